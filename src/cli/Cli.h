@@ -1,0 +1,67 @@
+// The batch tool's command table and output machinery. Each command lives in a file of its own
+// (src/cli/Cmd<Name>.cpp) and registers itself with a static CliRegistration; main.cpp parses the common
+// options, runs the command once per input and writes plain or JSON Lines output.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+struct CliOptionSpec {
+  std::string name;      // "--mode"
+  bool takesValue = false;
+};
+
+// What the command line said, after the common options were taken out.
+struct CliOptions {
+  std::map<std::string, std::string> values;  // option → value ("" for a switch)
+  std::vector<std::string> positional;        // positional arguments after the command (ARG excluded
+                                              // for batch commands)
+  bool Has(const std::string& name) const { return values.count(name) != 0; }
+  std::string Get(const std::string& name, const std::string& def = "") const {
+    auto it = values.find(name);
+    return it == values.end() ? def : it->second;
+  }
+  // An integer option; sets ok = false when present but not an integer.
+  long long GetInt(const std::string& name, long long def, bool& ok) const;
+};
+
+// The outcome of one run.
+struct CliRun {
+  std::string result;
+  long long status = 0;
+  bool ok = true;  // false makes the exit status 1
+  nlohmann::json fields = nlohmann::json::object();  // the command's own fields
+};
+
+struct CliCommand {
+  std::string name;
+  std::string usage;                  // one line: "eval [--mode N] [--echo] [ARG]"
+  std::vector<CliOptionSpec> options;
+  // Batch commands run once per input (ARG, or each line of standard input for "-" or no ARG).
+  // Other commands run once with their positional arguments.
+  bool batch = true;
+  // Checks the options once before any run; returns an error text for a usage error.
+  std::function<std::string(const CliOptions&)> validate;
+  std::function<CliRun(const std::string& input, const CliOptions&)> run;
+};
+
+struct CliRegistration {
+  explicit CliRegistration(CliCommand c);
+};
+
+const std::map<std::string, CliCommand>& CliCommands();
+
+// The platform a run records its messages on; fresh for every run.
+RecordingPlatform& CliPlatform();
+
+// Settings for one run: defaults, then the --settings file when one was given. Commands apply their
+// own overriding options after this. Defined next to the settings code.
+void CliPrepareSettings(const std::string& settingsFile);
+
+// "caption: text" lines of the messages shown during a run (new lines written as \n).
+nlohmann::json CliMessagesJson(const RecordingPlatform& p);

@@ -1,0 +1,87 @@
+// Qt implementation of the platform door.
+#include "ui/QtPlatform.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QInputMethod>
+#include <QMessageBox>
+
+namespace {
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+}  // namespace
+
+QtPlatform& TheQtPlatform() {
+  static QtPlatform p;
+  return p;
+}
+
+MsgAnswer QtPlatform::MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+                                 MsgIcon icon) {
+  QMessageBox box(owner_);
+  box.setWindowTitle(Q(caption));
+  box.setText(Q(text));
+  switch (icon) {
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::None: break;
+  }
+  switch (buttons) {
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::YesNoCancel:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Cancel: return MsgAnswer::Cancel;
+    case QMessageBox::Yes: return MsgAnswer::Yes;
+    case QMessageBox::No: return MsgAnswer::No;
+    default: return buttons == MsgButtons::YesNoCancel ? MsgAnswer::Cancel : MsgAnswer::Ok;
+  }
+}
+
+void QtPlatform::ShowNotice(const std::string& text, const std::string& caption, int durationMs) {
+  if (noticeHandler) {
+    noticeHandler(text, caption, durationMs);
+    return;
+  }
+  // Before the notice box exists a plain message stands in for it.
+  std::string shown = text;
+  if (!shown.empty() && (shown[0] == '$' || shown[0] == '@')) shown = shown.substr(1);
+  MessageBox(shown, caption, MsgButtons::Ok, MsgIcon::Information);
+}
+
+void QtPlatform::Beep() { QApplication::beep(); }
+
+bool QtPlatform::InterruptRequested() {
+  // Let queued key and mouse events arrive; the special-mode code installs its own filter for Escape.
+  QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+  return interruptFlag_;
+}
+
+bool QtPlatform::InputBox(const std::string& caption, const std::string& prompt, std::string& value) {
+  bool ok = false;
+  QString r = QInputDialog::getText(owner_, Q(caption), Q(prompt), QLineEdit::Normal, Q(value), &ok);
+  if (ok) value = r.toStdString();
+  return ok;
+}
+
+std::string QtPlatform::OpenFileName(const std::string& caption, const std::string& filter,
+                                     const std::string& startPath) {
+  return QFileDialog::getOpenFileName(owner_, Q(caption), Q(startPath), Q(filter)).toStdString();
+}
+
+std::string QtPlatform::SaveFileName(const std::string& caption, const std::string& filter,
+                                     const std::string& startPath) {
+  return QFileDialog::getSaveFileName(owner_, Q(caption), Q(startPath), Q(filter)).toStdString();
+}
+
+void QtPlatform::SetJapaneseInput(bool on) {
+  // Qt has no portable switch of the input method; the hint asks for Latin entry where it matters.
+  if (QWidget* w = QApplication::focusWidget()) w->setAttribute(Qt::WA_InputMethodEnabled, on);
+}

@@ -1,0 +1,39 @@
+// The desktop program's platform: Qt message boxes, the input box, file dialogs and the beep.
+#pragma once
+
+#include <functional>
+
+#include "platform/Platform.h"
+
+class QWidget;
+
+class QtPlatform : public Platform {
+ public:
+  MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+                       MsgIcon icon) override;
+  void ShowNotice(const std::string& text, const std::string& caption, int durationMs) override;
+  void Beep() override;
+  bool InterruptRequested() override;
+  bool InputBox(const std::string& caption, const std::string& prompt, std::string& value) override;
+  std::string OpenFileName(const std::string& caption, const std::string& filter,
+                           const std::string& startPath) override;
+  std::string SaveFileName(const std::string& caption, const std::string& filter,
+                           const std::string& startPath) override;
+  void SetJapaneseInput(bool on) override;
+
+  // The window that owns the dialogs (the calculation screen once it exists).
+  void SetOwner(QWidget* w) { owner_ = w; }
+  QWidget* Owner() const { return owner_; }
+  // The notice box is a window of the tool layer; it installs itself here.
+  std::function<void(const std::string&, const std::string&, int)> noticeHandler;
+
+ // Set by the key filter of the running computation when Escape is pressed; cleared by the caller.
+  void SetInterrupt(bool on) { interruptFlag_ = on; }
+
+ private:
+  QWidget* owner_ = nullptr;
+  bool interruptFlag_ = false;
+};
+
+// The one Qt platform of the program.
+QtPlatform& TheQtPlatform();
