@@ -9,7 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-ipafont-gothic fontconfig
   clang libclang-rt-dev
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick openbox xdotool
 )
 
 missing=()
