@@ -1,0 +1,65 @@
+// Evaluates an expression text to its exact answer: implied multiplications, permutations, combinations,
+// factorials and expression fractions are replaced by their values, then the innermost group is reduced
+// again and again, one operation at a time on Bunsuu values. Also simplifies a ratio a:b. Reading and
+// writing single numbers is Bunio.h; expression fractions are Bunsuuh.h. Not re-entrant.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/Bunsuu.h"
+
+// The answer state left by every EvaluateExpression call (DecimalTerminates is declared in Bunio.h).
+// EvalStatus: 1 success; -1 no operator; -2 unbalanced parentheses; -3 permutation/combination failed;
+// -4 factorial failed; -5 expression fraction failed; -6 cannot compute.
+extern int EvalStatus;
+extern Bunsuu AnswerValueMixed;     // proper (mixed) form, reduced
+extern Bunsuu AnswerValueImproper;  // the same value in improper form
+extern std::string AnswerMixedText;
+extern std::string AnswerImproperText;
+extern std::string AnswerDecimalText;  // only when the decimal form was asked for
+extern bool AnswerHasFraction;         // the written answer form contains "b"
+
+// Working state of the last flat evaluation: the last operation's value and its text (a negative value
+// in parentheses).
+extern Bunsuu LastResult;
+extern std::string LastResultText;
+
+// Empties the answer state and the working state; tests and kazoru-cli call it first.
+void ResetBunMath();
+
+// The answer forms of an expression. answerMode = 4 × SYOUDSP + ANSSYU: low value 0 mixed, 1 improper,
+// 2 or more both; +4 adds the decimal form. echo = 1 puts the expression and "=" in front. On failure
+// the input comes back unchanged, EvalStatus < 0, after the messages.
+std::string EvaluateExpression(const std::string& text, int answerMode, int echo);
+
+// A ratio A:B (possibly followed by "=" and more) in lowest integer terms c:d; with echo = 1 the result
+// is input "=" c:d. "n" on failure.
+std::string SimplifyRatio(const std::string& text, int echo);
+
+// Removes the parentheses of groups that hold a single number and merges sign pairs. keepGoing = 1 passes
+// over groups that hold more; keepGoing = 0 stops at the first such group and returns the input with
+// verdict -1. verdict is 1 when parentheses were removed, 0 when there was no group.
+std::string RemoveSimpleBrackets(const std::string& text, int keepGoing, int& verdict);
+std::string RemoveSimpleBrackets(const std::string& text, int keepGoing);
+
+// Writes "*" where a multiplication was left out: between ")" and a digit or "(", between a digit or
+// X, Y, Z and "(", and after "!" before a digit or "(".
+std::string InsertImpliedMultiplication(const std::string& text);
+
+// The nested evaluation: checks the text, then reduces the innermost operator group again and again and
+// evaluates the rest flat. BUNSUU_ERROR on failure (after its messages).
+Bunsuu EvaluateNested(const std::string& text);
+// The flat evaluation of a text without parentheses that matter; BUNSUU_ERROR on failure. Leaves the
+// last operation in LastResult and LastResultText.
+Bunsuu EvaluateFlat(const std::string& text);
+// One operation "A op B" (op one of + - * / ^); BUNSUU_ERROR on failure.
+Bunsuu SingleOperation(const std::string& text);
+
+// n P r and n C r; -1 when they cannot be computed (n < r, or the result would overflow).
+int64_t Permutation64(int64_t n, int64_t r);
+int64_t Combination64(int64_t n, int64_t r);
+// Replace every n P r, then every n C r, by its value; "n" on failure.
+std::string ReplacePermutations(const std::string& text);
+// Replace every factorial (of a digit run or of a parenthesised group) by its value; "n" on failure.
+std::string ReplaceFactorials(const std::string& text);
