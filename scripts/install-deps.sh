@@ -9,7 +9,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-ipafont-gothic fontconfig
   clang libclang-rt-dev
-  xvfb xauth imagemagick openbox xdotool
+  xvfb xauth imagemagick openbox xdotool poppler-utils
+  appstream desktop-file-utils dpkg-dev file
 )
 
 missing=()
