@@ -1,0 +1,147 @@
+// Makes the calculation process of one expression line: classifies the expression, runs the step
+// generators for sums, two-term sums, products and quotients and the conversions between improper
+// fractions and mixed numbers, and leaves the normalised process in ProcessState. Drawing a process is
+// the display's job; the titles, advice texts and normalisation are MainDspManage.h.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/Bunsuu.h"
+
+// The cancellation figure of the last product run: what a line of style Z draws.
+struct CancellationFigure {
+  int signMode = 1;          // 1 plain, 2 with a leading minus (3 with a leading plus sign)
+  int denominatorRows = 0;   // the largest number of cancellations on one denominator
+  int numeratorRows = 0;     // the largest number of cancellations on one numerator
+  // For every factor, the successive values of its numerator and denominator (first the value as read).
+  std::vector<std::vector<int64_t>> numeratorValues;
+  std::vector<std::vector<int64_t>> denominatorValues;
+  std::string resultText;    // the product as a fraction text (productResult)
+};
+
+// The one process of the calculation screen and the working texts of the generators.
+struct ProcessStateData {
+  std::string processText;        // normalised process of the last successful run; "" after a reset
+  int processType = 0;            // 0–18; 0: none stored, the line is drawn plainly
+  bool alternativeMethod = false; // the F6 switch; survives between runs
+  bool processOk = true;          // false when forming a common denominator failed
+
+  std::vector<Bunsuu> factors;    // factor array: the factors of the last product (or sum) run
+  CancellationFigure figure;      // results of the last cancellation
+
+  // Working texts of the sum generators (cleared at the start of every run).
+  std::string multiplicationForm;
+  int denominatorsDiffered = 0;   // 1 differed, 0 agreed, -1/-2 after a failure
+  bool differentDenominatorsSeen = false;
+  std::string separatedForm;
+  std::string integerGroup;
+  std::string fractionGroup;
+  std::string integerValue;
+  std::string expressionFraction;
+  std::string combinedFraction;
+  std::string groupValue;
+  int reducedCount = 0;
+
+  // Working texts and values of the product generator.
+  int bracketCount = 0;           // -1 when the text holds "+" or "-"
+  int zeroFactor = 0;             // 1 a factor 0 is multiplied, 2 a first factor 0 is divided
+  bool divisionByZero = false;
+  std::string convertedForm;
+  std::string reciprocalForm;
+  std::string productFraction;
+  std::string productResult;
+};
+extern ProcessStateData ProcessState;
+
+// Reduce while converting between mixed numbers and improper fractions (process settings window); on
+// at every start, not stored in the settings file.
+extern bool ReduceWhileConverting;
+
+// What the process layer asks of the calculation screen; the screen installs these once.
+struct ProcessScreenHooks {
+  // MakeProcess has classified the line: no further input goes into it.
+  std::function<void()> markLineFinished;
+  // After F6 flipped the method: reset the line, restore its typed text, make its process again
+  // (MakeProcess(text, true)) and repaint.
+  std::function<void()> remakeAfterToggle;
+};
+extern ProcessScreenHooks ProcessHooks;
+
+// The state of a fresh program: empty process, type 0, alternativeMethod false, ReduceWhileConverting
+// on, working texts and factor array cleared. The hooks are left as installed.
+void ResetProcessState();
+// Clears the working texts only (the start of every run).
+void ClearProcessWorkingTexts();
+
+// ---- Classification and driver --------------------------------------------------------------------
+
+struct ExpressionProfile {
+  int plusCount = 0;
+  int minusCount = 0;
+  int sumTerms = 1;
+  int timesCount = 0;
+  int divideCount = 0;
+  int mixedCount = 0;
+  int improperCount = 0;
+  int properCount = 0;
+  int integerCount = 0;
+  int decimalCount = 0;
+  int powerCount = 0;
+  int type = 0;  // process type 0–13
+};
+
+// The advice digit of the line after the bracket step, by type 1–10 (character n for type n).
+inline constexpr const char* BracketAdviceDigits = "0366888800";
+
+ExpressionProfile ClassifyExpression(const std::string& expression);
+
+// Makes and stores the process of an expression line. 1: a process was stored (draw it); 0: none (the
+// caller calculates directly, or, when ProcessState.processOk is false, stores the line with type 0).
+int MakeProcess(const std::string& expression, bool enabled);
+
+// The key F6: flips the method switch, then runs ProcessHooks.remakeAfterToggle when installed.
+void ToggleAlternativeMethod();
+
+// ---- Sums (types 1–8) ----------------------------------------------------------------------------
+
+int SumTermCount(const std::string& text);
+// Number of reducible fractions; -999 when a term has denominator 0; -1 when defer is set and all the
+// fractions share one denominator.
+int CountReducible(const std::string& text, bool defer);
+std::string ReduceFractions(const std::string& text);
+std::string MixedToImproper(const std::string& text);   // "" when there was no mixed number
+std::string ImproperToMixed(const std::string& text);   // "" when nothing changed
+std::string RemoveSumBrackets(const std::string& text);
+std::string SplitMixedNumbers(const std::string& text);
+// Every fraction over the least common denominator, or "n"; sets multiplicationForm and
+// denominatorsDiffered and fills the factor array.
+std::string ToCommonDenominator(const std::string& text);
+// The records of combining a same-denominator sum; sets expressionFraction, combinedFraction, groupValue.
+std::string CombineOverDenominator(const std::string& text, bool wrapNegative);
+std::string DropLastRecord(const std::string& text, bool keepEquals);
+// Appends the answer tail for value to ProcessState.processText; returns 0–5, or -1 for an unreadable value.
+int FinishAnswer(const std::string& value);
+
+// ---- Two-term sums of an integer and a fraction ---------------------------------------------------
+
+std::string TwoTermSteps(const std::string& text);
+std::string TwoTermStepsAlternative(const std::string& text);
+
+// ---- Products and quotients (types 10–13, 16) ------------------------------------------------------
+
+std::string RemoveProductBrackets(const std::string& text);  // sets bracketCount
+// Fills the factor array, zeroFactor, divisionByZero, convertedForm and reciprocalForm.
+void ProductSteps(const std::string& text);
+// Cancels the factor array crosswise; sets productFraction, productResult and the figure. The figure is
+// drawn by the process display from ProcessState.figure; drawMode only sets the figure's sign mode when
+// it is greater than 0. Returns the number of cancellations made.
+int CancelFactors(int drawMode);
+
+// ---- Conversions between improper fractions and mixed numbers ------------------------------------
+
+// Raw process texts (not normalised) of type 17 and 18; "n" for a value of the wrong shape.
+std::string ImproperToMixedProcess(const Bunsuu& value, const std::string& lineText);
+std::string MixedToImproperProcess(const Bunsuu& value, const std::string& lineText);
