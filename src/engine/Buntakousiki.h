@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Results left for the screen. DivisorsPerLine is set by the screen (settings key 1GYOU_SUU) before
 // DivisorList runs; after every DivisorsPerLine-th divisor the list carries a "|" line break.
@@ -39,3 +40,16 @@ std::string DivisorList(const std::string& factorisation, int all);
 // num/den (0 <= num < den) as a decimal with "@" before the repeating block: 1/6 gives 0.1@6. A period
 // longer than 18 digits shows the period message and gives "n".
 std::string RepeatingDecimalText(int64_t num, int64_t den);
+
+// The factorisation itself, without texts: the prime factors of n >= 1 in ascending order with their
+// exponents (1 gives none). Small primes are divided out first; what is left is tested with a
+// deterministic Miller-Rabin test and split by Pollard-Brent rho. While the interruptible switch is on the
+// pupil's interrupt request is polled between rounds (interruptible = false never asks); false when it
+// stopped the work.
+struct PrimePower {
+  uint64_t prime = 0;
+  int exponent = 0;
+};
+bool FactorPrimePowers(uint64_t n, std::vector<PrimePower>& out, bool interruptible = true);
+// Deterministic primality of any 64-bit value.
+bool IsPrime64(uint64_t n);
