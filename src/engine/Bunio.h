@@ -15,6 +15,8 @@ extern std::string FoundText;           // set by FindLast, FirstInSet, FirstNot
 extern char FoundChar;
 // Whether the last DecimalText expansion terminates (shared with the evaluator's answer state).
 extern bool DecimalTerminates;
+// Empties the results above; tests and each batch run call it first.
+void ResetBunio();
 
 // Reading and writing numbers.
 bool FitsInt64Text(const std::string& text, int show);
