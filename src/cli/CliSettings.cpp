@@ -1,6 +1,13 @@
 // Settings of one kazoru-cli run: the defaults, then the --settings file.
 #include "cli/Cli.h"
+#include "engine/Settings.h"
+#include "screen/SettingsFile.h"
 
-void CliPrepareSettings(const std::string& /*settingsFile*/) {
-  // Filled in with the settings module: reset to defaults, then read the given file.
+void CliPrepareSettings(const std::string& settingsFile) {
+  ResetSettings();
+  ResetSettingsFile();
+  if (settingsFile.empty()) return;
+  // A file named on the command line that cannot be read is worth saying: the run goes on with defaults.
+  if (!ReadSettingsFrom(settingsFile))
+    ShowMessage("設定ファイル「" + settingsFile + "」を読めませんでした。\n初期の設定で計算します。", "注意!!");
 }
