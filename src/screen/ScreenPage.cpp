@@ -1,0 +1,123 @@
+// Draws the page of the calculation screen on a Canvas in the screen's paint order and computes its
+// geometry; the window only supplies the surface and its size.
+#include "screen/ScreenPage.h"
+
+#include <algorithm>
+
+#include "engine/Settings.h"
+#include "process/CalcProcManage.h"
+#include "screen/sikiInp.h"
+#include "typeset/bunCanvasDsp.h"
+
+Canvas* ScreenSurface = nullptr;
+int ScreenPixelsPerInch = 96;
+
+namespace {
+
+int DrawLinePlainly(Canvas& surface, const std::string& lineText, bool /*withProcess*/) {
+  TypesetLineAndAnswer(surface, lineText, LineOrigin.x, LineOrigin.y, CharWidth, CharHeight, 1, 0);
+  return 1;
+}
+
+}  // namespace
+
+int (*DrawCurrentLineHook)(Canvas& surface, const std::string& lineText, bool withProcess) = DrawLinePlainly;
+
+int A4Height() { return ScreenPixelsPerInch * 117 / 10; }
+int A4Width() { return ScreenPixelsPerInch * 83 / 10; }
+
+int PageLength() { return A4Height() * PAGEA4BAI / 100; }
+
+int ProcessOffset() { return PROCDSP ? CharHeight * 3 / 2 : 0; }
+
+CanvasPoint ComputeLineOrigin() {
+  LineOrigin.x = 2 * CharHeight;
+  LineOrigin.y = 3 * CharHeight / 2 + ProcessOffset() - ScrollPos + (INPUTSTR_DSP ? INPUT_STRIP_HEIGHT : 0);
+  return LineOrigin;
+}
+
+void PrepareScreenSurface(Canvas& surface) {
+  surface.SetFontName(FONTNAME);
+  surface.SetFontSize(FONTSIZE);
+  surface.SetFontPitch(FontPitch::Fixed);
+  surface.SetFontBold(false);
+  surface.SetFontColor(CLR_BLACK);
+  surface.SetPenColor(CLR_TEAL);
+  surface.SetPenWidth(2);
+  surface.SetBrushColor(CLR_CREAM);
+  // A cell of zero pixels would stack every character on one spot; one pixel is the least.
+  CharWidth = std::max(1, surface.TextWidth("1234567890") / 10);
+  CharHeight = std::max(1, surface.TextHeight("1234567890"));
+  ScreenPixelsPerInch = surface.PixelsPerInch() > 0 ? surface.PixelsPerInch() : 96;
+}
+
+int DrawStartMark(Canvas& surface) {
+  ComputeLineOrigin();
+  const char* mark = "◆ ";
+  Color color = CLR_RED;
+  if (PROCDSP) {
+    mark = "■ ";
+    color = CLR_NAVY;
+  } else if (BaseMode) {
+    mark = "Ｎ ";
+    color = CLR_GREEN;
+  }
+  Color before = surface.FontColor();
+  surface.SetFontColor(color);
+  surface.TextOut(CharHeight / 2, LineOrigin.y, mark);
+  surface.SetFontColor(before);
+  return surface.PenPos().x;
+}
+
+void PaintPage(Canvas& surface, int width, int height) {
+  surface.SetBrushColor(CLR_CREAM);
+  surface.FillRect(CanvasRect{0, 0, width, height});
+  ComputeLineOrigin();
+  BreakCount = 0;
+  LinePitch = GYOKEISUU;
+  DrawStartMark(surface);
+  surface.SetFontColor(CLR_BLACK);
+  surface.SetPenColor(CLR_TEAL);
+
+  CursorFollowsPen = true;
+  if (LineOpen) {
+    CursorPos = LineOrigin;
+    if (!LineText.empty())
+      TypesetLineAndAnswer(surface, LineText, LineOrigin.x, LineOrigin.y, CharWidth, CharHeight, 1, 0);
+  } else if (!LineText.empty()) {
+    DrawCurrentLineHook(surface, LineText, ProcessState.processType != 0);
+  }
+  // Constructs that place the cursor themselves (a fraction waiting for its numerator) have cleared the
+  // follow flag and written CursorPos; otherwise the cursor stands where the drawing ended.
+  if (CursorFollowsPen && !LineText.empty()) CursorPos = surface.PenPos();
+  CursorFollowsPen = false;
+
+  if (!LineVerdict.text.empty() && LineVerdict.forLine == LineText) {
+    int x = LineOrigin.x + LineVerdict.offset.x;
+    int y = LineOrigin.y + LineVerdict.offset.y;
+    if (LineVerdict.atEquals) {
+      x = EqualsPoint.x + 2 * CharWidth;
+      y = EqualsPoint.y + CharHeight;
+    }
+    int size = surface.FontSize();
+    Color color = surface.FontColor();
+    surface.SetFontSize(std::max(1, FONTSIZE * LineVerdict.sizeTenths / 10));
+    surface.SetFontColor(LineVerdict.color);
+    surface.TextOut(x, y, LineVerdict.text);
+    surface.SetFontSize(size);
+    surface.SetFontColor(color);
+  }
+  surface.SetFontSize(FONTSIZE);
+  surface.SetFontColor(CLR_BLACK);
+  surface.SetBrushColor(CLR_CREAM);
+}
+
+CanvasRect CursorCell() {
+  int top = CursorPos.y;
+  int cellHeight = CharHeight;
+  if (RaisedMode) {
+    top = RaisedTop;
+    cellHeight = CharHeight * 7 / 10;
+  }
+  return CanvasRect{CursorPos.x + 2, top + 2, CursorPos.x + CharWidth - 2, top + cellHeight - 2};
+}

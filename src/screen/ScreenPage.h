@@ -1,0 +1,55 @@
+// The page of the calculation screen drawn on a Canvas, without a window: its geometry (A4 page length,
+// the line origin, the process offset), the paint order, the start-of-line mark and the cursor cell. The
+// window (ui/screen/Kazoru) owns scroll bar, strip, side panel and status line and calls these; the batch
+// tool's render command draws the same page onto an image.
+#pragma once
+
+#include <string>
+
+#include "platform/Canvas.h"
+
+inline constexpr int INPUT_STRIP_HEIGHT = 28;
+inline constexpr int SIDE_PANEL_WIDTH = 32;
+inline constexpr int SCROLL_STEP = 4;  // keys and the wheel move the page by this much
+inline constexpr int PAGEA4BAI_MIN = 80;
+inline constexpr int PAGEA4BAI_MAX = 400;
+inline constexpr int GYOKEISUU_MIN = 1;
+inline constexpr int GYOKEISUU_MAX = 12;
+
+// The current drawing surface of the calculation screen (the window's page); the line draws nothing
+// while none is set. Not owned.
+extern Canvas* ScreenSurface;
+// The resolution the page length is computed from (the screen's pixels per inch).
+extern int ScreenPixelsPerInch;
+
+// A4 height and width in pixels at the screen's resolution (11.7 and 8.3 inches, truncated).
+int A4Height();
+int A4Width();
+// The range of the vertical scroll bar: A4 height × PAGEA4BAI / 100.
+int PageLength();
+// 1.5 × CharHeight while process display is on, else 0.
+int ProcessOffset();
+// x = 2 × CharHeight; y = 3 × CharHeight / 2 + process offset − scroll position (+ strip height when the
+// input-string strip is shown). Also stored in LineOrigin.
+CanvasPoint ComputeLineOrigin();
+
+// Sets up a surface as the screen draws on it: font FONTNAME at FONTSIZE, fixed pitch, teal pen of
+// width 2, cream brush; then measures CharWidth and CharHeight on it.
+void PrepareScreenSurface(Canvas& surface);
+
+// The start-of-line mark at (CharHeight / 2, LineOrigin.y): "■ " navy with process display on, else
+// "Ｎ " green in base mode, else "◆ " red. Returns the pen x afterwards.
+int DrawStartMark(Canvas& surface);
+
+// Paints the page in the screen's order: background over width × height, the line origin, the mark,
+// the line (open: typeset with its answer column; closed: the current line, with its process when one
+// is stored), the verdict, and the cursor position taken from the drawing.
+void PaintPage(Canvas& surface, int width, int height);
+
+// The draws of a closed line. The process display installs its own (with the process when
+// withProcess); until then the line is typeset with its answer under it.
+extern int (*DrawCurrentLineHook)(Canvas& surface, const std::string& lineText, bool withProcess);
+
+// The cursor cell at CursorPos: (x + 2, y + 2) – (x + CharWidth − 2, y + height − 2), its top at
+// RaisedTop and 0.7 cells high while an exponent is typed.
+CanvasRect CursorCell();

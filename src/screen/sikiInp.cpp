@@ -1,0 +1,357 @@
+// The calculation line's state and its operations: offering a character, closing the line with "=",
+// evaluating it, and the editing commands clear, restore and backspace. The key map is sikiInp-Keys.cpp.
+#include "screen/sikiInp.h"
+
+#include <algorithm>
+
+#include "engine/BunMath.h"
+#include "engine/Bunio.h"
+#include "engine/InpCheck.h"
+#include "engine/Settings.h"
+#include "platform/Platform.h"
+#include "process/CalcProcManage.h"
+#include "screen/ScreenPage.h"
+#include "typeset/bunCanvasDsp.h"
+
+std::string LineText;
+bool LineOpen = true;
+int LineCount = 0;
+std::string SavedLine;
+bool RestoreAllowed = true;
+char PrevChar = '$';
+int State = 0;
+bool BaseMode = false;
+bool MixedDone = false;
+bool ImproperDone = false;
+bool DecimalDone = false;
+CanvasPoint LineOrigin;
+int CharWidth = 10;
+int CharHeight = 20;
+
+std::string StatusText;
+std::string InputStringText;
+int ScrollPos = 0;
+int ScreenWidth = 500;
+int ScreenHeight = 450;
+bool SyouButtonEnabled = true;
+bool KariButtonEnabled = true;
+bool ObiButtonEnabled = true;
+LineVerdictData LineVerdict;
+ScreenHooks ScreenView;
+
+namespace {
+
+std::array<std::function<bool()>, static_cast<size_t>(ScreenCommand::COUNT)>& CommandTable() {
+  static std::array<std::function<bool()>, static_cast<size_t>(ScreenCommand::COUNT)> table;
+  return table;
+}
+
+bool Contains(const std::string& text, char c) { return text.find(c) != std::string::npos; }
+
+void EraseCursor() {
+  if (ScreenView.eraseCursor) ScreenView.eraseCursor();
+}
+
+// The characters the base mode appends without the checker: the digits A–F that are not also notation
+// letters, and the ">" that separates a number from its target base.
+bool IsBaseModeDirectChar(char c) {
+  return c == 'A' || c == 'B' || c == 'D' || c == 'E' || c == 'F' || c == '>';
+}
+
+// Offers one character of a text being typed again (restore, backspace). In base mode the characters
+// that were appended directly are appended directly again, so a base-mode line survives its own editing.
+void Retype(char c) {
+  if (BaseMode && IsBaseModeDirectChar(c)) {
+    AppendBaseChar(c);
+    return;
+  }
+  InputChar(c);
+}
+
+// Shows the evaluated line's verdict on its decimal (CalcLine step 3).
+void SetDecimalVerdict() {
+  LineVerdict = LineVerdictData{};
+  LineVerdict.text = DecimalTerminates ? VERDICT_TERMINATES : VERDICT_RECURS;
+  LineVerdict.color = DecimalTerminates ? CLR_GREEN : CLR_RED;
+  LineVerdict.forLine = LineText;
+  LineVerdict.atEquals = true;
+  LineVerdict.sizeTenths = 6;
+}
+
+}  // namespace
+
+void SetScreenCommand(ScreenCommand c, std::function<bool()> handler) {
+  auto i = static_cast<size_t>(c);
+  if (i < CommandTable().size()) CommandTable()[i] = std::move(handler);
+}
+
+bool RunScreenCommand(ScreenCommand c) {
+  auto i = static_cast<size_t>(c);
+  if (i >= CommandTable().size() || !CommandTable()[i]) return false;
+  // A handler may install another one (a window created on first use); run a copy.
+  std::function<bool()> h = CommandTable()[i];
+  return h();
+}
+
+void RepaintScreen() {
+  if (ScreenView.repaint) {
+    ScreenView.repaint();
+  } else if (ScreenSurface) {
+    PaintPage(*ScreenSurface, ScreenWidth, ScreenHeight);
+  }
+}
+
+void RefreshScreen() {
+  if (ScreenView.refresh) ScreenView.refresh();
+}
+
+void SetStatusText(const std::string& text) {
+  StatusText = text;
+  RefreshScreen();
+}
+
+void ShowInputString(const std::string& text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (char c : text) {
+    if (c == '&')
+      shown += "＆";
+    else
+      shown += c;
+  }
+  InputStringText = shown;
+  RefreshScreen();
+}
+
+void ResetSikiInp() {
+  BaseMode = false;
+  SavedLine.clear();
+  LineText.clear();
+  StatusText.clear();
+  InputStringText.clear();
+  LineVerdict = LineVerdictData{};
+  ProcessHooks.markLineFinished = [] { LineOpen = false; };
+  ProcessHooks.remakeAfterToggle = [] { RemakeLineAfterToggle(); };
+  ClearLine();
+}
+
+// ---- Offering a character ------------------------------------------------------------------------------
+
+int InputChar(char c) {
+  if (LineCount >= LINE_MAX_CHARS) {
+    SetStatusText(LINE_TOO_LONG_TEXT);
+    return -1;
+  }
+  if (!LineOpen) return -1;
+  if (!CheckKey(c, PrevChar, State, KAKERU_ABR)) {
+    SetStatusText(CheckMessage(ErrorNo));
+    return -1;
+  }
+  const char stored = StoredChar;
+  if (stored == '%') return -1;
+
+  if (stored == '=') {
+    if (BaseMode) {
+      RunScreenCommand(ScreenCommand::BaseConvert);
+      return -1;
+    }
+    if (Contains(LineText, '=')) return -1;
+    if (Contains(LineText, 'x')) {
+      // In an equation or inequality "=" is an ordinary character; the solve command closes the line.
+      EQUAL_KAIGYO = 0;
+    } else {
+      if (Contains(LineText, '<') || Contains(LineText, '>')) return -1;
+      LineOpen = false;
+      EraseCursor();
+      if (WARI_TYPE == 1) {
+        std::string r = DivideWithRemainder(LineText, WARI_PNT);
+        if (r != "n") {
+          LineText += "=" + r;
+          if (INPUTSTR_DSP) ShowInputString(LineText);
+          RepaintScreen();
+          return -2;
+        }
+      }
+      if (PROCDSP) {
+        if (MakeProcess(LineText, true) == 1) {
+          LineOpen = false;
+          RepaintScreen();
+          return -2;
+        }
+        if (!ProcessState.processOk) {
+          // The common denominator could not be formed (the driver has said so): the line stays as typed.
+          ProcessState.processText = LineText;
+          ProcessState.processType = 0;
+          RepaintScreen();
+          return -100;
+        }
+      }
+      if (CalcLine(LineText) < 0) {
+        // The evaluator has shown its message; the expression stands open again for correction.
+        ClearLine();
+        RestoreLine();
+      }
+      return -4;
+    }
+  }
+
+  StatusText.clear();
+  LineText += stored;
+  LinePitch = GYOKEISUU;
+  if (INPUTSTR_DSP) ShowInputString(LineText);
+  PrevChar = stored;
+  State = CheckerState.state;
+  SavedLine = LineText;
+  ++LineCount;
+  RefreshScreen();
+  RepaintScreen();
+  return 11;
+}
+
+void AppendBaseChar(char c) {
+  if (!LineOpen) return;
+  if (c == '>' && Contains(LineText, '>')) return;
+  LineText += c;
+  RepaintScreen();
+}
+
+// ---- Evaluating the closed line -------------------------------------------------------------------------
+
+int CalcLine(const std::string& line) {
+  RelaxedSigns = true;
+  LineVerdict = LineVerdictData{};
+  if (Contains(line, ':')) {
+    std::string r = SimplifyRatio(line, 0);
+    if (r == "n") {
+      RelaxedSigns = false;
+      return -14;
+    }
+    LineText = line + "=" + r + "&" + r;
+  } else {
+    std::string answer = EvaluateExpression(line, ANSSYU + 4 * SYOUDSP, 0);
+    if (EvalStatus < 0) {
+      RelaxedSigns = false;
+      return EvalStatus;
+    }
+    if (KAITOURAN_FLAG) answer += "&" + answer.substr(0, answer.find('='));
+    LineText = line + "=" + answer;
+    LinePitch = GYOKEISUU;
+    if (ANSSYU == 0 || ANSSYU == 2) {
+      MixedDone = true;
+      ObiButtonEnabled = false;
+    }
+    if (ANSSYU == 1 || ANSSYU == 2) {
+      ImproperDone = true;
+      KariButtonEnabled = false;
+    }
+    if (SYOUDSP == 1 && AnswerHasFraction) {
+      // The decimal is on the line already, so the decimal command must not add it a second time.
+      DecimalDone = true;
+      SyouButtonEnabled = false;
+      SetDecimalVerdict();
+    }
+  }
+  if (INPUTSTR_DSP) ShowInputString(LineText);
+  LineOpen = false;
+  RelaxedSigns = false;
+  RefreshScreen();
+  RepaintScreen();
+  return 5;
+}
+
+// ---- Editing commands -----------------------------------------------------------------------------------
+
+void ClearLine() {
+  CursorColour = CLR_BLUE;
+  RaisedMode = false;
+  ResetInpCheck();
+  State = 0;
+  if (BaseMode) SavedLine = LineText;
+  LineText.clear();
+  ProcessState.processText.clear();
+  ProcessState.processType = 0;
+  LinePitch = GYOKEISUU;
+  BreakCount = 0;
+  LineCount = 0;
+  PrevChar = '$';
+  ScrollPos = 0;
+  StatusText.clear();
+  LineOpen = true;
+  MixedDone = ImproperDone = DecimalDone = false;
+  SyouButtonEnabled = KariButtonEnabled = ObiButtonEnabled = true;
+  LineVerdict = LineVerdictData{};
+  if (INPUTSTR_DSP) InputStringText.clear();
+  ComputeLineOrigin();
+  CursorPos = LineOrigin;
+  RestoreAllowed = true;
+  RelaxedSigns = false;
+  RefreshScreen();
+  RepaintScreen();
+}
+
+int RestoreLine() {
+  if (!RestoreAllowed) return -3;
+  RestoreAllowed = false;
+  if (SavedLine.empty()) return -1;
+  std::string text = CutForSolver(SavedLine, 0);
+  if (BaseMode && text.find_first_of("ABCDEF") != std::string::npos) {
+    ShowMessage("Ａ～Ｆ を含む数字は復活できません。\n再入力してください。", "深謝！");
+    ClearLine();
+    LineText.clear();
+    SavedLine.clear();
+    RepaintScreen();
+    return 1;
+  }
+  // The text is typed again from a fresh start of the line, so the checker's counters and flags are
+  // rebuilt exactly and a closed line opens again for correction.
+  std::string keep = SavedLine;
+  ClearLine();
+  SavedLine = keep;
+  RestoreAllowed = false;
+  for (char c : text) Retype(c);
+  return 1;
+}
+
+int BackSpaceLine() {
+  if (!LineOpen) return -1;
+  if (LineText.empty()) return -2;
+  if (LineCount > 0) --LineCount;
+  std::string text = LineText.substr(0, LineText.size() - 1);
+  ClearLine();
+  for (char c : text) Retype(c);
+  RestoreAllowed = false;
+  return 1;
+}
+
+// ---- Page keys ------------------------------------------------------------------------------------------
+
+void ScrollTo(int pos) {
+  ScrollPos = std::clamp(pos, 0, std::max(0, PageLength()));
+  ComputeLineOrigin();
+  RepaintScreen();
+}
+
+void ScrollBy(int delta) { ScrollTo(ScrollPos + delta); }
+
+void ToggleProcessDisplay() {
+  PROCDSP = PROCDSP ? 0 : 1;
+  ComputeLineOrigin();
+  RefreshScreen();
+  RepaintScreen();
+}
+
+void ToggleEqualKaigyo() {
+  EQUAL_KAIGYO = EQUAL_KAIGYO ? 0 : 1;
+  RefreshScreen();
+  RepaintScreen();
+}
+
+void RemakeLineAfterToggle() {
+  // The switch itself was flipped by the process driver; the line is typed again so that its process is
+  // made with the other method. A line that had not been closed yet stays open.
+  bool wasClosed = !LineOpen && !LineText.empty();
+  ClearLine();
+  RestoreLine();
+  if (wasClosed && !LineText.empty()) InputChar('=');
+  RepaintScreen();
+}

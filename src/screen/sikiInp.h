@@ -1,0 +1,174 @@
+// The calculation line: the one expression the pupil is typing on the calculation screen, its keyboard
+// (virtual keys to notation characters or commands), the offering of each character to the keystroke
+// checker, closing the line with "=" (evaluation, ratio, quotient with remainder, or the process driver)
+// and the editing commands clear, restore and backspace. No window here: the screen window (ui/screen)
+// paints the page from this state (ScreenPage.h) and installs the hooks for what only a window can do.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Canvas.h"
+#include "screen/VirtualKeys.h"
+
+// ---- Line state (one instance; the checker's own record is CheckerState in engine/InpCheck.h) -------
+
+extern std::string LineText;    // the line; after "=" it holds expression=answer (and "&" answer column)
+extern bool LineOpen;           // the line accepts characters
+extern int LineCount;           // characters accepted by InputChar (base-mode letters not counted)
+extern std::string SavedLine;   // LineText after every accepted character; the source of RestoreLine
+extern bool RestoreAllowed;     // RestoreLine may run (once after each ClearLine)
+extern char PrevChar;           // the last stored character; '$' at the start of the line
+extern int State;               // the checker's state for the line, passed with every character
+extern bool BaseMode;           // number-base conversion mode
+extern bool MixedDone;          // the answer is shown as a mixed number (panel button 帯T disabled)
+extern bool ImproperDone;       // as an improper fraction (仮K disabled)
+extern bool DecimalDone;        // as a decimal (小S disabled)
+extern CanvasPoint LineOrigin;  // where the line is drawn (ScreenPage.h computes it)
+// Cell size of the screen font: a tenth of the width of "1234567890", and its height.
+extern int CharWidth;
+extern int CharHeight;
+
+// The longest line: the 258th character is refused.
+inline constexpr int LINE_MAX_CHARS = 257;
+inline constexpr const char* LINE_TOO_LONG_TEXT = "式の長さが256字を超えた!!";
+
+// ---- What the window shows around the line (kept here so that tests and the batch tool read it) ----
+
+extern std::string StatusText;       // the status line
+extern std::string InputStringText;  // the label of the input-string strip (ShowInputString)
+extern int ScrollPos;                // vertical scroll position of the page in pixels
+extern int ScreenWidth;              // client area of the calculation screen in pixels
+extern int ScreenHeight;
+// Panel buttons 小S, 仮K and 帯T.
+extern bool SyouButtonEnabled;
+extern bool KariButtonEnabled;
+extern bool ObiButtonEnabled;
+
+// A verdict written beside the answer ("【割り切れました】" / "【割り切れません】"). It belongs to the
+// line it was made for and is painted again with it on every repaint, so scrolling never loses it.
+struct LineVerdictData {
+  std::string text;      // empty: none
+  Color color;
+  std::string forLine;   // the LineText it belongs to; not painted once the line has changed
+  bool atEquals = true;  // true: at (EqualsPoint.x + 2 cw, EqualsPoint.y + ch) after the line is drawn;
+  CanvasPoint offset;    // false: at LineOrigin + offset
+  int sizeTenths = 6;    // font size as tenths of FONTSIZE
+};
+extern LineVerdictData LineVerdict;
+inline constexpr const char* VERDICT_TERMINATES = "【割り切れました】";
+inline constexpr const char* VERDICT_RECURS = "【割り切れません】";
+
+// ---- Commands the line routes to other units and to the windows -------------------------------------
+
+// Every command the keys, the panel and the menus reach that is not a character of the line. Each is
+// carried out by a handler installed by the unit or window that owns it (SetScreenCommand); a command
+// without a handler does nothing.
+enum class ScreenCommand {
+  FontDialog,           // Shift+F
+  SoinsuuPre,           // Shift+S: prime factorisation
+  JunkanSyori,          // Shift+R: repeating decimal ⇔ fraction
+  ToggleBaseMode,       // Shift+N, Shift+/
+  BaseConvert,          // "/" and "=" in base mode, panel "?"
+  DecimalToFraction,    // Ctrl+B
+  ToSyousuu,            // Ctrl+S, panel 小S: the answer as a decimal
+  ToMixed,              // Ctrl+T, panel 帯T: improper → mixed
+  ToImproper,           // Ctrl+K, panel 仮K: mixed → improper
+  YakuProcDsp,          // Ctrl+Y: reduce with its process
+  SolveLine,            // Ctrl+Q, Ctrl+Return, panel 解
+  CopyAnswer,           // Ctrl+C
+  PasteAnswer,          // Ctrl+P
+  ViewAnswer,           // menus "…Lookする"
+  InputPanelSwitch,     // Ctrl+I, F8, the menu item: hidden → shown, shown → minimised, minimised → shown
+  OpenConditions,       // Alt+J
+  OpenNotebook,         // Alt+N
+  OpenSubstitution,     // Alt+D
+  OpenMemo,             // Alt+M
+  FocusToolWindow,      // F7: focuses the substitution box or the memo; false when neither is open
+  OpenExpressionEditor, // Alt+E
+  OpenProcessSettings,  // Alt+A
+  CloseInputPanel,      // Alt+C on the panel
+  PrintLine,            // "印刷(&P)"
+  Help,                 // F1
+  COUNT
+};
+// Installs the handler of a command (an empty function removes it). The handler answers whether it acted.
+void SetScreenCommand(ScreenCommand c, std::function<bool()> handler);
+// Runs a command; false when no handler is installed or the handler did not act.
+bool RunScreenCommand(ScreenCommand c);
+
+// What only the window can do. Without a window (tests, the batch tool) nothing is shown and nothing fails.
+struct ScreenHooks {
+  // Redraw the whole page from the line state (the window calls PaintPage on its surface).
+  std::function<void()> repaint;
+  // The status line, the input-string strip, the panel buttons or a check mark changed.
+  std::function<void()> refresh;
+  // Fill the cursor cell with the background (the line was closed).
+  std::function<void()> eraseCursor;
+};
+extern ScreenHooks ScreenView;
+
+// Helpers of the line's own drawing requests: they call the hooks when installed.
+void RepaintScreen();
+void RefreshScreen();
+
+// ---- Operations ---------------------------------------------------------------------------------------
+
+// The line of a freshly started program (line cleared, flags reset, base mode off, hooks and commands
+// kept). Tests and the batch tool call it first.
+void ResetSikiInp();
+
+// Maps one key press (virtual-key code and modifier bits SHIFT_*) to a character offered to InputChar,
+// or runs the command the key stands for.
+void KeyToInput(int key, int shift);
+
+// Offers one character. 11 appended; -1 refused or consumed; -2 the line was closed (already, or by a
+// quotient with remainder or a process drawn); -4 "=" evaluated through CalcLine; -100 "=" handed to the
+// process driver, which kept the line.
+int InputChar(char c);
+
+// Evaluates the closed line and records it with its answer; 5 on success, a negative code on failure
+// (the evaluator's EvalStatus, or -14 for a ratio that cannot be simplified).
+int CalcLine(const std::string& line);
+
+// Starts a new line (see the header of this file).
+void ClearLine();
+// Puts the text of the last line back (up to its "=") by retyping it; once after each ClearLine.
+// 1 done; -3 not allowed now; -1 nothing saved.
+int RestoreLine();
+// Removes the last character by retyping the rest. 1 done; -1 the line is closed; -2 the line is empty.
+int BackSpaceLine();
+
+// Puts text into the input-string strip, every "&" shown as "＆".
+void ShowInputString(const std::string& text);
+
+// Sets the status line.
+void SetStatusText(const std::string& text);
+
+// Scrolling and page adjustments of the keys (each repaints).
+void ScrollBy(int delta);
+void ScrollTo(int pos);
+void ToggleProcessDisplay();  // F5
+void ToggleEqualKaigyo();     // Ctrl+L (KaigyoButtonClick)
+
+// F6: the alternative method of the two-term process, then the line is typed again and its process made.
+void RemakeLineAfterToggle();
+
+// Appends a character straight to the line in base mode (the digits A–F and the ">" separator).
+void AppendBaseChar(char c);
+
+// ---- Keys as the batch tool types them -----------------------------------------------------------------
+
+struct KeyPress {
+  int key = 0;
+  int shift = SHIFT_NONE;
+  std::string source;  // the characters of the sequence that named this key
+};
+// The key a character of a typed sequence stands for ("=" → VK_RIGHT, "(" → Shift+8, …); false when the
+// character has no key.
+bool KeyForChar(char c, KeyPress& press);
+// Reads a whole sequence: single characters, "{Name}" / "{Shift+Ctrl+Name}" for named keys, "{{" and "}}"
+// for the braces. false with error set at the first character or name that has no key.
+bool ParseKeySequence(const std::string& text, std::vector<KeyPress>& presses, std::string& error);
