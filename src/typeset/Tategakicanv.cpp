@@ -1,0 +1,39 @@
+// Writes a text downwards, one character under the other (the goal label beside the calculation screen).
+#include "typeset/Tategakicanv.h"
+
+#include <string_view>
+
+#include "platform/ShiftJis.h"
+#include "typeset/TypesetCommon.h"
+
+using namespace typeset_detail;
+
+namespace {
+
+// Byte length of the UTF-8 sequence that starts with lead (1 for a stray byte, so every step advances).
+size_t SequenceLength(unsigned char lead) {
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
+  if (lead >= 0xC2) return 2;
+  return 1;
+}
+
+}  // namespace
+
+void DrawVerticalText(Canvas& surface, int x, int y, const std::string& text, int align, int advance) {
+  const int q = surface.TextWidth("山川草木") / 4;
+  const int h = surface.TextHeight("山川草木");
+  if (align == 1)
+    x -= q / 2;
+  else if (align != 0)
+    x -= q;
+  long long k = 0;
+  for (size_t i = 0; i < text.size(); ++k) {
+    size_t len = std::min(SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
+    const std::string ch = text.substr(i, len);
+    i += len;
+    const int top = ClampInt(y + static_cast<long long>(advance) * k * h / 100);
+    // A full-width character fills the column; a single-byte one is moved in by a quarter of it.
+    surface.TextOut(SjisLength(ch) >= 2 ? x : x + q / 4, top, ch);
+  }
+}
