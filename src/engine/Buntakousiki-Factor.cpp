@@ -79,7 +79,8 @@ class Montgomery {
     u64 m = static_cast<u64>(t) * inv_;
     u64 mh = static_cast<u64>((static_cast<u128>(m) * n_) >> 64);
     u64 th = static_cast<u64>(t >> 64);
-    return th >= mh ? th - mh : th - mh + n_;
+    // Without a branch: the comparison is a coin toss in the rho loop and would be mispredicted.
+    return th - mh + (n_ & (0 - static_cast<u64>(th < mh)));
   }
   u64 n_, inv_, one_ = 0, r2_ = 0;
 };
@@ -134,42 +135,63 @@ bool StopRequested() {
 }
 
 // A non-trivial factor of the odd composite n (not a perfect square); 0 when the pupil stopped it.
-// Brent's cycle search with the differences multiplied together, so one gcd serves a batch of steps.
+// Brent's cycle search with the differences multiplied together, so one gcd serves a batch of steps. Two
+// walks with different constants run side by side: one step of a walk waits on its previous step, so
+// the processor does the second walk almost for free, and the first of the two to meet a factor ends the
+// search (which also makes a long unlucky search much rarer).
 u64 PollardBrent(u64 n) {
   constexpr u64 BATCH = 128;
   constexpr u64 POLL_EVERY = u64{1} << 14;  // steps between interrupt queries, a few tens of microseconds
-  Montgomery m(n);
+  const Montgomery m(n);
+  struct Walk {
+    u64 c, x, y, ys, q;
+  };
+  // The factor that a batch's gcd g points at; a batch that overshot (g = n) is walked again step by
+  // step. 1 when the walk found nothing yet, n when it cycled without separating the factors.
+  auto resolve = [&](Walk& w, u64 g) {
+    if (g != n) return g;
+    do {
+      w.ys = m.SquareAdd(w.ys, w.c);
+      g = Gcd(w.ys + (n - w.x), n);
+    } while (g == 1);
+    return g;
+  };
   u64 sincePoll = 0;
-  for (u64 c = 1;; ++c) {
-    u64 cm = m.To(c);
-    u64 y = m.To(2), x = y, ys = y, q = m.One(), g = 1;
-    for (u64 r = 1; g == 1; r *= 2) {
-      x = y;
-      for (u64 i = 0; i < r; ++i) y = m.SquareAdd(y, cm);
-      for (u64 k = 0; k < r && g == 1; k += BATCH) {
-        ys = y;
+  for (u64 c = 1;; c += 2) {
+    const u64 start = m.To(2);
+    Walk a{m.To(c), start, start, start, m.One()};
+    Walk b{m.To(c + 1), start, start, start, m.One()};
+    bool restart = false;
+    for (u64 r = 1; !restart; r *= 2) {
+      a.x = a.y;
+      b.x = b.y;
+      for (u64 i = 0; i < r; ++i) {
+        a.y = m.SquareAdd(a.y, a.c);
+        b.y = m.SquareAdd(b.y, b.c);
+      }
+      for (u64 k = 0; k < r && !restart; k += BATCH) {
+        a.ys = a.y;
+        b.ys = b.y;
         u64 steps = std::min(BATCH, r - k);
         for (u64 i = 0; i < steps; ++i) {
-          y = m.SquareAdd(y, cm);
-          q = m.Mul(q, x > y ? x - y : y - x);
+          a.y = m.SquareAdd(a.y, a.c);
+          b.y = m.SquareAdd(b.y, b.c);
+          // y - x + n is below 2n, which Mul accepts since n < 2^63; it is 0 mod n just when x = y.
+          a.q = m.Mul(a.q, a.y + (n - a.x));
+          b.q = m.Mul(b.q, b.y + (n - b.x));
         }
-        g = Gcd(q, n);
         sincePoll += steps;
+        u64 ga = Gcd(a.q, n), gb = Gcd(b.q, n);
+        if (ga == 1 && gb == 1) continue;
+        if (ga != 1 && (ga = resolve(a, ga)) != n) return ga;
+        if (gb != 1 && (gb = resolve(b, gb)) != n) return gb;
+        restart = true;  // a walk cycled without separating the factors: try the next constants
       }
       if (sincePoll >= POLL_EVERY) {
         sincePoll = 0;
         if (StopRequested()) return 0;
       }
     }
-    if (g == n) {
-      // The batch overshot: walk it again one step at a time.
-      do {
-        ys = m.SquareAdd(ys, cm);
-        g = Gcd(x > ys ? x - ys : ys - x, n);
-      } while (g == 1);
-    }
-    if (g != n) return g;
-    // This constant cycled without separating the factors; the next one will.
   }
 }
 
