@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test bench fuzz clean package
+.PHONY: all deps configure build run test test-sanitize bench fuzz clean package
 
 all: build
 
@@ -21,8 +21,18 @@ build: configure
 run: build
 	@$(BUILD)/kazoru
 
+# The whole suite, then the window-free libraries and their tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer (any report fails the run).
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-sanitize
+
+test-sanitize: deps
+	@cmake -S . -B build-asan -G Ninja -DKAZORU_SANITIZE=ON -DKAZORU_UI=OFF -DKAZORU_BENCH=OFF \
+	  -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	@cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" --benchmark_min_time=0.2; done
@@ -35,7 +45,7 @@ fuzz: deps
 	@scripts/run-fuzzers.sh build-fuzz
 
 clean:
-	rm -rf $(BUILD) build-fuzz
+	rm -rf $(BUILD) build-fuzz build-asan
 
 package: build
 	@cd $(BUILD) && cpack -G DEB >/dev/null && ls -1 $(CURDIR)/$(BUILD)/*.deb
