@@ -169,6 +169,7 @@ u64 PollardBrent(u64 n) {
         a.y = m.SquareAdd(a.y, a.c);
         b.y = m.SquareAdd(b.y, b.c);
       }
+      sincePoll += r;
       for (u64 k = 0; k < r && !restart; k += BATCH) {
         a.ys = a.y;
         b.ys = b.y;

@@ -178,7 +178,7 @@ TEST_F(Buntakousiki, FactorisationStopsWhenThePupilInterrupts) {
   EXPECT_TRUE(Shown().empty());
   // A long split by rho asks again between its rounds.
   TestPlatform().interrupts = {false, true};
-  EXPECT_EQ(PrimeFactorisation("9223371873002223329"), "n");
+  EXPECT_EQ(PrimeFactorisation("8678545897898690543"), "n");
   // With the switch off nobody is asked.
   InterruptibleFactorisation = 0;
   TestPlatform().interrupts = {true, true};
