@@ -56,10 +56,6 @@ struct ProcessStateData {
 };
 extern ProcessStateData ProcessState;
 
-// Reduce while converting between mixed numbers and improper fractions (process settings window); on
-// at every start, not stored in the settings file.
-extern bool ReduceWhileConverting;
-
 // What the process layer asks of the calculation screen; the screen installs these once.
 struct ProcessScreenHooks {
   // MakeProcess has classified the line: no further input goes into it.
@@ -70,8 +66,9 @@ struct ProcessScreenHooks {
 };
 extern ProcessScreenHooks ProcessHooks;
 
-// The state of a fresh program: empty process, type 0, alternativeMethod false, ReduceWhileConverting
-// on, working texts and factor array cleared. The hooks are left as installed.
+// The state of a fresh program: empty process, type 0, alternativeMethod false, working texts and
+// factor array cleared. The hooks are left as installed. (Reduce-while-converting is the setting
+// ReduceOnConvert of Settings.h.)
 void ResetProcessState();
 // Clears the working texts only (the start of every run).
 void ClearProcessWorkingTexts();

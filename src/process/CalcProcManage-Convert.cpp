@@ -1,0 +1,81 @@
+// The conversion processes between improper fractions and mixed numbers (the screen's commands 帯T and
+// 仮K with process display on): quotient and remainder, and integer part turned into a fraction.
+#include "engine/Bunio.h"
+#include "engine/Settings.h"
+#include "process/CalcProcManage-Internal.h"
+#include "process/CalcProcManage.h"
+#include "process/MainDspManage.h"
+
+using namespace procdetail;
+
+namespace {
+
+// A negative value's lines carry its sign: a sum in brackets after "m", an expression fraction with the
+// sign inside its bracket.
+struct Signed {
+  bool negative = false;
+  std::string Sum(const std::string& e) const { return negative ? "m(" + e + ")" : e; }
+  std::string Plain(const std::string& e) const { return negative ? "m" + e : e; }
+  std::string Bracket(const std::string& inside) const {
+    return negative ? "[mK" + inside + "]" : "[" + inside + "]";
+  }
+};
+
+}  // namespace
+
+std::string ImproperToMixedProcess(const Bunsuu& value, const std::string& lineText) {
+  if (value.den <= 0 || value.whole != 0 || value.num < value.den) return "n";
+  Signed sg{value.sign < 0};
+  int64_t n = value.num, d = value.den;
+  std::string out, current = lineText;
+  int64_t g = Gcd64(d, n);
+  if (g > 1 && (ReduceOnConvert != 0 || n % d == 0)) {
+    out += StepRecord(1, 'X', lineText);
+    out += StepRecord(58, 'A', lineText);
+    n /= g;
+    d /= g;
+    current = sg.Plain(Digits(d) + "b" + Digits(n));
+  }
+  out += StepRecord(43, 'X', current);
+  int64_t q = n / d, r = n % d;
+  std::string D = Digits(d), Q = Digits(q), R = Digits(r);
+  if (r == 0) {
+    out += StepRecord(96, 'X', sg.Plain(Q));
+    return out;
+  }
+  out += StepRecord(44, 'X', sg.Bracket(D + "B" + D + "*" + Q + "+" + R));
+  out += StepRecord(45, 'X', sg.Sum("[" + D + "B" + D + "*" + Q + "]+" + D + "b" + R));
+  out += StepRecord(90, 'X', sg.Sum(D + "b" + D + "*" + Q + "+" + D + "b" + R));
+  out += StepRecord(97, 'Y', sg.Sum(D + "b" + D + "*" + Q + "+" + D + "b" + R));
+  out += StepRecord(10, 'X', sg.Sum(Q + "+" + D + "b" + R));
+  out += StepRecord(47, 'X', sg.Plain(Q + "k" + D + "b" + R));
+  return out;
+}
+
+std::string MixedToImproperProcess(const Bunsuu& value, const std::string& lineText) {
+  if (value.den <= 0 || value.whole <= 0 || value.num == 0) return "n";
+  Signed sg{value.sign < 0};
+  int64_t w = value.whole, n = value.num, d = value.den;
+  std::string out, current = lineText;
+  int64_t g = Gcd64(d, n);
+  if (g > 1 && ReduceOnConvert != 0) {
+    out += StepRecord(1, 'X', lineText);
+    out += StepRecord(58, 'A', lineText);
+    n /= g;
+    d /= g;
+    current = sg.Plain(Digits(w) + "k" + Digits(d) + "b" + Digits(n));
+  }
+  std::string W = Digits(w), D = Digits(d), N = Digits(n);
+  int64_t pv = 0, p2v = 0;
+  if (!CheckedMul(w, d, pv) || !CheckedAdd(pv, n, p2v)) return "n";
+  std::string P = Digits(pv), P2 = Digits(p2v);
+  out += StepRecord(50, 'X', current);
+  out += StepRecord(51, 'X', sg.Sum(W + "+" + D + "b" + N));
+  out += StepRecord(52, 'X', sg.Sum("1b" + W + "+" + D + "b" + N));
+  out += StepRecord(99, 'X', sg.Sum("1b" + W + "*" + D + "b" + D + "+" + D + "b" + N));
+  out += StepRecord(60, 'X', sg.Sum("[1*" + D + "B" + W + "*" + D + "]+" + D + "b" + N));
+  out += StepRecord(5, 'X', sg.Sum(D + "b" + P + "+" + D + "b" + N));
+  out += StepRecord(35, 'X', sg.Bracket(D + "B" + P + "+" + N));
+  out += StepRecord(55, 'X', sg.Plain(D + "b" + P2));
+  return out;
+}

@@ -1,0 +1,426 @@
+// Two-term sums of an integer and a fraction: the default generator turns the integer into a fraction
+// over the fraction's denominator; the other method keeps integers and fractions apart, merges an integer
+// with a proper fraction into a mixed number and borrows one whole to subtract a fraction from an integer.
+#include <cerrno>
+#include <cstdlib>
+
+#include "engine/Bunio.h"
+#include "platform/Platform.h"
+#include "process/CalcProcManage-Internal.h"
+#include "process/CalcProcManage.h"
+#include "process/MainDspManage.h"
+
+using namespace procdetail;
+
+namespace {
+
+bool HasB(const std::string& t) { return t.find('b') != std::string::npos; }
+
+// The operator of a two-term text: its first "+", or when there is none its first "-".
+size_t FindTwoTermOperator(const std::string& t) {
+  size_t pos = t.find('+');
+  if (pos == std::string::npos) pos = t.find('-');
+  return pos;
+}
+
+// A fraction term (no "k") whose numerator is not less than its denominator.
+bool IsImproperFraction(const std::string& t) {
+  if (!HasB(t) || t.find('k') != std::string::npos) return false;
+  Bunsuu b = ReadNumber(t);
+  return b.den != 0 && b.num >= b.den;
+}
+
+// An integer and a proper fraction written as one mixed number; with integer 0 only the fraction.
+std::string Merge(const std::string& integer, const std::string& fraction) {
+  if (integer == "0") return fraction;
+  return integer + "k" + fraction;
+}
+
+std::string Rec(int step, const std::string& e) { return StepRecord(step, 'X', e); }
+
+// Reads a non-negative integer text as a signed 64-bit integer.
+bool ReadInt64(const std::string& text, int64_t& out) {
+  if (text.empty() || text.size() > 19) return false;
+  for (char c : text)
+    if (c < '0' || c > '9') return false;
+  errno = 0;
+  char* end = nullptr;
+  long long v = std::strtoll(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0') return false;
+  out = v;
+  return true;
+}
+
+// Compares two non-negative integer texts by value; -2 when either is not an integer.
+int CompareIntegers(const std::string& a, const std::string& b) {
+  int64_t x = 0, y = 0;
+  if (!ReadInt64(a, x) || !ReadInt64(b, y)) return -2;
+  return x < y ? -1 : (x > y ? 1 : 0);
+}
+
+std::string WithoutSign(const std::string& v) {
+  if (!v.empty() && (v[0] == 'm' || v[0] == 'p')) return v.substr(1);
+  return v;
+}
+
+}  // namespace
+
+std::string TwoTermSteps(const std::string& text) {
+  ProcessStateData& st = ProcessState;
+  std::string t = LastPart(text);
+  size_t pos = FindTwoTermOperator(t);
+  if (pos == std::string::npos || pos == 0) {
+    RunFailed = true;
+    return "";
+  }
+  std::string k = t.substr(0, pos), m = t.substr(pos + 1);
+  char op = t[pos];
+  std::string ops(1, op);
+  std::string s;
+  if (!k.empty() && (k[0] == 'm' || k[0] == '-')) {
+    s = "m";
+    k.erase(0, 1);
+  } else if (!k.empty() && (k[0] == 'p' || k[0] == '+')) {
+    k.erase(0, 1);
+  }
+  bool noImproper = !IsImproperFraction(k) && !IsImproperFraction(m);
+  std::string out;
+  if (op == '+' && s.empty() && noImproper) {
+    if (HasB(k)) {
+      out += Rec(92, t);
+      std::swap(k, m);
+    }
+    out += Rec(10, s + k + ops + m) + "=" + s + Merge(k, m);
+    return out;
+  }
+  if (op == '-' && s == "m" && noImproper) {
+    if (HasB(k)) {
+      out += Rec(11, t);
+      std::swap(k, m);
+    }
+    out += Rec(14, s + k + ops + m);
+    out += Rec(10, s + "(" + k + "+" + m + ")");
+    out += Rec(20, s + Merge(k, m));
+    return out;
+  }
+  out += Rec(12, t);
+  bool integerFirst = !HasB(k);
+  const std::string& frac = integerFirst ? m : k;
+  const std::string& integer = integerFirst ? k : m;
+  Bunsuu f = ReadNumber(frac);
+  Bunsuu fi;
+  if (f.den == 0 || !CheckedImproper(f, fi)) {
+    RunFailed = true;
+    return out;
+  }
+  std::string d = Digits(fi.den);
+  std::string numExpr;
+  if (fi.num % fi.den == 0) {
+    std::string q = Digits(fi.num / fi.den);
+    std::string line = integerFirst ? s + integer + ops + q : s + q + ops + integer;
+    out += Rec(39, t) + "=" + line;
+    out += Rec(20, Value(line));
+    return out;
+  }
+  std::string n = "1b" + integer + "*" + d;
+  std::string j = Value(n);
+  if (integerFirst) {
+    out += Rec(11, s + n + "b" + d + ops + frac);
+    out += Rec(5, s + d + "b" + j + ops + frac);
+    numExpr = s + j + ops + Digits(fi.num);
+  } else {
+    out += Rec(11, s + frac + ops + n + "b" + d);
+    out += Rec(5, s + frac + ops + d + "b" + j);
+    numExpr = s + Digits(fi.num) + ops + j;
+  }
+  out += Rec(35, "[" + d + "B" + numExpr + "]");
+  std::string jv = Value(numExpr);
+  std::string h;
+  if (!jv.empty() && jv[0] == 'm') {
+    out += Rec(15, "[" + d + "B" + jv + "]");
+    h = "m" + d + "b" + jv.substr(1);
+  } else {
+    h = d + "b" + jv;
+  }
+  Bunsuu hv = ReadNumber(h);
+  if (hv.den == 0) {
+    RunFailed = true;
+    return out;
+  }
+  if (hv.num <= hv.den) {
+    out += Rec(20, h);
+  } else {
+    out += Rec(9, h);
+    out += Rec(20, CanonicalMixedText(hv));
+  }
+  (void)st;
+  return out;
+}
+
+namespace {
+
+// The records of the other method for one run; FirstRecord replaces whatever was built before.
+struct AltBuilder {
+  std::string records;
+  std::string input;  // T as handed in
+  bool failed = false;
+
+  void First(int step) { records = Rec(step, input); }
+  void Add(int step, const std::string& e) { records += Rec(step, e); }
+  void Chain(const std::string& e) { records += "=" + e; }
+
+  // A − 1 of an integer text, checked; shows the 64-bit message on failure.
+  bool Decrement(const std::string& a, std::string& out) {
+    int64_t v = 0;
+    if (!ReadInt64(a, v) || v < 1) {
+      ShowMessage("int64 Over...", "Warning!!");
+      failed = true;
+      return false;
+    }
+    out = Digits(v - 1);
+    return true;
+  }
+
+  // Borrowing steps of A − f (A ≥ 1).
+  void Borrow(const std::string& a, const std::string& f, const std::string& one, bool withFirst) {
+    if (a != "1") {
+      if (withFirst) First(29);
+      std::string a1;
+      if (!Decrement(a, a1)) return;
+      Add(90, "(" + a1 + "+1)-" + f);
+      Add(90, a1 + "+1-" + f);
+      Add(90, a1 + "+(1-" + f + ")");
+      Add(5, a1 + "+(" + one + "-" + f + ")");
+      if (CombineOverDenominator(one + "-" + f, false) == "n") return;
+      Add(35, a1 + "+" + ProcessState.expressionFraction);
+      Add(10, a1 + "+" + ProcessState.combinedFraction);
+      Add(20, a1 + "k" + ProcessState.combinedFraction);
+    } else {
+      if (withFirst) First(28);
+      Add(5, one + "-" + f);
+      if (CombineOverDenominator(one + "-" + f, false) == "n") return;
+      Add(35, ProcessState.expressionFraction);
+      Add(20, ProcessState.combinedFraction);
+    }
+  }
+
+  // Negative borrowing steps of −A + f (A ≥ 1).
+  void NegativeBorrow(const std::string& a, const std::string& f, const std::string& one, bool withFirst) {
+    if (withFirst) First(33);
+    if (a == "1") {
+      Add(28, "m(1-" + f + ")");
+      Add(5, "m(" + one + "-" + f + ")");
+      if (CombineOverDenominator(one + "-" + f, false) == "n") return;
+      Add(34, "m(" + ProcessState.expressionFraction + ")");
+      Add(20, "m" + ProcessState.combinedFraction);
+      return;
+    }
+    std::string a1;
+    if (!Decrement(a, a1)) return;
+    Add(29, "m(" + a + "-" + f + ")");
+    Add(90, "m(" + a1 + "+1-" + f + ")");
+    Add(90, "m(" + a1 + "+" + one + "-" + f + ")");
+    if (CombineOverDenominator(one + "-" + f, false) == "n") return;
+    Add(90, "m(" + a1 + "+" + ProcessState.expressionFraction + ")");
+    Add(26, "m(" + a1 + "+" + ProcessState.combinedFraction + ")");
+    Add(20, "m" + a1 + "k" + ProcessState.combinedFraction);
+  }
+
+  // −A − f without its first record when entered from another case.
+  void NegativeSum(std::string a, const std::string& w, const std::string& f, bool mixed, bool withFirst) {
+    if (a == "0") {
+      if (withFirst) First(19);
+      Add(90, "m" + (mixed ? w + "k" + f : f));
+      return;
+    }
+    if (withFirst) First(14);
+    if (mixed) {
+      Add(21, "m(" + a + "+" + w + "k" + f + ")");
+      Add(22, "m(" + a + "+" + w + "+" + f + ")");
+      a = Value(a + "+" + w);
+    }
+    Add(10, "m(" + a + "+" + f + ")");
+    Add(20, "m" + a + "k" + f);
+  }
+};
+
+}  // namespace
+
+std::string TwoTermStepsAlternative(const std::string& text) {
+  std::string t = LastPart(text);
+  size_t pos = FindTwoTermOperator(t);
+  if (pos == std::string::npos || pos == 0) return t;
+  AltBuilder b;
+  b.input = t;
+  std::string t1 = t.substr(0, pos), t2 = t.substr(pos + 1);
+  char op = t[pos];
+  std::string s;
+  if (!t1.empty() && (t1[0] == 'm' || t1[0] == '-')) {
+    s = "m";
+    t1.erase(0, 1);
+  } else if (!t1.empty() && (t1[0] == 'p' || t1[0] == '+')) {
+    t1.erase(0, 1);
+  }
+
+  std::string a, w, f, d, one;
+  bool mixed = false;
+  auto takeFraction = [&](const std::string& term) -> bool {
+    size_t k = term.find('k');
+    if (k != std::string::npos) {
+      w = term.substr(0, k);
+      f = term.substr(k + 1);
+      mixed = true;
+    } else {
+      w.clear();
+      f = term;
+      mixed = false;
+    }
+    Bunsuu fv = ReadNumber(f);
+    if (fv.den == 0) return false;
+    d = Digits(fv.den);
+    one = d + "b" + d;
+    return true;
+  };
+
+  bool case5 = false;
+  if (HasB(t1)) {
+    if (t1.find('k') != std::string::npos && op == '-' && s.empty()) {
+      case5 = true;
+      a = t2;
+      if (!takeFraction(t1)) return t;
+    } else {
+      std::string newS = op == '-' ? "m" : "";
+      char newOp = s == "m" ? '-' : '+';
+      std::swap(t1, t2);
+      s = newS;
+      op = newOp;
+      b.Add(92, s + t1 + op + t2);
+    }
+  }
+
+  if (case5) {
+    if (a == "0") {
+      b.First(36);
+      b.Add(20, w + "k" + f);
+    } else {
+      b.First(6);
+      b.Add(37, "(" + w + "+" + f + ")-" + a);
+      b.Add(90, w + "+" + f + "-" + a);
+      b.Add(90, w + "-" + a + "+" + f);
+      b.Add(22, "(" + w + "-" + a + ")+" + f);
+      std::string v = Value(w + "-" + a);
+      int c = CompareIntegers(w, a);
+      if (c == 0) {
+        b.Add(18, "0+" + f);
+        b.Add(20, f);
+      } else if (c < 0) {
+        b.Add(90, v + "+" + f);
+        b.NegativeBorrow(WithoutSign(v), f, one, false);
+      } else {
+        b.Add(10, v + "+" + f);
+        b.Add(20, v + "k" + f);
+      }
+    }
+  } else {
+    Bunsuu second = ReadNumber(t2);
+    if (second.den == 0) return t;
+    Bunsuu secondImproper;
+    bool whole = CheckedImproper(second, secondImproper) && secondImproper.num % secondImproper.den == 0;
+    if (whole) {
+      // Case 6: the second term is a whole number.
+      std::string line = s + t1 + op + t2;
+      b.Add(90, line);
+      b.Add(20, Value(line));
+    } else {
+      if (!takeFraction(t2)) return t;
+      a = t1;
+      if (s.empty() && op == '+') {  // case 1: A + f
+        if (a == "0") {
+          b.First(18);
+          if (mixed)
+            b.Chain(w + "k" + f);
+          else
+            b.Add(20, f);
+        } else if (mixed) {
+          b.First(6);
+          b.Add(90, a + "+(" + w + "+" + f + ")");
+          b.Add(90, a + "+" + w + "+" + f);
+          b.Add(17, "(" + a + "+" + w + ")+" + f);
+          std::string a2 = Value(a + "+" + w);
+          b.Add(10, a2 + "+" + f);
+          b.Add(20, a2 + "k" + f);
+        } else {
+          b.First(10);
+          b.Add(20, a + "k" + f);
+        }
+      } else if (s == "m" && op == '-') {  // case 2: −A − f
+        b.NegativeSum(a, w, f, mixed, true);
+      } else if (s.empty() && op == '-') {  // case 3: A − f
+        if (a == "0") {
+          b.First(23);
+          b.Add(90, "m" + (mixed ? w + "k" + f : f));
+        } else if (!mixed) {
+          b.Borrow(a, f, one, true);
+        } else {
+          b.First(6);
+          b.Add(24, a + "-(" + w + "+" + f + ")");
+          b.Add(22, a + "-" + w + "-" + f);
+          b.Add(25, "(" + a + "-" + w + ")-" + f);
+          int c = CompareIntegers(a, w);
+          if (c == 0) {
+            b.Add(23, "0-" + f);
+            b.Add(20, "m" + f);
+          } else if (c < 0) {
+            std::string a2 = Value(a + "-" + w);
+            b.Add(26, a2 + "-" + f);
+            b.Add(27, StripParentheses(a2, 1) + "-" + f);
+            b.NegativeSum(WithoutSign(a2), "", f, false, false);
+          } else {
+            std::string a2 = Value(a + "-" + w);
+            b.Add(29, a2 + "-" + f);
+            b.Borrow(a2, f, one, false);
+          }
+        }
+      } else {  // case 4: −A + f
+        if (a == "0") {
+          b.First(31);
+          if (mixed)
+            b.Chain(w + "k" + f);
+          else
+            b.Add(20, f);
+        } else if (!mixed) {
+          b.NegativeBorrow(a, f, one, true);
+        } else {
+          b.First(6);
+          b.Add(32, "m" + a + "+(" + w + "+" + f + ")");
+          b.Add(22, "m" + a + "+" + w + "+" + f);
+          b.Add(25, "(m" + a + "+" + w + ")+" + f);
+          int c = CompareIntegers(a, w);
+          if (c == 0) {
+            b.Add(18, "0+" + f);
+            b.Add(20, f);
+          } else if (c < 0) {
+            std::string a2 = Value(w + "-" + a);
+            b.Add(10, a2 + "+" + f);
+            b.Add(20, a2 + "k" + f);
+          } else {
+            std::string a2 = Value("m" + a + "+" + w);
+            b.Add(0, a2 + "+" + f);
+            b.NegativeBorrow(WithoutSign(a2), f, one, false);
+          }
+        }
+      }
+    }
+  }
+  if (b.failed) {
+    // The message was shown; the input goes back unchanged.
+    FailureShown = true;
+    RunFailed = true;
+    return t;
+  }
+  std::string r = b.records;
+  if (!r.empty() && r.back() == '=') r.pop_back();
+  size_t p = 0;
+  while ((p = r.find("=-", p)) != std::string::npos) r.replace(p, 2, "=m");
+  return r;
+}
