@@ -1,0 +1,37 @@
+// kazoru-cli check: the whole-text check of the keystroke checker, with the normalised text as result.
+#include "cli/Cli.h"
+#include "engine/InpCheck.h"
+#include "engine/Settings.h"
+
+namespace {
+
+CliRun RunCheck(const std::string& input, const CliOptions& opts) {
+  ResetInpCheck();
+  const int cut = opts.Has("--cut") ? 1 : 0;
+  const int omitMul = opts.Has("--omit-mul") ? 1 : KAKERU_ABR;
+  const int position = CheckText(input, cut, 1, omitMul, 0);
+
+  CliRun r;
+  r.result = CheckedText;
+  r.status = position;
+  r.ok = position == 0;
+  if (position == 0) {
+    r.fields["errorNo"] = nullptr;  // no refusal, so no message number
+    r.fields["errorText"] = "";
+  } else {
+    r.fields["errorNo"] = ErrorNo;
+    r.fields["errorText"] = CheckMessage(ErrorNo);
+  }
+  return r;
+}
+
+const CliRegistration REGISTER_CHECK(CliCommand{
+    "check",
+    "check [--cut] [--omit-mul] [ARG]",
+    {{"--cut", false}, {"--omit-mul", false}},
+    true,
+    nullptr,
+    RunCheck,
+});
+
+}  // namespace
