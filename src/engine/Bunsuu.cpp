@@ -22,11 +22,11 @@ std::optional<int> CompareChecked(const Bunsuu& a, const Bunsuu& b) {
     ToMixed(a.den == 0 ? a : b);  // shows the zero-denominator message
     return std::nullopt;
   }
-  Wide wholeA = Wide{a.whole} + a.num / a.den;
-  Wide wholeB = Wide{b.whole} + b.num / b.den;
+  Wide wholeA = Wide{a.whole} + Wide{a.num} / a.den;
+  Wide wholeB = Wide{b.whole} + Wide{b.num} / b.den;
   if (wholeA != wholeB) return wholeA > wholeB ? 1 : -1;
-  Wide left = Wide{a.num % a.den} * b.den;
-  Wide right = Wide{b.num % b.den} * a.den;
+  Wide left = Wide{a.num} % a.den * b.den;
+  Wide right = Wide{b.num} % b.den * a.den;
   if (left == right) return 0;
   return left > right ? 1 : -1;
 }
