@@ -1,0 +1,144 @@
+// The Qt drawing surface: text cells, lines and rectangles on a QPainter with the font list of the program.
+#include "ui/QtCanvas.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPen>
+#include <QScreen>
+#include <algorithm>
+
+namespace {
+
+QColor ToQColor(Color c) { return QColor(c.Red(), c.Green(), c.Blue()); }
+
+}  // namespace
+
+QtCanvas::QtCanvas(QPaintDevice* device) : device_(device) {}
+
+void QtCanvas::Begin(QPainter* painter) {
+  painter_ = painter;
+  if (painter_ && painter_->device()) device_ = painter_->device();
+}
+
+void QtCanvas::End() { painter_ = nullptr; }
+
+QPaintDevice* QtCanvas::MeasuringDevice() const {
+  if (painter_ && painter_->device()) return painter_->device();
+  return device_;
+}
+
+QStringList QtCanvas::FamiliesFor(const std::string& face) {
+  // fontconfig answers a proportional Latin face for "ＭＳ ゴシック"; the list keeps the digits fixed-pitch
+  // and the Japanese characters in a gothic face.
+  QStringList families;
+  if (!face.empty()) families << QString::fromStdString(face);
+  for (const char* f : {"IPAGothic", "VL Gothic", "Noto Sans Mono CJK JP"})
+    if (!families.contains(QString::fromLatin1(f))) families << QString::fromLatin1(f);
+  return families;
+}
+
+QFont QtCanvas::CurrentFont() const {
+  QFont f;
+  f.setFamilies(FamiliesFor(fontName_));
+  // Qt refuses sizes below one point; the stored size stays as it was set.
+  f.setPointSize(std::max(1, fontSize_));
+  f.setBold(bold_);
+  if (pitch_ == FontPitch::Fixed) {
+    f.setFixedPitch(true);
+    f.setStyleHint(QFont::TypeWriter);
+  } else if (pitch_ == FontPitch::Variable) {
+    f.setFixedPitch(false);
+  }
+  return f;
+}
+
+QFont QtCanvas::DrawingFont() const {
+  // The layout counts a full-width character as two cells of TextWidth("1234567890") / 10. A dual-width
+  // face keeps that ratio only at an even pixel size with whole-pixel advances, so the point size is
+  // mapped to the nearest even pixel size on the device and the glyphs are fully hinted.
+  QFont f = CurrentFont();
+  double px = std::max(1, fontSize_) * PixelsPerInch() / 72.0;
+  f.setPixelSize(std::max(2, static_cast<int>(px / 2.0 + 0.5) * 2));
+  f.setHintingPreference(QFont::PreferFullHinting);
+  return f;
+}
+
+QFont QtCanvas::MeasuringFont() const {
+  // Bold faces here are mostly synthesised, and emboldening widens each glyph's advance by a pixel,
+  // which would break the cell grid; bold text is measured as regular text and drawn on its cells.
+  QFont f = DrawingFont();
+  f.setBold(false);
+  return f;
+}
+
+void QtCanvas::SetFromFont(const QFont& f) {
+  QStringList families = f.families();
+  QString face = families.isEmpty() ? f.family() : families.first();
+  fontName_ = face.toStdString();
+  if (f.pointSize() > 0) fontSize_ = f.pointSize();
+  bold_ = f.bold();
+}
+
+int QtCanvas::TextWidth(const std::string& text) {
+  QFontMetrics fm(MeasuringFont(), MeasuringDevice());
+  return fm.horizontalAdvance(QString::fromStdString(text));
+}
+
+int QtCanvas::TextHeight(const std::string& text) {
+  QFontMetrics fm(MeasuringFont(), MeasuringDevice());
+  (void)text;  // every text of one font is one line high
+  return fm.height();
+}
+
+void QtCanvas::TextOut(int x, int y, const std::string& text) {
+  QFontMetrics fm(MeasuringFont(), MeasuringDevice());
+  QString s = QString::fromStdString(text);
+  int w = fm.horizontalAdvance(s);
+  if (painter_ && !s.isEmpty()) {
+    painter_->save();
+    painter_->fillRect(QRect(x, y, w, fm.height()), ToQColor(brushColor_));
+    painter_->setPen(ToQColor(fontColor_));
+    const int baseline = y + fm.ascent();
+    if (!bold_) {
+      painter_->setFont(MeasuringFont());
+      painter_->drawText(QPoint(x, baseline), s);
+    } else {
+      // Each character at the place the regular text would give it.
+      painter_->setFont(DrawingFont());
+      for (qsizetype i = 0; i < s.size();) {
+        qsizetype len = (s.at(i).isHighSurrogate() && i + 1 < s.size()) ? 2 : 1;
+        painter_->drawText(QPoint(x + fm.horizontalAdvance(s.left(i)), baseline), s.mid(i, len));
+        i += len;
+      }
+    }
+    painter_->restore();
+  }
+  penPos_ = {x + w, y};
+}
+
+void QtCanvas::LineTo(int x, int y) {
+  if (painter_) {
+    painter_->save();
+    painter_->setRenderHint(QPainter::Antialiasing, false);
+    QPen pen(ToQColor(penColor_));
+    pen.setWidth(std::max(1, penWidth_));
+    pen.setCapStyle(Qt::FlatCap);
+    painter_->setPen(pen);
+    painter_->drawLine(QPoint(penPos_.x, penPos_.y), QPoint(x, y));
+    painter_->restore();
+  }
+  penPos_ = {x, y};
+}
+
+void QtCanvas::FillRect(const CanvasRect& r) {
+  if (!painter_) return;
+  painter_->fillRect(QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)), ToQColor(brushColor_));
+}
+
+int QtCanvas::PixelsPerInch() const {
+  if (QPaintDevice* d = MeasuringDevice()) return d->logicalDpiY();
+  if (QScreen* s = QGuiApplication::primaryScreen()) return static_cast<int>(s->logicalDotsPerInchY());
+  return 96;
+}
