@@ -185,7 +185,8 @@ std::string CanonicalImproperText(const Bunsuu& a) {
 }
 
 std::string Value(const std::string& x) {
-  if (x.empty() || x == "n") {
+  // After a failed step nothing more is evaluated: the "n" would only reach the evaluator as text.
+  if (RunFailed || x.empty() || x.find('n') != std::string::npos) {
     RunFailed = true;
     return "n";
   }
@@ -268,6 +269,20 @@ std::string NormaliseSigns(const std::string& text) {
     if (signPlace) out[i] = out[i] == '+' ? 'p' : 'm';
   }
   return out;
+}
+
+// Every digit run of the text reads as a signed 64-bit integer (checked without a message).
+bool DigitRunsFit(const std::string& text) {
+  std::string run;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+      run += text[i];
+      continue;
+    }
+    if (!run.empty() && !FitsInt64Text(run, 0)) return false;
+    run.clear();
+  }
+  return true;
 }
 
 }  // namespace
@@ -475,6 +490,8 @@ int MakeProcess(const std::string& expression, bool enabled) {
   st.processText.clear();
   int type = profile.type;
   if (type == 0) return 0;
+  // A number beyond the 64-bit range has no process; the direct calculation reports it.
+  if (!DigitRunsFit(e)) return 0;
 
   if (type >= 1 && type <= 9) {
     if (e.find('(') != std::string::npos) {

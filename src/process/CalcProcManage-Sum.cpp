@@ -367,9 +367,16 @@ std::string DropLastRecord(const std::string& text, bool keepEquals) {
 }
 
 int FinishAnswer(const std::string& value) {
-  if (value.empty() || FirstOperator(value).kind != -1) return -1;
+  // An unreadable answer leaves the process unfinished, which the driver reports as a failure.
+  if (value.empty() || FirstOperator(value).kind != -1) {
+    RunFailed = true;
+    return -1;
+  }
   Bunsuu b = ReadNumber(value);
-  if (b.den == 0) return -1;
+  if (b.den == 0) {
+    RunFailed = true;
+    return -1;
+  }
   std::string v = value;
   // A reducible answer is reduced first, so that the last line is always in lowest terms.
   if (b.num != 0 && Gcd64(b.den, b.num) > 1) {

@@ -152,3 +152,112 @@ TEST(ProcessExamples, ConversionProcesses) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProcessDriver, ClassifiesByTheKindsOfNumbersAndOperators) {
+  struct C {
+    const char* expr;
+    int type;
+  };
+  const std::vector<C> cases = {
+      {"2b1+3b1", 1},     {"2+3b1", 6},           {"1k2b1+2k3b1", 8},   {"1k2b1+2+3b1", 2},
+      {"0.5+3b1", 4},     {"3b4+2+3b1", 4},       {"2+1k3b1", 3},       {"2+3b4", 5},
+      {"1k2b1+3b4", 7},   {"3b2*4b3", 10},        {"2k3b1*4b3", 11},    {"2*3b1", 12},
+      {"2*0.5", 13},      {"2*3", 0},             {"2b1+3b1*2", 0},     {"2^2+3b1", 0},
+      {"3b1", 0},         {"(2b1)+3b1", 1},       {"(2b1+3b1)+1", 0},   {"2k3b1*0.5", 13},
+      {"1+2", 0},         {"[6B1+2]+3b1", 0},     {"x+3b1", 0},         {"3!+3b1", 0},
+  };
+  for (const C& c : cases) {
+    ExpressionProfile p = ClassifyExpression(c.expr);
+    EXPECT_EQ(p.type, c.type) << c.expr;
+  }
+  ExpressionProfile p = ClassifyExpression("3b4-2+3b1");
+  EXPECT_EQ(p.plusCount, 1);
+  EXPECT_EQ(p.minusCount, 1);
+  EXPECT_EQ(p.sumTerms, 3);
+  EXPECT_EQ(p.improperCount, 1);
+  EXPECT_EQ(p.properCount, 1);
+  EXPECT_EQ(p.integerCount, 1);
+  EXPECT_EQ(ClassifyExpression("3b2/4b3*2").divideCount, 1);
+}
+
+TEST(ProcessDriver, DeclinesWhatHasNoProcess) {
+  for (const char* e : {"2b1:3b1", "2*3", "3b1", "(2b1+3b1)+1", "9999999999999999999+2b1"}) {
+    Fresh();
+    EXPECT_EQ(MakeProcess(e, true), 0) << e;
+    EXPECT_TRUE(ProcessState.processOk) << e;
+    EXPECT_EQ(ProcessState.processText, "") << e;
+  }
+  Fresh();
+  EXPECT_EQ(MakeProcess("2b1+3b1", false), 0);
+  // The text after "=" is not part of the expression.
+  Fresh();
+  EXPECT_EQ(MakeProcess("2b1+3b1=6b5", true), 1);
+  EXPECT_EQ(ProcessState.processType, 1);
+}
+
+TEST(ProcessDriver, CommonDenominatorOverflowFailsWithTheMessage) {
+  Fresh();
+  EXPECT_EQ(MakeProcess("9223372036854775807b1+2b1", true), 0);
+  EXPECT_FALSE(ProcessState.processOk);
+  EXPECT_EQ(TestPlatform().ShownTexts(), std::vector<std::string>{"報告!!: ◆通分に失敗しました！"});
+  bool beeped = false;
+  for (const auto& m : TestPlatform().log) beeped = beeped || m.kind == "beep";
+  EXPECT_TRUE(beeped);
+  // The next run starts afresh.
+  TestPlatform().Clear();
+  EXPECT_EQ(MakeProcess("2b1+3b1", true), 1);
+  EXPECT_TRUE(ProcessState.processOk);
+}
+
+TEST(ProcessDriver, DivisionByZeroShowsItsMessageAndStoresTheTitleOnly) {
+  for (const char* e : {"3b2/0", "3b2/3b0", "0/3b2/0"}) {
+    Fresh();
+    EXPECT_EQ(MakeProcess(e, true), 1) << e;
+    EXPECT_EQ(ProcessState.processText, "") << e;
+    EXPECT_NE(ProcessState.processType, 0) << e;
+    EXPECT_EQ(TestPlatform().ShownTexts(), std::vector<std::string>{"注意!!: ０で割ることは許されません！"}) << e;
+    TestPlatform().Clear();
+  }
+}
+
+TEST(ProcessDriver, TheMethodSwitchStaysUntilF6IsPressedAgain) {
+  Fresh();
+  int remade = 0;
+  ProcessHooks.remakeAfterToggle = [&] { ++remade; };
+  ToggleAlternativeMethod();
+  EXPECT_TRUE(ProcessState.alternativeMethod);
+  EXPECT_EQ(remade, 1);
+  ASSERT_EQ(MakeProcess("2+3b4", true), 1);
+  EXPECT_EQ(Lines(ProcessState.processText).front(), "013X 2+3b4");
+  ASSERT_EQ(MakeProcess("3+5b7", true), 1);
+  EXPECT_EQ(Lines(ProcessState.processText).front(), "013X 3+5b7");
+  ToggleAlternativeMethod();
+  ASSERT_EQ(MakeProcess("2+3b4", true), 1);
+  EXPECT_EQ(Lines(ProcessState.processText).front(), "012X 2+3b4");
+  ProcessHooks = ProcessScreenHooks{};
+}
+
+TEST(ProcessDriver, TheLineIsMarkedFinishedOnEveryRun) {
+  Fresh();
+  int marked = 0;
+  ProcessHooks.markLineFinished = [&] { ++marked; };
+  MakeProcess("2b1+3b1", true);
+  MakeProcess("2*3", true);
+  EXPECT_EQ(marked, 2);
+  ProcessHooks = ProcessScreenHooks{};
+}
+
+TEST(ProcessDriver, AReducibleTwoTermAnswerIsReducedBeforeTheLastLine) {
+  // One reducible fraction is left for after the addition; the answer still ends in lowest terms.
+  Fresh();
+  ASSERT_EQ(MakeProcess("2+4b2", true), 1);
+  std::vector<std::string> l = Lines(ProcessState.processText);
+  EXPECT_EQ(l.back(), "020X 2k2b1");
+  Fresh();
+  ASSERT_EQ(MakeProcess("0+3b1", true), 1);
+  EXPECT_EQ(Lines(ProcessState.processText).back(), "020X 3b1");
+}
+
+}  // namespace
