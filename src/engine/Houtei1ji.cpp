@@ -106,21 +106,50 @@ bool IsPlainOperand(const std::string& t) {
 }
 std::string Operand(const std::string& t) { return IsPlainOperand(t) ? t : "(" + t + ")"; }
 
+// Whether a text is a sum: a "+" or "-" outside parentheses, after its first character.
+bool HasTopLevelSum(const std::string& t) {
+  int depth = 0;
+  for (size_t i = 0; i < t.size(); ++i) {
+    char c = t[i];
+    if (c == '(') ++depth;
+    if (c == ')') --depth;
+    if (depth == 0 && i > 0 && (c == '+' || c == '-')) return true;
+  }
+  return false;
+}
+
+bool StartsWithSign(const std::string& t) {
+  return !t.empty() && (t[0] == 'm' || t[0] == 'p' || t[0] == '-' || t[0] == '+');
+}
+
 std::string JoinProduct(const std::string& a, const std::string& b) {
   if (a.empty()) return b;
   if (b.empty()) return a;
   // A product (no sum) may follow "*" unparenthesised: multiplication and division of exact values
   // associate freely.
-  bool sum = false;
-  int depth = 0;
-  for (size_t i = 0; i < b.size(); ++i) {
-    char c = b[i];
-    if (c == '(') ++depth;
-    if (c == ')') --depth;
-    if (depth == 0 && i > 0 && (c == '+' || c == '-')) sum = true;
+  return a + "*" + (HasTopLevelSum(b) || StartsWithSign(b) ? "(" + b + ")" : b);
+}
+
+// A signed number directly after one of + - * / is put in parentheses: 3*m2 becomes 3*(m2).
+std::string SignedNumbersInParentheses(const std::string& t) {
+  std::string out;
+  for (size_t i = 0; i < t.size(); ++i) {
+    char c = t[i];
+    bool afterOperator = i > 0 && (t[i - 1] == '+' || t[i - 1] == '-' || t[i - 1] == '*' || t[i - 1] == '/');
+    if ((c == 'm' || c == 'p') && afterOperator && i + 1 < t.size() && (IsDigit(t[i + 1]) || t[i + 1] == '.')) {
+      size_t j = i + 1;
+      while (j < t.size() && IsAtomChar(t[j]) && t[j] != 'P' && t[j] != 'C') ++j;
+      if (j < t.size() && (t[j] == '^' || t[j] == 'P' || t[j] == 'C' || t[j] == '!')) {
+        out += c;  // the sign of a power's base (or of n P r) stays where it is
+        continue;
+      }
+      out += "(" + t.substr(i, j - i) + ")";
+      i = j - 1;
+      continue;
+    }
+    out += c;
   }
-  bool signedStart = b[0] == 'm' || b[0] == 'p' || b[0] == '-' || b[0] == '+';
-  return a + "*" + (sum || signedStart ? "(" + b + ")" : b);
+  return out;
 }
 
 // A signed number standing as the whole factor ("m3", "(m3)", "p2b1") gives its sign to the term.
@@ -186,7 +215,8 @@ class SideParser {
   Terms TermsOf(const Form& f) const {
     if (f.x) return f.terms;
     if (f.begin == f.end) return {};
-    return {Term{1, Operand(Text(f)), false}};
+    std::string t = SignedNumbersInParentheses(Text(f));
+    return {Term{1, HasTopLevelSum(t) ? "(" + t + ")" : t, false}};
   }
   char Peek() const { return pos_ < s_.size() ? s_[pos_] : '\0'; }
 
