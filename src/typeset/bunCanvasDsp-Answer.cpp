@@ -14,6 +14,13 @@ using namespace typeset_detail;
 
 namespace {
 
+// "=" followed by a text (built by appending: GCC 12 warns falsely on "literal" + std::string).
+std::string Equals(const std::string& text) {
+  std::string t = "=";
+  t += text;
+  return t;
+}
+
 // Switches EQUAL_KAIGYO off for the scope and puts the saved value back on every return.
 class NoBreakAtEquals {
  public:
@@ -191,7 +198,7 @@ int TypesetReduction(Canvas& surface, const Bunsuu& value, int x, int y, int cw,
     Put(surface, x + cw, y, "〔", CLR_MAGENTA);
     surface.SetFontColor(guard.Colour());
     const int start = surface.PenPos().x;
-    const int end = TypesetLine(surface, "=" + LongFormText(value, 0), start, y, cw, ch);
+    const int end = TypesetLine(surface, Equals(LongFormText(value, 0)), start, y, cw, ch);
     Put(surface, end + cw, y, "〕", CLR_MAGENTA);
     surface.SetFontColor(guard.Colour());
   }
@@ -202,7 +209,7 @@ int TypesetReduction(Canvas& surface, const Bunsuu& value, int x, int y, int cw,
   int rx = breaks ? entryX - 2 * cw : x;
   int ry = breaks ? ClampInt(static_cast<long long>(upperTop) + ch + step) : entryY;
   if (showResult) {
-    TypesetLine(surface, "=" + r.text, rx, ry, cw, ch);
+    TypesetLine(surface, Equals(r.text), rx, ry, cw, ch);
     ry = surface.PenPos().y;
   }
   if (!r.integerText.empty() && showResult) {
@@ -210,7 +217,7 @@ int TypesetReduction(Canvas& surface, const Bunsuu& value, int x, int y, int cw,
       ry = ClampInt(static_cast<long long>(ry) + step);
     else
       ry = entryY;
-    TypesetLine(surface, "=" + r.integerText, rx, ry, cw, ch);
+    TypesetLine(surface, Equals(r.integerText), rx, ry, cw, ch);
   }
   ReducedText = r.text;
   ReducedIntegerText = r.integerText;

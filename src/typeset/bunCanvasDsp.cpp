@@ -208,7 +208,15 @@ int Stacked(Canvas& s, std::string_view d, std::string_view n, int x, int y, int
   return ClampInt(static_cast<long long>(x) + width);
 }
 
-std::string Bracket(std::string_view inner) { return "[" + std::string(inner) + "]"; }
+// Appends piece by piece: GCC 12 reports a false -Wrestrict on "literal" + std::string chains.
+std::string Bracket(std::string_view inner) {
+  std::string t;
+  t.reserve(inner.size() + 2);
+  t += '[';
+  t.append(inner);
+  t += ']';
+  return t;
+}
 
 // Draws a closed or completed expression fraction and leaves the cursor after its numerator.
 int DrawGroup(Canvas& s, const std::string& bracketText, int x, int y, int cw, int ch, bool paren, bool plus) {

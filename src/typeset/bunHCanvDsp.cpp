@@ -61,14 +61,29 @@ int TypesetExpressionFraction(Canvas& surface, const BunsuuH& fraction, int x, i
 
 std::string LongFormText(const Bunsuu& value, int withValue) {
   if (value.sign == 0) return "0";
-  std::string t = value.whole != 0 ? std::to_string(value.whole) : "";
-  if (value.sign < 0) t = "-" + t;
-  if (value.num == 0) return t;
+  // Built by appending (GCC 12 warns falsely on "literal" + std::string chains).
+  std::string sw;
+  if (value.sign < 0) sw += '-';
+  if (value.whole != 0) sw += std::to_string(value.whole);
+  if (value.num == 0) return sw;
   int64_t g = Gcd64(value.den, value.num);
   if (g == 0) g = 1;  // only for a damaged value with den and num both 0
   const std::string gs = std::to_string(g);
-  t = "[" + t + "K" + std::to_string(value.den) + "/" + gs + "B" + std::to_string(value.num) + "/" + gs + "]";
+  std::string t = "[";
+  t += sw;
+  t += 'K';
+  t += std::to_string(value.den);
+  t += '/';
+  t += gs;
+  t += 'B';
+  t += std::to_string(value.num);
+  t += '/';
+  t += gs;
+  t += ']';
   LastLongForm = ParseBunsuuh(t);
-  if (withValue == 1) t += "=" + FormatBunsuu(BunsuuhValue(LastLongForm), 0);
+  if (withValue == 1) {
+    t += '=';
+    t += FormatBunsuu(BunsuuhValue(LastLongForm), 0);
+  }
   return t;
 }
