@@ -93,6 +93,11 @@ bool RunScreenCommand(ScreenCommand c) {
   return h();
 }
 
+bool HasScreenCommand(ScreenCommand c) {
+  auto i = static_cast<size_t>(c);
+  return i < CommandTable().size() && static_cast<bool>(CommandTable()[i]);
+}
+
 void RepaintScreen() {
   if (ScreenView.repaint) {
     ScreenView.repaint();

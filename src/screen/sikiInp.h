@@ -91,13 +91,17 @@ enum class ScreenCommand {
   OpenProcessSettings,  // Alt+A
   CloseInputPanel,      // Alt+C on the panel
   PrintLine,            // "印刷(&P)"
-  Help,                 // F1
+  Help,                 // F1, "『Kazoru』のヘルプ(&H)"
+  HomePage,             // "ヘルプ［Home Page］ (&P)"
+  VersionBox,           // "バージョン情報(&A)"
   COUNT
 };
 // Installs the handler of a command (an empty function removes it). The handler answers whether it acted.
 void SetScreenCommand(ScreenCommand c, std::function<bool()> handler);
 // Runs a command; false when no handler is installed or the handler did not act.
 bool RunScreenCommand(ScreenCommand c);
+// Whether a handler is installed (the menus enable the items of installed commands only).
+bool HasScreenCommand(ScreenCommand c);
 
 // What only the window can do. Without a window (tests, the batch tool) nothing is shown and nothing fails.
 struct ScreenHooks {

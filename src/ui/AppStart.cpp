@@ -1,26 +1,35 @@
-// Start-up of the desktop program. The calculation screen grows here as its parts arrive.
+// Start-up of the desktop program in its order: the module tables are ready, the platform door and the
+// notice box are installed, the calculation screen is built (reading the settings file), then the input
+// panel, which clears the line; closing the screen writes the settings and ends the event loop.
 #include "ui/AppStart.h"
 
 #include <QApplication>
-#include <QMainWindow>
-#include <QPalette>
 
+#include "process/CalcProcManage.h"
+#include "screen/sikiInp.h"
 #include "ui/QtPlatform.h"
+#include "ui/screen/InputPanel.h"
+#include "ui/screen/Kazoru.h"
+#include "ui/tools/SplMsgBox.h"
 
 int RunKazoru(QApplication& app) {
   SetPlatform(&TheQtPlatform());
-  QMainWindow w;
-  w.setWindowTitle(QString::fromUtf8("分数計算器『Kazoru』計算画面 -- ナナツボシ"));
-  QPalette pal = w.palette();
-  pal.setColor(QPalette::Window, QColor(255, 251, 240));
-  w.setPalette(pal);
-  w.setAutoFillBackground(true);
-  QFont f;
-  f.setFamilies({QString::fromUtf8("ＭＳ ゴシック"), "IPAGothic", "VL Gothic", "Noto Sans Mono CJK JP"});
-  f.setPointSize(14);
-  w.setFont(f);
-  w.resize(800, 600);
-  TheQtPlatform().SetOwner(&w);
-  w.show();
-  return app.exec();
+  InstallNoticeBox();
+  ResetProcessState();
+  ResetSikiInp();
+
+  CalcScreenForm screen;
+  screen.show();
+  TInputForm* panel = new TInputForm(&screen);
+  screen.SetInputPanel(panel);
+  panel->Switch();  // the panel starts shown beside the page
+  screen.Paint();
+  screen.activateWindow();
+  screen.PageWidget()->setFocus();
+
+  QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
+  int rc = app.exec();
+  TheQtPlatform().noticeHandler = nullptr;
+  SetPlatform(nullptr);
+  return rc;
 }

@@ -1,0 +1,170 @@
+// The input panel's buttons, layout and keys; every button hands a character or a command to the line.
+#include "ui/screen/InputPanel.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <functional>
+
+#include "screen/sikiInp.h"
+#include "ui/QtCanvas.h"
+#include "ui/screen/Kazoru.h"
+#include "ui/screen/QtKeys.h"
+
+namespace {
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+std::function<void()> Char(char c) {
+  return [c] { InputChar(c); };
+}
+std::function<void()> Command(ScreenCommand c) {
+  return [c] { RunScreenCommand(c); };
+}
+}  // namespace
+
+TInputForm::TInputForm(CalcScreenForm* screen)
+    : QWidget(screen, Qt::Tool | Qt::WindowStaysOnTopHint), screen_(screen) {
+  setWindowTitle(U("<数式操作パネル>▼Ｆ８▲"));
+  setFixedSize(152, 243);
+  setObjectName("inputPanel");
+  // A green frame round a lime face.
+  setStyleSheet("TInputForm#inputPanel { background-color: rgb(0,255,0); border: 2px solid rgb(0,128,0); }");
+  setAttribute(Qt::WA_StyledBackground, true);
+  QFont f;
+  f.setFamilies(QtCanvas::FamiliesFor("ＭＳ ゴシック"));
+  f.setPixelSize(12);
+  f.setBold(true);
+  setFont(f);
+
+  // Conversions and editing commands.
+  Add("帯T", 4, 4, 27, 18, "単項式の答を帯分数で表示する", Command(ScreenCommand::ToMixed));
+  Add("仮K", 32, 4, 27, 18, "単項式の答を仮分数で表示する", Command(ScreenCommand::ToImproper));
+  Add("小S", 60, 4, 27, 18, "単項式の答を小数で表示する", Command(ScreenCommand::ToSyousuu));
+  Add("消D", 88, 4, 27, 18, "式をぜんぶ消す", [] { ClearLine(); });
+  Add("復H", 116, 4, 27, 18, "消去した式を(＝の前まで)復活する", [] { RestoreLine(); });
+  // Backspace, brackets, power and the expression-fraction brackets.
+  Add("←", 4, 32, 25, 25, "字を一つ消して前にもどる", [] { BackSpaceLine(); });
+  Add("(", 33, 32, 25, 25, "", Char('('));
+  Add(")", 62, 32, 25, 25, "", Char(')'));
+  Add("∧", 91, 32, 25, 25, "", Char('^'));
+  Add("[", 120, 32, 12, 25, "式分数の入力を開始する", Char('['));
+  Add("]", 134, 32, 12, 25, "式分数の入力を終了する", Char(']'));
+  // The digit block with the operators beside it.
+  static const char* DIGITS[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
+  const int cols[] = {4, 33, 62};
+  const int tops[] = {119, 90, 61};  // rows of 1 2 3, 4 5 6, 7 8 9
+  for (int d = 1; d <= 9; ++d)
+    Add(DIGITS[d], cols[(d - 1) % 3], tops[(d - 1) / 3], 28, 28, "", Char(static_cast<char>('0' + d)));
+  Add("×", 91, 61, 28, 28, "", Char('*'));
+  Add("÷", 120, 61, 28, 28, "", Char('/'));
+  Add("＋", 91, 90, 28, 28, "", Char('+'));
+  Add("－", 120, 90, 28, 28, "", Char('-'));
+  Add(DIGITS[0], 4, 148, 28, 28, "", Char('0'));
+  Add("．", 33, 148, 28, 28, "", Char('.'));
+  Add("＝", 62, 148, 21, 28, "", Char('='));
+  Add("と(K)", 91, 119, 54, 24, "", Char('k'));
+  Add("分の(B)", 84, 148, 61, 24, "", Char('b'));
+  // Unknown, relations, ratio, solve and the small signs.
+  Add("ｘ", 4, 183, 17, 24, "", Char('x'));
+  Add("＜", 21, 183, 17, 24, "", Char('<'));
+  Add("≦", 38, 183, 17, 24, "", [] {
+    InputChar('<');
+    InputChar('=');
+  });
+  Add("＞", 55, 183, 17, 24, "", Char('>'));
+  Add("≧", 72, 183, 17, 24, "", [] {
+    InputChar('>');
+    InputChar('=');
+  });
+  Add("：", 89, 183, 17, 24, "", Char(':'));
+  Add("解", 106, 183, 18, 24, "方程式・不等式を解く。<Ctrl+Return>", Command(ScreenCommand::SolveLine));
+  Add("！", 125, 183, 12, 12, "階乗の！", Char('!'));
+  Add("?", 137, 183, 12, 12, "ｎ進法の変換", Command(ScreenCommand::BaseConvert));
+  Add("P", 125, 195, 12, 12, "順列のＰ", Char('P'));
+  Add("C", 137, 195, 12, 12, "組合せのＣ", Char('C'));
+  // The tool strip.
+  Add("編E", 4, 213, 32, 26, "式を編集するｴﾃﾞｨﾀを開く", Command(ScreenCommand::OpenExpressionEditor));
+  Add("ﾉｰﾄN", 37, 213, 40, 26, "ﾉｰﾄﾌﾞｯｸ画面を開く", Command(ScreenCommand::OpenNotebook));
+  Add("読R", 78, 213, 32, 26, "式を読み上げる", [] {})->setEnabled(false);
+  Add("条件J", 111, 213, 37, 26, "各種条件を設定する", Command(ScreenCommand::OpenConditions));
+  for (auto& [caption, b] : buttons_) {
+    QFont small = b->font();
+    if (b->width() <= 12) small.setPixelSize(9);
+    b->setFont(small);
+  }
+
+  QPoint corner = screen->ClientBottomRight();
+  move(corner.x() - 210, corner.y() - 250);
+  ClearLine();
+}
+
+QPushButton* TInputForm::Add(const char* caption, int x, int y, int w, int h, const char* hint,
+                             std::function<void()> run) {
+  auto* b = new QPushButton(U(caption), this);
+  b->setGeometry(x, y, w, h);
+  // The buttons never take the keyboard: keys stay with the calculation screen.
+  b->setFocusPolicy(Qt::NoFocus);
+  b->setStyleSheet("QPushButton { padding: 0px; }");
+  if (hint && *hint) b->setToolTip(U(hint));
+  connect(b, &QPushButton::clicked, this, [run] { run(); });
+  buttons_[U(caption)] = b;
+  return b;
+}
+
+QPushButton* TInputForm::Button(const QString& caption) const {
+  auto it = buttons_.find(caption);
+  return it == buttons_.end() ? nullptr : it->second;
+}
+
+void TInputForm::RefreshButtons() {
+  if (auto* b = Button(U("小S"))) b->setEnabled(SyouButtonEnabled);
+  if (auto* b = Button(U("仮K"))) b->setEnabled(KariButtonEnabled);
+  if (auto* b = Button(U("帯T"))) b->setEnabled(ObiButtonEnabled);
+}
+
+void TInputForm::Switch() {
+  // A minimised tool window has no taskbar entry to come back from on many desktops, so minimising
+  // hides it; F8 brings it back.
+  switch (state_) {
+    case PanelState::Hidden:
+    case PanelState::Minimised:
+      state_ = PanelState::Normal;
+      showNormal();
+      raise();
+      break;
+    case PanelState::Normal:
+      state_ = PanelState::Minimised;
+      hide();
+      break;
+  }
+  if (screen_) {
+    screen_->activateWindow();
+    screen_->PageWidget()->setFocus();
+  }
+}
+
+void TInputForm::keyPressEvent(QKeyEvent* event) {
+  int vk = 0, shift = 0;
+  if (!QtKeyToVirtualKey(*event, vk, shift)) return;
+  KeyToInput(vk, shift);
+  if (shift & SHIFT_ALT) {
+    if (vk == 'C')
+      RunScreenCommand(ScreenCommand::CloseInputPanel);
+    else if (vk == 'E')
+      RunScreenCommand(ScreenCommand::OpenExpressionEditor);
+    else if (vk == 'A')
+      RunScreenCommand(ScreenCommand::OpenProcessSettings);
+  }
+  event->accept();
+}
+
+void TInputForm::closeEvent(QCloseEvent* event) {
+  // Closing hides the panel by the same path as F8.
+  event->ignore();
+  if (state_ == PanelState::Normal) {
+    if (screen_)
+      screen_->InputPanelSwitch();
+    else
+      Switch();
+  }
+}
