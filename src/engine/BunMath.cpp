@@ -143,6 +143,36 @@ std::string DropRepeatedAnswers(const std::string& text) {
   return out;
 }
 
+// "m(" becomes "m1*(". After "/" the product must stay one divisor, so there the negated group, with
+// the powers that follow it, is wrapped as a whole: 6/m(3) is 6/(m1*(3)), not 6/m1*(3).
+void ExpandSignedGroups(std::string& text) {
+  for (size_t at = text.find("m("); at != std::string::npos; at = text.find("m(", at + 4)) {
+    if (at == 0 || text[at - 1] != '/') {
+      text.replace(at, 2, "m1*(");
+      continue;
+    }
+    int depth = 0;
+    size_t end = at + 1;
+    for (; end < text.size(); ++end) {
+      if (text[end] == '(') ++depth;
+      if (text[end] == ')' && --depth == 0) break;
+    }
+    if (end >= text.size()) {  // an unmatched group is left for the parenthesis count to refuse
+      text.replace(at, 2, "m1*(");
+      continue;
+    }
+    ++end;
+    while (end < text.size() && text[end] == '^') {
+      size_t e = end + 1;
+      if (e < text.size() && (text[e] == 'm' || text[e] == 'p')) ++e;
+      while (e < text.size() && IsDigit(text[e])) ++e;
+      end = e;
+    }
+    text.insert(end, 1, ')');
+    text.replace(at, 2, "(m1*(");
+  }
+}
+
 std::string Fail(const std::string& input, int status, const char* message) {
   ShowMessage(message, REPORT_CAPTION);
   EvalStatus = status;
@@ -239,7 +269,7 @@ std::string EvaluateExpression(const std::string& input, int answerMode, int ech
   std::string text = InsertImpliedMultiplication(input);
   if (size_t eq = text.find('='); eq != std::string::npos) text.resize(eq);
   text = RemoveSimpleBrackets(text, 1);
-  ReplacePair(text, "m(", "m1*(");
+  ExpandSignedGroups(text);
   ReplacePair(text, "p(", "(");
 
   if (FirstOperator(text).kind == -1) return Fail(input, -1, "演算記号がありません。");
