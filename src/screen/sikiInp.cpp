@@ -38,6 +38,8 @@ bool KariButtonEnabled = true;
 bool ObiButtonEnabled = true;
 LineVerdictData LineVerdict;
 ScreenHooks ScreenView;
+int RefusalCount = 0;
+int LastRefusalNo = 0;
 
 namespace {
 
@@ -130,6 +132,8 @@ void ShowInputString(const std::string& text) {
 
 void ResetSikiInp() {
   BaseMode = false;
+  RefusalCount = 0;
+  LastRefusalNo = 0;
   SavedLine.clear();
   LineText.clear();
   StatusText.clear();
@@ -144,11 +148,15 @@ void ResetSikiInp() {
 
 int InputChar(char c) {
   if (LineCount >= LINE_MAX_CHARS) {
+    ++RefusalCount;
+    LastRefusalNo = -1;
     SetStatusText(LINE_TOO_LONG_TEXT);
     return -1;
   }
   if (!LineOpen) return -1;
   if (!CheckKey(c, PrevChar, State, KAKERU_ABR)) {
+    ++RefusalCount;
+    LastRefusalNo = ErrorNo;
     SetStatusText(CheckMessage(ErrorNo));
     return -1;
   }

@@ -31,6 +31,11 @@ extern CanvasPoint LineOrigin;  // where the line is drawn (ScreenPage.h compute
 extern int CharWidth;
 extern int CharHeight;
 
+// Refusals of offered characters since the last ResetSikiInp, and the message number of the last one
+// (the checker's ErrorNo, or -1 for the length limit); the batch tool reports them per key.
+extern int RefusalCount;
+extern int LastRefusalNo;
+
 // The longest line: the 258th character is refused.
 inline constexpr int LINE_MAX_CHARS = 257;
 inline constexpr const char* LINE_TOO_LONG_TEXT = "式の長さが256字を超えた!!";
