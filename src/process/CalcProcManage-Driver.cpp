@@ -291,6 +291,12 @@ ExpressionProfile ClassifyExpression(const std::string& expression) {
   ExpressionProfile p;
   std::string text = NormaliseSigns(expression);
   if (text.empty() || !HasOnlyProcessCharacters(text)) return p;
+  int depth = 0;
+  for (char c : text) {
+    depth += c == '(' ? 1 : (c == ')' ? -1 : 0);
+    if (depth < 0) return p;
+  }
+  if (depth != 0) return p;
   int verdict = 0;
   RemoveSimpleBrackets(text, 0, verdict);
   if (verdict == -1) return p;
@@ -312,6 +318,8 @@ ExpressionProfile ClassifyExpression(const std::string& expression) {
   }
   terms.push_back(cur);
   for (std::string t : terms) {
+    // A missing term (a trailing operator, two operators in a row) leaves nothing to show.
+    if (t.empty()) return ExpressionProfile{};
     if (t.find('.') != std::string::npos) {
       ++p.decimalCount;
     } else if (t.find('k') != std::string::npos) {
@@ -494,7 +502,11 @@ int MakeProcess(const std::string& expression, bool enabled) {
   if (!DigitRunsFit(e)) return 0;
 
   if (type >= 1 && type <= 9) {
-    if (e.find('(') != std::string::npos) {
+    // Brackets, and signs typed right after "+" or "-", are simplified first (the signs merged).
+    bool signAfterOperator = false;
+    for (size_t i = 1; i < e.size(); ++i)
+      if ((e[i] == 'm' || e[i] == 'p') && (e[i - 1] == '+' || e[i - 1] == '-')) signAfterOperator = true;
+    if (e.find('(') != std::string::npos || signAfterOperator) {
       int verdict = 0;
       std::string simplified = RemoveSimpleBrackets(e, 0, verdict);
       if (verdict == -1) return 0;
@@ -508,6 +520,7 @@ int MakeProcess(const std::string& expression, bool enabled) {
     }
     if (e == "n") {
       ReportCommonDenominatorFailure();
+      st.processText.clear();
       return 0;
     }
     if (CountReducible(e, true) > 0) {

@@ -234,7 +234,8 @@ int ProductProcess(int type, const std::string& e) {
     return 1;
   }
   if (st.factors.size() < 2) return 0;
-  if (st.bracketCount > 0) st.processText = StepRecord(93, 'X', e);
+  // A sign typed inside the product is gathered in front like the sign of a bracket.
+  if (st.bracketCount > 0 || e2 != e) st.processText = StepRecord(93, 'X', e);
   std::string s;
   if (!e2.empty() && e2[0] == 'm') {
     s = "m";

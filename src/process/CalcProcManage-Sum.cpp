@@ -378,6 +378,12 @@ int FinishAnswer(const std::string& value) {
     return -1;
   }
   std::string v = value;
+  // A fraction with numerator 0 is the answer 0.
+  if (b.whole == 0 && b.num == 0 && b.den != 1) {
+    AppendRecord(30, 'X', v);
+    AppendRecord(20, 'X', "0");
+    return 5;
+  }
   // A reducible answer is reduced first, so that the last line is always in lowest terms.
   if (b.num != 0 && Gcd64(b.den, b.num) > 1) {
     AppendRecord(1, 'X', v);
