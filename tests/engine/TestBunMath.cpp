@@ -492,7 +492,7 @@ struct Gen {
   std::string Factor(Q& v, int depth) {
     std::string text;
     bool powerable = false;  // the form may stand before "^" as written
-    int kind = depth > 0 ? R(7) : R(2);
+    int kind = depth > 0 ? R(8) : R(2);
     if (kind <= 3) {
       text = Number(v);
       bool plain = text.find('b') == std::string::npos;
@@ -511,6 +511,17 @@ struct Gen {
     } else if (kind <= 5) {
       text = "(" + Expr(v, depth - 1) + ")";
       powerable = true;
+    } else if (kind == 6) {
+      // An expression fraction: integer expressions over and under the bar.
+      Q d, n;
+      text = "[" + IntExpr(d) + "B" + IntExpr(n) + "]";
+      if (d.n == 0) {
+        zeroDivide = true;
+        v = Q{0, 1};
+      } else {
+        v = *Make(n.n * d.d, n.d * d.n);
+      }
+      powerable = true;
     } else {
       text = "m(" + Expr(v, depth - 1) + ")";
       v.n = -v.n;
@@ -527,6 +538,29 @@ struct Gen {
         v = *p;
       }
     }
+    return text;
+  }
+
+  // Small integers joined by + - * (left to right, * first), as they stand inside [ ].
+  std::string IntExpr(Q& v) {
+    std::vector<int> values{R(10)};
+    std::vector<char> ops;
+    std::string text = std::to_string(values[0]);
+    for (int i = R(3); i > 0; --i) {
+      char op = "+-*"[R(3)];
+      int x = R(10);
+      text += op;
+      text += std::to_string(x);
+      if (op == '*') {
+        values.back() *= x;
+      } else {
+        ops.push_back(op);
+        values.push_back(x);
+      }
+    }
+    __int128 sum = values[0];
+    for (size_t i = 0; i < ops.size(); ++i) sum += ops[i] == '+' ? values[i + 1] : -values[i + 1];
+    v = Q{sum, 1};
     return text;
   }
 
@@ -602,7 +636,7 @@ std::string ImproperText(const Q& q) {
 
 TEST_F(BunMath, AgreesWithExactRationalArithmetic) {
   std::mt19937 rng(7);
-  int compared = 0, failures = 0;
+  int compared = 0, failures = 0, brackets = 0, powers = 0;
   for (int i = 0; i < 6000; ++i) {
     Gen g{rng};
     Q expected;
@@ -617,6 +651,8 @@ TEST_F(BunMath, AgreesWithExactRationalArithmetic) {
       continue;
     }
     ++compared;
+    brackets += text.find('[') != std::string::npos;
+    powers += text.find('^') != std::string::npos;
     ASSERT_EQ(EvalStatus, 1) << text << " messages: " << ::testing::PrintToString(TestPlatform().ShownTexts());
     EXPECT_EQ(got, ImproperText(expected)) << text;
     EXPECT_TRUE(TestPlatform().ShownTexts().empty()) << text;
@@ -624,4 +660,6 @@ TEST_F(BunMath, AgreesWithExactRationalArithmetic) {
   // The generator must really exercise both outcomes.
   EXPECT_GT(compared, 1500);
   EXPECT_GT(failures, 20);
+  EXPECT_GT(brackets, 100);
+  EXPECT_GT(powers, 300);
 }
