@@ -56,7 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!want.empty() && !stored.empty()) {
       for (const ProcessLine& l : SplitProcessText(stored)) {
         if (l.style == 'Z') continue;
-        if (ImproperValue(l.expr) != want) {
+        // A line the evaluator cannot compute (64-bit limits of its own steps) is not compared.
+        std::string got = ImproperValue(l.expr);
+        if (!got.empty() && got != want) {
           std::fprintf(stderr, "line %s of %s: %s\n", l.expr.c_str(), line.c_str(), stored.c_str());
           std::abort();
         }

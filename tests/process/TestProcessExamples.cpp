@@ -261,3 +261,33 @@ TEST(ProcessDriver, AReducibleTwoTermAnswerIsReducedBeforeTheLastLine) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProcessDriver, AnUnreadableIntegerAtABorrowingStepEndsWithItsOwnMessage) {
+  // 9223372036854775807 − 1 fails in the evaluator (its sum check adds the magnitudes); the borrowing
+  // step then cannot read the integer part, says so, and no process is stored.
+  Fresh();
+  ProcessState.alternativeMethod = true;
+  EXPECT_EQ(MakeProcess("9223372036854775807-1k3b1", true), 0);
+  EXPECT_FALSE(ProcessState.processOk);
+  EXPECT_EQ(ProcessState.processText, "");
+  std::vector<std::string> shown = TestPlatform().ShownTexts();
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.back(), "Warning!!: int64 Over...");
+}
+
+TEST(ProcessDriver, ASignTypedAfterAnOperatorIsMergedAsABracketStep) {
+  Fresh();
+  ASSERT_EQ(MakeProcess("2b1-m3b1", true), 1);
+  std::vector<std::string> l = Lines(ProcessState.processText);
+  EXPECT_EQ(l.front(), "091X 2b1-m3b1");
+  EXPECT_EQ(l[1], "003X 2b1+3b1");
+  Fresh();
+  ASSERT_EQ(MakeProcess("2b1*m3b1", true), 1);
+  l = Lines(ProcessState.processText);
+  EXPECT_EQ(l.front(), "093X 2b1*m3b1");
+  EXPECT_EQ(l.back(), "020X m6b1");
+}
+
+}  // namespace
