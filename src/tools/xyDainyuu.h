@@ -21,7 +21,7 @@ std::string TrimBlanks(const std::string& text);
 // Every "pai" written as the π text (PaiText).
 std::string ReplacePai(const std::string& text);
 // Splits at the first "#": expression = the trimmed text before it, comment = " " + the text from the "#"
-// on (empty without "#"). Returns whether there was a "#".
+// on (without "#": the trimmed text and no comment). Returns whether there was a "#".
 bool SplitComment(const std::string& text, std::string& expression, std::string& comment);
 
 // ---- Substitution ------------------------------------------------------------------------------------
