@@ -13,6 +13,11 @@
 Bunsuu LastResult = BUNSUU_ERROR;
 std::string LastResultText;
 
+using bunmath::CanonicalZero;
+using bunmath::CountChar;
+using bunmath::MARK_CLOSE;
+using bunmath::MARK_OPEN;
+
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }

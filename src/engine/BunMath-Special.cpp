@@ -6,6 +6,11 @@
 #include "engine/BunMathWork.h"
 #include "engine/Bunio.h"
 
+using bunmath::CanonicalZero;
+using bunmath::CountChar;
+using bunmath::MARK_CLOSE;
+using bunmath::MARK_OPEN;
+
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }

@@ -18,6 +18,11 @@ std::string AnswerImproperText;
 std::string AnswerDecimalText;
 bool AnswerHasFraction = false;
 
+using bunmath::CanonicalZero;
+using bunmath::CountChar;
+using bunmath::MARK_CLOSE;
+using bunmath::MARK_OPEN;
+
 namespace {
 
 const char* const REPORT_CAPTION = "ご報告！";

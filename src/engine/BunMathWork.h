@@ -6,6 +6,8 @@
 
 #include "engine/Bunsuu.h"
 
+namespace bunmath {
+
 // Private stand-ins for the parentheses of a group that the bracket simplifier must pass over. They
 // are never part of the notation, so a "<" or ">" of a relation in the text is never mistaken for one.
 inline constexpr char MARK_OPEN = '\x01';
@@ -23,3 +25,5 @@ inline Bunsuu CanonicalZero(const Bunsuu& b) {
   if (b.den != 0 && (b.sign == 0 || (b.whole == 0 && b.num == 0))) return BUNSUU_ZERO;
   return b;
 }
+
+}  // namespace bunmath

@@ -10,6 +10,11 @@
 const BunsuuH BUNSUUH_EMPTY{"0", "0", "0", "0"};
 int BunsuuhError = 0;
 
+using bunmath::CanonicalZero;
+using bunmath::CountChar;
+using bunmath::MARK_CLOSE;
+using bunmath::MARK_OPEN;
+
 namespace {
 
 bool AllDigits(const std::string& text) {
