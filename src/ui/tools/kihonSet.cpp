@@ -345,6 +345,8 @@ void ShowJoukenForm(QWidget* parent) {
 }
 
 void InstallJoukenCommand() {
+  // Installed once the settings have been read: the evaluator's answer form starts from them.
+  ComputeAnswerFormCode();
   SetScreenCommand(ScreenCommand::OpenConditions, [] {
     ShowJoukenForm(TheQtPlatform().Owner());
     return true;

@@ -100,5 +100,7 @@ class TJoukenForm : public QDialog {
 
 // Opens the conditions window modally (nothing when it is already open); parent places and owns it.
 void ShowJoukenForm(QWidget* parent);
-// Installs the screen's command for the window (Alt+J, "条件設定ボックス表示(&J)", the context menu).
+// Installs the screen's command for the window (Alt+J, "条件設定ボックス表示(&J)", the context menu, the
+// panel's "条件J", the editors' buttons) and computes the answer form code from the settings read at
+// start-up; called once the calculation screen has been built.
 void InstallJoukenCommand();

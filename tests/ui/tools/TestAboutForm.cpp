@@ -52,6 +52,7 @@ TEST(AboutBox, PlacedBesideTheScreenAndClosedByOk) {
   InstallAboutCommand();
   ASSERT_TRUE(HasScreenCommand(ScreenCommand::VersionBox));
 
+  const QPoint expected = screen.frameGeometry().topLeft() + QPoint(200, 100);
   QPoint where;
   bool closedByOk = false;
   QTimer::singleShot(0, [&] {
@@ -63,7 +64,7 @@ TEST(AboutBox, PlacedBesideTheScreenAndClosedByOk) {
   });
   EXPECT_TRUE(RunScreenCommand(ScreenCommand::VersionBox));
   EXPECT_TRUE(closedByOk);
-  EXPECT_EQ(where, screen.frameGeometry().topLeft() + QPoint(200, 100));
+  EXPECT_EQ(where, expected);
 
   SetScreenCommand(ScreenCommand::VersionBox, nullptr);
   TheQtPlatform().SetOwner(nullptr);

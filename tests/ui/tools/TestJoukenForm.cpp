@@ -421,12 +421,15 @@ TEST_F(JoukenWindow, TheCalculationScreenReacts) {
   ResetProcessState();
   ScreenView = ScreenHooks{};
   ConditionsView.goalDisplay = nullptr;
+  SetGoals({"計算はていねいに", "見直しをする"});
   CalcScreenForm screen(false);
   screen.show();
   screen.Paint();
   ASSERT_TRUE(screen.SidePanel()->isVisible());
   ASSERT_FALSE(screen.InputStrip()->isVisible());
   Open();
+  if (const char* dir = std::getenv("KAZORU_SCREENSHOT_DIR"))
+    form->grab().save(QString::fromUtf8(dir) + "/conditions.png");
 
   QTest::mouseClick(form->WakigakiBox(), Qt::LeftButton);
   EXPECT_FALSE(screen.SidePanel()->isVisible());
@@ -442,9 +445,7 @@ TEST_F(JoukenWindow, TheCalculationScreenReacts) {
   QTest::mouseClick(form->ProcessGroup()->button(1), Qt::LeftButton);
   EXPECT_EQ(LineOrigin.y, y + 3 * CharHeight / 2);
 
-  if (const char* dir = std::getenv("KAZORU_SCREENSHOT_DIR")) {
-    form->grab().save(QString::fromUtf8(dir) + "/conditions.png");
+  if (const char* dir = std::getenv("KAZORU_SCREENSHOT_DIR"))
     screen.grab().save(QString::fromUtf8(dir) + "/conditions-screen.png");
-  }
   form.reset();
 }

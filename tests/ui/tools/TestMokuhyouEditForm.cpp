@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -81,6 +82,7 @@ TEST_F(GoalsEditor, OpensWithTheListedGoals) {
   EXPECT_TRUE(MokuhyouEditOpen);
   EXPECT_TRUE(form->TextField()->hasFocus());
   EXPECT_EQ(form->TextField()->lineWrapMode(), QPlainTextEdit::NoWrap);
+  if (const char* dir = std::getenv("KAZORU_SCREENSHOT_DIR")) form->grab().save(QString::fromUtf8(dir) + "/goals.png");
   form->close();
   EXPECT_FALSE(MokuhyouEditOpen);
 }
