@@ -14,7 +14,7 @@ static_assert(MEMO_MAX == SIKI_MAX, "the memo list and its slots in the settings
 
 std::vector<std::string> MemoEntries;
 int MemoSelected = -1;
-int MemoPosition = -1;
+int MemoPosition = 0;
 bool MemoOpen = false;
 
 namespace {
@@ -25,7 +25,7 @@ bool ValidIndex(int i) { return i >= 0 && i < EntryCount(); }
 void ResetSikiEMemo() {
   MemoEntries.clear();
   MemoSelected = -1;
-  MemoPosition = -1;
+  MemoPosition = 0;  // the first entry until the pupil chooses another
   MemoOpen = false;
 }
 

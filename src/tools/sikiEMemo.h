@@ -18,12 +18,14 @@ inline constexpr const char* MEMO_DELETE_ALL_TEXT = "全部 削除します。�
 extern std::vector<std::string> MemoEntries;
 // The entry the list shows selected (0-based; -1 none).
 extern int MemoSelected;
-// The position remembered for the whole run and selected again when the window opens (0-based; -1 none).
+// The position remembered for the whole run and selected again when the window opens (0-based; -1 none;
+// the first entry at start).
 extern int MemoPosition;
 // Whether the memo window exists.
 extern bool MemoOpen;
 
-// Closed memo, empty list, nothing selected or remembered. The store itself is the settings (SIKI, SIKI_SOUSUU).
+// Closed memo, empty list, nothing selected, the first position remembered. The store itself is the
+// settings (SIKI, SIKI_SOUSUU).
 void ResetSikiEMemo();
 
 // The text of "メモの式が %d を超えているので、…" for the full memo.

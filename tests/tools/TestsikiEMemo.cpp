@@ -113,6 +113,16 @@ TEST_F(SikiEMemo, CloseAndReopenKeepOrderAndPosition) {
   EXPECT_EQ(MemoSelectedText(), "a");
 }
 
+TEST_F(SikiEMemo, TheFirstOpeningSelectsTheFirstEntry) {
+  MemoOpened();
+  EXPECT_EQ(MemoSelected, -1);  // an empty memo has nothing to select
+  MemoClosed();
+  SIKI[0] = "1+1";
+  SIKI[1] = "2+2";
+  MemoOpened();
+  EXPECT_EQ(MemoSelectedText(), "1+1");
+}
+
 TEST_F(SikiEMemo, SlotsWithGapsGiveAListWithout) {
   SIKI[0] = "1+1";
   SIKI[3] = "x+1";
