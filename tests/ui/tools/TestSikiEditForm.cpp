@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "ui/screen/Kazoru.h"
 #include "ui/tools/ToolWindowsTestSupport.h"
 
 namespace {
@@ -281,6 +282,29 @@ TEST_F(SikiEditWindow, TheScreenCommandsOpenTheWindows) {
   for (ScreenCommand c : {ScreenCommand::OpenExpressionEditor, ScreenCommand::OpenMemo,
                           ScreenCommand::OpenSubstitution, ScreenCommand::FocusToolWindow})
     SetScreenCommand(c, nullptr);
+}
+
+TEST_F(SikiEditWindow, TheModalEditorBlocksOnlyTheScreen) {
+  CalcScreenForm screen(false);
+  screen.show();
+  TSikiEditForm* e = TSikiEditForm::OpenForScreen(0);
+  TSEMemoForm* m = TSEMemoForm::Open();
+  QTest::qWait(20);
+  // A click that goes the window system's way reaches the memo beside the modal editor …
+  QPushButton* b = m->Button(U8("全削除 &Z"));
+  TestPlatform().answers = {MsgAnswer::Cancel};
+  QTest::mouseClick(m->windowHandle(), Qt::LeftButton, Qt::NoModifier, b->mapTo(m, b->rect().center()));
+  EXPECT_EQ(TestPlatform().log.size(), 1u);
+  // … but a key for the calculation screen does not arrive until the editor has closed.
+  QTest::keyClick(screen.windowHandle(), Qt::Key_5);
+  EXPECT_EQ(LineText, "");
+  e->close();
+  m->close();
+  Flush();
+  screen.activateWindow();
+  screen.PageWidget()->setFocus();
+  QTest::keyClick(screen.windowHandle(), Qt::Key_5);
+  EXPECT_EQ(LineText, "5");
 }
 
 }  // namespace
