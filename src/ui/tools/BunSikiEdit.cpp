@@ -347,6 +347,13 @@ void TSikiEditForm::NoteButtonClick() {
   if (!NotebookIsOpen()) {
     const std::string text = field_->text().toStdString();
     LineText = text;
+    // The notebook opened from here must take the pupil's keys and clicks whichever window owns it, so
+    // the editor stops being modal from now on.
+    if (windowModality() != Qt::NonModal) {
+      hide();
+      setWindowModality(Qt::NonModal);
+      show();
+    }
     if (EditorNotebook.openFromEditor)
       EditorNotebook.openFromEditor(text);
     else

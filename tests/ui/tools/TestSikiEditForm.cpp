@@ -241,6 +241,9 @@ TEST_F(SikiEditWindow, TheNotebookButtonOpensTheNotebookWithTheText) {
   QTest::mouseClick(e->Button(U8("ﾉｰﾄ &N")), Qt::LeftButton);
   EXPECT_EQ(opened, "2x=4");
   EXPECT_EQ(LineText, "2x=4");
+  // The editor no longer blocks anything, so the notebook takes keys whichever window owns it.
+  EXPECT_EQ(e->windowModality(), Qt::NonModal);
+  EXPECT_TRUE(e->isVisible());
 
   // Open already, in mode 0: the pupil is told.
   EditorNotebook.isOpen = [] { return true; };
