@@ -1,0 +1,15 @@
+// kazoru-cli notebook: the two subcommands share one command name. "calc" needs no window and lives in
+// CmdNotebook.cpp; "print" draws with Qt and is installed by cli/qt/CmdNotebookPrint.cpp in the Qt build.
+#pragma once
+
+#include <string>
+
+#include "cli/Cli.h"
+
+// Prints the .siki file to the PDF named by -o; null in a build without Qt.
+extern CliRun (*NotebookPrintCommand)(const std::string& file, const CliOptions& opts);
+
+// Puts every module the notebook uses back to the state of a freshly started program.
+void ResetNotebookRun();
+// Reads the file into the page for a run; false (after the message) when it cannot be opened.
+bool LoadNotebookForRun(const std::string& file);

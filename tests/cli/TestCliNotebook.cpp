@@ -1,0 +1,132 @@
+// Tests of "kazoru-cli notebook calc" through the real executable: the computed page in CP932 to standard
+// output, to -o and in place, the outcomes in JSON, and the failures (file missing, output not writable,
+// usage errors).
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+
+#include "support/TestSupport.h"
+
+namespace {
+
+struct CliResult {
+  std::string out;
+  std::string err;
+  int exitCode = -1;
+};
+
+CliResult RunCli(const std::string& args) {
+  const std::string errFile = TempDir() + "/stderr.txt";
+  const std::string cmd = std::string("'") + KAZORU_CLI_PATH + "' " + args + " < /dev/null 2> '" + errFile + "'";
+  CliResult r;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  int status = pclose(p);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream ef(errFile, std::ios::binary);
+  std::stringstream ss;
+  ss << ef.rdbuf();
+  r.err = ss.str();
+  return r;
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// "#練習" and four lines, in CP932: one fails the check, one cannot be computed.
+const std::string PAGE = "#\x97\xfb\x8f\x4b\r\n1b2+3b1=\r\n1+*2\r\n\r\n2x+1=5\r\n4:6\r\n1/0=\r\n";
+const std::string COMPUTED =
+    "#\x97\xfb\x8f\x4b\r\n1b2+3b1=2k3b1&2k3b1\r\n1+*2\r\n2x+1=5&x=2\r\n4:6=2:3&2:3\r\n1/0=\r\n";
+
+std::string WritePage() {
+  const std::string path = TempDir() + "/page.siki";
+  std::ofstream(path, std::ios::binary) << PAGE;
+  return path;
+}
+
+}  // namespace
+
+TEST(CliNotebook, CalcWritesThePageToStandardOutputThenTheLineCount) {
+  const std::string page = WritePage();
+  CliResult r = RunCli("notebook calc '" + page + "'");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, COMPUTED + "5\n");
+  EXPECT_NE(r.err.find("ご報告！: [2 問:3 字目][ｴﾗｰ値4]"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("ご報告！: [ 5 問目]は､計算できませんでした。"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadBytes(page), PAGE);  // the file itself is left alone
+}
+
+TEST(CliNotebook, CalcToAFileOrInPlaceWithJsonOutcomes) {
+  const std::string page = WritePage();
+  const std::string out = TempDir() + "/out.siki";
+  CliResult r = RunCli("notebook calc --json '" + page + "' -o '" + out + "'");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(ReadBytes(out), COMPUTED);
+  nlohmann::json j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["result"], "5");
+  EXPECT_EQ(j["status"], 1);
+  ASSERT_EQ(j["outcomes"].size(), 2u);
+  EXPECT_EQ(j["outcomes"][0]["kind"], "CheckFailed");
+  EXPECT_EQ(j["outcomes"][0]["line"], 2);
+  EXPECT_EQ(j["outcomes"][0]["position"], 3);
+  EXPECT_EQ(j["outcomes"][0]["errorNo"], 4);
+  EXPECT_EQ(j["outcomes"][1]["kind"], "NotComputable");
+  EXPECT_EQ(j["outcomes"][1]["line"], 5);
+
+  r = RunCli("notebook calc --in-place '" + page + "'");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "5\n");
+  EXPECT_EQ(ReadBytes(page), COMPUTED);
+}
+
+TEST(CliNotebook, FailuresAreReportedWithStatus) {
+  const std::string page = WritePage();
+  struct Case {
+    std::string args;
+    int exitCode;
+    std::string message;
+  } cases[] = {
+      {"notebook calc '" + TempDir() + "/missing.siki'", 1, "ご注意！: ご指定のﾌｧｲﾙをOpenできませんでした。"},
+      {"notebook calc '" + page + "' -o '" + TempDir() + "/no/such/folder.siki'", 1,
+       "ご注意！: ご指定のﾌｧｲﾙに保存できませんでした。"},
+      {"notebook", 2, "notebook needs calc or print"},
+      {"notebook sum '" + page + "'", 2, "notebook takes calc or print"},
+      {"notebook calc", 2, "needs one FILE"},
+      {"notebook calc '" + page + "' -o x.siki --in-place", 2, "exclude each other"},
+      {"notebook print '" + page + "'", 2, "needs -o OUT.pdf"},
+  };
+  for (const auto& c : cases) {
+    CliResult r = RunCli(c.args);
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.args;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << "\n" << r.err;
+  }
+  EXPECT_EQ(ReadBytes(page), PAGE);
+}
+
+TEST(CliNotebook, DamagedFileIsComputedAndItsProblemsTold) {
+  const std::string path = TempDir() + "/damaged.siki";
+  std::string bytes = "1+1\r\n2\xff+2\r\n";
+  for (int i = 0; i < 52; ++i) bytes += "3+3\r\n";
+  std::ofstream(path, std::ios::binary) << bytes;
+  CliResult r = RunCli("notebook calc --json '" + path + "' -o '" + TempDir() + "/d.siki'");
+  EXPECT_EQ(r.exitCode, 0);
+  nlohmann::json j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["result"], "50");
+  const std::string all = j["messages"].dump();
+  EXPECT_NE(all.find("2 行目に、読めない文字がありました"), std::string::npos) << all;
+  EXPECT_NE(all.find("51問目からの 4 行は読み込みませんでした"), std::string::npos) << all;
+  EXPECT_EQ(j["outcomes"][0]["kind"], "CheckFailed");
+  EXPECT_EQ(j["outcomes"][0]["line"], 2);
+}
