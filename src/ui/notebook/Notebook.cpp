@@ -1,0 +1,698 @@
+// The notebook window: the sheet area with its scroll bars, the menus, KeySyori and the wheel, the page
+// commands with their questions, the file commands, the font dialog, the answer-column box, printing,
+// and opening, activation and closing.
+#include "ui/notebook/Notebook.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "engine/Settings.h"
+#include "platform/Platform.h"
+#include "screen/sikiInp.h"
+#include "tools/BunSikiEdit.h"
+#include "tools/SplMsgBox.h"
+#include "typeset/bunCanvasDsp.h"
+#include "ui/QtCanvas.h"
+#include "ui/notebook/NBcomBox.h"
+#include "ui/notebook/NoteEdit.h"
+#include "ui/notebook/hyoudaiInp.h"
+#include "ui/screen/InputPanel.h"
+#include "ui/screen/Kazoru.h"
+#include "ui/screen/QtKeys.h"
+#include "ui/tools/BunSikiEdit.h"
+
+namespace {
+
+TNoteForm* TheNotebook = nullptr;
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+QString U(const std::string& s) { return QString::fromStdString(s); }
+
+constexpr const char* CONFIRM = "ご確認";
+constexpr const char* REPORT = "ご報告！";
+
+bool Confirm(const char* text) { return AskQuestion(text, CONFIRM, MsgButtons::OkCancel) == MsgAnswer::Ok; }
+
+TInputForm* ScreenPanel() {
+  CalcScreenForm* screen = CalcScreenForm::Instance();
+  return screen ? screen->InputPanel() : nullptr;
+}
+
+bool DefaultPrinterSetup(QPrinter& printer) {
+  QPrintDialog dialog(&printer, TheNotebook);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+// A font dialog of existing fonts with an Apply button that applies the font shown at once.
+bool DefaultPageFontDialog(QFont& font, const std::function<void(const QFont&)>& apply) {
+  QFontDialog dialog(font, TheNotebook);
+  dialog.setOption(QFontDialog::DontUseNativeDialog, true);
+  if (auto* box = dialog.findChild<QDialogButtonBox*>()) {
+    QPushButton* b = box->addButton(QDialogButtonBox::Apply);
+    QObject::connect(b, &QPushButton::clicked, &dialog, [&] { apply(dialog.currentFont()); });
+  }
+  if (dialog.exec() != QDialog::Accepted) return false;
+  font = dialog.selectedFont();
+  return true;
+}
+
+}  // namespace
+
+std::function<bool(QPrinter&)> TNoteForm::PrinterSetup = DefaultPrinterSetup;
+std::function<bool(QFont&, const std::function<void(const QFont&)>&)> TNoteForm::PageFontDialog =
+    DefaultPageFontDialog;
+
+// ---- The sheet area: paints the sheet, passes keys and the wheel -------------------------------------
+
+class NoteSheetArea : public QWidget {
+ public:
+  explicit NoteSheetArea(TNoteForm* form) : QWidget(form), form_(form) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    form_->PaintSheet(p, size());
+  }
+  void resizeEvent(QResizeEvent*) override { form_->UpdateScrollRanges(); }
+  void keyPressEvent(QKeyEvent* e) override {
+    int vk = 0, shift = 0;
+    if (QtKeyToVirtualKey(*e, vk, shift)) form_->KeySyori(vk, shift);
+    e->accept();
+  }
+  void wheelEvent(QWheelEvent* e) override {
+    const int dy = e->angleDelta().y();
+    if (dy != 0) form_->WheelTurned(dy < 0, e->buttons());
+    e->accept();
+  }
+  // Tab stays a key of the sheet.
+  bool focusNextPrevChild(bool) override { return false; }
+
+ private:
+  TNoteForm* form_;
+};
+
+// ---- Opening ------------------------------------------------------------------------------------
+
+TNoteForm* TNoteForm::Instance() { return TheNotebook; }
+
+TNoteForm* TNoteForm::Open(NoteOrigin origin, const std::string& text) {
+  if (TheNotebook) {
+    if (TheNotebook->isMinimized())
+      TheNotebook->showNormal();
+    else
+      TheNotebook->activateWindow();
+    TheNotebook->raise();
+    return TheNotebook;
+  }
+  auto* form = new TNoteForm();
+  form->FormCreate(origin, text);
+  return form;
+}
+
+TNoteForm::TNoteForm() : QMainWindow(nullptr) {
+  TheNotebook = this;
+  setAttribute(Qt::WA_DeleteOnClose, true);
+  auto* central = new QWidget(this);
+  auto* grid = new QGridLayout(central);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(0);
+  area_ = new NoteSheetArea(this);
+  vBar_ = new QScrollBar(Qt::Vertical, central);
+  hBar_ = new QScrollBar(Qt::Horizontal, central);
+  grid->addWidget(area_, 0, 0);
+  grid->addWidget(vBar_, 0, 1);
+  grid->addWidget(hBar_, 1, 0);
+  setCentralWidget(central);
+  for (QScrollBar* b : {vBar_, hBar_}) {
+    b->setSingleStep(5);
+    connect(b, &QScrollBar::valueChanged, area_, [this] { area_->update(); });
+  }
+  canvas_ = std::make_unique<QtCanvas>(area_);
+  BuildMenus();
+}
+
+TNoteForm::~TNoteForm() {
+  if (TheNotebook == this) TheNotebook = nullptr;
+}
+
+void TNoteForm::FormCreate(NoteOrigin origin, const std::string& text) {
+  PrepareNoteSurface(*canvas_, 1, false);
+  MeasureCells();
+  move(NOTEBKLEFT, NOTEBKTOP);
+  resize(std::max(NOTEBKWIDTH, 100), std::max(NOTEBKHEIGHT, 100));
+  rightBottom_ = QPoint(NOTEBKLEFT + NOTEBKWIDTH, NOTEBKTOP + NOTEBKHEIGHT);
+  hBar_->setValue(0);
+  vBar_->setValue(0);
+  LinePitch = KANKAKU;
+
+  NotePage.modified = true;
+  if (!StartPage(origin, text)) ShowMessage(NOTE_FULL_TEXT, SIKI_FILE_CAPTION);
+  equalBreakItem_->setChecked(NoteEqualBreak);
+  answerBlankItem_->setChecked(NOTE_KAITOURAN_FLAG != 0);
+  show();
+  Redraw();
+  area_->setFocus();
+  CommandBoxCommand();
+}
+
+QAction* TNoteForm::AddItem(QMenu* menu, const char* caption, const QKeySequence& key, NoteCommand command) {
+  QAction* a = menu->addAction(U(caption));
+  if (!key.isEmpty()) {
+    a->setShortcut(key);
+    a->setShortcutContext(Qt::WindowShortcut);
+  }
+  connect(a, &QAction::triggered, this, [this, command] { RunCommand(command); });
+  return a;
+}
+
+void TNoteForm::BuildMenus() {
+  QMenu* file = menuBar()->addMenu(U("ファイル(&F)"));
+  AddItem(file, "ノートをクリア(&N)", QKeySequence(Qt::CTRL | Qt::Key_N), NoteCommand::Clear);
+  AddItem(file, "ファイルを開く&O)", QKeySequence(Qt::CTRL | Qt::Key_O), NoteCommand::Open);
+  AddItem(file, "ファイルを保存(&S)", QKeySequence(Qt::CTRL | Qt::Key_S), NoteCommand::Save);
+  AddItem(file, "ファイルを別名保存(&A)", QKeySequence(Qt::CTRL | Qt::Key_A), NoteCommand::SaveAs);
+  AddItem(file, "ノートを印刷(&P)", QKeySequence(Qt::CTRL | Qt::Key_P), NoteCommand::Print);
+  file->addSeparator();
+  AddItem(file, "ノートを閉じる(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), NoteCommand::Close);
+
+  QMenu* ops = menuBar()->addMenu(U("式操作(&B)"));
+  AddItem(ops, "答(選択式)を削除(&Y) ", QKeySequence(Qt::CTRL | Qt::Key_Y), NoteCommand::DeleteAnswer);
+  AddItem(ops, "選択式を削除(&D)", QKeySequence(Qt::CTRL | Qt::Key_D), NoteCommand::DeleteSelected);
+  AddItem(ops, "選択式を編集(&E)", QKeySequence(Qt::CTRL | Qt::Key_E), NoteCommand::EditSelected);
+  AddItem(ops, "選択式を計算(&Q)", QKeySequence(Qt::CTRL | Qt::Key_Q), NoteCommand::CalculateSelected);
+  AddItem(ops, "選択式を複写(&H)", QKeySequence(Qt::CTRL | Qt::Key_H), NoteCommand::CopySelected);
+  AddItem(ops, "新式を追加(&W)", QKeySequence(Qt::CTRL | Qt::Key_W), NoteCommand::AddNew);
+  ops->addSeparator();
+  AddItem(ops, "答(ノート全部)を削除(&U)", QKeySequence(Qt::CTRL | Qt::Key_U), NoteCommand::DeleteAllAnswers);
+  AddItem(ops, "ノート全部を編集(&G)", QKeySequence(Qt::CTRL | Qt::Key_G), NoteCommand::EditPage);
+  AddItem(ops, "ノート全部を計算(&Z)", QKeySequence(Qt::CTRL | Qt::Key_Z), NoteCommand::CalculateAll);
+  ops->addSeparator();
+  AddItem(ops, "操作前に戻す(&B)", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_B), NoteCommand::Restore);
+
+  QMenu* view = menuBar()->addMenu(U("表示(&V)"));
+  AddItem(view, "フォント(&F)　　　Shift＋F", QKeySequence(), NoteCommand::Font);
+  AddItem(view, "表題記入(&T)", QKeySequence(Qt::CTRL | Qt::Key_T), NoteCommand::Title);
+  equalBreakItem_ = AddItem(view, "｢＝｣で改行(&L)", QKeySequence(Qt::CTRL | Qt::Key_L), NoteCommand::ToggleEqualBreak);
+  equalBreakItem_->setCheckable(true);
+  commandBoxItem_ = AddItem(view, "コマンド箱を開く( &I )", QKeySequence(Qt::CTRL | Qt::Key_I), NoteCommand::CommandBox);
+  commandBoxItem_->setCheckable(true);
+  AddItem(view, "条件設定ボックス表示(&J)", QKeySequence(Qt::CTRL | Qt::Key_J), NoteCommand::Conditions);
+  view->addSeparator();
+  answerBlankItem_ = AddItem(view, "解答欄を付ける(&S)", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S),
+                             NoteCommand::ToggleAnswerBlank);
+  answerBlankItem_->setCheckable(true);
+  AddItem(view, "解答欄の開始位置設定(&C)", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C), NoteCommand::AnswerColumnStart);
+  AddItem(view, "ウィンドウＡ４幅", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F8), NoteCommand::WindowA4Width);
+}
+
+QAction* TNoteForm::FindAction(const QString& caption) const {
+  for (QMenu* m : menuBar()->findChildren<QMenu*>())
+    for (QAction* a : m->actions())
+      if (a->text() == caption) return a;
+  return nullptr;
+}
+
+// ---- Drawing ------------------------------------------------------------------------------------
+
+void TNoteForm::MeasureCells() { MeasureNoteCells(*canvas_, cw_, ch_); }
+
+int TNoteForm::HScroll() const { return hBar_->value(); }
+int TNoteForm::VScroll() const { return vBar_->value(); }
+
+void TNoteForm::UpdateScrollRanges() {
+  const int ppi = canvas_->PixelsPerInch();
+  hBar_->setRange(0, std::max(0, NotePageWidth(ppi) - area_->width()));
+  vBar_->setRange(0, std::max(0, NotePageHeight(ppi) - area_->height()));
+  hBar_->setPageStep(std::max(1, area_->width()));
+  vBar_->setPageStep(std::max(1, area_->height()));
+}
+
+void TNoteForm::PaintSheet(QPainter& painter, const QSize& size) {
+  canvas_->Begin(&painter);
+  NoteSheetView v;
+  v.cw = cw_;
+  v.ch = ch_;
+  v.ppi = canvas_->PixelsPerInch();
+  v.hScroll = HScroll();
+  v.vScroll = VScroll();
+  v.clientWidth = size.width();
+  v.clientHeight = size.height();
+  DrawNoteSheet(*canvas_, v);
+  canvas_->End();
+}
+
+void TNoteForm::Redraw() {
+  setWindowTitle(U(NoteWindowCaption()));
+  UpdateScrollRanges();
+  area_->update();
+}
+
+QImage TNoteForm::GrabSheet() {
+  QImage image(area_->size(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter p(&image);
+  PaintSheet(p, image.size());
+  p.end();
+  return image;
+}
+
+void TNoteForm::ScrollBy(int dx, int dy) {
+  if (dx) hBar_->setValue(hBar_->value() + dx);
+  if (dy) vBar_->setValue(vBar_->value() + dy);
+}
+
+void TNoteForm::WheelTurned(bool down, Qt::MouseButtons buttons) {
+  RunCommand(NoteWheelCommand(down, buttons & Qt::RightButton, buttons & Qt::LeftButton));
+}
+
+// ---- Keys and commands ---------------------------------------------------------------------------
+
+void TNoteForm::keyPressEvent(QKeyEvent* event) {
+  int vk = 0, shift = 0;
+  if (QtKeyToVirtualKey(*event, vk, shift)) KeySyori(vk, shift);
+  event->accept();
+}
+
+void TNoteForm::KeySyori(int vk, int shift) { RunCommand(NoteKeyCommand(vk, shift)); }
+
+void TNoteForm::RunCommand(NoteCommand command) {
+  switch (command) {
+    case NoteCommand::None: return;
+    case NoteCommand::Font: FontCommand(); return;
+    case NoteCommand::SelectPrevious: SelectPrevious(); Redraw(); return;
+    case NoteCommand::SelectNext: SelectNext(); Redraw(); return;
+    case NoteCommand::PitchUp:
+    case NoteCommand::PitchDown:
+      SetKankaku(KANKAKU + (command == NoteCommand::PitchUp ? 1 : -1), KANKAKU_MIN_KEYS);
+      PitchChanged();
+      Redraw();
+      return;
+    case NoteCommand::ToggleEqualBreak: SetEqualBreak(!NoteEqualBreak); return;
+    case NoteCommand::Clear: ClearNote(); return;
+    case NoteCommand::Open: OpenFile(); return;
+    case NoteCommand::Save: SaveFile(); return;
+    case NoteCommand::SaveAs: SaveFileAs(); return;
+    case NoteCommand::Print: PrintNote(); return;
+    case NoteCommand::Close: close(); return;
+    case NoteCommand::DeleteAnswer: DeleteAnswerCommand(); return;
+    case NoteCommand::DeleteSelected: DeleteSelectedCommand(); return;
+    case NoteCommand::EditSelected: EditSelectedCommand(); return;
+    case NoteCommand::CalculateSelected: CalculateSelectedCommand(); return;
+    case NoteCommand::CopySelected: CopySelectedCommand(); return;
+    case NoteCommand::AddNew: AddNewCommand(); return;
+    case NoteCommand::DeleteAllAnswers: DeleteAllAnswersCommand(); return;
+    case NoteCommand::EditPage: EditPageCommand(); return;
+    case NoteCommand::CalculateAll: CalculateAllCommand(); return;
+    case NoteCommand::Restore: RestoreCommand(); return;
+    case NoteCommand::Title: TitleCommand(); return;
+    case NoteCommand::CommandBox: CommandBoxCommand(); return;
+    case NoteCommand::Conditions:
+      RunScreenCommand(ScreenCommand::OpenConditions);
+      Redraw();
+      return;
+    case NoteCommand::ToggleAnswerBlank: SetAnswerBlank(NOTE_KAITOURAN_FLAG == 0); return;
+    case NoteCommand::AnswerColumnStart: AnswerColumnCommand(); return;
+    case NoteCommand::WindowA4Width: WindowA4Width(); return;
+    case NoteCommand::PageHeightUp:
+    case NoteCommand::PageHeightDown:
+      SetPageA4Bain(PAGEA4BAIN + (command == NoteCommand::PageHeightUp ? 1 : -1));
+      PageHeightChanged();
+      Redraw();
+      return;
+    case NoteCommand::ScrollUp: ScrollBy(0, -NOTE_SCROLL_STEP); return;
+    case NoteCommand::ScrollDown: ScrollBy(0, NOTE_SCROLL_STEP); return;
+    case NoteCommand::ScrollLeft: ScrollBy(-NOTE_SCROLL_STEP, 0); return;
+    case NoteCommand::ScrollRight: ScrollBy(NOTE_SCROLL_STEP, 0); return;
+  }
+}
+
+void TNoteForm::PitchChanged() {
+  if (comBox_) comBox_->ShowValues();
+}
+
+void TNoteForm::PageHeightChanged() {
+  if (comBox_) comBox_->ShowValues();
+}
+
+void TNoteForm::SetEqualBreak(bool on) {
+  NoteEqualBreak = on;
+  equalBreakItem_->setChecked(on);
+  if (comBox_) comBox_->ShowValues();
+  Redraw();
+}
+
+void TNoteForm::SetAnswerBlank(bool on) {
+  NOTE_KAITOURAN_FLAG = on ? 1 : 0;
+  answerBlankItem_->setChecked(on);
+  Redraw();
+}
+
+// ---- Page commands ---------------------------------------------------------------------------------
+
+void TNoteForm::DeleteAnswerCommand() {
+  if (NotePage.selected == 0) {
+    ShowMessage("答を削除したい式を選択してください。", CONFIRM);
+    return;
+  }
+  DeleteAnswer([] { return Confirm("選択した式の答えを削除します。\n\nいいですか？"); });
+  Redraw();
+}
+
+void TNoteForm::DeleteSelectedCommand() {
+  if (NotePage.selected == 0) {
+    ShowMessage("削除したい式を選択してください。", CONFIRM);
+    return;
+  }
+  if (!Confirm("選択した式を削除します。\n\nいいですか？")) return;
+  DeleteSelected();
+  Redraw();
+}
+
+void TNoteForm::EditSelectedCommand() {
+  if (NotePage.selected == 0) {
+    if (!Confirm("式が選択されていません。\n\n新しく追加しますか。")) return;
+    if (!AddEmptyLine()) {
+      ShowMessage(NOTE_FULL_TEXT, SIKI_FILE_CAPTION);
+      return;
+    }
+    Redraw();
+  }
+  TakeBackup();
+  SikiEditOpen();
+}
+
+void TNoteForm::CalculateSelectedCommand() {
+  if (NotePage.selected == 0) {
+    ShowMessage("答を書き換えたい式を選択してください。", CONFIRM);
+    return;
+  }
+  NoteCalcResult r = CalculateSelected([] { return Confirm("選択問題の答えを書き換えます。\n\nそれでもいいですか？"); });
+  for (const NoteOutcome& o : r.outcomes) ShowMessage(NoteOutcomeText(o, true), REPORT);
+  Redraw();
+}
+
+void TNoteForm::CopySelectedCommand() {
+  if (!CopySelected()) {
+    ShowMessage("複写したい式を選択してください。", CONFIRM);
+    return;
+  }
+  Redraw();
+}
+
+void TNoteForm::AddNewCommand() {
+  TakeBackup();
+  if (!AddEmptyLine()) {
+    ShowMessage(NOTE_FULL_TEXT, SIKI_FILE_CAPTION);
+    return;
+  }
+  Redraw();
+  SikiEditOpen();
+}
+
+void TNoteForm::DeleteAllAnswersCommand() {
+  if (!Confirm("答えをすべて削除します。\n\nいいですか？")) return;
+  DeleteAllAnswers();
+  Redraw();
+}
+
+void TNoteForm::CalculateAllCommand() {
+  if (!Confirm("答えをすべて書き換えます。\n\nそれでもいいですか？")) return;
+  CalculateAll([](const NoteOutcome& o) { ShowMessage(NoteOutcomeText(o, false), REPORT); });
+  Redraw();
+}
+
+void TNoteForm::RestoreCommand() {
+  RestoreBackup();
+  Redraw();
+}
+
+void TNoteForm::SikiEditOpen() {
+  const std::string text = NoteLine(NotePage.selected);
+  if (TSikiEditForm::Instance()) {
+    // The open editor takes the line at once (mode 2); the page counts as edited from now.
+    TSikiEditForm::OpenForNotebook(text, this);
+    NotePage.modified = true;
+    Redraw();
+    return;
+  }
+  QPointer<TNoteForm> self(this);
+  TSikiEditForm::OpenForNotebook(text, this, [self] {
+    NotePage.modified = true;
+    if (self) self->Redraw();
+  });
+}
+
+void TNoteForm::EditPageCommand() {
+  if (TNoteEditForm::IsOpen()) {
+    ShowMessage("頁編集画面はすでに開いています。", CONFIRM);
+    return;
+  }
+  TakeBackup();
+  TNoteEditForm editor(this);
+  editor.pageStored = [this] { Redraw(); };
+  editor.exec();
+  NotePage.modified = true;
+  Redraw();
+}
+
+void TNoteForm::TitleCommand() {
+  if (THyoudaiEditForm::IsOpen()) {
+    ShowMessage("表題記入欄はすでに開いています。", CONFIRM);
+    return;
+  }
+  THyoudaiEditForm box(this);
+  box.redraw = [this] { Redraw(); };
+  box.exec();
+  if (box.TitleChanged()) NotePage.modified = true;
+  Redraw();
+  if (comBox_) comBox_->FocusPitch();
+}
+
+void TNoteForm::CommandBoxCommand() {
+  if (comBox_) {
+    if (comBox_->Minimised()) {
+      comBox_->showNormal();
+      commandBoxItem_->setChecked(true);
+    } else {
+      comBox_->showMinimized();
+      commandBoxItem_->setChecked(false);
+    }
+    return;
+  }
+  comBox_ = new TNBComBoxForm(this);
+  connect(comBox_, &QObject::destroyed, this, [this] {
+    comBox_ = nullptr;
+    commandBoxItem_->setChecked(false);
+  });
+  comBox_->show();
+  commandBoxItem_->setChecked(true);
+}
+
+void TNoteForm::AnswerColumnCommand() {
+  std::string entry = std::to_string(KAITOURAN_ITI);
+  // A wrong entry is not taken; the box comes again with the entry in its field.
+  while (CurrentPlatform().InputBox("◆解答欄の開始位置を設定◆", AnswerColumnPrompt(), entry)) {
+    int value = 0;
+    if (ParseAnswerColumn(entry, value)) {
+      KAITOURAN_ITI = value;
+      Redraw();
+      return;
+    }
+  }
+}
+
+void TNoteForm::WindowA4Width() {
+  showNormal();
+  resize(NotePageWidth(canvas_->PixelsPerInch()), 600);
+  move(80, 60);
+}
+
+void TNoteForm::FontCommand() {
+  NoticeLastRows = 4;
+  CurrentPlatform().ShowNotice(".......", "準備中!!", 50);
+  QFont font = canvas_->CurrentFont();
+  auto apply = [this](const QFont& f) {
+    canvas_->SetFromFont(f);
+    canvas_->SetFontPitch(FontPitch::Fixed);
+    MeasureCells();
+    Redraw();
+  };
+  if (PageFontDialog(font, apply)) canvas_->SetFromFont(font);
+  NOTE_FONTNAME = canvas_->FontName();
+  NOTE_FONTSIZE = canvas_->FontSize();
+  canvas_->SetFontPitch(FontPitch::Fixed);
+  canvas_->SetFontColor(CLR_BLACK);
+  canvas_->SetFontBold(false);
+  MeasureCells();
+  Redraw();
+}
+
+// ---- File commands -------------------------------------------------------------------------------
+
+void TNoteForm::ClearNote() {
+  if (NotePage.modified) {
+    MsgAnswer a = AskQuestion("テキストは編集されています。\n\nﾉｰﾄをｸﾘｱｰする前に変更を保存しますか？", CONFIRM,
+                              MsgButtons::YesNoCancel);
+    if (a == MsgAnswer::Cancel) return;
+    // A page that could not be saved is not thrown away.
+    if (a == MsgAnswer::Yes && !SaveFile()) return;
+  }
+  TakeBackup();
+  ClearLines();
+  NotePage.title.clear();
+  Redraw();
+}
+
+void TNoteForm::OpenFile() {
+  if (NotePage.modified) {
+    MsgAnswer a = AskQuestion("現在のノートは、編集されています。\n\n保存しておきますか？", CONFIRM,
+                              MsgButtons::YesNoCancel);
+    if (a == MsgAnswer::Cancel) return;
+    if (a == MsgAnswer::Yes && !SaveFile()) return;
+  }
+  const std::string start = NotePage.fileName.empty()
+                                ? std::string()
+                                : QFileInfo(U(NotePage.fileName)).absolutePath().toStdString();
+  const std::string path = CurrentPlatform().OpenFileName("分数式ﾌｧｲﾙ(拡張子.siki)を開く",
+                                                          "分数式ファイル (*.siki *.SIKI);;すべてのファイル (*)", start);
+  if (path.empty()) return;
+  const int bad = LoadSikiFile(path);
+  if (bad == SIKI_CANNOT_OPEN) {
+    ShowMessage(SIKI_OPEN_FAILED_TEXT, SIKI_FILE_CAPTION);
+    return;
+  }
+  vBar_->setValue(0);
+  hBar_->setValue(0);
+  Redraw();
+  ReportSikiLoadProblems();
+  if (bad > 0) {
+    ShowMessage("読み込んだ式に、不正箇所がありました。\n｢適切さチェック｣を行った後で、｢反映終了｣して下さい。", "ご注意!!");
+    EditPageCommand();
+  }
+}
+
+bool TNoteForm::SaveTo(const std::string& chosen) {
+  NotePage.fileName = ForceSikiExtension(chosen);
+  const bool saved = SaveSikiFile(NotePage.fileName);
+  // The pupil must know when the page is not stored.
+  if (!saved) ShowMessage(SIKI_SAVE_FAILED_TEXT, SIKI_FILE_CAPTION);
+  Redraw();
+  return saved;
+}
+
+bool TNoteForm::SaveFile() {
+  if (!NotePage.modified) return true;
+  if (NotePage.fileName.empty()) return SaveFileAs();
+  return SaveTo(NotePage.fileName);
+}
+
+bool TNoteForm::SaveFileAs() {
+  const std::string path = CurrentPlatform().SaveFileName("", "", NotePage.fileName);
+  if (path.empty()) return false;
+  return SaveTo(path);
+}
+
+void TNoteForm::PrintNote() {
+  CurrentPlatform().ShowNotice(".......", "準備中!!", 20);
+  QPrinter printer(QPrinter::HighResolution);
+  if (!PrinterSetup(printer)) return;
+  if (!PrintNoteSheet(printer, HScroll(), VScroll()))
+    ShowMessage("印刷を始められませんでした。", SIKI_FILE_CAPTION);
+  Redraw();
+}
+
+bool PrintNoteSheet(QPrinter& printer, int hScroll, int vScroll) {
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  QtCanvas canvas(&printer);
+  canvas.Begin(&painter);
+  PrepareNoteSurface(canvas, 3, true);
+  NoteSheetView v;
+  MeasureNoteCells(canvas, v.cw, v.ch);
+  v.ppi = canvas.PixelsPerInch();
+  v.hScroll = hScroll;
+  v.vScroll = vScroll;
+  v.printing = true;
+  DrawNoteSheet(canvas, v);
+  canvas.End();
+  return painter.end();
+}
+
+// ---- Activation and closing ----------------------------------------------------------------------
+
+void TNoteForm::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange) {
+    if (isActiveWindow()) {
+      if (TInputForm* panel = ScreenPanel(); panel && panel->ShownNormal()) panel->Switch();
+    } else if (comBox_) {
+      commandBoxItem_->setChecked(false);
+    }
+  } else if (event->type() == QEvent::WindowStateChange && isMinimized() && comBox_) {
+    comBox_->showMinimized();
+    if (CalcScreenForm* screen = CalcScreenForm::Instance()) screen->showNormal();
+  }
+}
+
+void TNoteForm::closeEvent(QCloseEvent* event) {
+  if (NotePage.modified) {
+    MsgAnswer a = AskQuestion("ノート画面の式は編集されています。\n\n画面を閉じる前に変更を保存しますか？", CONFIRM,
+                              MsgButtons::YesNoCancel);
+    // A page that could not be saved keeps its window open, so that nothing is lost.
+    if (a == MsgAnswer::Cancel || (a == MsgAnswer::Yes && !SaveFile())) {
+      event->ignore();
+      return;
+    }
+  }
+  TheNotebook = nullptr;
+  ClearLines();
+  if (TInputForm* panel = ScreenPanel(); panel && panel->State() == TInputForm::PanelState::Hidden) panel->Switch();
+  if (CalcScreenForm* screen = CalcScreenForm::Instance()) screen->showNormal();
+  const QRect g = geometry();
+  NOTEBKTOP = g.top();
+  NOTEBKLEFT = g.left();
+  NOTEBKHEIGHT = g.height();
+  NOTEBKWIDTH = g.width();
+  EditorMode = 0;
+  if (comBox_) comBox_->close();
+  if (TSikiEditForm* editor = TSikiEditForm::Instance()) editor->FocusField();
+  event->accept();
+}
+
+// ---- Installation --------------------------------------------------------------------------------
+
+void InstallNotebook() {
+  SetScreenCommand(ScreenCommand::OpenNotebook, [] {
+    if (!TNoteForm::Instance())
+      if (TInputForm* panel = ScreenPanel(); panel && panel->ShownNormal()) panel->Switch();
+    TNoteForm::Open(NoteOrigin::CalculationScreen, LineText);
+    return true;
+  });
+  CalcScreenForm::NotebookModified = [] { return NotePage.modified; };
+  // Yes saves the page when the notebook window is open; without a window there is nothing to save.
+  CalcScreenForm::SaveNotebook = [] { return TNoteForm::Instance() ? TNoteForm::Instance()->SaveFile() : true; };
+  EditorNotebook.isOpen = [] { return TNoteForm::Instance() != nullptr; };
+  EditorNotebook.redraw = [] {
+    if (TNoteForm::Instance()) TNoteForm::Instance()->Redraw();
+  };
+  EditorNotebook.openFromEditor = [](const std::string& text) { TNoteForm::Open(NoteOrigin::ExpressionEditor, text); };
+}

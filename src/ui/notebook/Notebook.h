@@ -1,0 +1,129 @@
+// The notebook window: the ruled A4 sheet of the notebook page (drawn by notebook/NoteSheet.h), its
+// menus, keys and wheel, the file commands with their dialogs, the font dialog, the answer-column box,
+// printing, and opening, activation and closing with their questions. The page itself and every
+// operation on it are notebook/NotePage.h; this window asks, calls and redraws.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "notebook/NotePage.h"
+#include "notebook/NoteSheet.h"
+
+class QAction;
+class QPrinter;
+class QScrollBar;
+class QtCanvas;
+class TNBComBoxForm;
+class NoteSheetArea;
+
+class TNoteForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // The one notebook window, or null when it is not open.
+  static TNoteForm* Instance();
+  // Opens the window (FormCreate and StartPage with origin and text), or, when it is open, restores it
+  // if minimised, else gives it the focus. Returns the window.
+  static TNoteForm* Open(NoteOrigin origin, const std::string& text);
+
+  ~TNoteForm() override;
+
+  // The key handler of the window and of the command box.
+  void KeySyori(int vk, int shift);
+  // Carries out one command of the menus, keys and command box.
+  void RunCommand(NoteCommand command);
+  // Draws the sheet again (after every command that changes the page or its settings).
+  void Redraw();
+
+  // Menu commands that others call by name.
+  void ClearNote();
+  void OpenFile();
+  // Save: false when the page stays unsaved (cancelled or failed); true when saved or nothing to save.
+  bool SaveFile();
+  bool SaveFileAs();
+  void PrintNote();
+  void FontCommand();
+  void TitleCommand();
+  void EditPageCommand();
+  void CommandBoxCommand();
+  void AnswerColumnCommand();
+  void SetEqualBreak(bool on);
+  void SetAnswerBlank(bool on);
+
+  // The command box follows these when they change.
+  void PitchChanged();
+  void PageHeightChanged();
+
+  TNBComBoxForm* CommandBox() const { return comBox_; }
+  // An action of the menus by its caption (tests and the command box).
+  QAction* FindAction(const QString& caption) const;
+  // The sheet as the window shows it now.
+  QImage GrabSheet();
+  int CellWidth() const { return cw_; }
+  int CellHeight() const { return ch_; }
+  int HScroll() const;
+  int VScroll() const;
+  // Right and bottom edge remembered at opening; the command box is placed from them.
+  QPoint RightBottom() const { return rightBottom_; }
+
+  // The printer-setup dialog; tests replace it to print to a PDF file without a window.
+  static std::function<bool(QPrinter&)> PrinterSetup;
+  // The font dialog of the page font; tests replace it. Receives the font, returns whether OK.
+  static std::function<bool(QFont&, const std::function<void(const QFont&)>& apply)> PageFontDialog;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  friend class NoteSheetArea;
+  TNoteForm();
+  void FormCreate(NoteOrigin origin, const std::string& text);
+  void BuildMenus();
+  QAction* AddItem(QMenu* menu, const char* caption, const QKeySequence& key, NoteCommand command);
+  void MeasureCells();
+  void UpdateScrollRanges();
+  void ScrollBy(int dx, int dy);
+  void WheelTurned(bool down, Qt::MouseButtons buttons);
+  void PaintSheet(QPainter& painter, const QSize& size);
+  bool SaveTo(const std::string& chosen);
+
+  void DeleteAnswerCommand();
+  void DeleteSelectedCommand();
+  void EditSelectedCommand();
+  void CalculateSelectedCommand();
+  void CopySelectedCommand();
+  void AddNewCommand();
+  void DeleteAllAnswersCommand();
+  void CalculateAllCommand();
+  void RestoreCommand();
+  void WindowA4Width();
+  void SikiEditOpen();
+
+  std::unique_ptr<QtCanvas> canvas_;
+  NoteSheetArea* area_ = nullptr;
+  QScrollBar* hBar_ = nullptr;
+  QScrollBar* vBar_ = nullptr;
+  TNBComBoxForm* comBox_ = nullptr;
+  QAction* equalBreakItem_ = nullptr;
+  QAction* answerBlankItem_ = nullptr;
+  QAction* commandBoxItem_ = nullptr;
+  int cw_ = 10;
+  int ch_ = 20;
+  QPoint rightBottom_;
+  bool closing_ = false;
+};
+
+// Installs the notebook with the calculation screen and the expression editor: the screen's "ノートを開く"
+// command, the questions the screen asks before the program ends, and the editor's notebook hooks.
+// Called once at start-up, after the screen exists.
+void InstallNotebook();
+
+// Draws the notebook sheet onto a printer as "ノートを印刷" does (pen width 3, page font measured with the
+// printer's metrics, no background or rulers), shifted by the scroll positions. False when the printer
+// cannot be started. The kazoru-cli "notebook print" uses it with the scroll positions 0.
+bool PrintNoteSheet(QPrinter& printer, int hScroll, int vScroll);
