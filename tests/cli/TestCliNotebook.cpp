@@ -130,3 +130,28 @@ TEST(CliNotebook, DamagedFileIsComputedAndItsProblemsTold) {
   EXPECT_EQ(j["outcomes"][0]["kind"], "CheckFailed");
   EXPECT_EQ(j["outcomes"][0]["line"], 2);
 }
+
+TEST(CliNotebook, PrintWritesTheSheetAsOnePdfPage) {
+  const std::string page = WritePage();
+  const std::string pdf = TempDir() + "/sheet.pdf";
+  CliResult r = RunCli("notebook print --json '" + page + "' -o '" + pdf + "'");
+  if (r.out.find("画面なしで作られた") != std::string::npos) GTEST_SKIP() << "kazoru-cli was built without Qt";
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  nlohmann::json j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["result"], pdf);
+  EXPECT_EQ(j["status"], 1);
+  EXPECT_EQ(j["pages"], 1);
+  const std::string bytes = ReadBytes(pdf);
+  ASSERT_GT(bytes.size(), 1000u);
+  EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
+  EXPECT_NE(bytes.find("/Count 1"), std::string::npos);
+
+  r = RunCli("notebook print --json '" + page + "' -o '" + TempDir() + "/no/such/dir/x.pdf'");
+  EXPECT_EQ(r.exitCode, 1);
+  j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["status"], -1);
+  EXPECT_NE(j["messages"].dump().find("印刷できませんでした"), std::string::npos) << r.out;
+
+  r = RunCli("notebook print '" + TempDir() + "/missing.siki' -o '" + pdf + "'");
+  EXPECT_EQ(r.exitCode, 1);
+}

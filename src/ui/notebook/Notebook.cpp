@@ -621,6 +621,9 @@ void TNoteForm::PrintNote() {
 }
 
 bool PrintNoteSheet(QPrinter& printer, int hScroll, int vScroll) {
+  // The sheet's pen is 3 printer dots wide; at 300 dots per inch that is a bar a pupil sees on paper
+  // (at a high-resolution printer's 1200 it would be a hairline).
+  printer.setResolution(300);
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   QtCanvas canvas(&printer);
