@@ -24,12 +24,16 @@
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
 #include "screen/VirtualKeys.h"
+#include "screen/sikiInp.h"
 #include "support/TestSupport.h"
 #include "typeset/bunCanvasDsp.h"
 #include "ui/notebook/NBcomBox.h"
 #include "ui/notebook/NoteEdit.h"
 #include "ui/notebook/Notebook.h"
 #include "ui/notebook/hyoudaiInp.h"
+#include "ui/screen/Kazoru.h"
+#include "ui/tools/BunSikiEdit.h"
+#include "tools/BunSikiEdit.h"
 
 namespace {
 
@@ -417,4 +421,50 @@ TEST_F(NotebookWindow, PrintsTheSheetToPdf) {
   ASSERT_GT(bytes.size(), 500u);
   EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
   EXPECT_EQ(TestPlatform().ShownTexts(), (std::vector<std::string>{"準備中!!: ......."}));
+}
+
+TEST_F(NotebookWindow, EditingALineOpensTheExpressionEditor) {
+  TNoteForm* f = OpenWith("");
+  NotePage.modified = false;
+  // No selection: asked whether to add a new line; OK adds it and the editor opens on it (mode 3).
+  TestPlatform().answers = {MsgAnswer::Ok};
+  f->KeySyori('E', SHIFT_CTRL);
+  EXPECT_EQ(NotePage.lineCount, 1);
+  EXPECT_EQ(NotePage.selected, 1);
+  TSikiEditForm* editor = TSikiEditForm::Instance();
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(EditorMode, 3);
+  EXPECT_FALSE(NotePage.modified);
+  // The editor stores its result into the selected line; closing it marks the page modified.
+  ReplaceSelected("3b1+3b1");
+  editor->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(TSikiEditForm::Instance(), nullptr);
+  EXPECT_TRUE(NotePage.modified);
+  EXPECT_EQ(NotePage.lines[0], "3b1+3b1");
+
+  // Closing the notebook puts the editor's mode back to 0.
+  EditorMode = 2;
+  TestPlatform().answers = {MsgAnswer::No};
+  f->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(EditorMode, 0);
+}
+
+TEST_F(NotebookWindow, InstalledWithTheScreenAndTheEditor) {
+  InstallNotebook();
+  EXPECT_FALSE(EditorNotebook.isOpen());
+  LineText = "1b2+1b3";
+  RunScreenCommand(ScreenCommand::OpenNotebook);
+  ASSERT_NE(TNoteForm::Instance(), nullptr);
+  EXPECT_TRUE(EditorNotebook.isOpen());
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"1b2+1b3"}));
+  EXPECT_TRUE(CalcScreenForm::NotebookModified());
+  // From the editor, an open notebook receives the text as a new line.
+  EditorNotebook.openFromEditor("5*5");
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"1b2+1b3"}));  // already open: focused only
+  SetScreenCommand(ScreenCommand::OpenNotebook, nullptr);
+  CalcScreenForm::NotebookModified = nullptr;
+  CalcScreenForm::SaveNotebook = nullptr;
+  EditorNotebook = EditorNotebookHooks{};
 }
