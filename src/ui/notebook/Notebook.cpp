@@ -681,6 +681,13 @@ void TNoteForm::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void NotebookScreenActivated() {
+  TNoteForm* f = TNoteForm::Instance();
+  if (!f || !f->CommandBox()) return;
+  f->CommandBox()->showMinimized();
+  if (QAction* item = f->FindAction(U("コマンド箱を開く( &I )"))) item->setChecked(false);
+}
+
 // ---- Installation --------------------------------------------------------------------------------
 
 void InstallNotebook() {
