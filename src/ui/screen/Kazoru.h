@@ -73,6 +73,8 @@ class CalcScreenForm : public QMainWindow {
 
   // One tick of the cursor timer (public so tests can drive the blink without waiting).
   void CursorTick();
+  // Enabled states and check marks of the menu items from the model (also done before a menu opens).
+  void UpdateMenuStates();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -85,7 +87,6 @@ class CalcScreenForm : public QMainWindow {
   void BuildMenus();
   void BuildContextMenu();
   void InstallWindowCommands();
-  void UpdateMenuStates();
   void LayoutChildren();
   void PageResized();
   QAction* AddCommand(QMenu* menu, const char* caption, ScreenCommand command);

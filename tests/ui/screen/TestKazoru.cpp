@@ -1,0 +1,406 @@
+// The calculation screen driven by real key events on the offscreen platform: the keys reach the line,
+// the page is painted with the line, its colours and the cursor, the panel and the menus act, and closing
+// writes the settings.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <filesystem>
+
+#include "engine/BunMath.h"
+#include "engine/Settings.h"
+#include "process/CalcProcManage.h"
+#include "screen/ScreenPage.h"
+#include "screen/SettingsFile.h"
+#include "screen/sikiInp.h"
+#include "support/TestSupport.h"
+#include "typeset/bunCanvasDsp.h"
+#include "ui/screen/InputPanel.h"
+#include "ui/screen/Kazoru.h"
+#include "ui/screen/QtKeys.h"
+#include "ui/tools/SplMsgBox.h"
+
+namespace {
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+// How many pixels of a colour lie in a rectangle of the image.
+int CountColour(const QImage& img, const QRect& r, QColor c) {
+  int n = 0;
+  QRect area = r.intersected(img.rect());
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if (img.pixelColor(x, y).rgb() == c.rgb()) ++n;
+  return n;
+}
+
+// The band of the page the line is drawn in.
+QRect LineBand() { return QRect(0, LineOrigin.y - CharHeight, ScreenWidth - SIDE_PANEL_WIDTH, 3 * CharHeight); }
+
+class KazoruWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetSettings();
+    ResetBunMath();
+    ResetProcessState();
+    ResetTypeset();
+    for (int c = 0; c < static_cast<int>(ScreenCommand::COUNT); ++c)
+      SetScreenCommand(static_cast<ScreenCommand>(c), nullptr);
+    dir = TempDir();
+    SetSettingsFolders(dir, dir);
+    ResetSikiInp();
+    form = std::make_unique<CalcScreenForm>(false);
+    form->show();
+    panel = new TInputForm(form.get());
+    form->SetInputPanel(panel);
+    form->Paint();
+    form->PageWidget()->setFocus();
+  }
+  void TearDown() override {
+    form.reset();
+    SetSettingsFolders("", "");
+  }
+
+  void Keys(const char* text) { QTest::keyClicks(form->PageWidget(), QString::fromUtf8(text)); }
+  void Key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(form->PageWidget(), k, m); }
+
+  std::string dir;
+  std::unique_ptr<CalcScreenForm> form;
+  TInputForm* panel = nullptr;
+};
+
+}  // namespace
+
+TEST(QtKeys, EventsMapOntoTheKeysOfAJapaneseKeyboard) {
+  struct Case {
+    int qtKey;
+    Qt::KeyboardModifiers mods;
+    int vk;
+    int shift;
+  };
+  const Case cases[] = {
+      {Qt::Key_7, Qt::NoModifier, '7', 0},
+      {Qt::Key_7, Qt::KeypadModifier, VK_NUMPAD0 + 7, 0},
+      {Qt::Key_Plus, Qt::KeypadModifier, VK_ADD, 0},
+      {Qt::Key_Minus, Qt::KeypadModifier, VK_SUBTRACT, 0},
+      {Qt::Key_Asterisk, Qt::KeypadModifier, VK_MULTIPLY, 0},
+      {Qt::Key_Slash, Qt::KeypadModifier, VK_DIVIDE, 0},
+      {Qt::Key_Period, Qt::KeypadModifier, VK_DECIMAL, 0},
+      {Qt::Key_Enter, Qt::KeypadModifier, VK_RETURN, 0},
+      // Characters go to the key that types them on a Japanese keyboard, whatever Shift the layout needed.
+      {Qt::Key_ParenLeft, Qt::ShiftModifier, '8', SHIFT_SHIFT},
+      {Qt::Key_ParenRight, Qt::NoModifier, '9', SHIFT_SHIFT},
+      {Qt::Key_Colon, Qt::ShiftModifier, VK_OEM_1, 0},
+      {Qt::Key_Asterisk, Qt::ShiftModifier, VK_OEM_1, SHIFT_SHIFT},
+      {Qt::Key_Plus, Qt::ShiftModifier, VK_OEM_PLUS, SHIFT_SHIFT},
+      {Qt::Key_Equal, Qt::NoModifier, VK_OEM_MINUS, SHIFT_SHIFT},
+      {Qt::Key_AsciiCircum, Qt::ShiftModifier, VK_OEM_7, 0},
+      {Qt::Key_At, Qt::ShiftModifier, VK_OEM_3, 0},
+      {Qt::Key_BracketLeft, Qt::NoModifier, VK_OEM_4, 0},
+      {Qt::Key_BracketRight, Qt::NoModifier, VK_OEM_6, 0},
+      {Qt::Key_Period, Qt::NoModifier, VK_OEM_PERIOD, 0},
+      {Qt::Key_Greater, Qt::ShiftModifier, VK_OEM_PERIOD, SHIFT_SHIFT},
+      {Qt::Key_Less, Qt::ShiftModifier, VK_OEM_COMMA, SHIFT_SHIFT},
+      {Qt::Key_Slash, Qt::NoModifier, VK_OEM_2, 0},
+      {Qt::Key_Question, Qt::ShiftModifier, VK_OEM_2, SHIFT_SHIFT},
+      {Qt::Key_Exclam, Qt::ShiftModifier, '1', SHIFT_SHIFT},
+      {Qt::Key_yen, Qt::NoModifier, VK_OEM_5, 0},
+      // Letters, function and editing keys keep the modifiers held.
+      {Qt::Key_S, Qt::ShiftModifier, 'S', SHIFT_SHIFT},
+      {Qt::Key_T, Qt::ControlModifier, 'T', SHIFT_CTRL},
+      {Qt::Key_J, Qt::AltModifier, 'J', SHIFT_ALT},
+      {Qt::Key_PageUp, Qt::ControlModifier, VK_PRIOR, SHIFT_CTRL},
+      {Qt::Key_Down, Qt::ShiftModifier, VK_DOWN, SHIFT_SHIFT},
+      {Qt::Key_F5, Qt::NoModifier, VK_F5, 0},
+      {Qt::Key_Return, Qt::ControlModifier, VK_RETURN, SHIFT_CTRL},
+      {Qt::Key_Backspace, Qt::NoModifier, VK_BACK, 0},
+      {Qt::Key_Insert, Qt::NoModifier, VK_INSERT, 0},
+      {Qt::Key_Delete, Qt::NoModifier, VK_DELETE, 0},
+  };
+  for (const auto& c : cases) {
+    int vk = 0, shift = 0;
+    ASSERT_TRUE(QtKeyToVirtualKey(c.qtKey, static_cast<int>(c.mods), vk, shift)) << std::hex << c.qtKey;
+    EXPECT_EQ(vk, c.vk) << std::hex << c.qtKey;
+    EXPECT_EQ(shift, c.shift) << std::hex << c.qtKey;
+  }
+  int vk = 0, shift = 0;
+  EXPECT_FALSE(QtKeyToVirtualKey(Qt::Key_Shift, Qt::ShiftModifier, vk, shift));
+}
+
+TEST_F(KazoruWindow, TypedLineIsPaintedWithItsAnswer) {
+  Keys("2b1+3b1");
+  EXPECT_EQ(LineText, "2b1+3b1");
+  EXPECT_TRUE(LineOpen);
+  QImage open = form->PageImage();
+  EXPECT_GT(CountColour(open, LineBand(), QColor(0, 128, 128)), 10) << "fraction bars are teal";
+  EXPECT_GT(CountColour(open, LineBand(), QColor(255, 0, 0)), 10) << "the start mark and the plus are red";
+  EXPECT_EQ(CountColour(open, LineBand(), QColor(0, 0, 255)), 0) << "no equals sign yet";
+
+  Key(Qt::Key_Right);
+  EXPECT_EQ(LineText, "2b1+3b1=6b5");
+  EXPECT_FALSE(LineOpen);
+  EXPECT_GT(CountColour(form->PageImage(), LineBand(), QColor(0, 0, 255)), 5) << "the equals sign is blue";
+  // The page background is cream.
+  EXPECT_EQ(form->PageImage().pixelColor(ScreenWidth / 2, ScreenHeight - 5), QColor(255, 251, 240));
+  // The panel's 帯T is disabled once the answer is shown as a mixed number.
+  EXPECT_FALSE(panel->Button(U("帯T"))->isEnabled());
+  EXPECT_TRUE(panel->Button(U("仮K"))->isEnabled());
+}
+
+TEST_F(KazoruWindow, KeyEventsReachTheKeyMap) {
+  Keys("(1+2)*3");
+  EXPECT_EQ(LineText, "(1+2)*3");
+  Key(Qt::Key_Backspace);
+  EXPECT_EQ(LineText, "(1+2)*");
+  Keys("4");
+  Key(Qt::Key_Down, Qt::ShiftModifier);
+  EXPECT_EQ(LineText, "(1+2)*4=12");
+  Key(Qt::Key_Delete);
+  EXPECT_EQ(LineText, "");
+  Key(Qt::Key_Insert);
+  EXPECT_EQ(LineText, "(1+2)*4");
+  // A refusal shows its message in the status line.
+  Keys("**");
+  EXPECT_EQ(LineText, "(1+2)*4*");
+  EXPECT_FALSE(form->StatusLabel()->text().isEmpty());
+  EXPECT_EQ(form->StatusLabel()->text().toStdString(), StatusText);
+}
+
+TEST_F(KazoruWindow, CursorBlinksWhileTheLineIsOpen) {
+  Keys("12");
+  form->CursorTick();
+  if (!form->CursorShownNow()) form->CursorTick();
+  ASSERT_TRUE(form->CursorShownNow());
+  CanvasRect cell = CursorCell();
+  QImage shown = form->GrabPage();
+  EXPECT_EQ(shown.pixelColor((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2), QColor(0, 0, 255));
+  form->CursorTick();
+  EXPECT_FALSE(form->CursorShownNow());
+  EXPECT_EQ(form->GrabPage().pixelColor((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2),
+            QColor(255, 251, 240));
+  // Once the line is closed the cursor stays off.
+  form->CursorTick();
+  Keys("+3=");
+  EXPECT_FALSE(LineOpen);
+  for (int i = 0; i < 4; ++i) {
+    form->CursorTick();
+    EXPECT_FALSE(form->CursorShownNow());
+  }
+}
+
+TEST_F(KazoruWindow, F5ChangesTheStartMarkAndMovesTheLine) {
+  const int markY = LineOrigin.y;
+  QRect mark(CharHeight / 2, markY, 2 * CharWidth, CharHeight);
+  EXPECT_GT(CountColour(form->PageImage(), mark, QColor(255, 0, 0)), 10);
+  Key(Qt::Key_F5);
+  EXPECT_EQ(PROCDSP, 1);
+  EXPECT_EQ(LineOrigin.y, markY + CharHeight * 3 / 2);
+  QRect moved(CharHeight / 2, LineOrigin.y, 2 * CharWidth, CharHeight);
+  EXPECT_GT(CountColour(form->PageImage(), moved, QColor(0, 0, 128)), 10);
+  form->UpdateMenuStates();
+  EXPECT_TRUE(form->FindAction(U("計算過程を表示する"))->isChecked());
+  QImage withProcess = form->PageImage();
+  Key(Qt::Key_F5);
+  EXPECT_EQ(PROCDSP, 0);
+  EXPECT_EQ(LineOrigin.y, markY);
+  form->UpdateMenuStates();
+  EXPECT_FALSE(form->FindAction(U("計算過程を表示する"))->isChecked());
+}
+
+TEST_F(KazoruWindow, WheelAndKeysScrollThePage) {
+  const int y0 = LineOrigin.y;
+  QPoint at(50, 50);
+  QWheelEvent down(at, form->PageWidget()->mapToGlobal(at), QPoint(), QPoint(0, -240), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(form->PageWidget(), &down);
+  EXPECT_EQ(ScrollPos, 8);
+  EXPECT_EQ(LineOrigin.y, y0 - 8);
+  Key(Qt::Key_Up);
+  EXPECT_EQ(ScrollPos, 4);
+  Key(Qt::Key_PageUp, Qt::ControlModifier);
+  EXPECT_EQ(PAGEA4BAI, 101);
+}
+
+TEST_F(KazoruWindow, InputPanelButtonsAndF8) {
+  ASSERT_EQ(panel->State(), TInputForm::PanelState::Hidden);
+  Key(Qt::Key_F8);
+  EXPECT_EQ(panel->State(), TInputForm::PanelState::Normal);
+  EXPECT_TRUE(panel->isVisible());
+  EXPECT_TRUE(panel->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(panel->windowFlags() & Qt::Tool);
+  EXPECT_EQ(panel->windowTitle(), U("<数式操作パネル>▼Ｆ８▲"));
+  EXPECT_EQ(panel->size(), QSize(152, 243));
+
+  for (const char* caption : {"３", "分の(B)", "２", "＋", "１"}) QTest::mouseClick(panel->Button(U(caption)), Qt::LeftButton);
+  EXPECT_EQ(LineText, "3b2+1");
+  QTest::mouseClick(panel->Button(U("←")), Qt::LeftButton);
+  QTest::mouseClick(panel->Button(U("２")), Qt::LeftButton);
+  QTest::mouseClick(panel->Button(U("＝")), Qt::LeftButton);
+  EXPECT_FALSE(LineOpen);
+  EXPECT_EQ(LineText.substr(0, 6), "3b2+2=");
+  QTest::mouseClick(panel->Button(U("消D")), Qt::LeftButton);
+  EXPECT_EQ(LineText, "");
+  QTest::mouseClick(panel->Button(U("復H")), Qt::LeftButton);
+  EXPECT_EQ(LineText, "3b2+2");
+  // Every button of the panel exists, with its hint where it has one.
+  for (const char* caption : {"帯T", "仮K", "小S", "消D", "復H", "←", "(", ")", "∧", "[", "]", "０", "１", "２", "３",
+                              "４", "５", "６", "７", "８", "９", "．", "＝", "＋", "－", "×", "÷", "と(K)",
+                              "分の(B)", "ｘ", "＜", "≦", "＞", "≧", "：", "解", "！", "P", "C", "?", "編E",
+                              "ﾉｰﾄN", "読R", "条件J"})
+    EXPECT_NE(panel->Button(U(caption)), nullptr) << caption;
+  EXPECT_EQ(panel->Button(U("解"))->toolTip(), U("方程式・不等式を解く。<Ctrl+Return>"));
+  EXPECT_FALSE(panel->Button(U("読R"))->isEnabled());
+  // The buttons never take the keyboard.
+  EXPECT_EQ(panel->Button(U("７"))->focusPolicy(), Qt::NoFocus);
+
+  Key(Qt::Key_F8);
+  EXPECT_EQ(panel->State(), TInputForm::PanelState::Minimised);
+  EXPECT_FALSE(panel->isVisible());
+  form->UpdateMenuStates();
+  EXPECT_FALSE(form->FindAction(U("入力パネル表示する⇔しない(&I) 　Ｆ８"))->isChecked());
+  Key(Qt::Key_F8);
+  EXPECT_EQ(panel->State(), TInputForm::PanelState::Normal);
+  form->UpdateMenuStates();
+  EXPECT_TRUE(form->FindAction(U("入力パネル表示する⇔しない(&I) 　Ｆ８"))->isChecked());
+  // Closing the panel hides it the way F8 does.
+  panel->close();
+  EXPECT_EQ(panel->State(), TInputForm::PanelState::Minimised);
+}
+
+TEST_F(KazoruWindow, PanelKeysGoToTheLine) {
+  Key(Qt::Key_F8);
+  QTest::keyClicks(panel, "12+3");
+  EXPECT_EQ(LineText, "12+3");
+  QTest::keyClick(panel, Qt::Key_C, Qt::AltModifier);
+  EXPECT_EQ(panel->State(), TInputForm::PanelState::Minimised);
+}
+
+TEST_F(KazoruWindow, MenusHoldEveryItem) {
+  const char* items[] = {
+      "印刷(&P)", "終了(&X)", "式エディタを開く(&E)", "式メモを開く(&M)", "代入Boxを開く(&D)", "ノートを開く(&N)",
+      "素因数分解をする(&S)   Shift+S", "分数⇔循環小数           Shift+R", "ｎ進法変換モード        Shift+N",
+      "約分する(&Y)              Ctrl+Y", "小数→分数(&B)           Ctrl+B", "仮分数→帯分数(&T)     Ctrl+T",
+      "帯分数→仮分数(&K)     Ctrl+K", "答を一時保存(&C)", "保存した答を貼り付け(&P)", "保存した答をLookする(&L)",
+      "解答欄を付ける(&C)", "＝ で改行する⇔しない(&L)　Ctrl＋Ｌ", "入力パネル表示する⇔しない(&I) 　Ｆ８",
+      "条件設定ボックス表示(&J)  Alt + J", "詳細設定(&A)              Alt + A", "計算過程表示する⇔しない  Ｆ５",
+      "フォント(&F)　　Shift+F", "ウＩィンドウＡ４幅(&W)", "チェック(&T)", "『Kazoru』のヘルプ(&H)",
+      "ヘルプ［Home Page］ (&P)", "アドバイス解説", "バージョン情報(&A)",
+      // The context menu.
+      "計算過程を表示する", "答を貼り付け(&P)", "答をLookする(&L)", "素因数分解する(&S)   Shift+S", "中断を可能にする",
+      "循環小数⇔分数(&R)     Shift+R", "ｎ進法変換モード(&N)  Shift+N", "条件設定ﾎﾞｯｸｽ表示(&J)"};
+  for (const char* caption : items) EXPECT_NE(form->FindAction(U(caption)), nullptr) << caption;
+  EXPECT_EQ(form->windowTitle(), U("分数計算器『Kazoru』計算画面 -- ナナツボシ"));
+  EXPECT_FALSE(form->FindAction(U("チェック(&T)"))->isVisible());
+  EXPECT_FALSE(form->FindAction(U("アドバイス解説"))->isEnabled());
+
+  // Items follow the commands that are installed.
+  form->UpdateMenuStates();
+  EXPECT_FALSE(form->FindAction(U("式メモを開く(&M)"))->isEnabled());
+  bool opened = false;
+  SetScreenCommand(ScreenCommand::OpenMemo, [&] { return opened = true; });
+  form->UpdateMenuStates();
+  ASSERT_TRUE(form->FindAction(U("式メモを開く(&M)"))->isEnabled());
+  form->FindAction(U("式メモを開く(&M)"))->trigger();
+  EXPECT_TRUE(opened);
+
+  // Check marks show the switches they flip.
+  QAction* column = form->FindAction(U("解答欄を付ける(&C)"));
+  ASSERT_FALSE(column->isChecked());
+  column->trigger();
+  EXPECT_EQ(KAITOURAN_FLAG, 1);
+  QAction* interrupt = form->FindAction(U("中断を可能にする"));
+  form->UpdateMenuStates();
+  EXPECT_TRUE(interrupt->isChecked());
+  interrupt->trigger();
+  EXPECT_EQ(InterruptibleFactorisation, 0);
+  form->FindAction(U("＝ で改行する⇔しない(&L)　Ctrl＋Ｌ"))->trigger();
+  EXPECT_EQ(EQUAL_KAIGYO, 1);
+}
+
+TEST_F(KazoruWindow, StripAndSidePanelFollowTheirSettings) {
+  EXPECT_FALSE(form->InputStrip()->isVisible());
+  EXPECT_TRUE(form->SidePanel()->isVisible());
+  EXPECT_EQ(form->SidePanel()->geometry(), QRect(ScreenWidth - 32, 0, 32, ScreenHeight));
+  INPUTSTR_DSP = 1;
+  ClearLine();
+  Keys("1+2");
+  EXPECT_TRUE(form->InputStrip()->isVisible());
+  EXPECT_EQ(form->InputStrip()->height(), 28);
+  EXPECT_EQ(form->SidePanel()->geometry(), QRect(ScreenWidth - 32, 28, 32, ScreenHeight - 28));
+  EXPECT_EQ(LineOrigin.y, 3 * CharHeight / 2 + 28);
+  bool found = false;
+  for (QLabel* l : form->InputStrip()->findChildren<QLabel*>()) found = found || l->text() == "1+2";
+  EXPECT_TRUE(found);
+  WAKIGAKI = 0;
+  form->Paint();
+  EXPECT_FALSE(form->SidePanel()->isVisible());
+}
+
+TEST_F(KazoruWindow, CloseWritesTheSettings) {
+  PAGEA4BAI = 150;
+  form->close();
+  ReadSettingsFrom(SettingsWritePath());
+  EXPECT_EQ(PAGEA4BAI, 150);
+  EXPECT_TRUE(std::filesystem::exists(SettingsWritePath()));
+}
+
+TEST_F(KazoruWindow, CloseAsksAboutAnUnsavedNotebook) {
+  bool saved = false;
+  CalcScreenForm::NotebookModified = [] { return true; };
+  CalcScreenForm::SaveNotebook = [&] { return saved = true; };
+  TestPlatform().answers = {MsgAnswer::Cancel};
+  EXPECT_FALSE(form->close());
+  EXPECT_FALSE(saved);
+  ASSERT_EQ(TestPlatform().ShownTexts().size(), 1u);
+  EXPECT_EQ(TestPlatform().ShownTexts()[0],
+            "ご確認: ノート画面の式が､編集されているのに保存されていません。\n\n終了する前に保存しますか？");
+  // A notebook that cannot be saved keeps the program open.
+  CalcScreenForm::SaveNotebook = [] { return false; };
+  TestPlatform().answers = {MsgAnswer::Yes};
+  EXPECT_FALSE(form->close());
+  CalcScreenForm::SaveNotebook = [&] { return saved = true; };
+  TestPlatform().answers = {MsgAnswer::Yes};
+  EXPECT_TRUE(form->close());
+  EXPECT_TRUE(saved);
+  CalcScreenForm::NotebookModified = nullptr;
+  CalcScreenForm::SaveNotebook = nullptr;
+}
+
+TEST_F(KazoruWindow, NoticeBoxShowsAndCloses) {
+  // A short notice closes by itself.
+  QElapsedTimer t;
+  t.start();
+  ShowSplashNotice("$ 19ケタ以上は入力不可！", "警告！", 20);
+  EXPECT_LT(t.elapsed(), 3000);
+  // A long one closes on Esc.
+  QTimer::singleShot(50, [] {
+    if (QWidget* w = QApplication::activeModalWidget()) QTest::keyClick(w, Qt::Key_Escape);
+  });
+  t.restart();
+  ShowSplashNotice("@2b1+3b1#足し算", "式の分数形表示", 10000);
+  EXPECT_LT(t.elapsed(), 5000);
+  // A bad expression is reported by the check and no box stays.
+  TestPlatform().Clear();
+  t.restart();
+  ShowSplashNotice("@1+*2", "x", 10000);
+  EXPECT_LT(t.elapsed(), 1000);
+  EXPECT_FALSE(TestPlatform().Shown().empty());
+}
+
+TEST_F(KazoruWindow, NoticeBoxSizeAndPicture) {
+  TSplshMsgForm box("@2b1+3b1=6b5#足し算", "式の分数形表示", 10000, form.get());
+  ASSERT_TRUE(box.Usable());
+  EXPECT_EQ(box.Layout().rows, 5);
+  EXPECT_GE(box.width(), 100);
+  EXPECT_GE(box.height(), 80);
+  QImage img = box.grab().toImage();
+  EXPECT_GT(CountColour(img, img.rect(), QColor(0, 128, 128)), 5) << "fraction bars";
+  EXPECT_GT(CountColour(img, img.rect(), QColor(255, 0, 0)), 5) << "the plus sign";
+}
