@@ -8,9 +8,13 @@
 #include "process/CalcProcManage.h"
 #include "screen/sikiInp.h"
 #include "ui/QtPlatform.h"
+#include "ui/notebook/Notebook.h"
 #include "ui/screen/InputPanel.h"
 #include "ui/screen/Kazoru.h"
+#include "ui/tools/AboutBox.h"
+#include "ui/tools/BunSikiEdit.h"
 #include "ui/tools/SplMsgBox.h"
+#include "ui/tools/kihonSet.h"
 
 int RunKazoru(QApplication& app) {
   SetPlatform(&TheQtPlatform());
@@ -19,6 +23,11 @@ int RunKazoru(QApplication& app) {
   ResetSikiInp();
 
   CalcScreenForm screen;
+  // The windows created on first use install the commands that open them.
+  InstallJoukenCommand();
+  InstallToolWindowCommands();
+  InstallNotebook();
+  InstallAboutCommand();
   screen.show();
   TInputForm* panel = new TInputForm(&screen);
   screen.SetInputPanel(panel);

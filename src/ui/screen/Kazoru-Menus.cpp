@@ -68,8 +68,8 @@ void CalcScreenForm::BuildMenus() {
   AddCommand(view, "詳細設定(&A)              Alt + A", ScreenCommand::OpenProcessSettings);
   view->addSeparator();
   AddAction(view, "計算過程表示する⇔しない  Ｆ５", [] { ToggleProcessDisplay(); });
-  // The separator item carries Ctrl+F, which does nothing.
-  view->addSeparator()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  // This separator is the item of Ctrl+F, which does nothing (the key map ignores Ctrl+F as well).
+  view->addSeparator();
   AddCommand(view, "フォント(&F)　　Shift+F", ScreenCommand::FontDialog);
   view->addSeparator();
   QAction* a4 = AddAction(view, "ウＩィンドウＡ４幅(&W)", [this] { WindowA4Width(); });

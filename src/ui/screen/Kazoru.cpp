@@ -26,6 +26,8 @@
 #include "typeset/bunCanvasDsp.h"
 #include "ui/QtCanvas.h"
 #include "ui/QtPlatform.h"
+#include "ui/notebook/NBcomBox.h"
+#include "ui/notebook/Notebook.h"
 #include "ui/screen/InputPanel.h"
 #include "ui/screen/QtKeys.h"
 
@@ -355,6 +357,9 @@ void CalcScreenForm::CursorTick() {
     activateWindow();
     page_->setFocus();
   }
+  // Nor does the notebook's command box: its notebook window takes the keys.
+  if (TNoteForm* note = TNoteForm::Instance(); note && note->CommandBox() && note->CommandBox()->isActiveWindow())
+    note->activateWindow();
   if (!LineOpen && !cursorShown_) return;
   cursorPhase_ = !cursorPhase_;
   cursorShown_ = cursorPhase_ && LineOpen;
@@ -409,6 +414,7 @@ void CalcScreenForm::changeEvent(QEvent* event) {
   BreakCount = 0;
   LinePitch = GYOKEISUU;
   Paint();
+  NotebookScreenActivated();
 }
 
 void CalcScreenForm::closeEvent(QCloseEvent* event) {
