@@ -44,6 +44,8 @@ inline constexpr const char* MSG_SOLVE_NEEDS_X =
 // A factorisation is shown on the line: the page draws its divisor rows after the line on every repaint.
 // Cleared when a new line starts.
 extern bool FactorisationShown;
+// The line the divisor rows were made for; they are not drawn once the line has changed.
+extern std::string FactorisationLine;
 
 // Shift+S: checks that the line holds a natural number, then SoinsuuDsp.
 void SoinsuuPre();

@@ -1,0 +1,256 @@
+// The conversion commands of the closed line: the answer as a decimal, improper fraction ⇔ mixed number,
+// a fraction reduced, a decimal as a fraction, and an equation or inequality in x solved; each with its
+// process when process display is on.
+#include <string>
+
+#include "engine/BunMath.h"
+#include "engine/Bunio.h"
+#include "engine/Bunsuu.h"
+#include "engine/Houtei1ji.h"
+#include "engine/Settings.h"
+#include "platform/Platform.h"
+#include "process/CalcProcManage.h"
+#include "process/MainDspManage.h"
+#include "screen/ScreenPage.h"
+#include "screen/sikiInp.h"
+#include "screen/sikiInpCommands.h"
+#include "typeset/bunCanvasDsp.h"
+
+namespace {
+
+bool Holds(const std::string& text, char c) { return text.find(c) != std::string::npos; }
+
+void EraseLineCursor() {
+  if (ScreenView.eraseCursor) ScreenView.eraseCursor();
+}
+
+// The line is finished: it takes no more characters and the cursor stops blinking.
+void CloseLine() {
+  LineOpen = false;
+  EraseLineCursor();
+}
+
+void ShowLineString() {
+  if (INPUTSTR_DSP) ShowInputString(LineText);
+}
+
+// Stores a raw process text for the display and asks for the repaint that draws it.
+void StoreProcess(const std::string& raw, int type) {
+  ProcessState.processText = NormalizeProcessText(raw);
+  ProcessState.processType = type;
+  RefreshScreen();
+  RepaintScreen();
+}
+
+std::string Zeros(size_t n) { return std::string(n, '0'); }
+
+}  // namespace
+
+void AppendConvertedValue(const Bunsuu& value) {
+  // The page draws the line again from LineText on every repaint, so the value is added to the text and
+  // the whole line repainted: "＝" and the value stand where the typesetter puts them, in every repaint.
+  std::string line = SplitAtAmpersand(LineText);
+  const std::string column = TextAfterAmpersand;
+  LineText = line + "=" + FormatBunsuu(value, 0);
+  if (!column.empty()) LineText += "&" + column;
+  ShowLineString();
+  RefreshScreen();
+  RepaintScreen();
+}
+
+void toSyousuuButtonClick() {
+  if (DecimalDone || LineText.empty()) return;
+  const std::string line = SplitAtAmpersand(LineText);
+  const std::string column = TextAfterAmpersand;
+  const std::string s = LastAnswerPiece(line);
+  if (!IsSingleNumber(s)) return;
+  const Bunsuu v = ParseNumber(s);
+  if (IsError(v)) return;
+  std::string d = DecimalText(v);
+  if (d == "n") return;
+  const bool terminates = DecimalTerminates;
+  if (!terminates) {
+    d.pop_back();
+    d += "u";
+  }
+  CloseLine();
+  LineText = line + "=" + d;
+  if (!column.empty()) LineText += "&" + column;
+  // The verdict stands half a font size high one row under the "＝" before the decimal; it belongs to
+  // this line and is painted with it on every repaint.
+  LineVerdict = LineVerdictData{};
+  LineVerdict.text = terminates ? VERDICT_TERMINATES : VERDICT_RECURS;
+  LineVerdict.color = terminates ? CLR_GREEN : CLR_RED;
+  LineVerdict.forLine = LineText;
+  LineVerdict.atEquals = true;
+  LineVerdict.sizeTenths = 5;
+  DecimalDone = true;
+  SyouButtonEnabled = false;
+  ShowLineString();
+  RefreshScreen();
+  RepaintScreen();
+}
+
+void Button19Click() {
+  if (MixedDone) {
+    ShowMessage(MSG_ALREADY_MIXED, "ご報告！");
+    return;
+  }
+  if (LineText.empty()) return;
+  const std::string s = LastAnswerPiece(SplitAtAmpersand(LineText));
+  if (Holds(s, 'u')) {
+    ShowMessage(MSG_NO_MIXED_AFTER_CUT, "ご報告！");
+    return;
+  }
+  if (!IsSingleNumber(s)) return;
+  const Bunsuu w = ToImproper(ParseNumber(s));
+  if (IsError(w)) return;
+  if (w.num < w.den) {
+    ShowMessage(MSG_PROPER_NOT_MIXED, "ご報告！");
+    return;
+  }
+  MixedDone = true;
+  CloseLine();
+  ObiButtonEnabled = false;
+  if (PROCDSP) {
+    const std::string steps = ImproperToMixedProcess(w, s);
+    if (steps != "n") {
+      StoreProcess(steps, 17);
+      return;
+    }
+  }
+  const Bunsuu m = ToMixed(Reduce(w));
+  if (IsError(m)) {
+    RefreshScreen();
+    return;
+  }
+  AppendConvertedValue(m);
+}
+
+void Button18Click() {
+  if (ImproperDone || LineText.empty()) return;
+  const std::string s = LastAnswerPiece(SplitAtAmpersand(LineText));
+  if (Holds(s, 'u')) {
+    ShowMessage(MSG_NO_IMPROPER_AFTER_CUT, "Debug");
+    return;
+  }
+  if (!IsSingleNumber(s)) return;
+  const Bunsuu v = ParseNumber(s);
+  if (IsError(v)) return;
+  ImproperDone = true;
+  CloseLine();
+  KariButtonEnabled = false;
+  if (PROCDSP) {
+    const std::string steps = MixedToImproperProcess(v, s);
+    if (steps != "n") {
+      // The conversion continues the process already shown for the line, if there is one.
+      const std::string before = ProcessState.processType != 0 ? ProcessState.processText : "";
+      StoreProcess(before + steps, 18);
+      return;
+    }
+  }
+  const Bunsuu w = ToImproper(Reduce(v));
+  if (IsError(w)) {
+    RefreshScreen();
+    return;
+  }
+  AppendConvertedValue(w);
+}
+
+void YakuProcDsp() {
+  if (LineText.empty()) return;
+  const std::string t = CutAtEquals(LineText, 0);
+  if (!Holds(t, 'b')) {
+    ShowMessage(MSG_NOT_FRACTION, "報告!!");
+    return;
+  }
+  const Bunsuu v = ParseNumber(t);
+  if (IsError(v) || v.num == 0 || Gcd64(v.den, v.num) <= 1) {
+    ShowMessage(MSG_NO_COMMON_DIVISOR, "報告!!");
+    return;
+  }
+  CloseLine();
+  const std::string r = FormatBunsuu(Reduce(v), 0);
+  if (PROCDSP) {
+    std::string raw = StepRecord(56, 'X', t);
+    raw += StepRecord(v.whole > 0 ? 58 : 57, 'A', t);
+    raw += StepRecord(59, 'X', r);
+    StoreProcess(raw, 9);
+    return;
+  }
+  LineText += "=" + r;
+  BreakCount = 0;
+  ShowLineString();
+  ProcessState.processType = 0;
+  SetStatusText("◆約分の過程を表示しました。");
+  RepaintScreen();
+}
+
+void DecimalToFraction() {
+  if (LineText.empty()) return;
+  std::string s = LastAnswerPiece(LineText);
+  const int k = NumberKind(s);
+  if (k < 0) {
+    ShowMessage(MSG_ENTER_DECIMAL, "Report！");
+    return;
+  }
+  if (k == 2) {
+    JunSToBunDsp();
+    return;
+  }
+  const Bunsuu v = ParseNumber(s);
+  const Bunsuu m = ToMixed(v);
+  if (IsError(m)) return;
+  CloseLine();
+  if (PROCDSP) {
+    std::string raw;
+    const size_t p = s.find('.');
+    if (p != std::string::npos) {
+      raw = StepRecord(70, 'X', s);
+      std::string w = m.whole > 0 ? std::to_string(m.whole) + "k" : "";
+      std::string digits = s;
+      if (!digits.empty() && digits[0] == 'm') {
+        w = "m" + w;
+        digits.erase(0, 1);
+      }
+      const std::string f = digits.substr(digits.find('.') + 1);
+      const std::string t = w + "1" + Zeros(f.size()) + "b" + f;
+      raw += StepRecord(71, 'X', t);
+      if (IsReducible(m)) {
+        raw += StepRecord(72, 'A', t);
+        raw += StepRecord(73, 'X', FormatBunsuu(Reduce(m), 0));
+      } else {
+        raw += StepRecord(98, 'X', t);
+      }
+    } else {
+      raw = StepRecord(54, 'X', s);
+      raw += !s.empty() && s[0] == 'm' ? StepRecord(55, 'X', "m1b" + s.substr(1)) : StepRecord(55, 'X', "1b" + s);
+    }
+    StoreProcess(raw, 14);
+    return;
+  }
+  LineText += "=" + FormatBunsuu(Reduce(m), 0);
+  ShowLineString();
+  SetStatusText("◆小数を分数になおしました。");
+  RepaintScreen();
+}
+
+void SolveLine(const std::string& input) {
+  const std::string line = SplitAtAmpersand(input);
+  if (!Holds(line, 'x')) {
+    ShowMessage(MSG_SOLVE_NEEDS_X, "ご報告!!");
+    return;
+  }
+  const std::string a = SolveLinear(line, 0);
+  if (a == "n") {
+    // An empty reason means the evaluator has already told the pupil; a second, empty box would not help.
+    if (!SolverMessage.empty()) ShowMessage(SolverMessage, "ご報告!!");
+    return;
+  }
+  LineText = line + "&x" + RelationSymbol(RelationKind) + a;
+  CloseLine();
+  SavedLine = LineText;
+  ShowLineString();
+  SetStatusText("◆方程式or不等式を解きました。");
+  RepaintScreen();
+}
