@@ -19,16 +19,17 @@ namespace {
 // Pixel positions are computed wide and clamped, so an absurd cell size or row count cannot overflow.
 int Clamp(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN / 2, INT_MAX / 2)); }
 
-// value × factor truncated towards zero, the factor being the double nearest to 0.7, 0.8 or 0.1
-// (so 20 × 0.7 gives 13, as the layout has always been computed).
-int Times(double factor, long long value) {
-  double v = factor * static_cast<double>(value);
-  v = std::clamp(v, static_cast<double>(INT_MIN / 2), static_cast<double>(INT_MAX / 2));
+// value × factor truncated towards zero. The factor is the double nearest to 0.7, 0.8 or 0.1 and the
+// product is formed in extended precision, so 20 × 0.7 gives 13 as the layout has always been computed
+// (a double product would round to 14 first).
+int Times(long double factor, long long value) {
+  long double v = factor * static_cast<long double>(value);
+  v = std::clamp(v, static_cast<long double>(INT_MIN / 2), static_cast<long double>(INT_MAX / 2));
   return static_cast<int>(v);
 }
 
 // A font size scaled by 0.7 or 0.8, never below one point.
-int ScaledFontSize(double factor, int size) { return std::max(1, Times(factor, size)); }
+int ScaledFontSize(long double factor, int size) { return std::max(1, Times(factor, size)); }
 
 int DigitCount(int64_t v) { return static_cast<int>(std::to_string(v).size()); }
 
@@ -125,7 +126,7 @@ void DrawValueList(Canvas& s, const std::vector<int64_t>& values, int left, int 
   s.SetFontSize(ScaledFontSize(0.7, size));
   for (size_t k = 1; k < values.size(); ++k) {
     const std::string text = std::to_string(values[k]);
-    const int step = Times(0.7 * static_cast<double>(k), ch);
+    const int step = Times(static_cast<long double>(0.7) * static_cast<long double>(k), ch);
     const int y = numerator ? Clamp(static_cast<long long>(top) + Times(0.1, ch) - step)
                             : Clamp(static_cast<long long>(top) + Times(0.3, ch) + step);
     const int x = end - s.TextWidth(text);
@@ -206,7 +207,7 @@ int DrawCancellationFigure(Canvas& surface, int y, const LinePlace& place) {
   int yF = y;
   if (EQUAL_KAIGYO) {
     x = place.x0 - h;
-    yF = Clamp(static_cast<long long>(y) + half + h / 4 + Times(0.7 * fig.numeratorRows, h));
+    yF = Clamp(static_cast<long long>(y) + half + h / 4 + Times(static_cast<long double>(0.7) * fig.numeratorRows, h));
   }
   StyleGuard guard(surface);
   surface.SetFontColor(CLR_BLACK);
@@ -235,7 +236,8 @@ int DrawProcessText(Canvas& surface, const std::string& text, const LinePlace& p
   const int h = place.ch;
   const int half = Clamp(static_cast<long long>(h) * LinePitch / 2);
   const int gap = Clamp(static_cast<long long>(half) + Times(0.7, h));
-  const int adviceSize = std::max(1, static_cast<int>(0.7f * static_cast<float>(surface.FontSize())));
+  // The advice factor is the single-precision 0.7 (0.699999988…): a size of 10 gives 6.
+  const int adviceSize = std::max(1, Times(static_cast<long double>(0.7f), surface.FontSize()));
   const CancellationFigure& fig = ProcessState.figure;
 
   int x = place.x0, y = place.y0;
@@ -260,9 +262,9 @@ int DrawProcessText(Canvas& surface, const std::string& text, const LinePlace& p
       case 'Z': {
         int end = DrawCancellationFigure(surface, y, place);
         adviceX = end;
-        adviceY = Clamp(static_cast<long long>(y) + gap + Times(0.7 * fig.numeratorRows, h) - h);
+        adviceY = Clamp(static_cast<long long>(y) + gap + Times(static_cast<long double>(0.7) * fig.numeratorRows, h) - h);
         x = end;
-        y = Clamp(static_cast<long long>(y) + gap + h + Times(0.7 * (fig.numeratorRows + fig.denominatorRows), h) -
+        y = Clamp(static_cast<long long>(y) + gap + h + Times(static_cast<long double>(0.7) * (fig.numeratorRows + fig.denominatorRows), h) -
                   (5LL * h) / 4);
         break;
       }
