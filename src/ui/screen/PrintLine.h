@@ -1,0 +1,19 @@
+// Printing the current line of the calculation screen, with its process, on a printer (a PDF file is a
+// printer too): the printer setup dialog, then the line drawn on the printer's page as on the screen.
+#pragma once
+
+#include <functional>
+
+class QPrinter;
+
+// The "印刷(&P)" command: refuses an empty line, shows the printer setup dialog, prints, and puts the
+// screen's cell size and surface back.
+void PrintLine();
+
+// Draws the line (and its process when one is stored) on one printer page: pen 3 wide, the screen's face
+// at FONTSIZE, the line two character heights in from the top-left corner. false when the printer could
+// not start.
+bool PrintLineOn(QPrinter& printer);
+
+// The printer setup dialog; tests replace it to print to a PDF file without a dialog. false: cancelled.
+extern std::function<bool(QPrinter&)> PrintLineSetup;
