@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -159,8 +159,6 @@ TCalcProcSetForm::TCalcProcSetForm(QWidget* parent) : QDialog(parent) {
   connect(Edit1, &QSpinBox::valueChanged, this, [](int v) { WARI_PNT = v; });
   connect(RetKeyChkBox, &QCheckBox::toggled, this, [](bool on) { RETKEYFLAG = on ? 1 : 0; });
   connect(CloseButton, &QPushButton::clicked, this, &QDialog::close);
-  auto* altC = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_C), this);
-  connect(altC, &QShortcut::activated, this, &QDialog::close);
 
   setFixedSize(sizeHint().expandedTo(QSize(200, 321)));
 }
@@ -186,6 +184,15 @@ void TCalcProcSetForm::FormShow() {
   WARI_TYPE = CheckBox3->isChecked() ? 1 : 0;
   // The field shows at most 6 places; a larger stored value is left as it is until the pupil changes it.
   Edit1->setValue(std::clamp(WARI_PNT, 0, 6));
+}
+
+void TCalcProcSetForm::keyPressEvent(QKeyEvent* event) {
+  // Alt+C closes the window from any of its controls (their keys come up to the window).
+  if (event->key() == Qt::Key_C && (event->modifiers() & Qt::AltModifier)) {
+    close();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void TCalcProcSetForm::RadioGroup3Click(int index) {

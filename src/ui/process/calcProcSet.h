@@ -8,6 +8,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QKeyEvent;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -35,6 +36,9 @@ class TCalcProcSetForm : public QDialog {
   QSpinBox* Edit1 = nullptr;  // with its up-down arrows (UpDown1)
   QCheckBox* RetKeyChkBox = nullptr;
   QPushButton* CloseButton = nullptr;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void RadioGroup3Click(int index);
