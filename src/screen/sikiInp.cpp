@@ -50,6 +50,24 @@ std::array<std::function<bool()>, static_cast<size_t>(ScreenCommand::COUNT)>& Co
 
 bool Contains(const std::string& text, char c) { return text.find(c) != std::string::npos; }
 
+// While a text is typed again (restore, backspace, F6) the page is drawn once at the end instead of
+// once per character: a 257-character line would otherwise be drawn 257 times for one backspace.
+int RepaintHeld = 0;
+bool RepaintMissed = false;
+
+class HoldRepaint {
+ public:
+  HoldRepaint() { ++RepaintHeld; }
+  ~HoldRepaint() {
+    if (--RepaintHeld == 0 && RepaintMissed) {
+      RepaintMissed = false;
+      RepaintScreen();
+    }
+  }
+  HoldRepaint(const HoldRepaint&) = delete;
+  HoldRepaint& operator=(const HoldRepaint&) = delete;
+};
+
 void EraseCursor() {
   if (ScreenView.eraseCursor) ScreenView.eraseCursor();
 }
@@ -101,6 +119,10 @@ bool HasScreenCommand(ScreenCommand c) {
 }
 
 void RepaintScreen() {
+  if (RepaintHeld > 0) {
+    RepaintMissed = true;
+    return;
+  }
   if (ScreenView.repaint) {
     ScreenView.repaint();
   } else if (ScreenSurface) {
@@ -317,6 +339,7 @@ int RestoreLine() {
   }
   // The text is typed again from a fresh start of the line, so the checker's counters and flags are
   // rebuilt exactly and a closed line opens again for correction.
+  HoldRepaint hold;
   std::string keep = SavedLine;
   ClearLine();
   SavedLine = keep;
@@ -330,6 +353,7 @@ int BackSpaceLine() {
   if (LineText.empty()) return -2;
   if (LineCount > 0) --LineCount;
   std::string text = LineText.substr(0, LineText.size() - 1);
+  HoldRepaint hold;
   ClearLine();
   for (char c : text) Retype(c);
   RestoreAllowed = false;
@@ -363,6 +387,7 @@ void RemakeLineAfterToggle() {
   // The switch itself was flipped by the process driver; the line is typed again so that its process is
   // made with the other method. A line that had not been closed yet stays open.
   bool wasClosed = !LineOpen && !LineText.empty();
+  HoldRepaint hold;
   ClearLine();
   RestoreLine();
   if (wasClosed && !LineText.empty()) InputChar('=');

@@ -4,6 +4,7 @@
 #include "ui/AppStart.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include "process/CalcProcManage.h"
 #include "screen/sikiInp.h"
@@ -16,7 +17,7 @@
 #include "ui/tools/SplMsgBox.h"
 #include "ui/tools/kihonSet.h"
 
-int RunKazoru(QApplication& app) {
+int RunKazoru(QApplication& app, bool quitAfterFirstTurn) {
   SetPlatform(&TheQtPlatform());
   InstallNoticeBox();
   ResetProcessState();
@@ -37,6 +38,8 @@ int RunKazoru(QApplication& app) {
   screen.PageWidget()->setFocus();
 
   QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
+  // Ends the loop without closing the windows: nothing is asked and no settings are written.
+  if (quitAfterFirstTurn) QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
   int rc = app.exec();
   TheQtPlatform().noticeHandler = nullptr;
   SetPlatform(nullptr);

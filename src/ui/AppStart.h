@@ -3,4 +3,6 @@
 
 class QApplication;
 
-int RunKazoru(QApplication& app);
+// quitAfterFirstTurn ends the event loop after its first turn (the window painted once), without
+// closing the screen; start-up is timed with it.
+int RunKazoru(QApplication& app, bool quitAfterFirstTurn = false);

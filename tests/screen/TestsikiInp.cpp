@@ -664,3 +664,22 @@ TEST_F(SikiInp, CursorFollowsTheTypedLine) {
   EXPECT_EQ(cell.right, CursorPos.x + CharWidth - 2);
   ScreenSurface = nullptr;
 }
+
+TEST_F(SikiInp, RetypingPaintsThePageOnce) {
+  int paints = 0;
+  ScreenView.repaint = [&] { ++paints; };
+  Type("1k3b2+12b5*2^3-4");
+  paints = 0;
+  Type("{Back}");
+  EXPECT_EQ(paints, 1);
+  paints = 0;
+  Type("{Delete}");
+  EXPECT_EQ(paints, 1);
+  paints = 0;
+  Type("{Insert}");
+  EXPECT_EQ(paints, 1);
+  EXPECT_EQ(LineText, "1k3b2+12b5*2^3-");
+  paints = 0;
+  Type("7");
+  EXPECT_EQ(paints, 1);
+}

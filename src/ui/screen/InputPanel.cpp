@@ -158,13 +158,22 @@ void TInputForm::keyPressEvent(QKeyEvent* event) {
   event->accept();
 }
 
+void TInputForm::CloseButtonPressed() {
+  if (state_ != PanelState::Normal) return;
+  if (screen_)
+    screen_->InputPanelSwitch();
+  else
+    Switch();
+}
+
 void TInputForm::closeEvent(QCloseEvent* event) {
-  // Closing hides the panel by the same path as F8.
-  event->ignore();
-  if (state_ == PanelState::Normal) {
-    if (screen_)
-      screen_->InputPanelSwitch();
-    else
-      Switch();
+  // The pupil's close button hides the panel by the same path as F8. A close the program asks for (the
+  // session ends, the application quits) is accepted, so it never holds the program open.
+  if (event->spontaneous()) {
+    event->ignore();
+    CloseButtonPressed();
+    return;
   }
+  state_ = PanelState::Hidden;
+  event->accept();
 }

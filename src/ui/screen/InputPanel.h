@@ -23,6 +23,9 @@ class TInputForm : public QWidget {
   // F8 and the menu item: hidden → shown, shown → minimised, minimised → shown.
   void Switch();
 
+  // The window's close button: the panel is minimised by the same path as F8.
+  void CloseButtonPressed();
+
   // Enables 小S, 仮K and 帯T as the line model says.
   void RefreshButtons();
   // A button by its caption ("帯T", "７", "＝" …).

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -382,7 +383,10 @@ void CalcScreenForm::InputPanelSwitch() {
 
 void CalcScreenForm::FontDialog() {
   CurrentPlatform().ShowNotice(".......", "準備中!!", 20);
-  QFontDialog dialog(canvas_->CurrentFont(), this);
+  // The dialog lists installed faces: it starts on the face the screen font really resolved to.
+  QFont start = canvas_->CurrentFont();
+  start.setFamily(QFontInfo(start).family());
+  QFontDialog dialog(start, this);
   dialog.setOption(QFontDialog::DontUseNativeDialog, true);
   if (dialog.exec() == QDialog::Accepted) {
     canvas_->SetFromFont(dialog.selectedFont());
