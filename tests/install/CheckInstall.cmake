@@ -1,0 +1,51 @@
+# Installs the build into a temporary prefix and checks that the tree holds what a Linux desktop
+# expects: both programs, the desktop entry, the icon, the AppStream file and the man page; the desktop
+# entry and the AppStream file pass their validators, and the installed kazoru-cli computes.
+set(prefix "${BUILD}/install-check")
+file(REMOVE_RECURSE "${prefix}")
+execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD}" --prefix "${prefix}"
+                RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${rc}")
+endif()
+
+set(expected
+  bin/kazoru-cli
+  share/applications/kazoru.desktop
+  share/icons/hicolor/scalable/apps/kazoru.svg
+  share/metainfo/io.github.kazoru.Kazoru.metainfo.xml
+  share/man/man1/kazoru-cli.1)
+if(WITH_UI)
+  list(APPEND expected bin/kazoru)
+endif()
+foreach(f ${expected})
+  if(NOT EXISTS "${prefix}/${f}")
+    message(FATAL_ERROR "missing from the install tree: ${f}")
+  endif()
+endforeach()
+
+find_program(DESKTOP_VALIDATE desktop-file-validate)
+if(DESKTOP_VALIDATE)
+  execute_process(COMMAND ${DESKTOP_VALIDATE} "${prefix}/share/applications/kazoru.desktop"
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "desktop-file-validate: ${out}")
+  endif()
+endif()
+find_program(APPSTREAMCLI appstreamcli)
+if(APPSTREAMCLI)
+  execute_process(COMMAND ${APPSTREAMCLI} validate --no-net
+                          "${prefix}/share/metainfo/io.github.kazoru.Kazoru.metainfo.xml"
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "appstreamcli validate: ${out}")
+  endif()
+endif()
+
+execute_process(COMMAND "${prefix}/bin/kazoru-cli" eval 2b1+3b1
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+string(STRIP "${out}" out)
+if(NOT rc EQUAL 0 OR NOT out STREQUAL "6b5")
+  message(FATAL_ERROR "installed kazoru-cli eval 2b1+3b1 gave '${out}' (status ${rc})")
+endif()
+file(REMOVE_RECURSE "${prefix}")
