@@ -514,7 +514,9 @@ void ResetInpCheck() {
   CheckedText.clear();
 }
 
-bool CheckKey(char ch, char prevChar, int state, int omit_mul) {
+namespace {
+
+bool OfferKey(char ch, char prevChar, int state, int omit_mul) {
   const bool omit = omit_mul != 0;
   if (ch == '%') return Refuse(39);
   if (prevChar == '$') S.equalsSeen = false;
@@ -532,6 +534,18 @@ bool CheckKey(char ch, char prevChar, int state, int omit_mul) {
   bool accepted = false;
   if (RootGroup(ch, state, accepted)) return accepted;
   return NormalTable(ch, prevChar, state, omit);
+}
+
+}  // namespace
+
+bool CheckKey(char ch, char prevChar, int state, int omit_mul) {
+  // A refused key leaves the line as it was, so it must not end or restart the run of digits the line
+  // holds: otherwise a letter refused between digits would let a 20-digit number onto the line.
+  const int run = S.digitRun, bracketRun = S.bracketDigitRun;
+  if (OfferKey(ch, prevChar, state, omit_mul)) return true;
+  S.digitRun = run;
+  S.bracketDigitRun = bracketRun;
+  return false;
 }
 
 int CheckText(const std::string& text, int cut_at_equals, int collect, int omit_mul, int show_message) {

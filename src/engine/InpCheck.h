@@ -52,7 +52,7 @@ void ResetInpCheck();
 // Offers one key. prevChar is the last stored character of the line ('$' at its start), state the
 // line's current state, omit_mul the setting KAKERU_ABR (1: the multiplication sign may be omitted).
 // Accepted: CheckerState.state is the next state, StoredChar the character to append, and prevChar in
-// the record becomes StoredChar. Refused: only ErrorNo (and the digit-run counter) change.
+// the record becomes StoredChar. Refused: only ErrorNo changes (the digit run stays as the line has it).
 bool CheckKey(char ch, char prevChar, int state, int omit_mul);
 
 // Checks a whole text. cut_at_equals = 1 ignores everything after the first "="; collect = 1 leaves

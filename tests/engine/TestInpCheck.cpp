@@ -267,16 +267,30 @@ TEST(InpCheck, NineteenDigitsInARowAndNoMore) {
   EXPECT_EQ(CheckText(nineteen + "12", 0, 0, 0, 0), 20);
 }
 
-TEST(InpCheck, AnyOtherKeyRestartsTheDigitRunEvenWhenRefused) {
+// A refused key leaves the line as it was, so the digits on either side of it are still one number: a
+// refused letter between the 19th and a 20th digit must not let the 20th onto the line (the whole-text
+// check would then refuse the line the keys built).
+TEST(InpCheck, RefusedKeysDoNotBreakTheDigitRun) {
   const std::string nineteen = "1234567890123456789";
   TypeKeys(nineteen, 0);
   const char prev = '9';
   const int state = CheckerState.state;
   EXPECT_FALSE(CheckKey('0', prev, state, 0));
   EXPECT_EQ(ErrorNo, 21);
-  EXPECT_FALSE(CheckKey('u', prev, state, 0));  // refused with 3, but the run is broken
+  EXPECT_FALSE(CheckKey('u', prev, state, 0));
   EXPECT_EQ(ErrorNo, 3);
-  EXPECT_TRUE(CheckKey('0', prev, state, 0));
+  EXPECT_FALSE(CheckKey('0', prev, state, 0));
+  EXPECT_EQ(ErrorNo, 21);
+  // Inside [ … ] the same.
+  TypeKeys("[1b" + nineteen, 0);
+  const int bracketState = CheckerState.state;
+  EXPECT_FALSE(CheckKey('u', prev, bracketState, 0));
+  EXPECT_FALSE(CheckKey('0', prev, bracketState, 0));
+  EXPECT_EQ(ErrorNo, 21);
+  // An accepted key other than a digit still starts a new run.
+  TypeKeys(nineteen, 0);
+  EXPECT_TRUE(CheckKey('+', prev, CheckerState.state, 0));
+  EXPECT_TRUE(CheckKey('0', '+', CheckerState.state, 0));
 }
 
 TEST(InpCheck, AcceptedKeysUpdateCountersAndBracketText) {

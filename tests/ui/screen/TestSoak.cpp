@@ -1,0 +1,208 @@
+// A long run of the real calculation screen: random key events from the whole key map, every dialog
+// answered through the recording platform, and after every key the line model must still hold what
+// the checker accepts, count its characters, keep its cursor on the page, and the handler must have
+// returned quickly. KAZORU_SOAK_KEYS sets the number of keys (10,000 by default), KAZORU_SOAK_SEED
+// the random seed.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/BunMath.h"
+#include "engine/InpCheck.h"
+#include "engine/Settings.h"
+#include "platform/Platform.h"
+#include "process/CalcProcManage.h"
+#include "screen/ScreenPage.h"
+#include "screen/SettingsFile.h"
+#include "screen/sikiInp.h"
+#include "support/TestSupport.h"
+#include "typeset/bunCanvasDsp.h"
+#include "ui/screen/InputPanel.h"
+#include "ui/screen/Kazoru.h"
+
+namespace {
+
+long EnvNumber(const char* name, long fallback) {
+  const char* v = std::getenv(name);
+  if (!v || !*v) return fallback;
+  char* end = nullptr;
+  long n = std::strtol(v, &end, 10);
+  return (end && *end == '\0' && n > 0) ? n : fallback;
+}
+
+// Every key the screen's key map knows, and a few it does not.
+const std::vector<int>& SoakKeys() {
+  static const std::vector<int> keys = [] {
+    std::vector<int> k;
+    for (int c = Qt::Key_0; c <= Qt::Key_9; ++c) k.push_back(c);
+    for (int c = Qt::Key_A; c <= Qt::Key_Z; ++c) k.push_back(c);
+    for (int c = Qt::Key_F1; c <= Qt::Key_F12; ++c) k.push_back(c);
+    const int more[] = {Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Asterisk, Qt::Key_Slash, Qt::Key_AsciiCircum,
+                        Qt::Key_ParenLeft, Qt::Key_ParenRight, Qt::Key_Period, Qt::Key_Colon, Qt::Key_Equal,
+                        Qt::Key_Less, Qt::Key_Greater, Qt::Key_Exclam, Qt::Key_At, Qt::Key_BracketLeft,
+                        Qt::Key_BracketRight, Qt::Key_yen, Qt::Key_Comma, Qt::Key_Question, Qt::Key_Space,
+                        Qt::Key_Return, Qt::Key_Enter, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Insert,
+                        Qt::Key_Home, Qt::Key_End, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down,
+                        Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Escape, Qt::Key_Tab};
+    k.insert(k.end(), std::begin(more), std::end(more));
+    // Digits and operators are what pupils type most: give them a second draw.
+    for (int c = Qt::Key_0; c <= Qt::Key_9; ++c) k.push_back(c);
+    const int ops[] = {Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Asterisk, Qt::Key_Slash, Qt::Key_ParenLeft,
+                       Qt::Key_ParenRight, Qt::Key_Equal, Qt::Key_Backspace, Qt::Key_Right, Qt::Key_Down};
+    k.insert(k.end(), std::begin(ops), std::end(ops));
+    return k;
+  }();
+  return keys;
+}
+
+Qt::KeyboardModifiers RandomModifiers(std::mt19937& rng) {
+  const int r = static_cast<int>(rng() % 100);
+  if (r < 55) return Qt::NoModifier;
+  if (r < 75) return Qt::ShiftModifier;
+  if (r < 88) return Qt::ControlModifier;
+  if (r < 93) return Qt::AltModifier;
+  if (r < 97) return Qt::ControlModifier | Qt::ShiftModifier;
+  return Qt::KeypadModifier;
+}
+
+// The checker's whole state is the line's: a check of the line from the test must not disturb it.
+bool LineAccepted(const std::string& line) {
+  const InpCheckState keep = CheckerState;
+  const std::string keepChecked = CheckedText;
+  const int bad = CheckText(line, 1, 0, KAKERU_ABR, 0);
+  CheckerState = keep;
+  CheckedText = keepChecked;
+  return bad == 0;
+}
+
+class SoakWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetSettings();
+    ResetBunMath();
+    ResetProcessState();
+    ResetTypeset();
+    for (int c = 0; c < static_cast<int>(ScreenCommand::COUNT); ++c)
+      SetScreenCommand(static_cast<ScreenCommand>(c), nullptr);
+    dir = TempDir();
+    SetSettingsFolders(dir, dir);
+    ResetSikiInp();
+    SetPlatform(&platform);
+    form = std::make_unique<CalcScreenForm>(false);
+    form->show();
+    panel = new TInputForm(form.get());
+    form->SetInputPanel(panel);
+    SetPlatform(&platform);
+    // The font and print dialogs and the help pages are Qt's own windows, not the platform's boxes:
+    // the soak counts them instead of opening them.
+    SetScreenCommand(ScreenCommand::FontDialog, [this] { return ++windowCommands, true; });
+    SetScreenCommand(ScreenCommand::PrintLine, [this] { return ++windowCommands, true; });
+    SetScreenCommand(ScreenCommand::Help, [this] { return ++windowCommands, true; });
+    SetScreenCommand(ScreenCommand::HomePage, [this] { return ++windowCommands, true; });
+    form->Paint();
+    form->PageWidget()->setFocus();
+    // Anything modal or popped up that still appears (a menu opened by Alt, a box of Qt's own) is
+    // closed on the next turn of its event loop, and counted.
+    closer.setInterval(0);
+    QObject::connect(&closer, &QTimer::timeout, [this] {
+      if (QWidget* w = QApplication::activePopupWidget()) {
+        w->close();
+        ++closedWindows;
+      }
+      if (QWidget* w = QApplication::activeModalWidget()) {
+        w->close();
+        ++closedWindows;
+      }
+    });
+    closer.start();
+  }
+  void TearDown() override {
+    closer.stop();
+    form.reset();
+    SetSettingsFolders("", "");
+    SetPlatform(&TestPlatform());
+  }
+
+  std::string dir;
+  RecordingPlatform platform;
+  std::unique_ptr<CalcScreenForm> form;
+  TInputForm* panel = nullptr;
+  QTimer closer;
+  int windowCommands = 0;
+  int closedWindows = 0;
+};
+
+TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
+  const long keys = EnvNumber("KAZORU_SOAK_KEYS", 10000);
+  const unsigned seed = static_cast<unsigned>(EnvNumber("KAZORU_SOAK_SEED", 20260415));
+  std::mt19937 rng(seed);
+  const std::vector<int>& keyMap = SoakKeys();
+  const MsgAnswer answers[] = {MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Ok, MsgAnswer::Cancel};
+
+  qint64 slowestNs = 0;
+  long slowestKey = -1;
+  std::string slowestLine;
+  long over100 = 0, closedLines = 0, refusalsBefore = RefusalCount;
+  QElapsedTimer clock;
+  QElapsedTimer whole;
+  whole.start();
+  for (long i = 0; i < keys; ++i) {
+    const int key = keyMap[rng() % keyMap.size()];
+    const Qt::KeyboardModifiers mods = RandomModifiers(rng);
+    // Each question gets a random answer; input boxes get a number or are cancelled.
+    platform.defaultAnswer = answers[rng() % 4];
+    platform.inputs.clear();
+    if (rng() % 2) platform.inputs.push_back(std::to_string(rng() % 100));
+    const std::string before = LineText;
+
+    clock.start();
+    QTest::keyClick(form->PageWidget(), static_cast<Qt::Key>(key), mods);
+    const qint64 ns = clock.nsecsElapsed();
+    if (ns > slowestNs) {
+      slowestNs = ns;
+      slowestKey = i;
+      slowestLine = before;
+    }
+    if (ns > 100'000'000) ++over100;
+
+    // The line is what the checker accepted, its count matches it, and the cursor stays on the page.
+    const std::string where = "key " + std::to_string(i) + " (Qt key 0x" + QString::number(key, 16).toStdString() +
+                              ", modifiers 0x" + QString::number(int(mods), 16).toStdString() + ") after line \"" +
+                              before + "\": line \"" + LineText + "\"";
+    ASSERT_LE(LineText.size(), 4096u) << where;
+    ASSERT_TRUE(LineAccepted(LineText)) << where;
+    ASSERT_GE(LineCount, 0) << where;
+    ASSERT_LE(LineCount, LINE_MAX_CHARS) << where;
+    if (LineOpen && !BaseMode) {
+      ASSERT_EQ(static_cast<size_t>(LineCount), LineText.size()) << where;
+    }
+    if (!LineOpen) ++closedLines;
+    if (LineOpen) {
+      const CanvasRect cell = CursorCell();
+      ASSERT_GE(cell.left, 0) << where;
+      ASSERT_GE(cell.top + ScrollPos, 0) << where;
+      ASSERT_LE(cell.bottom + ScrollPos, std::max(PageLength(), ScreenHeight) + CharHeight) << where;
+    }
+    if (platform.log.size() > 1000) platform.Clear();
+  }
+  const double seconds = whole.elapsed() / 1000.0;
+  std::printf("soak: %ld keys (seed %u) in %.1f s; slowest handler %.1f ms (key %ld, line \"%s\"); "
+              "%ld over 100 ms; %ld keys left the line closed; %d refusals; %d window commands counted; "
+              "%d windows closed\n",
+              keys, seed, seconds, slowestNs / 1e6, slowestKey, slowestLine.c_str(), over100, closedLines,
+              static_cast<int>(RefusalCount - refusalsBefore), windowCommands, closedWindows);
+  RecordProperty("slowest_ms", QString::number(slowestNs / 1e6, 'f', 1).toStdString());
+  EXPECT_EQ(over100, 0) << "slowest " << slowestNs / 1e6 << " ms at key " << slowestKey << " on line \""
+                        << slowestLine << "\"";
+}
+
+}  // namespace
