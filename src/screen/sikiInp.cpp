@@ -50,6 +50,11 @@ std::array<std::function<bool()>, static_cast<size_t>(ScreenCommand::COUNT)>& Co
 
 bool Contains(const std::string& text, char c) { return text.find(c) != std::string::npos; }
 
+// The checker's record as the line left it. The checker has one record, which the whole-text check of
+// any other command also uses (and resets); the line puts its own back before every key, so a command run
+// on an open line never changes what the next key of the line may be.
+InpCheckState LineCheckState;
+
 // While a text is typed again (restore, backspace, F6) the page is drawn once at the end instead of
 // once per character: a 257-character line would otherwise be drawn 257 times for one backspace.
 int RepaintHeld = 0;
@@ -176,6 +181,17 @@ int InputChar(char c) {
     return -1;
   }
   if (!LineOpen) return -1;
+  if (BaseMode && c == '=') {
+    // A base-mode line such as FF(16 leaves its bracket open on purpose; the checker would refuse the
+    // "=" for that, so the conversion is asked for before it.
+    RunScreenCommand(ScreenCommand::BaseConvert);
+    return -1;
+  }
+  // An "=" the checker accepts may still be turned away below; the checker then goes back to the line.
+  const InpCheckState checkerBefore = CheckerState;
+  const bool relaxed = CheckerState.relaxedSigns;
+  CheckerState = LineCheckState;
+  CheckerState.relaxedSigns = relaxed;
   if (!CheckKey(c, PrevChar, State, KAKERU_ABR)) {
     ++RefusalCount;
     LastRefusalNo = ErrorNo;
@@ -190,12 +206,18 @@ int InputChar(char c) {
       RunScreenCommand(ScreenCommand::BaseConvert);
       return -1;
     }
-    if (Contains(LineText, '=')) return -1;
+    if (Contains(LineText, '=')) {
+      CheckerState = checkerBefore;
+      return -1;
+    }
     if (Contains(LineText, 'x')) {
       // In an equation or inequality "=" is an ordinary character; the solve command closes the line.
       EQUAL_KAIGYO = 0;
     } else {
-      if (Contains(LineText, '<') || Contains(LineText, '>')) return -1;
+      if (Contains(LineText, '<') || Contains(LineText, '>')) {
+        CheckerState = checkerBefore;
+        return -1;
+      }
       LineOpen = false;
       EraseCursor();
       if (WARI_TYPE == 1) {
@@ -236,6 +258,7 @@ int InputChar(char c) {
   if (INPUTSTR_DSP) ShowInputString(LineText);
   PrevChar = stored;
   State = CheckerState.state;
+  LineCheckState = CheckerState;
   SavedLine = LineText;
   ++LineCount;
   RefreshScreen();
@@ -300,6 +323,7 @@ void ClearLine() {
   CursorColour = CLR_BLUE;
   RaisedMode = false;
   ResetInpCheck();
+  LineCheckState = CheckerState;
   State = 0;
   if (BaseMode) SavedLine = LineText;
   LineText.clear();

@@ -360,6 +360,12 @@ TEST_F(SikiInp, EqualsAfterARelationWithoutXIsDropped) {
   Type("=");
   EXPECT_EQ(LineText, "1<2");
   EXPECT_TRUE(LineOpen);
+  // The dropped "=" leaves the checker with the line: a second ":" on the same side is still refused.
+  Offer("+3:4");
+  EXPECT_EQ(LineText, "1<2+3:4");
+  Type("=");
+  Offer(":");
+  EXPECT_EQ(LineText, "1<2+3:4");
 }
 
 TEST_F(SikiInp, ProcessDisplayHandsTheLineToTheDriver) {
@@ -498,9 +504,9 @@ TEST_F(SikiInp, BaseModeEqualsConverts) {
   BaseMode = true;
   bool converted = false;
   SetScreenCommand(ScreenCommand::BaseConvert, [&] { return converted = true; });
-  Type("12=");
+  Type("FF(16=");
   EXPECT_TRUE(converted);
-  EXPECT_EQ(LineText, "12");
+  EXPECT_EQ(LineText, "FF(16");
 }
 
 TEST_F(SikiInp, ClearLineResetsTheLine) {

@@ -153,6 +153,7 @@ TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
   std::string slowestLine;
   long over100 = 0, closedLines = 0, refusalsBefore = RefusalCount;
   QElapsedTimer clock;
+  std::vector<std::string> recent;  // the last keys and the lines they left, for a failure's message
   QElapsedTimer whole;
   whole.start();
   for (long i = 0; i < keys; ++i) {
@@ -175,7 +176,12 @@ TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
     if (ns > 100'000'000) ++over100;
 
     // The line is what the checker accepted, its count matches it, and the cursor stays on the page.
-    const std::string where = "key " + std::to_string(i) + " (Qt key 0x" + QString::number(key, 16).toStdString() +
+    recent.push_back(QString::number(key, 16).toStdString() + "/" + QString::number(int(mods), 16).toStdString() +
+                     " -> \"" + LineText + "\"");
+    if (recent.size() > 25) recent.erase(recent.begin());
+    std::string history;
+    for (const std::string& r : recent) history += "\n  " + r;
+    const std::string where = history + "\nkey " + std::to_string(i) + " (Qt key 0x" + QString::number(key, 16).toStdString() +
                               ", modifiers 0x" + QString::number(int(mods), 16).toStdString() + ") after line \"" +
                               before + "\": line \"" + LineText + "\"";
     ASSERT_LE(LineText.size(), 4096u) << where;
@@ -191,6 +197,16 @@ TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
       ASSERT_GE(cell.left, 0) << where;
       ASSERT_GE(cell.top + ScrollPos, 0) << where;
       ASSERT_LE(cell.bottom + ScrollPos, std::max(PageLength(), ScreenHeight) + CharHeight) << where;
+    }
+    if (std::getenv("KAZORU_SOAK_TRACE") && LineOpen) {
+      const InpCheckState keep = CheckerState;
+      const std::string keepChecked = CheckedText;
+      CheckText(LineText, 1, 0, KAKERU_ABR, 0);
+      const InpCheckState fresh = CheckerState;
+      CheckerState = keep;
+      CheckedText = keepChecked;
+      if (fresh.colonCount != keep.colonCount)
+        std::printf("diverged at %s\n", where.c_str());
     }
     if (platform.log.size() > 1000) platform.Clear();
   }
