@@ -198,16 +198,6 @@ TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
       ASSERT_GE(cell.top + ScrollPos, 0) << where;
       ASSERT_LE(cell.bottom + ScrollPos, std::max(PageLength(), ScreenHeight) + CharHeight) << where;
     }
-    if (std::getenv("KAZORU_SOAK_TRACE") && LineOpen) {
-      const InpCheckState keep = CheckerState;
-      const std::string keepChecked = CheckedText;
-      CheckText(LineText, 1, 0, KAKERU_ABR, 0);
-      const InpCheckState fresh = CheckerState;
-      CheckerState = keep;
-      CheckedText = keepChecked;
-      if (fresh.colonCount != keep.colonCount)
-        std::printf("diverged at %s\n", where.c_str());
-    }
     if (platform.log.size() > 1000) platform.Clear();
   }
   const double seconds = whole.elapsed() / 1000.0;
