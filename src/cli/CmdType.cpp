@@ -10,6 +10,7 @@
 #include "engine/Settings.h"
 #include "process/CalcProcManage.h"
 #include "screen/sikiInp.h"
+#include "screen/sikiInpCommands.h"
 #include "typeset/bunCanvasDsp.h"
 
 namespace {
@@ -48,6 +49,8 @@ CliRun RunType(const std::string& input, const CliOptions& opts) {
     WARI_TYPE = 1;
     WARI_PNT = static_cast<int>(opts.GetInt("--wari", WARI_PNT, ok));
   }
+  ResetLineCommands();
+  InstallLineCommands();
   ResetSikiInp();
 
   CliRun r;

@@ -8,10 +8,12 @@
 
 #include "process/CalcProcManage.h"
 #include "screen/sikiInp.h"
+#include "screen/sikiInpCommands.h"
 #include "ui/QtPlatform.h"
 #include "ui/notebook/Notebook.h"
 #include "ui/screen/InputPanel.h"
 #include "ui/screen/Kazoru.h"
+#include "ui/screen/LineServices.h"
 #include "ui/tools/AboutBox.h"
 #include "ui/tools/BunSikiEdit.h"
 #include "ui/tools/SplMsgBox.h"
@@ -21,10 +23,13 @@ int RunKazoru(QApplication& app, bool quitAfterFirstTurn) {
   SetPlatform(&TheQtPlatform());
   InstallNoticeBox();
   ResetProcessState();
+  ResetLineCommands();
   ResetSikiInp();
 
   CalcScreenForm screen;
-  // The windows created on first use install the commands that open them.
+  // The line's commands with their window services, and the windows created on first use, which install
+  // the commands that open them.
+  InstallLineServices();
   InstallJoukenCommand();
   InstallToolWindowCommands();
   InstallNotebook();
