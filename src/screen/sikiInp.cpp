@@ -52,8 +52,15 @@ bool Contains(const std::string& text, char c) { return text.find(c) != std::str
 
 // The checker's record as the line left it. The checker has one record, which the whole-text check of
 // any other command also uses (and resets); the line puts its own back before every key, so a command run
-// on an open line never changes what the next key of the line may be.
+// on an open line never changes what the next key of the line may be. A line text put there by another
+// window together with the checker's record of it (the expression editor) is taken as it stands.
 InpCheckState LineCheckState;
+std::string LineCheckText;
+
+void KeepLineCheckState() {
+  LineCheckState = CheckerState;
+  LineCheckText = LineText;
+}
 
 // While a text is typed again (restore, backspace, F6) the page is drawn once at the end instead of
 // once per character: a 257-character line would otherwise be drawn 257 times for one backspace.
@@ -189,9 +196,11 @@ int InputChar(char c) {
   }
   // An "=" the checker accepts may still be turned away below; the checker then goes back to the line.
   const InpCheckState checkerBefore = CheckerState;
-  const bool relaxed = CheckerState.relaxedSigns;
-  CheckerState = LineCheckState;
-  CheckerState.relaxedSigns = relaxed;
+  if (LineText == LineCheckText) {
+    const bool relaxed = CheckerState.relaxedSigns;
+    CheckerState = LineCheckState;
+    CheckerState.relaxedSigns = relaxed;
+  }
   if (!CheckKey(c, PrevChar, State, KAKERU_ABR)) {
     ++RefusalCount;
     LastRefusalNo = ErrorNo;
@@ -258,7 +267,7 @@ int InputChar(char c) {
   if (INPUTSTR_DSP) ShowInputString(LineText);
   PrevChar = stored;
   State = CheckerState.state;
-  LineCheckState = CheckerState;
+  KeepLineCheckState();
   SavedLine = LineText;
   ++LineCount;
   RefreshScreen();
@@ -270,6 +279,7 @@ void AppendBaseChar(char c) {
   if (!LineOpen) return;
   if (c == '>' && Contains(LineText, '>')) return;
   LineText += c;
+  LineCheckText = LineText;  // the checker never saw it: its record of the line still holds
   RepaintScreen();
 }
 
@@ -323,10 +333,10 @@ void ClearLine() {
   CursorColour = CLR_BLUE;
   RaisedMode = false;
   ResetInpCheck();
-  LineCheckState = CheckerState;
   State = 0;
   if (BaseMode) SavedLine = LineText;
   LineText.clear();
+  KeepLineCheckState();
   ProcessState.processText.clear();
   ProcessState.processType = 0;
   LinePitch = GYOKEISUU;
