@@ -41,7 +41,7 @@ NoticeLayout BuildNoticeLayout(const std::string& text) {
     if (hash != std::string::npos) {
       comment = Trim(body.substr(hash));
       comment.erase(0, std::min(comment.size(), comment.find_first_not_of('#')));
-      comment = "【" + comment + "】";
+      comment = "【" + Trim(comment) + "】";
       hasComment = true;
       body = body.substr(0, hash);
     }
