@@ -94,12 +94,19 @@ std::string NoticeMarkup(const NoticeLayout& layout) {
   return r;
 }
 
-void DrawNotice(Canvas& surface, const NoticeLayout& layout, int cw, int ch) {
+int DrawNotice(Canvas& surface, const NoticeLayout& layout, int cw, int ch) {
+  // The typesetter's shared state belongs to the calculation line (its cursor, its rows): the box puts
+  // it back when it has drawn.
+  const CanvasPoint cursorPos = CursorPos, equalsPoint = EqualsPoint;
+  const bool followsPen = CursorFollowsPen, raised = RaisedMode, movedDown = AnswerMovedDown;
+  const Color cursorColour = CursorColour;
+  const int raisedTop = RaisedTop, breakCount = BreakCount, linePitch = LinePitch;
   // While the box shows an expression, "=" never starts a new row.
   const int savedKaigyo = EQUAL_KAIGYO;
   EQUAL_KAIGYO = 0;
   int x = 20;
   int y = 30;
+  int right = x;
   for (const auto& item : layout.items) {
     switch (item.kind) {
       case NoticeItem::Kind::Text:
@@ -115,8 +122,19 @@ void DrawNotice(Canvas& surface, const NoticeLayout& layout, int cw, int ch) {
         y += ch * 5 / 2;
         break;
     }
+    right = std::max(right, x);
   }
   EQUAL_KAIGYO = savedKaigyo;
+  CursorPos = cursorPos;
+  EqualsPoint = equalsPoint;
+  CursorFollowsPen = followsPen;
+  RaisedMode = raised;
+  AnswerMovedDown = movedDown;
+  CursorColour = cursorColour;
+  RaisedTop = raisedTop;
+  BreakCount = breakCount;
+  LinePitch = linePitch;
+  return right;
 }
 
 int NoticeBoxWidth(const NoticeLayout& layout, int cw) { return std::max(100, cw * (layout.width + 8)); }

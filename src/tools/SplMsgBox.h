@@ -36,7 +36,8 @@ std::string NoticeMarkup(const NoticeLayout& layout);
 
 // Draws the list from (20, 30) with the cell size cw × ch: texts left to right, expressions typeset
 // (answer layout 0), a row break 2.5 rows lower at x 20. The surface's font is left as it was set.
-void DrawNotice(Canvas& surface, const NoticeLayout& layout, int cw, int ch);
+// Returns the rightmost x the drawing reached.
+int DrawNotice(Canvas& surface, const NoticeLayout& layout, int cw, int ch);
 
 // The box's size in pixels for a layout: cw × (width + 8), at least 100; ch × (rows + 4), at least 80.
 int NoticeBoxWidth(const NoticeLayout& layout, int cw);

@@ -100,3 +100,16 @@ TEST_F(SplMsgBox, DrawingPlacesRows) {
   for (const auto& t : texts) EXPECT_EQ(t.y, t.text == "【計算】" ? 30 : 80) << t.text;
   EXPECT_EQ(EQUAL_KAIGYO, 1);
 }
+
+TEST_F(SplMsgBox, DrawingLeavesTheLinesCursorAlone) {
+  CursorPos = {123, 45};
+  CursorColour = CLR_MAGENTA;
+  BreakCount = 2;
+  NoticeLayout l = BuildNoticeLayout("@3b2+1=[2K3B1]");
+  RecordingCanvas c;
+  int right = DrawNotice(c, l, 10, 20);
+  EXPECT_GT(right, 20 + 10 * 5);
+  EXPECT_EQ(CursorPos, (CanvasPoint{123, 45}));
+  EXPECT_EQ(CursorColour, CLR_MAGENTA);
+  EXPECT_EQ(BreakCount, 2);
+}

@@ -21,6 +21,8 @@ TSplshMsgForm::TSplshMsgForm(const std::string& text, const std::string& caption
     : QDialog(parent), durationMs_(std::max(0, durationMs)) {
   setWindowTitle(QString::fromStdString(caption));
   setModal(true);
+  // Above the stay-on-top input panel, which would hide it otherwise.
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
   // The expression is typeset on one row while the box is shown.
   savedKaigyo_ = EQUAL_KAIGYO;
   EQUAL_KAIGYO = 0;
@@ -31,7 +33,11 @@ TSplshMsgForm::TSplshMsgForm(const std::string& text, const std::string& caption
   measure.SetFontSize(NOTICE_FONT_SIZE);
   cw_ = std::max(1, measure.TextWidth("1234567890") / 10);
   ch_ = std::max(1, measure.TextHeight("1234567890"));
-  setFixedSize(NoticeBoxWidth(layout_, cw_), NoticeBoxHeight(layout_, ch_));
+  // The box is sized by the count of characters; where the drawn text is wider than that (the count
+  // leaves out the left margin), it grows so that no text is cut off.
+  measure.SetFontPitch(FontPitch::Fixed);
+  const int drawnRight = DrawNotice(measure, layout_, cw_, ch_);
+  setFixedSize(std::max(NoticeBoxWidth(layout_, cw_), drawnRight + 20), NoticeBoxHeight(layout_, ch_));
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(255, 255, 255));
   setPalette(pal);
