@@ -23,7 +23,10 @@ std::function<void()> Command(ScreenCommand c) {
 }  // namespace
 
 TInputForm::TInputForm(CalcScreenForm* screen)
-    : QWidget(screen, Qt::Tool | Qt::WindowStaysOnTopHint), screen_(screen) {
+    : QWidget(screen, Qt::Tool), screen_(screen) {
+  // A tool window of the screen stays above the screen at all times. It is not made topmost over every
+  // window: the program's message boxes and dialogs open over the screen and must never be hidden
+  // behind the panel.
   setWindowTitle(U("<数式操作パネル>▼Ｆ８▲"));
   setFixedSize(152, 243);
   setObjectName("inputPanel");

@@ -1,4 +1,4 @@
-// The input panel: a small stay-on-top tool window of buttons that type characters into the calculation
+// The input panel: a small tool window, kept above the calculation screen, of buttons that type characters into the calculation
 // line or run its commands, shown, minimised and restored with F8. It never keeps the keyboard: its keys
 // go through the line's key map, and the screen takes the focus back at its next cursor tick.
 #pragma once
