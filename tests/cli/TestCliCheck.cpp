@@ -10,52 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "support/TestSupport.h"
-
-namespace {
-
-struct CliResult {
-  std::string out;
-  std::string err;
-  int exitCode = -1;
-};
-
-// Runs kazoru-cli with the given shell-quoted arguments, optionally feeding text to standard input.
-CliResult RunCli(const std::string& args, const std::string& stdinText = "", bool useStdin = false) {
-  const std::string dir = TempDir();
-  const std::string errFile = dir + "/stderr.txt";
-  std::string cmd;
-  if (useStdin) {
-    const std::string inFile = dir + "/stdin.txt";
-    std::ofstream(inFile, std::ios::binary) << stdinText;
-    cmd = std::string("'") + KAZORU_CLI_PATH + "' " + args + " < '" + inFile + "' 2> '" + errFile + "'";
-  } else {
-    cmd = std::string("'") + KAZORU_CLI_PATH + "' " + args + " < /dev/null 2> '" + errFile + "'";
-  }
-  CliResult r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  int status = pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream ef(errFile, std::ios::binary);
-  std::stringstream ss;
-  ss << ef.rdbuf();
-  r.err = ss.str();
-  return r;
-}
-
-std::vector<nlohmann::json> JsonLines(const std::string& out) {
-  std::vector<nlohmann::json> lines;
-  std::istringstream in(out);
-  std::string line;
-  while (std::getline(in, line)) lines.push_back(nlohmann::json::parse(line));
-  return lines;
-}
-
-}  // namespace
+#include "support/CliRunner.h"
 
 TEST(CliCheck, PlainOutputIsTheNormalisedText) {
   CliResult r = RunCli("check '-3+(+2)*[1k2b3]'");
@@ -100,7 +55,7 @@ TEST(CliCheck, JsonCarriesPositionAndMessage) {
 TEST(CliCheck, BatchRunsEachLineFromAFreshState) {
   // The omitted multiplication sign follows --omit-mul; an open root group does not leak to the next
   // line; an empty line is one run.
-  CliResult r = RunCli("check --json --omit-mul -", "2x\nr2\nr3\n1==\n\n", true);
+  CliResult r = RunCli("check --json --omit-mul -", "2x\nr2\nr3\n1==\n\n");
   EXPECT_EQ(r.exitCode, 1);
   auto lines = JsonLines(r.out);
   ASSERT_EQ(lines.size(), 5u);
@@ -113,7 +68,7 @@ TEST(CliCheck, BatchRunsEachLineFromAFreshState) {
   EXPECT_EQ(lines[4]["input"], "");
   EXPECT_EQ(lines[4]["status"], 0);
 
-  r = RunCli("check -", "2x\n", true);
+  r = RunCli("check -", "2x\n");
   EXPECT_EQ(r.exitCode, 1) << "without --omit-mul the default setting refuses 2x";
   EXPECT_EQ(r.out, "2\n");
 }

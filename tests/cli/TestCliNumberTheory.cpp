@@ -10,52 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "support/TestSupport.h"
-
-namespace {
-
-struct CliResult {
-  std::string out;
-  std::string err;
-  int exitCode = -1;
-};
-
-// Runs kazoru-cli with the given shell-quoted arguments, optionally feeding text to standard input.
-CliResult RunCli(const std::string& args, const std::string& stdinText = "", bool useStdin = false) {
-  const std::string dir = TempDir();
-  const std::string errFile = dir + "/stderr.txt";
-  std::string cmd;
-  if (useStdin) {
-    const std::string inFile = dir + "/stdin.txt";
-    std::ofstream(inFile, std::ios::binary) << stdinText;
-    cmd = std::string("'") + KAZORU_CLI_PATH + "' " + args + " < '" + inFile + "' 2> '" + errFile + "'";
-  } else {
-    cmd = std::string("'") + KAZORU_CLI_PATH + "' " + args + " < /dev/null 2> '" + errFile + "'";
-  }
-  CliResult r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  int status = pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream ef(errFile, std::ios::binary);
-  std::stringstream ss;
-  ss << ef.rdbuf();
-  r.err = ss.str();
-  return r;
-}
-
-std::vector<nlohmann::json> JsonLines(const std::string& out) {
-  std::vector<nlohmann::json> lines;
-  std::istringstream in(out);
-  std::string line;
-  while (std::getline(in, line)) lines.push_back(nlohmann::json::parse(line));
-  return lines;
-}
-
-}  // namespace
+#include "support/CliRunner.h"
 
 TEST(CliNumberTheory, SolveGivesValueAndFields) {
   CliResult r = RunCli("solve 2x+1=7");
@@ -74,7 +29,7 @@ TEST(CliNumberTheory, SolveGivesValueAndFields) {
 }
 
 TEST(CliNumberTheory, SolveBatchKeepsNoStateBetweenLines) {
-  CliResult r = RunCli("solve --json -", "2x=4\n2x+1\n\n", true);
+  CliResult r = RunCli("solve --json -", "2x=4\n2x+1\n\n");
   auto j = JsonLines(r.out);
   ASSERT_EQ(j.size(), 3u);
   EXPECT_EQ(j[0]["solution"], "x=2");
