@@ -1,6 +1,6 @@
 // The expression evaluator: the answer forms of EvaluateExpression, the bracket-and-sign simplifier,
 // implied multiplications and the ratio simplifier. The nested and flat evaluation and the single
-// operations are in BunMath-Nested.cpp, permutations, combinations and factorials in BunMath-Special.cpp.
+// operations are in BunMath-Nested.cpp, permutations, combinations and factorials in BunMath-Counting.cpp.
 #include "engine/BunMath.h"
 
 #include <string_view>
