@@ -11,6 +11,7 @@
 
 #include "engine/InpCheck.h"
 #include "notebook/NotePage.h"
+#include "platform/AtomicFile.h"
 #include "platform/Platform.h"
 #include "platform/ShiftJis.h"
 
@@ -88,46 +89,6 @@ bool EncodeRecord(const std::string& utf8, std::string& out) {
   if (!Utf8ToCp932(clean, converted)) return false;
   out += converted;
   return true;
-}
-
-// Writes bytes to a temporary file in the folder of path, flushes it to disk and renames it over path;
-// on any failure the temporary file is removed and the old file is untouched.
-bool WriteAtomically(const std::string& path, const std::string& bytes) {
-  std::string tmpl = path + ".XXXXXX";
-  std::vector<char> name(tmpl.begin(), tmpl.end());
-  name.push_back('\0');
-  int fd = ::mkstemp(name.data());
-  if (fd < 0) return false;
-  const std::string tmp(name.data());
-  // Keep the old file's permissions; a new file gets the usual ones (mkstemp makes it private).
-  struct stat st;
-  mode_t mode;
-  if (::stat(path.c_str(), &st) == 0) {
-    mode = st.st_mode & 07777;
-  } else {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0666 & ~mask;
-  }
-  (void)::fchmod(fd, mode);  // a private file is still a sound notebook
-  bool ok = true;
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
-    p += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  if (ok && ::fsync(fd) != 0) ok = false;
-  if (::close(fd) != 0) ok = false;
-  if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) ::unlink(tmp.c_str());
-  return ok;
 }
 
 }  // namespace
