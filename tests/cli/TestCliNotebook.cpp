@@ -10,33 +10,9 @@
 #include <sstream>
 #include <string>
 
-#include "support/TestSupport.h"
+#include "support/CliRunner.h"
 
 namespace {
-
-struct CliResult {
-  std::string out;
-  std::string err;
-  int exitCode = -1;
-};
-
-CliResult RunCli(const std::string& args) {
-  const std::string errFile = TempDir() + "/stderr.txt";
-  const std::string cmd = std::string("'") + KAZORU_CLI_PATH + "' " + args + " < /dev/null 2> '" + errFile + "'";
-  CliResult r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  int status = pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream ef(errFile, std::ios::binary);
-  std::stringstream ss;
-  ss << ef.rdbuf();
-  r.err = ss.str();
-  return r;
-}
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

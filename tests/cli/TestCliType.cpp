@@ -10,49 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "support/TestSupport.h"
-
-namespace {
-
-struct CliResult {
-  std::string out;
-  std::string err;
-  int exitCode = -1;
-};
-
-CliResult RunCli(const std::string& args, const std::string* stdinText = nullptr) {
-  const std::string dir = TempDir();
-  const std::string errFile = dir + "/stderr.txt";
-  std::string in = "/dev/null";
-  if (stdinText) {
-    in = dir + "/stdin.txt";
-    std::ofstream(in, std::ios::binary) << *stdinText;
-  }
-  std::string cmd = std::string("'") + KAZORU_CLI_PATH + "' " + args + " < '" + in + "' 2> '" + errFile + "'";
-  CliResult r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  int status = pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream ef(errFile, std::ios::binary);
-  std::stringstream ss;
-  ss << ef.rdbuf();
-  r.err = ss.str();
-  return r;
-}
-
-std::vector<nlohmann::json> JsonLines(const std::string& out) {
-  std::vector<nlohmann::json> lines;
-  std::istringstream in(out);
-  std::string line;
-  while (std::getline(in, line)) lines.push_back(nlohmann::json::parse(line));
-  return lines;
-}
-
-}  // namespace
+#include "support/CliRunner.h"
 
 TEST(CliType, TypedLines) {
   struct Case {
@@ -76,7 +34,9 @@ TEST(CliType, TypedLines) {
     ASSERT_EQ(r.exitCode, 0) << c.args << r.err;
     auto lines = JsonLines(r.out);
     ASSERT_EQ(lines.size(), 1u) << c.args;
-    if (c.result) EXPECT_EQ(lines[0]["result"], c.result) << c.args;
+    if (c.result) {
+      EXPECT_EQ(lines[0]["result"], c.result) << c.args;
+    }
     EXPECT_EQ(lines[0]["status"], c.status) << c.args;
     EXPECT_EQ(lines[0]["lineOpen"], c.status == 0) << c.args;
   }
@@ -115,7 +75,7 @@ TEST(CliType, ProcessDisplayKeepsTheLineWithItsProcess) {
 
 TEST(CliType, EveryLineOfABatchStartsAFreshScreen) {
   std::string in = "1+2=\n{Insert}\n3\n";
-  CliResult r = RunCli("type -", &in);
+  CliResult r = RunCli("type -", in);
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.out, "1+2=3\n\n3\n");
 }
