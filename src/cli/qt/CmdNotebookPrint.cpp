@@ -9,6 +9,7 @@
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
 #include "typeset/bunCanvasDsp.h"
+#include "ui/PdfOutput.h"
 #include "ui/notebook/Notebook.h"
 
 namespace {
@@ -45,8 +46,9 @@ CliRun RunNotebookPrint(const std::string& file, const CliOptions& opts) {
   printer.setOutputFileName(QString::fromStdString(out));
   printer.setPageSize(QPageSize(QPageSize::A4));
   printer.setDocName(QFileInfo(QString::fromStdString(file)).fileName());
-  // A printer that cannot start (an unwritable file) draws nothing; a missing or empty file tells it too.
-  if (!PrintNoteSheet(printer, 0, 0) || QFileInfo(QString::fromStdString(out)).size() == 0) {
+  // A printer that cannot start (an unwritable folder) draws nothing; a file that could not be written
+  // whole (a full disk) leaves the old one as it was.
+  if (!PrintSafely(printer, [](QPrinter& p) { return PrintNoteSheet(p, 0, 0); })) {
     ShowMessage("ご指定のﾌｧｲﾙに印刷できませんでした。", SIKI_FILE_CAPTION);
     return Fail();
   }

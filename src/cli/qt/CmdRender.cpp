@@ -2,6 +2,7 @@
 // the current line — with its answer, or with its process when process display is on — is drawn to a
 // PNG image as the screen paints it, or printed to a PDF page as the print command prints it.
 #include <QApplication>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -17,11 +18,13 @@
 #include "engine/Houtei1ji.h"
 #include "engine/InpCheck.h"
 #include "engine/Settings.h"
+#include "platform/AtomicFile.h"
 #include "process/CalcProcManage.h"
 #include "screen/ScreenPage.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
 #include "typeset/bunCanvasDsp.h"
+#include "ui/PdfOutput.h"
 #include "ui/QtCanvas.h"
 #include "ui/screen/PrintLine.h"
 
@@ -113,9 +116,9 @@ CliRun RunRender(const std::string& input, const CliOptions& opts) {
     printer.setOutputFileName(file);
     printer.setPageSize(QPageSize(QPageSize::A4));
     ScreenSurface = &canvas;
-    const bool ok = !LineText.empty() && PrintLineOn(printer);
+    const bool ok = !LineText.empty() && PrintSafely(printer, PrintLineOn);
     ScreenSurface = nullptr;
-    if (!ok || QFileInfo(file).size() == 0) return Fail(LineText.empty() ? "印刷する行がありません。" : "");
+    if (!ok) return Fail(LineText.empty() ? "印刷する行がありません。" : "ご指定のﾌｧｲﾙに印刷できませんでした。");
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     r.fields["width"] = page.width();
     r.fields["height"] = page.height();
@@ -128,7 +131,12 @@ CliRun RunRender(const std::string& input, const CliOptions& opts) {
     }
     const QRect used = UsedArea(image, QColor(255, 251, 240), 2 * CharHeight, QSize(500, 450));
     const QImage shot = image.copy(used);
-    if (!shot.save(file, "PNG")) return Fail("ご指定のﾌｧｲﾙに書き込めませんでした。");
+    // Written beside the chosen file and renamed over it once whole, so a failed write keeps the old one.
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !shot.save(&buffer, "PNG") ||
+        !WriteAtomically(QFile::encodeName(file).toStdString(), png.toStdString()))
+      return Fail("ご指定のﾌｧｲﾙに書き込めませんでした。");
     r.fields["width"] = shot.width();
     r.fields["height"] = shot.height();
   }

@@ -27,6 +27,7 @@
 #include "tools/BunSikiEdit.h"
 #include "tools/SplMsgBox.h"
 #include "typeset/bunCanvasDsp.h"
+#include "ui/PdfOutput.h"
 #include "ui/QtCanvas.h"
 #include "ui/notebook/NBcomBox.h"
 #include "ui/notebook/NoteEdit.h"
@@ -615,8 +616,10 @@ void TNoteForm::PrintNote() {
   CurrentPlatform().ShowNotice(".......", "準備中!!", 20);
   QPrinter printer(QPrinter::HighResolution);
   if (!PrinterSetup(printer)) return;
-  if (!PrintNoteSheet(printer, HScroll(), VScroll()))
-    ShowMessage("印刷を始められませんでした。", SIKI_FILE_CAPTION);
+  const int h = HScroll(), v = VScroll();
+  const bool toFile = !printer.outputFileName().isEmpty();
+  if (!PrintSafely(printer, [h, v](QPrinter& p) { return PrintNoteSheet(p, h, v); }))
+    ShowMessage(toFile ? "ご指定のﾌｧｲﾙに印刷できませんでした。" : "印刷を始められませんでした。", SIKI_FILE_CAPTION);
   Redraw();
 }
 

@@ -11,6 +11,7 @@
 #include "screen/ScreenPage.h"
 #include "screen/sikiInp.h"
 #include "typeset/bunCanvasDsp.h"
+#include "ui/PdfOutput.h"
 #include "ui/QtCanvas.h"
 #include "ui/QtPlatform.h"
 
@@ -95,6 +96,8 @@ void PrintLine() {
   printer.setPageSize(QPageSize(QPageSize::A4));
   printer.setDocName(QStringLiteral("Kazoru"));
   if (!PrintLineSetup(printer)) return;
-  if (!PrintLineOn(printer)) ShowMessage("印刷を始められませんでした。", "報告！");
+  const bool toFile = !printer.outputFileName().isEmpty();
+  if (!PrintSafely(printer, PrintLineOn))
+    ShowMessage(toFile ? "ご指定のﾌｧｲﾙに印刷できませんでした。" : "印刷を始められませんでした。", "報告！");
   RepaintScreen();
 }

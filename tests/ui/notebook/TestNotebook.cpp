@@ -3,6 +3,9 @@
 // the answer-column box, the page editor, the title box, the command box, closing with its question, and
 // printing the sheet to a PDF file.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
@@ -14,6 +17,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -421,6 +425,53 @@ TEST_F(NotebookWindow, PrintsTheSheetToPdf) {
   ASSERT_GT(bytes.size(), 500u);
   EXPECT_EQ(bytes.substr(0, 5), "%PDF-");
   EXPECT_EQ(TestPlatform().ShownTexts(), (std::vector<std::string>{"準備中!!: ......."}));
+}
+
+// A PDF file that cannot be written whole (the folder is missing, the disk is full) is reported and the
+// old file stays as it was.
+TEST_F(NotebookWindow, APdfThatCannotBeWrittenIsToldAndKeepsTheOldFile) {
+  TNoteForm* f = OpenWith("2x+1=5");
+  const std::string dir = TempDir() + "/printfault";
+  ASSERT_EQ(::mkdir(dir.c_str(), 0755), 0);
+  const std::string old = dir + "/sheet.pdf";
+  std::ofstream(old, std::ios::binary) << "old sheet";
+  std::string target;
+  auto saved = TNoteForm::PrinterSetup;
+  TNoteForm::PrinterSetup = [&](QPrinter& p) {
+    p.setOutputFormat(QPrinter::PdfFormat);
+    p.setOutputFileName(QString::fromStdString(target));
+    return true;
+  };
+  const std::string told = "ご注意！: ご指定のﾌｧｲﾙに印刷できませんでした。";
+
+  target = dir + "/missing/sheet.pdf";
+  TestPlatform().Clear();
+  f->PrintNote();
+  EXPECT_EQ(TestPlatform().ShownTexts().back(), told);
+
+  // A full disk: this process's files may not grow past 200 bytes while it prints.
+  target = old;
+  rlimit keep{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &keep), 0);
+  auto keepSignal = ::signal(SIGXFSZ, SIG_IGN);
+  rlimit small{200, keep.rlim_max};
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  TestPlatform().Clear();
+  f->PrintNote();
+  ::setrlimit(RLIMIT_FSIZE, &keep);
+  ::signal(SIGXFSZ, keepSignal);
+  EXPECT_EQ(TestPlatform().ShownTexts().back(), told);
+  EXPECT_EQ(ReadBytes(old), "old sheet");
+
+  // With room again the new sheet replaces the old file, and nothing else is left in the folder.
+  TestPlatform().Clear();
+  f->PrintNote();
+  TNoteForm::PrinterSetup = saved;
+  EXPECT_EQ(ReadBytes(old).substr(0, 5), "%PDF-");
+  EXPECT_EQ(TestPlatform().ShownTexts().size(), 1u);
+  int entries = 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) entries += e.is_regular_file();
+  EXPECT_EQ(entries, 1);
 }
 
 TEST_F(NotebookWindow, EditingALineOpensTheExpressionEditor) {
