@@ -592,10 +592,11 @@ void TNoteForm::OpenFile() {
 }
 
 bool TNoteForm::SaveTo(const std::string& chosen) {
-  NotePage.fileName = ForceSikiExtension(chosen);
-  const bool saved = SaveSikiFile(NotePage.fileName);
-  // The pupil must know when the page is not stored.
-  if (!saved) ShowMessage(SIKI_SAVE_FAILED_TEXT, SIKI_FILE_CAPTION);
+  const std::string path = ForceSikiExtension(chosen);
+  const bool saved = SaveSikiFile(path);
+  // The pupil must know when the page is not stored; the page keeps the name of the file it is in.
+  if (saved) NotePage.fileName = path;
+  else ShowMessage(SIKI_SAVE_FAILED_TEXT, SIKI_FILE_CAPTION);
   Redraw();
   return saved;
 }

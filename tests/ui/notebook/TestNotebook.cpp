@@ -188,9 +188,11 @@ TEST_F(NotebookWindow, SavesAtomicallyAndReportsAFailedSave) {
   TestPlatform().fileNames = {dir + "/no/such/folder/x"};
   EXPECT_FALSE(f->SaveFileAs());
   EXPECT_TRUE(NotePage.modified);
+  EXPECT_EQ(NotePage.fileName, dir + "/page.siki");
   EXPECT_EQ(TestPlatform().ShownTexts(), (std::vector<std::string>{"ご注意！: ご指定のﾌｧｲﾙに保存できませんでした。"}));
 
   // Closing a page that cannot be saved keeps the window open.
+  NotePage.fileName = dir + "/no/such/folder/x.siki";
   TestPlatform().Clear();
   TestPlatform().answers = {MsgAnswer::Yes};
   f->close();
