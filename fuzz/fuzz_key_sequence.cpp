@@ -1,0 +1,82 @@
+// Reads a text as a typed key sequence (the batch tool's notation: characters, "{Shift+F5}" and the like)
+// and presses every key on the calculation line with the line's commands installed, every question
+// answered by the first byte's bits: nothing may crash or read past a text, and after every key the line
+// must still be what the whole-text check accepts, its count must match it while it is open, and its
+// length must stay within the line's limit.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/BunMath.h"
+#include "engine/Bunio.h"
+#include "engine/Bunsuuh.h"
+#include "engine/Buntakousiki.h"
+#include "engine/Houtei1ji.h"
+#include "engine/InpCheck.h"
+#include "engine/Settings.h"
+#include "platform/Platform.h"
+#include "process/CalcProcManage.h"
+#include "screen/ScreenPage.h"
+#include "screen/sikiInp.h"
+#include "screen/sikiInpCommands.h"
+#include "typeset/bunCanvasDsp.h"
+
+namespace {
+
+// The check of the line from here must not disturb the checker's own state.
+bool LineAccepted(const std::string& line) {
+  const InpCheckState keep = CheckerState;
+  const std::string keepChecked = CheckedText;
+  const int bad = CheckText(line, 1, 0, KAKERU_ABR, 0);
+  CheckerState = keep;
+  CheckedText = keepChecked;
+  return bad == 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static RecordingPlatform platform;
+  SetPlatform(&platform);
+  platform.Clear();
+  if (size < 1 || size > 400) return 0;
+  const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  std::vector<KeyPress> presses;
+  std::string error;
+  if (!ParseKeySequence(text, presses, error)) {
+    if (error.empty()) std::abort();  // a refusal always says where
+    return 0;
+  }
+  ResetSettings();
+  ResetBunMath();
+  ResetBunio();
+  ResetBunsuuh();
+  ResetBuntakousiki();
+  ResetHoutei1ji();
+  ResetInpCheck();
+  ResetProcessState();
+  ResetTypeset();
+  ResetLineCommands();
+  InstallLineCommands();
+  ScreenView = ScreenHooks{};
+  ScreenSurface = nullptr;
+  CharWidth = 10;
+  CharHeight = 20;
+  ResetSikiInp();
+  PROCDSP = data[0] & 1;
+  KAKERU_ABR = (data[0] >> 1) & 1;
+  EQUAL_KAIGYO = (data[0] >> 2) & 1;
+  // Questions get Yes or No, input boxes a number or a cancel, by the first byte's high bits.
+  platform.defaultAnswer = (data[0] & 0x10) ? MsgAnswer::Yes : MsgAnswer::No;
+  for (const KeyPress& p : presses) {
+    platform.inputs.clear();
+    if (data[0] & 0x20) platform.inputs.push_back("3");
+    KeyToInput(p.key, p.shift);
+    if (LineText.size() > 4096 || !LineAccepted(LineText)) std::abort();
+    if (LineCount < 0 || LineCount > LINE_MAX_CHARS) std::abort();
+    if (LineOpen && !BaseMode && static_cast<size_t>(LineCount) != LineText.size()) std::abort();
+    if (platform.log.size() > 200) platform.Clear();
+  }
+  return 0;
+}
