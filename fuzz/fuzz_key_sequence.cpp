@@ -22,20 +22,6 @@
 #include "screen/sikiInpCommands.h"
 #include "typeset/bunCanvasDsp.h"
 
-namespace {
-
-// The check of the line from here must not disturb the checker's own state.
-bool LineAccepted(const std::string& line) {
-  const InpCheckState keep = CheckerState;
-  const std::string keepChecked = CheckedText;
-  const int bad = CheckText(line, 1, 0, KAKERU_ABR, 0);
-  CheckerState = keep;
-  CheckedText = keepChecked;
-  return bad == 0;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static RecordingPlatform platform;
   SetPlatform(&platform);
@@ -49,14 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   ResetSettings();
-  ResetBunMath();
-  ResetBunio();
-  ResetBunsuuh();
-  ResetBuntakousiki();
-  ResetHoutei1ji();
-  ResetInpCheck();
-  ResetProcessState();
-  ResetTypeset();
+  ResetCalculationModules();
   ResetLineCommands();
   InstallLineCommands();
   ScreenView = ScreenHooks{};
@@ -73,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     platform.inputs.clear();
     if (data[0] & 0x20) platform.inputs.push_back("3");
     KeyToInput(p.key, p.shift);
-    if (LineText.size() > 4096 || !LineAccepted(LineText)) std::abort();
+    if (LineText.size() > 4096 || !TextAccepted(LineText, KAKERU_ABR)) std::abort();
     if (LineCount < 0 || LineCount > LINE_MAX_CHARS) std::abort();
     if (LineOpen && !BaseMode && static_cast<size_t>(LineCount) != LineText.size()) std::abort();
     if (platform.log.size() > 200) platform.Clear();

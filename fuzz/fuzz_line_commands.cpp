@@ -28,14 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   platform.Clear();
   if (size < 2 || size > 300) return 0;
   ResetSettings();
-  ResetBunMath();
-  ResetBunio();
-  ResetBunsuuh();
-  ResetBuntakousiki();
-  ResetHoutei1ji();
-  ResetInpCheck();
-  ResetProcessState();
-  ResetTypeset();
+  ResetCalculationModules();
   ResetLineCommands();
   InstallLineCommands();
   ScreenView = ScreenHooks{};

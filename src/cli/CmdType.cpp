@@ -29,14 +29,7 @@ std::string ValidateType(const CliOptions& opts) {
 }
 
 CliRun RunType(const std::string& input, const CliOptions& opts) {
-  ResetBunMath();
-  ResetBunio();
-  ResetBunsuuh();
-  ResetBuntakousiki();
-  ResetHoutei1ji();
-  ResetInpCheck();
-  ResetProcessState();
-  ResetTypeset();
+  ResetCalculationModules();
   bool ok = true;
   const int mode = static_cast<int>(opts.GetInt("--mode", ANSSYU + 4 * SYOUDSP, ok));
   ANSSYU = mode % 4;

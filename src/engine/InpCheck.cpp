@@ -595,3 +595,12 @@ int CheckText(const std::string& text, int cut_at_equals, int collect, int omit_
   S.bracketMode = false;
   return 0;
 }
+
+bool TextAccepted(const std::string& text, int omit_mul) {
+  const InpCheckState keep = CheckerState;
+  const std::string keepChecked = CheckedText;
+  const int bad = CheckText(text, 1, 0, omit_mul, 0);
+  CheckerState = keep;
+  CheckedText = keepChecked;
+  return bad == 0;
+}

@@ -59,3 +59,6 @@ bool CheckKey(char ch, char prevChar, int state, int omit_mul);
 // the normalised text in CheckedText; show_message = 1 shows the refusal in a message box.
 // Returns 0 when every character is accepted, else the 1-based position of the first refused one.
 int CheckText(const std::string& text, int cut_at_equals, int collect, int omit_mul, int show_message);
+// Whether the whole-text check accepts text (up to its first "=") with no message, leaving the checker's
+// state and CheckedText as they were, so that the line's own key-by-key check goes on undisturbed.
+bool TextAccepted(const std::string& text, int omit_mul);

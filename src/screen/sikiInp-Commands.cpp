@@ -1,7 +1,13 @@
 // Puts the line's conversion commands, special modes and answer store into the command table of the
 // calculation line, and draws a closed line through the process display with its divisor rows.
+#include "engine/BunMath.h"
 #include "engine/Bunio.h"
+#include "engine/Bunsuuh.h"
+#include "engine/Buntakousiki.h"
+#include "engine/Houtei1ji.h"
+#include "engine/InpCheck.h"
 #include "engine/Settings.h"
+#include "process/CalcProcManage.h"
 #include "process/MainDspManage-Draw.h"
 #include "screen/AnswerStore.h"
 #include "screen/ScreenPage.h"
@@ -24,6 +30,17 @@ void ResetLineCommands() {
   FactorisationShown = false;
   FactorisationLine.clear();
   StoredAnswer.clear();
+}
+
+void ResetCalculationModules() {
+  ResetBunMath();
+  ResetBunio();
+  ResetBunsuuh();
+  ResetBuntakousiki();
+  ResetHoutei1ji();
+  ResetInpCheck();
+  ResetProcessState();
+  ResetTypeset();
 }
 
 void InstallLineCommands() {

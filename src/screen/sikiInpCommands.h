@@ -94,3 +94,7 @@ void InstallLineCommands();
 
 // Back to the state of a fresh program: no factorisation shown, the stored answer empty.
 void ResetLineCommands();
+// Puts every module the calculation line drives back to its start: evaluator, number parser, fractions,
+// expression fractions, solver, checker, calculation process and typesetter (settings and the line's
+// commands are left as they are).
+void ResetCalculationModules();

@@ -77,14 +77,7 @@ QRect UsedArea(const QImage& image, QColor background, int margin, QSize least) 
 }
 
 CliRun RunRender(const std::string& input, const CliOptions& opts) {
-  ResetBunMath();
-  ResetBunio();
-  ResetBunsuuh();
-  ResetBuntakousiki();
-  ResetHoutei1ji();
-  ResetInpCheck();
-  ResetProcessState();
-  ResetTypeset();
+  ResetCalculationModules();
   ResetLineCommands();
   if (opts.Has("--process")) PROCDSP = 1;
   if (opts.Has("--detail")) PROCTEIDO = 1;

@@ -7,7 +7,6 @@
 // second when it wrote a file and waited for the disk). KAZORU_NOTEBOOK_SOAK_STEPS sets the number of steps (2,000 by
 // default), KAZORU_SOAK_SEED the random seed.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -32,29 +31,12 @@
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
 #include "platform/Platform.h"
+#include "support/SoakSupport.h"
 #include "support/TestSupport.h"
 #include "typeset/bunCanvasDsp.h"
 #include "ui/notebook/Notebook.h"
 
 namespace {
-
-// Resident memory of this process in MB (0 where /proc is missing).
-double ResidentMb() {
-  long pages = 0, resident = 0;
-  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-    std::fclose(f);
-  }
-  return resident * (sysconf(_SC_PAGESIZE) / 1024.0) / 1024.0;
-}
-
-long EnvNumber(const char* name, long fallback) {
-  const char* v = std::getenv(name);
-  if (!v || !*v) return fallback;
-  char* end = nullptr;
-  long n = std::strtol(v, &end, 10);
-  return (end && *end == '\0' && n > 0) ? n : fallback;
-}
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -135,18 +117,7 @@ class NotebookSoak : public ::testing::Test {
     };
     // Anything modal (the page editor, the title box) or popped up is closed on the next turn of its
     // event loop, and counted.
-    closer.setInterval(0);
-    QObject::connect(&closer, &QTimer::timeout, [this] {
-      if (QWidget* w = QApplication::activePopupWidget()) {
-        w->close();
-        ++closedWindows;
-      }
-      if (QWidget* w = QApplication::activeModalWidget()) {
-        w->close();
-        ++closedWindows;
-      }
-    });
-    closer.start();
+    closer.Start();
     // Pages to open: a full one, a short one, a damaged one.
     std::string full = "#soak\r\n";
     for (int i = 0; i < 52; ++i) full += SampleLines()[i % SampleLines().size()] + "\r\n";
@@ -155,7 +126,7 @@ class NotebookSoak : public ::testing::Test {
     std::ofstream(dir + "/damaged.siki", std::ios::binary) << "1+\xff\xfe\r\n\0\0\r\n4:6\r\n";
   }
   void TearDown() override {
-    closer.stop();
+    closer.Stop();
     if (TNoteForm* f = TNoteForm::Instance()) {
       NotePage.modified = false;
       f->close();
@@ -186,10 +157,10 @@ class NotebookSoak : public ::testing::Test {
   std::mt19937 rng;
   std::string dir;
   RecordingPlatform platform;
-  QTimer closer;
+  ModalCloser closer;
   std::function<bool(QPrinter&)> keepPrinter;
   std::function<bool(QFont&, const std::function<void(const QFont&)>&)> keepFont;
-  int prints = 0, pdfPrints = 0, fonts = 0, closedWindows = 0;
+  int prints = 0, pdfPrints = 0, fonts = 0;
 };
 
 TEST_F(NotebookSoak, RandomCommandsKeepThePageSound) {
@@ -296,7 +267,7 @@ TEST_F(NotebookSoak, RandomCommandsKeepThePageSound) {
               "%d windows closed; resident %.1f MB after a tenth, %.1f MB at the end\n",
               steps, seed, seconds, slowestNs / 1e6, slowest.c_str(), slowestWriteNs / 1e6, slowestWrite.c_str(),
               overLimit, reopened, savesChecked, failedSaves,
-              prints, fonts, closedWindows, earlyMb, ResidentMb());
+              prints, fonts, closer.closed, earlyMb, ResidentMb());
   EXPECT_EQ(overLimit, 0) << "slowest " << slowestNs / 1e6 << " ms: " << slowest;
 }
 

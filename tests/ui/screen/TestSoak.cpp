@@ -4,7 +4,6 @@
 // returned quickly. KAZORU_SOAK_KEYS sets the number of keys (10,000 by default), KAZORU_SOAK_SEED
 // the random seed.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -25,30 +24,13 @@
 #include "screen/ScreenPage.h"
 #include "screen/SettingsFile.h"
 #include "screen/sikiInp.h"
+#include "support/SoakSupport.h"
 #include "support/TestSupport.h"
 #include "typeset/bunCanvasDsp.h"
 #include "ui/screen/InputPanel.h"
 #include "ui/screen/Kazoru.h"
 
 namespace {
-
-// Resident memory of this process in MB (0 where /proc is missing).
-double ResidentMb() {
-  long pages = 0, resident = 0;
-  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-    std::fclose(f);
-  }
-  return resident * (sysconf(_SC_PAGESIZE) / 1024.0) / 1024.0;
-}
-
-long EnvNumber(const char* name, long fallback) {
-  const char* v = std::getenv(name);
-  if (!v || !*v) return fallback;
-  char* end = nullptr;
-  long n = std::strtol(v, &end, 10);
-  return (end && *end == '\0' && n > 0) ? n : fallback;
-}
 
 // Every key the screen's key map knows, and a few it does not.
 const std::vector<int>& SoakKeys() {
@@ -85,16 +67,6 @@ Qt::KeyboardModifiers RandomModifiers(std::mt19937& rng) {
   return Qt::KeypadModifier;
 }
 
-// The checker's whole state is the line's: a check of the line from the test must not disturb it.
-bool LineAccepted(const std::string& line) {
-  const InpCheckState keep = CheckerState;
-  const std::string keepChecked = CheckedText;
-  const int bad = CheckText(line, 1, 0, KAKERU_ABR, 0);
-  CheckerState = keep;
-  CheckedText = keepChecked;
-  return bad == 0;
-}
-
 class SoakWindow : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -123,21 +95,10 @@ class SoakWindow : public ::testing::Test {
     form->PageWidget()->setFocus();
     // Anything modal or popped up that still appears (a menu opened by Alt, a box of Qt's own) is
     // closed on the next turn of its event loop, and counted.
-    closer.setInterval(0);
-    QObject::connect(&closer, &QTimer::timeout, [this] {
-      if (QWidget* w = QApplication::activePopupWidget()) {
-        w->close();
-        ++closedWindows;
-      }
-      if (QWidget* w = QApplication::activeModalWidget()) {
-        w->close();
-        ++closedWindows;
-      }
-    });
-    closer.start();
+    closer.Start();
   }
   void TearDown() override {
-    closer.stop();
+    closer.Stop();
     form.reset();
     SetSettingsFolders("", "");
     SetPlatform(&TestPlatform());
@@ -147,9 +108,8 @@ class SoakWindow : public ::testing::Test {
   RecordingPlatform platform;
   std::unique_ptr<CalcScreenForm> form;
   TInputForm* panel = nullptr;
-  QTimer closer;
+  ModalCloser closer;
   int windowCommands = 0;
-  int closedWindows = 0;
 };
 
 TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
@@ -200,7 +160,7 @@ TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
                               ", modifiers 0x" + QString::number(int(mods), 16).toStdString() + ") after line \"" +
                               before + "\": line \"" + LineText + "\"";
     ASSERT_LE(LineText.size(), 4096u) << where;
-    ASSERT_TRUE(LineAccepted(LineText)) << where;
+    ASSERT_TRUE(TextAccepted(LineText, KAKERU_ABR)) << where;
     ASSERT_GE(LineCount, 0) << where;
     ASSERT_LE(LineCount, LINE_MAX_CHARS) << where;
     if (LineOpen && !BaseMode) {
@@ -220,7 +180,7 @@ TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
               "%ld over the limit; %ld keys left the line closed; %d refusals; %d window commands counted; "
               "%d windows closed; resident %.1f MB after a tenth, %.1f MB at the end\n",
               keys, seed, seconds, slowestNs / 1e6, slowestKey, slowestLine.c_str(), overLimit, closedLines,
-              static_cast<int>(RefusalCount - refusalsBefore), windowCommands, closedWindows, earlyMb, ResidentMb());
+              static_cast<int>(RefusalCount - refusalsBefore), windowCommands, closer.closed, earlyMb, ResidentMb());
   RecordProperty("slowest_ms", QString::number(slowestNs / 1e6, 'f', 1).toStdString());
   EXPECT_EQ(overLimit, 0) << "slowest " << slowestNs / 1e6 << " ms at key " << slowestKey << " on line \""
                         << slowestLine << "\"";
