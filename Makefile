@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-sanitize bench fuzz clean package
+.PHONY: all deps configure build run test test-sanitize test-memcheck bench fuzz clean package
 
 all: build
 
@@ -21,11 +21,13 @@ build: configure
 run: build
 	@$(BUILD)/kazoru
 
-# The whole suite, then the window-free libraries and their tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer (any report fails the run).
+# The whole suite, then the window-free libraries and their tests again under AddressSanitizer,
+# UndefinedBehaviorSanitizer and LeakSanitizer, then short soaks of the real windows under valgrind
+# (any report fails the run).
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-sanitize
+	@$(MAKE) --no-print-directory test-memcheck
 
 test-sanitize: deps
 	@cmake -S . -B build-asan -G Ninja -DKAZORU_SANITIZE=ON -DKAZORU_UI=OFF -DKAZORU_BENCH=OFF \
@@ -33,6 +35,16 @@ test-sanitize: deps
 	@cmake --build build-asan -j $(JOBS)
 	@cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# The calculation screen and the notebook window driven at random under valgrind's memcheck: a memory
+# error or a block definitely lost fails the run. Handlers get 100 s each there (valgrind is slow).
+MEMCHECK = valgrind --quiet --error-exitcode=3 --leak-check=full --show-leak-kinds=definite \
+  --errors-for-leak-kinds=definite --num-callers=30
+test-memcheck: build
+	@echo "memcheck: soaks of the calculation screen and the notebook window under valgrind"
+	@cd $(BUILD) && export QT_QPA_PLATFORM=offscreen KAZORU_SOAK_LIMIT_MS=100000 && \
+	  KAZORU_SOAK_KEYS=2000 $(MEMCHECK) tests/TestSoak --gtest_brief=1 && \
+	  KAZORU_NOTEBOOK_SOAK_STEPS=400 $(MEMCHECK) tests/TestNotebookSoak --gtest_brief=1
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" --benchmark_min_time=0.2; done

@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-ipafont-gothic fontconfig
-  clang libclang-rt-dev
+  clang libclang-rt-dev valgrind
   xvfb xauth imagemagick openbox xdotool poppler-utils
   appstream desktop-file-utils dpkg-dev file
 )
