@@ -109,6 +109,7 @@ int main(int argc, char** argv) {
 
   MsgAnswer scripted = answer == "no" ? MsgAnswer::No : answer == "cancel" ? MsgAnswer::Cancel : MsgAnswer::Yes;
   bool allOk = true;
+  bool writeFailed = false;
   std::string out;
   auto runOne = [&](const std::string& input) {
     RecordingPlatform& p = CliPlatform();
@@ -134,7 +135,7 @@ int main(int argc, char** argv) {
       for (const auto& m : p.Shown()) std::cerr << m.caption << ": " << EscapeNewlines(m.text) << "\n";
     }
     if (out.size() > (1 << 16)) {
-      std::fwrite(out.data(), 1, out.size(), stdout);
+      if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size()) writeFailed = true;
       out.clear();
     }
   };
@@ -147,7 +148,12 @@ int main(int argc, char** argv) {
   } else {
     for (const auto& in : inputs) runOne(in);
   }
-  std::fwrite(out.data(), 1, out.size(), stdout);
-  std::fflush(stdout);
+  if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size()) writeFailed = true;
+  // Output that did not reach its file (a full disk, a closed pipe) is a failed run, never a success.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) writeFailed = true;
+  if (writeFailed) {
+    std::cerr << "kazoru-cli: the output could not be written\n";
+    return 1;
+  }
   return allOk ? 0 : 1;
 }

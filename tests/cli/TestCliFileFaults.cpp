@@ -1,7 +1,7 @@
-// The files kazoru-cli prints and renders (the notebook sheet and the line as PDF, the line as PNG)
-// under a full disk and a run killed half-way: the tool runs in a child process whose files may not grow
-// past a small limit. A full disk must be reported as a failure with the old file whole and no temporary
-// file left; a run killed while writing must leave the old file whole.
+// The files kazoru-cli prints and renders (the notebook sheet and the line as PDF, the line as PNG) under
+// a full disk and a run killed half-way, and its standard output on a full disk. The tool runs in a child
+// process whose files may not grow past a small limit. A full disk must be reported as a failure with the
+// old file whole and no temporary file left; a run killed while writing must leave the old file whole.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -148,6 +148,19 @@ TEST_F(CliFileFaults, WithRoomTheNewFileReplacesTheOldOne) {
     EXPECT_TRUE(bytes.rfind("%PDF-", 0) == 0 || bytes.rfind("\x89PNG", 0) == 0) << c.what;
     EXPECT_TRUE(Others(dir, {"page.siki", c.outName}).empty()) << c.what;
   }
+}
+
+// Standard output on a full disk: the run fails and says so, for a single answer and for a batch of them.
+TEST(CliOutputFaults, OutputThatCannotBeWrittenFailsTheRun) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  CliResult r = RunCli("eval '1+1' > /dev/full");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("could not be written"), std::string::npos) << r.err;
+  std::string many;
+  for (int i = 0; i < 5000; ++i) many += "1b2+3b1\n";
+  r = RunCli("eval --json > /dev/full", many);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(RunCli("eval '1+1'").exitCode, 0);
 }
 
 }  // namespace
