@@ -8,19 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/BunMath.h"
-#include "engine/Bunio.h"
-#include "engine/Bunsuuh.h"
-#include "engine/Buntakousiki.h"
-#include "engine/Houtei1ji.h"
+#include "FuzzLine.h"
 #include "engine/InpCheck.h"
 #include "engine/Settings.h"
 #include "platform/Platform.h"
-#include "process/CalcProcManage.h"
-#include "screen/ScreenPage.h"
 #include "screen/sikiInp.h"
-#include "screen/sikiInpCommands.h"
-#include "typeset/bunCanvasDsp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static RecordingPlatform platform;
@@ -34,15 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (error.empty()) std::abort();  // a refusal always says where
     return 0;
   }
-  ResetSettings();
-  ResetCalculationModules();
-  ResetLineCommands();
-  InstallLineCommands();
-  ScreenView = ScreenHooks{};
-  ScreenSurface = nullptr;
-  CharWidth = 10;
-  CharHeight = 20;
-  ResetSikiInp();
+  StartFuzzLine();
   PROCDSP = data[0] & 1;
   KAKERU_ABR = (data[0] >> 1) & 1;
   EQUAL_KAIGYO = (data[0] >> 2) & 1;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "FuzzLine.h"
 #include "engine/BunMath.h"
 #include "engine/Bunio.h"
 #include "engine/Bunsuuh.h"
@@ -27,15 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SetPlatform(&platform);
   platform.Clear();
   if (size < 2 || size > 300) return 0;
-  ResetSettings();
-  ResetCalculationModules();
-  ResetLineCommands();
-  InstallLineCommands();
-  ScreenView = ScreenHooks{};
-  ScreenSurface = nullptr;
-  CharWidth = 10;
-  CharHeight = 20;
-  ResetSikiInp();
+  StartFuzzLine();
   // The first byte chooses the switches, the second the commands to run.
   PROCDSP = data[0] & 1;
   ADVICEDSP = (data[0] >> 1) & 1;

@@ -23,11 +23,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 struct Outcome {
   int exitCode = -1;  // when the tool ended by itself
   int signal = 0;     // when a signal ended it
@@ -121,7 +116,7 @@ TEST_F(CliFileFaults, FullDiskFailsAndKeepsTheOldFile) {
     const Outcome o = RunLimited(args, 300, false);
     EXPECT_EQ(o.signal, 0) << c.what;
     EXPECT_EQ(o.exitCode, 1) << c.what;
-    EXPECT_EQ(ReadAll(out), OLD) << c.what;
+    EXPECT_EQ(ReadBytes(out), OLD) << c.what;
     EXPECT_TRUE(Others(dir, {"page.siki", c.outName}).empty()) << c.what << ": a temporary file was left";
   }
 }
@@ -132,7 +127,7 @@ TEST_F(CliFileFaults, RunKilledWhileWritingKeepsTheOldFile) {
     const std::vector<std::string> args = Prepare(c, dir, out);
     const Outcome o = RunLimited(args, 300, true);
     EXPECT_EQ(o.signal, SIGXFSZ) << c.what;
-    EXPECT_EQ(ReadAll(out), OLD) << c.what;
+    EXPECT_EQ(ReadBytes(out), OLD) << c.what;
     // It died writing the new file: the cut-off temporary file beside the old one shows it.
     EXPECT_EQ(Others(dir, {"page.siki", c.outName}).size(), 1u) << c.what;
   }
@@ -144,7 +139,7 @@ TEST_F(CliFileFaults, WithRoomTheNewFileReplacesTheOldOne) {
     const std::vector<std::string> args = Prepare(c, dir, out);
     const Outcome o = RunLimited(args, RLIM_INFINITY, false);
     EXPECT_EQ(o.exitCode, 0) << c.what;
-    const std::string bytes = ReadAll(out);
+    const std::string bytes = ReadBytes(out);
     EXPECT_TRUE(bytes.rfind("%PDF-", 0) == 0 || bytes.rfind("\x89PNG", 0) == 0) << c.what;
     EXPECT_TRUE(Others(dir, {"page.siki", c.outName}).empty()) << c.what;
   }

@@ -14,13 +14,6 @@
 
 namespace {
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 // "#練習" and four lines, in CP932: one fails the check, one cannot be computed.
 const std::string PAGE = "#\x97\xfb\x8f\x4b\r\n1b2+3b1=\r\n1+*2\r\n\r\n2x+1=5\r\n4:6\r\n1/0=\r\n";
 const std::string COMPUTED =

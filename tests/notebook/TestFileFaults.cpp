@@ -23,11 +23,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 // What the child reports through its exit status.
 constexpr int SAVED = 1;   // the writer said it saved
 constexpr int TOLD = 2;    // a message was shown
@@ -129,7 +124,7 @@ std::vector<Writer> Writers(const std::string& root) {
 TEST_F(FileFaults, FullDiskKeepsTheOldFileAndFailsTheSave) {
   for (const Writer& w : Writers(root)) {
     const std::string path = w.writeOld(root);
-    const std::string old = ReadAll(path);
+    const std::string old = ReadBytes(path);
     ASSERT_FALSE(old.empty()) << w.name;
     ChildOutcome out = RunLimited(old.size() + 16, false, w.prepareAndSave);
     ASSERT_TRUE(out.exited) << w.name << " died of signal " << out.signal;
@@ -138,7 +133,7 @@ TEST_F(FileFaults, FullDiskKeepsTheOldFileAndFailsTheSave) {
     if (std::string(w.name) == "settings") {
       EXPECT_NE(out.code & TOLD, 0) << "the pupil is not told";
     }
-    EXPECT_EQ(ReadAll(path), old) << w.name;
+    EXPECT_EQ(ReadBytes(path), old) << w.name;
   }
   // The old files still read back as they were.
   ResetSettings();
@@ -152,7 +147,7 @@ TEST_F(FileFaults, FullDiskKeepsTheOldFileAndFailsTheSave) {
 TEST_F(FileFaults, SaveKilledHalfWayKeepsTheOldFile) {
   for (const Writer& w : Writers(root)) {
     const std::string path = w.writeOld(root);
-    const std::string old = ReadAll(path);
+    const std::string old = ReadBytes(path);
     ChildOutcome out = RunLimited(old.size() + 16, true, w.prepareAndSave);
     // The child may die in the write or, if its library buffered everything, fail at the flush.
     if (out.exited) {
@@ -160,7 +155,7 @@ TEST_F(FileFaults, SaveKilledHalfWayKeepsTheOldFile) {
     } else {
       EXPECT_EQ(out.signal, SIGXFSZ) << w.name;
     }
-    EXPECT_EQ(ReadAll(path), old) << w.name;
+    EXPECT_EQ(ReadBytes(path), old) << w.name;
   }
 }
 

@@ -48,13 +48,6 @@ std::vector<std::string> Lines() {
   return std::vector<std::string>(NotePage.lines.begin(), NotePage.lines.begin() + NotePage.lineCount);
 }
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 namespace {
@@ -59,4 +61,9 @@ std::string TempDir() {
 void InstallTestPlatform() {
   SetPlatform(&Recorder());
   ::testing::UnitTest::GetInstance()->listeners().Append(new ResetPlatform);
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }

@@ -14,5 +14,8 @@ std::string TestDataDir();
 // A fresh empty temporary folder for this test (removed at exit of the program).
 std::string TempDir();
 
+// The whole content of a file as bytes ("" when it cannot be read).
+std::string ReadBytes(const std::string& path);
+
 // Installs the recording platform and the listener that resets it; called by both test mains.
 void InstallTestPlatform();

@@ -43,13 +43,6 @@ namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 std::vector<std::string> Lines() {
   return std::vector<std::string>(NotePage.lines.begin(), NotePage.lines.begin() + NotePage.lineCount);
 }

@@ -39,13 +39,6 @@
 
 namespace {
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 // Lines a pupil's page holds: sums, mixed numbers, equations, inequalities, ratios, powers, brackets,
 // some with answers, some that fail the check or cannot be computed.
 const std::vector<std::string>& SampleLines() {
