@@ -29,6 +29,7 @@
 #include "notebook/NoteSheet.h"
 #include "screen/VirtualKeys.h"
 #include "screen/sikiInp.h"
+#include "screen/sikiInpCommands.h"
 #include "support/TestSupport.h"
 #include "typeset/bunCanvasDsp.h"
 #include "ui/notebook/NBcomBox.h"
@@ -54,10 +55,7 @@ class NotebookWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetSettings();
-    ResetBunMath();
-    ResetInpCheck();
-    ResetHoutei1ji();
-    ResetTypeset();
+    ResetCalculationModules();
     ResetNotePage();
     ResetNoteSheet();
   }

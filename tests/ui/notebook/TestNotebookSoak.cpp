@@ -25,16 +25,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/BunMath.h"
-#include "engine/Houtei1ji.h"
 #include "engine/InpCheck.h"
 #include "engine/Settings.h"
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
 #include "platform/Platform.h"
+#include "screen/sikiInpCommands.h"
 #include "support/SoakSupport.h"
 #include "support/TestSupport.h"
-#include "typeset/bunCanvasDsp.h"
 #include "ui/notebook/Notebook.h"
 
 namespace {
@@ -82,10 +80,7 @@ class NotebookSoak : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetSettings();
-    ResetBunMath();
-    ResetInpCheck();
-    ResetHoutei1ji();
-    ResetTypeset();
+    ResetCalculationModules();
     ResetNotePage();
     ResetNoteSheet();
     dir = TempDir();
