@@ -51,20 +51,18 @@ void PrepareScreenSurface(Canvas& surface) {
   ScreenPixelsPerInch = surface.PixelsPerInch() > 0 ? surface.PixelsPerInch() : 96;
 }
 
+StartMarkStyle StartMark() {
+  if (PROCDSP) return {"■ ", CLR_NAVY};
+  if (BaseMode) return {"Ｎ ", CLR_GREEN};
+  return {"◆ ", CLR_RED};
+}
+
 int DrawStartMark(Canvas& surface) {
   ComputeLineOrigin();
-  const char* mark = "◆ ";
-  Color color = CLR_RED;
-  if (PROCDSP) {
-    mark = "■ ";
-    color = CLR_NAVY;
-  } else if (BaseMode) {
-    mark = "Ｎ ";
-    color = CLR_GREEN;
-  }
+  const StartMarkStyle mark = StartMark();
   Color before = surface.FontColor();
-  surface.SetFontColor(color);
-  surface.TextOut(CharHeight / 2, LineOrigin.y, mark);
+  surface.SetFontColor(mark.color);
+  surface.TextOut(CharHeight / 2, LineOrigin.y, mark.text);
   surface.SetFontColor(before);
   return surface.PenPos().x;
 }

@@ -40,6 +40,13 @@ void PrepareScreenSurface(Canvas& surface);
 // The start-of-line mark at (CharHeight / 2, LineOrigin.y): "■ " navy with process display on, else
 // "Ｎ " green in base mode, else "◆ " red. Returns the pen x afterwards.
 int DrawStartMark(Canvas& surface);
+// The start-of-line mark for the line's mode and its colour: "◆ " red, "■ " navy while the process is
+// shown, "Ｎ " green in base mode.
+struct StartMarkStyle {
+  const char* text;
+  Color color;
+};
+StartMarkStyle StartMark();
 
 // Paints the page in the screen's order: background over width × height, the line origin, the mark,
 // the line (open: typeset with its answer column; closed: the current line, with its process when one

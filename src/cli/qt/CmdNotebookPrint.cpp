@@ -1,11 +1,11 @@
 // kazoru-cli notebook print: the notebook sheet of a .siki file printed to a PDF file, exactly as
 // "ノートを印刷" prints it (the printer's own metrics, no background, no rulers), without a window.
-#include <QApplication>
 #include <QFileInfo>
 #include <QPrinter>
 #include <cstdlib>
 
 #include "cli/CmdNotebook.h"
+#include "cli/qt/CliApplication.h"
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
 #include "typeset/bunCanvasDsp.h"
@@ -13,17 +13,6 @@
 #include "ui/notebook/Notebook.h"
 
 namespace {
-
-// Fonts and the printer need an application object; the batch tool runs on the offscreen platform.
-void EnsureApplication() {
-  if (QCoreApplication::instance()) return;
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "kazoru-cli";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  (void)app;
-}
 
 CliRun Fail() {
   CliRun r;
@@ -39,7 +28,7 @@ CliRun RunNotebookPrint(const std::string& file, const CliOptions& opts) {
   ResetNoteSheet();
   ResetTypeset();
   if (!LoadNotebookForRun(file)) return Fail();
-  EnsureApplication();
+  EnsureCliApplication();
   const std::string out = opts.Get("-o");
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);

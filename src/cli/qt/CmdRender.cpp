@@ -1,7 +1,6 @@
 // kazoru-cli render: a fresh calculation screen types the argument key by key and closes the line, and
 // the current line — with its answer, or with its process when process display is on — is drawn to a
 // PNG image as the screen paints it, or printed to a PDF page as the print command prints it.
-#include <QApplication>
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
@@ -11,6 +10,7 @@
 #include <cstdlib>
 
 #include "cli/Cli.h"
+#include "cli/qt/CliApplication.h"
 #include "engine/BunMath.h"
 #include "engine/Bunio.h"
 #include "engine/Bunsuuh.h"
@@ -29,17 +29,6 @@
 #include "ui/screen/PrintLine.h"
 
 namespace {
-
-// Fonts and the printer need an application object; the batch tool runs on the offscreen platform.
-void EnsureApplication() {
-  if (QCoreApplication::instance()) return;
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "kazoru-cli";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  (void)app;
-}
 
 std::string ValidateRender(const CliOptions& opts) {
   if (!opts.Has("-o")) return "render needs -o FILE.png or FILE.pdf";
@@ -82,7 +71,7 @@ CliRun RunRender(const std::string& input, const CliOptions& opts) {
   if (opts.Has("--process")) PROCDSP = 1;
   if (opts.Has("--detail")) PROCTEIDO = 1;
   if (opts.Has("--advice")) ADVICEDSP = 1;
-  EnsureApplication();
+  EnsureCliApplication();
   InstallLineCommands();
 
   // The page is drawn on an image that measures text as the screen does.

@@ -25,17 +25,9 @@ bool DefaultPrintLineSetup(QPrinter& printer) {
 // The start-of-line mark at the printed line's own origin (the screen's mark follows the screen's
 // origin, which the page does not use).
 void PrintStartMark(Canvas& surface) {
-  const char* mark = "◆ ";
-  Color color = CLR_RED;
-  if (PROCDSP) {
-    mark = "■ ";
-    color = CLR_NAVY;
-  } else if (BaseMode) {
-    mark = "Ｎ ";
-    color = CLR_GREEN;
-  }
-  surface.SetFontColor(color);
-  surface.TextOut(CharHeight / 2, LineOrigin.y, mark);
+  const StartMarkStyle mark = StartMark();
+  surface.SetFontColor(mark.color);
+  surface.TextOut(CharHeight / 2, LineOrigin.y, mark.text);
   surface.SetFontColor(CLR_BLACK);
 }
 
