@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -124,7 +125,7 @@ TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
   qint64 slowestNs = 0;
   long slowestKey = -1;
   std::string slowestLine;
-  long overLimit = 0, closedLines = 0, refusalsBefore = RefusalCount;
+  long overLimit = 0, closedLines = 0, panelClicks = 0, refusalsBefore = RefusalCount;
   QElapsedTimer clock;
   std::vector<std::string> recent;  // the last keys and the lines they left, for a failure's message
   QElapsedTimer whole;
@@ -140,8 +141,20 @@ TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
     if (rng() % 2) platform.inputs.push_back(std::to_string(rng() % 100));
     const std::string before = LineText;
 
+    // One event in eight is a click on a button of the input panel instead of a key.
+    QPushButton* button = nullptr;
+    if (rng() % 8 == 0) {
+      const QList<QPushButton*> buttons = panel->findChildren<QPushButton*>();
+      if (!buttons.isEmpty()) button = buttons[static_cast<int>(rng() % buttons.size())];
+    }
+
     clock.start();
-    QTest::keyClick(form->PageWidget(), static_cast<Qt::Key>(key), mods);
+    if (button) {
+      if (button->isEnabled()) button->click();
+      ++panelClicks;
+    } else {
+      QTest::keyClick(form->PageWidget(), static_cast<Qt::Key>(key), mods);
+    }
     const qint64 ns = clock.nsecsElapsed();
     if (ns > slowestNs) {
       slowestNs = ns;
@@ -151,7 +164,8 @@ TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
     if (ns > limitNs) ++overLimit;
 
     // The line is what the checker accepted, its count matches it, and the cursor stays on the page.
-    recent.push_back(QString::number(key, 16).toStdString() + "/" + QString::number(int(mods), 16).toStdString() +
+    recent.push_back((button ? "panel " + button->text().toStdString()
+                             : QString::number(key, 16).toStdString() + "/" + QString::number(int(mods), 16).toStdString()) +
                      " -> \"" + LineText + "\"");
     if (recent.size() > 25) recent.erase(recent.begin());
     std::string history;
@@ -177,9 +191,9 @@ TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
   }
   const double seconds = whole.elapsed() / 1000.0;
   std::printf("soak: %ld keys (seed %u) in %.1f s; slowest handler %.1f ms (key %ld, line \"%s\"); "
-              "%ld over the limit; %ld keys left the line closed; %d refusals; %d window commands counted; "
+              "%ld over the limit; %ld panel clicks; %ld keys left the line closed; %d refusals; %d window commands counted; "
               "%d windows closed; resident %.1f MB after a tenth, %.1f MB at the end\n",
-              keys, seed, seconds, slowestNs / 1e6, slowestKey, slowestLine.c_str(), overLimit, closedLines,
+              keys, seed, seconds, slowestNs / 1e6, slowestKey, slowestLine.c_str(), overLimit, panelClicks, closedLines,
               static_cast<int>(RefusalCount - refusalsBefore), windowCommands, closer.closed, earlyMb, ResidentMb());
   RecordProperty("slowest_ms", QString::number(slowestNs / 1e6, 'f', 1).toStdString());
   EXPECT_EQ(overLimit, 0) << "slowest " << slowestNs / 1e6 << " ms at key " << slowestKey << " on line \""
