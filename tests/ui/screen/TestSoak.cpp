@@ -131,6 +131,7 @@ TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
   QElapsedTimer whole;
   whole.start();
   double earlyMb = 0;  // resident memory once a tenth of the run is done
+  bool baseTyped = false;
   for (long i = 0; i < keys; ++i) {
     if (i == keys / 10) earlyMb = ResidentMb();
     const int key = keyMap[rng() % keyMap.size()];
@@ -140,6 +141,7 @@ TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
     platform.inputs.clear();
     if (rng() % 2) platform.inputs.push_back(std::to_string(rng() % 100));
     const std::string before = LineText;
+    const int countBefore = LineCount;
 
     // One event in eight is a click on a button of the input panel instead of a key.
     QPushButton* button = nullptr;
@@ -173,12 +175,16 @@ TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
     const std::string where = history + "\nkey " + std::to_string(i) + " (Qt key 0x" + QString::number(key, 16).toStdString() +
                               ", modifiers 0x" + QString::number(int(mods), 16).toStdString() + ") after line \"" +
                               before + "\": line \"" + LineText + "\"";
+    // Letters and ">" typed in base mode go onto the line without the checker and uncounted (the check at
+    // "=" deals with them): from such a key until the line is next emptied, the checker's rules do not hold.
+    if (BaseMode && LineText.size() > before.size() && LineCount == countBefore) baseTyped = true;
+    if (LineText.empty()) baseTyped = false;
     ASSERT_LE(LineText.size(), 4096u) << where;
-    ASSERT_TRUE(TextAccepted(LineText, KAKERU_ABR)) << where;
     ASSERT_GE(LineCount, 0) << where;
     ASSERT_LE(LineCount, LINE_MAX_CHARS) << where;
-    if (LineOpen && !BaseMode) {
-      ASSERT_EQ(static_cast<size_t>(LineCount), LineText.size()) << where;
+    if (!baseTyped) {
+      ASSERT_TRUE(TextAccepted(LineText, KAKERU_ABR)) << where;
+      if (LineOpen) ASSERT_EQ(static_cast<size_t>(LineCount), LineText.size()) << where;
     }
     if (!LineOpen) ++closedLines;
     if (LineOpen) {
