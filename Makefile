@@ -36,15 +36,16 @@ test-sanitize: deps
 	@cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-# The calculation screen and the notebook window driven at random under valgrind's memcheck: a memory
-# error or a block definitely lost fails the run. Handlers get 100 s each there (valgrind is slow).
+# The calculation screen, the notebook window and the whole program driven at random under valgrind's
+# memcheck: a memory error or a block definitely lost fails the run. Handlers get 100 s each there (valgrind is slow).
 MEMCHECK = valgrind --quiet --error-exitcode=3 --leak-check=full --show-leak-kinds=definite \
   --errors-for-leak-kinds=definite --num-callers=30
 test-memcheck: build
-	@echo "memcheck: soaks of the calculation screen and the notebook window under valgrind"
+	@echo "memcheck: soaks of the calculation screen, the notebook window and the whole program under valgrind"
 	@cd $(BUILD) && export QT_QPA_PLATFORM=offscreen KAZORU_SOAK_LIMIT_MS=100000 && \
 	  KAZORU_SOAK_KEYS=2000 $(MEMCHECK) tests/TestSoak --gtest_brief=1 && \
-	  KAZORU_NOTEBOOK_SOAK_STEPS=400 $(MEMCHECK) tests/TestNotebookSoak --gtest_brief=1
+	  KAZORU_NOTEBOOK_SOAK_STEPS=400 $(MEMCHECK) tests/TestNotebookSoak --gtest_brief=1 && \
+	  KAZORU_PROGRAM_SOAK_STEPS=500 $(MEMCHECK) tests/TestProgramSoak --gtest_brief=1 </dev/null
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" --benchmark_min_time=0.2; done

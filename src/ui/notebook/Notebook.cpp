@@ -152,6 +152,13 @@ TNoteForm::TNoteForm() : QMainWindow(nullptr) {
 }
 
 TNoteForm::~TNoteForm() {
+  // The command box goes first, and quietly: its destroyed signal unchecks a menu item, and left to the
+  // deletion of the children it would come after the menus are gone.
+  if (comBox_) {
+    QObject::disconnect(comBox_, nullptr, this, nullptr);
+    delete comBox_;
+    comBox_ = nullptr;
+  }
   if (TheNotebook == this) TheNotebook = nullptr;
 }
 
