@@ -1,12 +1,6 @@
 // kazoru-cli type: a fresh calculation screen receives the argument as key presses through the line's
 // key map, exactly as a pupil typing; the result is the line afterwards.
 #include "cli/Cli.h"
-#include "engine/BunMath.h"
-#include "engine/Bunio.h"
-#include "engine/Bunsuuh.h"
-#include "engine/Buntakousiki.h"
-#include "engine/Houtei1ji.h"
-#include "engine/InpCheck.h"
 #include "engine/Settings.h"
 #include "process/CalcProcManage.h"
 #include "screen/sikiInp.h"

@@ -1,10 +1,12 @@
+// Printing through a temporary PDF file that replaces the chosen one only when whole.
 #include "ui/PdfOutput.h"
+
+#include <unistd.h>
 
 #include <QFile>
 #include <QPrinter>
 #include <algorithm>
 #include <string>
-#include <unistd.h>
 
 #include "platform/AtomicFile.h"
 
@@ -37,4 +39,8 @@ bool PrintSafely(QPrinter& printer, const std::function<bool(QPrinter&)>& draw) 
     return false;
   }
   return ReplaceWithTemporary(temporary, path);
+}
+
+const char* PrintFailedText(const QPrinter& printer) {
+  return printer.outputFileName().isEmpty() ? "印刷を始められませんでした。" : "ご指定のﾌｧｲﾙに印刷できませんでした。";
 }

@@ -13,3 +13,6 @@ class QPrinter;
 // printer is handed to draw as it is. False when the draw failed or the file could not be written whole;
 // the chosen file is then as it was before.
 bool PrintSafely(QPrinter& printer, const std::function<bool(QPrinter&)>& draw);
+// What the user is told when PrintSafely fails: the file could not be printed to, or the printer did
+// not start.
+const char* PrintFailedText(const QPrinter& printer);

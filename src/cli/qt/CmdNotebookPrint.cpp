@@ -2,7 +2,6 @@
 // "ノートを印刷" prints it (the printer's own metrics, no background, no rulers), without a window.
 #include <QFileInfo>
 #include <QPrinter>
-#include <cstdlib>
 
 #include "cli/CmdNotebook.h"
 #include "cli/qt/CliApplication.h"
@@ -38,7 +37,7 @@ CliRun RunNotebookPrint(const std::string& file, const CliOptions& opts) {
   // A printer that cannot start (an unwritable folder) draws nothing; a file that could not be written
   // whole (a full disk) leaves the old one as it was.
   if (!PrintSafely(printer, [](QPrinter& p) { return PrintNoteSheet(p, 0, 0); })) {
-    ShowMessage("ご指定のﾌｧｲﾙに印刷できませんでした。", SIKI_FILE_CAPTION);
+    ShowMessage(PrintFailedText(printer), SIKI_FILE_CAPTION);
     return Fail();
   }
   CliRun r;

@@ -7,16 +7,9 @@
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
-#include <cstdlib>
 
 #include "cli/Cli.h"
 #include "cli/qt/CliApplication.h"
-#include "engine/BunMath.h"
-#include "engine/Bunio.h"
-#include "engine/Bunsuuh.h"
-#include "engine/Buntakousiki.h"
-#include "engine/Houtei1ji.h"
-#include "engine/InpCheck.h"
 #include "engine/Settings.h"
 #include "platform/AtomicFile.h"
 #include "process/CalcProcManage.h"
@@ -100,7 +93,7 @@ CliRun RunRender(const std::string& input, const CliOptions& opts) {
     ScreenSurface = &canvas;
     const bool ok = !LineText.empty() && PrintSafely(printer, PrintLineOn);
     ScreenSurface = nullptr;
-    if (!ok) return Fail(LineText.empty() ? "印刷する行がありません。" : "ご指定のﾌｧｲﾙに印刷できませんでした。");
+    if (!ok) return Fail(LineText.empty() ? "印刷する行がありません。" : PrintFailedText(printer));
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     r.fields["width"] = page.width();
     r.fields["height"] = page.height();

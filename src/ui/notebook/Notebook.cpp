@@ -625,9 +625,8 @@ void TNoteForm::PrintNote() {
   QPrinter printer(QPrinter::HighResolution);
   if (!PrinterSetup(printer)) return;
   const int h = HScroll(), v = VScroll();
-  const bool toFile = !printer.outputFileName().isEmpty();
   if (!PrintSafely(printer, [h, v](QPrinter& p) { return PrintNoteSheet(p, h, v); }))
-    ShowMessage(toFile ? "ご指定のﾌｧｲﾙに印刷できませんでした。" : "印刷を始められませんでした。", SIKI_FILE_CAPTION);
+    ShowMessage(PrintFailedText(printer), SIKI_FILE_CAPTION);
   Redraw();
 }
 

@@ -88,8 +88,6 @@ void PrintLine() {
   printer.setPageSize(QPageSize(QPageSize::A4));
   printer.setDocName(QStringLiteral("Kazoru"));
   if (!PrintLineSetup(printer)) return;
-  const bool toFile = !printer.outputFileName().isEmpty();
-  if (!PrintSafely(printer, PrintLineOn))
-    ShowMessage(toFile ? "ご指定のﾌｧｲﾙに印刷できませんでした。" : "印刷を始められませんでした。", "報告！");
+  if (!PrintSafely(printer, PrintLineOn)) ShowMessage(PrintFailedText(printer), "報告！");
   RepaintScreen();
 }
