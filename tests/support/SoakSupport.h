@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
+#include <random>
 
 // A positive whole number from the environment, or fallback.
 inline long EnvNumber(const char* name, long fallback) {
@@ -27,6 +29,22 @@ inline double ResidentMb() {
     std::fclose(f);
   }
   return resident * (sysconf(_SC_PAGESIZE) / 1024.0) / 1024.0;
+}
+
+// A share of the draws out of 100 (counted up to and excluding upTo) and the modifiers it gives.
+struct ModifierShare {
+  int upTo;
+  Qt::KeyboardModifiers modifiers;
+};
+// Draws modifiers by their shares, one draw from rng; past the last share, the last modifiers.
+inline Qt::KeyboardModifiers RandomModifiers(std::mt19937& rng, std::initializer_list<ModifierShare> shares) {
+  const int r = static_cast<int>(rng() % 100);
+  Qt::KeyboardModifiers last = Qt::NoModifier;
+  for (const ModifierShare& s : shares) {
+    if (r < s.upTo) return s.modifiers;
+    last = s.modifiers;
+  }
+  return last;
 }
 
 // Closes, on the next turn of whatever event loop runs, the popup or modal window that is open (a menu

@@ -59,12 +59,11 @@ const int KEYS[] = {Qt::Key_0,      Qt::Key_1,     Qt::Key_2,         Qt::Key_3,
                     Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Tab,    Qt::Key_Escape, Qt::Key_Space};
 
 Qt::KeyboardModifiers RandomModifiers(std::mt19937& rng) {
-  const int r = static_cast<int>(rng() % 100);
-  if (r < 50) return Qt::NoModifier;
-  if (r < 70) return Qt::ShiftModifier;
-  if (r < 92) return Qt::ControlModifier;
-  if (r < 97) return Qt::ControlModifier | Qt::ShiftModifier;
-  return Qt::AltModifier;
+  return ::RandomModifiers(rng, {{50, Qt::NoModifier},
+                                 {70, Qt::ShiftModifier},
+                                 {92, Qt::ControlModifier},
+                                 {97, Qt::ControlModifier | Qt::ShiftModifier},
+                                 {100, Qt::AltModifier}});
 }
 
 template <typename T>

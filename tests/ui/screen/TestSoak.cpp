@@ -58,14 +58,14 @@ const std::vector<int>& SoakKeys() {
   return keys;
 }
 
+// Modifiers as pupils use them: mostly none, then Shift and Ctrl, now and then Alt, Ctrl+Shift or the keypad.
 Qt::KeyboardModifiers RandomModifiers(std::mt19937& rng) {
-  const int r = static_cast<int>(rng() % 100);
-  if (r < 55) return Qt::NoModifier;
-  if (r < 75) return Qt::ShiftModifier;
-  if (r < 88) return Qt::ControlModifier;
-  if (r < 93) return Qt::AltModifier;
-  if (r < 97) return Qt::ControlModifier | Qt::ShiftModifier;
-  return Qt::KeypadModifier;
+  return ::RandomModifiers(rng, {{55, Qt::NoModifier},
+                                 {75, Qt::ShiftModifier},
+                                 {88, Qt::ControlModifier},
+                                 {93, Qt::AltModifier},
+                                 {97, Qt::ControlModifier | Qt::ShiftModifier},
+                                 {100, Qt::KeypadModifier}});
 }
 
 class SoakWindow : public ::testing::Test {
@@ -184,7 +184,9 @@ TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
     ASSERT_LE(LineCount, LINE_MAX_CHARS) << where;
     if (!baseTyped) {
       ASSERT_TRUE(TextAccepted(LineText, KAKERU_ABR)) << where;
-      if (LineOpen) ASSERT_EQ(static_cast<size_t>(LineCount), LineText.size()) << where;
+      if (LineOpen) {
+        ASSERT_EQ(static_cast<size_t>(LineCount), LineText.size()) << where;
+      }
     }
     if (!LineOpen) ++closedLines;
     if (LineOpen) {
