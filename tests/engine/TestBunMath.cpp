@@ -65,7 +65,7 @@ void RunTable(const std::vector<EvalCase>& cases) {
 
 }  // namespace
 
-TEST_F(BunMath, AnswerFormsOfThePartExamples) {
+TEST_F(BunMath, AnswerFormsFollowTheModeAndTheEchoSwitch) {
   RunTable({
       {"1+1", 6, 0, "2", 1, {}},
       {"3b1+3b1", 6, 0, "3b2=0.66666666666666666u", 1, {}},

@@ -93,7 +93,7 @@ TEST_F(NoteSheetTest, LinesStandAtHalfPitchSteps) {
   EXPECT_EQ(AfterLabel(c, 1)->x, 77 + 40 + 20);
 }
 
-TEST_F(NoteSheetTest, SpecGeometryWithSixteenPixelCells) {
+TEST_F(NoteSheetTest, LabelsAndExpressionsSitOnTheSixteenPixelGrid) {
   SetLines({"1", "2"});
   RecordingCanvas c;
   NoteSheetView v;

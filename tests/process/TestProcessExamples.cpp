@@ -104,7 +104,7 @@ TEST(ProcessExamples, WorkedExamplesComeOutLineForLine) {
   }
 }
 
-TEST(ProcessExamples, NormalLevelHidesSteps1_4_35UnlessFirst) {
+TEST(ProcessExamples, NormalDetailHidesTheRestatingStepsAfterTheFirstLine) {
   Fresh();
   MakeProcess("2b1+3b1", true);
   EXPECT_EQ(Lines(ProcessState.processText, 0),
@@ -117,7 +117,7 @@ TEST(ProcessExamples, NormalLevelHidesSteps1_4_35UnlessFirst) {
 
 // The line after the bracket step shows the same expression as the generator's first line, which takes
 // its place; what stays is the bracket line with advice 91 followed by the simplified expression.
-TEST(ProcessExamples, BracketStepComesFirstWithAdvice91) {
+TEST(ProcessExamples, RedundantBracketsAreRemovedInAFirstStepWithTheirAdvice) {
   Fresh();
   ASSERT_EQ(MakeProcess("(2b1)+3b1", true), 1);
   std::vector<std::string> l = Lines(ProcessState.processText);
