@@ -7,7 +7,7 @@
 
 #include "engine/Settings.h"
 #include "notebook/NotePage.h"
-#include "screen/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 #include "typeset/bunCanvasDsp.h"
 
 NoteTitleFontData NoteTitleFont;

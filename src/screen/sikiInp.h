@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/Canvas.h"
-#include "screen/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 
 // ---- Line state (one instance; the checker's own record is CheckerState in engine/InpCheck.h) -------
 

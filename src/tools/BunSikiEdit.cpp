@@ -9,7 +9,7 @@
 #include "engine/Settings.h"
 #include "notebook/NotePage.h"
 #include "platform/Platform.h"
-#include "screen/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 #include "screen/sikiInp.h"
 #include "tools/kihonSet.h"
 #include "tools/sikiEMemo.h"

@@ -99,7 +99,7 @@ std::string RepurposedKeyText(int vk, int shift, bool downToo = true);
 // Switches KEYTENYOU.
 void ToggleKeyTenyou();
 
-// Keys are virtual-key codes with the modifier bits of screen/VirtualKeys.h.
+// Keys are virtual-key codes with the modifier bits of platform/VirtualKeys.h.
 ToolKey EditorKey(int vk, int shift);
 ToolKey DainyuuKey(int vk, int shift);
 ToolKey MemoKey(int vk, int shift);

@@ -9,7 +9,7 @@
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
 #include "platform/RecordingCanvas.h"
-#include "screen/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 #include "support/TestSupport.h"
 #include "typeset/bunCanvasDsp.h"
 

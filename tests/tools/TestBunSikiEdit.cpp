@@ -10,7 +10,7 @@
 #include "engine/InpCheck.h"
 #include "engine/Settings.h"
 #include "notebook/NotePage.h"
-#include "screen/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 #include "screen/sikiInp.h"
 #include "support/TestSupport.h"
 #include "tools/kihonSet.h"

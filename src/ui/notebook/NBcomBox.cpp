@@ -15,7 +15,7 @@
 #include "engine/Settings.h"
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
-#include "screen/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 #include "ui/notebook/Notebook.h"
 #include "ui/screen/Kazoru.h"
 #include "ui/screen/QtKeys.h"

@@ -17,7 +17,7 @@
 #include "platform/Platform.h"
 #include "tools/BunSikiEdit.h"
 #include "ui/QtCanvas.h"
-#include "screen/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 #include "ui/screen/QtKeys.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <QKeyEvent>
 
-#include "screen/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Turns a Qt key event into the Windows virtual-key code and modifier set that the calculation screen's
-// key map speaks (screen/VirtualKeys.h). The mapping follows the character a key produces, placed on the
+// key map speaks (platform/VirtualKeys.h). The mapping follows the character a key produces, placed on the
 // key of a Japanese keyboard that produces it, so "(" is Shift+8 and ":" the unshifted colon key whatever
 // the pupil's layout.
 #pragma once

@@ -19,7 +19,7 @@
 
 #include "engine/Settings.h"
 #include "platform/Platform.h"
-#include "screen/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 #include "screen/sikiInp.h"
 #include "tools/sikiEMemo.h"
 #include "tools/xyDainyuu.h"

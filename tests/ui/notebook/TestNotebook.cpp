@@ -27,7 +27,7 @@
 #include "engine/Settings.h"
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
-#include "screen/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
 #include "support/TestSupport.h"
