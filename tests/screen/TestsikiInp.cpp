@@ -72,7 +72,7 @@ TEST_F(SikiInp, KeysTypeTheirCharacters) {
       // A laptop without a keypad: the main keyboard's "-" and "/" keys.
       {"1", VK_OEM_MINUS, 0, "1-"},
       {"1", VK_OEM_2, 0, "1/"},
-      {"2*", VK_OEM_MINUS, 0, "2*m"},  // a sign after an operator
+      {"2*(", VK_OEM_MINUS, 0, "2*(m"},  // a sign
       {"1", VK_OEM_PLUS, S, "1+"},
       {"1", VK_OEM_1, S, "1*"},
       {"", '8', S, "("},
