@@ -38,12 +38,24 @@ int64_t Permutation64(int64_t n, int64_t r) {
 
 int64_t Combination64(int64_t n, int64_t r) {
   if (n < 0 || r < 0 || n < r) return -1;
-  int64_t rFactorial = Factorial64(r);
-  if (rFactorial < 0) return -1;
-  if (r == 0 || r == n) return 1;
-  int64_t p = Permutation64(n, r);
-  if (p < 0) return -1;
-  return p / rFactorial;
+  // nCr = nC(n-r): the shorter run of factors.
+  if (r > n - r) r = n - r;
+  // After step i the running value is (n-r+i) C i, which never exceeds the answer, so only an answer
+  // that does not fit overflows. Each step multiplies by n-r+i and divides by i; the divisor is first
+  // shared out between the running value and the new factor, so no product grows beyond the next value.
+  int64_t value = 1;
+  for (int64_t i = 1; i <= r; ++i) {
+    int64_t factor = n - r + i;
+    int64_t divisor = i;
+    const int64_t g = Gcd64(value, divisor);
+    value /= g;
+    divisor /= g;
+    // value × factor is divisible by divisor and value has no factor in common with it left.
+    factor /= divisor;
+    if (!MulFits(value, factor)) return -1;
+    value *= factor;
+  }
+  return value;
 }
 
 std::string ReplacePermutations(const std::string& text) {

@@ -135,9 +135,13 @@ std::string StripFraction(std::string s) {
 
 bool FitsInt64Text(const std::string& text, int show) {
   bool fits = false;
+  bool digitsOnly = false;
   size_t start = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
   if (text.size() > start) {
     fits = true;
+    digitsOnly = true;
+    for (size_t i = start; i < text.size(); ++i)
+      if (!IsDigit(text[i])) digitsOnly = false;
     // Compare the digits against the bound as a number, without converting past the range.
     unsigned __int128 value = 0;
     const unsigned __int128 bound =
@@ -152,7 +156,9 @@ bool FitsInt64Text(const std::string& text, int show) {
       }
     }
   }
-  if (!fits && show == 1) {
+  // Only a number too large is reported as beyond the range; a text that is no number at all (an
+  // expression, a cut-off decimal "…u") is the caller's to explain.
+  if (!fits && digitsOnly && show == 1) {
     ShowMessage("(int64StrMaxCheck)\n文字列< " + text + " >は int64 の有効値を超えた。", "警告!!");
   }
   return fits;

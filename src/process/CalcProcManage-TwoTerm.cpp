@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "engine/Bunio.h"
+#include "engine/Settings.h"
 #include "platform/Platform.h"
 #include "process/CalcProcManage-Internal.h"
 #include "process/CalcProcManage.h"
@@ -147,7 +148,9 @@ std::string TwoTermSteps(const std::string& text) {
     RunFailed = true;
     return out;
   }
-  if (hv.num <= hv.den) {
+  // An improper result is made a mixed number only when that is the form asked for: with the improper
+  // fraction as the final form the answer would otherwise go to the mixed number and straight back.
+  if (hv.num <= hv.den || PROCLASTANS == 1) {
     out += Rec(20, h);
   } else {
     out += Rec(9, h);

@@ -63,7 +63,10 @@ void toSyousuuButtonClick() {
   const std::string line = SplitAtAmpersand(LineText);
   const std::string column = TextAfterAmpersand;
   const std::string s = LastAnswerPiece(line);
-  if (!IsSingleNumber(s)) return;
+  if (!IsSingleNumber(s)) {
+    ShowMessage(MSG_DECIMAL_NEEDS_NUMBER, "ご報告！");
+    return;
+  }
   const Bunsuu v = ParseNumber(s);
   if (IsError(v)) return;
   std::string d = DecimalText(v);
@@ -102,7 +105,10 @@ void Button19Click() {
     ShowMessage(MSG_NO_MIXED_AFTER_CUT, "ご報告！");
     return;
   }
-  if (!IsSingleNumber(s)) return;
+  if (!IsSingleNumber(s)) {
+    ShowMessage(MSG_MIXED_NEEDS_NUMBER, "ご報告！");
+    return;
+  }
   const Bunsuu w = ToImproper(ParseNumber(s));
   if (IsError(w)) return;
   if (w.num < w.den) {
@@ -134,7 +140,10 @@ void Button18Click() {
     ShowMessage(MSG_NO_IMPROPER_AFTER_CUT, "Debug");
     return;
   }
-  if (!IsSingleNumber(s)) return;
+  if (!IsSingleNumber(s)) {
+    ShowMessage(MSG_IMPROPER_NEEDS_NUMBER, "ご報告！");
+    return;
+  }
   const Bunsuu v = ParseNumber(s);
   if (IsError(v)) return;
   ImproperDone = true;
@@ -164,6 +173,11 @@ void YakuProcDsp() {
     ShowMessage(MSG_NOT_FRACTION, "報告!!");
     return;
   }
+  // An expression such as 4b2+4b1 is reduced term by term in its process, not by this command.
+  if (!IsSingleNumber(t)) {
+    ShowMessage(MSG_REDUCE_NEEDS_FRACTION, "報告!!");
+    return;
+  }
   const Bunsuu v = ParseNumber(t);
   if (IsError(v) || v.num == 0 || Gcd64(v.den, v.num) <= 1) {
     ShowMessage(MSG_NO_COMMON_DIVISOR, "報告!!");
@@ -189,6 +203,10 @@ void YakuProcDsp() {
 void DecimalToFraction() {
   if (LineText.empty()) return;
   std::string s = LastAnswerPiece(LineText);
+  if (Holds(s, 'u')) {
+    ShowMessage(MSG_CUT_DECIMAL_NO_FRACTION, "Report！");
+    return;
+  }
   const int k = NumberKind(s);
   if (k < 0) {
     ShowMessage(MSG_ENTER_DECIMAL, "Report！");

@@ -17,6 +17,17 @@ bool IsNumpadKey(int key) { return key >= VK_NUMPAD0 && key <= VK_NUMPAD9; }
 
 void Run(ScreenCommand c) { RunScreenCommand(c); }
 
+// Alt was held with the key now being mapped: the windows' own Alt keys (the panel's Alt+C, Alt+E, Alt+A)
+// act after the map, so such a key is no key without a meaning.
+bool AltHeld = false;
+
+// A key with no character and no command here: nothing is typed and the status line says so, so that no
+// key press is lost without a word.
+void UnusedKey() {
+  if (AltHeld) return;
+  RefuseInput(REFUSED_NO_KEY, KEY_UNUSED_TEXT);
+}
+
 // Shift+PageUp / PageDown: the row-advance factor within its range.
 void ChangeLinePitch(int delta) {
   GYOKEISUU = std::clamp(GYOKEISUU + delta, GYOKEISUU_MIN, GYOKEISUU_MAX);
@@ -55,7 +66,7 @@ void ShiftKey(int key) {
     case 'B': InputChar(static_cast<char>(key)); return;
     case VK_PRIOR: ChangeLinePitch(+1); return;
     case VK_NEXT: ChangeLinePitch(-1); return;
-    default: return;
+    default: UnusedKey(); return;
   }
 }
 
@@ -76,13 +87,14 @@ void CtrlKey(int key) {
     case VK_RETURN: Run(ScreenCommand::SolveLine); return;
     case VK_PRIOR: ChangePageLength(+1); return;
     case VK_NEXT: ChangePageLength(-1); return;
-    default: return;
+    default: UnusedKey(); return;
   }
 }
 
 // Keys without Shift or Ctrl, in the order the map tests them.
 void PlainKey(int key) {
-  if (key == 'P' || key == 'C') {
+  // In base mode C is the hex digit twelve, appended with the other letters below.
+  if (key == 'P' || (key == 'C' && !BaseMode)) {
     InputChar(static_cast<char>(key));
     return;
   }
@@ -97,7 +109,7 @@ void PlainKey(int key) {
     default: break;
   }
   if (BaseMode) {
-    if (key == 'A' || key == 'B' || key == 'D' || key == 'E' || key == 'F') {
+    if (key >= 'A' && key <= 'F') {
       AppendBaseChar(static_cast<char>(key));
       return;
     }
@@ -130,6 +142,9 @@ void PlainKey(int key) {
     case VK_SUBTRACT: InputChar('-'); return;
     case VK_MULTIPLY: InputChar('*'); return;
     case VK_DIVIDE: InputChar('/'); return;
+    // A laptop has no keypad: the main keyboard's "-" and "/" keys type the operators too ("+" and "*"
+    // are Shift with the ";" and ":" keys). In base mode "/" keeps its conversion.
+    case VK_OEM_MINUS: InputChar('-'); return;
     case VK_OEM_7: InputChar('^'); return;
     case VK_OEM_1: InputChar(':'); return;
     case VK_OEM_4: InputChar('['); return;
@@ -137,28 +152,35 @@ void PlainKey(int key) {
     case VK_OEM_PERIOD:
     case VK_DECIMAL: InputChar('.'); return;
     case VK_OEM_3: InputChar('@'); return;
-    case VK_OEM_2: Run(ScreenCommand::BaseConvert); return;
+    case VK_OEM_2:
+      if (BaseMode)
+        Run(ScreenCommand::BaseConvert);
+      else
+        InputChar('/');
+      return;
     case 'X': InputChar('x'); return;
     case VK_RETURN:
       if (RETKEYFLAG == 1) {
         InputChar('=');
-        return;
+      } else if (!AltHeld) {
+        RefuseInput(REFUSED_NO_KEY, RETURN_UNUSED_TEXT);
       }
-      break;
+      return;
     default: break;
   }
-  // Every other key offers "%", which the checker refuses with its empty message: the status line clears.
-  InputChar('%');
+  UnusedKey();
 }
 
 }  // namespace
 
 void KeyToInput(int key, int shift) {
   if (key == VK_OEM_5) {
-    // The ¥ key types the π approximation, then goes on as any other key.
+    // The ¥ key types the π approximation; it has no other meaning with any modifier.
     const std::string pai = PaiText;
     for (char c : pai) InputChar(c);
+    return;
   }
+  AltHeld = (shift & SHIFT_ALT) != 0;
   if (shift & SHIFT_ALT) {
     switch (key) {
       case 'J': Run(ScreenCommand::OpenConditions); return;

@@ -173,6 +173,10 @@ void BunToJunSDsp() {
   std::string s = LastAnswerPiece(LineText);
   const size_t eq = s.find('=');
   if (eq != std::string::npos && eq >= 1) s.erase(eq);
+  if (!IsSingleNumber(s)) {
+    ShowMessage(MSG_REPEATING_NEEDS_FRACTION, "Report！");
+    return;
+  }
   const Bunsuu m = ToMixed(ParseNumber(s));
   if (m.den == 0) {
     ShowMessage("まず分数に直すのに失敗！", "Report！");

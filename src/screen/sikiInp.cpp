@@ -84,10 +84,15 @@ void EraseCursor() {
   if (ScreenView.eraseCursor) ScreenView.eraseCursor();
 }
 
-// The characters the base mode appends without the checker: the digits A–F that are not also notation
-// letters, and the ">" that separates a number from its target base.
-bool IsBaseModeDirectChar(char c) {
-  return c == 'A' || c == 'B' || c == 'D' || c == 'E' || c == 'F' || c == '>';
+// The characters the base mode appends without the checker: the digits A–F (C too: in base mode it is a
+// digit, not the combination letter) and the ">" that separates a number from its target base.
+bool IsBaseModeDirectChar(char c) { return (c >= 'A' && c <= 'F') || c == '>'; }
+
+// At the length limit a line still takes what finishes it, so that a full line can always be computed:
+// "=" where it closes the line, and the brackets that close what is open (the checker refuses any more).
+bool FinishesLine(char c) {
+  if (c == ')' || c == ']') return true;
+  return c == '=' && (BaseMode || !Contains(LineText, 'x'));
 }
 
 // Offers one character of a text being typed again (restore, backspace). In base mode the characters
@@ -178,16 +183,28 @@ void ResetSikiInp() {
   ClearLine();
 }
 
+void RefuseInput(int number, const std::string& text) {
+  ++RefusalCount;
+  LastRefusalNo = number;
+  SetStatusText(text);
+}
+
 // ---- Offering a character ------------------------------------------------------------------------------
 
 int InputChar(char c) {
-  if (LineCount >= LINE_MAX_CHARS) {
-    ++RefusalCount;
-    LastRefusalNo = -1;
-    SetStatusText(LINE_TOO_LONG_TEXT);
+  if (LineCount >= LINE_MAX_CHARS && !FinishesLine(c)) {
+    RefuseInput(REFUSED_TOO_LONG, LINE_TOO_LONG_TEXT);
     return -1;
   }
-  if (!LineOpen) return -1;
+  if (!LineOpen) {
+    RefuseInput(REFUSED_LINE_CLOSED, LINE_CLOSED_TEXT);
+    return -1;
+  }
+  if (BaseMode && IsBaseModeDirectChar(c)) {
+    // The digits A–F and the ">" of a base-mode line are no characters of the notation.
+    AppendBaseChar(c);
+    return -1;
+  }
   if (BaseMode && c == '=') {
     // A base-mode line such as FF(16 leaves its bracket open on purpose; the checker would refuse the
     // "=" for that, so the conversion is asked for before it.
@@ -201,7 +218,9 @@ int InputChar(char c) {
     CheckerState = LineCheckState;
     CheckerState.relaxedSigns = relaxed;
   }
-  if (!CheckKey(c, PrevChar, State, KAKERU_ABR)) {
+  // A base-mode line writes its base right after the number, as in 101(2: the bracket after a digit is
+  // no left-out multiplication there, so it is taken whatever the setting says.
+  if (!CheckKey(c, PrevChar, State, BaseMode ? 1 : KAKERU_ABR)) {
     ++RefusalCount;
     LastRefusalNo = ErrorNo;
     SetStatusText(CheckMessage(ErrorNo));
@@ -276,8 +295,14 @@ int InputChar(char c) {
 }
 
 void AppendBaseChar(char c) {
-  if (!LineOpen) return;
-  if (c == '>' && Contains(LineText, '>')) return;
+  if (!LineOpen) {
+    RefuseInput(REFUSED_LINE_CLOSED, LINE_CLOSED_TEXT);
+    return;
+  }
+  if (c == '>' && Contains(LineText, '>')) {
+    RefuseInput(REFUSED_BASE_SECOND_ARROW, BASE_SECOND_ARROW_TEXT);
+    return;
+  }
   LineText += c;
   LineCheckText = LineText;  // the checker never saw it: its record of the line still holds
   RepaintScreen();

@@ -31,14 +31,27 @@ extern CanvasPoint LineOrigin;  // where the line is drawn (ScreenPage.h compute
 extern int CharWidth;
 extern int CharHeight;
 
-// Refusals of offered characters since the last ResetSikiInp, and the message number of the last one
-// (the checker's ErrorNo, or -1 for the length limit); the batch tool reports them per key.
+// Refusals of offered characters and of keys without a meaning since the last ResetSikiInp, and the
+// message number of the last one (the checker's ErrorNo, or one of the REFUSED_ numbers below); the batch
+// tool reports them per key.
 extern int RefusalCount;
 extern int LastRefusalNo;
+inline constexpr int REFUSED_TOO_LONG = -1;     // the line is full
+inline constexpr int REFUSED_LINE_CLOSED = -2;  // the line is closed: it is cleared before the next one
+inline constexpr int REFUSED_NO_KEY = 39;       // a key with no character or command (the checker's "%")
+inline constexpr int REFUSED_BASE_SECOND_ARROW = -3;  // a base-mode line holds one ">" only
 
-// The longest line: the 258th character is refused.
+// The longest line: the 258th character is refused, except what finishes the line ("=" and the closing
+// brackets), so that a full line can still be computed.
 inline constexpr int LINE_MAX_CHARS = 257;
 inline constexpr const char* LINE_TOO_LONG_TEXT = "式の長さが256字を超えた!!";
+inline constexpr const char* LINE_CLOSED_TEXT =
+    "◆この式は閉じています。Delete キー（消D）で消してから次の式を入力してください。";
+// A key without a character or a command on the calculation screen.
+inline constexpr const char* KEY_UNUSED_TEXT = "◆このキーは計算画面では使いません。";
+inline constexpr const char* BASE_SECOND_ARROW_TEXT = "◆ｎ進法の式に ＞ は１つだけです。";
+inline constexpr const char* RETURN_UNUSED_TEXT =
+    "◆Enter キーは＝になりません（詳細設定の「Returnを＝とみなす」で変えられます）。";
 
 // ---- What the window shows around the line (kept here so that tests and the batch tool read it) ----
 
@@ -141,6 +154,9 @@ int InputChar(char c);
 // Evaluates the closed line and records it with its answer; 5 on success, a negative code on failure
 // (the evaluator's EvalStatus, or -14 for a ratio that cannot be simplified).
 int CalcLine(const std::string& line);
+
+// Refuses a character or a key: counts the refusal under its number and says why in the status line.
+void RefuseInput(int number, const std::string& text);
 
 // Starts a new line (see the header of this file).
 void ClearLine();

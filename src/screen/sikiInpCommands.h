@@ -36,6 +36,17 @@ inline constexpr const char* MSG_NO_IMPROPER_AFTER_CUT = "…表示の小数の�
 inline constexpr const char* MSG_NOT_FRACTION = "分数でないので、\n約分できません。";
 inline constexpr const char* MSG_NO_COMMON_DIVISOR = "公約数がないので、\n約分できません。";
 inline constexpr const char* MSG_ENTER_DECIMAL = "小数を入力してください！";
+// A line whose last piece is an expression, not one number: what the command cannot do with it.
+inline constexpr const char* MSG_MIXED_NEEDS_NUMBER = "帯分数に直せるのは、１つの数だけです。\n式のままでは直せません。";
+inline constexpr const char* MSG_IMPROPER_NEEDS_NUMBER = "仮分数に直せるのは、１つの数だけです。\n式のままでは直せません。";
+inline constexpr const char* MSG_DECIMAL_NEEDS_NUMBER = "小数に直せるのは、１つの数だけです。\n式のままでは直せません。";
+inline constexpr const char* MSG_REDUCE_NEEDS_FRACTION =
+    "約分できるのは、分数１つだけです。\n式のままでは約分できません。";
+inline constexpr const char* MSG_REPEATING_NEEDS_FRACTION =
+    "循環小数に直せるのは、分数１つだけです。\n式のままでは直せません。";
+// The cut-off decimal ("…", typed "u") is not the exact value, so it has no fraction of its own.
+inline constexpr const char* MSG_CUT_DECIMAL_NO_FRACTION =
+    "…表示の小数は途中で打ち切った数なので、\n分数に直せません。";
 inline constexpr const char* MSG_SOLVE_NEEDS_X =
     "方程式・不等式では､左辺にｘが必要です。\n\n計算式なら、最後に＝が必要です。";
 

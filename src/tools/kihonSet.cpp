@@ -76,6 +76,11 @@ PaiCheckResult PaiStrCheck(const std::string& fieldText) {
   return r;
 }
 
+PaiCheckResult PaiTypingCheck(const std::string& fieldText) {
+  PaiText = fieldText;
+  return CheckPaiText(fieldText);
+}
+
 int ComputeAnswerFormCode() {
   AnswerFormCode = ANSSYU + 4 * SYOUDSP;
   return AnswerFormCode;

@@ -41,9 +41,14 @@ struct PaiCheckResult {
 // neither first nor last. An empty text is not a number.
 PaiCheckResult CheckPaiText(const std::string& text);
 
-// PaiStrCheck of the window: the π text takes the field's text, the verdict's message (if any) is shown
-// under "警告！", and the verdict is returned.
+// PaiStrCheck of the window, run when the pupil leaves the field, presses Enter or closes the window: the
+// π text takes the field's text, the verdict's message (if any) is shown under "警告！", and the verdict
+// is returned.
 PaiCheckResult PaiStrCheck(const std::string& fieldText);
+// The same check on every change of the field while it is typed into: the π text takes the field's text
+// and the verdict is returned for the window to show beside the field, without a box, so that "3." can
+// become "3.14" without a warning in between.
+PaiCheckResult PaiTypingCheck(const std::string& fieldText);
 
 // The answer form code handed to the evaluator: ANSSYU + 4 × SYOUDSP (0–2 without, 4–6 with the decimal
 // value). Recomputed when the window closes; the line computes the same sum from the settings at once.

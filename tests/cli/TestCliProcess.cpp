@@ -52,6 +52,39 @@ TEST(CliProcess, JsonLinesFollowTheDetailLevelAndSwitches) {
   EXPECT_EQ(j["lines"].back()["expr"], "3b7");
 }
 
+// With the improper fraction as the final form, a sum of an integer and a fraction ends at its improper
+// fraction: it does not go to the mixed number and back.
+TEST(CliProcess, FinalFormImproperGoesStraightToIt) {
+  struct Case {
+    const char* args;
+    const char* answer;
+    bool mixedOnTheWay;  // a line with advice 9 (to the mixed number) is drawn
+  } cases[] = {
+      {"--final improper 2+3b4", "3b10", false},
+      {"--final improper 2+1k3b1", "3b10", false},
+      {"--final improper m2-3b4", "m3b10", false},
+      {"--final mixed 2+3b4", "3k3b1", true},
+      {"--final mixed 2+1k3b1", "3k3b1", true},
+  };
+  for (const auto& c : cases) {
+    Output o = RunCli(std::string("process --json --detail ") + c.args);
+    ASSERT_EQ(o.status, 0) << c.args;
+    nlohmann::json j = nlohmann::json::parse(o.out);
+    ASSERT_FALSE(j["lines"].empty()) << c.args;
+    EXPECT_EQ(j["lines"].back()["expr"], c.answer) << c.args;
+    EXPECT_EQ(j["lines"].back()["advice"], 20) << c.args;
+    bool nine = false, forty = false, answerTwice = false;
+    for (size_t i = 0; i < j["lines"].size(); ++i) {
+      nine = nine || j["lines"][i]["advice"] == 9;
+      forty = forty || j["lines"][i]["advice"] == 40;
+      if (i + 1 < j["lines"].size() && j["lines"][i]["expr"] == c.answer) answerTwice = true;
+    }
+    EXPECT_EQ(nine, c.mixedOnTheWay) << c.args << " " << o.out;
+    EXPECT_FALSE(forty) << c.args << " " << o.out;
+    EXPECT_FALSE(answerTwice) << c.args << " " << o.out;
+  }
+}
+
 TEST(CliProcess, FailuresAndDeclines) {
   Output o = RunCli("process --json 9223372036854775807b1+2b1");
   nlohmann::json j = nlohmann::json::parse(o.out);

@@ -28,6 +28,13 @@ TEST(CliType, TypedLines) {
       {"'1+2={Delete}{Insert}'", "1+2", 0},
       {"'{Yen}*2'", "3.14*2", 0},
       {"--wari 0 '7/2='", nullptr, 1},
+      // The main keyboard's "-" and "/" keys of a laptop without a keypad.
+      {"'8{Minus}2{Slash}3='", "8-2/3=7k3b1", 1},
+      // Base mode under the default settings: a base right after the digits, and all sixteen digits.
+      {"'{Shift+N}101(2>8='", "101(2)=5(8)", 1},
+      {"'{Shift+N}1A(16)='", "1A(16)=26(10)", 1},
+      {"'{Shift+N}ABCDEF(16='", "ABCDEF(16)=11259375(10)", 1},
+      {"'{Shift+N}255>(16='", "255(10)=FF(16)", 1},
   };
   for (const auto& c : cases) {
     CliResult r = RunCli(std::string("type --json ") + c.args);
@@ -53,7 +60,7 @@ TEST(CliType, RefusalsNameTheKeyAndItsMessage) {
   EXPECT_EQ(j["refused"][0]["errorNo"], 4);
   EXPECT_EQ(j["refused"][1]["key"], "{F9}");
   EXPECT_EQ(j["refused"][1]["errorNo"], 39);
-  EXPECT_EQ(j["statusLine"], "");
+  EXPECT_EQ(j["statusLine"], "◆このキーは計算画面では使いません。");
 
   // The twentieth digit: the notice is a message of the run, the status line keeps the refusal.
   r = RunCli("type --json 12345678901234567890");
@@ -62,6 +69,36 @@ TEST(CliType, RefusalsNameTheKeyAndItsMessage) {
   EXPECT_EQ(j["statusLine"], "[21]: 入力数値が１９ケタを超えた");
   ASSERT_EQ(j["messages"].size(), 1u);
   EXPECT_EQ(j["messages"][0]["caption"], "警告！");
+}
+
+// A command on a line that is no number says what it cannot do with it; it never speaks of a 64-bit
+// overflow, and the line stays as it was.
+TEST(CliType, CommandsOnAnExpressionSayWhatTheyCannotDo) {
+  struct Case {
+    const char* keys;
+    const char* result;
+    const char* caption;
+    const char* text;
+  } cases[] = {
+      {"4b2+4b1={Ctrl+Y}", "4b2+4b1=4b3", "報告!!", "約分できるのは、分数１つだけです。\n式のままでは約分できません。"},
+      {"3b1+3b1={Ctrl+S}{Ctrl+B}", "3b1+3b1=3b2=0.66666666666666666u", "Report！",
+       "…表示の小数は途中で打ち切った数なので、\n分数に直せません。"},
+      {"4b2+4b1{Ctrl+T}", "4b2+4b1", "ご報告！", "帯分数に直せるのは、１つの数だけです。\n式のままでは直せません。"},
+      {"4b2{Ctrl+Y}", "4b2=2b1", nullptr, nullptr},
+  };
+  for (const auto& c : cases) {
+    CliResult r = RunCli(std::string("type --json '") + c.keys + "'");
+    ASSERT_EQ(r.exitCode, 0) << c.keys << r.err;
+    auto j = JsonLines(r.out).at(0);
+    EXPECT_EQ(j["result"], c.result) << c.keys;
+    if (!c.caption) {
+      EXPECT_TRUE(j["messages"].empty()) << c.keys;
+      continue;
+    }
+    ASSERT_EQ(j["messages"].size(), 1u) << c.keys << " " << j["messages"].dump();
+    EXPECT_EQ(j["messages"][0]["caption"], c.caption) << c.keys;
+    EXPECT_EQ(j["messages"][0]["text"], c.text) << c.keys;
+  }
 }
 
 TEST(CliType, ProcessDisplayKeepsTheLineWithItsProcess) {

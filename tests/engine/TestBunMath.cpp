@@ -176,7 +176,7 @@ TEST_F(BunMath, FailureChainsOfMessages) {
       {"m(m5)", 0, 0, "m(m5)", -1, {NO_OPERATOR}},
       {"1+(2", 0, 0, "1+(2", -2, {PARENS}},
       {"2P3", 0, 0, "2P3", -3, {PERM}},
-      {"30C30", 0, 0, "30C30", -3, {PRODUCT, PERM}},
+      {"70C35", 0, 0, "70C35", -3, {PRODUCT, PERM}},  // the answer itself is beyond the range
       {"21!", 0, 0, "21!", -4, {PRODUCT, FACT}},
       {"[2K3Bm1]+0", 0, 0, "[2K3Bm1]+0", -5, {BUNHCALC, BRACKET}},
       {"[1-1B1]+0", 0, 0, "[1-1B1]+0", -5, {DIV, OVER, BRACKET}},
@@ -306,6 +306,46 @@ TEST_F(BunMath, PermutationsAndCombinations) {
   EXPECT_EQ(ReplaceFactorials("(2*(1+1))!"), "n");  // a group with groups inside is not taken
   EXPECT_EQ(ReplaceFactorials("3b2!"), "n");
   EXPECT_EQ(ReplaceFactorials("!"), "n");
+}
+
+// Combinations and permutations are exact whenever the answer fits, even where r! or the long product
+// would not; the overflow message comes only for an answer beyond the range.
+TEST_F(BunMath, CountingIsExactUpToTheEdgeOfTheRange) {
+  struct Case {
+    char letter;
+    int64_t n, r;
+    int64_t value;  // -1: the answer does not fit
+  } cases[] = {
+      {'C', 30, 15, 155117520},
+      {'C', 30, 30, 1},
+      {'C', 30, 0, 1},
+      {'C', 21, 20, 21},
+      {'C', 62, 31, 465428353255261088LL},
+      {'C', 66, 33, 7219428434016265740LL},  // the largest central one that fits
+      {'C', 67, 33, -1},
+      {'C', 67, 34, -1},
+      {'C', 1000000, 999999, 1000000},
+      {'C', 9223372036854775800LL, 1, 9223372036854775800LL},
+      {'C', 9223372036854775800LL, 9223372036854775799LL, 9223372036854775800LL},
+      {'C', 4294967296LL, 2, 9223372034707292160LL},
+      {'C', 4294967297LL, 2, -1},
+      {'C', INT64_MAX, INT64_MAX / 2, -1},  // stops within a few dozen steps
+      {'P', 25, 14, 388588515194880000LL},
+      {'P', 25, 15, 4274473667143680000LL},
+      {'P', 25, 16, -1},
+      {'P', 9223372036854775800LL, 1, 9223372036854775800LL},
+  };
+  for (const auto& c : cases) {
+    TestPlatform().Clear();
+    const int64_t got = c.letter == 'C' ? Combination64(c.n, c.r) : Permutation64(c.n, c.r);
+    EXPECT_EQ(got, c.value) << c.n << c.letter << c.r;
+    EXPECT_EQ(TestPlatform().ShownTexts(), c.value < 0 ? Messages{PRODUCT} : Messages{}) << c.n << c.letter << c.r;
+  }
+  RunTable({
+      {"30C15", 0, 0, "155117520", 1, {}},
+      {"62C31+1", 0, 0, "465428353255261089", 1, {}},
+      {"67C33", 0, 0, "67C33", -3, {PRODUCT, PERM}},
+  });
 }
 
 TEST_F(BunMath, SimplifyRatio) {

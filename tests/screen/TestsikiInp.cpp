@@ -69,6 +69,10 @@ TEST_F(SikiInp, KeysTypeTheirCharacters) {
       {"1", VK_SUBTRACT, 0, "1-"},
       {"1", VK_MULTIPLY, 0, "1*"},
       {"1", VK_DIVIDE, 0, "1/"},
+      // A laptop without a keypad: the main keyboard's "-" and "/" keys.
+      {"1", VK_OEM_MINUS, 0, "1-"},
+      {"1", VK_OEM_2, 0, "1/"},
+      {"2*(", VK_OEM_MINUS, 0, "2*(m"},  // a sign
       {"1", VK_OEM_PLUS, S, "1+"},
       {"1", VK_OEM_1, S, "1*"},
       {"", '8', S, "("},
@@ -118,6 +122,7 @@ TEST_F(SikiInp, CommandKeysRunTheirCommands) {
     int key;
     int shift;
     ScreenCommand command;
+    bool baseMode = false;
   };
   const Case cases[] = {
       {'F', S, ScreenCommand::FontDialog},         {'S', S, ScreenCommand::SoinsuuPre},
@@ -130,7 +135,7 @@ TEST_F(SikiInp, CommandKeysRunTheirCommands) {
       {VK_RETURN, C, ScreenCommand::SolveLine},    {'J', A, ScreenCommand::OpenConditions},
       {'N', A, ScreenCommand::OpenNotebook},       {'D', A, ScreenCommand::OpenSubstitution},
       {'M', A, ScreenCommand::OpenMemo},           {VK_F8, 0, ScreenCommand::InputPanelSwitch},
-      {VK_OEM_2, 0, ScreenCommand::BaseConvert},   {VK_F7, 0, ScreenCommand::FocusToolWindow},
+      {VK_OEM_2, 0, ScreenCommand::BaseConvert, true}, {VK_F7, 0, ScreenCommand::FocusToolWindow},
       {'J', A | S, ScreenCommand::OpenConditions},
   };
   for (const auto& c : cases) {
@@ -143,6 +148,7 @@ TEST_F(SikiInp, CommandKeysRunTheirCommands) {
         return true;
       });
     }
+    BaseMode = c.baseMode;
     Offer("1");
     KeyToInput(c.key, c.shift);
     ASSERT_EQ(ran.size(), 1u) << VirtualKeyName(c.key) << " shift " << c.shift;
@@ -151,24 +157,42 @@ TEST_F(SikiInp, CommandKeysRunTheirCommands) {
   }
 }
 
-TEST_F(SikiInp, KeysWithoutAMeaningTypeNothingAndClearTheStatusLine) {
+TEST_F(SikiInp, KeysWithoutAMeaningTypeNothingAndSaySo) {
   Offer("1");
   InputChar('+');
   InputChar('*');  // refused: two operators
   ASSERT_FALSE(StatusText.empty());
   ASSERT_EQ(LineText, "1+");
-  for (auto [key, shift] : {std::pair{VK_F9, 0}, {'Z', 0}, {VK_OEM_MINUS, 0}, {VK_TAB, 0}}) {
+  for (auto [key, shift] : {std::pair{VK_F9, 0}, {'Z', 0}, {VK_TAB, 0}, {VK_SPACE, 0}, {'Z', S}, {'Z', C},
+                            {VK_OEM_102, S}, {VK_F9, C | S}}) {
     SetStatusText("x");
+    const int refusals = RefusalCount;
     KeyToInput(key, shift);
-    EXPECT_EQ(StatusText, "") << VirtualKeyName(key);
+    EXPECT_EQ(StatusText, KEY_UNUSED_TEXT) << VirtualKeyName(key) << " shift " << shift;
+    EXPECT_EQ(RefusalCount, refusals + 1) << VirtualKeyName(key);
+    EXPECT_EQ(LastRefusalNo, REFUSED_NO_KEY) << VirtualKeyName(key);
     EXPECT_EQ(LineText, "1+") << VirtualKeyName(key);
   }
-  // Shift and Ctrl with keys outside their tables do nothing at all.
+  // Alt with a key of no meaning belongs to the window's own access keys: no word about it here.
   SetStatusText("kept");
-  KeyToInput('Z', S);
-  KeyToInput('Z', C);
+  KeyToInput('Z', A);
   EXPECT_EQ(StatusText, "kept");
-  EXPECT_EQ(LineText, "1+");
+  // The ¥ key types the π approximation and nothing more.
+  KeyToInput(VK_OEM_5, 0);
+  EXPECT_EQ(LineText, "1+3.14");
+  EXPECT_EQ(StatusText, "");
+
+  // A closed line takes no more characters, and says how to go on.
+  Type("=");
+  ASSERT_FALSE(LineOpen);
+  const std::string closed = LineText;
+  for (const char* keys : {"5", "+", "{Shift+8}", "="}) {
+    SetStatusText("x");
+    Type(keys);
+    EXPECT_EQ(LineText, closed) << keys;
+    EXPECT_EQ(StatusText, LINE_CLOSED_TEXT) << keys;
+    EXPECT_EQ(LastRefusalNo, REFUSED_LINE_CLOSED) << keys;
+  }
 }
 
 TEST_F(SikiInp, ReturnFollowsRetkeyflag) {
@@ -178,7 +202,7 @@ TEST_F(SikiInp, ReturnFollowsRetkeyflag) {
   KeyToInput(VK_RETURN, 0);
   EXPECT_TRUE(LineOpen);
   EXPECT_EQ(LineText, "2b1+3b1");
-  EXPECT_EQ(StatusText, "");
+  EXPECT_EQ(StatusText, RETURN_UNUSED_TEXT);
   bool solved = false;
   SetScreenCommand(ScreenCommand::SolveLine, [&] { return solved = true; });
   KeyToInput(VK_RETURN, C);
@@ -403,11 +427,42 @@ TEST_F(SikiInp, TheLineHoldsAtMost257Characters) {
   EXPECT_EQ(InputChar('+'), -1);
   EXPECT_EQ(StatusText, LINE_TOO_LONG_TEXT);
   EXPECT_EQ(LineText, text);
-  // Closing is a character too, so the full line cannot be closed; backspace makes room.
   EXPECT_EQ(BackSpaceLine(), 1);
   EXPECT_EQ(LineCount, 256);
   EXPECT_EQ(InputChar('1'), 11);
   EXPECT_EQ(LineText, text);
+  // What finishes the line is still taken at the limit: every key that types "=" closes and computes it.
+  for (auto [key, shift] : {std::pair{VK_RIGHT, 0}, {VK_DOWN, S}, {VK_OEM_MINUS, S}, {VK_RETURN, 0}}) {
+    Fresh();
+    Offer(text);
+    KeyToInput(key, shift);
+    EXPECT_FALSE(LineOpen) << VirtualKeyName(key);
+    EXPECT_EQ(LineText, text + "=129") << VirtualKeyName(key);
+  }
+  // A full line with brackets open takes the closing brackets, and then "=".
+  Fresh();
+  std::string open = "((1";
+  while (open.size() < 257) open += "+1";
+  ASSERT_EQ(open.size(), 257u);
+  Offer(open);
+  ASSERT_EQ(LineCount, 257);
+  Type("1");
+  EXPECT_EQ(LineText, open);
+  Type("))");
+  Type(")");  // nothing left to close: the checker refuses it
+  EXPECT_EQ(LineText, open + "))");
+  Type("=");
+  EXPECT_FALSE(LineOpen);
+  EXPECT_EQ(LineText, open + "))=128");
+  // An equation's "=" is no end of the line: at the limit it is refused like any other character.
+  Fresh();
+  std::string equation = "x";
+  while (equation.size() < 257) equation += "+1";
+  Offer(equation);
+  ASSERT_EQ(LineCount, 257);
+  Type("=");
+  EXPECT_EQ(LineText, equation);
+  EXPECT_EQ(StatusText, LINE_TOO_LONG_TEXT);
 }
 
 // ---- Editing commands -----------------------------------------------------------------------------------
@@ -478,21 +533,22 @@ TEST_F(SikiInp, RestoreOnAnOpenLineStartsTheRetypeAfresh) {
 
 TEST_F(SikiInp, BaseModeLetters) {
   BaseMode = true;
-  Type("1ABDEF");
-  EXPECT_EQ(LineText, "1ABDEF");
+  Type("1ABCDEF");
+  EXPECT_EQ(LineText, "1ABCDEF");
   EXPECT_EQ(LineCount, 1);
   Type("..");
-  EXPECT_EQ(LineText, "1ABDEF>");
+  EXPECT_EQ(LineText, "1ABCDEF>");
+  EXPECT_EQ(StatusText, BASE_SECOND_ARROW_TEXT);
   KeyToInput(VK_DECIMAL, 0);
-  EXPECT_EQ(LineText, "1ABDEF>");
+  EXPECT_EQ(LineText, "1ABCDEF>");
   Type("2");
-  EXPECT_EQ(LineText, "1ABDEF>2");
+  EXPECT_EQ(LineText, "1ABCDEF>2");
   // Editing keeps the letters that bypass the checker.
   Type("{Back}{Back}");
-  EXPECT_EQ(LineText, "1ABDEF");
+  EXPECT_EQ(LineText, "1ABCDEF");
   // The letters cannot be restored: the pupil is told, and the line is empty.
   Type("{Delete}");
-  EXPECT_EQ(SavedLine, "1ABDEF");
+  EXPECT_EQ(SavedLine, "1ABCDEF");
   EXPECT_EQ(RestoreLine(), 1);
   EXPECT_EQ(LineText, "");
   EXPECT_EQ(SavedLine, "");

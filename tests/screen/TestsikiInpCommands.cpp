@@ -100,6 +100,17 @@ TEST_F(Commands, ConversionsAppendToTheLineOrAnswerWithTheirMessages) {
       {0, "2k3b1{Shift+R}", "2k3b1=2.@3", ""},
       {0, "0.@3{Shift+R}", "0.@3=3b1", ""},
       {0, "0.1@6{Ctrl+B}", "0.1@6=6b1", ""},
+      // A line that is an expression, or ends in a cut-off decimal, is no number for these commands: each
+      // says what it cannot do, and none speaks of the 64-bit range.
+      {0, "4b2+4b1={Ctrl+Y}", "4b2+4b1=4b3", "報告!!: 約分できるのは、分数１つだけです。\n式のままでは約分できません。"},
+      {0, "3b1+3b1={Ctrl+S}{Ctrl+B}", "3b1+3b1=3b2=0.66666666666666666u",
+       "Report！: …表示の小数は途中で打ち切った数なので、\n分数に直せません。"},
+      {1, "2+3b1{Ctrl+T}", "2+3b1", "ご報告！: 帯分数に直せるのは、１つの数だけです。\n式のままでは直せません。"},
+      {0, "2+3b1{Ctrl+K}", "2+3b1", "ご報告！: 仮分数に直せるのは、１つの数だけです。\n式のままでは直せません。"},
+      {0, "2+3b1{Ctrl+S}", "2+3b1", "ご報告！: 小数に直せるのは、１つの数だけです。\n式のままでは直せません。"},
+      {0, "2b1+3b1{Shift+R}", "2b1+3b1",
+       "Report！: 循環小数に直せるのは、分数１つだけです。\n式のままでは直せません。"},
+      {0, "1.5+2{Ctrl+B}", "1.5+2", "Report！: 小数を入力してください！"},
   };
   for (const ConvertCase& c : cases) {
     SetUp();
@@ -443,6 +454,36 @@ TEST_F(Commands, BaseModeConvertsBetweenBases) {
   ClearLine();
   LineText = "FF(16";
   EXPECT_FALSE(RunScreenCommand(ScreenCommand::BaseConvert));
+}
+
+// Every form the mode's format box shows can be typed with the keys, under the default settings (no left-out
+// multiplication), with all sixteen digits.
+TEST_F(Commands, BaseModeTakesEveryFormOfItsFormatBox) {
+  struct Case {
+    const char* keys;
+    const char* line;
+  } cases[] = {
+      {"101(2=", "101(2)=5(10)"},
+      {"101(2)=", "101(2)=5(10)"},
+      {"1A(16=", "1A(16)=26(10)"},
+      {"ABCDEF(16=", "ABCDEF(16)=11259375(10)"},
+      {"1234567890ABCDEF(16=", "1234567890ABCDEF(16)=1311768467294899695(10)"},
+      {"C(16=", "C(16)=12(10)"},
+      {"255>(2=", "255(10)=11111111(2)"},
+      {"255.(2)=", "255(10)=11111111(2)"},
+      {"101(2>8=", "101(2)=5(8)"},
+      {"FF(16.2)=", "FF(16)=11111111(2)"},
+      {"{Shift+C}C(16{Slash}", "CC(16)=204(10)"},
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    Type("{Shift+N}");
+    TestPlatform().Clear();
+    Type(c.keys);
+    EXPECT_EQ(LineText, c.line) << c.keys << " status " << StatusText;
+    EXPECT_EQ(RefusalCount, 0) << c.keys << " status " << StatusText;
+    EXPECT_TRUE(Shown().empty()) << c.keys;
+  }
 }
 
 // ---- Answer store ------------------------------------------------------------------------------------------

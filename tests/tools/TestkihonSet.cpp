@@ -97,6 +97,20 @@ TEST_F(KihonSet, CheckPaiTextHasNoSideEffects) {
   EXPECT_TRUE(TestPlatform().ShownTexts().empty());
 }
 
+TEST_F(KihonSet, TypingIntoThePaiFieldShowsNoBox) {
+  // Every keystroke: the π text follows the field and the verdict comes back for the field's notice.
+  PaiCheckResult r = PaiTypingCheck("3.");
+  EXPECT_FALSE(r.ok);
+  EXPECT_STREQ(r.message, PAI_POINT_LAST);
+  EXPECT_EQ(PaiText, "3.");
+  r = PaiTypingCheck("");
+  EXPECT_STREQ(r.message, PAI_NOT_NUMBER);
+  r = PaiTypingCheck("3.14");
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(PaiText, "3.14");
+  EXPECT_TRUE(TestPlatform().ShownTexts().empty());
+}
+
 TEST_F(KihonSet, AnswerFormCodeFollowsAtClosing) {
   struct {
     int ansSyu;

@@ -2,6 +2,7 @@
 // Alt keys and closing; each handler hands its control's value to tools/kihonSet.
 #include "ui/tools/kihonSet.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -120,6 +121,11 @@ void TJoukenForm::BuildControls() {
   pai19Button_ = Button("19ｹﾀ▲", this);
   pai19Button_->setToolTip(U("円周率を19ケタにする"));
   grid->addWidget(pai19Button_, 4, 3);
+  // The field's problem while it is typed into, in red under it; one row is kept for it always, so the
+  // window does not change its size.
+  paiNotice_ = Caption("", this, QColor(255, 0, 0));
+  paiNotice_->setMinimumHeight(paiNotice_->fontMetrics().height());
+  grid->addWidget(paiNotice_, 5, 0, 1, 4);
   grid->setColumnStretch(1, 1);
   top->addLayout(grid);
 
@@ -261,8 +267,13 @@ void TJoukenForm::ConnectControls() {
   }
 }
 
+void TJoukenForm::ShowPaiNotice(const char* message) { paiNotice_->setText(message ? U(message) : QString()); }
+
 void TJoukenForm::PaiEditChange(const QString& text) {
-  PaiCheckResult r = PaiStrCheck(text.toStdString());
+  closeWarned_ = false;
+  // While typing, the problem is written beside the field; the warning box waits until the pupil leaves
+  // the field, presses Enter or closes the window.
+  PaiCheckResult r = PaiTypingCheck(text.toStdString());
   if (r.tooLong) {
     // The change that made the text too long is taken back, and the π text with it.
     const int cursor = std::min(paiEdit_->cursorPosition(), static_cast<int>(lastPaiText_.size()));
@@ -270,9 +281,11 @@ void TJoukenForm::PaiEditChange(const QString& text) {
     paiEdit_->setText(lastPaiText_);
     paiEdit_->setCursorPosition(cursor);
     PaiText = lastPaiText_.toStdString();
+    ShowPaiNotice(PAI_TOO_LONG);
     return;
   }
   lastPaiText_ = text;
+  ShowPaiNotice(r.message);
 }
 
 bool TJoukenForm::PaiCheckAndSelect() {
@@ -280,6 +293,7 @@ bool TJoukenForm::PaiCheckAndSelect() {
   checkingPai_ = true;
   PaiCheckResult r = PaiStrCheck(paiEdit_->text().toStdString());
   checkingPai_ = false;
+  ShowPaiNotice(r.message);
   if (r.ok) return true;
   // The field keeps the focus with the character after the remembered position selected. Taken away, the
   // focus is given back once the event that took it has finished.
@@ -298,8 +312,10 @@ bool TJoukenForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == paiEdit_ && event->type() == QEvent::FocusOut && !closed_) {
     // Leaving the field for another control runs the check; a message box or a menu taking the focus
     // for a moment does not.
+    // Going to "終了Ｃ" is left to closing, which checks the field itself (one warning, not two).
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isVisible())
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isVisible() &&
+        QApplication::focusWidget() != closeButton_)
       PaiCheckAndSelect();
   }
   return QDialog::eventFilter(watched, event);
@@ -331,6 +347,13 @@ void TJoukenForm::HensyuuButtonClick() {
 }
 
 void TJoukenForm::done(int r) {
+  if (!closed_ && !closeWarned_ && !CheckPaiText(paiEdit_->text().toStdString()).ok) {
+    // The window stays open once, with the warning and the fault selected in the field; closing again
+    // without a change closes it with the text as it stands.
+    closeWarned_ = true;
+    PaiCheckAndSelect();
+    return;
+  }
   if (!closed_) {
     closed_ = true;
     JoukenClosed(paiEdit_->text().toStdString());

@@ -12,6 +12,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -37,6 +38,9 @@ class TJoukenForm : public QDialog {
   QPushButton* EditGoalsButton() const { return editButton_; }
   ArrowSpinBox* CharAdvanceField() const { return jiokuriEdit_; }
   QLineEdit* PaiField() const { return paiEdit_; }
+  // What is wrong with the π field's text, shown under the field while it is typed into (empty when
+  // the text is acceptable).
+  QLabel* PaiNotice() const { return paiNotice_; }
   QPushButton* Pai19Button() const { return pai19Button_; }
   QCheckBox* EqualKaigyoBox() const { return equalKaigyo_; }
   QCheckBox* InputStrBox() const { return inputStr_; }
@@ -71,6 +75,7 @@ class TJoukenForm : public QDialog {
   void FillFromSettings();
   void ConnectControls();
   void PaiEditChange(const QString& text);
+  void ShowPaiNotice(const char* message);
   void FillGoalList(const std::vector<std::string>& goals, int selected);
 
   ArrowSpinBox* cursorEdit_ = nullptr;
@@ -79,6 +84,7 @@ class TJoukenForm : public QDialog {
   ArrowSpinBox* jiokuriEdit_ = nullptr;
   QLineEdit* paiEdit_ = nullptr;
   QPushButton* pai19Button_ = nullptr;
+  QLabel* paiNotice_ = nullptr;
   QCheckBox* equalKaigyo_ = nullptr;
   QCheckBox* inputStr_ = nullptr;
   QCheckBox* kakeruAbr_ = nullptr;
@@ -95,6 +101,9 @@ class TJoukenForm : public QDialog {
 
   QString lastPaiText_;  // the field's text before its last change (a too long text goes back to it)
   bool checkingPai_ = false;
+  // Closing with an unacceptable π text was refused once with the warning; closing again without a
+  // change closes the window (the pupil has been told).
+  bool closeWarned_ = false;
   bool closed_ = false;
 };
 

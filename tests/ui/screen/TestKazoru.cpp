@@ -134,6 +134,61 @@ TEST(QtKeys, EventsMapOntoTheKeysOfAJapaneseKeyboard) {
   EXPECT_FALSE(QtKeyToVirtualKey(Qt::Key_Shift, Qt::ShiftModifier, vk, shift));
 }
 
+// Every operator a pupil needs comes from the main keyboard of a laptop (no keypad), on a Japanese and on
+// a US layout: the key events are those Qt delivers for each layout's keys.
+TEST_F(KazoruWindow, EveryOperatorFromTheMainKeyboardOfJapaneseAndUsLaptops) {
+  struct Case {
+    const char* layout;
+    const char* keyCap;  // what the pupil presses
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+    const char* before;  // typed first
+    const char* line;    // LineText afterwards
+  } cases[] = {
+      {"JIS", "Shift+;", Qt::Key_Plus, Qt::ShiftModifier, "1", "1+"},
+      {"JIS", "-", Qt::Key_Minus, Qt::NoModifier, "1", "1-"},
+      {"JIS", "Shift+:", Qt::Key_Asterisk, Qt::ShiftModifier, "1", "1*"},
+      {"JIS", "/", Qt::Key_Slash, Qt::NoModifier, "1", "1/"},
+      {"JIS", "Shift+-", Qt::Key_Equal, Qt::ShiftModifier, "1+2", "1+2=3"},
+      {"JIS", "Shift+8", Qt::Key_ParenLeft, Qt::ShiftModifier, "", "("},
+      {"JIS", "Shift+9", Qt::Key_ParenRight, Qt::ShiftModifier, "(1", "(1)"},
+      {"JIS", "^", Qt::Key_AsciiCircum, Qt::NoModifier, "2", "2^"},
+      {"JIS", ":", Qt::Key_Colon, Qt::NoModifier, "2", "2:"},
+      {"JIS", "Shift+1", Qt::Key_Exclam, Qt::ShiftModifier, "3", "3!"},
+      {"US", "Shift+=", Qt::Key_Plus, Qt::ShiftModifier, "1", "1+"},
+      {"US", "-", Qt::Key_Minus, Qt::NoModifier, "1", "1-"},
+      {"US", "Shift+8", Qt::Key_Asterisk, Qt::ShiftModifier, "1", "1*"},
+      {"US", "/", Qt::Key_Slash, Qt::NoModifier, "1", "1/"},
+      {"US", "=", Qt::Key_Equal, Qt::NoModifier, "1+2", "1+2=3"},
+      {"US", "Shift+9", Qt::Key_ParenLeft, Qt::ShiftModifier, "", "("},
+      {"US", "Shift+0", Qt::Key_ParenRight, Qt::ShiftModifier, "(1", "(1)"},
+      {"US", "Shift+6", Qt::Key_AsciiCircum, Qt::ShiftModifier, "2", "2^"},
+      {"US", "Shift+;", Qt::Key_Colon, Qt::ShiftModifier, "2", "2:"},
+      {"US", "Shift+1", Qt::Key_Exclam, Qt::ShiftModifier, "3", "3!"},
+  };
+  for (const auto& c : cases) {
+    Key(Qt::Key_Delete);
+    Keys(c.before);
+    Key(c.key, c.mods);
+    EXPECT_EQ(LineText, c.line) << c.layout << " " << c.keyCap << " status " << StatusText;
+    EXPECT_EQ(StatusText, "") << c.layout << " " << c.keyCap;
+  }
+  // In base mode "/" keeps its conversion.
+  Key(Qt::Key_Delete);
+  BaseMode = true;
+  bool converted = false;
+  SetScreenCommand(ScreenCommand::BaseConvert, [&] { return converted = true; });
+  Keys("FF(16");
+  Key(Qt::Key_Slash);
+  EXPECT_TRUE(converted);
+  EXPECT_EQ(LineText, "FF(16");
+  BaseMode = false;
+  // A key with no meaning says so in the status line.
+  Key(Qt::Key_Delete);
+  Key(Qt::Key_Q);
+  EXPECT_EQ(form->StatusLabel()->text().toStdString(), KEY_UNUSED_TEXT);
+}
+
 TEST_F(KazoruWindow, TypedLineIsPaintedWithItsAnswer) {
   Keys("2b1+3b1");
   EXPECT_EQ(LineText, "2b1+3b1");

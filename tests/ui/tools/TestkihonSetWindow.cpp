@@ -8,6 +8,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -257,13 +258,18 @@ TEST_F(JoukenWindow, PaiFieldFollowsEveryChange) {
   QTest::keyClicks(pai, "16");
   EXPECT_EQ(PaiText, "3.1416");
   EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(form->PaiNotice()->text(), "");
 
-  // A point at the end is reported at once, and the π text follows the field all the same.
+  // While typing, a problem is written beside the field and no box interrupts: "3." becomes "3.14".
   pai->selectAll();
   QTest::keyClicks(pai, "3.");
   EXPECT_EQ(PaiText, "3.");
-  EXPECT_EQ(Messages(), std::vector<std::string>{Warn(PAI_POINT_LAST)});
-  TestPlatform().Clear();
+  EXPECT_EQ(form->PaiNotice()->text(), QString::fromUtf8(PAI_POINT_LAST));
+  QTest::keyClicks(pai, "14");
+  EXPECT_EQ(PaiText, "3.14");
+  EXPECT_EQ(form->PaiNotice()->text(), "");
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_TRUE(pai->hasFocus());
 
   pai->setText("3");
   QTest::mouseClick(form->Pai19Button(), Qt::LeftButton);
@@ -271,21 +277,59 @@ TEST_F(JoukenWindow, PaiFieldFollowsEveryChange) {
   EXPECT_EQ(PaiText, "3.141592653589793238");
   EXPECT_TRUE(Messages().empty());
 
-  // The 21st character is refused and taken away again.
+  // The 21st character is refused and taken away again, with the reason beside the field.
   pai->setFocus();
   pai->end(false);
   QTest::keyClick(pai, Qt::Key_4);
-  EXPECT_EQ(Messages(), std::vector<std::string>{Warn(PAI_TOO_LONG)});
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(form->PaiNotice()->text(), QString::fromUtf8(PAI_TOO_LONG));
   EXPECT_EQ(pai->text(), "3.141592653589793238");
   EXPECT_EQ(PaiText, "3.141592653589793238");
   EXPECT_EQ(pai->cursorPosition(), 20);
-  TestPlatform().Clear();
 
-  // Emptying the field is refused as no number.
+  // Emptying the field to type a new value is no fault yet; the notice says what is missing.
   pai->selectAll();
   QTest::keyClick(pai, Qt::Key_Delete);
-  EXPECT_EQ(Messages(), std::vector<std::string>{Warn(PAI_NOT_NUMBER)});
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(form->PaiNotice()->text(), QString::fromUtf8(PAI_NOT_NUMBER));
   EXPECT_EQ(PaiText, "");
+}
+
+// Closing with a bad π text insists once: the warning, the window stays open with the fault selected.
+// Closing again without a change closes it with the text as it stands.
+TEST_F(JoukenWindow, ClosingWithABadPaiWarnsOnce) {
+  Open();
+  QLineEdit* pai = form->PaiField();
+  pai->setFocus();
+  pai->setText("3.");
+  TestPlatform().Clear();
+  QTest::mouseClick(form->CloseButton(), Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_EQ(Messages(), std::vector<std::string>{Warn(PAI_POINT_LAST)}) << "one warning for one click";
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_TRUE(JoukenOpen);
+  EXPECT_TRUE(pai->hasFocus());
+
+  // Corrected, it closes at once.
+  QTest::keyClicks(pai, "14");
+  ASSERT_EQ(pai->text(), "3.14");
+  TestPlatform().Clear();
+  QTest::mouseClick(form->CloseButton(), Qt::LeftButton);
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(PaiText, "3.14");
+
+  // Left bad after the warning, the second close goes through.
+  Open();
+  form->PaiField()->setText("3,14");
+  TestPlatform().Clear();
+  form->close();
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_EQ(Messages(), std::vector<std::string>{Warn(PAI_NOT_NUMBER)});
+  form->close();
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_FALSE(JoukenOpen);
+  EXPECT_EQ(PaiText, "3,14");
 }
 
 TEST_F(JoukenWindow, EnterOnABadPaiSelectsTheFault) {
