@@ -226,17 +226,24 @@ struct Generator {
   int64_t R(int64_t lo, int64_t hi) { return rng.Between(lo, hi); }
   bool Coin() { return rng.Between(0, 1) == 1; }
   int64_t Den() { return R(2, c.maxDen); }
-  std::string Proper(int64_t den) { return Frac(den, R(1, den - 1)); }
+  // Operands are written in lowest terms, as a textbook writes them.
+  std::string Proper(int64_t den) {
+    int64_t n;
+    do n = R(1, den - 1); while (std::gcd(n, den) != 1);
+    return Frac(den, n);
+  }
   std::string Proper() { return Proper(Den()); }
   int64_t Whole() { return R(1, 5); }
   std::string MixedNumber() {
     const int64_t d = Den();
-    return Mixed(Whole(), d, R(1, d - 1));
+    int64_t n;
+    do n = R(1, d - 1); while (std::gcd(n, d) != 1);
+    return Mixed(Whole(), d, n);
   }
   std::string Improper() {
     const int64_t d = Den();
     int64_t n;
-    do n = R(d + 1, 3 * d); while (n % d == 0);
+    do n = R(d + 1, 3 * d); while (std::gcd(n, d) != 1);
     return Frac(d, n);
   }
   std::string Integer() { return std::to_string(R(1, 9)); }
@@ -328,8 +335,7 @@ struct Generator {
       return std::to_string(c.mixedAnswers ? R(0, 3) : 0) + "." + d;
     }
     if (id == "fraction-to-decimal" || id == "fraction-to-repeating" || id == "repeating-to-fraction") {
-      const int64_t d = Den();
-      return Frac(d, R(1, d - 1));  // the repeating form is made from it by the caller
+      return Proper(Den());  // the repeating form is made from it by the caller
     }
     if (id == "factorise") {
       const int64_t top = c.maxAnswer > 0 ? std::min<int64_t>(c.maxAnswer, 100000) : 1000;
