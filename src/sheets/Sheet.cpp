@@ -525,7 +525,9 @@ Rejection Build(const SheetSkill& s, const SheetControls& c, std::string expr, C
         const Q q = ValueOf(expr);
         if (q.d == 0 || IsTerminating(Norm(q).d)) return Rejection::Guarantee;
         expr = RepeatingDecimalText(q.n, q.d);
-        if (expr == "n" || expr.size() > 12) return Rejection::Guarantee;
+        // A period of at most three digits, as school exercises have.
+        if (expr == "n" || expr.find('@') == std::string::npos || expr.size() - expr.find('@') > 4)
+          return Rejection::Guarantee;
       }
       if (!Accepted(expr)) return Rejection::Guarantee;
       const Bunsuu v = ParseNumber(expr);
@@ -576,7 +578,9 @@ Rejection Build(const SheetSkill& s, const SheetControls& c, std::string expr, C
       const bool terminates = IsTerminating(Norm(q).d);
       if (terminates != (s.kind == SkillKind::FractionToDecimal)) return Rejection::Guarantee;
       p.answer = RepeatingDecimalText(q.n, q.d);
-      if (p.answer == "n" || p.answer.size() > 12 || !guard.Quiet()) return Rejection::Guarantee;
+      if (p.answer == "n" || !guard.Quiet()) return Rejection::Guarantee;
+      if (p.answer.find('@') != std::string::npos && p.answer.size() - p.answer.find('@') > 4)
+        return Rejection::Guarantee;
       break;
     }
     case SkillKind::Factorisation: {

@@ -182,17 +182,20 @@ bool PrintSheetKey(QPrinter& printer, const Sheet& sheet, bool advice) {
     canvas.SetFontColor(CLR_RED);
     canvas.TextOut(2 * ch, ch, "【解答】");
     canvas.SetFontColor(CLR_BLACK);
-    canvas.TextOut(canvas.PenPos().x + ch, ch, SheetTitle(sheet));
+    // The skill's name on the first row, version and seed under it: a long name still fits the width.
+    canvas.TextOut(canvas.PenPos().x + ch, ch, sheet.skill ? sheet.skill->name : sheet.controls.skill);
     canvas.SetFontBold(false);
-    if (pageNo > 1) canvas.TextOut(canvas.PenPos().x + 2 * ch, ch, "（" + std::to_string(pageNo) + "）");
-    return 4 * ch;
+    std::string second = std::string(1, sheet.controls.version) + "版　シード" + std::to_string(sheet.controls.seed);
+    if (pageNo > 1) second += "　（" + std::to_string(pageNo) + "）";
+    canvas.TextOut(2 * ch + 5 * cw, 2 * ch + ch / 2, second);
+    return 5 * ch;
   };
   int pageNo = 1;
   int y = header(pageNo);
   LastPages = 1;
   for (size_t i = 0; i < sheet.problems.size(); ++i) {
     const int h = blockHeight(i);
-    if (y + h > page.height() && y > 4 * ch) {
+    if (y + h > page.height() && y > 5 * ch) {
       if (!printer.newPage()) break;
       y = header(++pageNo);
       ++LastPages;
