@@ -901,6 +901,8 @@ void PutSheetOnPage(const Sheet& sheet) {
   ReplaceAllLines(lines);
   NotePage.title = SheetTitle(sheet);
   NotePage.selected = 0;
+  // A new page: saving it asks for a name instead of writing over the file the page came from.
+  NotePage.fileName.clear();
   NotePage.modified = true;
 }
 

@@ -108,7 +108,7 @@ std::string SheetTitle(const Sheet& sheet);
 // The .siki file of the sheet's page (title, then one problem a line), made without touching the
 // notebook's page. False when the page could not be written as CP932.
 bool SheetSikiBytes(const Sheet& sheet, std::string& bytes);
-// Puts the sheet on the notebook's page (title and lines; the file name is left alone; modified).
+// Puts the sheet on the notebook's page: its title and lines, no file name (a new page), modified.
 void PutSheetOnPage(const Sheet& sheet);
 
 // ---- Controls as text (the batch tool's options and the window's fields) ---------------------------

@@ -53,6 +53,11 @@ void CheckProblem(const SheetSkill& skill, const SheetControls& c, const SheetPr
         EXPECT_EQ(made, 1);
         EXPECT_EQ(ProcessState.processType, skill.processType);
         EXPECT_EQ(ProcessState.processText, p.processText);
+        if (skill.alternative) {
+          // The other method's steps, not the usual ones.
+          MakeProcess(p.expr, true);
+          EXPECT_NE(ProcessState.processText, p.processText);
+        }
       } else {
         EXPECT_EQ(made, 0);
       }

@@ -103,7 +103,9 @@ TEST_F(SheetDialog, MakesTheNotebookPageAndPrintsTheKey) {
   form_->CountBox()->setValue(6);
   const Sheet sheet = form_->Current();
   ASSERT_EQ(sheet.problems.size(), 6u);
+  NotePage.fileName = "/somewhere/homework.siki";
   ASSERT_TRUE(form_->MakePage());
+  EXPECT_EQ(NotePage.fileName, "");  // saving the new page never writes over the file it replaced
   ASSERT_EQ(NotePage.lineCount, 6);
   for (int i = 0; i < 6; ++i) EXPECT_EQ(NotePage.lines[i], sheet.problems[i].expr);
   EXPECT_EQ(NotePage.title, SheetTitle(sheet));
