@@ -22,6 +22,8 @@ int LastPages = 0;
 
 // The sheet's pen is 3 printer dots wide at 300 dots per inch, as the notebook prints.
 constexpr int PRINT_DPI = 300;
+// The key is set a little smaller than the screen, so that a page holds more than one worked problem.
+constexpr int KEY_FONT_SIZE = 10;
 
 // Puts back everything the printing of a sheet changes.
 class PrintStateGuard {
@@ -130,7 +132,9 @@ bool PrintSheetPage(QPrinter& printer, const Sheet& sheet) {
   // The rows of the problems that fit under the title; later pages continue at the same height.
   const int pitch = std::max(1, KANKAKU * v.ch / 2);
   const int top = 4 * v.ch;
-  const int perPage = std::max(1, (page.height() - top - 3 * v.ch) / pitch);
+  // The first page is lowered by two rows for the name line above the title.
+  const int nameRows = 2 * v.ch;
+  const int perPage = std::max(1, (page.height() - top - 3 * v.ch - nameRows) / pitch);
   const int pages = std::max(1, (NotePage.lineCount + perPage - 1) / perPage);
   for (int k = 0; k < pages; ++k) {
     if (k > 0 && !printer.newPage()) break;
@@ -138,8 +142,12 @@ bool PrintSheetPage(QPrinter& printer, const Sheet& sheet) {
     v.vScroll = k * perPage * pitch;
     v.firstLine = k * perPage + 1;
     v.lastLine = (k + 1) * perPage;
+    if (k == 0) {
+      DrawNameLine(canvas, page.width() - 28 * v.ch, v.ch / 2);
+      painter.translate(0, nameRows);
+    }
     DrawNoteSheet(canvas, v);
-    if (k == 0) DrawNameLine(canvas, page.width() / 2, static_cast<int>(2.6 * v.ch));
+    painter.resetTransform();
     ++LastPages;
   }
   canvas.End();
@@ -159,6 +167,7 @@ bool PrintSheetKey(QPrinter& printer, const Sheet& sheet, bool advice) {
   QtCanvas canvas(&printer);
   canvas.Begin(&painter);
   PrepareKeySurface(canvas);
+  canvas.SetFontSize(std::min(FONTSIZE, KEY_FONT_SIZE));
   const int cw = std::max(1, canvas.TextWidth("1234567890") / 10);
   const int ch = std::max(1, canvas.TextHeight("1234567890"));
   const QRect page = PageRect(printer);
@@ -169,6 +178,7 @@ bool PrintSheetKey(QPrinter& printer, const Sheet& sheet, bool advice) {
   scratch.setDotsPerMeterY(qRound(PRINT_DPI / 0.0254));
   QtCanvas measure(&scratch);
   PrepareKeySurface(measure);
+  measure.SetFontSize(canvas.FontSize());
   auto blockHeight = [&](size_t i) {
     QPainter p(&scratch);
     measure.Begin(&p);
