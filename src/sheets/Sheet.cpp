@@ -343,7 +343,9 @@ struct Generator {
     }
     if (id == "ratio") {
       const int64_t top = c.maxAnswer > 0 ? std::max<int64_t>(2, std::min<int64_t>(c.maxAnswer, 50)) : 12;
-      const int64_t p = R(1, top), q = R(1, top), k = R(2, 12);
+      const int64_t p = R(1, top), k = R(2, 12);
+      int64_t q;
+      do q = R(1, top); while (q == p);  // a ratio of equal parts is no exercise
       return std::to_string(p * k) + ":" + std::to_string(q * k);
     }
     if (id == "equation") {

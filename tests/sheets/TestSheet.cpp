@@ -93,6 +93,7 @@ void CheckProblem(const SheetSkill& skill, const SheetControls& c, const SheetPr
     case SkillKind::Ratio:
       EXPECT_EQ(SimplifyRatio(p.expr, 0), p.answer);
       EXPECT_NE(p.answer, p.expr);
+      EXPECT_NE(p.answer, "1:1");
       break;
     case SkillKind::Equation:
       EXPECT_EQ("x=" + SolveLinear(p.expr, 0), p.answer);
