@@ -146,7 +146,7 @@ int DrawNoteSheet(Canvas& s, const NoteSheetView& v) {
     s.FillRect({0, 0, v.clientWidth, v.clientHeight});
     s.SetBrushColor(brush);
   }
-  DrawNoteTitle(s, v);
+  if (v.firstLine <= 1) DrawNoteTitle(s, v);
 
   int added = 0;
   BreakCount = 0;
@@ -155,6 +155,7 @@ int DrawNoteSheet(Canvas& s, const NoteSheetView& v) {
     added += BreakCount;
     BreakCount = 0;
     const int y = Clamp(4LL * ch + (static_cast<long long>(i - 1 + added) * KANKAKU * ch) / 2 - v.vScroll);
+    if (i < v.firstLine || (v.lastLine > 0 && i > v.lastLine)) continue;
     const std::string text = Trimmed(NoteLine(i));
     if (i == NotePage.selected) {
       s.SetFontColor(CLR_RED);

@@ -58,6 +58,10 @@ struct NoteSheetView {
   int clientWidth = 0;      // area filled with the page colour (screen only)
   int clientHeight = 0;
   bool printing = false;    // no background, no rulers
+  // The lines drawn (1-based, inclusive; lastLine 0: to the end). Lines before firstLine keep their
+  // place but are not drawn, nor is the title, so that a page of a longer print holds its own rows only.
+  int firstLine = 1;
+  int lastLine = 0;
 };
 
 // The title as drawn: the page title, with "　[ " + file name without folders + " ]" when asked for.

@@ -46,6 +46,42 @@ std::string Zeros(size_t n) { return std::string(n, '0'); }
 
 }  // namespace
 
+std::string ReductionProcess(const std::string& t) {
+  const Bunsuu v = ParseNumber(t);
+  std::string raw = StepRecord(56, 'X', t);
+  raw += StepRecord(v.whole > 0 ? 58 : 57, 'A', t);
+  raw += StepRecord(59, 'X', FormatBunsuu(Reduce(v), 0));
+  return raw;
+}
+
+std::string DecimalProcess(const std::string& s) {
+  const Bunsuu m = ToMixed(ParseNumber(s));
+  std::string raw;
+  const size_t p = s.find('.');
+  if (p != std::string::npos) {
+    raw = StepRecord(70, 'X', s);
+    std::string w = m.whole > 0 ? std::to_string(m.whole) + "k" : "";
+    std::string digits = s;
+    if (!digits.empty() && digits[0] == 'm') {
+      w = "m" + w;
+      digits.erase(0, 1);
+    }
+    const std::string f = digits.substr(digits.find('.') + 1);
+    const std::string t = w + "1" + Zeros(f.size()) + "b" + f;
+    raw += StepRecord(71, 'X', t);
+    if (IsReducible(m)) {
+      raw += StepRecord(72, 'A', t);
+      raw += StepRecord(73, 'X', FormatBunsuu(Reduce(m), 0));
+    } else {
+      raw += StepRecord(98, 'X', t);
+    }
+  } else {
+    raw = StepRecord(54, 'X', s);
+    raw += !s.empty() && s[0] == 'm' ? StepRecord(55, 'X', "m1b" + s.substr(1)) : StepRecord(55, 'X', "1b" + s);
+  }
+  return raw;
+}
+
 void AppendConvertedValue(const Bunsuu& value) {
   // The page draws the line again from LineText on every repaint, so the value is added to the text and
   // the whole line repainted: "＝" and the value stand where the typesetter puts them, in every repaint.
@@ -186,10 +222,7 @@ void YakuProcDsp() {
   CloseLine();
   const std::string r = FormatBunsuu(Reduce(v), 0);
   if (PROCDSP) {
-    std::string raw = StepRecord(56, 'X', t);
-    raw += StepRecord(v.whole > 0 ? 58 : 57, 'A', t);
-    raw += StepRecord(59, 'X', r);
-    StoreProcess(raw, 9);
+    StoreProcess(ReductionProcess(t), 9);
     return;
   }
   LineText += "=" + r;
@@ -221,29 +254,7 @@ void DecimalToFraction() {
   if (IsError(m)) return;
   CloseLine();
   if (PROCDSP) {
-    std::string raw;
-    const size_t p = s.find('.');
-    if (p != std::string::npos) {
-      raw = StepRecord(70, 'X', s);
-      std::string w = m.whole > 0 ? std::to_string(m.whole) + "k" : "";
-      std::string digits = s;
-      if (!digits.empty() && digits[0] == 'm') {
-        w = "m" + w;
-        digits.erase(0, 1);
-      }
-      const std::string f = digits.substr(digits.find('.') + 1);
-      const std::string t = w + "1" + Zeros(f.size()) + "b" + f;
-      raw += StepRecord(71, 'X', t);
-      if (IsReducible(m)) {
-        raw += StepRecord(72, 'A', t);
-        raw += StepRecord(73, 'X', FormatBunsuu(Reduce(m), 0));
-      } else {
-        raw += StepRecord(98, 'X', t);
-      }
-    } else {
-      raw = StepRecord(54, 'X', s);
-      raw += !s.empty() && s[0] == 'm' ? StepRecord(55, 'X', "m1b" + s.substr(1)) : StepRecord(55, 'X', "1b" + s);
-    }
+    const std::string raw = DecimalProcess(s);
     StoreProcess(raw, 14);
     return;
   }

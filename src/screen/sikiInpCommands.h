@@ -25,6 +25,10 @@ void Button18Click();
 void YakuProcDsp();
 // Ctrl+B: the decimal of the line as a fraction (type 14; a repeating decimal goes to JunSToBunDsp).
 void DecimalToFraction();
+// The raw process texts (not normalised) the two commands above store: the reduction of the fraction t
+// (type 9) and the decimal or integer s written as a fraction (type 14).
+std::string ReductionProcess(const std::string& t);
+std::string DecimalProcess(const std::string& s);
 // Ctrl+Q, Ctrl+Return, panel 解: the equation or inequality in x solved; the solution in the answer column.
 void SolveLine(const std::string& line);
 

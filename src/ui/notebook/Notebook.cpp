@@ -31,6 +31,7 @@
 #include "ui/QtCanvas.h"
 #include "ui/notebook/NBcomBox.h"
 #include "ui/notebook/NoteEdit.h"
+#include "ui/notebook/SheetDialog.h"
 #include "ui/notebook/hyoudaiInp.h"
 #include "ui/screen/InputPanel.h"
 #include "ui/screen/Kazoru.h"
@@ -199,6 +200,7 @@ void TNoteForm::BuildMenus() {
   AddItem(file, "ファイルを保存(&S)", QKeySequence(Qt::CTRL | Qt::Key_S), NoteCommand::Save);
   AddItem(file, "ファイルを別名保存(&A)", QKeySequence(Qt::CTRL | Qt::Key_A), NoteCommand::SaveAs);
   AddItem(file, "ノートを印刷(&P)", QKeySequence(Qt::CTRL | Qt::Key_P), NoteCommand::Print);
+  connect(file->addAction(U("問題づくり(&M)...")), &QAction::triggered, this, [this] { SheetMakerCommand(); });
   file->addSeparator();
   AddItem(file, "ノートを閉じる(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), NoteCommand::Close);
 
@@ -618,6 +620,21 @@ bool TNoteForm::SaveFileAs() {
   const std::string path = CurrentPlatform().SaveFileName("", "", NotePage.fileName);
   if (path.empty()) return false;
   return SaveTo(path);
+}
+
+TSheetForm* TNoteForm::SheetMaker() {
+  if (!sheetForm_) {
+    sheetForm_ = new TSheetForm(this);
+    sheetForm_->printerSetup = [](QPrinter& p) { return PrinterSetup(p); };
+    sheetForm_->pageChanged = [this] { Redraw(); };
+  }
+  return sheetForm_;
+}
+
+void TNoteForm::SheetMakerCommand() {
+  TSheetForm* form = SheetMaker();
+  form->Preview();
+  form->exec();
 }
 
 void TNoteForm::PrintNote() {

@@ -17,6 +17,7 @@ class QPrinter;
 class QScrollBar;
 class QtCanvas;
 class TNBComBoxForm;
+class TSheetForm;
 class NoteSheetArea;
 
 class TNoteForm : public QMainWindow {
@@ -52,6 +53,9 @@ class TNoteForm : public QMainWindow {
   void AnswerColumnCommand();
   void SetEqualBreak(bool on);
   void SetAnswerBlank(bool on);
+  // 「問題づくり」: the practice-sheet dialog (made once, kept with the window) and its menu command.
+  TSheetForm* SheetMaker();
+  void SheetMakerCommand();
 
   // The command box follows these when they change.
   void PitchChanged();
@@ -109,6 +113,7 @@ class TNoteForm : public QMainWindow {
   QScrollBar* hBar_ = nullptr;
   QScrollBar* vBar_ = nullptr;
   TNBComBoxForm* comBox_ = nullptr;
+  TSheetForm* sheetForm_ = nullptr;
   QAction* equalBreakItem_ = nullptr;
   QAction* answerBlankItem_ = nullptr;
   QAction* commandBoxItem_ = nullptr;
