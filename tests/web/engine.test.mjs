@@ -1,0 +1,81 @@
+// The engine is one: the browser build's page records equal the desktop's operation for operation, and
+// kazoru-cli under node answers every run of a table exactly as the desktop's kazoru-cli does.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import { readFileSync, existsSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const root = path.resolve(here, '../..');
+const WEB = process.env.KAZORU_WEB_BUILD || path.join(root, 'build-web');
+const NATIVE = process.env.KAZORU_BUILD || path.join(root, 'build');
+
+// Lines of the page: every answer form, processes with advice, special modes and conversions. Each is
+// [settings file text, keys].
+const SETTINGS_ADVICE = '[▼過程表示▼]\nPROCDSP=1\nADVICEDSP=1\n';
+const SETTINGS_BOTH = '[▼答の表示▼]\nANSSYU=2\nSYOUDSP=1\n';
+const PAGE_LINES = [
+  ['', '2b1+3b1'], ['', '1k3b2*3'], ['', '0.1@6+1'], ['', '2^3+5!'], ['', '5P2+5C2'], ['', '[3+1B2]*4'],
+  ['', '4:6'], ['', '2*x+1=7{Ctrl+Q}'], ['', '7/0'], ['', '9223372036854775807*2'],
+  [SETTINGS_BOTH, '7/2'], [SETTINGS_BOTH, '1b3'], [SETTINGS_BOTH, '3k4b1-2k3b2'],
+  [SETTINGS_ADVICE, '2b1+3b1'], [SETTINGS_ADVICE, '3b2*4b3'], [SETTINGS_ADVICE, '3-4b1'],
+  [SETTINGS_ADVICE, '3-4b1={F6}'], [SETTINGS_ADVICE, '1k2b1+2k3b1'], [SETTINGS_ADVICE, '6b4{Ctrl+Y}'],
+  [SETTINGS_ADVICE, '2b7={Ctrl+T}'], [SETTINGS_ADVICE, '3k2b1={Ctrl+K}'], [SETTINGS_ADVICE, '0.1@6{Shift+R}'],
+  ['', '12{Shift+S}'], ['', '360{Shift+S}'], ['', '7b1={Ctrl+S}'], ['', '0.25{Ctrl+B}'],
+  ['', '{Shift+N}1232(8='], ['', '2b1+3b1={Ctrl+C}{Back}1+{Ctrl+P}='], ['', '++'],
+];
+
+function loadModule() {
+  const require = createRequire(import.meta.url);
+  const factory = require(path.join(WEB, 'site', 'kazoru.js'));
+  const wasmBinary = readFileSync(path.join(WEB, 'site', 'kazoru.wasm'));
+  return factory({ wasmBinary, kazoruMeasure: { width: () => 0, height: () => 0 } });
+}
+
+test('the browser build draws every line of the table as the desktop does', async () => {
+  const recorder = path.join(NATIVE, 'tests', 'PageRecord');
+  assert.ok(existsSync(recorder), `${recorder} is built`);
+  const input = PAGE_LINES.map(([s, k]) => `${s.replaceAll('\n', '|')}\t${k}`).join('\n') + '\n';
+  const native = spawnSync(recorder, [], { input, encoding: 'utf8' });
+  assert.equal(native.status, 0, native.stderr);
+  const nativePages = native.stdout.split('--\n').slice(0, -1);
+  assert.equal(nativePages.length, PAGE_LINES.length);
+
+  const M = await loadModule();
+  const record = M.cwrap('kz_record_page', 'string', ['string', 'string', 'number', 'number']);
+  PAGE_LINES.forEach(([settings, keys], i) => {
+    const web = record(keys, settings, 800, 1200);
+    assert.ok(web.split('\n').length > 3, `${keys}: the page has a drawing`);
+    assert.equal(web, nativePages[i], `page of ${keys}`);
+  });
+});
+
+function runCli(command, args) {
+  const r = spawnSync(command[0], [...command.slice(1), ...args], { encoding: 'utf8', timeout: 60000 });
+  return { out: r.stdout, err: r.stderr, code: r.status };
+}
+
+test('kazoru-cli under node answers as the desktop one on the table of runs', () => {
+  const cases = readFileSync(path.join(here, 'cli-cases.txt'), 'utf8').split('\n')
+    .filter((l) => l && !l.startsWith('#'));
+  const nativeCli = [path.join(NATIVE, 'kazoru-cli')];
+  const webCli = [process.execPath, path.join(WEB, 'kazoru-cli.js')];
+  assert.ok(existsSync(webCli[1]), `${webCli[1]} is built`);
+  // Batches over standard input run all lines of one command in one process, as a batch check would.
+  const byCommand = new Map();
+  for (const line of cases) {
+    const args = line.split(' ').map((a) => a.replaceAll('|', ' '));
+    const want = runCli(nativeCli, args);
+    const got = runCli(webCli, args);
+    assert.deepEqual(got, want, `kazoru-cli ${line}`);
+    if (args[0] === 'eval') byCommand.set(args[0], [...(byCommand.get(args[0]) || []), args.at(-1)]);
+  }
+  const batch = byCommand.get('eval').join('\n') + '\n';
+  const want = spawnSync(nativeCli[0], ['eval', '--json', '-'], { input: batch, encoding: 'utf8' });
+  const got = spawnSync(webCli[0], [webCli[1], 'eval', '--json', '-'], { input: batch, encoding: 'utf8' });
+  assert.equal(got.stdout, want.stdout);
+  assert.equal(got.status, want.status);
+});
