@@ -133,7 +133,7 @@ function paint() {
   app.ops = list;
   app.state = JSON.parse(K.state());
   refresh(area);
-  if (app.state.lineOpen) drawCursor(true);
+  drawCursor(app.state.lineOpen);
   app.lastPaintMs = performance.now() - t0;
 }
 
@@ -294,10 +294,13 @@ function persist() {
 function run(action) {
   lastAction = action;
   const t0 = performance.now();
+  const settingsBefore = app.state && JSON.stringify(app.state.settings);
   action();
   takeMessages();
   paint();
   app.lastKeyMs = performance.now() - t0;
+  // A key or a menu that changed a setting (F5, Ctrl+L …) is kept at once.
+  if (settingsBefore && settingsBefore !== JSON.stringify(app.state.settings)) persist();
 }
 
 export function pressKey(vk, shift) {
@@ -313,9 +316,6 @@ function onKeyDown(e) {
   // The browser's own developer keys stay the browser's.
   if ((shift & CTRL) && (shift & SHIFT) && (vk === 0x49 || vk === 0x4a)) return;
   e.preventDefault();
-  if (vk === VK.F1 + 7 && shift === 0) { togglePanel(); return; }
-  if (vk === VK.F1 + 5 && shift === 0) { run(() => K.remake()); return; }
-  if (vk === VK.F1 + 4 && shift === 0) { run(() => { K.toggleProcess(); persist(); }); return; }
   pressKey(vk, shift);
   if (shift & ALT && vk === 0x41) run(() => K.command(COMMANDS.indexOf('OpenProcessSettings')));
 }
@@ -334,7 +334,7 @@ function bindMenus() {
       if (b.dataset.cmd) run(() => K.command(COMMANDS.indexOf(b.dataset.cmd)));
       else if (b.dataset.setting) run(() => { K.setSetting(b.dataset.setting, app.state.settings[b.dataset.setting] ? 0 : 1); persist(); });
       else if (b.dataset.act === 'process') run(() => { K.toggleProcess(); persist(); });
-      else if (b.dataset.act === 'remake') run(() => K.remake());
+      else if (b.dataset.act === 'remake') pressKey(VK.F1 + 5, 0);
       else if (b.dataset.act === 'equalKaigyo') run(() => K.toggleEqual());
       else if (b.dataset.act === 'panel') { togglePanel(); paint(); }
       else if (b.dataset.act === 'exportSettings') { persist(); exportSettings(); }
@@ -377,7 +377,6 @@ async function start() {
     restore: M.cwrap('kz_restore_line', 'number', []),
     backspace: M.cwrap('kz_backspace', 'number', []),
     toggleProcess: M.cwrap('kz_toggle_process', null, []),
-    remake: M.cwrap('kz_remake_after_toggle', null, []),
     toggleEqual: M.cwrap('kz_toggle_equal_kaigyo', null, []),
     scrollTo: M.cwrap('kz_scroll_to', null, ['number']),
     paint: M.cwrap('kz_paint', 'string', []),

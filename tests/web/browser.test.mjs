@@ -35,8 +35,17 @@ after(async () => {
   rmSync(profile, { recursive: true, force: true });
 });
 
+// Each page in a context of its own: storage and service worker start empty.
+async function newPage() {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  const close = page.close.bind(page);
+  page.close = async () => { await close(); await context.close(); };
+  return page;
+}
+
 async function openPage(width = 1100, height = 760) {
-  const page = await browser.newPage();
+  const page = await newPage();
   await page.setViewport({ width, height });
   await page.goto(server.url, { waitUntil: 'load' });
   await page.waitForFunction(() => window.kazoru && window.kazoru.ready, { timeout: 20000 });
@@ -144,11 +153,12 @@ test('conversion commands and special modes from the menus and keys', async () =
   await shot(page, 'factorisation.png');
   await page.keyboard.press('Escape');
   await page.evaluate(() => window.kazoru.K.clear());
-  await typeKeys(page, '2b7=');
+  await typeKeys(page, '7/2=');
+  assert.match((await state(page)).line, /^7\/2=3k2b1/);
   await page.click('#menus details:nth-of-type(2) summary');
-  await page.click('#menus [data-cmd="ToMixed"]');
+  await page.click('#menus [data-cmd="ToImproper"]');
   s = await state(page);
-  assert.match(s.line, /3k2b1/);
+  assert.match(s.line, /=2b7/);
   await page.close();
 });
 
@@ -171,7 +181,7 @@ test('settings survive a reload', async () => {
 });
 
 test('storage that is blocked keeps the page working and says so once', async () => {
-  const page = await browser.newPage();
+  const page = await newPage();
   await page.evaluateOnNewDocument(() => {
     Object.defineProperty(window, 'localStorage', { get() { throw new DOMException('blocked', 'SecurityError'); } });
   });
@@ -204,7 +214,7 @@ test('the site works offline after one visit', async () => {
 });
 
 test('speed: first usable screen and a key on a 257-character line', async () => {
-  const page = await browser.newPage();
+  const page = await newPage();
   await page.setViewport({ width: 1100, height: 760 });
   const t0 = Date.now();
   await page.goto(server.url + '?fresh', { waitUntil: 'domcontentloaded' });
