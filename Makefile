@@ -26,6 +26,7 @@ run: build
 # (any report fails the run).
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-web
 	@$(MAKE) --no-print-directory test-sanitize
 	@$(MAKE) --no-print-directory test-memcheck
 
@@ -69,6 +70,12 @@ web: deps
 serve: web
 	@echo "serving $(WEB_BUILD)/site on http://127.0.0.1:8022/ (Ctrl+C stops)"
 	@cd $(WEB_BUILD)/site && /usr/bin/python3 -m http.server 8022 --bind 127.0.0.1
+
+# The browser edition against the desktop build: page records and kazoru-cli runs compared, then the site
+# in headless Chromium (puppeteer-core from npm drives Debian's chromium; no browser is downloaded).
+test-web: build web
+	@cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || npm ci --no-audit --no-fund >/dev/null; }
+	@KAZORU_BUILD=$(CURDIR)/$(BUILD) KAZORU_WEB_BUILD=$(CURDIR)/$(WEB_BUILD) node --test tests/web/
 
 clean:
 	rm -rf $(BUILD) build-fuzz build-asan $(WEB_BUILD)

@@ -10,6 +10,7 @@
 #include <vector>
 #include <cstdio>
 
+#include "engine/BunMath.h"
 #include "engine/Settings.h"
 #include "platform/Platform.h"
 #include "platform/ShiftJis.h"
@@ -250,6 +251,15 @@ EMSCRIPTEN_KEEPALIVE int kz_set_setting(const char* name, int value) {
 EMSCRIPTEN_KEEPALIVE const char* kz_settings_bytes(const char* old, int length) {
   return Give(SettingsFileBytes(std::string_view(old ? old : "", old ? static_cast<size_t>(length) : 0)));
 }
+// Evaluates an expression in the given answer form (ANSSYU + 4 × SYOUDSP) repeat times and returns the
+// answer text; for the page's own uses and for timing the engine against the desktop.
+EMSCRIPTEN_KEEPALIVE const char* kz_evaluate(const char* text, int mode, int repeat) {
+  std::string answer;
+  for (int i = 0; i < std::max(1, repeat); ++i) answer = EvaluateExpression(text ? text : "", mode, 0);
+  ThePlatform().queue.clear();
+  return Give(std::move(answer));
+}
+
 EMSCRIPTEN_KEEPALIVE int kz_result_length() { return static_cast<int>(Result().size()); }
 
 // For the comparison with the desktop: a fresh screen with the given settings file (its text in UTF-8) types the keys (the
