@@ -24,14 +24,16 @@ export function pixelSize(points) {
   return Math.max(2, Math.floor(px / 2 + 0.5) * 2);
 }
 const fontOf = (points, bold) => `${bold ? 'bold ' : ''}${pixelSize(points)}px ${FONT_STACK}`;
+// The line height the desktop measures for the face: its Windows ascent and descent (1802 and 401 of 2048
+// units in IPAGothic, kept in the subset), each rounded at the pixel size, as the desktop's font engine does.
+const UNITS_PER_EM = 2048, WIN_ASCENT = 1802, WIN_DESCENT = 401;
 const ascents = new Map();
 function metrics(points) {
   let m = ascents.get(points);
   if (!m) {
-    measureCtx.font = fontOf(points, false);
-    const t = measureCtx.measureText('1あ');
-    const a = Math.round(t.fontBoundingBoxAscent ?? pixelSize(points) * 0.88);
-    const d = Math.round(t.fontBoundingBoxDescent ?? pixelSize(points) * 0.12);
+    const px = pixelSize(points);
+    const a = Math.round(px * WIN_ASCENT / UNITS_PER_EM);
+    const d = Math.round(px * WIN_DESCENT / UNITS_PER_EM);
     m = { ascent: a, height: a + d };
     ascents.set(points, m);
   }
