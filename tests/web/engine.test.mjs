@@ -3,7 +3,8 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { readFileSync, existsSync } from 'node:fs';
+import { readFileSync, existsSync, mkdtempSync, writeFileSync, statSync, rmSync } from 'node:fs';
+import os from 'node:os';
 import { createRequire } from 'node:module';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -86,5 +87,23 @@ test('kazoru-cli under node answers as the desktop one on the table of runs', ()
     assert.equal(got.stdout, want.stdout, `kazoru-cli ${args.join(' ')} on ${input}`);
     assert.equal(got.stderr, want.stderr, `messages of kazoru-cli ${args.join(' ')}`);
     assert.equal(got.status, want.status);
+  }
+});
+
+test('a file the node kazoru-cli writes is an ordinary file, byte-equal to the desktop one', () => {
+  const dir = mkdtempSync(path.join(os.tmpdir(), 'kazoru-web-'));
+  try {
+    // "#練習" and five lines in CP932, one refused by the checker and one that cannot be computed.
+    const page = Buffer.from('#\x97\xfb\x8f\x4b\r\n1b2+3b1=\r\n1+*2\r\n\r\n2x+1=5\r\n4:6\r\n1/0=\r\n', 'latin1');
+    writeFileSync(path.join(dir, 'page.siki'), page);
+    const web = spawnSync(process.execPath, [path.join(WEB, 'kazoru-cli.js'), 'notebook', 'calc',
+      path.join(dir, 'page.siki'), '-o', path.join(dir, 'web.siki')], { encoding: 'utf8' });
+    const native = spawnSync(path.join(NATIVE, 'kazoru-cli'), ['notebook', 'calc', path.join(dir, 'page.siki'),
+      '-o', path.join(dir, 'native.siki')], { encoding: 'utf8' });
+    assert.equal(web.status, native.status);
+    assert.deepEqual(readFileSync(path.join(dir, 'web.siki')), readFileSync(path.join(dir, 'native.siki')));
+    assert.equal(statSync(path.join(dir, 'web.siki')).mode & 0o777, statSync(path.join(dir, 'native.siki')).mode & 0o777);
+  } finally {
+    rmSync(dir, { recursive: true, force: true });
   }
 });
