@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-sanitize test-memcheck bench fuzz clean package
+.PHONY: all deps configure build run test test-sanitize test-memcheck test-web bench fuzz clean package web serve
 
 all: build
 
@@ -26,6 +26,7 @@ run: build
 # (any report fails the run).
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-web
 	@$(MAKE) --no-print-directory test-sanitize
 	@$(MAKE) --no-print-directory test-memcheck
 
@@ -57,8 +58,27 @@ fuzz: deps
 	@cmake --build build-fuzz -j $(JOBS)
 	@scripts/run-fuzzers.sh build-fuzz
 
+# The browser edition: the window-free layers, the binding and kazoru-cli for node compiled by Debian's
+# emscripten into build-web/, and the site put together in build-web/site/. Any static server hosts it.
+WEB_BUILD ?= build-web
+WEB_ENV = NODE_PATH=/usr/share/nodejs
+web: deps
+	@[ -f $(WEB_BUILD)/build.ninja ] || $(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja >/dev/null
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target kazoru-web kazoru-cli
+	@scripts/make-web-site.sh $(WEB_BUILD)
+
+serve: web
+	@echo "serving $(WEB_BUILD)/site on http://127.0.0.1:8022/ (Ctrl+C stops)"
+	@cd $(WEB_BUILD)/site && /usr/bin/python3 -m http.server 8022 --bind 127.0.0.1
+
+# The browser edition against the desktop build: page records and kazoru-cli runs compared, then the site
+# in headless Chromium (puppeteer-core from npm drives Debian's chromium; no browser is downloaded).
+test-web: build web
+	@cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || npm ci --no-audit --no-fund >/dev/null; }
+	@KAZORU_BUILD=$(CURDIR)/$(BUILD) KAZORU_WEB_BUILD=$(CURDIR)/$(WEB_BUILD) node --test tests/web/
+
 clean:
-	rm -rf $(BUILD) build-fuzz build-asan
+	rm -rf $(BUILD) build-fuzz build-asan $(WEB_BUILD)
 
 package: build
 	@cd $(BUILD) && cpack -G DEB >/dev/null && ls -1 $(CURDIR)/$(BUILD)/*.deb

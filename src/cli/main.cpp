@@ -1,4 +1,6 @@
 // kazoru-cli: runs the calculator's engine without a window. See docs/cli.md for the contract.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -29,6 +31,10 @@ std::string EscapeNewlines(const std::string& s) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef __EMSCRIPTEN__
+  // The WebAssembly runtime starts with a umask that makes every new file unreadable (mode 0).
+  umask(022);
+#endif
   std::ios::sync_with_stdio(false);
   if (argc < 2) return Usage("");
   std::string name = argv[1];

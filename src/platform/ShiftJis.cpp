@@ -1,10 +1,9 @@
 // CP932 byte counts and conversions between CP932 and UTF-8.
 #include "platform/ShiftJis.h"
 
-#include <iconv.h>
+#include <algorithm>
 
-#include <cerrno>
-#include <vector>
+#include "platform/Cp932Table.h"
 
 namespace {
 
@@ -32,39 +31,63 @@ std::size_t DecodeOne(std::string_view s, std::size_t i, char32_t& cp) {
   return len;
 }
 
-bool Convert(const char* to, const char* from, std::string_view in, std::string& out, std::size_t* bad) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) {
-    if (bad) *bad = 0;
-    return false;
+// Reads one strict UTF-8 character at s[i] (no overlong forms, no surrogates, nothing above U+10FFFF);
+// returns its length, or 0 when the bytes there are not one.
+std::size_t DecodeStrict(std::string_view s, std::size_t i, char32_t& cp) {
+  const unsigned char c = static_cast<unsigned char>(s[i]);
+  if (c < 0x80) {
+    cp = c;
+    return 1;
   }
-  std::string result;
-  std::vector<char> buf(4096);
-  char* inp = const_cast<char*>(in.data());
-  std::size_t inleft = in.size();
-  bool ok = true;
-  while (inleft > 0) {
-    char* outp = buf.data();
-    std::size_t outleft = buf.size();
-    std::size_t r = iconv(cd, &inp, &inleft, &outp, &outleft);
-    result.append(buf.data(), buf.size() - outleft);
-    if (r == static_cast<std::size_t>(-1)) {
-      if (errno == E2BIG) continue;
-      ok = false;
-      if (bad) *bad = in.size() - inleft;
-      break;
-    }
+  std::size_t len;
+  char32_t least;
+  if (c >= 0xC2 && c <= 0xDF) {
+    len = 2;
+    least = 0x80;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    len = 3;
+    least = 0x800;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    len = 4;
+    least = 0x10000;
+  } else {
+    return 0;
   }
-  if (ok) {
-    // Flush any shift state.
-    char* outp = buf.data();
-    std::size_t outleft = buf.size();
-    iconv(cd, nullptr, nullptr, &outp, &outleft);
-    result.append(buf.data(), buf.size() - outleft);
+  if (s.size() - i < len) return 0;
+  cp = c & (0x7F >> len);
+  for (std::size_t k = 1; k < len; ++k) {
+    const unsigned char d = static_cast<unsigned char>(s[i + k]);
+    if ((d & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (d & 0x3F);
   }
-  iconv_close(cd);
-  if (ok) out = std::move(result);
-  return ok;
+  if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  return len;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+int LeadIndex(unsigned char lead) { return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + (0x9F - 0x81 + 1); }
+
+// The CP932 code of a character above ASCII; -1 when CP932 does not hold it.
+int EncodeOne(char32_t cp) {
+  if (cp > 0xFFFF) return -1;
+  const Cp932Pair* first = CP932_ENCODE;
+  const Cp932Pair* last = CP932_ENCODE + CP932_ENCODE_COUNT;
+  const Cp932Pair* it =
+      std::lower_bound(first, last, cp, [](const Cp932Pair& p, char32_t v) { return p.unicode < v; });
+  if (it == last || it->unicode != cp) return -1;
+  return it->code;
 }
 
 }  // namespace
@@ -115,9 +138,60 @@ std::string SjisLeft(std::string_view utf8, std::size_t maxBytes) {
 }
 
 bool Cp932ToUtf8(std::string_view cp932, std::string& out, std::size_t* badOffset) {
-  return Convert("UTF-8", "CP932", cp932, out, badOffset);
+  std::string result;
+  result.reserve(cp932.size() + cp932.size() / 2);
+  for (std::size_t i = 0; i < cp932.size();) {
+    const unsigned char b = static_cast<unsigned char>(cp932[i]);
+    const uint16_t single = CP932_SINGLE[b];
+    char32_t cp = 0;
+    std::size_t len = 1;
+    if (single == CP932_LEAD) {
+      const int trail = i + 1 < cp932.size() ? static_cast<unsigned char>(cp932[i + 1]) : -1;
+      if (trail >= CP932_TRAIL_FIRST && trail < CP932_TRAIL_FIRST + CP932_TRAIL_COUNT)
+        cp = CP932_DOUBLE[LeadIndex(b) * CP932_TRAIL_COUNT + (trail - CP932_TRAIL_FIRST)];
+      len = 2;
+    } else if (single != CP932_INVALID) {
+      cp = single;
+      if (cp == 0) {
+        result += '\0';
+        ++i;
+        continue;
+      }
+    }
+    if (cp == 0) {
+      if (badOffset) *badOffset = i;
+      return false;
+    }
+    AppendUtf8(result, cp);
+    i += len;
+  }
+  out = std::move(result);
+  return true;
 }
 
 bool Utf8ToCp932(std::string_view utf8, std::string& out, std::size_t* badOffset) {
-  return Convert("CP932", "UTF-8", utf8, out, badOffset);
+  std::string result;
+  result.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    char32_t cp;
+    const std::size_t len = DecodeStrict(utf8, i, cp);
+    int code = -1;
+    if (len != 0 && cp < 0x80) {
+      code = static_cast<int>(cp);
+    } else if (len != 0 && cp >= CP932_IGNORED_FIRST && cp <= CP932_IGNORED_LAST) {
+      i += len;
+      continue;
+    } else if (len != 0) {
+      code = EncodeOne(cp);
+    }
+    if (code < 0) {
+      if (badOffset) *badOffset = i;
+      return false;
+    }
+    if (code > 0xFF) result += static_cast<char>(code >> 8);
+    result += static_cast<char>(code & 0xFF);
+    i += len;
+  }
+  out = std::move(result);
+  return true;
 }

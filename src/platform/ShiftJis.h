@@ -19,7 +19,8 @@ std::string Utf8Left(std::string_view utf8, std::size_t n);
 // The longest prefix whose CP932 length is at most maxBytes, never splitting a character.
 std::string SjisLeft(std::string_view utf8, std::size_t maxBytes);
 
-// Conversion with glibc iconv ("CP932"). Returns false, leaving out untouched, when a sequence does not
+// Conversion between CP932 and UTF-8 through the program's own tables (platform/Cp932Table.h), which hold
+// what glibc's "CP932" converter does. Returns false, leaving out untouched, when a sequence does not
 // convert; badOffset (when given) receives the byte offset of the first bad sequence in the input.
 bool Cp932ToUtf8(std::string_view cp932, std::string& out, std::size_t* badOffset = nullptr);
 bool Utf8ToCp932(std::string_view utf8, std::string& out, std::size_t* badOffset = nullptr);

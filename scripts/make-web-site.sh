@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Puts the browser site together in BUILD/site: the page (web/), the compiled model (kazoru.js, .wasm),
+# the font subset with its licence, the help pages and the icons; the service worker gets the list of
+# files and a version made from their contents.
+set -euo pipefail
+BUILD=${1:-build-web}
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+SITE=$BUILD/site
+
+rm -rf "$SITE.new"
+mkdir -p "$SITE.new/fonts" "$SITE.new/icons" "$SITE.new/help"
+cp "$ROOT"/web/*.html "$ROOT"/web/*.css "$ROOT"/web/*.js "$ROOT"/web/manifest.webmanifest "$SITE.new/"
+cp "$BUILD/src/web/kazoru.js" "$BUILD/src/web/kazoru.wasm" "$SITE.new/"
+cp "$ROOT"/src/ui/help/html/* "$SITE.new/help/"
+cp "$ROOT/data/icons/kazoru.svg" "$SITE.new/icons/"
+for size in 192 512; do
+  rsvg-convert -w $size -h $size "$ROOT/data/icons/kazoru.svg" -o "$SITE.new/icons/kazoru-$size.png"
+done
+# The font is remade only when the program's texts changed.
+FONT_STAMP=$BUILD/font-stamp
+sources=$(cd "$ROOT" && find src web -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.html' -o -name '*.js' \) \
+  -newer "$FONT_STAMP" 2>/dev/null | head -1 || true)
+if [ ! -f "$BUILD/fonts/KazoruGothic.woff2" ] || [ ! -f "$FONT_STAMP" ] || [ -n "$sources" ]; then
+  "$ROOT/scripts/make-web-font.py" "$BUILD/fonts" "$ROOT/src" "$ROOT/web"
+  touch "$FONT_STAMP"
+fi
+cp "$BUILD"/fonts/* "$SITE.new/fonts/"
+
+# The service worker's list: every file of the site but itself.
+files=$(cd "$SITE.new" && find . -type f ! -name sw.js | sed 's|^\./||' | sort)
+version=$(cd "$SITE.new" && cat $files | sha256sum | cut -c1-16)
+list="[\"./\""
+for f in $files; do list="$list, \"$f\""; done
+list="$list]"
+sed -e "s|@SITE_VERSION@|$version|" -e "s|@SITE_FILES@|$list|" "$ROOT/web/sw.js" > "$SITE.new/sw.js"
+
+rm -rf "$SITE"
+mv "$SITE.new" "$SITE"
+echo "web: site in $SITE ($(du -sk "$SITE" | cut -f1) KB)"

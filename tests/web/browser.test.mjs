@@ -1,0 +1,242 @@
+// The site in headless Chromium (Debian's chromium, driven by puppeteer-core): typing and tapping give the
+// right line, answer and process, checked through the page's state and by the pixels of a screenshot; a
+// refused key shows its numbered message; settings survive a reload; the site works offline after one visit.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { mkdtempSync, rmSync, writeFileSync, mkdirSync } from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import puppeteer from 'puppeteer-core';
+import { serve } from './serve.mjs';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const SITE = path.resolve(process.env.KAZORU_WEB_BUILD || path.join(here, '../../build-web'), 'site');
+const SHOTS = process.env.KAZORU_WEB_SHOTS || '';
+const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
+
+let server, browser, profile;
+
+before(async () => {
+  server = await serve(SITE);
+  profile = mkdtempSync(path.join(os.tmpdir(), 'kazoru-chromium-'));
+  browser = await puppeteer.launch({
+    executablePath: CHROMIUM,
+    headless: true,
+    userDataDir: profile,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
+      '--disable-sync', '--no-first-run', '--lang=ja', '--font-render-hinting=none'],
+  });
+});
+
+after(async () => {
+  await browser?.close();
+  await server?.close();
+  rmSync(profile, { recursive: true, force: true });
+});
+
+// Each page in a context of its own: storage and service worker start empty.
+async function newPage() {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  const close = page.close.bind(page);
+  page.close = async () => { await close(); await context.close(); };
+  return page;
+}
+
+async function openPage(width = 1100, height = 760) {
+  const page = await newPage();
+  await page.setViewport({ width, height });
+  await page.goto(server.url, { waitUntil: 'load' });
+  await page.waitForFunction(() => window.kazoru && window.kazoru.ready, { timeout: 20000 });
+  return page;
+}
+
+const state = (page) => page.evaluate(() => window.kazoru.state);
+
+async function typeKeys(page, text) {
+  for (const ch of text) await page.keyboard.type(ch);
+}
+
+async function shot(page, name) {
+  const png = await page.screenshot({ type: 'png' });
+  if (SHOTS) {
+    mkdirSync(SHOTS, { recursive: true });
+    writeFileSync(path.join(SHOTS, name), png);
+  }
+  return png;
+}
+
+// Counts pixels of a colour (within a tolerance for anti-aliasing) in a rectangle of the page canvas.
+async function countColour(page, rgb, rect, tolerance = 40) {
+  return page.evaluate(({ rgb, rect, tolerance }) => {
+    const c = document.getElementById('page');
+    const dpr = c.width / c.clientWidth;
+    const data = c.getContext('2d').getImageData(rect[0] * dpr, rect[1] * dpr, rect[2] * dpr, rect[3] * dpr).data;
+    let n = 0;
+    for (let i = 0; i < data.length; i += 4) {
+      if (Math.abs(data[i] - rgb[0]) <= tolerance && Math.abs(data[i + 1] - rgb[1]) <= tolerance &&
+          Math.abs(data[i + 2] - rgb[2]) <= tolerance) n++;
+    }
+    return n;
+  }, { rgb, rect, tolerance });
+}
+
+test('typing a line and "=" draws the line with its answer', async () => {
+  const page = await openPage();
+  await typeKeys(page, '2b1+3b1=');
+  const s = await state(page);
+  assert.equal(s.lineOpen, false);
+  assert.match(s.line, /^2b1\+3b1=6b5/);
+  await shot(page, 'typed-answer.png');
+  const area = [0, 0, 700, 200];
+  assert.ok(await countColour(page, [255, 0, 0], area, 60) > 20, 'red operator and mark drawn');
+  assert.ok(await countColour(page, [0, 128, 128], area, 30) > 20, 'teal fraction bars drawn');
+  assert.ok(await countColour(page, [0, 0, 0], area, 80) > 50, 'black digits drawn');
+  await page.close();
+});
+
+test('tapping the keypad types the same line as the keyboard', async () => {
+  const page = await openPage();
+  for (const caption of ['１', 'と(K)', '３', '分の(B)', '２', '×', '３', '＝']) {
+    const box = await (await page.$(`#panel [data-caption="${caption}"]`)).boundingBox();
+    assert.ok(box.width >= 44 && box.height >= 44, `${caption} is at least 44 px`);
+    await page.tap(`#panel [data-caption="${caption}"]`);
+  }
+  const s = await state(page);
+  assert.match(s.line, /^1k3b2\*3=5/);
+  await shot(page, 'keypad.png');
+  await page.close();
+});
+
+test('a refused key shows its numbered message and leaves the line', async () => {
+  const page = await openPage();
+  await typeKeys(page, '2++');
+  const s = await state(page);
+  assert.equal(s.line, '2+');
+  assert.ok(s.refusals >= 1);
+  assert.match(s.status, new RegExp(String(s.lastRefusal)));
+  assert.equal(await page.$eval('#status', (e) => e.textContent), s.status);
+  await page.close();
+});
+
+test('the process with advice, and F6 for the other method', async () => {
+  const page = await openPage();
+  await page.evaluate(() => {
+    window.kazoru.K.setSetting('ADVICEDSP', 1);
+  });
+  await page.keyboard.press('F5');
+  await typeKeys(page, '3-4b1=');
+  let s = await state(page);
+  assert.ok(s.settings.PROCDSP === 1);
+  assert.ok(s.processType > 0, 'a process was made');
+  const first = s.processText;
+  assert.ok(first.length > 0);
+  await shot(page, 'process.png');
+  // The process is written in rows under the line.
+  assert.ok(await countColour(page, [0, 0, 0], [0, 120, 700, 300], 80) > 100, 'process rows drawn');
+  await page.keyboard.press('F6');
+  s = await state(page);
+  assert.notEqual(s.processText, first, 'F6 made the other process');
+  await shot(page, 'process-f6.png');
+  await page.close();
+});
+
+test('conversion commands and special modes from the menus and keys', async () => {
+  const page = await openPage();
+  await typeKeys(page, '12');
+  await page.keyboard.down('Shift');
+  await page.keyboard.press('KeyS');
+  await page.keyboard.up('Shift');
+  let s = await state(page);
+  assert.match(s.line, /^12=2\^2\*3|^12=2\^2×3|^12=/);
+  await shot(page, 'factorisation.png');
+  await page.keyboard.press('Escape');
+  await page.evaluate(() => window.kazoru.K.clear());
+  await typeKeys(page, '7/2=');
+  assert.match((await state(page)).line, /^7\/2=3k2b1/);
+  await page.click('#menus details:nth-of-type(2) summary');
+  await page.click('#menus [data-cmd="ToImproper"]');
+  s = await state(page);
+  assert.match(s.line, /=2b7/);
+  await page.close();
+});
+
+test('settings survive a reload', async () => {
+  const page = await openPage();
+  await page.click('#menus details:nth-of-type(3) summary');
+  await page.click('#menus [data-setting="KAITOURAN_FLAG"]');
+  const before = (await state(page)).settings.KAITOURAN_FLAG;
+  await page.reload({ waitUntil: 'load' });
+  await page.waitForFunction(() => window.kazoru && window.kazoru.ready);
+  const s = await state(page);
+  assert.equal(s.settings.KAITOURAN_FLAG, before);
+  assert.equal(await page.evaluate(() => window.kazoru.settingsRead), true);
+  const stored = await page.evaluate(() => atob(localStorage.getItem('Kazoru1.ini')));
+  assert.match(stored, /KAITOURAN_FLAG=/);
+  // Put the setting back for the other tests.
+  await page.click('#menus details:nth-of-type(3) summary');
+  await page.click('#menus [data-setting="KAITOURAN_FLAG"]');
+  await page.close();
+});
+
+test('storage that is blocked keeps the page working and says so once', async () => {
+  const page = await newPage();
+  await page.evaluateOnNewDocument(() => {
+    Object.defineProperty(window, 'localStorage', { get() { throw new DOMException('blocked', 'SecurityError'); } });
+  });
+  await page.goto(server.url);
+  await page.waitForFunction(() => window.kazoru && window.kazoru.ready);
+  assert.match(await page.evaluate(() => window.kazoru.storageNote), /保存できません/);
+  assert.equal(await page.$eval('#messageBox', (d) => d.open), true);
+  await page.click('#messageBox button');
+  await typeKeys(page, '1+1=');
+  assert.match((await state(page)).line, /^1\+1=2/);
+  await page.close();
+});
+
+test('the site works offline after one visit', async () => {
+  const page = await openPage();
+  await page.waitForFunction(async () => {
+    const r = await navigator.serviceWorker.ready;
+    return !!r.active && !!navigator.serviceWorker.controller;
+  }, { timeout: 20000 }).catch(async () => { await page.reload(); });
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.setOfflineMode(true);
+  const before = server.stats.requests;
+  await page.reload({ waitUntil: 'load' });
+  await page.waitForFunction(() => window.kazoru && window.kazoru.ready, { timeout: 20000 });
+  assert.equal(server.stats.requests, before, 'nothing was fetched from the server');
+  await typeKeys(page, '3b2*4b3=');
+  assert.match((await state(page)).line, /^3b2\*4b3=2b1/);
+  await page.setOfflineMode(false);
+  await page.close();
+});
+
+test('speed: first usable screen and a key on a 257-character line', async () => {
+  const page = await newPage();
+  await page.setViewport({ width: 1100, height: 760 });
+  const t0 = Date.now();
+  await page.goto(server.url + '?fresh', { waitUntil: 'domcontentloaded' });
+  await page.waitForFunction(() => window.kazoru && window.kazoru.ready);
+  const firstUsable = await page.evaluate(() => window.kazoru.readyMs);
+  // A long line: 64 terms of "1b2+" make 256 characters, then one more key.
+  const keys = await page.evaluate(() => {
+    const times = [];
+    for (let i = 0; i < 64; i++) for (const c of '2b1+') window.kazoru.pressKey(c === '+' ? 0xbb : c.toUpperCase().charCodeAt(0), c === '+' ? 1 : 0);
+    for (let i = 0; i < 20; i++) {
+      window.kazoru.pressKey(0x08, 0);
+      times.push(window.kazoru.lastKeyMs);
+      window.kazoru.pressKey(0xbb, 1);
+      times.push(window.kazoru.lastKeyMs);
+    }
+    times.sort((a, b) => a - b);
+    return { median: times[times.length >> 1], max: times[times.length - 1], length: window.kazoru.state.line.length };
+  });
+  console.log(`# first usable screen ${firstUsable.toFixed(0)} ms (page load to ready, wall ${Date.now() - t0} ms); ` +
+    `key on a ${keys.length}-character line: median ${keys.median.toFixed(1)} ms, max ${keys.max.toFixed(1)} ms`);
+  assert.ok(keys.length >= 250);
+  assert.ok(firstUsable < 3000, 'usable within three seconds even on a loaded machine');
+  assert.ok(keys.median < 50, 'a key repaints well within a few frames');
+  await page.close();
+});

@@ -1,0 +1,47 @@
+// A small static server for the site on 127.0.0.1 (the tests' own; any static server hosts the site).
+import http from 'node:http';
+import { readFile } from 'node:fs/promises';
+import path from 'node:path';
+
+const TYPES = {
+  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript',
+  '.css': 'text/css', '.wasm': 'application/wasm', '.woff2': 'font/woff2', '.svg': 'image/svg+xml',
+  '.png': 'image/png', '.webmanifest': 'application/manifest+json', '.txt': 'text/plain; charset=utf-8',
+};
+
+// Serves dir on a free port; resolves to { url, close, requests } where requests counts what was asked.
+export function serve(dir) {
+  const stats = { requests: 0 };
+  const server = http.createServer(async (req, res) => {
+    stats.requests++;
+    let file = decodeURIComponent(new URL(req.url, 'http://x').pathname);
+    if (file.endsWith('/')) file += 'index.html';
+    const full = path.join(dir, path.normalize(file));
+    if (!full.startsWith(dir)) {
+      res.writeHead(403).end();
+      return;
+    }
+    try {
+      const body = await readFile(full);
+      res.writeHead(200, { 'Content-Type': TYPES[path.extname(full)] || 'application/octet-stream' });
+      res.end(body);
+    } catch {
+      res.writeHead(404).end();
+    }
+  });
+  return new Promise((resolve) => {
+    server.listen(0, '127.0.0.1', () => {
+      resolve({
+        url: `http://127.0.0.1:${server.address().port}/`,
+        stats,
+        close: () => new Promise((r) => { server.closeAllConnections(); server.close(r); }),
+      });
+    });
+  });
+}
+
+// `node serve.mjs DIR [PORT]` serves a folder until stopped.
+if (import.meta.url === `file://${process.argv[1]}`) {
+  const dir = path.resolve(process.argv[2] || '.');
+  serve(dir).then(({ url }) => console.log(`serving ${dir} on ${url}`));
+}

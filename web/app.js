@@ -1,0 +1,436 @@
+// The calculation screen in the browser: starts the C++ model (kazoru.wasm), routes keys and taps to it,
+// paints its drawing list on the page canvas, and shows its status line, messages, notice box and windows.
+import { toVirtualKey, VK, SHIFT, ALT, CTRL } from './keys.js';
+import { buildPanel } from './panel.js';
+import { loadSettings, saveSettings, exportSettings, importSettings } from './settings.js';
+
+const FONT_FAMILY = 'KazoruGothic';
+const FONT_STACK = `${FONT_FAMILY}, "IPAGothic", monospace`;
+const SCROLL_STEP = 4;
+// ScreenCommand's order in the model.
+const COMMANDS = ['FontDialog', 'SoinsuuPre', 'JunkanSyori', 'ToggleBaseMode', 'BaseConvert', 'DecimalToFraction',
+  'ToSyousuu', 'ToMixed', 'ToImproper', 'YakuProcDsp', 'SolveLine', 'CopyAnswer', 'PasteAnswer', 'ViewAnswer',
+  'InputPanelSwitch', 'OpenConditions', 'OpenNotebook', 'OpenSubstitution', 'OpenMemo', 'FocusToolWindow',
+  'OpenExpressionEditor', 'OpenProcessSettings', 'CloseInputPanel', 'PrintLine', 'Help', 'HomePage', 'VersionBox'];
+
+const $ = (id) => document.getElementById(id);
+const canvas = $('page');
+const ctx = canvas.getContext('2d');
+const measureCtx = document.createElement('canvas').getContext('2d');
+
+// The desktop draws at the even pixel size nearest to the point size at 96 pixels per inch.
+export function pixelSize(points) {
+  const px = Math.max(1, points) * 96 / 72;
+  return Math.max(2, Math.floor(px / 2 + 0.5) * 2);
+}
+const fontOf = (points, bold) => `${bold ? 'bold ' : ''}${pixelSize(points)}px ${FONT_STACK}`;
+// The line height the desktop measures for the face: its Windows ascent and descent (1802 and 401 of 2048
+// units in IPAGothic, kept in the subset), each rounded at the pixel size, as the desktop's font engine does.
+const UNITS_PER_EM = 2048, WIN_ASCENT = 1802, WIN_DESCENT = 401;
+const ascents = new Map();
+function metrics(points) {
+  let m = ascents.get(points);
+  if (!m) {
+    const px = pixelSize(points);
+    const a = Math.round(px * WIN_ASCENT / UNITS_PER_EM);
+    const d = Math.round(px * WIN_DESCENT / UNITS_PER_EM);
+    m = { ascent: a, height: a + d };
+    ascents.set(points, m);
+  }
+  return m;
+}
+const measure = {
+  width(points, bold, text) {
+    measureCtx.font = fontOf(points, false);
+    return Math.round(measureCtx.measureText(text).width);
+  },
+  height(points) { return metrics(points).height; },
+};
+
+const hex = (h) => '#' + h;
+const bgrToCss = (bgr) => `rgb(${bgr & 255},${(bgr >> 8) & 255},${(bgr >> 16) & 255})`;
+
+// Draws the model's drawing list: "T x y x2 y2 size bold color brush text", "L x y x2 y2 pen width",
+// "F x y x2 y2 brush".
+function drawList(list, target, dpr) {
+  target.save();
+  target.setTransform(dpr, 0, 0, dpr, 0, 0);
+  target.textBaseline = 'alphabetic';
+  for (const row of list.split('\n')) {
+    if (!row) continue;
+    const f = row.split('\t');
+    const x = +f[1], y = +f[2], x2 = +f[3], y2 = +f[4];
+    if (f[0] === 'F') {
+      target.fillStyle = hex(f[5]);
+      target.fillRect(x, y, x2 - x, y2 - y);
+    } else if (f[0] === 'L') {
+      const w = Math.max(1, +f[6]);
+      target.strokeStyle = hex(f[5]);
+      target.lineWidth = w;
+      target.lineCap = 'square';
+      const o = w % 2 ? 0.5 : 0;
+      target.beginPath();
+      target.moveTo(x + o, y + o);
+      target.lineTo(x2 + o, y2 + o);
+      target.stroke();
+    } else if (f[0] === 'T') {
+      const size = +f[5], bold = f[6] === '1', text = f.slice(9).join('\t');
+      target.fillStyle = hex(f[8]);
+      target.fillRect(x, y, x2 - x, y2 - y);
+      target.fillStyle = hex(f[7]);
+      const base = y + metrics(size).ascent;
+      if (!bold) {
+        target.font = fontOf(size, false);
+        target.fillText(text, x, base);
+      } else {
+        // Each character at the place the regular text gives it, as on the desktop.
+        target.font = fontOf(size, true);
+        let pos = x, before = '';
+        for (const ch of text) {
+          target.fillText(ch, x + measure.width(size, false, before), base);
+          before += ch;
+          pos = x + measure.width(size, false, before);
+        }
+      }
+    }
+  }
+  target.restore();
+}
+
+// ---- The page's state, for the page itself and for tests ----
+const app = window.kazoru = {
+  ready: false, state: null, messages: [], lastPaintMs: 0, lastKeyMs: 0, startedAt: performance.now(),
+  storageNote: null, settingsRead: false,
+};
+
+let K = null;  // the wasm module's functions
+let M = null;  // the module
+let lastAction = null;  // repeated when a question is answered
+let cursorOn = false;
+let panelShown = true;
+
+function withBytes(bytes, fn) {
+  const p = M._malloc(Math.max(1, bytes.length));
+  M.HEAPU8.set(bytes, p);
+  try { return fn(p, bytes.length); } finally { M._free(p); }
+}
+
+export function settingsBytes(old) {
+  const p = withBytes(old, (ptr, len) => K.settingsBytes(ptr, len));
+  return M.HEAPU8.slice(p, p + K.resultLength());
+}
+
+function paint() {
+  const t0 = performance.now();
+  const area = $('pageArea');
+  const w = canvas.clientWidth, h = canvas.clientHeight;
+  const dpr = window.devicePixelRatio || 1;
+  if (canvas.width !== Math.round(w * dpr) || canvas.height !== Math.round(h * dpr)) {
+    canvas.width = Math.round(w * dpr);
+    canvas.height = Math.round(h * dpr);
+  }
+  K.resize(w, h);
+  const list = K.paint();
+  drawList(list, ctx, dpr);
+  app.ops = list;
+  app.state = JSON.parse(K.state());
+  refresh(area);
+  drawCursor(app.state.lineOpen);
+  app.lastPaintMs = performance.now() - t0;
+}
+
+function drawCursor(on) {
+  cursorOn = on && app.state && app.state.lineOpen;
+  const c = $('cursor') || (() => {
+    const d = document.createElement('div');
+    d.id = 'cursor';
+    $('pageArea').appendChild(d);
+    return d;
+  })();
+  const r = app.state.cursor;
+  c.style.left = `${r.left}px`;
+  c.style.top = `${r.top}px`;
+  c.style.width = `${Math.max(0, r.right - r.left)}px`;
+  c.style.height = `${Math.max(0, r.bottom - r.top)}px`;
+  c.style.background = hex(r.color);
+  c.hidden = !cursorOn;
+}
+
+const FULL = '０１２３４５６７８９';
+const dateNumber = (n) => (n < 10 ? FULL[n] : String(n));
+function refresh() {
+  const s = app.state;
+  $('status').textContent = s.status;
+  $('status').hidden = !s.settings.SBARDSP;
+  $('strip').hidden = !s.settings.INPUTSTR_DSP;
+  $('strip').textContent = s.inputString;
+  $('side').hidden = !s.settings.WAKIGAKI;
+  const now = new Date();
+  $('month').textContent = dateNumber(now.getMonth() + 1);
+  $('day').textContent = dateNumber(now.getDate());
+  const dow = now.getDay();
+  $('weekday').textContent = ['(日)', '(月)', '(火)', '(水)', '(木)', '(金)', '(土)'][dow];
+  $('weekday').style.color = dow === 0 ? 'red' : dow === 6 ? 'blue' : 'black';
+  $('goal').textContent = s.goal;
+  $('goal').style.color = bgrToCss(s.goalColor);
+  $('goal').style.fontSize = `${pixelSize(s.goalFontSize)}px`;
+  for (const b of document.querySelectorAll('[data-check]')) {
+    const on = b.dataset.check === 'baseMode' ? s.baseMode : b.dataset.check === 'panel' ? panelShown
+      : b.dataset.check === 'process' ? !!s.settings.PROCDSP : false;
+    b.classList.toggle('checked', on);
+  }
+  for (const b of document.querySelectorAll('#menus [data-setting]')) b.classList.toggle('checked', !!s.settings[b.dataset.setting]);
+  for (const [key, name] of [['syou', '小S'], ['kari', '仮K'], ['obi', '帯T']]) {
+    const b = document.querySelector(`#panel [data-caption="${name}"]`);
+    if (b) b.disabled = !s.buttons[key];
+  }
+}
+
+// ---- Messages, questions and the notice box: page dialogs, one at a time, never blocking ----
+const dialogQueue = [];
+function takeMessages() {
+  const list = JSON.parse(K.messages());
+  for (const m of list) {
+    app.messages.push(m);
+    if (m.kind === 'message' || m.kind === 'question') dialogQueue.push(m);
+    else if (m.kind === 'notice') showNotice(m);
+    else if (m.kind === 'command') pageCommand(m.text);
+    else if (m.kind === 'beep') beep();
+  }
+  showNextDialog();
+}
+
+function showNextDialog() {
+  const box = $('messageBox');
+  if (box.open || !dialogQueue.length) return;
+  const m = dialogQueue.shift();
+  box.querySelector('.caption').textContent = m.caption;
+  box.querySelector('.text').textContent = m.text;
+  const buttons = box.querySelector('.buttons');
+  buttons.textContent = '';
+  const choices = { ok: [['ＯＫ', 0]], okcancel: [['ＯＫ', 0], ['キャンセル', 1]], yesno: [['はい', 2], ['いいえ', 3]],
+    yesnocancel: [['はい', 2], ['いいえ', 3], ['キャンセル', 1]] }[m.buttons];
+  for (const [label, value] of choices) {
+    const b = document.createElement('button');
+    b.textContent = label;
+    b.value = String(value);
+    buttons.appendChild(b);
+  }
+  box.onclose = () => {
+    const answer = Number(box.returnValue || 1);
+    if (m.kind === 'question' && answer !== 1 && lastAction) {
+      K.answer(answer);
+      run(lastAction);
+    }
+    setTimeout(showNextDialog, 0);
+    canvas.focus();
+  };
+  box.showModal();
+}
+
+let noticeTimer = 0;
+function showNotice(m) {
+  const n = $('notice');
+  n.querySelector('.caption').textContent = m.caption;
+  let text = m.text;
+  if (text.startsWith('$')) text = text.slice(1).split('|').join('\n');
+  else if (text.startsWith('@')) text = text.slice(1).replace('#', '\n');
+  n.querySelector('.text').textContent = text;
+  n.hidden = false;
+  clearTimeout(noticeTimer);
+  noticeTimer = setTimeout(() => { n.hidden = true; }, Math.max(800, m.durationMs || 3000));
+}
+
+function beep() {
+  try {
+    const a = new AudioContext();
+    const o = a.createOscillator();
+    o.frequency.value = 880;
+    o.connect(a.destination);
+    o.start();
+    o.stop(a.currentTime + 0.08);
+  } catch { /* no sound on this device */ }
+}
+
+function pageCommand(name) {
+  if (name === 'processSettings') openSettingsDialog($('processSettings'));
+  else if (name === 'conditions') openSettingsDialog($('conditions'));
+  else if (name === 'help') window.open('help/index.html', 'kazoru-help');
+  else if (name === 'print') window.print();
+  else if (name === 'inputPanel') togglePanel();
+  else if (name === 'version') dialogQueue.push({ kind: 'message', caption: 'バージョン情報', text: '分数計算器『Kazoru』 Web版 1.0.0', buttons: 'ok' });
+}
+
+function openSettingsDialog(dlg) {
+  for (const input of dlg.querySelectorAll('[data-setting]')) {
+    const v = K.getSetting(input.dataset.setting);
+    if (input.type === 'checkbox') input.checked = v !== 0;
+    else if (input.type === 'radio') input.checked = Number(input.value) === v;
+    else input.value = v;
+  }
+  dlg.onclose = () => {
+    for (const input of dlg.querySelectorAll('[data-setting]')) {
+      if (input.type === 'radio' && !input.checked) continue;
+      const v = input.type === 'checkbox' ? (input.checked ? 1 : 0) : Number(input.value);
+      K.setSetting(input.dataset.setting, v);
+    }
+    persist();
+    paint();
+    canvas.focus();
+  };
+  dlg.showModal();
+}
+
+function togglePanel() {
+  panelShown = !panelShown;
+  $('panel').hidden = !panelShown;
+  document.body.classList.toggle('noPanel', !panelShown);
+}
+
+function persist() {
+  const note = saveSettings((old) => settingsBytes(old));
+  if (note) dialogQueue.push({ kind: 'message', caption: '注意!!', text: note, buttons: 'ok' });
+}
+
+// Every action of the pupil: run it, take the messages, repaint.
+function run(action) {
+  lastAction = action;
+  const t0 = performance.now();
+  const settingsBefore = app.state && JSON.stringify(app.state.settings);
+  action();
+  takeMessages();
+  paint();
+  app.lastKeyMs = performance.now() - t0;
+  // A key or a menu that changed a setting (F5, Ctrl+L …) is kept at once.
+  if (settingsBefore && settingsBefore !== JSON.stringify(app.state.settings)) persist();
+}
+
+export function pressKey(vk, shift) {
+  run(() => K.key(vk, shift));
+}
+
+function onKeyDown(e) {
+  if (document.querySelector('dialog[open]')) return;
+  if (e.target instanceof HTMLInputElement) return;
+  const k = toVirtualKey(e);
+  if (!k) return;
+  const [vk, shift] = k;
+  // The browser's own developer keys stay the browser's.
+  if ((shift & CTRL) && (shift & SHIFT) && (vk === 0x49 || vk === 0x4a)) return;
+  e.preventDefault();
+  pressKey(vk, shift);
+  if (shift & ALT && vk === 0x41) run(() => K.command(COMMANDS.indexOf('OpenProcessSettings')));
+}
+
+function onWheel(e) {
+  e.preventDefault();
+  let notches = Math.trunc(e.deltaY / 100);
+  if (!notches) notches = Math.sign(e.deltaY);
+  run(() => K.scrollTo(app.state.scroll + notches * SCROLL_STEP * 10));
+}
+
+function bindMenus() {
+  for (const b of document.querySelectorAll('#menus button')) {
+    b.addEventListener('click', () => {
+      b.closest('details').open = false;
+      if (b.dataset.cmd) run(() => K.command(COMMANDS.indexOf(b.dataset.cmd)));
+      else if (b.dataset.setting) run(() => { K.setSetting(b.dataset.setting, app.state.settings[b.dataset.setting] ? 0 : 1); persist(); });
+      else if (b.dataset.act === 'process') run(() => { K.toggleProcess(); persist(); });
+      else if (b.dataset.act === 'remake') pressKey(VK.F1 + 5, 0);
+      else if (b.dataset.act === 'equalKaigyo') run(() => K.toggleEqual());
+      else if (b.dataset.act === 'panel') { togglePanel(); paint(); }
+      else if (b.dataset.act === 'exportSettings') { persist(); exportSettings(); }
+      else if (b.dataset.act === 'importSettings') $('importFile').click();
+      canvas.focus();
+    });
+  }
+  for (const d of document.querySelectorAll('#menus details')) {
+    d.addEventListener('toggle', () => {
+      if (d.open) for (const o of document.querySelectorAll('#menus details')) if (o !== d) o.open = false;
+    });
+  }
+  $('importFile').addEventListener('change', async (e) => {
+    const file = e.target.files[0];
+    e.target.value = '';
+    if (!file) return;
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    const note = importSettings(bytes);
+    if (note) {
+      dialogQueue.push({ kind: 'message', caption: '注意!!', text: note, buttons: 'ok' });
+    } else {
+      run(() => withBytes(bytes, (p, n) => K.start(p, n)));
+      persist();
+    }
+    showNextDialog();
+  });
+}
+
+async function start() {
+  const fontReady = document.fonts.load(`18px ${FONT_FAMILY}`, '1あ').catch(() => []);
+  M = await createKazoru({ kazoruMeasure: measure });
+  await fontReady;
+  K = {
+    start: M.cwrap('kz_start', 'number', ['number', 'number']),
+    resize: M.cwrap('kz_resize', null, ['number', 'number']),
+    key: M.cwrap('kz_key', null, ['number', 'number']),
+    char: M.cwrap('kz_char', 'number', ['number']),
+    command: M.cwrap('kz_command', 'number', ['number']),
+    clear: M.cwrap('kz_clear_line', null, []),
+    restore: M.cwrap('kz_restore_line', 'number', []),
+    backspace: M.cwrap('kz_backspace', 'number', []),
+    toggleProcess: M.cwrap('kz_toggle_process', null, []),
+    toggleEqual: M.cwrap('kz_toggle_equal_kaigyo', null, []),
+    scrollTo: M.cwrap('kz_scroll_to', null, ['number']),
+    paint: M.cwrap('kz_paint', 'string', []),
+    state: M.cwrap('kz_state', 'string', []),
+    messages: M.cwrap('kz_messages', 'string', []),
+    answer: M.cwrap('kz_answer', null, ['number']),
+    getSetting: M.cwrap('kz_get_setting', 'number', ['string']),
+    setSetting: M.cwrap('kz_set_setting', 'number', ['string', 'number']),
+    settingsBytes: M.cwrap('kz_settings_bytes', 'number', ['number', 'number']),
+    resultLength: M.cwrap('kz_result_length', 'number', []),
+  };
+  app.K = K;
+  const { bytes, note } = loadSettings();
+  app.settingsRead = withBytes(bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
+  if (note) {
+    app.storageNote = note;
+    dialogQueue.push({ kind: 'message', caption: '注意!!', text: note, buttons: 'ok' });
+  }
+  buildPanel($('panel'), {
+    char: (c) => run(() => K.char(c.charCodeAt(0))),
+    chars: (s) => run(() => { for (const c of s) K.char(c.charCodeAt(0)); }),
+    command: (name) => run(() => K.command(COMMANDS.indexOf(name))),
+    clear: () => run(() => K.clear()),
+    restore: () => run(() => K.restore()),
+    backspace: () => run(() => K.backspace()),
+  });
+  document.addEventListener('keydown', onKeyDown);
+  canvas.addEventListener('wheel', onWheel, { passive: false });
+  let touchY = null;
+  canvas.addEventListener('touchstart', (e) => { touchY = e.touches[0].clientY; }, { passive: true });
+  canvas.addEventListener('touchmove', (e) => {
+    if (touchY === null) return;
+    const dy = touchY - e.touches[0].clientY;
+    if (Math.abs(dy) >= 8) {
+      touchY = e.touches[0].clientY;
+      run(() => K.scrollTo(app.state.scroll + Math.round(dy)));
+    }
+  }, { passive: true });
+  bindMenus();
+  window.addEventListener('resize', () => paint());
+  window.addEventListener('pagehide', persist);
+  setInterval(() => { if (app.state && app.state.lineOpen) drawCursor(!cursorOn); }, 500);
+  takeMessages();
+  paint();
+  canvas.focus();
+  app.ready = true;
+  app.readyMs = performance.now();
+  if ('serviceWorker' in navigator && location.protocol !== 'file:') {
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+  }
+}
+
+app.pressKey = (vk, shift = 0) => pressKey(vk, shift);
+app.paint = () => paint();
+start();
