@@ -600,6 +600,13 @@ void TNoteForm::OpenFile() {
 }
 
 bool TNoteForm::SaveTo(const std::string& chosen) {
+  // A character the file cannot hold is named with its place; the page is stored with it replaced
+  // when the pupil agrees, and stays unsaved (but untouched) when not.
+  const std::vector<SikiUnstorable> unstorable = FindUnstorableCharacters();
+  if (!unstorable.empty()) {
+    if (AskQuestion(UnstorableQuestion(unstorable), CONFIRM, MsgButtons::OkCancel) != MsgAnswer::Ok) return false;
+    ReplaceUnstorableCharacters();
+  }
   const std::string path = ForceSikiExtension(chosen);
   const bool saved = SaveSikiFile(path);
   // The pupil must know when the page is not stored; the page keeps the name of the file it is in.
