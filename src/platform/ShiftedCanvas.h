@@ -39,15 +39,27 @@ class ShiftedCanvas : public Canvas {
   CanvasPoint PenPos() const override { return pen_; }
   void FillRect(const CanvasRect& r) override;
 
-  void SetFontName(const std::string& name) override { target_.SetFontName(name); }
+  void SetFontName(const std::string& name) override {
+    target_.SetFontName(name);
+    height_ = -1;
+  }
   std::string FontName() const override { return target_.FontName(); }
-  void SetFontSize(int points) override { target_.SetFontSize(points); }
+  void SetFontSize(int points) override {
+    target_.SetFontSize(points);
+    height_ = -1;
+  }
   int FontSize() const override { return target_.FontSize(); }
   void SetFontColor(Color c) override { target_.SetFontColor(c); }
   Color FontColor() const override { return target_.FontColor(); }
-  void SetFontBold(bool bold) override { target_.SetFontBold(bold); }
+  void SetFontBold(bool bold) override {
+    target_.SetFontBold(bold);
+    height_ = -1;
+  }
   bool FontBold() const override { return target_.FontBold(); }
-  void SetFontPitch(FontPitch p) override { target_.SetFontPitch(p); }
+  void SetFontPitch(FontPitch p) override {
+    target_.SetFontPitch(p);
+    height_ = -1;
+  }
   FontPitch GetFontPitch() const override { return target_.GetFontPitch(); }
   void SetPenColor(Color c) override { target_.SetPenColor(c); }
   Color PenColor() const override { return target_.PenColor(); }
@@ -67,4 +79,5 @@ class ShiftedCanvas : public Canvas {
   CanvasPoint pen_;
   int right_ = INT_MIN;
   int bottom_ = INT_MIN;
+  int height_ = -1;  // the current font's text height, measured once per font
 };
