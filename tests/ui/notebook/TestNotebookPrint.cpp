@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPrinter>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "engine/Settings.h"
@@ -127,8 +128,10 @@ TEST_F(NotebookPrint, ThePaperStartsWithTheFirstLineTheWindowShowsAtThePrintersS
 
   // Line 7 stands where line 1 stands on the unscrolled paper, moved left by the window's scroll at
   // the printer's scale: hScroll screen pixels are hScroll / 96 inches, 75 dots per inch here.
+  const QImage movedSheet = FirstSheet(scrolled);
+  if (const char* out = std::getenv("KAZORU_NOTEBOOK_PRINT_PNG")) movedSheet.save(out);
   const QPoint first = FirstNumber(FirstSheet(plain));
-  const QPoint moved = FirstNumber(FirstSheet(scrolled));
+  const QPoint moved = FirstNumber(movedSheet);
   ASSERT_GE(first.y(), 0);
   ASSERT_GE(moved.y(), 0);
   EXPECT_NEAR(moved.y(), first.y(), 1);
