@@ -194,6 +194,7 @@ int DrawSheet(Canvas& s, const NoteSheetView& v, std::vector<NoteLineBand>* band
   // Every line is drawn through this surface: muted outside the sheet's lines, moved up by lineShift,
   // measuring how far each line reaches.
   ShiftedCanvas line(s, 0, v.lineShift);
+  line.SetTrackBottom(bands != nullptr);
   for (int i = 1; i <= NotePage.lineCount; ++i) {
     added += BreakCount;
     BreakCount = 0;

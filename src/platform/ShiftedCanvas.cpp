@@ -22,7 +22,7 @@ void ShiftedCanvas::Reach(int x, int y) {
 void ShiftedCanvas::TextOut(int x, int y, const std::string& text) {
   // Measuring costs as much as drawing on a real surface: a drawn text's width comes from the pen it
   // leaves, and the height is measured once per font.
-  if (height_ < 0) height_ = target_.TextHeight("1");
+  if (trackBottom_ && height_ < 0) height_ = target_.TextHeight("1");
   long long right;
   if (muted_) {
     right = static_cast<long long>(x) + target_.TextWidth(text);
@@ -31,7 +31,7 @@ void ShiftedCanvas::TextOut(int x, int y, const std::string& text) {
     right = static_cast<long long>(target_.PenPos().x) + dx_;
   }
   const int end = static_cast<int>(std::clamp<long long>(right, INT_MIN / 2, INT_MAX / 2));
-  Reach(end, static_cast<int>(std::min<long long>(static_cast<long long>(y) + height_, INT_MAX / 2)));
+  Reach(end, trackBottom_ ? static_cast<int>(std::min<long long>(static_cast<long long>(y) + height_, INT_MAX / 2)) : y);
   pen_ = {end, y};
 }
 

@@ -21,9 +21,12 @@ class ShiftedCanvas : public Canvas {
     dy_ = dy;
   }
 
+  // The bottom edge is followed only when asked for (it costs a measurement per font).
+  void SetTrackBottom(bool on) { trackBottom_ = on; }
+
   // The right and bottom edges of everything drawn or measured-as-drawn since the last ResetExtent, in
   // the caller's coordinates; INT_MIN before anything was drawn. Fills are left out (a background is
-  // not content).
+  // not content); without SetTrackBottom a text counts down to its top only.
   int Right() const { return right_; }
   int Bottom() const { return bottom_; }
   void ResetExtent() {
@@ -80,4 +83,5 @@ class ShiftedCanvas : public Canvas {
   int right_ = INT_MIN;
   int bottom_ = INT_MIN;
   int height_ = -1;  // the current font's text height, measured once per font
+  bool trackBottom_ = false;
 };
