@@ -91,7 +91,94 @@ bool EncodeRecord(const std::string& utf8, std::string& out) {
   return true;
 }
 
+// Byte length of the UTF-8 sequence starting at text[i], whole and valid; 1 for a byte that starts no
+// valid sequence.
+std::size_t SequenceAt(const std::string& text, std::size_t i) {
+  const unsigned char lead = static_cast<unsigned char>(text[i]);
+  std::size_t len = lead < 0x80 ? 1 : lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 1;
+  if (len > 1 && lead >= 0xF5) len = 1;
+  if (i + len > text.size()) return 1;
+  for (std::size_t k = 1; k < len; ++k)
+    if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 1;
+  return len;
+}
+
+// Calls found(offset, length) for every character of text that CP932 cannot store.
+template <typename F>
+void ForEachUnstorable(const std::string& text, F found) {
+  std::string converted;
+  if (PlainAscii(text) || Utf8ToCp932(text, converted)) return;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t len = SequenceAt(text, i);
+    if (static_cast<unsigned char>(text[i]) >= 0x80 && !Utf8ToCp932(std::string_view(text).substr(i, len), converted))
+      found(i, len);
+    i += len;
+  }
+}
+
 }  // namespace
+
+std::string ReplaceUnstorable(const std::string& utf8, int* count) {
+  std::string out;
+  std::size_t from = 0;
+  int n = 0;
+  ForEachUnstorable(utf8, [&](std::size_t at, std::size_t len) {
+    out.append(utf8, from, at - from);
+    out += SIKI_REPLACEMENT;
+    from = at + len;
+    ++n;
+  });
+  if (count) *count = n;
+  if (n == 0) return utf8;
+  out.append(utf8, from, std::string::npos);
+  return out;
+}
+
+std::vector<SikiUnstorable> FindUnstorableCharacters() {
+  std::vector<SikiUnstorable> found;
+  auto scan = [&found](const std::string& text, int line) {
+    ForEachUnstorable(text, [&](std::size_t at, std::size_t len) {
+      // A byte that is no character at all is named by its value.
+      std::string shown = text.substr(at, len);
+      if (len == 1) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned>(static_cast<unsigned char>(text[at])));
+        shown = hex;
+      }
+      found.push_back({line, shown});
+    });
+  };
+  scan(NotePage.title, 0);
+  for (int i = 0; i < NotePage.lineCount; ++i) scan(NotePage.lines[static_cast<std::size_t>(i)], i + 1);
+  return found;
+}
+
+std::string UnstorableQuestion(const std::vector<SikiUnstorable>& found) {
+  std::string list;
+  std::size_t shown = 0;
+  for (const SikiUnstorable& u : found) {
+    if (shown++ == 10) {
+      list += "…\n";
+      break;
+    }
+    list += (u.line == 0 ? std::string("表題") : std::to_string(u.line) + " 問目") + "の「" + u.character + "」\n";
+  }
+  return "次の文字はファイルに保存できません。\n\n" + list + "\n「" + SIKI_REPLACEMENT +
+         "」に置き換えて保存しますか？";
+}
+
+int ReplaceUnstorableCharacters() {
+  int total = 0, n = 0;
+  NotePage.title = ReplaceUnstorable(NotePage.title, &n);
+  total += n;
+  for (int i = 0; i < NotePage.lineCount; ++i) {
+    std::string& line = NotePage.lines[static_cast<std::size_t>(i)];
+    line = ReplaceUnstorable(line, &n);
+    total += n;
+  }
+  if (total > 0) NotePage.modified = true;
+  return total;
+}
 
 int LoadSikiBytes(std::string_view bytes) {
   LastSikiLoad = SikiLoadReport{};

@@ -147,6 +147,25 @@ bool SikiFileBytes(std::string& bytes);
 // leaves the old file as it was. True (page unmodified) on success; false leaves modified as it was.
 bool SaveSikiFile(const std::string& path);
 
+// A character of the page that CP932 cannot store (an emoji, a rare symbol): where it is (0 for the
+// title, else the line number) and the character itself.
+struct SikiUnstorable {
+  int line = 0;
+  std::string character;
+};
+// What stands in the file for such a character.
+inline constexpr const char* SIKI_REPLACEMENT = "〓";
+// Every character of the title and the lines that the file cannot store, in page order.
+std::vector<SikiUnstorable> FindUnstorableCharacters();
+// The question asked before saving such a page: which characters, where, and whether to save them
+// replaced by SIKI_REPLACEMENT.
+std::string UnstorableQuestion(const std::vector<SikiUnstorable>& found);
+// Replaces every such character of the title and the lines by SIKI_REPLACEMENT, marking the page
+// modified when anything changed. Returns the number replaced.
+int ReplaceUnstorableCharacters();
+// One text with every character CP932 cannot store replaced; count (when given) receives how many.
+std::string ReplaceUnstorable(const std::string& utf8, int* count = nullptr);
+
 // The name with its extension replaced by "siki", or ".siki" appended when the file name has none.
 std::string ForceSikiExtension(const std::string& name);
 

@@ -7,6 +7,7 @@
 
 #include "engine/Settings.h"
 #include "notebook/NotePage.h"
+#include "platform/ShiftedCanvas.h"
 #include "platform/VirtualKeys.h"
 #include "typeset/bunCanvasDsp.h"
 
@@ -137,61 +138,115 @@ void DrawNoteTitle(Canvas& s, const NoteSheetView& v) {
   s.SetFontBold(bold);
 }
 
-int DrawNoteSheet(Canvas& s, const NoteSheetView& v) {
-  TypesetScope scope;
+namespace {
+
+// Line i at row y: selection mark, number label, the expression with its answer, the answer blank.
+// added grows by the rows the line pushes the later lines down.
+void DrawLine(Canvas& s, const NoteSheetView& v, int i, int y, const std::string& text, Color colour, int& added) {
   const int cw = v.cw, ch = v.ch;
+  if (i == NotePage.selected) {
+    s.SetFontColor(CLR_RED);
+    s.TextOut(2 * ch - v.hScroll, y, "◆");
+  }
+  s.SetFontColor(NOTE_NUMBER_COLOR);
+  s.TextOut(4 * ch - v.hScroll, y, "[" + std::to_string(i) + "] ");
+  s.SetFontColor(colour);
+  const int labelEnd = s.PenPos().x;
+  const int x = labelEnd + ch - (i >= 10 ? cw : 0);
+  const int end = TypesetLineAndAnswer(s, text, x, y, cw, ch, 6 - KAITOURAN_ITI, 0);
+  s.SetFontColor(colour);
+  if (AnswerMovedDown) ++added;
+  if (NOTE_KAITOURAN_FLAG && text.find('&') == std::string::npos) {
+    const int xa = Clamp(4LL * ch + static_cast<long long>(KAITOURAN_ITI) * cw - v.hScroll);
+    int ya = y;
+    if (xa < static_cast<long long>(end) + 2LL * cw) {
+      ya = Clamp(static_cast<long long>(y + 2.5 * ch));
+      ++added;
+    }
+    s.SetFontColor(CLR_RED);
+    s.TextOut(xa, ya, "【答】");
+    s.SetFontColor(colour);
+    const int lineY = Clamp(static_cast<long long>(ya + 1.25 * ch));
+    const int lineEnd = Clamp(static_cast<long long>(s.PenPos().x + 9.5 * cw));
+    const Color pen = s.PenColor();
+    s.SetPenColor(CLR_TEAL);
+    s.MoveTo(xa + ch / 4, lineY);
+    s.LineTo(lineEnd, lineY);
+    s.SetPenColor(pen);
+  }
+}
+
+// The sheet on the surface; bands (when given) receives each line's place, unscrolled.
+int DrawSheet(Canvas& s, const NoteSheetView& v, std::vector<NoteLineBand>* bands) {
+  TypesetScope scope;
+  const int ch = v.ch;
   if (!v.printing) {
     const Color brush = s.BrushColor();
     s.SetBrushColor(NOTE_PAGE_COLOR);
     s.FillRect({0, 0, v.clientWidth, v.clientHeight});
     s.SetBrushColor(brush);
   }
-  if (v.firstLine <= 1) DrawNoteTitle(s, v);
+  DrawNoteTitle(s, v);
 
   int added = 0;
   BreakCount = 0;
   const Color colour = s.FontColor();
+  // Every line is drawn through this surface: muted outside the sheet's lines, moved up by lineShift,
+  // measuring how far each line reaches.
+  ShiftedCanvas line(s, 0, v.lineShift);
+  line.SetTrackBottom(bands != nullptr);
   for (int i = 1; i <= NotePage.lineCount; ++i) {
     added += BreakCount;
     BreakCount = 0;
     const int y = Clamp(4LL * ch + (static_cast<long long>(i - 1 + added) * KANKAKU * ch) / 2 - v.vScroll);
-    if (i < v.firstLine || (v.lastLine > 0 && i > v.lastLine)) continue;
     const std::string text = Trimmed(NoteLine(i));
-    if (i == NotePage.selected) {
-      s.SetFontColor(CLR_RED);
-      s.TextOut(2 * ch - v.hScroll, y, "◆");
-    }
-    s.SetFontColor(NOTE_NUMBER_COLOR);
-    s.TextOut(4 * ch - v.hScroll, y, "[" + std::to_string(i) + "] ");
-    s.SetFontColor(colour);
-    const int labelEnd = s.PenPos().x;
-    const int x = labelEnd + ch - (i >= 10 ? cw : 0);
-    const int end = TypesetLineAndAnswer(s, text, x, y, cw, ch, 6 - KAITOURAN_ITI, 0);
-    s.SetFontColor(colour);
-    if (AnswerMovedDown) ++added;
-    if (NOTE_KAITOURAN_FLAG && text.find('&') == std::string::npos) {
-      const int xa = Clamp(4LL * ch + static_cast<long long>(KAITOURAN_ITI) * cw - v.hScroll);
-      int ya = y;
-      if (xa < static_cast<long long>(end) + 2LL * cw) {
-        ya = Clamp(static_cast<long long>(y + 2.5 * ch));
-        ++added;
-      }
-      s.SetFontColor(CLR_RED);
-      s.TextOut(xa, ya, "【答】");
-      s.SetFontColor(colour);
-      const int lineY = Clamp(static_cast<long long>(ya + 1.25 * ch));
-      const int lineEnd = Clamp(static_cast<long long>(s.PenPos().x + 9.5 * cw));
-      const Color pen = s.PenColor();
-      s.SetPenColor(CLR_TEAL);
-      s.MoveTo(xa + ch / 4, lineY);
-      s.LineTo(lineEnd, lineY);
-      s.SetPenColor(pen);
-    }
+    line.SetMuted(i < v.firstLine || i > v.lastLine);
+    line.ResetExtent();
+    DrawLine(line, v, i, y, text, colour, added);
+    if (bands) bands->push_back({y + v.vScroll, std::max(y, line.Bottom()) + v.vScroll});
   }
   added += BreakCount;
   BreakCount = 0;
   if (!v.printing) DrawRulers(s, v);
   return added;
+}
+
+}  // namespace
+
+int DrawNoteSheet(Canvas& s, const NoteSheetView& v) { return DrawSheet(s, v, nullptr); }
+
+std::vector<NoteLineBand> NoteLineBands(Canvas& surface, const NoteSheetView& view) {
+  ShiftedCanvas silent(surface);
+  silent.SetMuted(true);
+  std::vector<NoteLineBand> bands;
+  bands.reserve(static_cast<std::size_t>(std::max(0, NotePage.lineCount)));
+  DrawSheet(silent, view, &bands);
+  return bands;
+}
+
+int NoteFirstShownLine(const std::vector<NoteLineBand>& bands, int vScroll) {
+  for (std::size_t i = 0; i < bands.size(); ++i)
+    if (bands[i].top >= vScroll) return static_cast<int>(i) + 1;
+  return bands.empty() ? 1 : static_cast<int>(bands.size());
+}
+
+std::vector<NoteSheetPart> SplitNoteSheet(const std::vector<NoteLineBand>& bands, int firstLine, int sheetHeight) {
+  std::vector<NoteSheetPart> parts;
+  const int count = static_cast<int>(bands.size());
+  int first = std::max(1, firstLine);
+  if (first > count) {
+    parts.push_back({first, first - 1, 0});
+    return parts;
+  }
+  while (first <= count) {
+    // The first line of every sheet stands where line 1 stands on the page.
+    const long long shift = static_cast<long long>(bands[static_cast<std::size_t>(first - 1)].top) - bands[0].top;
+    int last = first;
+    while (last < count && bands[static_cast<std::size_t>(last)].bottom - shift <= sheetHeight) ++last;
+    parts.push_back({first, last, Clamp(shift)});
+    first = last + 1;
+  }
+  return parts;
 }
 
 NoteCommand NoteKeyCommand(int vk, int shift) {

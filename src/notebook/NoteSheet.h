@@ -4,7 +4,9 @@
 // the append-file-name and line-break flags). The window (ui/notebook/Notebook) carries the commands out.
 #pragma once
 
+#include <climits>
 #include <string>
+#include <vector>
 
 #include "platform/Canvas.h"
 
@@ -58,10 +60,11 @@ struct NoteSheetView {
   int clientWidth = 0;      // area filled with the page colour (screen only)
   int clientHeight = 0;
   bool printing = false;    // no background, no rulers
-  // The lines drawn (1-based, inclusive; lastLine 0: to the end). Lines before firstLine keep their
-  // place but are not drawn, nor is the title, so that a page of a longer print holds its own rows only.
+  // A printed sheet holds lines firstLine … lastLine: the others are laid out (they push the later lines
+  // down as on screen) but not drawn, and the drawn lines move up by lineShift. The title stays.
   int firstLine = 1;
-  int lastLine = 0;
+  int lastLine = INT_MAX;
+  int lineShift = 0;
 };
 
 // The title as drawn: the page title, with "　[ " + file name without folders + " ]" when asked for.
@@ -74,6 +77,32 @@ std::string NoteWindowCaption();
 int DrawNoteSheet(Canvas& surface, const NoteSheetView& view);
 // The title line alone (the title box's Apply redraws it at once).
 void DrawNoteTitle(Canvas& surface, const NoteSheetView& view);
+
+// ---- Printing on sheets of paper -------------------------------------------------------------------
+
+// Where a line of the page lies, before scrolling: top is the y its row is drawn at, bottom how far its
+// drawing (fractions, an answer moved down, an answer blank) reaches.
+struct NoteLineBand {
+  int top = 0;
+  int bottom = 0;
+};
+// Lays the page out on the surface as the view would draw it, drawing nothing: one band per line.
+std::vector<NoteLineBand> NoteLineBands(Canvas& surface, const NoteSheetView& view);
+// The first line whose row is seen whole in a window scrolled down by vScroll (the last line when the
+// window is scrolled past every line; 1 on an empty page).
+int NoteFirstShownLine(const std::vector<NoteLineBand>& bands, int vScroll);
+
+// One printed sheet: the title, then lines firstLine … lastLine moved up by lineShift, so that
+// firstLine stands where line 1 stands on the page. lastLine < firstLine on a sheet without lines.
+struct NoteSheetPart {
+  int firstLine = 1;
+  int lastLine = 0;
+  int lineShift = 0;
+};
+// The sheets that print lines firstLine … last on paper sheetHeight high: each holds as many lines as
+// end on it, at least one (a line taller than the paper gets a sheet of its own). A page without lines
+// from firstLine on prints one sheet with the title.
+std::vector<NoteSheetPart> SplitNoteSheet(const std::vector<NoteLineBand>& bands, int firstLine, int sheetHeight);
 
 // ---- Keys and wheel ------------------------------------------------------------------------------
 
@@ -88,7 +117,7 @@ enum class NoteCommand {
   ScrollUp, ScrollDown, ScrollLeft, ScrollRight,
 };
 
-// KeySyori's table: a virtual key with its modifier bits (platform/VirtualKeys.h) to a command, including
+// KeySyori's table: a virtual key with its modifier bits (screen/VirtualKeys.h) to a command, including
 // the menu shortcuts, so that the command box forwarding its keys reaches every command. A Shift or
 // Ctrl combination that is not in the table falls through to the plain key.
 NoteCommand NoteKeyCommand(int vk, int shift);

@@ -143,6 +143,9 @@ void DrawValueList(Canvas& s, const std::vector<int64_t>& values, int left, int 
 void DrawAdvice(Canvas& surface, int number, int x, int y, int ch) {
   std::string text(AdviceText(number));
   if (text.rfind("||", 0) == 0) text.erase(0, 2);
+  // The gothic faces draw "~" as a raised bar, so "(~_~)" would read as an overline: the advice shows a
+  // full-width tilde, which reads as one on screen and on paper.
+  for (std::size_t at = text.find('~'); at != std::string::npos; at = text.find('~', at)) text.replace(at, 1, "～");
   int row = 0;
   size_t start = 0;
   while (true) {

@@ -3,14 +3,18 @@
 #include "screen/ScreenPage.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "engine/Settings.h"
+#include "platform/ShiftedCanvas.h"
 #include "process/CalcProcManage.h"
 #include "screen/sikiInp.h"
 #include "typeset/bunCanvasDsp.h"
 
 Canvas* ScreenSurface = nullptr;
 int ScreenPixelsPerInch = 96;
+int PageScrollX = 0;
+int PageContentRight = 0;
 
 namespace {
 
@@ -67,9 +71,11 @@ int DrawStartMark(Canvas& surface) {
   return surface.PenPos().x;
 }
 
-void PaintPage(Canvas& surface, int width, int height) {
-  surface.SetBrushColor(CLR_CREAM);
-  surface.FillRect(CanvasRect{0, 0, width, height});
+void PaintPage(Canvas& page, int width, int height) {
+  page.SetBrushColor(CLR_CREAM);
+  page.FillRect(CanvasRect{0, 0, width, height});
+  // The drawing goes through a shifted surface: it scrolls sideways and tells how wide the page is.
+  ShiftedCanvas surface(page, PageScrollX, 0);
   ComputeLineOrigin();
   BreakCount = 0;
   LinePitch = GYOKEISUU;
@@ -108,6 +114,14 @@ void PaintPage(Canvas& surface, int width, int height) {
   surface.SetFontSize(FONTSIZE);
   surface.SetFontColor(CLR_BLACK);
   surface.SetBrushColor(CLR_CREAM);
+  PageContentRight = std::max(0, surface.Right());
+}
+
+int PageViewWidth(int clientWidth) { return std::max(0, clientWidth - (WAKIGAKI ? SIDE_PANEL_WIDTH : 0)); }
+
+int PageScrollXRange(int clientWidth) {
+  const long long need = static_cast<long long>(PageContentRight) + CharWidth - PageViewWidth(clientWidth);
+  return static_cast<int>(std::clamp<long long>(need, 0, INT_MAX / 2));
 }
 
 CanvasRect CursorCell() {
@@ -117,5 +131,6 @@ CanvasRect CursorCell() {
     top = RaisedTop;
     cellHeight = CharHeight * 7 / 10;
   }
-  return CanvasRect{CursorPos.x + 2, top + 2, CursorPos.x + CharWidth - 2, top + cellHeight - 2};
+  const int x = CursorPos.x - PageScrollX;
+  return CanvasRect{x + 2, top + 2, x + CharWidth - 2, top + cellHeight - 2};
 }

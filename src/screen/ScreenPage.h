@@ -21,6 +21,10 @@ inline constexpr int GYOKEISUU_MAX = 12;
 extern Canvas* ScreenSurface;
 // The resolution the page length is computed from (the screen's pixels per inch).
 extern int ScreenPixelsPerInch;
+// The page scrolled sideways by this many pixels (a line or a process wider than the window).
+extern int PageScrollX;
+// The right edge of what the last PaintPage drew, in page coordinates (before the sideways scroll).
+extern int PageContentRight;
 
 // A4 height and width in pixels at the screen's resolution (11.7 and 8.3 inches, truncated).
 int A4Height();
@@ -50,13 +54,21 @@ StartMarkStyle StartMark();
 
 // Paints the page in the screen's order: background over width × height, the line origin, the mark,
 // the line (open: typeset with its answer column; closed: the current line, with its process when one
-// is stored), the verdict, and the cursor position taken from the drawing.
+// is stored), the verdict, and the cursor position taken from the drawing. Everything but the
+// background is drawn PageScrollX further left; PageContentRight records how far the drawing reached.
 void PaintPage(Canvas& surface, int width, int height);
+
+// The width of the client area the page may use: the date strip at the right takes SIDE_PANEL_WIDTH of
+// it while it is shown.
+int PageViewWidth(int clientWidth);
+// How far the page scrolls sideways: far enough that the content of the last paint, with one cell to
+// spare, ends left of the date strip; 0 when it fits.
+int PageScrollXRange(int clientWidth);
 
 // The draws of a closed line. The process display installs its own (with the process when
 // withProcess); until then the line is typeset with its answer under it.
 extern int (*DrawCurrentLineHook)(Canvas& surface, const std::string& lineText, bool withProcess);
 
 // The cursor cell at CursorPos: (x + 2, y + 2) – (x + CharWidth − 2, y + height − 2), its top at
-// RaisedTop and 0.7 cells high while an exponent is typed.
+// RaisedTop and 0.7 cells high while an exponent is typed; moved left by the sideways scroll.
 CanvasRect CursorCell();

@@ -137,6 +137,10 @@ int DrawNotice(Canvas& surface, const NoticeLayout& layout, int cw, int ch) {
   return right;
 }
 
-int NoticeBoxWidth(const NoticeLayout& layout, int cw) { return std::max(100, cw * (layout.width + 8)); }
+int NoticeBoxWidth(const NoticeLayout& layout, int cw, int captionWidth) {
+  const long long body = static_cast<long long>(cw) * (static_cast<long long>(layout.width) + 8);
+  const long long title = captionWidth > 0 ? static_cast<long long>(captionWidth) + NOTICE_TITLE_BAR_EXTRA : 0;
+  return static_cast<int>(std::clamp<long long>(std::max({100LL, body, title}), 100, 1 << 16));
+}
 
 int NoticeBoxHeight(const NoticeLayout& layout, int ch) { return std::max(80, ch * (layout.rows + 4)); }

@@ -39,6 +39,10 @@ std::string NoticeMarkup(const NoticeLayout& layout);
 // Returns the rightmost x the drawing reached.
 int DrawNotice(Canvas& surface, const NoticeLayout& layout, int cw, int ch);
 
-// The box's size in pixels for a layout: cw × (width + 8), at least 100; ch × (rows + 4), at least 80.
-int NoticeBoxWidth(const NoticeLayout& layout, int cw);
+// Room the title bar needs beside its caption: the window manager's icon and buttons and margins.
+inline constexpr int NOTICE_TITLE_BAR_EXTRA = 120;
+// The box's size in pixels for a layout: cw × (width + 8), at least 100, and at least captionWidth (the
+// caption's width in the title bar's font) + NOTICE_TITLE_BAR_EXTRA when a caption is given, so that the
+// caption can be read; ch × (rows + 4), at least 80.
+int NoticeBoxWidth(const NoticeLayout& layout, int cw, int captionWidth = 0);
 int NoticeBoxHeight(const NoticeLayout& layout, int ch);

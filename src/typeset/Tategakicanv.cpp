@@ -1,6 +1,7 @@
 // Writes a text downwards, one character under the other (the goal label beside the calculation screen).
 #include "typeset/Tategakicanv.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "platform/ShiftJis.h"
@@ -36,4 +37,21 @@ void DrawVerticalText(Canvas& surface, int x, int y, const std::string& text, in
     // A full-width character fills the column; a single-byte one is moved in by a quarter of it.
     surface.TextOut(SjisLength(ch) >= 2 ? x : x + q / 4, top, ch);
   }
+}
+
+int VerticalTextFitSize(Canvas& surface, const std::string& text, int height, int advance, int minSize) {
+  long long steps = 0;
+  for (size_t i = 0; i < text.size(); ++steps)
+    i += std::min(SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
+  const int start = surface.FontSize();
+  int size = start;
+  for (; size > minSize; --size) {
+    surface.SetFontSize(size);
+    const long long h = surface.TextHeight("山川草木");
+    // The last character starts (steps − 1) advances down and is one character high.
+    const long long bottom = steps > 0 ? static_cast<long long>(advance) * (steps - 1) * h / 100 + h : 0;
+    if (bottom <= height) break;
+  }
+  surface.SetFontSize(start);
+  return std::max(size, std::min(start, minSize));
 }

@@ -4,7 +4,10 @@
 #include "ui/AppStart.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include "process/CalcProcManage.h"
 #include "screen/sikiInp.h"
@@ -18,6 +21,59 @@
 #include "ui/tools/BunSikiEdit.h"
 #include "ui/tools/SplMsgBox.h"
 #include "ui/tools/kihonSet.h"
+
+namespace {
+
+// Texts of Qt's file dialogs that Qt's Japanese translations leave in English.
+class MissingQtTexts : public QTranslator {
+ public:
+  using QTranslator::QTranslator;
+  QString translate(const char* context, const char* source, const char* disambiguation, int n) const override {
+    (void)disambiguation;
+    (void)n;
+    const QByteArray c(context), t(source);
+    if (c != "QAbstractFileIconProvider" && c != "QFileSystemModel" && c != "QFileDialog") return {};
+    if (t == "Folder") return QString::fromUtf8("フォルダー");
+    if (t == "Drive") return QString::fromUtf8("ドライブ");
+    if (t == "File") return QString::fromUtf8("ファイル");
+    if (t == "%1 File") return QString::fromUtf8("%1 ファイル");
+    return {};
+  }
+  bool isEmpty() const override { return false; }
+};
+
+}  // namespace
+
+void UseJapaneseSystemLocale() {
+  // The characters' encoding stays the system's: only what LC_ALL said of it is kept.
+  if (qEnvironmentVariableIsSet("LC_ALL")) {
+    qputenv("LC_CTYPE", qgetenv("LC_ALL"));
+    qunsetenv("LC_ALL");
+  }
+  for (const char* name : {"LC_TIME", "LC_MESSAGES", "LC_NUMERIC", "LC_MONETARY"}) qputenv(name, "ja_JP.UTF-8");
+  qputenv("LANGUAGE", "ja");
+}
+
+bool UseJapanese(QApplication& app) {
+  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+  static MissingQtTexts* missing = nullptr;
+  if (!missing) {
+    missing = new MissingQtTexts(&app);
+    QApplication::installTranslator(missing);
+  }
+  // Kept for the whole run: the application holds on to the installed translators.
+  static QTranslator* qtBase = nullptr;
+  if (qtBase) return true;
+  auto* translator = new QTranslator(&app);
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_", folder) ||
+      !QApplication::installTranslator(translator)) {
+    delete translator;
+    return false;
+  }
+  qtBase = translator;
+  return true;
+}
 
 int RunKazoru(QApplication& app, bool quitAfterFirstTurn) {
   SetPlatform(&TheQtPlatform());

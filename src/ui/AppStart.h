@@ -3,6 +3,14 @@
 
 class QApplication;
 
+// The program is Japanese whatever the system's language: Qt's own dialogs take Qt's Japanese
+// translations (qtbase_ja, from Qt's translations folder) and every date, number and name of a day in
+// them the Japanese locale. Returns whether the translations were found and installed.
+bool UseJapanese(QApplication& app);
+// Qt's file dialog writes its dates in the system's locale, which Qt reads from the environment once:
+// before the application object exists, dates, numbers and messages are asked for in Japanese.
+void UseJapaneseSystemLocale();
+
 // quitAfterFirstTurn ends the event loop after its first turn (the window painted once), without
 // closing the screen; start-up is timed with it.
 int RunKazoru(QApplication& app, bool quitAfterFirstTurn = false);

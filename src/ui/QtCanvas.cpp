@@ -113,6 +113,18 @@ void QtCanvas::TextOut(int x, int y, const std::string& text) {
         i += len;
       }
     }
+    // Fully hinted, the gothic faces' low line shrinks to nothing or to a faint grey at most screen
+    // sizes (the mouth of "(^_^)" vanished): every "_" gets a solid stroke of its own, where the font
+    // puts an underline, one pixel in from either side of its cell so that neighbours stay apart.
+    if (s.contains(QLatin1Char('_'))) {
+      const int stroke = std::max(1, fm.lineWidth());
+      const int top = std::min(baseline + std::max(1, fm.underlinePos()), y + fm.height() - stroke);
+      const int cell = fm.horizontalAdvance(QLatin1Char('_'));
+      for (qsizetype i = s.indexOf(QLatin1Char('_')); i >= 0; i = s.indexOf(QLatin1Char('_'), i + 1)) {
+        const int left = x + fm.horizontalAdvance(s.left(i));
+        painter_->fillRect(QRect(left + 1, top, std::max(1, cell - 2), stroke), ToQColor(fontColor_));
+      }
+    }
     painter_->restore();
   }
   penPos_ = {x + w, y};

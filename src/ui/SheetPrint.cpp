@@ -138,8 +138,9 @@ bool PrintSheetPage(QPrinter& printer, const Sheet& sheet) {
   const int pages = std::max(1, (NotePage.lineCount + perPage - 1) / perPage);
   for (int k = 0; k < pages; ++k) {
     if (k > 0 && !printer.newPage()) break;
-    // Only this page's rows: the title and the name line stand on the first page alone.
-    v.vScroll = k * perPage * pitch;
+    // Only this page's rows, moved up under the title, which every page repeats; the name line stands on
+    // the first page alone.
+    v.lineShift = k * perPage * pitch;
     v.firstLine = k * perPage + 1;
     v.lastLine = (k + 1) * perPage;
     if (k == 0) {

@@ -124,3 +124,51 @@ TEST(CliNotebook, PrintWritesTheSheetAsOnePdfPage) {
   r = RunCli("notebook print '" + TempDir() + "/missing.siki' -o '" + pdf + "'");
   EXPECT_EQ(r.exitCode, 1);
 }
+
+namespace {
+
+// The text of a PDF file, sheet after sheet (form feeds between them), as pdftotext extracts it.
+std::string PdfText(const std::string& pdf) {
+  std::string out;
+  if (std::FILE* p = ::popen(("pdftotext -enc UTF-8 '" + pdf + "' - 2>/dev/null").c_str(), "r")) {
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    ::pclose(p);
+  }
+  return out;
+}
+
+std::size_t Count(const std::string& text, const std::string& piece) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + piece.size())) ++n;
+  return n;
+}
+
+}  // namespace
+
+// A long page prints every line, on as many sheets as it needs, each under the title line; "pages"
+// tells how many.
+TEST(CliNotebook, PrintPutsEveryLineOnAsManySheetsAsItNeeds) {
+  struct Case {
+    int lines;
+    int pages;
+  };
+  for (const Case& c : {Case{0, 1}, Case{1, 1}, Case{40, 2}, Case{50, 3}}) {
+    std::string bytes = "#\x8e\x6c\x8f\x5c\r\n";  // "#四十"
+    for (int i = 1; i <= c.lines; ++i) bytes += std::to_string(i) + "+3b" + std::to_string(i % 2 + 1) + "\r\n";
+    const std::string page = TempDir() + "/long" + std::to_string(c.lines) + ".siki";
+    std::ofstream(page, std::ios::binary) << bytes;
+    const std::string pdf = TempDir() + "/long" + std::to_string(c.lines) + ".pdf";
+    CliResult r = RunCli("notebook print --json '" + page + "' -o '" + pdf + "'");
+    if (r.out.find("画面なしで作られた") != std::string::npos) GTEST_SKIP() << "kazoru-cli was built without Qt";
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out)["pages"], c.pages) << c.lines;
+    EXPECT_NE(ReadBytes(pdf).find("/Count " + std::to_string(c.pages)), std::string::npos) << c.lines;
+    const std::string text = PdfText(pdf);
+    if (text.empty()) continue;  // pdftotext is not installed
+    EXPECT_EQ(Count(text, "四十"), static_cast<std::size_t>(c.pages)) << c.lines;
+    for (int i = 1; i <= c.lines; ++i)
+      EXPECT_EQ(Count(text, "[" + std::to_string(i) + "]"), 1u) << "line " << i << " of " << c.lines;
+  }
+}

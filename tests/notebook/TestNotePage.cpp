@@ -571,3 +571,46 @@ TEST_F(NotePageTest, SaveKeepsPermissionsOfTheOldFile) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_EQ(ReadBytes(path), "2+2\r\n");
 }
+
+// Characters the file's code page has no place for are found where they are and replaced one by one;
+// everything CP932 holds (its own circled numbers and wave dash included) stays.
+TEST_F(NotePageTest, CharactersTheFileCannotStoreAreNamedAndReplaced) {
+  struct Case {
+    std::string text;
+    std::string replaced;
+    int count;
+  };
+  const Case cases[] = {
+      {"3b1+3b1", "3b1+3b1", 0},
+      {"①～〜ｱ漢字", "①～〜ｱ漢字", 0},
+      {"😀😀a", "〓〓a", 2},
+      {"𠮷野", "〓野", 1},
+      {"a\xC3", "a〓", 1},           // a cut sequence at the end
+      {"\x80x\xED\xA0\x80", "〓x〓", 2},  // a lone continuation byte, an encoded surrogate
+  };
+  for (const Case& c : cases) {
+    int count = -1;
+    EXPECT_EQ(ReplaceUnstorable(c.text, &count), c.replaced) << c.text;
+    EXPECT_EQ(count, c.count) << c.text;
+  }
+
+  NotePage.title = "今日😀";
+  ReplaceAllLines({"1+1", "2+2 ①", "3+3 🍎🍎"});
+  NotePage.modified = false;
+  const std::vector<SikiUnstorable> found = FindUnstorableCharacters();
+  ASSERT_EQ(found.size(), 3u);
+  EXPECT_EQ(found[0].line, 0);
+  EXPECT_EQ(found[0].character, "😀");
+  EXPECT_EQ(found[1].line, 3);
+  EXPECT_EQ(found[2].character, "🍎");
+  EXPECT_EQ(UnstorableQuestion(found),
+            "次の文字はファイルに保存できません。\n\n表題の「😀」\n3 問目の「🍎」\n3 問目の「🍎」\n\n「〓」に置き換えて保存しますか？");
+  std::string bytes;
+  EXPECT_FALSE(SikiFileBytes(bytes));
+  EXPECT_EQ(ReplaceUnstorableCharacters(), 3);
+  EXPECT_TRUE(NotePage.modified);
+  EXPECT_EQ(NotePage.title, "今日〓");
+  EXPECT_EQ(NotePage.lines[1], "2+2 ①");
+  EXPECT_EQ(NotePage.lines[2], "3+3 〓〓");
+  EXPECT_TRUE(SikiFileBytes(bytes));
+}

@@ -291,3 +291,67 @@ TEST_F(NoteSheetTest, CaptionAndTitleTexts) {
   NoteAppendFileName = true;
   EXPECT_EQ(NoteTitleText(), "t　[ b.siki ]");
 }
+
+// The page laid out for paper: each line's band on the recording canvas, the sheets the lines fill, and
+// each sheet drawn with the title and its own lines only, the first of them where line 1 stands.
+TEST_F(NoteSheetTest, LongPagesAreSplitIntoSheetsOfWholeLines) {
+  std::vector<std::string> lines;
+  for (int i = 1; i <= 12; ++i) lines.push_back(i == 5 ? "1+1=2&2" : std::to_string(i) + "+3b2");
+  SetLines(lines);
+  NotePage.title = "表題";
+  RecordingCanvas c;
+  PrepareNoteSurface(c, 3, true);
+  NoteSheetView v;
+  MeasureNoteCells(c, v.cw, v.ch);
+  v.printing = true;
+  const std::vector<NoteLineBand> bands = NoteLineBands(c, v);
+  // Laying out draws nothing.
+  for (const CanvasOp& op : c.ops) EXPECT_EQ(op.kind, CanvasOp::Kind::Move) << op.Describe();
+  ASSERT_EQ(bands.size(), 12u);
+  EXPECT_EQ(bands[0].top, 4 * v.ch);
+  for (std::size_t i = 0; i + 1 < bands.size(); ++i) {
+    EXPECT_GT(bands[i].bottom, bands[i].top);
+    EXPECT_LE(bands[i].bottom, bands[i + 1].top + v.ch) << i;  // a line ends about where the next begins
+  }
+  // Line 5 breaks at "=": line 6 stands a row lower than the pitch alone would put it.
+  EXPECT_GT(bands[5].top - bands[4].top, bands[4].top - bands[3].top);
+
+  // Sheets of 300 pixels: whole lines on each, every line once, in order.
+  const std::vector<NoteSheetPart> parts = SplitNoteSheet(bands, 1, 300);
+  ASSERT_GE(parts.size(), 3u);
+  int next = 1;
+  for (const NoteSheetPart& p : parts) {
+    EXPECT_EQ(p.firstLine, next);
+    EXPECT_GE(p.lastLine, p.firstLine);
+    EXPECT_EQ(p.lineShift, bands[static_cast<std::size_t>(p.firstLine - 1)].top - bands[0].top);
+    EXPECT_LE(bands[static_cast<std::size_t>(p.lastLine - 1)].bottom - p.lineShift, 300);
+    next = p.lastLine + 1;
+  }
+  EXPECT_EQ(next, 13);
+
+  // The second sheet: the title, then its lines from where line 1 stands; nothing of the others.
+  c.ClearOps();
+  v.firstLine = parts[1].firstLine;
+  v.lastLine = parts[1].lastLine;
+  v.lineShift = parts[1].lineShift;
+  DrawNoteSheet(c, v);
+  EXPECT_EQ(c.Texts().front(), "表題");
+  const CanvasOp* first = FindText(c, "[" + std::to_string(parts[1].firstLine) + "] ");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->y, 4 * v.ch);
+  EXPECT_EQ(FindText(c, "[1] "), nullptr);
+  EXPECT_EQ(FindText(c, "[" + std::to_string(parts[1].lastLine + 1) + "] "), nullptr);
+
+  // Where the window's scroll starts the print; sheets too small for one line still take one each; a
+  // page without lines prints the title alone.
+  EXPECT_EQ(NoteFirstShownLine(bands, 0), 1);
+  EXPECT_EQ(NoteFirstShownLine(bands, bands[6].top), 7);
+  EXPECT_EQ(NoteFirstShownLine(bands, bands[6].top - 1), 7);
+  EXPECT_EQ(NoteFirstShownLine(bands, 100000), 12);
+  EXPECT_EQ(SplitNoteSheet(bands, 1, 10).size(), 12u);
+  EXPECT_EQ(SplitNoteSheet(bands, 7, 100000).front().firstLine, 7);
+  const std::vector<NoteSheetPart> none = SplitNoteSheet({}, 1, 300);
+  ASSERT_EQ(none.size(), 1u);
+  EXPECT_LT(none[0].lastLine, none[0].firstLine);
+  EXPECT_EQ(NoteFirstShownLine({}, 50), 1);
+}

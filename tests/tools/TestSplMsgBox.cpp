@@ -72,6 +72,18 @@ TEST_F(SplMsgBox, OtherTextsReuseTheLastSize) {
   EXPECT_EQ(NoticeBoxHeight(empty, 10), 80);
 }
 
+TEST_F(SplMsgBox, TheBoxIsWideEnoughForItsCaption) {
+  // The stored answer 3 shown under 「一時保存の答」: a short expression under a caption of six
+  // full-width characters (about 80 pixels in the title bar).
+  const NoticeLayout l = BuildNoticeLayout("@3");
+  EXPECT_EQ(NoticeBoxWidth(l, 8), 100);
+  EXPECT_EQ(NoticeBoxWidth(l, 8, 80), 80 + NOTICE_TITLE_BAR_EXTRA);
+  EXPECT_GE(NoticeBoxWidth(l, 8, 80) - 80, 100);  // room for the window manager's buttons
+  // A wide expression keeps its own width.
+  const NoticeLayout wide = BuildNoticeLayout("@123456789+123456789+123456789");
+  EXPECT_EQ(NoticeBoxWidth(wide, 8, 80), NoticeBoxWidth(wide, 8));
+}
+
 TEST_F(SplMsgBox, MarksInsideTheTextDoNotBreakTheList) {
   // A "~" in the text and a "|" at the very end are shown as they are.
   NoticeLayout l = BuildNoticeLayout("$a~b|~|");

@@ -26,6 +26,34 @@ TEST(Tategakicanv, FullAdvanceStacksCharactersOneHeightApart) {
   EXPECT_EQ(c.OpsOf(CanvasOp::Kind::Text).back().y2, 100);
 }
 
+// The goal label of the default 450-pixel window is about 220 pixels high: a long goal is written
+// smaller until its last character ends inside the label, a short one keeps its size.
+TEST(Tategakicanv, ALongTextIsWrittenSmallerToFitItsHeight) {
+  struct Case {
+    const char* text;
+    int advance;
+    int size;
+  };
+  const Case cases[] = {
+      {"今週の目標", 100, 14},
+      {"分数のたし算とひき算をまちがえずにとく", 100, 8},  // 19 characters of 11 pixels at size 8
+      {"分数のたし算とひき算をまちがえずにとく", 80, 10},
+      {"", 100, 14},
+  };
+  for (const Case& c : cases) {
+    RecordingCanvas canvas;
+    const int size = VerticalTextFitSize(canvas, c.text, 220, c.advance);
+    EXPECT_EQ(size, c.size) << c.text;
+    EXPECT_EQ(canvas.FontSize(), 14);
+    canvas.SetFontSize(size);
+    DrawVerticalText(canvas, 13, 0, c.text, 1, c.advance);
+    for (const CanvasOp& op : canvas.OpsOf(CanvasOp::Kind::Text)) EXPECT_LE(op.y2, 220) << c.text;
+  }
+  // Too long for the least size: the least size it is.
+  RecordingCanvas canvas;
+  EXPECT_EQ(VerticalTextFitSize(canvas, std::string(300, 'a'), 220, 100), 6);
+}
+
 TEST(Tategakicanv, HalfAdvanceOverlapsAndSingleByteCharactersMoveIn) {
   RecordingCanvas c;
   DrawVerticalText(c, 13, 0, "目A標", 1, 50);

@@ -1,5 +1,6 @@
-// kazoru-cli notebook print: the notebook sheet of a .siki file printed to a PDF file, exactly as
-// "ノートを印刷" prints it (the printer's own metrics, no background, no rulers), without a window.
+// kazoru-cli notebook print: the notebook sheet of a .siki file printed to a PDF file, every line on as
+// many sheets as it needs, exactly as "ノートを印刷" prints it (the printer's own metrics, no background,
+// no rulers), without a window.
 #include <QFileInfo>
 #include <QPrinter>
 
@@ -7,9 +8,10 @@
 #include "cli/qt/CliApplication.h"
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
+#include "platform/Platform.h"
 #include "typeset/bunCanvasDsp.h"
+#include "ui/NotePrint.h"
 #include "ui/PdfOutput.h"
-#include "ui/notebook/Notebook.h"
 
 namespace {
 
@@ -36,14 +38,15 @@ CliRun RunNotebookPrint(const std::string& file, const CliOptions& opts) {
   printer.setDocName(QFileInfo(QString::fromStdString(file)).fileName());
   // A printer that cannot start (an unwritable folder) draws nothing; a file that could not be written
   // whole (a full disk) leaves the old one as it was.
-  if (!PrintSafely(printer, [](QPrinter& p) { return PrintNoteSheet(p, 0, 0); })) {
+  int sheets = 0;
+  if (!PrintSafely(printer, [&sheets](QPrinter& p) { return (sheets = PrintNoteSheets(p, NotePrintStart{})) > 0; })) {
     ShowMessage(PrintFailedText(printer), SIKI_FILE_CAPTION);
     return Fail();
   }
   CliRun r;
   r.result = out;
   r.status = 1;
-  r.fields["pages"] = 1;
+  r.fields["pages"] = sheets;
   return r;
 }
 

@@ -27,6 +27,7 @@
 #include "tools/BunSikiEdit.h"
 #include "tools/SplMsgBox.h"
 #include "typeset/bunCanvasDsp.h"
+#include "ui/NotePrint.h"
 #include "ui/PdfOutput.h"
 #include "ui/QtCanvas.h"
 #include "ui/notebook/NBcomBox.h"
@@ -601,6 +602,13 @@ void TNoteForm::OpenFile() {
 }
 
 bool TNoteForm::SaveTo(const std::string& chosen) {
+  // A character the file cannot hold is named with its place; the page is stored with it replaced
+  // when the pupil agrees, and stays unsaved (but untouched) when not.
+  const std::vector<SikiUnstorable> unstorable = FindUnstorableCharacters();
+  if (!unstorable.empty()) {
+    if (AskQuestion(UnstorableQuestion(unstorable), CONFIRM, MsgButtons::OkCancel) != MsgAnswer::Ok) return false;
+    ReplaceUnstorableCharacters();
+  }
   const std::string path = ForceSikiExtension(chosen);
   const bool saved = SaveSikiFile(path);
   // The pupil must know when the page is not stored; the page keeps the name of the file it is in.
@@ -641,30 +649,18 @@ void TNoteForm::PrintNote() {
   CurrentPlatform().ShowNotice(".......", "準備中!!", 20);
   QPrinter printer(QPrinter::HighResolution);
   if (!PrinterSetup(printer)) return;
-  const int h = HScroll(), v = VScroll();
-  if (!PrintSafely(printer, [h, v](QPrinter& p) { return PrintNoteSheet(p, h, v); }))
+  // The paper starts with the first line the window shows whole, scrolled sideways as the window is.
+  NotePrintStart start;
+  NoteSheetView view;
+  view.cw = cw_;
+  view.ch = ch_;
+  view.ppi = canvas_->PixelsPerInch();
+  start.firstLine = NoteFirstShownLine(NoteLineBands(*canvas_, view), VScroll());
+  start.hScroll = HScroll();
+  start.cw = cw_;
+  if (!PrintSafely(printer, [&start](QPrinter& p) { return PrintNoteSheets(p, start) > 0; }))
     ShowMessage(PrintFailedText(printer), SIKI_FILE_CAPTION);
   Redraw();
-}
-
-bool PrintNoteSheet(QPrinter& printer, int hScroll, int vScroll) {
-  // The sheet's pen is 3 printer dots wide; at 300 dots per inch that is a bar a pupil sees on paper
-  // (at a high-resolution printer's 1200 it would be a hairline).
-  printer.setResolution(300);
-  QPainter painter;
-  if (!painter.begin(&printer)) return false;
-  QtCanvas canvas(&printer);
-  canvas.Begin(&painter);
-  PrepareNoteSurface(canvas, 3, true);
-  NoteSheetView v;
-  MeasureNoteCells(canvas, v.cw, v.ch);
-  v.ppi = canvas.PixelsPerInch();
-  v.hScroll = hScroll;
-  v.vScroll = vScroll;
-  v.printing = true;
-  DrawNoteSheet(canvas, v);
-  canvas.End();
-  return painter.end();
 }
 
 // ---- Activation and closing ----------------------------------------------------------------------

@@ -130,8 +130,3 @@ void InstallNotebook();
 
 // The calculation screen became active: an open command box is minimised and its menu item unchecked.
 void NotebookScreenActivated();
-
-// Draws the notebook sheet onto a printer as "ノートを印刷" does (pen width 3, page font measured with the
-// printer's metrics, no background or rulers), shifted by the scroll positions. False when the printer
-// cannot be started. The kazoru-cli "notebook print" uses it with the scroll positions 0.
-bool PrintNoteSheet(QPrinter& printer, int hScroll, int vScroll);

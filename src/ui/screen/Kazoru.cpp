@@ -179,6 +179,8 @@ class ScreenSidePanel : public QWidget {
       QColor col = FromBgr(FONTCOLOR);
       c.SetFontColor(Color(col.red(), col.green(), col.blue()));
       c.SetBrushColor(CLR_CREAM);
+      // A goal longer than the label is written smaller rather than cut at the bottom.
+      c.SetFontSize(VerticalTextFitSize(c, goal, height(), JIOKURI));
       DrawVerticalText(c, 13, 0, goal, 1, JIOKURI);
       c.End();
     }
@@ -209,6 +211,15 @@ CalcScreenForm::CalcScreenForm(bool readSettings, QWidget* parent) : QMainWindow
   scrollBar_->setSingleStep(5);
   connect(scrollBar_, &QScrollBar::valueChanged, this, [this](int v) {
     if (!painting_ && v != ScrollPos) ScrollTo(v);
+  });
+  sideBar_ = new QScrollBar(Qt::Horizontal, page_);
+  sideBar_->setFocusPolicy(Qt::NoFocus);
+  sideBar_->setSingleStep(10);
+  sideBar_->hide();
+  connect(sideBar_, &QScrollBar::valueChanged, this, [this](int v) {
+    if (painting_ || v == PageScrollX) return;
+    PageScrollX = v;
+    Paint();
   });
 
   strip_ = new QWidget(page_);
@@ -276,8 +287,16 @@ void CalcScreenForm::SetInputPanel(TInputForm* panel) {
 void CalcScreenForm::LayoutChildren() {
   const int sb = scrollBar_->sizeHint().width();
   const int w = std::max(0, page_->width() - sb);
-  const int h = page_->height();
+  // The sideways bar takes the bottom of the page while the page is wider than the room left of the
+  // date strip.
+  const int hb = sideBar_->sizeHint().height();
+  const int range = PageScrollXRange(w);
+  const int h = std::max(0, page_->height() - (range > 0 ? hb : 0));
   scrollBar_->setGeometry(w, 0, sb, h);
+  sideBar_->setGeometry(0, h, PageViewWidth(w), hb);
+  sideBar_->setRange(0, range);
+  sideBar_->setPageStep(std::max(1, PageViewWidth(w)));
+  sideBar_->setVisible(range > 0);
   ScreenWidth = w;
   ScreenHeight = h;
   const int stripHeight = INPUTSTR_DSP ? INPUT_STRIP_HEIGHT : 0;
@@ -313,12 +332,20 @@ void CalcScreenForm::Paint() {
     pageImage_.setDotsPerMeterX(dpm);
     pageImage_.setDotsPerMeterY(dpm);
   }
-  {
-    QPainter p(&pageImage_);
-    canvas_->Begin(&p);
-    PaintPage(*canvas_, ScreenWidth, ScreenHeight);
-    canvas_->End();
+  for (int pass = 0; pass < 2; ++pass) {
+    {
+      QPainter p(&pageImage_);
+      canvas_->Begin(&p);
+      PaintPage(*canvas_, ScreenWidth, ScreenHeight);
+      canvas_->End();
+    }
+    // A page that became narrower (a shorter line) cannot stay scrolled past its end.
+    const int range = PageScrollXRange(ScreenWidth);
+    if (PageScrollX <= range || pass == 1) break;
+    PageScrollX = range;
   }
+  LayoutChildren();
+  sideBar_->setValue(PageScrollX);
   canvas_->SetDevice(page_);
   side_->UpdateDate();
   side_->RedrawGoal();

@@ -96,6 +96,7 @@ class CalcScreenForm : public QMainWindow {
   QImage pageImage_;
   ScreenPageArea* page_ = nullptr;
   QScrollBar* scrollBar_ = nullptr;
+  QScrollBar* sideBar_ = nullptr;  // sideways, shown only when the page is wider than the window
   QWidget* strip_ = nullptr;
   QLabel* stripText_ = nullptr;
   ScreenSidePanel* side_ = nullptr;

@@ -2,6 +2,8 @@
 // or Esc, and drawing its list with the screen's font at 13 points.
 #include "ui/tools/SplMsgBox.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -37,7 +39,12 @@ TSplshMsgForm::TSplshMsgForm(const std::string& text, const std::string& caption
   // leaves out the left margin), it grows so that no text is cut off.
   measure.SetFontPitch(FontPitch::Fixed);
   const int drawnRight = DrawNotice(measure, layout_, cw_, ch_);
-  setFixedSize(std::max(NoticeBoxWidth(layout_, cw_), drawnRight + 20), NoticeBoxHeight(layout_, ch_));
+  // The caption is measured in the title bar's font (the application's, bold as most window managers
+  // draw it).
+  QFont titleFont = QApplication::font();
+  titleFont.setBold(true);
+  const int captionWidth = QFontMetrics(titleFont).horizontalAdvance(QString::fromStdString(caption));
+  setFixedSize(std::max(NoticeBoxWidth(layout_, cw_, captionWidth), drawnRight + 20), NoticeBoxHeight(layout_, ch_));
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(255, 255, 255));
   setPalette(pal);

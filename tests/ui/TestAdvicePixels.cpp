@@ -1,0 +1,73 @@
+// The advice texts drawn on an image as the screen draws them, read back pixel by pixel: the low line
+// of "(^_^)" and "(~_~)" leaves ink at every font size, and the tilde is drawn as a full-width one.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <string>
+
+#include "platform/RecordingCanvas.h"
+#include "process/MainDspManage-Draw.h"
+#include "ui/QtCanvas.h"
+
+namespace {
+
+// Dark pixels (the advice is drawn in black) inside an area.
+int Ink(const QImage& img, const QRect& area) {
+  int n = 0;
+  for (int y = std::max(0, area.top()); y <= std::min(img.height() - 1, area.bottom()); ++y)
+    for (int x = std::max(0, area.left()); x <= std::min(img.width() - 1, area.right()); ++x)
+      n += qGray(img.pixel(x, y)) < 140;
+  return n;
+}
+
+}  // namespace
+
+TEST(AdvicePixels, EveryLowLineOfTheSmileysLeavesInk) {
+  struct Case {
+    int advice;
+    const char* face;  // the smiley as drawn
+  };
+  const Case cases[] = {{20, "(^_^)"}, {59, "(^_^)"}, {73, "(～_～)"}};
+  for (int size = 9; size <= 24; ++size) {
+    for (const Case& c : cases) {
+      QImage img(1400, 60, QImage::Format_RGB32);
+      img.setDotsPerMeterX(3780);  // 96 dots per inch, as the screen
+      img.setDotsPerMeterY(3780);
+      img.fill(Qt::white);
+      QPainter p(&img);
+      QtCanvas canvas(&img);
+      canvas.Begin(&p);
+      canvas.SetFontName("ＭＳ ゴシック");
+      canvas.SetFontSize(size);
+      canvas.SetFontPitch(FontPitch::Fixed);
+      canvas.SetFontColor(CLR_BLACK);
+      canvas.SetBrushColor(CLR_CREAM);
+      DrawAdvice(canvas, c.advice, 4, 4, 20);
+      // The advice is one row: find its smiley by measuring the text in front of it.
+      RecordingCanvas record;
+      DrawAdvice(record, c.advice, 4, 4, 20);
+      ASSERT_EQ(record.Texts().size(), 1u);
+      const std::string text = record.Texts()[0];
+      const std::size_t at = text.find(c.face);
+      ASSERT_NE(at, std::string::npos) << text;
+      const std::size_t low = text.find('_', at);
+      const int left = 4 + canvas.TextWidth(text.substr(0, low));
+      const int width = canvas.TextWidth("_");
+      const int height = canvas.TextHeight("_");
+      canvas.End();
+      p.end();
+      // The low line lies in the lower half of its cell.
+      EXPECT_GT(Ink(img, QRect(left, 4 + height / 2, width, height - height / 2)), 0)
+          << "advice " << c.advice << " at size " << size;
+    }
+  }
+}
+
+TEST(AdvicePixels, TheTildeIsDrawnFullWidth) {
+  RecordingCanvas record;
+  DrawAdvice(record, 73, 0, 0, 20);
+  ASSERT_EQ(record.Texts().size(), 1u);
+  EXPECT_EQ(record.Texts()[0].find('~'), std::string::npos);
+  EXPECT_NE(record.Texts()[0].find("(～_～)"), std::string::npos);
+}
