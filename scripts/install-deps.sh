@@ -11,6 +11,7 @@ PACKAGES=(
   clang libclang-rt-dev valgrind
   xvfb xauth imagemagick openbox xdotool poppler-utils
   appstream desktop-file-utils dpkg-dev file
+  espeak-ng
 )
 
 missing=()
