@@ -6,6 +6,7 @@
 
 #include "engine/Settings.h"
 #include "process/CalcProcManage.h"
+#include "screen/ReadAloud.h"
 #include "screen/ScreenPage.h"
 #include "screen/sikiInp.h"
 #include "typeset/bunCanvasDsp.h"
@@ -69,6 +70,7 @@ void CtrlKey(int key) {
     case 'Y': Run(ScreenCommand::YakuProcDsp); return;
     case 'H': RestoreLine(); return;
     case 'D': ClearLine(); return;
+    case 'R': ReadCurrentLineAloud(); return;
     case 'I': Run(ScreenCommand::InputPanelSwitch); return;
     case 'C': Run(ScreenCommand::CopyAnswer); return;
     case 'P': Run(ScreenCommand::PasteAnswer); return;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <functional>
 
+#include "screen/ReadAloud.h"
 #include "screen/sikiInp.h"
 #include "ui/QtCanvas.h"
 #include "ui/screen/Kazoru.h"
@@ -88,7 +89,7 @@ TInputForm::TInputForm(CalcScreenForm* screen)
   // The tool strip.
   Add("編E", 4, 213, 32, 26, "式を編集するｴﾃﾞｨﾀを開く", Command(ScreenCommand::OpenExpressionEditor));
   Add("ﾉｰﾄN", 37, 213, 40, 26, "ﾉｰﾄﾌﾞｯｸ画面を開く", Command(ScreenCommand::OpenNotebook));
-  Add("読R", 78, 213, 32, 26, "式を読み上げる", [] {})->setEnabled(false);
+  Add("読R", 78, 213, 32, 26, "式を読み上げる。もう一度押すと止まる。<Ctrl+R>", [] { ReadCurrentLineAloud(); });
   Add("条件J", 111, 213, 37, 26, "各種条件を設定する", Command(ScreenCommand::OpenConditions));
   for (auto& [caption, b] : buttons_) {
     QFont small = b->font();

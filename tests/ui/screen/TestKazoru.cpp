@@ -256,7 +256,15 @@ TEST_F(KazoruWindow, InputPanelButtonsAndF8) {
                               "ﾉｰﾄN", "読R", "条件J"})
     EXPECT_NE(panel->Button(U(caption)), nullptr) << caption;
   EXPECT_EQ(panel->Button(U("解"))->toolTip(), U("方程式・不等式を解く。<Ctrl+Return>"));
-  EXPECT_FALSE(panel->Button(U("読R"))->isEnabled());
+  // 読R speaks the line through the platform; a second press stops it.
+  ASSERT_TRUE(panel->Button(U("読R"))->isEnabled());
+  TestPlatform().Clear();
+  QTest::mouseClick(panel->Button(U("読R")), Qt::LeftButton);
+  ASSERT_FALSE(TestPlatform().log.empty());
+  EXPECT_EQ(TestPlatform().log.back().kind, "speak");
+  EXPECT_EQ(TestPlatform().log.back().text, "さんぶんのに たす に");
+  QTest::mouseClick(panel->Button(U("読R")), Qt::LeftButton);
+  EXPECT_EQ(TestPlatform().log.back().kind, "stop");
   // The buttons never take the keyboard.
   EXPECT_EQ(panel->Button(U("７"))->focusPolicy(), Qt::NoFocus);
 
