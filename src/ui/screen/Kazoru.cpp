@@ -30,6 +30,7 @@
 #include "ui/notebook/NBcomBox.h"
 #include "ui/notebook/Notebook.h"
 #include "ui/screen/InputPanel.h"
+#include "ui/screen/PageAccess.h"
 #include "ui/screen/QtKeys.h"
 
 std::function<bool()> CalcScreenForm::NotebookModified;
@@ -334,6 +335,7 @@ void CalcScreenForm::RefreshControls() {
   stripText_->adjustSize();
   if (inputPanel_) inputPanel_->RefreshButtons();
   UpdateMenuStates();
+  UpdatePageAccessibility(page_);
 }
 
 QImage CalcScreenForm::GrabPage() const {

@@ -3,6 +3,7 @@
 // writes the settings.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -152,6 +153,23 @@ TEST_F(KazoruWindow, TypedLineIsPaintedWithItsAnswer) {
   // The panel's 帯T is disabled once the answer is shown as a mixed number.
   EXPECT_FALSE(panel->Button(U("帯T"))->isEnabled());
   EXPECT_TRUE(panel->Button(U("仮K"))->isEnabled());
+}
+
+TEST_F(KazoruWindow, ScreenReadersHearTheLineItsAnswerAndRefusals) {
+  auto texts = [this] {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(form->PageWidget());
+    return std::make_pair(a ? a->text(QAccessible::Name) : QString(), a ? a->text(QAccessible::Description) : QString());
+  };
+  EXPECT_EQ(texts().first, U("計算の行: (空)"));
+  Keys("2b1+3b1");
+  EXPECT_EQ(texts().first, U("計算の行: 2分の1 たす 3分の1"));
+  Key(Qt::Key_Right);
+  EXPECT_EQ(texts().first, U("計算の行: 2分の1 たす 3分の1 は 6分の5"));
+  // A refused key's message is the description, as in the status line.
+  Key(Qt::Key_Delete);
+  Keys("2bb");
+  ASSERT_EQ(StatusText.rfind("[5]", 0), 0u);
+  EXPECT_EQ(texts().second, QString::fromStdString(StatusText));
 }
 
 TEST_F(KazoruWindow, KeyEventsReachTheKeyMap) {
