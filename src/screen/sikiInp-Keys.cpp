@@ -8,6 +8,7 @@
 #include "process/CalcProcManage.h"
 #include "screen/ReadAloud.h"
 #include "screen/ScreenPage.h"
+#include "screen/Zoom.h"
 #include "screen/sikiInp.h"
 #include "typeset/bunCanvasDsp.h"
 
@@ -170,6 +171,7 @@ void KeyToInput(int key, int shift) {
       default: shift &= ~SHIFT_ALT; break;
     }
   }
+  if (ZoomKey(key, shift)) return;
   if (key == VK_RIGHT) {
     InputChar('=');
     return;

@@ -79,3 +79,62 @@ TEST(ReadAloud, AMissingVoiceIsToldOnceThenInTheStatusLine) {
 }
 
 }  // namespace
+
+// Zoom and large print live beside reading aloud: they too make the page usable for every pupil.
+#include "platform/RecordingCanvas.h"
+#include "screen/Zoom.h"
+
+namespace {
+
+TEST(Zoom, CtrlPlusAndMinusStepTheFontAndTheCellsFollow) {
+  Fresh();
+  RecordingCanvas surface;
+  ScreenSurface = &surface;
+  int repaints = 0;
+  ScreenView.repaint = [&] { ++repaints; };
+  FONTSIZE = 14;
+  PrepareScreenSurface(surface);
+  const int cellWidth = CharWidth, cellHeight = CharHeight;
+  Type("3b2");
+  Type("{Ctrl+Semicolon}");
+  EXPECT_EQ(FONTSIZE, 16);
+  Type("{Ctrl+Shift+Semicolon}{Ctrl+Add}");
+  EXPECT_EQ(FONTSIZE, 20);
+  EXPECT_GT(CharWidth, cellWidth);
+  EXPECT_GT(CharHeight, cellHeight);
+  EXPECT_GE(repaints, 3);
+  // Ctrl+"=" (Shift+minus) zooms in too; minus and keypad minus zoom out; Ctrl+0 goes back.
+  Type("{Ctrl+Shift+Minus}");
+  EXPECT_EQ(FONTSIZE, 22);
+  Type("{Ctrl+Minus}{Ctrl+Subtract}");
+  EXPECT_EQ(FONTSIZE, 18);
+  Type("{Ctrl+0}");
+  EXPECT_EQ(FONTSIZE, 14);
+  EXPECT_EQ(CharWidth, cellWidth);
+  // The keys typed nothing into the line, and the ends of the list hold.
+  EXPECT_EQ(LineText, "3b2");
+  for (int i = 0; i < 40; ++i) ZoomScreen(+1);
+  EXPECT_EQ(FONTSIZE, 72);
+  for (int i = 0; i < 40; ++i) ZoomScreen(-1);
+  EXPECT_EQ(FONTSIZE, 8);
+  FONTSIZE = 15;
+  EXPECT_EQ(ZoomScreen(-1), 14);
+  ScreenSurface = nullptr;
+}
+
+TEST(Zoom, LargePrintKeepsTheSmallestTextAtTwelvePixels) {
+  Fresh();
+  for (int ppi : {72, 96, 120, 144, 192}) {
+    const int size = LargePrintMinimumSize(ppi);
+    EXPECT_GE(size * 6 / 10 * ppi / 72, 12) << ppi;
+    EXPECT_LT((size - 1) * 6 / 10 * ppi / 72.0, 12.0) << ppi;
+  }
+  OOMOJI = 1;
+  ScreenPixelsPerInch = 96;
+  FONTSIZE = 14;
+  EXPECT_EQ(ZoomScreen(-3), LargePrintMinimumSize(96));
+  EXPECT_EQ(ZoomReset(), LargePrintMinimumSize(96));
+  ResetSettings();
+}
+
+}  // namespace

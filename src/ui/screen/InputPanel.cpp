@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <functional>
 
+#include "engine/Settings.h"
 #include "screen/ReadAloud.h"
 #include "screen/sikiInp.h"
 #include "ui/QtCanvas.h"
@@ -95,11 +96,28 @@ TInputForm::TInputForm(CalcScreenForm* screen)
     QFont small = b->font();
     if (b->width() <= 12) small.setPixelSize(9);
     b->setFont(small);
+    b->setProperty("baseGeometry", b->geometry());
+    b->setProperty("basePixelSize", small.pixelSize());
   }
+  ApplyScale();
 
   QPoint corner = screen->ClientBottomRight();
   move(corner.x() - 210, corner.y() - 250);
   ClearLine();
+}
+
+void TInputForm::ApplyScale() {
+  // Large print makes the panel half as large again, so that its smallest glyphs (! ? P C) reach 13 pixels.
+  const double k = OOMOJI ? 1.5 : 1.0;
+  auto scaled = [k](int v) { return static_cast<int>(v * k + 0.5); };
+  setFixedSize(scaled(152), scaled(243));
+  for (auto& [caption, b] : buttons_) {
+    const QRect r = b->property("baseGeometry").toRect();
+    b->setGeometry(scaled(r.x()), scaled(r.y()), scaled(r.width()), scaled(r.height()));
+    QFont f = b->font();
+    f.setPixelSize(scaled(b->property("basePixelSize").toInt()));
+    b->setFont(f);
+  }
 }
 
 QPushButton* TInputForm::Add(const char* caption, int x, int y, int w, int h, const char* hint,
