@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 #include <functional>
 
 #include "engine/Settings.h"
@@ -103,6 +105,12 @@ TInputForm::TInputForm(CalcScreenForm* screen)
 
   QPoint corner = screen->ClientBottomRight();
   move(corner.x() - 210, corner.y() - 250);
+  // A large panel on a small or scaled screen stays wholly on the screen.
+  if (QScreen* s = QWidget::screen()) {
+    const QRect a = s->availableGeometry();
+    move(std::clamp(x(), a.left(), std::max(a.left(), a.right() - frameGeometry().width())),
+         std::clamp(y(), a.top(), std::max(a.top(), a.bottom() - frameGeometry().height())));
+  }
   ClearLine();
 }
 

@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <QElapsedTimer>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <filesystem>
 
@@ -170,6 +172,29 @@ TEST_F(KazoruWindow, ScreenReadersHearTheLineItsAnswerAndRefusals) {
   Keys("2bb");
   ASSERT_EQ(StatusText.rfind("[5]", 0), 0u);
   EXPECT_EQ(texts().second, QString::fromStdString(StatusText));
+}
+
+TEST_F(KazoruWindow, LargePrintPutsEveryTextAtTwelvePixelsOrMore) {
+  OOMOJI = 1;
+  form->ApplyLargePrint();
+  // Every label of the window and every button of the panel, in pixels as drawn.
+  for (QWidget* w : std::initializer_list<QWidget*>{form.get(), panel})
+    for (QWidget* child : w->findChildren<QWidget*>()) {
+      if (!child->isVisible() || (!qobject_cast<QLabel*>(child) && !qobject_cast<QPushButton*>(child))) continue;
+      QFontInfo info(child->font());
+      EXPECT_GE(info.pixelSize(), 12) << child->metaObject()->className() << " "
+                                       << (qobject_cast<QLabel*>(child) ? qobject_cast<QLabel*>(child)->text().toStdString()
+                                                                         : qobject_cast<QPushButton*>(child)->text().toStdString());
+      // Nothing is clipped: a button's caption fits inside it.
+      if (auto* b = qobject_cast<QPushButton*>(child)) {
+        EXPECT_LE(QFontMetrics(b->font()).horizontalAdvance(b->text()), b->width()) << b->text().toStdString();
+      }
+    }
+  // The page's smallest text, the verdict at six tenths of the font, is 12 pixels or more.
+  EXPECT_GE(FONTSIZE * 6 / 10 * ScreenPixelsPerInch / 72, 12);
+  OOMOJI = 0;
+  form->ApplyLargePrint();
+  EXPECT_EQ(panel->width(), 152);
 }
 
 TEST_F(KazoruWindow, KeyEventsReachTheKeyMap) {
