@@ -12,6 +12,7 @@ PACKAGES=(
   xvfb xauth imagemagick openbox xdotool poppler-utils
   appstream desktop-file-utils dpkg-dev file
   emscripten chromium nodejs gzip fonttools python3-brotli librsvg2-bin
+  espeak-ng
 )
 
 missing=()

@@ -57,6 +57,8 @@ int ICHIGYOU_SUU;
 
 int WARI_TYPE;
 int WARI_PNT;
+int IROSAFE;
+int OOMOJI;
 
 std::string PaiText;
 int InterruptibleFactorisation;
@@ -128,6 +130,8 @@ void ResetSettings() {
 
   WARI_TYPE = 0;
   WARI_PNT = 10;
+  IROSAFE = 0;
+  OOMOJI = 0;
 
   PaiText = "3.14";
   InterruptibleFactorisation = 1;

@@ -79,6 +79,8 @@ extern int ICHIGYOU_SUU;  // key 1GYOU_SUU: divisors per printed row, 10 or 5
 // "▼その他▼"
 extern int WARI_TYPE;  // 1: a division gives quotient and remainder
 extern int WARI_PNT;   // decimal places of that quotient
+extern int IROSAFE;    // colours that stay apart for every kind of colour vision (typeset/Palette.h)
+extern int OOMOJI;     // large print: every text a pupil reads at 12 pixels or more
 
 // Settings that are not stored; they take their start values at every start.
 extern std::string PaiText;           // the π approximation typed by the ¥ key, "3.14"

@@ -46,6 +46,17 @@ void RecordingPlatform::ShowNotice(const std::string& text, const std::string& c
 
 void RecordingPlatform::Beep() { log.push_back({"beep", "", "", 0}); }
 
+bool RecordingPlatform::Speak(const std::string& kana) {
+  log.push_back({"speak", "", kana, 0});
+  speaking = voiceInstalled;
+  return voiceInstalled;
+}
+
+void RecordingPlatform::StopSpeaking() {
+  if (speaking) log.push_back({"stop", "", "", 0});
+  speaking = false;
+}
+
 bool RecordingPlatform::InterruptRequested() {
   if (interrupts.empty()) return false;
   bool r = interrupts.front();
@@ -79,7 +90,10 @@ std::string RecordingPlatform::SaveFileName(const std::string& caption, const st
   return NextFileName(*this, "save", caption);
 }
 
-void RecordingPlatform::Clear() { log.clear(); }
+void RecordingPlatform::Clear() {
+  log.clear();
+  speaking = false;
+}
 
 std::vector<RecordingPlatform::Message> RecordingPlatform::Shown() const {
   std::vector<Message> r;

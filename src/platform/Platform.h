@@ -32,6 +32,12 @@ class Platform {
                                    const std::string& startPath) = 0;
   // Switches the input method between Japanese entry (true) and direct entry (false).
   virtual void SetJapaneseInput(bool /*on*/) {}
+  // Starts speaking a kana text with a Japanese voice and returns at once; false when no voice is
+  // installed. A new text stops the one being spoken.
+  virtual bool Speak(const std::string& /*kana*/) { return false; }
+  virtual void StopSpeaking() {}
+  // True while a text is still being spoken.
+  virtual bool Speaking() const { return false; }
 };
 
 // The installed platform. Before anything is installed a recording platform answers, so engine code
@@ -52,7 +58,7 @@ inline MsgAnswer AskQuestion(const std::string& text, const std::string& caption
 class RecordingPlatform : public Platform {
  public:
   struct Message {
-    std::string kind;  // "message", "question", "notice", "beep", "input", "open", "save"
+    std::string kind;  // "message", "question", "notice", "beep", "input", "open", "save", "speak", "stop"
     std::string caption;
     std::string text;
     int durationMs = 0;
@@ -69,6 +75,12 @@ class RecordingPlatform : public Platform {
   std::string SaveFileName(const std::string& caption, const std::string& filter,
                            const std::string& startPath) override;
 
+  // Records "speak" with the kana as its text and counts as speaking until StopSpeaking or the next
+  // Clear; answers voiceInstalled.
+  bool Speak(const std::string& kana) override;
+  void StopSpeaking() override;
+  bool Speaking() const override { return speaking; }
+
   void Clear();
   // Messages and notices only (beeps, inputs and dialogs left out), in the order shown.
   std::vector<Message> Shown() const;
@@ -81,4 +93,6 @@ class RecordingPlatform : public Platform {
   std::deque<bool> interrupts;          // answers to InterruptRequested, then false
   std::deque<std::string> inputs;       // answers to InputBox; an empty deque cancels
   std::deque<std::string> fileNames;    // answers to the file dialogs; an empty deque cancels
+  bool voiceInstalled = true;           // what Speak answers
+  bool speaking = false;
 };

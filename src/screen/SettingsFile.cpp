@@ -91,6 +91,8 @@ const std::vector<Item>& Table() {
       {8, "1GYOU_SUU", Kind::Int, &ICHIGYOU_SUU},
       {9, "WARI_TYPE", Kind::Int, &WARI_TYPE},
       {9, "WARI_PNT", Kind::Int, &WARI_PNT},
+      {9, "IROSAFE", Kind::Switch, &IROSAFE},
+      {9, "OOMOJI", Kind::Switch, &OOMOJI},
   };
   return table;
 }

@@ -6,7 +6,9 @@
 
 #include "engine/Settings.h"
 #include "process/CalcProcManage.h"
+#include "screen/ReadAloud.h"
 #include "screen/ScreenPage.h"
+#include "screen/Zoom.h"
 #include "screen/sikiInp.h"
 #include "typeset/bunCanvasDsp.h"
 
@@ -80,6 +82,7 @@ void CtrlKey(int key) {
     case 'Y': Run(ScreenCommand::YakuProcDsp); return;
     case 'H': RestoreLine(); return;
     case 'D': ClearLine(); return;
+    case 'R': ReadCurrentLineAloud(); return;
     case 'I': Run(ScreenCommand::InputPanelSwitch); return;
     case 'C': Run(ScreenCommand::CopyAnswer); return;
     case 'P': Run(ScreenCommand::PasteAnswer); return;
@@ -190,6 +193,7 @@ void KeyToInput(int key, int shift) {
       default: shift &= ~SHIFT_ALT; break;
     }
   }
+  if (ZoomKey(key, shift)) return;
   if (key == VK_RIGHT) {
     InputChar('=');
     return;

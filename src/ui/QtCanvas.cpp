@@ -9,9 +9,15 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "typeset/Palette.h"
+
 namespace {
 
-QColor ToQColor(Color c) { return QColor(c.Red(), c.Green(), c.Blue()); }
+// Role colours pass through the palette setting on their way to the painter.
+QColor ToQColor(Color role) {
+  const Color c = ShownColour(role);
+  return QColor(c.Red(), c.Green(), c.Blue());
+}
 
 }  // namespace
 

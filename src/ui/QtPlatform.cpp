@@ -7,6 +7,9 @@
 #include <QInputDialog>
 #include <QInputMethod>
 #include <QMessageBox>
+#include <QProcess>
+
+#include "platform/Speech.h"
 
 namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
@@ -85,3 +88,26 @@ void QtPlatform::SetJapaneseInput(bool on) {
   // Qt has no portable switch of the input method; the hint asks for Latin entry where it matters.
   if (QWidget* w = QApplication::focusWidget()) w->setAttribute(Qt::WA_InputMethodEnabled, on);
 }
+
+bool QtPlatform::Speak(const std::string& kana) {
+  StopSpeaking();
+  const std::string program = FindSpeechProgram();
+  if (program.empty() || !QCoreApplication::instance()) return false;
+  if (!speech_) {
+    speech_ = new QProcess(QCoreApplication::instance());
+    speech_->setProcessChannelMode(QProcess::MergedChannels);
+    speech_->setStandardOutputFile(QProcess::nullDevice());
+  }
+  QStringList args;
+  for (const auto& a : SpeechArguments(kana)) args << QString::fromStdString(a);
+  speech_->start(QString::fromStdString(program), args);
+  return true;
+}
+
+void QtPlatform::StopSpeaking() {
+  if (!speech_ || speech_->state() == QProcess::NotRunning) return;
+  speech_->kill();
+  speech_->waitForFinished(500);
+}
+
+bool QtPlatform::Speaking() const { return speech_ && speech_->state() != QProcess::NotRunning; }

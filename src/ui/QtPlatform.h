@@ -1,10 +1,12 @@
 // The desktop program's platform: Qt message boxes, the input box, file dialogs and the beep.
 #pragma once
 
+#include <QPointer>
 #include <functional>
 
 #include "platform/Platform.h"
 
+class QProcess;
 class QWidget;
 
 class QtPlatform : public Platform {
@@ -20,6 +22,10 @@ class QtPlatform : public Platform {
   std::string SaveFileName(const std::string& caption, const std::string& filter,
                            const std::string& startPath) override;
   void SetJapaneseInput(bool on) override;
+  // Speech runs espeak-ng as a child process: the keys never wait for it.
+  bool Speak(const std::string& kana) override;
+  void StopSpeaking() override;
+  bool Speaking() const override;
 
   // The window that owns the dialogs (the calculation screen once it exists).
   void SetOwner(QWidget* w) { owner_ = w; }
@@ -33,6 +39,8 @@ class QtPlatform : public Platform {
  private:
   QWidget* owner_ = nullptr;
   bool interruptFlag_ = false;
+  // Owned by the application, so it goes (and stops speaking) with it.
+  QPointer<QProcess> speech_;
 };
 
 // The one Qt platform of the program.

@@ -4,8 +4,12 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 #include <functional>
 
+#include "engine/Settings.h"
+#include "screen/ReadAloud.h"
 #include "screen/sikiInp.h"
 #include "ui/QtCanvas.h"
 #include "ui/screen/Kazoru.h"
@@ -88,17 +92,40 @@ TInputForm::TInputForm(CalcScreenForm* screen)
   // The tool strip.
   Add("編E", 4, 213, 32, 26, "式を編集するｴﾃﾞｨﾀを開く", Command(ScreenCommand::OpenExpressionEditor));
   Add("ﾉｰﾄN", 37, 213, 40, 26, "ﾉｰﾄﾌﾞｯｸ画面を開く", Command(ScreenCommand::OpenNotebook));
-  Add("読R", 78, 213, 32, 26, "式を読み上げる", [] {})->setEnabled(false);
+  Add("読R", 78, 213, 32, 26, "式を読み上げる。もう一度押すと止まる。<Ctrl+R>", [] { ReadCurrentLineAloud(); });
   Add("条件J", 111, 213, 37, 26, "各種条件を設定する", Command(ScreenCommand::OpenConditions));
   for (auto& [caption, b] : buttons_) {
     QFont small = b->font();
     if (b->width() <= 12) small.setPixelSize(9);
     b->setFont(small);
+    b->setProperty("baseGeometry", b->geometry());
+    b->setProperty("basePixelSize", small.pixelSize());
   }
+  ApplyScale();
 
   QPoint corner = screen->ClientBottomRight();
   move(corner.x() - 210, corner.y() - 250);
+  // A large panel on a small or scaled screen stays wholly on the screen.
+  if (QScreen* s = QWidget::screen()) {
+    const QRect a = s->availableGeometry();
+    move(std::clamp(x(), a.left(), std::max(a.left(), a.right() - frameGeometry().width())),
+         std::clamp(y(), a.top(), std::max(a.top(), a.bottom() - frameGeometry().height())));
+  }
   ClearLine();
+}
+
+void TInputForm::ApplyScale() {
+  // Large print makes the panel half as large again, so that its smallest glyphs (! ? P C) reach 13 pixels.
+  const double k = OOMOJI ? 1.5 : 1.0;
+  auto scaled = [k](int v) { return static_cast<int>(v * k + 0.5); };
+  setFixedSize(scaled(152), scaled(243));
+  for (auto& [caption, b] : buttons_) {
+    const QRect r = b->property("baseGeometry").toRect();
+    b->setGeometry(scaled(r.x()), scaled(r.y()), scaled(r.width()), scaled(r.height()));
+    QFont f = b->font();
+    f.setPixelSize(scaled(b->property("basePixelSize").toInt()));
+    b->setFont(f);
+  }
 }
 
 QPushButton* TInputForm::Add(const char* caption, int x, int y, int w, int h, const char* hint,

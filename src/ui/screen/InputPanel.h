@@ -26,6 +26,9 @@ class TInputForm : public QWidget {
   // The window's close button: the panel is minimised by the same path as F8.
   void CloseButtonPressed();
 
+  // Sizes the panel and its buttons for the large-print setting (OOMOJI) or back to normal.
+  void ApplyScale();
+
   // Enables 小S, 仮K and 帯T as the line model says.
   void RefreshButtons();
   // A button by its caption ("帯T", "７", "＝" …).

@@ -8,6 +8,7 @@
 
 #include "engine/Settings.h"
 #include "screen/ScreenPage.h"
+#include "screen/Zoom.h"
 #include "ui/screen/InputPanel.h"
 #include "ui/screen/Kazoru.h"
 
@@ -71,6 +72,19 @@ void CalcScreenForm::BuildMenus() {
   // This separator is the item of Ctrl+F, which does nothing (the key map ignores Ctrl+F as well).
   view->addSeparator();
   AddCommand(view, "フォント(&F)　　Shift+F", ScreenCommand::FontDialog);
+  // Access for every pupil: colours safe for colour-blind pupils, large print, zoom (Ctrl+＋ / Ctrl+－).
+  safeColoursCheck_ = AddAction(view, "色覚にやさしい配色(&U)", [this] {
+    IROSAFE = safeColoursCheck_->isChecked() ? 1 : 0;
+    Paint();
+  });
+  safeColoursCheck_->setCheckable(true);
+  largePrintCheck_ = AddAction(view, "大きな文字(&O)", [this] {
+    OOMOJI = largePrintCheck_->isChecked() ? 1 : 0;
+    ApplyLargePrint();
+  });
+  largePrintCheck_->setCheckable(true);
+  AddAction(view, "拡大する　Ctrl＋＋", [] { ZoomScreen(+1); });
+  AddAction(view, "縮小する　Ctrl－－", [] { ZoomScreen(-1); });
   view->addSeparator();
   QAction* a4 = AddAction(view, "ウＩィンドウＡ４幅(&W)", [this] { WindowA4Width(); });
   a4->setShortcut(QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_F8));
@@ -125,6 +139,8 @@ void CalcScreenForm::UpdateMenuStates() {
   for (auto& [action, command] : commandActions_) action->setEnabled(HasScreenCommand(command));
   for (QAction* a : baseModeChecks_) a->setChecked(BaseMode);
   answerColumnCheck_->setChecked(KAITOURAN_FLAG != 0);
+  safeColoursCheck_->setChecked(IROSAFE != 0);
+  largePrintCheck_->setChecked(OOMOJI != 0);
   processDisplayCheck_->setChecked(PROCDSP != 0);
   interruptCheck_->setChecked(InterruptibleFactorisation != 0);
   inputPanelCheck_->setChecked(inputPanel_ && inputPanel_->ShownNormal());

@@ -23,6 +23,8 @@
 #include "platform/Platform.h"
 #include "screen/ScreenPage.h"
 #include "screen/SettingsFile.h"
+#include "screen/Zoom.h"
+#include "typeset/Palette.h"
 #include "typeset/Tategakicanv.h"
 #include "typeset/bunCanvasDsp.h"
 #include "ui/QtCanvas.h"
@@ -30,6 +32,7 @@
 #include "ui/notebook/NBcomBox.h"
 #include "ui/notebook/Notebook.h"
 #include "ui/screen/InputPanel.h"
+#include "ui/screen/PageAccess.h"
 #include "ui/screen/QtKeys.h"
 
 std::function<bool()> CalcScreenForm::NotebookModified;
@@ -39,7 +42,10 @@ namespace {
 
 CalcScreenForm* TheScreen = nullptr;
 
-QColor Q(Color c) { return QColor(c.Red(), c.Green(), c.Blue()); }
+QColor Q(Color role) {
+  const Color c = ShownColour(role);
+  return QColor(c.Red(), c.Green(), c.Blue());
+}
 QString U(const char* s) { return QString::fromUtf8(s); }
 
 // The colour of the goal text is stored as 0x00BBGGRR.
@@ -135,8 +141,21 @@ class ScreenSidePanel : public QWidget {
     QString caption = U("◎今週の目標");
     QString down;
     for (int i = 0; i < caption.size(); ++i) down += (i ? "\n" : "") + caption.mid(i, 1);
-    MakeLabel(this, down, 8, 110, Qt::black, 9, false);
+    caption_ = MakeLabel(this, down, 8, 110, Qt::black, 9, false);
     goal_ = new GoalLabel(this);
+  }
+
+  // Large print: the weekday and the caption at 13 pixels, the goal moved below the taller caption.
+  void SetLargePrint(bool on) {
+    for (auto [label, normal] : {std::pair<QLabel*, int>{weekday_, 11}, {caption_, 9}}) {
+      QFont f = label->font();
+      f.setPixelSize(on ? 13 : normal);
+      label->setFont(f);
+      label->adjustSize();
+    }
+    caption_->move(on ? 9 : 8, 110);
+    goalTop_ = on ? caption_->geometry().bottom() + 6 : 180;
+    LayoutGoal();
   }
 
   void UpdateDate() {
@@ -154,7 +173,7 @@ class ScreenSidePanel : public QWidget {
     weekday_->adjustSize();
   }
 
-  void LayoutGoal() { goal_->setGeometry(0, 180, 24, std::max(0, height() - 180)); }
+  void LayoutGoal() { goal_->setGeometry(0, goalTop_, 24, std::max(0, height() - goalTop_)); }
   void RedrawGoal() { goal_->update(); }
 
  protected:
@@ -189,7 +208,9 @@ class ScreenSidePanel : public QWidget {
   QLabel* month_;
   QLabel* day_;
   QLabel* weekday_;
+  QLabel* caption_;
   GoalLabel* goal_;
+  int goalTop_ = 180;
 };
 
 // ---- The window ----
@@ -256,6 +277,11 @@ void CalcScreenForm::FormCreate() {
   LinePitch = GYOKEISUU;
   cursorTimer_->setInterval(std::max(1, CURSOLTEMPO));
   PrepareScreenSurface(*canvas_);
+  if (OOMOJI) {
+    FONTSIZE = std::max(FONTSIZE, LargePrintMinimumSize(ScreenPixelsPerInch));
+    PrepareScreenSurface(*canvas_);
+    side_->SetLargePrint(true);
+  }
   ScreenSurface = canvas_.get();
   ScreenView.repaint = [this] { Paint(); };
   ScreenView.refresh = [this] { RefreshControls(); };
@@ -361,6 +387,7 @@ void CalcScreenForm::RefreshControls() {
   stripText_->adjustSize();
   if (inputPanel_) inputPanel_->RefreshButtons();
   UpdateMenuStates();
+  UpdatePageAccessibility(page_);
 }
 
 QImage CalcScreenForm::GrabPage() const {
@@ -424,6 +451,14 @@ void CalcScreenForm::FontDialog() {
   canvas_->SetFontPitch(FontPitch::Fixed);
   canvas_->SetPenColor(CLR_TEAL);
   PrepareScreenSurface(*canvas_);
+  Paint();
+}
+
+void CalcScreenForm::ApplyLargePrint() {
+  // The screen font goes up to the large-print minimum (the current size when it is larger already).
+  ZoomScreen(0);
+  side_->SetLargePrint(OOMOJI != 0);
+  if (inputPanel_) inputPanel_->ApplyScale();
   Paint();
 }
 

@@ -46,6 +46,9 @@ class CalcScreenForm : public QMainWindow {
   void InputPanelSwitch();
   void FontDialog();
   void WindowA4Width();
+  // The large-print setting (OOMOJI) applied: the screen font, the side panel and the input panel grow
+  // so that every text a pupil reads is 12 pixels or more.
+  void ApplyLargePrint();
 
   void SetInputPanel(TInputForm* panel);
   TInputForm* InputPanel() const { return inputPanel_; }
@@ -112,6 +115,8 @@ class CalcScreenForm : public QMainWindow {
   QAction* processDisplayCheck_ = nullptr;
   QAction* inputPanelCheck_ = nullptr;
   QAction* interruptCheck_ = nullptr;
+  QAction* safeColoursCheck_ = nullptr;
+  QAction* largePrintCheck_ = nullptr;
 
   bool cursorShown_ = false;
   bool cursorPhase_ = false;

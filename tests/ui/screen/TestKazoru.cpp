@@ -3,6 +3,7 @@
 // writes the settings.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -11,6 +12,8 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <QElapsedTimer>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <filesystem>
 
@@ -209,6 +212,46 @@ TEST_F(KazoruWindow, TypedLineIsPaintedWithItsAnswer) {
   EXPECT_TRUE(panel->Button(U("仮K"))->isEnabled());
 }
 
+TEST_F(KazoruWindow, ScreenReadersHearTheLineItsAnswerAndRefusals) {
+  auto texts = [this] {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(form->PageWidget());
+    return std::make_pair(a ? a->text(QAccessible::Name) : QString(), a ? a->text(QAccessible::Description) : QString());
+  };
+  EXPECT_EQ(texts().first, U("計算の行: (空)"));
+  Keys("2b1+3b1");
+  EXPECT_EQ(texts().first, U("計算の行: 2分の1 たす 3分の1"));
+  Key(Qt::Key_Right);
+  EXPECT_EQ(texts().first, U("計算の行: 2分の1 たす 3分の1 は 6分の5"));
+  // A refused key's message is the description, as in the status line.
+  Key(Qt::Key_Delete);
+  Keys("2bb");
+  ASSERT_EQ(StatusText.rfind("[5]", 0), 0u);
+  EXPECT_EQ(texts().second, QString::fromStdString(StatusText));
+}
+
+TEST_F(KazoruWindow, LargePrintPutsEveryTextAtTwelvePixelsOrMore) {
+  OOMOJI = 1;
+  form->ApplyLargePrint();
+  // Every label of the window and every button of the panel, in pixels as drawn.
+  for (QWidget* w : std::initializer_list<QWidget*>{form.get(), panel})
+    for (QWidget* child : w->findChildren<QWidget*>()) {
+      if (!child->isVisible() || (!qobject_cast<QLabel*>(child) && !qobject_cast<QPushButton*>(child))) continue;
+      QFontInfo info(child->font());
+      EXPECT_GE(info.pixelSize(), 12) << child->metaObject()->className() << " "
+                                       << (qobject_cast<QLabel*>(child) ? qobject_cast<QLabel*>(child)->text().toStdString()
+                                                                         : qobject_cast<QPushButton*>(child)->text().toStdString());
+      // Nothing is clipped: a button's caption fits inside it.
+      if (auto* b = qobject_cast<QPushButton*>(child)) {
+        EXPECT_LE(QFontMetrics(b->font()).horizontalAdvance(b->text()), b->width()) << b->text().toStdString();
+      }
+    }
+  // The page's smallest text, the verdict at six tenths of the font, is 12 pixels or more.
+  EXPECT_GE(FONTSIZE * 6 / 10 * ScreenPixelsPerInch / 72, 12);
+  OOMOJI = 0;
+  form->ApplyLargePrint();
+  EXPECT_EQ(panel->width(), 152);
+}
+
 TEST_F(KazoruWindow, KeyEventsReachTheKeyMap) {
   Keys("(1+2)*3");
   EXPECT_EQ(LineText, "(1+2)*3");
@@ -311,7 +354,15 @@ TEST_F(KazoruWindow, InputPanelButtonsAndF8) {
                               "ﾉｰﾄN", "読R", "条件J"})
     EXPECT_NE(panel->Button(U(caption)), nullptr) << caption;
   EXPECT_EQ(panel->Button(U("解"))->toolTip(), U("方程式・不等式を解く。<Ctrl+Return>"));
-  EXPECT_FALSE(panel->Button(U("読R"))->isEnabled());
+  // 読R speaks the line through the platform; a second press stops it.
+  ASSERT_TRUE(panel->Button(U("読R"))->isEnabled());
+  TestPlatform().Clear();
+  QTest::mouseClick(panel->Button(U("読R")), Qt::LeftButton);
+  ASSERT_FALSE(TestPlatform().log.empty());
+  EXPECT_EQ(TestPlatform().log.back().kind, "speak");
+  EXPECT_EQ(TestPlatform().log.back().text, "さんぶんのに たす に");
+  QTest::mouseClick(panel->Button(U("読R")), Qt::LeftButton);
+  EXPECT_EQ(TestPlatform().log.back().kind, "stop");
   // The buttons never take the keyboard.
   EXPECT_EQ(panel->Button(U("７"))->focusPolicy(), Qt::NoFocus);
 
