@@ -66,7 +66,12 @@ bool ProductStep(const Piece& a, int na, const Piece& b, int nb) {
   std::vector<Factor> g = FlattenProduct(b, nb, sb);
   bool allTimes = true, allLeaves = true;
   for (size_t k = 1; k < f.size(); ++k) allTimes = allTimes && f[k].op == '*';
-  for (const Factor& x : f) allLeaves = allLeaves && Shallow(a, x.node);
+  // Mixed numbers and decimals are made fractions before a product is multiplied across.
+  for (const Factor& x : f) {
+    const Node& n = a.nodes[static_cast<size_t>(x.node)];
+    bool converted = n.kind != NodeKind::Number || n.form == NumberForm::Integer || n.form == NumberForm::Fraction;
+    allLeaves = allLeaves && converted && Shallow(a, x.node);
+  }
   if (g.size() == 1) {
     // Multiplied across (numerators together, denominators together), or a zero factor.
     if (a.value.sign == 0) return true;
