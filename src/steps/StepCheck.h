@@ -52,7 +52,8 @@ bool IsRightVerdict(StepVerdict v);
 // first of this order).
 struct KnownMistake {
   const char* id;
-  const char* advice;
+  const char* name;    // a short Japanese description for the teacher's summary
+  const char* advice;  // for the pupil
 };
 const std::vector<KnownMistake>& KnownMistakes();
 // The advice of a mistake or a final note id; "" for an unknown id.
