@@ -6,6 +6,7 @@
 
 #include "engine/Settings.h"
 #include "process/CalcProcManage.h"
+#include "screen/ScreenSteps.h"
 #include "screen/sikiInp.h"
 #include "typeset/bunCanvasDsp.h"
 
@@ -105,6 +106,7 @@ void PaintPage(Canvas& surface, int width, int height) {
     surface.SetFontSize(size);
     surface.SetFontColor(color);
   }
+  DrawLineSteps(surface);
   surface.SetFontSize(FONTSIZE);
   surface.SetFontColor(CLR_BLACK);
   surface.SetBrushColor(CLR_CREAM);

@@ -198,6 +198,13 @@ std::string FinalNoteAdvice(const std::string& id) {
   return it == FINAL_ADVICE.end() ? "" : it->second;
 }
 
+std::string NextStepHint(const std::string& piece, const StepOptions& options) {
+  StateGuard guard;
+  ReadResult r = Read(piece);
+  if (r.position > 0) return "";
+  return steps::ProgramNextStep(r.piece, options.finalForm == StepFinalForm::Improper ? 1 : 0);
+}
+
 ChainResult CheckChain(const std::string& chain, const StepOptions& options) {
   ChainResult result;
   result.input = chain;

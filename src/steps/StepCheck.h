@@ -44,6 +44,10 @@ struct ChainResult {
 // Checks one chain. Pieces are separated by "="; an empty chain or a chain without "=" has no steps.
 ChainResult CheckChain(const std::string& chain, const StepOptions& options);
 
+// The program's own next step from one piece, in the notation; "" where there is none (the piece is the
+// finished answer, or cannot be read).
+std::string NextStepHint(const std::string& piece, const StepOptions& options);
+
 // "ok", "ok-jump", "mistake", "wrong", "unreadable".
 const char* StepVerdictName(StepVerdict v);
 bool IsRightVerdict(StepVerdict v);
