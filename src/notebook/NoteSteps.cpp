@@ -3,7 +3,9 @@
 
 #include "notebook/NotePage.h"
 
-std::vector<std::string> NoteStepMarks;
+NoteStepMarksData NoteStepMarks;
+
+void ResetNoteStepMarks() { NoteStepMarks = NoteStepMarksData{}; }
 
 namespace {
 
@@ -102,4 +104,24 @@ std::vector<std::string> NoteSummaryRows(const NoteStepSummary& s) {
     rows.push_back("・答えの形 [" + id + "]: " + std::to_string(count) + "回");
   }
   return rows;
+}
+
+std::string CurrentNoteMarks(int n) {
+  if (n < 1 || n > NotePage.lineCount || NoteStepMarks.lines.size() != static_cast<size_t>(NotePage.lineCount))
+    return "";
+  for (int i = 1; i <= NotePage.lineCount; ++i)
+    if (NoteStepMarks.lines[static_cast<size_t>(i - 1)] != NoteLine(i)) return "";
+  return n <= static_cast<int>(NoteStepMarks.marks.size()) ? NoteStepMarks.marks[static_cast<size_t>(n - 1)] : "";
+}
+
+std::string CheckNotePageWorking(const StepOptions& options) {
+  NotePageCheck page = CheckNotePageSteps(options);
+  NoteStepMarks.lines.clear();
+  for (int i = 1; i <= NotePage.lineCount; ++i) NoteStepMarks.lines.push_back(NoteLine(i));
+  NoteStepMarks.marks = NoteLineMarks(page, NotePage.lineCount);
+  if (page.summary.problems == 0)
+    return "途中式の書かれた問題がありません。\n問題の下の行に、＝から始めて途中の式を書こう。";
+  std::string text;
+  for (const std::string& row : NoteSummaryRows(page.summary)) text += (text.empty() ? "" : "\n") + row;
+  return text;
 }

@@ -43,6 +43,18 @@ std::vector<std::string> NoteLineMarks(const NotePageCheck& check, int lineCount
 // The summary for the teacher, Japanese, one row per entry; mistakes that did not occur are left out.
 std::vector<std::string> NoteSummaryRows(const NoteStepSummary& summary);
 
-// The marks the sheet draws beside the lines (index 0 is line 1); empty when the page was not checked.
-// Any change of the page's lines makes the marks stale: the window clears them.
-extern std::vector<std::string> NoteStepMarks;
+// The marks the sheet draws after the lines, with the lines they were made for: a page changed since
+// the check shows no marks.
+struct NoteStepMarksData {
+  std::vector<std::string> lines;  // the page's lines when they were checked
+  std::vector<std::string> marks;  // index 0 is line 1
+};
+extern NoteStepMarksData NoteStepMarks;
+void ResetNoteStepMarks();
+// The marks of line n (1-based) when they still belong to the page, else "".
+std::string CurrentNoteMarks(int n);
+
+// The page command: checks the page, keeps its marks for the sheet and returns the summary for the
+// teacher as one text (rows separated by new lines).
+std::string CheckNotePageWorking(const StepOptions& options);
+inline constexpr const char* NOTE_STEPS_CAPTION = "途中式のチェック";
