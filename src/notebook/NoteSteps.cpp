@@ -115,7 +115,10 @@ std::string CurrentNoteMarks(int n) {
 }
 
 std::string CheckNotePageWorking(const StepOptions& options) {
-  NotePageCheck page = CheckNotePageSteps(options);
+  // The marks and the summary need no hints.
+  StepOptions quick = options;
+  quick.hints = false;
+  NotePageCheck page = CheckNotePageSteps(quick);
   NoteStepMarks.lines.clear();
   for (int i = 1; i <= NotePage.lineCount; ++i) NoteStepMarks.lines.push_back(NoteLine(i));
   NoteStepMarks.marks = NoteLineMarks(page, NotePage.lineCount);
