@@ -11,7 +11,7 @@ namespace {
 
 std::string BeforeAmpersand(const std::string& line) { return line.substr(0, line.find('&')); }
 
-bool IsWorkingLine(const std::string& line) { return !line.empty() && line.front() == '='; }
+bool StartsWithEquals(const std::string& line) { return !line.empty() && line.front() == '='; }
 
 // Number of steps a text adds to a chain: its "=" signs, without a closing one.
 int StepsIn(const std::string& text, bool continues) {
@@ -32,7 +32,7 @@ NotePageCheck CheckNoteLines(const std::vector<std::string>& lines, const StepOp
 
   for (size_t i = 0; i < lines.size(); ++i) {
     std::string head = BeforeAmpersand(lines[i]);
-    if (head.empty() || IsWorkingLine(head) || IsEquationLine(head)) continue;
+    if (head.empty() || StartsWithEquals(head) || IsEquationLine(head)) continue;
     NoteProblemCheck p;
     p.line = static_cast<int>(i) + 1;
     std::string chain = head;
@@ -41,7 +41,7 @@ NotePageCheck CheckNoteLines(const std::vector<std::string>& lines, const StepOp
     size_t j = i + 1;
     for (; j < lines.size(); ++j) {
       std::string w = BeforeAmpersand(lines[j]);
-      if (!IsWorkingLine(w)) break;
+      if (!StartsWithEquals(w)) break;
       while (!w.empty() && w.back() == '=') w.pop_back();
       if (w.empty()) continue;
       chain += w;

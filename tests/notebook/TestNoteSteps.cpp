@@ -125,6 +125,21 @@ TEST_F(NoteStepsTest, PageWithoutWorkingSaysWhereToWriteIt) {
   EXPECT_NE(summary.find("＝から始めて"), std::string::npos);
 }
 
+TEST_F(NoteStepsTest, WorkingLinesAreNeitherBadLinesNorCalculated) {
+  EXPECT_EQ(LoadSikiBytes("#title\r\n2b1+3b1\r\n=6b3+6b2\r\n=6b5\r\n=6b**\r\n"), 1);  // only the unreadable one
+  std::vector<NoteOutcome> outcomes = CalculateAll();
+  ASSERT_EQ(outcomes.size(), 1u);
+  EXPECT_EQ(outcomes[0].line, 4);  // the unreadable working line
+  EXPECT_EQ(NoteLine(1), "2b1+3b1=6b5&6b5");
+  EXPECT_EQ(NoteLine(2), "=6b3+6b2");
+  EXPECT_EQ(NoteLine(3), "=6b5");
+  // The problem's own answer is now its first step.
+  NotePageCheck page = CheckNotePageSteps(StepOptions{});
+  ASSERT_EQ(page.problems.size(), 1u);
+  EXPECT_EQ(page.problems[0].result.input, "2b1+3b1=6b5=6b3+6b2=6b5=6b**");
+  EXPECT_EQ(page.problems[0].result.steps.back().verdict, StepVerdict::Unreadable);
+}
+
 TEST_F(NoteStepsTest, CtrlShiftGIsThePageCommand) {
   EXPECT_EQ(NoteKeyCommand('G', SHIFT_CTRL | SHIFT_SHIFT), NoteCommand::CheckWorking);
   EXPECT_EQ(NoteKeyCommand('G', SHIFT_CTRL), NoteCommand::EditPage);
