@@ -188,7 +188,8 @@ int DrawNoteSheet(Canvas& s, const NoteSheetView& v) {
     const int x = labelEnd + ch - (i >= 10 ? cw : 0);
     const int end = TypesetLineAndAnswer(s, text, x, y, cw, ch, 6 - KAITOURAN_ITI, 0);
     s.SetFontColor(colour);
-    DrawLineMarks(s, i, end + cw, y);
+    // With a break at "=" the line ends on the row of its last "=".
+    DrawLineMarks(s, i, end + cw, BreakCount > 0 ? EqualsPoint.y : y);
     if (AnswerMovedDown) ++added;
     if (NOTE_KAITOURAN_FLAG && text.find('&') == std::string::npos) {
       const int xa = Clamp(4LL * ch + static_cast<long long>(KAITOURAN_ITI) * cw - v.hScroll);

@@ -100,14 +100,33 @@ TEST_F(NoteStepsTest, MarksAreDrawnAfterTheLinesTheStepsWereWrittenOn) {
   }
   ASSERT_EQ(labels.size(), PAGE.size());
   ASSERT_EQ(marks.size(), 6u);
-  // Each mark stands on its line's row, after the line, in its own colour.
+  // Each mark stands within its line (from its label down to the next line's label), after the line
+  // starts, in its own colour.
   const int rows[] = {2, 3, 4, 5, 8, 9};
   for (size_t k = 0; k < marks.size(); ++k) {
     const CanvasOp& label = labels[static_cast<size_t>(rows[k] - 1)];
-    EXPECT_EQ(marks[k].y, label.y) << k;
+    const CanvasOp& next = labels[static_cast<size_t>(rows[k])];
+    EXPECT_GE(marks[k].y, label.y) << k;
+    EXPECT_LT(marks[k].y, next.y) << k;
     EXPECT_GT(marks[k].x, label.x2) << k;
     EXPECT_EQ(marks[k].fontColor, marks[k].text == "○" ? (Color{0, 0, 128}) : CLR_RED) << k;
   }
+}
+
+TEST_F(NoteStepsTest, WithABreakAtEqualsTheMarkStandsOnTheRowWhereTheLineEnds) {
+  SetLines({"2b1+3b1", "=6b5"});
+  NoteEqualBreak = true;
+  CheckNotePageWorking(StepOptions{});
+  RecordingCanvas c = Draw();
+  std::vector<CanvasOp> equals, marks;
+  for (const CanvasOp& op : c.OpsOf(CanvasOp::Kind::Text)) {
+    if (op.text == "＝") equals.push_back(op);
+    if (op.text == "○" && op.bold) marks.push_back(op);
+  }
+  ASSERT_EQ(equals.size(), 1u);
+  ASSERT_EQ(marks.size(), 1u);
+  EXPECT_EQ(marks[0].y, equals[0].y);
+  EXPECT_GT(marks[0].x, equals[0].x2);
 }
 
 TEST_F(NoteStepsTest, MarksOfAChangedPageAreNotDrawn) {
