@@ -218,7 +218,9 @@ TEST(StepCheck, LastStepGetsANoteWhenTheAnswerIsNotFinished) {
     EXPECT_TRUE(IsRightVerdict(last.verdict)) << Describe(r);
     EXPECT_EQ(last.finalNote, c.note) << Describe(r);
     EXPECT_EQ(r.allRight, std::string(c.note).empty()) << c.chain;
-    if (*c.note) EXPECT_NE(last.advice.find(FinalNoteAdvice(c.note)), std::string::npos) << c.chain;
+    if (*c.note) {
+      EXPECT_NE(last.advice.find(FinalNoteAdvice(c.note)), std::string::npos) << c.chain;
+    }
   }
   // No note for a wrong last step.
   Fresh();
