@@ -18,6 +18,22 @@ CliRegistration::CliRegistration(CliCommand c) {
 
 const std::map<std::string, CliCommand>& CliCommands() { return Table(); }
 
+namespace {
+std::map<std::string, CliExpander>& Expanders() {
+  static std::map<std::string, CliExpander> table;
+  return table;
+}
+}  // namespace
+
+CliExpanderRegistration::CliExpanderRegistration(const std::string& command, CliExpander expand) {
+  Expanders()[command] = std::move(expand);
+}
+
+const CliExpander* CliExpanderOf(const std::string& command) {
+  auto it = Expanders().find(command);
+  return it == Expanders().end() ? nullptr : &it->second;
+}
+
 RecordingPlatform& CliPlatform() {
   static RecordingPlatform p;
   return p;

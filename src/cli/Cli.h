@@ -56,6 +56,15 @@ struct CliRegistration {
 
 const std::map<std::string, CliCommand>& CliCommands();
 
+// Optional for a batch command: turns one input (ARG or a line of standard input) into the inputs of
+// several runs, such as a folder into its files; one run, and one output, per input.
+using CliExpander = std::function<std::vector<std::string>(const std::string& arg, const CliOptions&)>;
+struct CliExpanderRegistration {
+  CliExpanderRegistration(const std::string& command, CliExpander expand);
+};
+// The expander of a command, or nullptr.
+const CliExpander* CliExpanderOf(const std::string& command);
+
 // The platform a run records its messages on; fresh for every run.
 RecordingPlatform& CliPlatform();
 

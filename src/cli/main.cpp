@@ -105,6 +105,8 @@ int main(int argc, char** argv) {
     if (opts.positional.size() > 1) return Usage("too many arguments");
     if (opts.positional.empty() || opts.positional[0] == "-") {
       fromStdin = true;
+    } else if (const CliExpander* expand = CliExpanderOf(name)) {
+      inputs = (*expand)(opts.positional[0], opts);
     } else {
       inputs.push_back(opts.positional[0]);
     }
@@ -149,7 +151,11 @@ int main(int argc, char** argv) {
     std::string line;
     while (std::getline(std::cin, line)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      runOne(line);
+      if (const CliExpander* expand = CliExpanderOf(name)) {
+        for (const auto& in : (*expand)(line, opts)) runOne(in);
+      } else {
+        runOne(line);
+      }
     }
   } else {
     for (const auto& in : inputs) runOne(in);

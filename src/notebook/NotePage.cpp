@@ -58,6 +58,10 @@ void ResetNotePage() {
   LastSikiLoad = SikiLoadReport{};
 }
 
+bool IsWorkingLine(const std::string& line) {
+  return line.size() > 1 && line.front() == '=' && TextAccepted(line.substr(1), 1);
+}
+
 const std::string& NoteLine(int n) { return InUse(n) ? LineRef(n) : EMPTY_TEXT; }
 
 bool IsEquationLine(std::string_view line) { return line.find('x') != std::string_view::npos; }
@@ -202,7 +206,7 @@ std::vector<NoteOutcome> CalculateAll(const std::function<void(const NoteOutcome
   };
   TakeBackup();
   for (int i = 1; i <= NotePage.lineCount; ++i) {
-    if (LineRef(i).empty()) continue;
+    if (LineRef(i).empty() || IsWorkingLine(LineRef(i))) continue;
     const std::string l = StripAnswer(LineRef(i));
     const bool equation = IsEquationLine(l);
     int p = CheckText(l, equation ? 0 : 1, 0, 1, 0);

@@ -41,6 +41,9 @@ const std::string& NoteLine(int n);
 
 // A line holding a lowercase "x" anywhere is an equation line.
 bool IsEquationLine(std::string_view line);
+// A line that begins with "=" and whose rest passes the whole-text check is a pupil's working under the
+// problem above it: it is neither calculated nor counted as a bad line.
+bool IsWorkingLine(const std::string& line);
 // Equation line: the text before the first "&"; calculation line: up to and including the first "=".
 // The whole line when the marker is missing.
 std::string StripAnswer(const std::string& line);

@@ -1,6 +1,7 @@
 // The notebook sheet drawn on a Canvas (title, numbered lines, answer column and blanks, rulers), its
 // measures, and the notebook's keys and wheel turned into commands.
 #include "notebook/NoteSheet.h"
+#include "notebook/NoteSteps.h"
 
 #include <algorithm>
 #include <climits>
@@ -50,6 +51,26 @@ class TypesetScope {
   int pitch_;
   int kaigyo_;
 };
+
+// The marks of the page command after a line: a navy circle for a right step, a red cross for the others.
+void DrawLineMarks(Canvas& s, int line, int x, int y) {
+  const std::string marks = CurrentNoteMarks(line);
+  if (marks.empty()) return;
+  const Color colour = s.FontColor();
+  const bool bold = s.FontBold();
+  s.SetFontBold(true);
+  const std::string circle = "○", cross = "×";
+  for (size_t k = 0; k < marks.size();) {
+    const bool right = marks.compare(k, circle.size(), circle) == 0;
+    const std::string& mark = right ? circle : cross;
+    s.SetFontColor(right ? Color{0, 0, 128} : CLR_RED);
+    s.TextOut(x, y, mark);
+    x = s.PenPos().x;
+    k += mark.size();
+  }
+  s.SetFontBold(bold);
+  s.SetFontColor(colour);
+}
 
 void DrawRulers(Canvas& s, const NoteSheetView& v) {
   const int size = s.FontSize();
@@ -155,6 +176,8 @@ void DrawLine(Canvas& s, const NoteSheetView& v, int i, int y, const std::string
   const int x = labelEnd + ch - (i >= 10 ? cw : 0);
   const int end = TypesetLineAndAnswer(s, text, x, y, cw, ch, 6 - KAITOURAN_ITI, 0);
   s.SetFontColor(colour);
+  // With a break at "=" the line ends on the row of its last "=".
+  DrawLineMarks(s, i, end + cw, BreakCount > 0 ? EqualsPoint.y : y);
   if (AnswerMovedDown) ++added;
   if (NOTE_KAITOURAN_FLAG && text.find('&') == std::string::npos) {
     const int xa = Clamp(4LL * ch + static_cast<long long>(KAITOURAN_ITI) * cw - v.hScroll);
@@ -261,6 +284,7 @@ NoteCommand NoteKeyCommand(int vk, int shift) {
     if (vk == 'C') return NoteCommand::AnswerColumnStart;
   }
   if (ctrl && sh && !alt && vk == VK_F8) return NoteCommand::WindowA4Width;
+  if (ctrl && sh && !alt && vk == 'G') return NoteCommand::CheckWorking;
   if (sh && !ctrl && !alt) {
     switch (vk) {
       case 'F': return NoteCommand::Font;

@@ -115,6 +115,7 @@ enum class NoteCommand {
   Title, CommandBox, Conditions, ToggleAnswerBlank, AnswerColumnStart, WindowA4Width,
   PageHeightUp, PageHeightDown,
   ScrollUp, ScrollDown, ScrollLeft, ScrollRight,
+  CheckWorking,
 };
 
 // KeySyori's table: a virtual key with its modifier bits (screen/VirtualKeys.h) to a command, including

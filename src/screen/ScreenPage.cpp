@@ -8,6 +8,7 @@
 #include "engine/Settings.h"
 #include "platform/ShiftedCanvas.h"
 #include "process/CalcProcManage.h"
+#include "screen/ScreenSteps.h"
 #include "screen/sikiInp.h"
 #include "typeset/bunCanvasDsp.h"
 
@@ -111,6 +112,7 @@ void PaintPage(Canvas& page, int width, int height) {
     surface.SetFontSize(size);
     surface.SetFontColor(color);
   }
+  DrawLineSteps(surface);
   surface.SetFontSize(FONTSIZE);
   surface.SetFontColor(CLR_BLACK);
   surface.SetBrushColor(CLR_CREAM);

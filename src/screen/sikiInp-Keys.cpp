@@ -8,6 +8,7 @@
 #include "process/CalcProcManage.h"
 #include "screen/ReadAloud.h"
 #include "screen/ScreenPage.h"
+#include "screen/ScreenSteps.h"
 #include "screen/Zoom.h"
 #include "screen/sikiInp.h"
 #include "typeset/bunCanvasDsp.h"
@@ -74,6 +75,7 @@ void ShiftKey(int key) {
 
 void CtrlKey(int key) {
   switch (key) {
+    case 'G': CheckLineSteps(); return;
     case 'B': Run(ScreenCommand::DecimalToFraction); return;
     case 'L': ToggleEqualKaigyo(); return;
     case 'S': Run(ScreenCommand::ToSyousuu); return;
@@ -200,6 +202,10 @@ void KeyToInput(int key, int shift) {
   }
   if (!LineOpen && (key == VK_HOME || key == VK_END)) {
     ScrollTo(key == VK_HOME ? 0 : ScreenHeight);
+    return;
+  }
+  if ((shift & SHIFT_SHIFT) && (shift & SHIFT_CTRL) && key == 'G') {
+    ShowStepHint();
     return;
   }
   if (shift & SHIFT_SHIFT) {

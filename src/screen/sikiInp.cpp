@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "process/CalcProcManage.h"
 #include "screen/ScreenPage.h"
+#include "screen/ScreenSteps.h"
 #include "typeset/bunCanvasDsp.h"
 
 std::string LineText;
@@ -102,6 +103,9 @@ void Retype(char c) {
     AppendBaseChar(c);
     return;
   }
+  // An "=" inside the typed text of a calculation line ends a step of the pupil's working (an "=" that
+  // closes the line is never part of the typed text).
+  if (c == '=' && !BaseMode && !Contains(LineText, 'x') && AppendStepMark()) return;
   InputChar(c);
 }
 
@@ -178,6 +182,7 @@ void ResetSikiInp() {
   StatusText.clear();
   InputStringText.clear();
   LineVerdict = LineVerdictData{};
+  ResetScreenSteps();
   ProcessHooks.markLineFinished = [] { LineOpen = false; };
   ProcessHooks.remakeAfterToggle = [] { RemakeLineAfterToggle(); };
   ClearLine();
@@ -306,6 +311,40 @@ void AppendBaseChar(char c) {
   LineText += c;
   LineCheckText = LineText;  // the checker never saw it: its record of the line still holds
   RepaintScreen();
+}
+
+bool AppendStepMark() {
+  if (!LineOpen || LineText.empty() || BaseMode) return false;
+  if (Contains(LineText, 'x') || Contains(LineText, '<') || Contains(LineText, '>')) return false;
+  if (LineCount >= LINE_MAX_CHARS) {
+    ++RefusalCount;
+    LastRefusalNo = -1;
+    SetStatusText(LINE_TOO_LONG_TEXT);
+    return false;
+  }
+  if (LineText == LineCheckText) {
+    const bool relaxed = CheckerState.relaxedSigns;
+    CheckerState = LineCheckState;
+    CheckerState.relaxedSigns = relaxed;
+  }
+  if (!CheckKey('=', PrevChar, State, KAKERU_ABR)) {
+    ++RefusalCount;
+    LastRefusalNo = ErrorNo;
+    SetStatusText(CheckMessage(ErrorNo));
+    return false;
+  }
+  StatusText.clear();
+  LineText += '=';
+  LinePitch = GYOKEISUU;
+  if (INPUTSTR_DSP) ShowInputString(LineText);
+  PrevChar = '=';
+  State = CheckerState.state;
+  KeepLineCheckState();
+  SavedLine = LineText;
+  ++LineCount;
+  RefreshScreen();
+  RepaintScreen();
+  return true;
 }
 
 // ---- Evaluating the closed line -------------------------------------------------------------------------

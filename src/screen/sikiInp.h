@@ -184,6 +184,11 @@ void RemakeLineAfterToggle();
 // Appends a character straight to the line in base mode (the digits A–F and the ">" separator).
 void AppendBaseChar(char c);
 
+// Writes "=" as the end of one step of the pupil's own working (Ctrl+G): the line stays open and the
+// next step is typed after it. False, with the line unchanged, when the line is closed or empty, holds an
+// unknown or a relation, is in base mode, or the checker refuses the "=" (its message in the status line).
+bool AppendStepMark();
+
 // ---- Keys as the batch tool types them -----------------------------------------------------------------
 
 struct KeyPress {

@@ -125,7 +125,7 @@ bool TNoteEditForm::CheckLines() {
   for (int i = 0; i < lines.size(); ++i) {
     const std::string raw = lines[i].toStdString();
     const std::string line = Trim(raw);
-    if (!line.empty()) {
+    if (!line.empty() && !IsWorkingLine(line)) {
       const int p = CheckText(line, 0, 0, 1, 0);
       if (p >= 1) {
         // The selection counts the untrimmed lengths of the earlier lines and the leading blanks of this

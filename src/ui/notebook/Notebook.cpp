@@ -22,6 +22,7 @@
 #include <algorithm>
 
 #include "engine/Settings.h"
+#include "notebook/NoteSteps.h"
 #include "platform/Platform.h"
 #include "screen/sikiInp.h"
 #include "tools/BunSikiEdit.h"
@@ -216,6 +217,7 @@ void TNoteForm::BuildMenus() {
   AddItem(ops, "答(ノート全部)を削除(&U)", QKeySequence(Qt::CTRL | Qt::Key_U), NoteCommand::DeleteAllAnswers);
   AddItem(ops, "ノート全部を編集(&G)", QKeySequence(Qt::CTRL | Qt::Key_G), NoteCommand::EditPage);
   AddItem(ops, "ノート全部を計算(&Z)", QKeySequence(Qt::CTRL | Qt::Key_Z), NoteCommand::CalculateAll);
+  AddItem(ops, "途中式を調べる(&K)", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G), NoteCommand::CheckWorking);
   ops->addSeparator();
   AddItem(ops, "操作前に戻す(&B)", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_B), NoteCommand::Restore);
 
@@ -333,6 +335,7 @@ void TNoteForm::RunCommand(NoteCommand command) {
     case NoteCommand::DeleteAllAnswers: DeleteAllAnswersCommand(); return;
     case NoteCommand::EditPage: EditPageCommand(); return;
     case NoteCommand::CalculateAll: CalculateAllCommand(); return;
+    case NoteCommand::CheckWorking: CheckWorkingCommand(); return;
     case NoteCommand::Restore: RestoreCommand(); return;
     case NoteCommand::Title: TitleCommand(); return;
     case NoteCommand::CommandBox: CommandBoxCommand(); return;
@@ -449,6 +452,12 @@ void TNoteForm::CalculateAllCommand() {
   if (!Confirm("答えをすべて書き換えます。\n\nそれでもいいですか？")) return;
   CalculateAll([](const NoteOutcome& o) { ShowMessage(NoteOutcomeText(o, false), REPORT); });
   Redraw();
+}
+
+void TNoteForm::CheckWorkingCommand() {
+  const std::string summary = CheckNotePageWorking(StepOptionsFromSettings());
+  Redraw();
+  ShowMessage(summary, NOTE_STEPS_CAPTION);
 }
 
 void TNoteForm::RestoreCommand() {

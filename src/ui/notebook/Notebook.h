@@ -104,6 +104,7 @@ class TNoteForm : public QMainWindow {
   void AddNewCommand();
   void DeleteAllAnswersCommand();
   void CalculateAllCommand();
+  void CheckWorkingCommand();  // the pupil's working on the page: marks and the summary
   void RestoreCommand();
   void WindowA4Width();
   void SikiEditOpen();

@@ -8,6 +8,7 @@
 
 #include "engine/Settings.h"
 #include "screen/ScreenPage.h"
+#include "screen/ScreenSteps.h"
 #include "screen/Zoom.h"
 #include "ui/screen/InputPanel.h"
 #include "ui/screen/Kazoru.h"
@@ -51,6 +52,10 @@ void CalcScreenForm::BuildMenus() {
   AddCommand(ops, "小数→分数(&B)           Ctrl+B", ScreenCommand::DecimalToFraction);
   AddCommand(ops, "仮分数→帯分数(&T)     Ctrl+T", ScreenCommand::ToMixed);
   AddCommand(ops, "帯分数→仮分数(&K)     Ctrl+K", ScreenCommand::ToImproper);
+  ops->addSeparator();
+  // The pupil's own working: the keys reach the line through the key map like every other command.
+  AddAction(ops, "途中式を書いて調べる(&G)  Ctrl+G", [] { CheckLineSteps(); });
+  AddAction(ops, "途中式のヒント(&H)  Ctrl+Shift+G", [] { ShowStepHint(); });
   ops->addSeparator();
   AddCommand(ops, "答を一時保存(&C)", ScreenCommand::CopyAnswer);
   AddCommand(ops, "保存した答を貼り付け(&P)", ScreenCommand::PasteAnswer);

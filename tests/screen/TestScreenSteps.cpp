@@ -1,0 +1,185 @@
+// The pupil's working on the calculation screen: Ctrl+G writes the step mark and checks the line, the
+// marks ○ and × are drawn above the end of each step, the advice under the line, the hint on request;
+// "=" keeps its meaning, and the screen's reduction, decimal and repeating-decimal processes check as
+// right working.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/BunMath.h"
+#include "engine/InpCheck.h"
+#include "engine/Settings.h"
+#include "platform/RecordingCanvas.h"
+#include "process/CalcProcManage.h"
+#include "process/MainDspManage.h"
+#include "screen/ScreenPage.h"
+#include "screen/ScreenSteps.h"
+#include "screen/sikiInp.h"
+#include "screen/sikiInpCommands.h"
+#include "support/TestSupport.h"
+#include "typeset/bunCanvasDsp.h"
+
+namespace {
+
+void Fresh() {
+  ResetSettings();
+  ResetBunMath();
+  ResetProcessState();
+  ResetTypeset();
+  for (int c = 0; c < static_cast<int>(ScreenCommand::COUNT); ++c)
+    SetScreenCommand(static_cast<ScreenCommand>(c), nullptr);
+  ScreenView = ScreenHooks{};
+  ScreenSurface = nullptr;
+  CharWidth = 10;
+  CharHeight = 20;
+  ResetSikiInp();
+}
+
+void Type(const std::string& keys) {
+  std::vector<KeyPress> presses;
+  std::string error;
+  ASSERT_TRUE(ParseKeySequence(keys, presses, error)) << error;
+  for (const auto& p : presses) KeyToInput(p.key, p.shift);
+}
+
+std::vector<CanvasOp> TextsOf(const RecordingCanvas& c, const std::string& text) {
+  std::vector<CanvasOp> out;
+  for (const CanvasOp& op : c.OpsOf(CanvasOp::Kind::Text))
+    if (op.text == text) out.push_back(op);
+  return out;
+}
+
+bool Drew(const RecordingCanvas& c, const std::string& part) {
+  for (const CanvasOp& op : c.OpsOf(CanvasOp::Kind::Text))
+    if (op.text.find(part) != std::string::npos) return true;
+  return false;
+}
+
+class ScreenStepsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Fresh(); }
+};
+
+TEST_F(ScreenStepsTest, CtrlGWritesTheStepMarkAndKeepsTheLineOpen) {
+  Type("2b1+3b1{Ctrl+G}");
+  EXPECT_EQ(LineText, "2b1+3b1=");
+  EXPECT_TRUE(LineOpen);
+  EXPECT_TRUE(ScreenSteps.result.steps.empty());  // no step written yet: the status line says what to do
+  EXPECT_FALSE(StatusText.empty());
+  Type("6b3+6b2{Ctrl+G}6b5{Ctrl+G}");
+  EXPECT_EQ(LineText, "2b1+3b1=6b3+6b2=6b5=");
+  ASSERT_EQ(ScreenSteps.result.steps.size(), 2u);
+  EXPECT_TRUE(ScreenSteps.result.allRight);
+  // "=" keeps its meaning: it does not evaluate a line of working, and a second Ctrl+G only checks again.
+  Type("=");
+  EXPECT_EQ(LineText, "2b1+3b1=6b3+6b2=6b5=");
+  Type("{Ctrl+G}");
+  EXPECT_EQ(LineText, "2b1+3b1=6b3+6b2=6b5=");
+  // Backspace types the working again without evaluating it.
+  Type("{Back}{Back}");
+  EXPECT_EQ(LineText, "2b1+3b1=6b3+6b2=6b");
+  EXPECT_TRUE(LineOpen);
+}
+
+TEST_F(ScreenStepsTest, EqualsStillEvaluatesAPlainLine) {
+  Type("2b1+3b1=");
+  EXPECT_FALSE(LineOpen);
+  EXPECT_EQ(LineText.substr(0, 8), "2b1+3b1=");
+}
+
+TEST_F(ScreenStepsTest, RefusedStepMarkLeavesTheLineAsItWas) {
+  Type("(2b1+3b1{Ctrl+G}");
+  EXPECT_EQ(LineText, "(2b1+3b1");
+  EXPECT_EQ(StatusText, CheckMessage(19));
+  Fresh();
+  Type("2*x{Ctrl+G}");
+  EXPECT_EQ(LineText, "2*x");
+}
+
+TEST_F(ScreenStepsTest, MarksStandAboveEachStepAndAdviceUnderTheLine) {
+  RecordingCanvas c;
+  ScreenSurface = &c;
+  Type("2b1+3b1{Ctrl+G}6b3+6b2{Ctrl+G}12b5{Ctrl+G}");
+  c.ClearOps();
+  PaintPage(c, 600, 400);
+  std::vector<CanvasOp> circles = TextsOf(c, "○");
+  std::vector<CanvasOp> crosses = TextsOf(c, "×");
+  ASSERT_EQ(circles.size(), 1u);
+  ASSERT_EQ(crosses.size(), 1u);
+  // Each mark stands over the "=" that ends its step, above the line.
+  std::vector<CanvasOp> equals = TextsOf(c, "＝");
+  ASSERT_EQ(equals.size(), 3u);
+  EXPECT_LT(circles[0].y2, equals[0].y);
+  EXPECT_LT(std::abs((circles[0].x + circles[0].x2) / 2 - (equals[1].x + equals[1].x2) / 2), CharWidth);
+  EXPECT_LT(std::abs((crosses[0].x + crosses[0].x2) / 2 - (equals[2].x + equals[2].x2) / 2), CharWidth);
+  EXPECT_EQ(crosses[0].fontColor, (Color{255, 0, 0}));
+  // The advice rows, under the line, each with its mark.
+  EXPECT_TRUE(Drew(c, "(1) ○ "));
+  EXPECT_TRUE(Drew(c, std::string("(2) × ") + MistakeAdvice("add-across")));
+  EXPECT_FALSE(Drew(c, "ヒント"));
+  for (const CanvasOp& op : c.OpsOf(CanvasOp::Kind::Text))
+    if (op.text.rfind("(2)", 0) == 0) EXPECT_GT(op.y, equals[0].y + 2 * CharHeight);
+
+  // The hint on request: the program's next step from the piece before the mistake, in school notation.
+  Type("{Ctrl+Shift+G}");
+  EXPECT_EQ(ScreenSteps.hint, "6b5");
+  c.ClearOps();
+  PaintPage(c, 600, 400);
+  EXPECT_TRUE(Drew(c, "ヒント"));
+  EXPECT_FALSE(TextsOf(c, "5").empty());
+  ScreenSurface = nullptr;
+}
+
+TEST_F(ScreenStepsTest, MarksBelongToTheLineTheyWereMadeFor) {
+  RecordingCanvas c;
+  ScreenSurface = &c;
+  Type("2b1+3b1{Ctrl+G}5b2{Ctrl+G}");
+  Type("{Back}");
+  c.ClearOps();
+  PaintPage(c, 600, 400);
+  EXPECT_TRUE(TextsOf(c, "×").empty());
+  EXPECT_FALSE(Drew(c, "(1)"));
+  ScreenSurface = nullptr;
+}
+
+// The screen's own processes (reduction, decimal to fraction, repeating decimal to fraction) as chains.
+TEST_F(ScreenStepsTest, TheScreensConversionProcessesCheckAsRight) {
+  struct Case {
+    const char* keys;
+    ScreenCommand command;
+  };
+  const Case cases[] = {
+      {"6b4", ScreenCommand::YakuProcDsp},        {"12b18", ScreenCommand::YakuProcDsp},
+      {"2k6b4", ScreenCommand::YakuProcDsp},      {"0.25", ScreenCommand::DecimalToFraction},
+      {"1.5", ScreenCommand::DecimalToFraction},  {"0.@3", ScreenCommand::JunkanSyori},
+      {"0.1@6", ScreenCommand::JunkanSyori},      {"1.2@34", ScreenCommand::JunkanSyori},
+  };
+  int checked = 0;
+  for (const Case& c : cases)
+    for (int detail : {0, 1}) {
+      Fresh();
+      PROCDSP = 1;
+      InstallLineCommands();
+      Type(c.keys);
+      std::string typed = LineText;
+      RunScreenCommand(c.command);
+      if (ProcessState.processType == 0) continue;
+      std::string chain = typed;
+      for (const ProcessLine& l : VisibleProcessLines(ProcessState.processText, detail)) {
+        std::string e = l.expr;
+        while (!e.empty() && e.front() == '=') e.erase(0, 1);
+        if (!e.empty() && e != "n") chain += "=" + e;
+      }
+      ++checked;
+      // These processes end in the form of the value itself (mixed when it has a whole part).
+      const bool mixed = chain.substr(chain.rfind('=') + 1).find('k') != std::string::npos;
+      ChainResult r = CheckChain(chain, StepOptions{mixed ? StepFinalForm::Mixed : StepFinalForm::Improper, false});
+      for (const StepResult& s : r.steps)
+        EXPECT_TRUE(IsRightVerdict(s.verdict)) << chain << ": " << s.to << " " << StepVerdictName(s.verdict);
+      ASSERT_FALSE(r.steps.empty()) << chain;
+      EXPECT_EQ(r.steps.back().finalNote, "") << chain;
+    }
+  EXPECT_GT(checked, 8);
+}
+
+}  // namespace
