@@ -89,6 +89,24 @@ void Click(QWidget* w, QPoint at) {
   Run("xdotool", {"mousemove", "--sync", QString::number(g.x()), QString::number(g.y()), "click", "1"});
 }
 
+// A real click on a part of the widget that no other visible window covers.
+bool ClickUncovered(QWidget* w) {
+  for (int y = 20; y < w->height(); y += 20)
+    for (int x = 20; x < w->width(); x += 20) {
+      const QPoint g = w->mapToGlobal(QPoint(x, y));
+      bool covered = false;
+      for (QWidget* other : QApplication::topLevelWidgets())
+        // With a margin for a frame the window manager has not reported yet.
+        if (other != w->window() && other->isVisible() && other->frameGeometry().adjusted(-40, -40, 40, 40).contains(g))
+          covered = true;
+      if (!covered) {
+        Click(w, QPoint(x, y));
+        return true;
+      }
+    }
+  return false;
+}
+
 // Runs work on the modal window of type T as soon as it is up (and its window is mapped).
 template <typename T>
 void OnModal(std::function<void(T*)> work) {
@@ -175,7 +193,7 @@ class DesktopWindows : public ::testing::Test {
 TEST_F(DesktopWindows, TheNotebookStaysWhenTheScreenIsClicked) {
   StartWithNotebook("1b2+1b3");
   // Clicking the screen's page gives it the focus; only the command box gets out of the way.
-  Click(screen->PageWidget(), QPoint(100, 100));
+  ASSERT_TRUE(ClickUncovered(screen->PageWidget()));
   ASSERT_TRUE(WaitFor([&] { return screen->isActiveWindow(); }));
   QTest::qWait(300);
   EXPECT_EQ(WmState(note), "Normal");
@@ -244,7 +262,10 @@ TEST_F(DesktopWindows, NoToolWindowCoversTheTitleBoxOrTheScreensQuestions) {
   TSEMemoForm* memo = TSEMemoForm::Instance();
   ASSERT_NE(memo, nullptr);
   ASSERT_TRUE(WaitFor([&] { return WmState(memo) == "Normal" && StaysOnTop(memo); }));
-  screen->activateWindow();
+  // (The box took the focus back from the title box, which minimised the screen.)
+  screen->showNormal();
+  ASSERT_TRUE(WaitFor([&] { return WmState(screen.get()) == "Normal"; }));
+  ASSERT_TRUE(ClickUncovered(screen->PageWidget()));
   ASSERT_TRUE(WaitFor([&] { return screen->isActiveWindow(); }));
   seen = false;
   OnModal<QMessageBox>([&](QMessageBox* m) {
