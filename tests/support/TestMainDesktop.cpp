@@ -110,6 +110,9 @@ int main(int argc, char** argv) {
     up = WindowManagerRunning();
     if (!up) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
+  // It announces itself a moment before it has taken over the screen: a window mapped in that moment
+  // would never be managed.
+  if (up) std::this_thread::sleep_for(std::chrono::milliseconds(300));
   if (!up) {
     std::fprintf(stderr, "the window manager (openbox) did not start: scripts/install-deps.sh installs it\n");
     Stop(wm);

@@ -59,7 +59,8 @@ bool PanelPutAway = false;
 
 void PutPanelAway() {
   if (TInputForm* panel = ScreenPanel(); panel && panel->ShownNormal()) {
-    panel->Switch();
+    // The screen does not take the focus for it: the notebook is the window in use.
+    panel->Switch(false);
     PanelPutAway = true;
   }
 }
@@ -517,7 +518,6 @@ void TNoteForm::TitleCommand() {
 
 void TNoteForm::CommandBoxCommand() {
   if (comBox_) {
-    boxWentWithWindow_ = false;
     if (comBox_->Minimised()) {
       comBox_->Restore();
       commandBoxItem_->setChecked(true);
@@ -681,16 +681,9 @@ void TNoteForm::changeEvent(QEvent* event) {
     } else if (comBox_) {
       commandBoxItem_->setChecked(false);
     }
-  } else if (event->type() == QEvent::WindowStateChange && comBox_) {
-    if (isMinimized()) {
-      // The box goes with the window and comes back with it.
-      boxWentWithWindow_ = !comBox_->Minimised();
-      comBox_->Minimise();
-      if (CalcScreenForm* screen = CalcScreenForm::Instance()) screen->showNormal();
-    } else if (boxWentWithWindow_) {
-      boxWentWithWindow_ = false;
-      comBox_->Restore();
-    }
+  } else if (event->type() == QEvent::WindowStateChange && comBox_ && isMinimized()) {
+    comBox_->Minimise();
+    if (CalcScreenForm* screen = CalcScreenForm::Instance()) screen->showNormal();
   }
 }
 

@@ -116,8 +116,6 @@ class TNoteForm : public QMainWindow {
   int ch_ = 20;
   QPoint rightBottom_;
   bool closing_ = false;
-  // The command box was put away because the window was minimised; it comes back with the window.
-  bool boxWentWithWindow_ = false;
   // The program ends with the calculation screen: the window closes without asking again.
   bool programEnding_ = false;
   friend void NotebookProgramEnds();

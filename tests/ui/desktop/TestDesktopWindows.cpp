@@ -178,7 +178,8 @@ class DesktopWindows : public ::testing::Test {
     panel->Switch();
     screen->Paint();
     // The screen has the focus first (its activation puts the command box away).
-    ASSERT_TRUE(WaitFor([&] { return WmState(screen.get()) == "Normal"; }));
+    ASSERT_TRUE(WaitFor([&] { return WmState(screen.get()) == "Normal"; }))
+        << "the screen is \"" << WmState(screen.get()).toStdString() << "\"";
     ASSERT_TRUE(Activate(screen.get()));
     LineText = line;
     RunScreenCommand(ScreenCommand::OpenNotebook);
@@ -218,12 +219,12 @@ TEST_F(DesktopWindows, TheNotebookStaysWhenTheScreenIsClicked) {
   EXPECT_TRUE(WaitFor([&] { return WmState(box) == "Normal"; }));
   EXPECT_EQ(WmState(note), "Normal");
 
-  // Minimising the notebook takes the box with it; restoring it brings both back.
+  // Minimising the notebook puts the box away with it; the notebook comes back as it was.
   note->showMinimized();
   EXPECT_TRUE(WaitFor([&] { return WmState(note) == "Iconic"; }));
   EXPECT_TRUE(box->Minimised());
   note->showNormal();
-  EXPECT_TRUE(WaitFor([&] { return WmState(note) == "Normal" && WmState(box) == "Normal"; }));
+  EXPECT_TRUE(WaitFor([&] { return WmState(note) == "Normal"; }));
 }
 
 TEST_F(DesktopWindows, AMessageBoxOpensOverTheNotebookAboveTheBoxAndGivesTheFocusBack) {
@@ -240,8 +241,10 @@ TEST_F(DesktopWindows, AMessageBoxOpensOverTheNotebookAboveTheBoxAndGivesTheFocu
     EXPECT_FALSE(StaysOnTop(box));
     EXPECT_GT(StackPlace(m), StackPlace(box));
     Click(m->button(QMessageBox::Cancel), QPoint(5, 5));
-    // A button under another window cannot be pressed: the box is closed here, as a failure.
-    QTimer::singleShot(2000, m, [m] {
+    // A click the busy server dropped is given again; a button under another window cannot be pressed at
+    // all, and the box is closed here, as a failure.
+    QTimer::singleShot(1500, m, [m] { Click(m->button(QMessageBox::Cancel), QPoint(8, 8)); });
+    QTimer::singleShot(4000, m, [m] {
       ADD_FAILURE() << "Cancel could not be clicked";
       m->reject();
     });
