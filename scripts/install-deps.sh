@@ -9,7 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-ipafont-gothic fontconfig
   clang libclang-rt-dev valgrind
-  xvfb xauth imagemagick openbox xdotool poppler-utils
+  xvfb xauth x11-utils imagemagick openbox xdotool poppler-utils
   appstream desktop-file-utils dpkg-dev file
   emscripten chromium nodejs gzip fonttools python3-brotli librsvg2-bin
   espeak-ng

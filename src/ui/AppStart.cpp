@@ -99,9 +99,15 @@ int RunKazoru(QApplication& app, bool quitAfterFirstTurn) {
   screen.PageWidget()->setFocus();
 
   QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
+  // Closing the screen ends the program, whatever other windows are still up.
+  CalcScreenForm::ProgramEnds = [] { QCoreApplication::exit(0); };
   // Ends the loop without closing the windows: nothing is asked and no settings are written.
   if (quitAfterFirstTurn) QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
   int rc = app.exec();
+  CalcScreenForm::ProgramEnds = nullptr;
+  // Windows still open when the loop ended go without their questions.
+  if (TNoteForm* note = TNoteForm::Instance()) delete note;
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   TheQtPlatform().noticeHandler = nullptr;
   SetPlatform(nullptr);
   return rc;

@@ -15,6 +15,18 @@ namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
+QWidget* QtPlatform::AskingWindow() const {
+  // The window the pupil is working in asks: an open modal dialog, else the active window. A tool window
+  // asks through the window it serves (the command box through the notebook, the panel through the
+  // screen); the timed notice box closes by itself and never holds a question.
+  QWidget* w = QApplication::activeModalWidget();
+  if (!w || w->inherits("TSplshMsgForm")) w = QApplication::activeWindow();
+  while (w && (w->windowType() == Qt::Tool || w->inherits("TSplshMsgForm")) && w->parentWidget())
+    w = w->parentWidget()->window();
+  if (w && w->inherits("TSplshMsgForm")) w = nullptr;
+  return w && w->isVisible() ? w : owner_;
+}
+
 QtPlatform& TheQtPlatform() {
   static QtPlatform p;
   return p;
@@ -22,7 +34,7 @@ QtPlatform& TheQtPlatform() {
 
 MsgAnswer QtPlatform::MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                                  MsgIcon icon) {
-  QMessageBox box(owner_);
+  QMessageBox box(AskingWindow());
   box.setWindowTitle(Q(caption));
   box.setText(Q(text));
   switch (icon) {
@@ -69,19 +81,19 @@ bool QtPlatform::InterruptRequested() {
 
 bool QtPlatform::InputBox(const std::string& caption, const std::string& prompt, std::string& value) {
   bool ok = false;
-  QString r = QInputDialog::getText(owner_, Q(caption), Q(prompt), QLineEdit::Normal, Q(value), &ok);
+  QString r = QInputDialog::getText(AskingWindow(), Q(caption), Q(prompt), QLineEdit::Normal, Q(value), &ok);
   if (ok) value = r.toStdString();
   return ok;
 }
 
 std::string QtPlatform::OpenFileName(const std::string& caption, const std::string& filter,
                                      const std::string& startPath) {
-  return QFileDialog::getOpenFileName(owner_, Q(caption), Q(startPath), Q(filter)).toStdString();
+  return QFileDialog::getOpenFileName(AskingWindow(), Q(caption), Q(startPath), Q(filter)).toStdString();
 }
 
 std::string QtPlatform::SaveFileName(const std::string& caption, const std::string& filter,
                                      const std::string& startPath) {
-  return QFileDialog::getSaveFileName(owner_, Q(caption), Q(startPath), Q(filter)).toStdString();
+  return QFileDialog::getSaveFileName(AskingWindow(), Q(caption), Q(startPath), Q(filter)).toStdString();
 }
 
 void QtPlatform::SetJapaneseInput(bool on) {

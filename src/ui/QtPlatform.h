@@ -27,9 +27,13 @@ class QtPlatform : public Platform {
   void StopSpeaking() override;
   bool Speaking() const override;
 
-  // The window that owns the dialogs (the calculation screen once it exists).
+  // The window that owns the dialogs when no other window of the program is in use (the calculation
+  // screen once it exists).
   void SetOwner(QWidget* w) { owner_ = w; }
   QWidget* Owner() const { return owner_; }
+  // The parent of a message box, input box or file dialog: the window that asks, so that the dialog opens
+  // over it and gives the focus back to it.
+  QWidget* AskingWindow() const;
   // The notice box is a window of the tool layer; it installs itself here.
   std::function<void(const std::string&, const std::string&, int)> noticeHandler;
 

@@ -16,6 +16,7 @@
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
 #include "platform/VirtualKeys.h"
+#include "ui/OnTopTools.h"
 #include "ui/notebook/Notebook.h"
 #include "ui/screen/Kazoru.h"
 #include "ui/screen/QtKeys.h"
@@ -44,6 +45,8 @@ TNBComBoxForm::TNBComBoxForm(TNoteForm* notebook)
     : QWidget(notebook, Qt::Tool | Qt::WindowStaysOnTopHint), notebook_(notebook) {
   TheBox = this;
   setAttribute(Qt::WA_DeleteOnClose, true);
+  // Never over a modal dialog of the program.
+  KeepBelowModalDialogs(this);
   setWindowTitle(U("◇ﾉｰﾄ操作箱　　　　▲Ｆ８▼"));
   setFixedSize(200, 372);
   TNoteForm* nb = notebook_;
@@ -147,7 +150,14 @@ void TNBComBoxForm::ShowValues() {
   showing_ = false;
 }
 
-bool TNBComBoxForm::Minimised() const { return isMinimized(); }
+void TNBComBoxForm::Minimise() { hide(); }
+
+void TNBComBoxForm::Restore() {
+  showNormal();
+  raise();
+}
+
+bool TNBComBoxForm::Minimised() const { return !isVisible() || isMinimized(); }
 
 void TNBComBoxForm::FocusPitch() {
   activateWindow();

@@ -22,6 +22,10 @@ class TNBComBoxForm : public QWidget {
 
   // The controls take the current values (break flag, KANKAKU, PAGEA4BAIN).
   void ShowValues();
+  // The box gets out of the way by hiding, never by being iconified: it is a transient of the notebook,
+  // and a window manager iconifies a transient's whole family with it, the notebook included.
+  void Minimise();
+  void Restore();
   bool Minimised() const;
 
   // A button by group and caption: group "" for the top row, "◆ファイル◆", "◆選択した式の操作◆",

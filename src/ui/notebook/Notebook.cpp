@@ -57,6 +57,27 @@ TInputForm* ScreenPanel() {
   return screen ? screen->InputPanel() : nullptr;
 }
 
+// Whether the notebook put the screen's input panel away; it comes back when the notebook closes.
+bool PanelPutAway = false;
+
+void PutPanelAway() {
+  if (TInputForm* panel = ScreenPanel(); panel && panel->ShownNormal()) {
+    // The screen does not take the focus for it: the notebook is the window in use.
+    panel->Switch(false);
+    PanelPutAway = true;
+  }
+}
+
+void BringPanelBack() {
+  TInputForm* panel = ScreenPanel();
+  const bool away = PanelPutAway;
+  PanelPutAway = false;
+  if (!panel) return;
+  if (panel->State() == TInputForm::PanelState::Hidden ||
+      (away && panel->State() == TInputForm::PanelState::Minimised))
+    panel->Switch();
+}
+
 bool DefaultPrinterSetup(QPrinter& printer) {
   QPrintDialog dialog(&printer, TheNotebook);
   return dialog.exec() == QDialog::Accepted;
@@ -510,10 +531,10 @@ void TNoteForm::TitleCommand() {
 void TNoteForm::CommandBoxCommand() {
   if (comBox_) {
     if (comBox_->Minimised()) {
-      comBox_->showNormal();
+      comBox_->Restore();
       commandBoxItem_->setChecked(true);
     } else {
-      comBox_->showMinimized();
+      comBox_->Minimise();
       commandBoxItem_->setChecked(false);
     }
     return;
@@ -678,18 +699,18 @@ void TNoteForm::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() == QEvent::ActivationChange) {
     if (isActiveWindow()) {
-      if (TInputForm* panel = ScreenPanel(); panel && panel->ShownNormal()) panel->Switch();
+      PutPanelAway();
     } else if (comBox_) {
       commandBoxItem_->setChecked(false);
     }
-  } else if (event->type() == QEvent::WindowStateChange && isMinimized() && comBox_) {
-    comBox_->showMinimized();
+  } else if (event->type() == QEvent::WindowStateChange && comBox_ && isMinimized()) {
+    comBox_->Minimise();
     if (CalcScreenForm* screen = CalcScreenForm::Instance()) screen->showNormal();
   }
 }
 
 void TNoteForm::closeEvent(QCloseEvent* event) {
-  if (NotePage.modified) {
+  if (NotePage.modified && !programEnding_) {
     MsgAnswer a = AskQuestion("ノート画面の式は編集されています。\n\n画面を閉じる前に変更を保存しますか？", CONFIRM,
                               MsgButtons::YesNoCancel);
     // A page that could not be saved keeps its window open, so that nothing is lost.
@@ -700,8 +721,11 @@ void TNoteForm::closeEvent(QCloseEvent* event) {
   }
   TheNotebook = nullptr;
   ClearLines();
-  if (TInputForm* panel = ScreenPanel(); panel && panel->State() == TInputForm::PanelState::Hidden) panel->Switch();
-  if (CalcScreenForm* screen = CalcScreenForm::Instance()) screen->showNormal();
+  // The screen and its panel come back as they were, unless they are going too.
+  if (!programEnding_) {
+    BringPanelBack();
+    if (CalcScreenForm* screen = CalcScreenForm::Instance()) screen->showNormal();
+  }
   const QRect g = geometry();
   NOTEBKTOP = g.top();
   NOTEBKLEFT = g.left();
@@ -709,23 +733,29 @@ void TNoteForm::closeEvent(QCloseEvent* event) {
   NOTEBKWIDTH = g.width();
   EditorMode = 0;
   if (comBox_) comBox_->close();
-  if (TSikiEditForm* editor = TSikiEditForm::Instance()) editor->FocusField();
+  if (TSikiEditForm* editor = TSikiEditForm::Instance(); editor && !programEnding_) editor->FocusField();
   event->accept();
 }
 
 void NotebookScreenActivated() {
   TNoteForm* f = TNoteForm::Instance();
   if (!f || !f->CommandBox()) return;
-  f->CommandBox()->showMinimized();
+  f->CommandBox()->Minimise();
   if (QAction* item = f->FindAction(U("コマンド箱を開く( &I )"))) item->setChecked(false);
+}
+
+void NotebookProgramEnds() {
+  TNoteForm* f = TNoteForm::Instance();
+  if (!f) return;
+  f->programEnding_ = true;
+  f->close();
 }
 
 // ---- Installation --------------------------------------------------------------------------------
 
 void InstallNotebook() {
   SetScreenCommand(ScreenCommand::OpenNotebook, [] {
-    if (!TNoteForm::Instance())
-      if (TInputForm* panel = ScreenPanel(); panel && panel->ShownNormal()) panel->Switch();
+    if (!TNoteForm::Instance()) PutPanelAway();
     TNoteForm::Open(NoteOrigin::CalculationScreen, LineText);
     return true;
   });

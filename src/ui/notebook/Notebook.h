@@ -122,6 +122,9 @@ class TNoteForm : public QMainWindow {
   int ch_ = 20;
   QPoint rightBottom_;
   bool closing_ = false;
+  // The program ends with the calculation screen: the window closes without asking again.
+  bool programEnding_ = false;
+  friend void NotebookProgramEnds();
 };
 
 // Installs the notebook with the calculation screen and the expression editor: the screen's "ノートを開く"
@@ -129,5 +132,11 @@ class TNoteForm : public QMainWindow {
 // Called once at start-up, after the screen exists.
 void InstallNotebook();
 
-// The calculation screen became active: an open command box is minimised and its menu item unchecked.
+// The calculation screen became active: an open command box is put out of the way (hidden, so that the
+// notebook stays where it is) and its menu item unchecked.
 void NotebookScreenActivated();
+
+// The calculation screen closes and the program ends: an open notebook window closes without asking
+// again (the screen has asked about the unsaved page) and without bringing the screen back; its place is
+// kept in the settings.
+void NotebookProgramEnds();

@@ -152,7 +152,7 @@ void TInputForm::RefreshButtons() {
   if (auto* b = Button(U("帯T"))) b->setEnabled(ObiButtonEnabled);
 }
 
-void TInputForm::Switch() {
+void TInputForm::Switch(bool giveScreenFocus) {
   // A minimised tool window has no taskbar entry to come back from on many desktops, so minimising
   // hides it; F8 brings it back.
   switch (state_) {
@@ -167,7 +167,7 @@ void TInputForm::Switch() {
       hide();
       break;
   }
-  if (screen_) {
+  if (screen_ && giveScreenFocus) {
     screen_->activateWindow();
     screen_->PageWidget()->setFocus();
   }

@@ -20,8 +20,9 @@ class TInputForm : public QWidget {
   enum class PanelState { Hidden, Normal, Minimised };
   PanelState State() const { return state_; }
   bool ShownNormal() const { return state_ == PanelState::Normal; }
-  // F8 and the menu item: hidden → shown, shown → minimised, minimised → shown.
-  void Switch();
+  // F8 and the menu item: hidden → shown, shown → minimised, minimised → shown. The screen takes the
+  // focus afterwards unless giveScreenFocus is false (the notebook putting the panel away).
+  void Switch(bool giveScreenFocus = true);
 
   // The window's close button: the panel is minimised by the same path as F8.
   void CloseButtonPressed();

@@ -92,8 +92,9 @@ void CalcScreenForm::BuildMenus() {
   AddAction(view, "縮小する　Ctrl－－", [] { ZoomScreen(-1); });
   view->addSeparator();
   QAction* a4 = AddAction(view, "ウＩィンドウＡ４幅(&W)", [this] { WindowA4Width(); });
+  // The notebook has its own Shift+Ctrl+F8: each window's key works in that window.
   a4->setShortcut(QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_F8));
-  a4->setShortcutContext(Qt::ApplicationShortcut);
+  a4->setShortcutContext(Qt::WindowShortcut);
   addAction(a4);
 
   QMenu* help = menuBar()->addMenu(U("ヘルプ(&H)"));

@@ -6,12 +6,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
+#include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -37,6 +39,7 @@
 
 std::function<bool()> CalcScreenForm::NotebookModified;
 std::function<bool()> CalcScreenForm::SaveNotebook;
+std::function<void()> CalcScreenForm::ProgramEnds;
 
 namespace {
 
@@ -426,6 +429,11 @@ void CalcScreenForm::KeySyori(int vk, int shift) {
     RunScreenCommand(ScreenCommand::OpenExpressionEditor);
     return;
   }
+  // The menu shows Alt+A beside the detailed settings: the key works on the screen as on the panel.
+  if ((shift & SHIFT_ALT) && vk == 'A') {
+    RunScreenCommand(ScreenCommand::OpenProcessSettings);
+    return;
+  }
   KeyToInput(vk, shift);
 }
 
@@ -442,12 +450,21 @@ void CalcScreenForm::FontDialog() {
   start.setFamily(QFontInfo(start).family());
   QFontDialog dialog(start, this);
   dialog.setOption(QFontDialog::DontUseNativeDialog, true);
-  if (dialog.exec() == QDialog::Accepted) {
-    canvas_->SetFromFont(dialog.selectedFont());
-    FONTNAME = canvas_->FontName();
-    FONTSIZE = canvas_->FontSize();
+  // Apply sets the font shown at once and repaints, as the notebook's and the goals' dialogs do.
+  if (auto* box = dialog.findChild<QDialogButtonBox*>()) {
+    QPushButton* apply = box->addButton(QDialogButtonBox::Apply);
+    connect(apply, &QPushButton::clicked, &dialog, [this, &dialog] { UseScreenFont(dialog.currentFont()); });
   }
-  // Whatever was chosen, the screen draws in a fixed-pitch face with the teal pen.
+  if (dialog.exec() == QDialog::Accepted) canvas_->SetFromFont(dialog.selectedFont());
+  // Whatever was chosen or applied, the screen draws in a fixed-pitch face with the teal pen, and the
+  // settings keep the font it draws in.
+  UseScreenFont(canvas_->CurrentFont());
+}
+
+void CalcScreenForm::UseScreenFont(const QFont& font) {
+  canvas_->SetFromFont(font);
+  FONTNAME = canvas_->FontName();
+  FONTSIZE = canvas_->FontSize();
   canvas_->SetFontPitch(FontPitch::Fixed);
   canvas_->SetPenColor(CLR_TEAL);
   PrepareScreenSurface(*canvas_);
@@ -497,6 +514,9 @@ void CalcScreenForm::closeEvent(QCloseEvent* event) {
       return;
     }
   }
+  // The program ends with this window. The notebook closes first, without asking again, so that its
+  // place is in the settings written now; every other window goes with the screen.
+  NotebookProgramEnds();
   MAINTOP = y();
   MAINLEFT = x();
   MAINHEIGHT = height();
@@ -504,5 +524,8 @@ void CalcScreenForm::closeEvent(QCloseEvent* event) {
   WriteSettings();
   cursorTimer_->stop();
   if (inputPanel_) inputPanel_->hide();
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w != this && w->isVisible()) w->hide();
   event->accept();
+  if (ProgramEnds) ProgramEnds();
 }

@@ -13,6 +13,7 @@
 #include "screen/sikiInp.h"
 
 class QAction;
+class QFont;
 class QLabel;
 class QMenu;
 class QScrollBar;
@@ -39,12 +40,15 @@ class CalcScreenForm : public QMainWindow {
   // Status line, strip, panel buttons and check marks from the model.
   void RefreshControls();
   void EraseCursor();
-  // A key-down on the screen: Alt+E opens the expression editor, every other key goes to the key map.
+  // A key-down on the screen: Alt+E opens the expression editor, Alt+A the detailed settings, every other
+  // key goes to the key map.
   void KeySyori(int vk, int shift);
 
   // Menu commands of the window itself.
   void InputPanelSwitch();
   void FontDialog();
+  // Draws the screen in this font (fixed pitch, teal pen) and keeps its face and size in the settings.
+  void UseScreenFont(const QFont& font);
   void WindowA4Width();
   // The large-print setting (OOMOJI) applied: the screen font, the side panel and the input panel grow
   // so that every text a pupil reads is 12 pixels or more.
@@ -73,6 +77,8 @@ class CalcScreenForm : public QMainWindow {
   // Installed by the notebook window once it exists.
   static std::function<bool()> NotebookModified;
   static std::function<bool()> SaveNotebook;
+  // Called when the window has closed: the program ends (the start-up installs the end of its event loop).
+  static std::function<void()> ProgramEnds;
 
   // One tick of the cursor timer (public so tests can drive the blink without waiting).
   void CursorTick();

@@ -13,6 +13,7 @@
 #include "screen/sikiInp.h"
 #include "tools/BunSikiEdit.h"
 #include "tools/sikiEMemo.h"
+#include "ui/OnTopTools.h"
 #include "ui/QtCanvas.h"
 #include "ui/screen/Kazoru.h"
 #include "ui/tools/BunSikiEdit.h"
@@ -47,6 +48,8 @@ TSEMemoForm* TSEMemoForm::Open() {
 
 TSEMemoForm::TSEMemoForm() : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint) {
   setAttribute(Qt::WA_DeleteOnClose);
+  // Never over a modal dialog of the program.
+  KeepBelowModalDialogs(this);
   setObjectName("sEMemoForm");
   setWindowTitle(U("★式 メモ★ 【計算式・文字式を50個まで保管】"));
   QFont f;

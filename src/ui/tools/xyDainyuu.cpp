@@ -12,6 +12,7 @@
 
 #include "tools/BunSikiEdit.h"
 #include "tools/xyDainyuu.h"
+#include "ui/OnTopTools.h"
 #include "ui/QtCanvas.h"
 #include "ui/screen/Kazoru.h"
 #include "ui/tools/BunSikiEdit.h"
@@ -47,6 +48,8 @@ TDainyuuForm* TDainyuuForm::Open() {
 
 TDainyuuForm::TDainyuuForm() : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint) {
   setAttribute(Qt::WA_DeleteOnClose);
+  // Never over a modal dialog of the program.
+  KeepBelowModalDialogs(this);
   setObjectName("dainyuuForm");
   setWindowTitle(U("■数値代入ボックス■【文字式に数値を代入＆転送】"));
   QFont f;

@@ -36,6 +36,7 @@
 #include "ui/notebook/NoteEdit.h"
 #include "ui/notebook/Notebook.h"
 #include "ui/notebook/hyoudaiInp.h"
+#include "ui/screen/InputPanel.h"
 #include "ui/screen/Kazoru.h"
 #include "ui/tools/BunSikiEdit.h"
 #include "tools/BunSikiEdit.h"
@@ -493,6 +494,56 @@ TEST_F(NotebookWindow, EditingALineOpensTheExpressionEditor) {
   f->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(EditorMode, 0);
+}
+
+TEST_F(NotebookWindow, EachWindowsA4WidthKeyWorksInThatWindow) {
+  CalcScreenForm screen(false);
+  screen.show();
+  TNoteForm* f = OpenWith("");
+  for (QWidget* w : {static_cast<QWidget*>(&screen), static_cast<QWidget*>(f)}) {
+    w->resize(300, 300);
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([w] { return w->isActiveWindow(); }, 2000));
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : w;
+    QTest::keyClick(target, Qt::Key_F8, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w->height(), 600) << w->windowTitle().toStdString();
+    EXPECT_GT(w->width(), 300) << w->windowTitle().toStdString();
+  }
+  // The screen's key did not act on the notebook's turn.
+  EXPECT_EQ(screen.height(), 600);
+  NotePage.modified = false;
+  f->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(NotebookWindow, TheInputPanelComesBackWhenTheNotebookCloses) {
+  CalcScreenForm screen(false);
+  screen.show();
+  auto* panel = new TInputForm(&screen);
+  screen.SetInputPanel(panel);
+  panel->Switch();
+  ASSERT_TRUE(panel->ShownNormal());
+  InstallNotebook();
+  auto openAndClose = [&] {
+    RunScreenCommand(ScreenCommand::OpenNotebook);
+    ASSERT_NE(TNoteForm::Instance(), nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(panel->isVisible()) << "the notebook puts the panel away";
+    NotePage.modified = false;
+    TNoteForm::Instance()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  };
+  openAndClose();
+  EXPECT_TRUE(panel->ShownNormal());
+  EXPECT_TRUE(panel->isVisible());
+  // A panel the pupil put away before stays away.
+  panel->Switch();
+  openAndClose();
+  EXPECT_EQ(panel->State(), TInputForm::PanelState::Minimised);
+  SetScreenCommand(ScreenCommand::OpenNotebook, nullptr);
+  CalcScreenForm::NotebookModified = nullptr;
+  CalcScreenForm::SaveNotebook = nullptr;
+  EditorNotebook = EditorNotebookHooks{};
 }
 
 TEST_F(NotebookWindow, InstalledWithTheScreenAndTheEditor) {

@@ -5,6 +5,8 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QDialogButtonBox>
+#include <QFontDialog>
 #include <QApplication>
 #include <QMenu>
 #include <QPushButton>
@@ -431,6 +433,56 @@ TEST_F(KazoruWindow, MenusHoldEveryItem) {
   EXPECT_EQ(InterruptibleFactorisation, 0);
   form->FindAction(U("＝ で改行する⇔しない(&L)　Ctrl＋Ｌ"))->trigger();
   EXPECT_EQ(EQUAL_KAIGYO, 1);
+}
+
+TEST_F(KazoruWindow, AltKeysTheMenuShowsWorkOnTheScreen) {
+  int settings = 0, conditions = 0;
+  SetScreenCommand(ScreenCommand::OpenProcessSettings, [&] { return ++settings, true; });
+  SetScreenCommand(ScreenCommand::OpenConditions, [&] { return ++conditions, true; });
+  Keys("12");
+  // "詳細設定(&A)  Alt + A" and "条件設定ボックス表示(&J)  Alt + J", with the focus on the page.
+  Key(Qt::Key_A, Qt::AltModifier);
+  Key(Qt::Key_J, Qt::AltModifier);
+  EXPECT_EQ(settings, 1);
+  EXPECT_EQ(conditions, 1);
+  EXPECT_EQ(LineText, "12");
+}
+
+TEST_F(KazoruWindow, FontDialogAppliesAndRepaintsOnApply) {
+  const int size = FONTSIZE + 8;
+  const int heightBefore = CharHeight;
+  bool seen = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    poll.stop();
+    seen = true;
+    auto* buttons = dialog->findChild<QDialogButtonBox*>();
+    QPushButton* apply = buttons ? buttons->button(QDialogButtonBox::Apply) : nullptr;
+    if (!apply) {
+      ADD_FAILURE() << "the font dialog has no Apply button";
+      dialog->reject();
+      return;
+    }
+    QFont f = dialog->currentFont();
+    f.setPointSize(size);
+    dialog->setCurrentFont(f);
+    QTest::mouseClick(apply, Qt::LeftButton);
+    // Taken and painted at once, with the dialog still open.
+    EXPECT_EQ(FONTSIZE, size);
+    EXPECT_GT(CharHeight, heightBefore);
+    EXPECT_GT(CountColour(form->PageImage(), QRect(0, 0, 4 * CharHeight, 4 * CharHeight), QColor(255, 0, 0)), 10)
+        << "the start mark in the new size";
+    EXPECT_TRUE(dialog->isVisible());
+    dialog->reject();
+  });
+  poll.start(10);
+  Key(Qt::Key_F, Qt::ShiftModifier);
+  EXPECT_TRUE(seen);
+  // Cancelling afterwards keeps what was applied.
+  EXPECT_EQ(FONTSIZE, size);
+  EXPECT_GT(CharHeight, heightBefore);
 }
 
 TEST_F(KazoruWindow, StripAndSidePanelFollowTheirSettings) {
