@@ -118,7 +118,7 @@ enum class NoteCommand {
   CheckWorking,
 };
 
-// KeySyori's table: a virtual key with its modifier bits (screen/VirtualKeys.h) to a command, including
+// KeySyori's table: a virtual key with its modifier bits (platform/VirtualKeys.h) to a command, including
 // the menu shortcuts, so that the command box forwarding its keys reaches every command. A Shift or
 // Ctrl combination that is not in the table falls through to the plain key.
 NoteCommand NoteKeyCommand(int vk, int shift);

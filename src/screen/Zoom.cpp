@@ -7,7 +7,7 @@
 #include "engine/Settings.h"
 #include "screen/ScreenPage.h"
 #include "screen/sikiInp.h"
-#include "screen/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 
 namespace {
 

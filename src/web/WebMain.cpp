@@ -18,7 +18,7 @@
 #include "screen/AnswerStore.h"
 #include "screen/ScreenPage.h"
 #include "screen/SettingsFile.h"
-#include "screen/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
 #include "typeset/bunCanvasDsp.h"

@@ -10,7 +10,7 @@
 #include "notebook/NoteSheet.h"
 #include "notebook/NoteSteps.h"
 #include "platform/RecordingCanvas.h"
-#include "screen/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 #include "support/TestSupport.h"
 #include "typeset/bunCanvasDsp.h"
 

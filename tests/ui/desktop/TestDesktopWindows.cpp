@@ -23,7 +23,7 @@
 #include "platform/Platform.h"
 #include "process/CalcProcManage.h"
 #include "screen/SettingsFile.h"
-#include "screen/VirtualKeys.h"
+#include "platform/VirtualKeys.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
 #include "support/TestSupport.h"
