@@ -11,6 +11,7 @@
 #include "engine/Settings.h"
 #include "platform/Platform.h"
 #include "process/CalcProcManage.h"
+#include "process/QuietCalculation.h"
 #include "steps/StepInternal.h"
 #include "typeset/bunCanvasDsp.h"
 
@@ -51,69 +52,9 @@ constexpr const char* NO_VALUE_ADVICE = "この式は計算できません。";
 constexpr const char* NO_BASE_ADVICE = "問題の式が読めないので、くらべられません。";
 constexpr const char* EMPTY_PIECE_REASON = "式がありません。";
 
-// Everything the checker touches that belongs to someone else: the checker's line state, the process
-// of the screen, the evaluator's answer state and the text helpers' results. Saved on entry, put back
-// on exit; meanwhile messages go to a quiet platform so that nothing is shown.
-class StateGuard {
- public:
-  StateGuard()
-      : checker_(CheckerState), checked_(CheckedText), process_(ProcessState), hooks_(ProcessHooks),
-        evalStatus_(EvalStatus), mixed_(AnswerValueMixed), improper_(AnswerValueImproper),
-        mixedText_(AnswerMixedText), improperText_(AnswerImproperText), decimalText_(AnswerDecimalText),
-        hasFraction_(AnswerHasFraction), last_(LastResult), lastText_(LastResultText),
-        afterEquals_(TextAfterEquals), afterAmpersand_(TextAfterAmpersand), found_(FoundText),
-        foundChar_(FoundChar), terminates_(DecimalTerminates), hError_(BunsuuhError), detail_(PROCTEIDO),
-        last_answer_(PROCLASTANS), reduced_(ReducedText), reducedInt_(ReducedIntegerText) {
-    ProcessHooks = ProcessScreenHooks{};
-    previous_ = SetPlatform(&quiet_);
-  }
-  ~StateGuard() {
-    SetPlatform(previous_);
-    CheckerState = checker_;
-    CheckedText = checked_;
-    ProcessState = process_;
-    ProcessHooks = hooks_;
-    EvalStatus = evalStatus_;
-    AnswerValueMixed = mixed_;
-    AnswerValueImproper = improper_;
-    AnswerMixedText = mixedText_;
-    AnswerImproperText = improperText_;
-    AnswerDecimalText = decimalText_;
-    AnswerHasFraction = hasFraction_;
-    LastResult = last_;
-    LastResultText = lastText_;
-    TextAfterEquals = afterEquals_;
-    TextAfterAmpersand = afterAmpersand_;
-    FoundText = found_;
-    FoundChar = foundChar_;
-    DecimalTerminates = terminates_;
-    BunsuuhError = hError_;
-    PROCTEIDO = detail_;
-    PROCLASTANS = last_answer_;
-    ReducedText = reduced_;
-    ReducedIntegerText = reducedInt_;
-  }
-  StateGuard(const StateGuard&) = delete;
-  StateGuard& operator=(const StateGuard&) = delete;
-
- private:
-  RecordingPlatform quiet_;
-  Platform* previous_ = nullptr;
-  InpCheckState checker_;
-  std::string checked_;
-  ProcessStateData process_;
-  ProcessScreenHooks hooks_;
-  int evalStatus_;
-  Bunsuu mixed_, improper_;
-  std::string mixedText_, improperText_, decimalText_;
-  bool hasFraction_;
-  Bunsuu last_;
-  std::string lastText_, afterEquals_, afterAmpersand_, found_;
-  char foundChar_;
-  bool terminates_;
-  int hError_, detail_, last_answer_;
-  std::string reduced_, reducedInt_;
-};
+// Everything the checker touches that belongs to the screen is saved on entry and put back on exit;
+// meanwhile messages go to a quiet platform so that nothing is shown.
+using StateGuard = QuietCalculation;
 
 struct ReadResult {
   steps::Piece piece;
