@@ -28,6 +28,14 @@ int DrawLinePlainly(Canvas& surface, const std::string& lineText, bool /*withPro
 
 int (*DrawCurrentLineHook)(Canvas& surface, const std::string& lineText, bool withProcess) = DrawLinePlainly;
 
+void ResetScreenPage() {
+  ScreenSurface = nullptr;
+  ScreenPixelsPerInch = 96;
+  PageScrollX = 0;
+  PageContentRight = 0;
+  DrawCurrentLineHook = DrawLinePlainly;
+}
+
 int A4Height() { return ScreenPixelsPerInch * 117 / 10; }
 int A4Width() { return ScreenPixelsPerInch * 83 / 10; }
 

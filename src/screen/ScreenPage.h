@@ -41,6 +41,9 @@ CanvasPoint ComputeLineOrigin();
 // width 2, cream brush; then measures CharWidth and CharHeight on it.
 void PrepareScreenSurface(Canvas& surface);
 
+// The page as a freshly started program has it: no surface, no sideways scroll, the line drawn plainly.
+void ResetScreenPage();
+
 // The start-of-line mark at (CharHeight / 2, LineOrigin.y): "■ " navy with process display on, else
 // "Ｎ " green in base mode, else "◆ " red. Returns the pen x afterwards.
 int DrawStartMark(Canvas& surface);

@@ -173,6 +173,13 @@ void ShowInputString(const std::string& text) {
   RefreshScreen();
 }
 
+void ResetScreenWiring() {
+  for (auto& handler : CommandTable()) handler = nullptr;
+  ScreenView = ScreenHooks{};
+  CharWidth = 10;
+  CharHeight = 20;
+}
+
 void ResetSikiInp() {
   BaseMode = false;
   RefusalCount = 0;

@@ -142,6 +142,10 @@ void RefreshScreen();
 // kept). Tests and the batch tool call it first.
 void ResetSikiInp();
 
+// What a window installs into the line model, taken out again: every screen command, the repaint and
+// refresh hooks, and the default cell size. A fresh program state has no window wired in.
+void ResetScreenWiring();
+
 // Maps one key press (virtual-key code and modifier bits SHIFT_*) to a character offered to InputChar,
 // or runs the command the key stands for.
 void KeyToInput(int key, int shift);

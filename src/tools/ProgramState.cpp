@@ -12,6 +12,7 @@
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
 #include "process/CalcProcManage.h"
+#include "screen/ScreenPage.h"
 #include "screen/SettingsFile.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
@@ -34,6 +35,8 @@ void ResetProgramState() {
   ResetInpCheck();
   ResetTypeset();
   ResetProcessState();
+  ResetScreenWiring();
+  ResetScreenPage();
   ResetSikiInp();
   ResetLineCommands();
   ResetNotePage();

@@ -12,6 +12,8 @@
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
 #include "support/TestSupport.h"
+#include "support/TypeKeys.h"
+#include "tools/ProgramState.h"
 #include "typeset/bunCanvasDsp.h"
 
 namespace {
@@ -23,13 +25,7 @@ constexpr int CLIENT_HEIGHT = 380;
 class ScreenPageGeometry : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetCalculationModules();
-    for (int c = 0; c < static_cast<int>(ScreenCommand::COUNT); ++c)
-      SetScreenCommand(static_cast<ScreenCommand>(c), nullptr);
-    ScreenView = ScreenHooks{};
-    ScreenSurface = nullptr;
-    ResetLineCommands();
+    ResetProgramState();
     InstallLineCommands();
     ResetSikiInp();
     PageScrollX = 0;
@@ -37,12 +33,7 @@ class ScreenPageGeometry : public ::testing::Test {
   }
   void TearDown() override { PageScrollX = 0; }
 
-  static void Type(const std::string& keys) {
-    std::vector<KeyPress> presses;
-    std::string error;
-    ASSERT_TRUE(ParseKeySequence(keys, presses, error)) << error;
-    for (const auto& p : presses) KeyToInput(p.key, p.shift);
-  }
+  static void Type(const std::string& keys) { TypeKeys(keys); }
   static void Paint(RecordingCanvas& canvas) {
     canvas.ClearOps();
     PaintPage(canvas, CLIENT_WIDTH, CLIENT_HEIGHT);

@@ -17,30 +17,15 @@
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
 #include "support/TestSupport.h"
+#include "support/TypeKeys.h"
+#include "tools/ProgramState.h"
 #include "typeset/bunCanvasDsp.h"
 
 namespace {
 
-void Fresh() {
-  ResetSettings();
-  ResetBunMath();
-  ResetProcessState();
-  ResetTypeset();
-  for (int c = 0; c < static_cast<int>(ScreenCommand::COUNT); ++c)
-    SetScreenCommand(static_cast<ScreenCommand>(c), nullptr);
-  ScreenView = ScreenHooks{};
-  ScreenSurface = nullptr;
-  CharWidth = 10;
-  CharHeight = 20;
-  ResetSikiInp();
-}
+void Fresh() { ResetProgramState(); }
 
-void Type(const std::string& keys) {
-  std::vector<KeyPress> presses;
-  std::string error;
-  ASSERT_TRUE(ParseKeySequence(keys, presses, error)) << error;
-  for (const auto& p : presses) KeyToInput(p.key, p.shift);
-}
+void Type(const std::string& keys) { TypeKeys(keys); }
 
 std::vector<CanvasOp> TextsOf(const RecordingCanvas& c, const std::string& text) {
   std::vector<CanvasOp> out;
@@ -117,8 +102,9 @@ TEST_F(ScreenStepsTest, MarksStandAboveEachStepAndAdviceUnderTheLine) {
   EXPECT_TRUE(Drew(c, "(1) ○ "));
   EXPECT_TRUE(Drew(c, std::string("(2) × ") + MistakeAdvice("add-across")));
   EXPECT_FALSE(Drew(c, "ヒント"));
-  for (const CanvasOp& op : c.OpsOf(CanvasOp::Kind::Text))
+  for (const CanvasOp& op : c.OpsOf(CanvasOp::Kind::Text)) {
     if (op.text.rfind("(2)", 0) == 0) EXPECT_GT(op.y, equals[0].y + 2 * CharHeight);
+  }
 
   // The hint on request: the program's next step from the piece before the mistake, in school notation.
   Type("{Ctrl+Shift+G}");

@@ -11,6 +11,8 @@
 #include "screen/ScreenPage.h"
 #include "screen/sikiInp.h"
 #include "support/TestSupport.h"
+#include "support/TypeKeys.h"
+#include "tools/ProgramState.h"
 #include "typeset/bunCanvasDsp.h"
 
 namespace {
@@ -19,27 +21,10 @@ constexpr int S = SHIFT_SHIFT;
 constexpr int A = SHIFT_ALT;
 constexpr int C = SHIFT_CTRL;
 
-void Fresh() {
-  ResetSettings();
-  ResetBunMath();
-  ResetProcessState();
-  ResetTypeset();
-  for (int c = 0; c < static_cast<int>(ScreenCommand::COUNT); ++c)
-    SetScreenCommand(static_cast<ScreenCommand>(c), nullptr);
-  ScreenView = ScreenHooks{};
-  ScreenSurface = nullptr;
-  CharWidth = 10;
-  CharHeight = 20;
-  ResetSikiInp();
-}
+void Fresh() { ResetProgramState(); }
 
 // Types a sequence as the batch tool does.
-void Type(const std::string& keys) {
-  std::vector<KeyPress> presses;
-  std::string error;
-  ASSERT_TRUE(ParseKeySequence(keys, presses, error)) << error;
-  for (const auto& p : presses) KeyToInput(p.key, p.shift);
-}
+void Type(const std::string& keys) { TypeKeys(keys); }
 
 void Offer(const std::string& chars) {
   for (char c : chars) InputChar(c);

@@ -20,6 +20,8 @@
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
 #include "support/TestSupport.h"
+#include "support/TypeKeys.h"
+#include "tools/ProgramState.h"
 #include "typeset/bunCanvasDsp.h"
 
 namespace {
@@ -27,27 +29,14 @@ namespace {
 class Commands : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetCalculationModules();
-    for (int c = 0; c < static_cast<int>(ScreenCommand::COUNT); ++c)
-      SetScreenCommand(static_cast<ScreenCommand>(c), nullptr);
-    ScreenView = ScreenHooks{};
-    ScreenSurface = nullptr;
-    CharWidth = 10;
-    CharHeight = 20;
-    ResetLineCommands();
+    ResetProgramState();
     InstallLineCommands();
     ResetSikiInp();
   }
   void TearDown() override { DrawCurrentLineHook = DrawScreenLine; }
 
   // Types a sequence as the batch tool does ("=" closes the line, "{Ctrl+T}" a command key).
-  static void Type(const std::string& keys) {
-    std::vector<KeyPress> presses;
-    std::string error;
-    ASSERT_TRUE(ParseKeySequence(keys, presses, error)) << error;
-    for (const auto& p : presses) KeyToInput(p.key, p.shift);
-  }
+  static void Type(const std::string& keys) { TypeKeys(keys); }
   static std::vector<std::string> Shown() { return TestPlatform().ShownTexts(); }
   static int Beeps() {
     int n = 0;
