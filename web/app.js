@@ -100,7 +100,7 @@ function drawList(list, target, dpr) {
 // ---- The page's state, for the page itself and for tests ----
 const app = window.kazoru = {
   ready: false, state: null, messages: [], lastPaintMs: 0, lastKeyMs: 0, startedAt: performance.now(),
-  storageNote: null, settingsRead: false,
+  storageNote: null, settingsRead: false, reading: null, announced: '',
 };
 
 let K = null;  // the wasm module's functions
@@ -292,15 +292,70 @@ function persist() {
   if (note) dialogQueue.push({ kind: 'message', caption: '注意!!', text: note, buttons: 'ok' });
 }
 
+// ---- Reading aloud and the announcements for screen readers ----
+const VOICE_MISSING_TEXT = 'この端末には日本語の音声がないため、読み上げできません。';
+const VOICE_MISSING_STATUS = '◆日本語の音声がないため、読み上げできません。';
+const NOTHING_TO_READ = '◆読み上げる式がありません。';
+let voiceMissingTold = false;
+
+// The live region repeats what the pupil should hear: each answer, each refused key's message, each reading.
+function announce(text) {
+  app.announced = text;
+  $('announce').textContent = text;
+}
+
+function japaneseVoice(synth) {
+  const voices = (synth.getVoices && synth.getVoices()) || [];
+  return voices.find((v) => String(v.lang || '').toLowerCase().startsWith('ja')) || null;
+}
+
+// Ctrl+R and 読R: speaks the current line (or its process) with a Japanese voice; a second press while it
+// is still speaking stops it. A device without one is told once in a message box, later only in the live region.
+function readAloud() {
+  const synth = window.speechSynthesis;
+  if (synth && (synth.speaking || synth.pending)) {
+    synth.cancel();
+    return;
+  }
+  const reading = app.reading = JSON.parse(K.readLine());
+  if (!reading.kana) {
+    announce(NOTHING_TO_READ);
+    return;
+  }
+  const voice = synth && typeof SpeechSynthesisUtterance !== 'undefined' ? japaneseVoice(synth) : null;
+  if (!voice) {
+    announce(VOICE_MISSING_STATUS);
+    if (!voiceMissingTold) {
+      voiceMissingTold = true;
+      const m = { kind: 'message', caption: 'ご報告！', text: VOICE_MISSING_TEXT, buttons: 'ok' };
+      app.messages.push(m);
+      dialogQueue.push(m);
+      showNextDialog();
+    }
+    return;
+  }
+  const u = new SpeechSynthesisUtterance(reading.kana);
+  u.lang = 'ja-JP';
+  try { u.voice = voice; } catch { /* the language alone picks the voice */ }
+  synth.speak(u);
+  announce(reading.display);
+}
+
 // Every action of the pupil: run it, take the messages, repaint.
 function run(action) {
   lastAction = action;
   const t0 = performance.now();
-  const settingsBefore = app.state && JSON.stringify(app.state.settings);
+  const before = app.state;
+  const settingsBefore = before && JSON.stringify(before.settings);
   action();
   takeMessages();
   paint();
   app.lastKeyMs = performance.now() - t0;
+  const s = app.state;
+  if (before && s.refusals > before.refusals) announce(s.status);
+  else if (before && !s.lineOpen && s.line && (before.lineOpen || before.line !== s.line)) {
+    announce(JSON.parse(K.readLine()).display);
+  }
   // A key or a menu that changed a setting (F5, Ctrl+L …) is kept at once.
   if (settingsBefore && settingsBefore !== JSON.stringify(app.state.settings)) persist();
 }
@@ -318,6 +373,10 @@ function onKeyDown(e) {
   // The browser's own developer keys stay the browser's.
   if ((shift & CTRL) && (shift & SHIFT) && (vk === 0x49 || vk === 0x4a)) return;
   e.preventDefault();
+  if (shift === CTRL && vk === 0x52) {
+    readAloud();
+    return;
+  }
   pressKey(vk, shift);
   if (shift & ALT && vk === 0x41) run(() => K.command(COMMANDS.indexOf('OpenProcessSettings')));
 }
@@ -333,12 +392,14 @@ function bindMenus() {
   for (const b of document.querySelectorAll('#menus button')) {
     b.addEventListener('click', () => {
       b.closest('details').open = false;
-      if (b.dataset.cmd) run(() => K.command(COMMANDS.indexOf(b.dataset.cmd)));
+      if (b.dataset.key) pressKey(Number(b.dataset.key), Number(b.dataset.shift || 0));
+      else if (b.dataset.cmd) run(() => K.command(COMMANDS.indexOf(b.dataset.cmd)));
       else if (b.dataset.setting) run(() => { K.setSetting(b.dataset.setting, app.state.settings[b.dataset.setting] ? 0 : 1); persist(); });
       else if (b.dataset.act === 'process') run(() => { K.toggleProcess(); persist(); });
       else if (b.dataset.act === 'remake') pressKey(VK.F1 + 5, 0);
       else if (b.dataset.act === 'equalKaigyo') run(() => K.toggleEqual());
       else if (b.dataset.act === 'panel') { togglePanel(); paint(); }
+      else if (b.dataset.act === 'read') readAloud();
       else if (b.dataset.act === 'exportSettings') { persist(); exportSettings(); }
       else if (b.dataset.act === 'importSettings') $('importFile').click();
       canvas.focus();
@@ -384,6 +445,7 @@ async function start() {
     paint: M.cwrap('kz_paint', 'string', []),
     state: M.cwrap('kz_state', 'string', []),
     messages: M.cwrap('kz_messages', 'string', []),
+    readLine: M.cwrap('kz_read_line', 'string', []),
     answer: M.cwrap('kz_answer', null, ['number']),
     getSetting: M.cwrap('kz_get_setting', 'number', ['string']),
     setSetting: M.cwrap('kz_set_setting', 'number', ['string', 'number']),
@@ -404,6 +466,7 @@ async function start() {
     clear: () => run(() => K.clear()),
     restore: () => run(() => K.restore()),
     backspace: () => run(() => K.backspace()),
+    read: () => readAloud(),
   });
   document.addEventListener('keydown', onKeyDown);
   canvas.addEventListener('wheel', onWheel, { passive: false });
@@ -418,6 +481,8 @@ async function start() {
     }
   }, { passive: true });
   bindMenus();
+  // Chromium fills the voice list only after it was asked for once.
+  if (window.speechSynthesis && window.speechSynthesis.getVoices) window.speechSynthesis.getVoices();
   window.addEventListener('resize', () => paint());
   window.addEventListener('pagehide', persist);
   setInterval(() => { if (app.state && app.state.lineOpen) drawCursor(!cursorOn); }, 500);
@@ -432,5 +497,6 @@ async function start() {
 }
 
 app.pressKey = (vk, shift = 0) => pressKey(vk, shift);
+app.readAloud = () => readAloud();
 app.paint = () => paint();
 start();

@@ -18,7 +18,8 @@ const ROWS = [
   [['解', { command: 'SolveLine' }, '方程式・不等式を解く。<Ctrl+Return>'], ['！', { char: '!' }, '階乗の！'],
     ['?', { command: 'BaseConvert' }, 'ｎ進法の変換'], ['P', { char: 'P' }, '順列のＰ'], ['C', { char: 'C' }, '組合せのＣ']],
   [['条件J', { command: 'OpenConditions' }, '各種条件を設定する', 2],
-    ['詳細A', { command: 'OpenProcessSettings' }, '詳細設定', 2]],
+    ['詳細A', { command: 'OpenProcessSettings' }, '詳細設定', 2],
+    ['読R', { read: true }, '式を読み上げる。もう一度押すと止まる。<Ctrl+R>']],
 ];
 
 export function buildPanel(root, act) {
@@ -54,6 +55,7 @@ function makeKey([caption, what, hint, wide], act) {
     else if (what.clear) act.clear();
     else if (what.restore) act.restore();
     else if (what.backspace) act.backspace();
+    else if (what.read) act.read();
   });
   return b;
 }

@@ -16,7 +16,9 @@
 #include "platform/ShiftJis.h"
 #include "process/CalcProcManage.h"
 #include "screen/AnswerStore.h"
+#include "screen/ReadAloud.h"
 #include "screen/ScreenPage.h"
+#include "screen/ScreenSteps.h"
 #include "screen/SettingsFile.h"
 #include "platform/VirtualKeys.h"
 #include "screen/sikiInp.h"
@@ -215,6 +217,25 @@ EMSCRIPTEN_KEEPALIVE const char* kz_state() {
                                      ? MOKUHYOU[DSPBANGOU]
                                      : std::string());
   s += ",\"goalFontSize\":" + std::to_string(MOKU_FONTSIZE) + ",\"goalColor\":" + std::to_string(FONTCOLOR);
+  // The pupil's own working as checked by Ctrl+G, when it belongs to the line shown.
+  s += ",\"steps\":";
+  if (!ScreenSteps.forLine.empty() && ScreenSteps.forLine == LineText) {
+    s += "{\"marks\":[";
+    std::string advice;
+    for (size_t k = 0; k < ScreenSteps.result.steps.size(); ++k) {
+      const StepResult& st = ScreenSteps.result.steps[k];
+      if (k) {
+        s += ',';
+        advice += ',';
+      }
+      s += JsonString(StepMark(st.verdict));
+      advice += JsonString(st.advice);
+    }
+    s += "],\"advice\":[" + advice + "],\"hintShown\":" + (ScreenSteps.hintShown ? "true" : "false") +
+         ",\"hint\":" + JsonString(ScreenSteps.hint) + "}";
+  } else {
+    s += "null";
+  }
   s += ",\"settings\":{";
   bool first = true;
   for (const NamedSetting& n : NAMED_SETTINGS) {
@@ -224,6 +245,14 @@ EMSCRIPTEN_KEEPALIVE const char* kz_state() {
   }
   s += "}}";
   return Give(std::move(s));
+}
+
+// The reading of what the screen shows (the line, or its process when one is shown) as JSON
+// {"display": …, "kana": …}; the page speaks the kana with the browser's voice.
+EMSCRIPTEN_KEEPALIVE const char* kz_read_line() {
+  if (!Started) return "{\"display\":\"\",\"kana\":\"\"}";
+  const LineReading r = CurrentLineReading();
+  return Give("{\"display\":" + JsonString(r.display) + ",\"kana\":" + JsonString(r.kana) + "}");
 }
 
 EMSCRIPTEN_KEEPALIVE const char* kz_messages() { return Give(ThePlatform().TakeMessages()); }

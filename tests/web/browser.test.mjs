@@ -240,3 +240,96 @@ test('speed: first usable screen and a key on a 257-character line', async () =>
   assert.ok(keys.median < 50, 'a key repaints well within a few frames');
   await page.close();
 });
+
+// A speech synthesiser that records what it is asked to say; `voices` are the voices the device has.
+async function openWithSpeech(voices) {
+  const page = await newPage();
+  await page.setViewport({ width: 1100, height: 760 });
+  await page.evaluateOnNewDocument((voices) => {
+    const log = window.spoken = [];
+    window.SpeechSynthesisUtterance = class { constructor(text) { this.text = text; this.lang = ''; } };
+    const synth = {
+      speaking: false, pending: false,
+      getVoices: () => voices,
+      speak(u) { log.push({ text: u.text, lang: u.lang, voice: u.voice && u.voice.lang }); this.speaking = true; },
+      cancel() { log.push('cancel'); this.speaking = false; },
+      addEventListener() {},
+    };
+    Object.defineProperty(window, 'speechSynthesis', { value: synth, configurable: true });
+  }, voices);
+  await page.goto(server.url, { waitUntil: 'load' });
+  await page.waitForFunction(() => window.kazoru && window.kazoru.ready, { timeout: 20000 });
+  return page;
+}
+
+test('reading aloud speaks the line in Japanese, a second press stops it, and answers are announced', async () => {
+  const page = await openWithSpeech([{ lang: 'en-US', name: 'en' }, { lang: 'ja-JP', name: 'ja' }]);
+  await typeKeys(page, '2b1+3b1=');
+  const phrase = '2分の1 たす 3分の1 は 6分の5';
+  // The answer reaches the live region as soon as the line closes.
+  assert.ok((await page.$eval('#announce', (e) => e.textContent)).includes(phrase));
+  await page.keyboard.down('Control');
+  await page.keyboard.press('KeyR');
+  await page.keyboard.up('Control');
+  const reading = await page.evaluate(() => window.kazoru.reading);
+  assert.ok(reading.display.includes(phrase), reading.display);
+  assert.ok(reading.kana.includes('にぶんのいち たす さんぶんのいち は ろくぶんのご'), reading.kana);
+  let spoken = await page.evaluate(() => window.spoken);
+  assert.deepEqual(spoken, [{ text: reading.kana, lang: 'ja-JP', voice: 'ja-JP' }]);
+  // The keypad's 読R while it still speaks: the speech stops.
+  await page.click('#panel [data-caption="読R"]');
+  spoken = await page.evaluate(() => window.spoken);
+  assert.equal(spoken.at(-1), 'cancel');
+  // A refused key's message is announced too.
+  await page.evaluate(() => window.kazoru.K.clear());
+  await typeKeys(page, '2++');
+  const s = await state(page);
+  assert.ok(s.refusals >= 1);
+  assert.equal(await page.$eval('#announce', (e) => e.textContent), s.status);
+  await page.close();
+});
+
+test('without a Japanese voice reading aloud says so once', async () => {
+  const page = await openWithSpeech([{ lang: 'en-US', name: 'en' }]);
+  await typeKeys(page, '1+1=');
+  await page.click('#panel [data-caption="読R"]');
+  assert.equal(await page.$eval('#messageBox', (d) => d.open), true);
+  assert.match(await page.$eval('#messageBox .text', (e) => e.textContent), /日本語の音声がない/);
+  await page.click('#messageBox button');
+  await page.click('#panel [data-caption="読R"]');
+  const told = await page.evaluate(() => window.kazoru.messages.filter((m) => /日本語の音声がない/.test(m.text)).length);
+  assert.equal(told, 1);
+  assert.equal(await page.$eval('#messageBox', (d) => d.open), false);
+  assert.match(await page.$eval('#announce', (e) => e.textContent), /音声がない/);
+  assert.deepEqual(await page.evaluate(() => window.spoken), []);
+  await page.close();
+});
+
+test('Ctrl+G checks the pupil\'s own steps and Ctrl+Shift+G gives a hint', async () => {
+  const page = await openPage();
+  await typeKeys(page, '2b1+3b1');
+  await page.keyboard.down('Control');
+  await page.keyboard.press('KeyG');
+  await page.keyboard.up('Control');
+  await typeKeys(page, '5b2');
+  // The menu entry does what Ctrl+G does.
+  await page.click('#menus details:nth-of-type(2) summary');
+  await page.click('#menus [data-key="71"][data-shift="4"]');
+  let s = await state(page);
+  assert.match(s.line, /^2b1\+3b1=5b2=?$/);
+  assert.deepEqual(s.steps.marks, ['×']);
+  assert.match(s.steps.advice[0], /分母どうしはたしません。/);
+  let ops = await page.evaluate(() => window.kazoru.ops);
+  assert.ok(ops.includes('×'), 'the mark is drawn');
+  assert.ok(ops.includes('分母どうしはたしません。'), 'the advice is drawn');
+  await page.keyboard.down('Control');
+  await page.keyboard.down('Shift');
+  await page.keyboard.press('KeyG');
+  await page.keyboard.up('Shift');
+  await page.keyboard.up('Control');
+  s = await state(page);
+  assert.equal(s.steps.hintShown, true);
+  assert.ok(s.steps.hint.length > 0);
+  await shot(page, 'steps.png');
+  await page.close();
+});
