@@ -15,6 +15,7 @@
 #include "sheets/Sheet.h"
 #include "typeset/bunCanvasDsp.h"
 #include "ui/QtCanvas.h"
+#include "ui/screen/PrintLine.h"
 
 namespace {
 
@@ -64,18 +65,6 @@ void DrawNameLine(Canvas& s, int x, int y) {
   s.MoveTo(start, y + ch);
   s.LineTo(start + 14 * ch, y + ch);
   s.SetPenColor(CLR_TEAL);
-}
-
-// The surface as the calculation screen's printing sets it up: the screen's face, a teal pen 3 wide.
-void PrepareKeySurface(QtCanvas& canvas) {
-  canvas.SetPenWidth(3);
-  canvas.SetPenColor(CLR_TEAL);
-  canvas.SetFontName(FONTNAME);
-  canvas.SetFontPitch(FontPitch::Fixed);
-  canvas.SetFontSize(FONTSIZE);
-  canvas.SetFontColor(CLR_BLACK);
-  canvas.SetFontBold(false);
-  canvas.SetBrushColor(CLR_WHITE);
 }
 
 // One problem of the key from row y: its number, the problem with its answer, then its process under
@@ -167,7 +156,7 @@ bool PrintSheetKey(QPrinter& printer, const Sheet& sheet, bool advice) {
   if (!painter.begin(&printer)) return false;
   QtCanvas canvas(&printer);
   canvas.Begin(&painter);
-  PrepareKeySurface(canvas);
+  PreparePrintedLineSurface(canvas);
   canvas.SetFontSize(std::min(FONTSIZE, KEY_FONT_SIZE));
   const int cw = std::max(1, canvas.TextWidth("1234567890") / 10);
   const int ch = std::max(1, canvas.TextHeight("1234567890"));
@@ -178,7 +167,7 @@ bool PrintSheetKey(QPrinter& printer, const Sheet& sheet, bool advice) {
   scratch.setDotsPerMeterX(qRound(PRINT_DPI / 0.0254));
   scratch.setDotsPerMeterY(qRound(PRINT_DPI / 0.0254));
   QtCanvas measure(&scratch);
-  PrepareKeySurface(measure);
+  PreparePrintedLineSurface(measure);
   measure.SetFontSize(canvas.FontSize());
   auto blockHeight = [&](size_t i) {
     QPainter p(&scratch);

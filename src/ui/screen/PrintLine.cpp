@@ -35,6 +35,17 @@ void PrintStartMark(Canvas& surface) {
 
 std::function<bool(QPrinter&)> PrintLineSetup = DefaultPrintLineSetup;
 
+void PreparePrintedLineSurface(QtCanvas& canvas) {
+  canvas.SetPenWidth(3);
+  canvas.SetPenColor(CLR_TEAL);
+  canvas.SetFontName(FONTNAME);
+  canvas.SetFontPitch(FontPitch::Fixed);
+  canvas.SetFontSize(FONTSIZE);
+  canvas.SetFontColor(CLR_BLACK);
+  canvas.SetFontBold(false);
+  canvas.SetBrushColor(CLR_WHITE);
+}
+
 bool PrintLineOn(QPrinter& printer) {
   // At 300 dots per inch a pen of 3 dots is a bar a pupil sees on paper (at 1200 it would be a hairline).
   printer.setResolution(300);
@@ -48,14 +59,7 @@ bool PrintLineOn(QPrinter& printer) {
 
   QtCanvas canvas(&printer);
   canvas.Begin(&painter);
-  canvas.SetPenWidth(3);
-  canvas.SetPenColor(CLR_TEAL);
-  canvas.SetFontName(FONTNAME);
-  canvas.SetFontPitch(FontPitch::Fixed);
-  canvas.SetFontSize(FONTSIZE);
-  canvas.SetFontColor(CLR_BLACK);
-  canvas.SetFontBold(false);
-  canvas.SetBrushColor(CLR_WHITE);
+  PreparePrintedLineSurface(canvas);
   ScreenSurface = &canvas;
   CharWidth = std::max(1, canvas.TextWidth("1234567890") / 10);
   CharHeight = std::max(1, canvas.TextHeight("1234567890"));

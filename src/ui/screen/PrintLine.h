@@ -15,5 +15,10 @@ void PrintLine();
 // not start.
 bool PrintLineOn(QPrinter& printer);
 
+// The printed line's surface: the screen's face and colours, a teal pen 3 printer dots wide. The answer
+// key of a practice sheet is drawn on the same surface.
+class QtCanvas;
+void PreparePrintedLineSurface(QtCanvas& canvas);
+
 // The printer setup dialog; tests replace it to print to a PDF file without a dialog. false: cancelled.
 extern std::function<bool(QPrinter&)> PrintLineSetup;

@@ -26,6 +26,7 @@
 #include "platform/VirtualKeys.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
+#include "support/OnModal.h"
 #include "support/TestSupport.h"
 #include "ui/AppStart.h"
 #include "ui/QtPlatform.h"
@@ -115,25 +116,10 @@ bool Activate(QWidget* w) {
   return WaitFor([w] { return w->isActiveWindow(); });
 }
 
-// Runs work on the modal window of type T as soon as it is up (and its window is mapped).
+// Runs work on the modal window of type T as soon as it is up and the window manager shows it Normal.
 template <typename T>
-void OnModal(std::function<void(T*)> work) {
-  auto* poll = new QTimer;
-  auto tries = std::make_shared<int>(0);
-  QObject::connect(poll, &QTimer::timeout, [poll, tries, work] {
-    auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
-    if (w && w->isVisible() && WmState(w) == "Normal") {
-      poll->stop();
-      poll->deleteLater();
-      work(w);
-    } else if (++*tries > 100) {
-      poll->stop();
-      poll->deleteLater();
-      ADD_FAILURE() << "no modal window opened";
-      if (QWidget* m = QApplication::activeModalWidget()) m->close();
-    }
-  });
-  poll->start(30);
+void OnNormalModal(std::function<void(T*)> work) {
+  ::OnModal<T>(work, 100, 30, [](QWidget* w) { return w->isVisible() && WmState(w) == "Normal"; });
 }
 
 class DesktopWindows : public ::testing::Test {
@@ -232,7 +218,7 @@ TEST_F(DesktopWindows, AMessageBoxOpensOverTheNotebookAboveTheBoxAndGivesTheFocu
   ASSERT_TRUE(WaitFor([&] { return StaysOnTop(box); }));
   bool seen = false;
   // "答えをすべて書き換えます" from the notebook's Ctrl+Z.
-  OnModal<QMessageBox>([&](QMessageBox* m) {
+  OnNormalModal<QMessageBox>([&](QMessageBox* m) {
     seen = true;
     EXPECT_TRUE(m->text().startsWith(U("答えをすべて書き換えます")));
     EXPECT_EQ(m->parentWidget(), note) << "the notebook asked";
@@ -263,7 +249,7 @@ TEST_F(DesktopWindows, NoToolWindowCoversTheTitleBoxOrAQuestion) {
   StartWithNotebook("");
   // The title box opened from the command box's button.
   bool seen = false;
-  OnModal<THyoudaiEditForm>([&](THyoudaiEditForm* t) {
+  OnNormalModal<THyoudaiEditForm>([&](THyoudaiEditForm* t) {
     seen = true;
     EXPECT_FALSE(StaysOnTop(box));
     EXPECT_GT(StackPlace(t), StackPlace(box));
@@ -280,7 +266,7 @@ TEST_F(DesktopWindows, NoToolWindowCoversTheTitleBoxOrAQuestion) {
   ASSERT_TRUE(WaitFor([&] { return WmState(memo) == "Normal" && StaysOnTop(memo); }));
   ASSERT_TRUE(Activate(note));
   seen = false;
-  OnModal<QMessageBox>([&](QMessageBox* m) {
+  OnNormalModal<QMessageBox>([&](QMessageBox* m) {
     seen = true;
     EXPECT_EQ(m->parentWidget(), note);
     EXPECT_FALSE(StaysOnTop(memo));
@@ -308,7 +294,7 @@ TEST_F(DesktopWindows, ClosingTheScreenEndsTheProgramAfterTheNotebookQuestion) {
     notebook = TNoteForm::Instance();
     ASSERT_TRUE(WaitFor([&] { return notebook && WmState(notebook) == "Normal"; }));
     // Cancel keeps everything open.
-    OnModal<QMessageBox>([&](QMessageBox* m) {
+    OnNormalModal<QMessageBox>([&](QMessageBox* m) {
       ++questions;
       m->button(QMessageBox::Cancel)->click();
     });
@@ -316,7 +302,7 @@ TEST_F(DesktopWindows, ClosingTheScreenEndsTheProgramAfterTheNotebookQuestion) {
     EXPECT_TRUE(s->isVisible());
     EXPECT_TRUE(notebook && notebook->isVisible());
     // No closes the screen and ends the program, with the notebook still up until then.
-    OnModal<QMessageBox>([&](QMessageBox* m) {
+    OnNormalModal<QMessageBox>([&](QMessageBox* m) {
       ++questions;
       m->button(QMessageBox::No)->click();
     });

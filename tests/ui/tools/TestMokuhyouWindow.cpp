@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "engine/Settings.h"
+#include "support/OnModal.h"
 #include "support/TestSupport.h"
 #include "tools/Mokuhyou.h"
 #include "tools/kihonSet.h"
@@ -23,26 +24,6 @@
 namespace {
 
 const std::string LIMIT = std::string("Warning!!: ") + MOKUHYOU_LIMIT_TEXT;
-
-// Runs work on the modal window of type T as soon as it is open (polled, since some buttons open their
-// windows a moment after the key).
-template <class T>
-void OnModal(std::function<void(T*)> work) {
-  auto* poll = new QTimer;
-  auto tries = std::make_shared<int>(0);
-  QObject::connect(poll, &QTimer::timeout, [poll, tries, work] {
-    if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
-      poll->stop();
-      poll->deleteLater();
-      work(w);
-    } else if (++*tries > 300) {
-      poll->stop();
-      poll->deleteLater();
-      ADD_FAILURE() << "no modal window opened";
-    }
-  });
-  poll->start(10);
-}
 
 // An access key clicks its button a moment after the key (the button is seen pressed first).
 bool WaitUntil(std::function<bool()> done) { return QTest::qWaitFor(done, 2000); }

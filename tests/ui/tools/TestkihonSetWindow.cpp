@@ -25,6 +25,7 @@
 #include "process/CalcProcManage.h"
 #include "screen/ScreenPage.h"
 #include "screen/sikiInp.h"
+#include "support/OnModal.h"
 #include "support/TestSupport.h"
 #include "tools/Mokuhyou.h"
 #include "tools/kihonSet.h"
@@ -36,25 +37,6 @@ namespace {
 
 std::vector<std::string> Messages() { return TestPlatform().ShownTexts(); }
 std::string Warn(const char* text) { return std::string("警告！: ") + text; }
-
-// Runs work on the modal window of type T as soon as it is open.
-template <class T>
-void OnModal(std::function<void(T*)> work) {
-  auto* poll = new QTimer;
-  auto tries = std::make_shared<int>(0);
-  QObject::connect(poll, &QTimer::timeout, [poll, tries, work] {
-    if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
-      poll->stop();
-      poll->deleteLater();
-      work(w);
-    } else if (++*tries > 300) {
-      poll->stop();
-      poll->deleteLater();
-      ADD_FAILURE() << "no modal window opened";
-    }
-  });
-  poll->start(10);
-}
 
 class JoukenWindow : public ::testing::Test {
  protected:
