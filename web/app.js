@@ -3,6 +3,7 @@
 import { toVirtualKey, VK, SHIFT, ALT, CTRL } from './keys.js';
 import { buildPanel } from './panel.js';
 import { loadSettings, saveSettings, exportSettings, importSettings } from './settings.js';
+import { installDialogs } from './dialogs.js';
 
 const FONT_FAMILY = 'KazoruGothic';
 const FONT_STACK = `${FONT_FAMILY}, "IPAGothic", monospace`;
@@ -108,6 +109,7 @@ let M = null;  // the module
 let lastAction = null;  // repeated when a question is answered
 let cursorOn = false;
 let panelShown = true;
+let tools = null;  // the tool windows' dialogs (dialogs.js)
 
 function withBytes(bytes, fn) {
   const p = M._malloc(Math.max(1, bytes.length));
@@ -230,6 +232,7 @@ function showNextDialog() {
 
 let noticeTimer = 0;
 function showNotice(m) {
+  if (tools && tools.notice(m)) return;
   const n = $('notice');
   n.querySelector('.caption').textContent = m.caption;
   let text = m.text;
@@ -253,6 +256,7 @@ function beep() {
 }
 
 function pageCommand(name) {
+  if (tools && tools.open(name)) return;
   if (name === 'processSettings') openSettingsDialog($('processSettings'));
   else if (name === 'conditions') openSettingsDialog($('conditions'));
   else if (name === 'help') window.open('help/index.html', 'kazoru-help');
@@ -365,7 +369,8 @@ export function pressKey(vk, shift) {
 }
 
 function onKeyDown(e) {
-  if (document.querySelector('dialog[open]')) return;
+  // Keys belong to a modal dialog, or to a tool dialog beside the keypad while it has the caret.
+  if ([...document.querySelectorAll('dialog[open]')].some((d) => d.matches(':modal')) || (tools && tools.hasFocus())) return;
   if (e.target instanceof HTMLInputElement) return;
   const k = toVirtualKey(e);
   if (!k) return;
@@ -453,6 +458,8 @@ async function start() {
     resultLength: M.cwrap('kz_result_length', 'number', []),
   };
   app.K = K;
+  tools = installDialogs({ M, run, persist, paint, drawList, focusPage: () => canvas.focus(),
+    command: (name) => run(() => K.command(COMMANDS.indexOf(name))) });
   const { bytes, note } = loadSettings();
   app.settingsRead = withBytes(bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
   if (note) {
@@ -460,12 +467,12 @@ async function start() {
     dialogQueue.push({ kind: 'message', caption: '注意!!', text: note, buttons: 'ok' });
   }
   buildPanel($('panel'), {
-    char: (c) => run(() => K.char(c.charCodeAt(0))),
-    chars: (s) => run(() => { for (const c of s) K.char(c.charCodeAt(0)); }),
+    char: (c) => tools.keypadChar(c) || run(() => K.char(c.charCodeAt(0))),
+    chars: (s) => tools.keypadChar(s) || run(() => { for (const c of s) K.char(c.charCodeAt(0)); }),
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))),
     clear: () => run(() => K.clear()),
     restore: () => run(() => K.restore()),
-    backspace: () => run(() => K.backspace()),
+    backspace: () => tools.keypadBackspace() || run(() => K.backspace()),
     read: () => readAloud(),
   });
   document.addEventListener('keydown', onKeyDown);

@@ -100,6 +100,10 @@ void SetUpScreen() {
   PageCommand(ScreenCommand::VersionBox, "version");
   PageCommand(ScreenCommand::InputPanelSwitch, "inputPanel");
   PageCommand(ScreenCommand::FontDialog, "font");
+  // The tool windows open as page dialogs (web/dialogs.js).
+  PageCommand(ScreenCommand::OpenExpressionEditor, "editor");
+  PageCommand(ScreenCommand::OpenMemo, "memo");
+  PageCommand(ScreenCommand::OpenSubstitution, "substitution");
   LinePitch = GYOKEISUU;
   Page().browserMetrics = true;
   PrepareScreenSurface(Page());

@@ -157,7 +157,7 @@ EMSCRIPTEN_KEEPALIVE const char* kz_editor_open() {
   EditorMode = 0;
   return Give(LineText);
 }
-// show, calculate, stash, insert, look: the command of the button of that name on the field's text.
+// show, calculate, stash, insert, look, keyTenyou, solve: the command of the button of that name on the field's text.
 EMSCRIPTEN_KEEPALIVE const char* kz_editor(const char* action, const char* field) {
   const std::string a = Text(action), f = Text(field);
   EditorOutcome o;
@@ -173,6 +173,7 @@ EMSCRIPTEN_KEEPALIVE const char* kz_editor(const char* action, const char* field
     o.fieldText = EditorStashToInsert();
   } else if (a == "look") EditorLookStash();
   else if (a == "keyTenyou") ToggleKeyTenyou();
+  else if (a == "solve") EditorSolveOnScreen(f);
   return Give(OutcomeJson(o));
 }
 // A key inside the field (virtual-key code and modifier bits): what the desktop editor, memo or box does

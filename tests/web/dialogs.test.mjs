@@ -1,0 +1,286 @@
+// The tool windows as page dialogs in headless Chromium: each opened, used and closed from the keyboard
+// and by touch, its effect seen on the page (a setting on the screen, a goal in the side panel, an
+// expression on the line, a memo entry after a reload, a substituted value's answer).
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { mkdtempSync, rmSync, writeFileSync, mkdirSync } from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import puppeteer from 'puppeteer-core';
+import { serve } from './serve.mjs';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const SITE = path.resolve(process.env.KAZORU_WEB_BUILD || path.join(here, '../../build-web'), 'site');
+const SHOTS = process.env.KAZORU_WEB_SHOTS || '';
+const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
+
+let server, browser, profile;
+
+before(async () => {
+  server = await serve(SITE);
+  profile = mkdtempSync(path.join(os.tmpdir(), 'kazoru-chromium-'));
+  browser = await puppeteer.launch({
+    executablePath: CHROMIUM,
+    headless: true,
+    userDataDir: profile,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
+      '--disable-sync', '--no-first-run', '--lang=ja', '--font-render-hinting=none'],
+  });
+});
+
+after(async () => {
+  await browser?.close();
+  await server?.close();
+  rmSync(profile, { recursive: true, force: true });
+});
+
+async function openPage({ width = 1100, height = 760, touch = false } = {}) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  const close = page.close.bind(page);
+  page.close = async () => { await close(); await context.close(); };
+  page.errors = [];
+  page.on('pageerror', (e) => page.errors.push(String(e)));
+  await page.setViewport({ width, height, hasTouch: touch, isMobile: false });
+  await page.goto(server.url, { waitUntil: 'load' });
+  await ready(page);
+  return page;
+}
+const ready = (page) => page.waitForFunction(() => window.kazoru && window.kazoru.ready, { timeout: 20000 });
+const state = (page) => page.evaluate(() => window.kazoru.state);
+const isOpen = (page, name) => page.evaluate((n) => !!document.querySelector(`#tool-${n}[open]`), name);
+const focusedName = (page) => page.evaluate(() => document.activeElement && document.activeElement.name);
+
+async function shot(page, name) {
+  if (!SHOTS) return;
+  mkdirSync(SHOTS, { recursive: true });
+  writeFileSync(path.join(SHOTS, name), await page.screenshot({ type: 'png' }));
+}
+
+async function alt(page, letter) {
+  await page.keyboard.down('Alt');
+  await page.keyboard.press(`Key${letter}`);
+  await page.keyboard.up('Alt');
+}
+async function ctrlEnter(page) {
+  await page.keyboard.down('Control');
+  await page.keyboard.press('Enter');
+  await page.keyboard.up('Control');
+}
+// Taps an element by touch at its centre.
+async function tap(page, selector) {
+  const h = await page.waitForSelector(selector, { visible: true });
+  const box = await h.boundingBox();
+  assert.ok(box.height >= 44 || selector.includes('option'), `${selector} is at least 44 px high (${box.height})`);
+  await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+}
+const toolButton = (dialog, caption) => `#tool-${dialog} button[data-caption="${caption}"]`;
+const keypad = (caption) => `#panel button[data-caption="${caption}"]`;
+// Answers the page's message box with the button of that caption (a question the model asked).
+async function answer(page, caption) {
+  await page.waitForSelector('#messageBox[open]');
+  const text = await page.$eval('#messageBox .text', (e) => e.textContent);
+  const buttons = await page.$$('#messageBox .buttons button');
+  for (const b of buttons) if ((await b.evaluate((e) => e.textContent)) === caption) await b.click();
+  await page.waitForFunction(() => !document.querySelector('#messageBox[open]'));
+  return text;
+}
+
+test('conditions: Alt+J opens it; settings change the screen; π is typed by ¥; Escape closes', async () => {
+  const page = await openPage();
+  await alt(page, 'J');
+  assert.ok(await isOpen(page, 'conditions'));
+  assert.equal(await page.$eval('#tool-conditions h2', (e) => e.textContent), '▼条件設定▼');
+  assert.equal(await focusedName(page), 'pai');
+  // π: an unsound text is judged as it is typed; Enter shows the desktop's warning.
+  await page.keyboard.down('Control');
+  await page.keyboard.press('KeyA');
+  await page.keyboard.up('Control');
+  await page.keyboard.type('3.');
+  await page.keyboard.press('Enter');
+  assert.equal(await answer(page, 'ＯＫ'), '数値の末尾が \'.\' は不適切です。');
+  await page.keyboard.type('1416');
+  // The status line's switch, reached with Tab and switched with Space.
+  const before = (await state(page)).settings.SBARDSP;
+  await page.focus('#tool-conditions input[name=SBARDSP]');
+  await page.keyboard.press('Space');
+  assert.equal((await state(page)).settings.SBARDSP, before ? 0 : 1);
+  assert.equal(await page.$eval('#status', (e) => e.hidden), !!before);
+  await page.focus('#tool-conditions input[name=ANSSYU][value="1"]');
+  await page.keyboard.press('Space');
+  assert.equal((await state(page)).settings.ANSSYU, 1);
+  await shot(page, 'dialog-conditions.png');
+  await page.keyboard.press('Escape');
+  assert.ok(!(await isOpen(page, 'conditions')));
+  // ¥ types the π text the dialog took; the improper answer form is in force.
+  await page.focus('#page');
+  await page.keyboard.press('IntlYen');
+  assert.equal((await state(page)).line, '3.1416');
+  const stored = await page.evaluate(() => atob(localStorage.getItem('Kazoru1.ini')));
+  assert.match(stored, /ANSSYU=1/);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('conditions and goals by touch: a goal set in the editor shows in the side panel', async () => {
+  const page = await openPage({ touch: true });
+  await tap(page, keypad('条件J'));
+  assert.ok(await isOpen(page, 'conditions'));
+  await tap(page, toolButton('conditions', '編集Ｅ'));
+  assert.ok(await isOpen(page, 'goals'));
+  assert.equal(await page.$eval('#tool-goals h2', (e) => e.textContent), '●今週の目標(10個)●');
+  await page.$eval('#tool-goals textarea', (t) => { t.value = ''; });
+  await page.keyboard.type('毎日ひとつ計算する\n分数の約分をする');
+  await shot(page, 'dialog-goals.png');
+  await tap(page, toolButton('goals', '決定&D'));
+  assert.ok(!(await isOpen(page, 'goals')));
+  // The conditions' goal list took the new goals; choosing the second shows it.
+  await page.select('#tool-conditions select[name=DSPBANGOU]', '1');
+  assert.equal((await state(page)).goal, '分数の約分をする');
+  assert.equal(await page.$eval('#goal', (e) => e.textContent), '分数の約分をする');
+  await tap(page, toolButton('conditions', '終了Ｃ'));
+  assert.ok(!(await isOpen(page, 'conditions')));
+  // Eleven goals are refused with the desktop's warning; the text stays at ten.
+  await tap(page, '#toolRow button[data-tool=goals]');
+  await page.$eval('#tool-goals textarea', (t) => { t.value = '1\n2\n3\n4\n5\n6\n7\n8\n9\n10'; t.focus(); });
+  await page.keyboard.press('End');
+  await page.keyboard.type('\n11');
+  assert.equal(await answer(page, 'ＯＫ'), '目標は１０個までです。');
+  assert.equal(await page.$eval('#tool-goals textarea', (t) => t.value.split('\n').length), 10);
+  await page.keyboard.press('Escape');
+  assert.ok(!(await isOpen(page, 'goals')));
+  assert.equal((await state(page)).goal, '分数の約分をする');
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('expression editor: typed and computed from the keyboard; typed on the keypad and shown by touch', async () => {
+  const page = await openPage({ touch: true });
+  await page.focus('#page');
+  await alt(page, 'E');
+  assert.ok(await isOpen(page, 'editor'));
+  assert.equal(await focusedName(page), 'expression');
+  await page.keyboard.type('1/2+1/3');
+  await ctrlEnter(page);
+  let s = await state(page);
+  assert.equal(s.lineOpen, false);
+  assert.match(s.line, /^1\/2\+1\/3=/);
+  // A bad character is reported in the error line and selected in the field.
+  await page.$eval('#tool-editor input.expr', (f) => { f.value = '1+*2'; f.focus(); });
+  await page.keyboard.press('Enter');
+  assert.ok(await page.evaluate(() => document.querySelector('#tool-editor .toolError').textContent.length > 6));
+  // The keypad beside the editor types into its field.
+  await page.$eval('#tool-editor input.expr', (f) => { f.value = ''; f.focus(); });
+  for (const k of ['３', '分の(B)', '４', '＋', '１']) await tap(page, keypad(k));
+  assert.equal(await page.$eval('#tool-editor input.expr', (f) => f.value), '3b4+1');
+  await tap(page, keypad('←'));
+  await tap(page, keypad('２'));
+  await shot(page, 'dialog-editor.png');
+  await tap(page, toolButton('editor', '式表示 Ret'));
+  s = await state(page);
+  assert.equal(s.line, '3b4+2');
+  assert.equal(s.lineOpen, true);
+  await tap(page, toolButton('editor', '閉 &C'));
+  assert.ok(!(await isOpen(page, 'editor')));
+  // A changed field asks before closing; Cancel keeps the editor.
+  await page.focus('#page');
+  await alt(page, 'E');
+  await page.keyboard.type('5');
+  await page.keyboard.press('Escape');
+  assert.match(await answer(page, 'キャンセル'), /このまま終了していいですか/);
+  assert.ok(await isOpen(page, 'editor'));
+  await page.focus('#tool-editor input.expr');
+  await page.keyboard.press('Escape');
+  await answer(page, 'ＯＫ');
+  assert.ok(!(await isOpen(page, 'editor')));
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('expression memo: an entry stored from the editor survives a reload and goes back to the editor', async () => {
+  const page = await openPage({ touch: true });
+  await page.focus('#page');
+  await alt(page, 'E');
+  await page.keyboard.type('2x+1=7');
+  await alt(page, 'M');
+  assert.ok(await isOpen(page, 'memo'));
+  await tap(page, toolButton('memo', 'From式ｴﾃﾞｨﾀ▼ &G'));
+  assert.deepEqual(await page.$$eval('#tool-memo option', (o) => o.map((e) => e.textContent)), ['2x+1=7']);
+  // The same expression again is refused.
+  await tap(page, toolButton('memo', 'From式ｴﾃﾞｨﾀ▼ &G'));
+  assert.equal(await answer(page, 'ＯＫ'), '同一の式があります。');
+  await page.$eval('#tool-editor input.expr', (f) => { f.value = '1b3*6'; });
+  await tap(page, toolButton('memo', 'From式ｴﾃﾞｨﾀ▼ &G'));
+  await shot(page, 'dialog-memo.png');
+  // Look shows the selected entry in fraction form in the notice box.
+  await tap(page, toolButton('memo', '&Look'));
+  await page.waitForSelector('#notice.drawn:not([hidden])');
+  await page.reload({ waitUntil: 'load' });
+  await ready(page);
+  await page.focus('#page');
+  await alt(page, 'M');
+  assert.deepEqual(await page.$$eval('#tool-memo option', (o) => o.map((e) => e.textContent)), ['2x+1=7', '1b3*6']);
+  await page.select('#tool-memo select', '0');
+  await page.focus('#tool-memo select');
+  await alt(page, 'A');
+  assert.ok(await isOpen(page, 'editor'));
+  assert.equal(await page.$eval('#tool-editor input.expr', (f) => f.value), '2x+1=7');
+  // Deleting asks first; OK removes the entry, and the store follows.
+  await tap(page, toolButton('memo', '選択式削除 &D'));
+  assert.match(await answer(page, 'ＯＫ'), /選択式を削除します/);
+  assert.deepEqual(await page.$$eval('#tool-memo option', (o) => o.map((e) => e.textContent)), ['1b3*6']);
+  await page.focus('#tool-memo select');
+  await page.keyboard.press('Escape');
+  assert.ok(!(await isOpen(page, 'memo')));
+  const stored = await page.evaluate(() => atob(localStorage.getItem('Kazoru1.ini')));
+  assert.match(stored, /SIKI0=1b3\*6/);
+  assert.doesNotMatch(stored, /2x\+1=7/);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('substitution box: values put into a letter expression give the answer on the line', async () => {
+  const page = await openPage({ touch: true });
+  await page.focus('#page');
+  await alt(page, 'D');
+  assert.ok(await isOpen(page, 'substitution'));
+  await page.keyboard.type('2x+y');
+  await page.focus('#tool-substitution input[name=x]');
+  await page.keyboard.type('3');
+  await page.focus('#tool-substitution input[name=y]');
+  // The keypad types the value by touch.
+  for (const k of ['１', '分の(B)', '２']) await tap(page, keypad(k));
+  await shot(page, 'dialog-substitution.png');
+  await tap(page, toolButton('substitution', '計算 &K'));
+  const s = await state(page);
+  assert.equal(s.lineOpen, false);
+  assert.match(s.line, /^2\*3\+1b2=/);
+  // Without a letter the box asks first; Cancel ends the command.
+  await page.$eval('#tool-substitution input.expr', (f) => { f.value = '1+2'; f.focus(); });
+  await page.keyboard.press('Enter');
+  assert.match(await answer(page, 'キャンセル'), /変数 x､y､z が一つもありません/);
+  assert.match((await state(page)).line, /^2\*3\+1b2=/);
+  await page.keyboard.press('Escape');
+  assert.ok(!(await isOpen(page, 'substitution')));
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('version box: opened from the menu by touch and from the tool row, closed with Enter and by tap', async () => {
+  const page = await openPage({ touch: true });
+  await tap(page, '#toolRow button[data-tool=version]');
+  assert.ok(await isOpen(page, 'version'));
+  const text = await page.$eval('#tool-version', (e) => e.textContent);
+  for (const t of ['『Kazoru』バージョン情報', 'V 1.00（R）', '《分数計算器》', 'ナナツボシ']) assert.ok(text.includes(t), t);
+  await shot(page, 'dialog-version.png');
+  await page.keyboard.press('Enter');
+  assert.ok(!(await isOpen(page, 'version')));
+  await page.click('#menus details:last-of-type summary');
+  await page.click('#menus button[data-cmd=VersionBox]');
+  assert.ok(await isOpen(page, 'version'));
+  await tap(page, toolButton('version', 'Ｏ Ｋ'));
+  assert.ok(!(await isOpen(page, 'version')));
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
