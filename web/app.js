@@ -218,6 +218,9 @@ function showNextDialog() {
     b.value = String(value);
     buttons.appendChild(b);
   }
+  // The caret goes back into a tool dialog that asked, else to the page.
+  const back = document.activeElement && document.activeElement.closest && document.activeElement.closest('dialog.tool[open]')
+    ? document.activeElement : null;
   box.onclose = () => {
     const answer = Number(box.returnValue || 1);
     if (m.kind === 'question' && answer !== 1 && lastAction) {
@@ -225,7 +228,7 @@ function showNextDialog() {
       run(lastAction);
     }
     setTimeout(showNextDialog, 0);
-    canvas.focus();
+    (back && back.isConnected ? back : canvas).focus();
   };
   box.showModal();
 }
@@ -394,7 +397,7 @@ function onWheel(e) {
 }
 
 function bindMenus() {
-  for (const b of document.querySelectorAll('#menus button')) {
+  for (const b of document.querySelectorAll('#menus details button')) {
     b.addEventListener('click', () => {
       b.closest('details').open = false;
       if (b.dataset.key) pressKey(Number(b.dataset.key), Number(b.dataset.shift || 0));

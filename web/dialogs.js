@@ -156,9 +156,16 @@ function openConditions() {
   const paiFinal = () => host.run(() => {
     const r = JSON.parse(T.condPai(pai.value, 1));
     paiNote.textContent = r.ok ? '' : r.message;
-    if (!r.ok && r.pos >= 0 && !r.tooLong) pai.setSelectionRange(r.pos, r.pos + 1);
+    // The bad character is selected once the warning has given the caret back.
+    pendingSelection = !r.ok && !r.tooLong ? r.pos : -1;
+    if (pendingSelection >= 0) pai.setSelectionRange(Math.min(pendingSelection, pai.value.length), pendingSelection + 1);
   });
-  pai.addEventListener('change', paiFinal);
+  let pendingSelection = -1;
+  pai.addEventListener('focus', () => {
+    const at = Math.min(pendingSelection, pai.value.length);
+    if (pendingSelection >= 0) pai.setSelectionRange(at, at + 1);
+    pendingSelection = -1;
+  });
   pai.addEventListener('keydown', (e) => { if (e.key === 'Enter') { e.preventDefault(); paiFinal(); } });
   const checks = CHECKS.map(([name, caption]) => {
     const c = el('input', { type: 'checkbox', name });

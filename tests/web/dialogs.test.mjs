@@ -100,7 +100,11 @@ test('conditions: Alt+J opens it; settings change the screen; π is typed by ¥;
   await page.keyboard.type('3.');
   await page.keyboard.press('Enter');
   assert.equal(await answer(page, 'ＯＫ'), '数値の末尾が \'.\' は不適切です。');
+  // The caret is back in the field after the point, as on the desktop.
+  assert.equal(await focusedName(page), 'pai');
+  assert.deepEqual(await page.$eval('#tool-conditions input[name=pai]', (f) => [f.selectionStart, f.selectionEnd]), [2, 2]);
   await page.keyboard.type('1416');
+  assert.equal(await page.$eval('#tool-conditions input[name=pai]', (f) => f.value), '3.1416');
   // The status line's switch, reached with Tab and switched with Space.
   const before = (await state(page)).settings.SBARDSP;
   await page.focus('#tool-conditions input[name=SBARDSP]');
@@ -115,7 +119,7 @@ test('conditions: Alt+J opens it; settings change the screen; π is typed by ¥;
   assert.ok(!(await isOpen(page, 'conditions')));
   // ¥ types the π text the dialog took; the improper answer form is in force.
   await page.focus('#page');
-  await page.keyboard.press('IntlYen');
+  await page.keyboard.press('Backslash');
   assert.equal((await state(page)).line, '3.1416');
   const stored = await page.evaluate(() => atob(localStorage.getItem('Kazoru1.ini')));
   assert.match(stored, /ANSSYU=1/);
@@ -147,7 +151,7 @@ test('conditions and goals by touch: a goal set in the editor shows in the side 
   await page.keyboard.press('End');
   await page.keyboard.type('\n11');
   assert.equal(await answer(page, 'ＯＫ'), '目標は１０個までです。');
-  assert.equal(await page.$eval('#tool-goals textarea', (t) => t.value.split('\n').length), 10);
+  assert.equal(await page.$eval('#tool-goals textarea', (t) => t.value.trimEnd().split('\n').length), 10);
   await page.keyboard.press('Escape');
   assert.ok(!(await isOpen(page, 'goals')));
   assert.equal((await state(page)).goal, '分数の約分をする');
@@ -258,7 +262,7 @@ test('substitution box: values put into a letter expression give the answer on t
   assert.match(s.line, /^2\*3\+1b2=/);
   // Without a letter the box asks first; Cancel ends the command.
   await page.$eval('#tool-substitution input.expr', (f) => { f.value = '1+2'; f.focus(); });
-  await page.keyboard.press('Enter');
+  await alt(page, 'K');
   assert.match(await answer(page, 'キャンセル'), /変数 x､y､z が一つもありません/);
   assert.match((await state(page)).line, /^2\*3\+1b2=/);
   await page.keyboard.press('Escape');
