@@ -335,7 +335,7 @@ function editorTake(text) {
 function openMemo() {
   if (open.memo) return open.memo.querySelector('select').focus();
   const d = makeDialog('memo', '★式 メモ★ 【計算式・文字式を50個まで保管】');
-  const list = el('select', { size: 10, name: 'memo', class: 'memoList' });
+  const list = el('select', { size: 8, name: 'memo', class: 'memoList' });
   let m = null;
   const render = (r) => {
     m = r;

@@ -82,8 +82,15 @@ async function answer(page, caption) {
   await page.waitForSelector('#messageBox[open]');
   const text = await page.$eval('#messageBox .text', (e) => e.textContent);
   const buttons = await page.$$('#messageBox .buttons button');
-  for (const b of buttons) if ((await b.evaluate((e) => e.textContent)) === caption) await b.click();
-  await page.waitForFunction(() => !document.querySelector('#messageBox[open]'));
+  // The page acts on the answer in the box's close event; the test goes on once that has run.
+  await page.evaluate(() => {
+    window.answered = false;
+    document.getElementById('messageBox').addEventListener('close', () => setTimeout(() => { window.answered = true; }, 0),
+      { once: true });
+  });
+  // Pressed through the DOM: the box may still be centring itself, and a click by position could hit its neighbour.
+  for (const b of buttons) if ((await b.evaluate((e) => e.textContent)) === caption) await b.evaluate((e) => e.click());
+  await page.waitForFunction(() => window.answered);
   return text;
 }
 
@@ -220,6 +227,14 @@ test('expression memo: an entry stored from the editor survives a reload and goe
   // Look shows the selected entry in fraction form in the notice box.
   await tap(page, toolButton('memo', '&Look'));
   await page.waitForSelector('#notice.drawn:not([hidden])');
+  // The box holds the drawn fraction: dark pixels on its canvas.
+  assert.ok(await page.$eval('#notice canvas', (c) => {
+    const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    let dark = 0;
+    for (let i = 0; i < d.length; i += 4) if (d[i] < 100 && d[i + 1] < 100 && d[i + 2] < 100) dark++;
+    return dark > 20;
+  }));
+  await shot(page, 'dialog-notice.png');
   await page.reload({ waitUntil: 'load' });
   await ready(page);
   await page.focus('#page');
