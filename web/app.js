@@ -461,7 +461,7 @@ async function start() {
     resultLength: M.cwrap('kz_result_length', 'number', []),
   };
   app.K = K;
-  tools = installDialogs({ M, run, persist, paint, drawList, focusPage: () => canvas.focus(),
+  tools = installDialogs({ M, run, persist, paint, drawList, focusPage: () => canvas.focus(), state: () => app.state,
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))) });
   const { bytes, note } = loadSettings();
   app.settingsRead = withBytes(bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
@@ -495,7 +495,12 @@ async function start() {
   if (window.speechSynthesis && window.speechSynthesis.getVoices) window.speechSynthesis.getVoices();
   window.addEventListener('resize', () => paint());
   window.addEventListener('pagehide', persist);
-  setInterval(() => { if (app.state && app.state.lineOpen) drawCursor(!cursorOn); }, 500);
+  // The cursor blinks at the period of the conditions (◇ｶｰｿﾙ点滅周期).
+  const blink = () => {
+    if (app.state && app.state.lineOpen) drawCursor(!cursorOn);
+    setTimeout(blink, tools.cursorPeriod());
+  };
+  setTimeout(blink, tools.cursorPeriod());
   takeMessages();
   paint();
   canvas.focus();

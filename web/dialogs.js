@@ -257,7 +257,22 @@ function openGoals(after) {
       finish(true);
     }
   });
-  d.append(text, el('menu', {}, button('決定&D', () => finish(true)), button('中止&C', () => finish(false))));
+  // "ﾌｫﾝﾄ&F": the goal's size and colour, taken at once.
+  const st = host.state();
+  const size = el('input', { type: 'number', min: 6, max: 48, name: 'goalSize', value: st.goalFontSize });
+  const bgr = st.goalColor;
+  const hex2 = (n) => n.toString(16).padStart(2, '0');
+  const colour = el('input', { type: 'color', name: 'goalColor', value: `#${hex2(bgr & 255)}${hex2((bgr >> 8) & 255)}${hex2((bgr >> 16) & 255)}` });
+  const font = el('div', { class: 'row goalFont', hidden: true }, el('label', {}, '文字の大きさ ', size), el('label', {}, '文字の色 ', colour));
+  const applyFont = () => host.run(() => {
+    const c = parseInt(colour.value.slice(1), 16);
+    T.goalsFont(Number(size.value), ((c & 255) << 16) | (c & 0xff00) | (c >> 16));
+    host.persist();
+  });
+  size.addEventListener('change', applyFont);
+  colour.addEventListener('change', applyFont);
+  d.append(text, font, el('menu', {}, button('決定&D', () => finish(true)), button('中止&C', () => finish(false)),
+    button('ﾌｫﾝﾄ&F', () => { font.hidden = !font.hidden; if (!font.hidden) size.focus(); })));
   d.addEventListener('cancel', (e) => { e.preventDefault(); finish(false); });
   showModal('goals', d, text);
 }
@@ -506,6 +521,7 @@ export function installDialogs(h) {
     goalsText: M.cwrap('kz_goals_text', 'string', []),
     goalsCheck: M.cwrap('kz_goals_check', 'number', ['string']),
     goalsClose: M.cwrap('kz_goals_close', 'number', ['string', 'number']),
+    goalsFont: M.cwrap('kz_goals_font', 'number', ['number', 'number']),
     editorOpen: M.cwrap('kz_editor_open', 'string', []),
     editor: M.cwrap('kz_editor', 'string', ['string', 'string']),
     editorClose: M.cwrap('kz_editor_close', 'number', ['number']),
@@ -553,6 +569,8 @@ export function installDialogs(h) {
       return true;
     },
     notice: showNotice,
+    // The cursor's blink period in milliseconds (CURSOLTEMPO, clamped by the model).
+    cursorPeriod: () => JSON.parse(T.condState()).CURSOLTEMPO,
     // Whether a tool dialog beside the keypad has the keyboard (the page then leaves keys alone).
     hasFocus: () => !!document.activeElement && !!document.activeElement.closest('dialog.tool[open]'),
   };

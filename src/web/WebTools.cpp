@@ -149,6 +149,13 @@ EMSCRIPTEN_KEEPALIVE int kz_goals_close(const char* text, int store) {
   return 1;
 }
 
+// "ﾌｫﾝﾄ&F": the goal's size in points and colour (0x00BBGGRR) in the screen's goal face; the goal display
+// is redrawn. Returns the size in force.
+EMSCRIPTEN_KEEPALIVE int kz_goals_font(int size, int colorBgr) {
+  SetGoalFont(MOKU_FONTNAME, std::clamp(size, 6, 48), colorBgr & 0xFFFFFF);
+  return MOKU_FONTSIZE;
+}
+
 // ---- The expression editor ("◆式エディタ◆") -------------------------------------------------------------
 
 // Opening from the calculation screen: the line's text is handed in.

@@ -118,6 +118,9 @@ test('conditions: Alt+J opens it; settings change the screen; π is typed by ¥;
   await page.keyboard.press('Space');
   assert.equal((await state(page)).settings.SBARDSP, before ? 0 : 1);
   assert.equal(await page.$eval('#status', (e) => e.hidden), !!before);
+  // The cursor's blink period: typed, clamped by the model to its range.
+  await page.$eval('#tool-conditions input[name=CURSOLTEMPO]', (i) => { i.value = '90'; i.dispatchEvent(new Event('change')); });
+  assert.equal(await page.$eval('#tool-conditions input[name=CURSOLTEMPO]', (i) => i.value), '200');
   await page.focus('#tool-conditions input[name=ANSSYU][value="1"]');
   await page.keyboard.press('Space');
   assert.equal((await state(page)).settings.ANSSYU, 1);
@@ -144,6 +147,11 @@ test('conditions and goals by touch: a goal set in the editor shows in the side 
   await page.$eval('#tool-goals textarea', (t) => { t.value = ''; });
   await page.keyboard.type('毎日ひとつ計算する\n分数の約分をする');
   await shot(page, 'dialog-goals.png');
+  // The goal's font: a larger size and red, seen in the side panel at once.
+  await tap(page, toolButton('goals', 'ﾌｫﾝﾄ&F'));
+  await page.$eval('#tool-goals input[name=goalSize]', (i) => { i.value = '20'; i.dispatchEvent(new Event('change')); });
+  await page.$eval('#tool-goals input[name=goalColor]', (i) => { i.value = '#ff0000'; i.dispatchEvent(new Event('change')); });
+  assert.deepEqual(await page.$eval('#goal', (g) => [g.style.fontSize, g.style.color]), ['26px', 'rgb(255, 0, 0)']);
   await tap(page, toolButton('goals', '決定&D'));
   assert.ok(!(await isOpen(page, 'goals')));
   // The conditions' goal list took the new goals; choosing the second shows it.
