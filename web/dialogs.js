@@ -8,7 +8,8 @@ import { toVirtualKey, ALT } from './keys.js';
 let host = null;  // { M, run, persist, paint, drawList, focusPage }
 let T = null;     // the exported functions
 const open = {};  // name → dialog element while shown
-let keypadField = null;  // the field of a tool dialog the keypad types into
+let keypadField = null;
+let frontmost = 20;  // the field of a tool dialog the keypad types into
 
 const el = (tag, props = {}, ...children) => {
   const e = document.createElement(tag);
@@ -44,6 +45,8 @@ function makeDialog(name, title) {
   d.setAttribute('aria-label', title);
   d.append(el('h2', { class: 'toolTitle' }, title));
   document.body.append(d);
+  // The dialog the pupil works in comes to the front (on a narrow screen they share one place).
+  d.addEventListener('focusin', () => { d.style.zIndex = String(++frontmost); });
   // Alt+letter presses the button that carries it, as on the desktop.
   d.addEventListener('keydown', (e) => {
     if (e.altKey && !e.ctrlKey && e.key.length === 1) {

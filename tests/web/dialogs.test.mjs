@@ -311,3 +311,33 @@ test('version box: opened from the menu by touch and from the tool row, closed w
   assert.deepEqual(page.errors, []);
   await page.close();
 });
+
+test('the editor, the memo and the substitution box never cover the keypad (desktop, iPad, narrow)', async () => {
+  for (const [width, height] of [[1100, 760], [1024, 768], [768, 1024], [700, 900]]) {
+    const page = await openPage({ width, height, touch: true });
+    for (const tool of ['editor', 'memo', 'substitution']) await tap(page, `#toolRow button[data-tool=${tool}]`);
+    const overlaps = await page.evaluate(() => {
+      const keys = [...document.querySelectorAll('#panel .keys button')].map((b) => b.getBoundingClientRect());
+      const out = [];
+      for (const d of document.querySelectorAll('dialog.tool[open]')) {
+        const r = d.getBoundingClientRect();
+        for (const k of keys) {
+          if (r.left < k.right && k.left < r.right && r.top < k.bottom && k.top < r.bottom) out.push(d.id);
+        }
+      }
+      return [...new Set(out)];
+    });
+    await shot(page, `dialog-tools-${width}x${height}.png`);
+    assert.deepEqual(overlaps, [], `${width}×${height}`);
+    // The keypad still types into the focused tool field, which is in front.
+    await page.focus('#tool-editor input.expr');
+    assert.ok(await page.evaluate(() => {
+      const f = document.querySelector('#tool-editor input.expr').getBoundingClientRect();
+      return document.elementFromPoint(f.left + 5, f.top + 5).closest('#tool-editor') !== null;
+    }));
+    await tap(page, keypad('７'));
+    assert.match(await page.$eval('#tool-editor input.expr', (f) => f.value), /7$/);
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  }
+});
