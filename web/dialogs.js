@@ -64,8 +64,29 @@ function makeDialog(name, title) {
 // Shown beside the keypad: not modal, so the keypad and the page stay usable.
 function showBeside(name, d, first) {
   open[name] = d;
-  if (!d.open) d.show();
+  if (!d.open) {
+    d.show();
+    place(d);
+  }
   (first || d.querySelector('input, textarea, select, button')).focus();
+}
+// Under the menus and under the tool dialogs already open, where it fits; else at the top (then the one in
+// use comes to the front).
+function place(d) {
+  const menus = document.getElementById('menus');
+  const top0 = (menus ? menus.getBoundingClientRect().bottom : 0) + 4;
+  let top = top0;
+  for (const o of Object.values(open)) {
+    if (o !== d && o.open && !o.matches(':modal')) top = Math.max(top, o.getBoundingClientRect().bottom + 4);
+  }
+  // The keypad's top is the limit where the keypad lies under the dialog (narrow screens).
+  const panel = document.getElementById('panel');
+  const p = panel && !panel.hidden ? panel.getBoundingClientRect() : null;
+  const r = d.getBoundingClientRect();
+  const limit = p && p.width && p.left < r.right && r.left < p.right ? p.top : window.innerHeight;
+  if (top + d.offsetHeight > limit) top = top0;
+  d.style.top = `${Math.round(top)}px`;
+  d.style.maxHeight = `${Math.max(120, Math.round(limit - top - 4))}px`;
 }
 function showModal(name, d, first) {
   open[name] = d;

@@ -223,7 +223,7 @@ EMSCRIPTEN_KEEPALIVE const char* kz_memo(const char* action, const char* text, i
 
 // ---- The substitution box ("■数値代入ボックス■") ------------------------------------------------------------
 
-// substitute ("式を転送 &S": the result onto the line), calculate ("計算 &K"), look ("&Look").
+// substitute ("式を転送 &S": the result for the expression editor), calculate ("計算 &K"), look ("&Look").
 EMSCRIPTEN_KEEPALIVE const char* kz_dainyuu(const char* action, const char* expr, const char* x, const char* y,
                                             const char* z) {
   const std::string a = Text(action), e = Text(expr);
@@ -233,7 +233,6 @@ EMSCRIPTEN_KEEPALIVE const char* kz_dainyuu(const char* action, const char* expr
   DainyuuOpen = true;
   if (a == "substitute") {
     ok = Substitute(e, Text(x), Text(y), Text(z), result);
-    if (ok) PutOnCalculationLine(result);
   } else if (a == "calculate") {
     const DainyuuCalcOutcome o = DainyuuCalculate(e, Text(x), Text(y), Text(z));
     ok = o.computed;

@@ -283,6 +283,10 @@ test('substitution box: values put into a letter expression give the answer on t
   const s = await state(page);
   assert.equal(s.lineOpen, false);
   assert.match(s.line, /^2\*3\+1b2=/);
+  // "式を転送" hands the substituted expression to the expression editor.
+  await tap(page, toolButton('substitution', '式を転送 &S'));
+  assert.ok(await isOpen(page, 'editor'));
+  assert.equal(await page.$eval('#tool-editor input.expr', (f) => f.value), '2*3+1b2');
   // Without a letter the box asks first; Cancel ends the command.
   await page.$eval('#tool-substitution input.expr', (f) => { f.value = '1+2'; f.focus(); });
   await alt(page, 'K');
