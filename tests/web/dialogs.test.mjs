@@ -149,6 +149,7 @@ test('conditions and goals by touch: a goal set in the editor shows in the side 
   await shot(page, 'dialog-goals.png');
   // The goal's font: a larger size and red, seen in the side panel at once.
   await tap(page, toolButton('goals', 'ﾌｫﾝﾄ&F'));
+  assert.ok(await page.$eval('#tool-goals input[name=goalSize]', (i) => i.checkVisibility()));
   await page.$eval('#tool-goals input[name=goalSize]', (i) => { i.value = '20'; i.dispatchEvent(new Event('change')); });
   await page.$eval('#tool-goals input[name=goalColor]', (i) => { i.value = '#ff0000'; i.dispatchEvent(new Event('change')); });
   assert.deepEqual(await page.$eval('#goal', (g) => [g.style.fontSize, g.style.color]), ['26px', 'rgb(255, 0, 0)']);
