@@ -10,6 +10,7 @@
 #include "engine/InpCheck.h"
 #include "engine/Settings.h"
 #include "notebook/NotePage.h"
+#include "notebook/NoteRecovery.h"
 #include "notebook/NoteSheet.h"
 #include "process/CalcProcManage.h"
 #include "screen/ScreenPage.h"
@@ -40,6 +41,7 @@ void ResetProgramState() {
   ResetSikiInp();
   ResetLineCommands();
   ResetNotePage();
+  NoteRecovery.Reset();
   ResetNoteSheet();
   ResetKihonSet();
   ResetNoticeBox();

@@ -98,6 +98,8 @@ int RunKazoru(QApplication& app, bool quitAfterFirstTurn) {
   screen.activateWindow();
   screen.PageWidget()->setFocus();
 
+  // A notebook page left unsaved by a crash is offered back once the windows are up.
+  QTimer::singleShot(0, &app, [] { OfferNotebookRecovery(); });
   QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
   // Closing the screen ends the program, whatever other windows are still up.
   CalcScreenForm::ProgramEnds = [] { QCoreApplication::exit(0); };
@@ -105,6 +107,7 @@ int RunKazoru(QApplication& app, bool quitAfterFirstTurn) {
   if (quitAfterFirstTurn) QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
   int rc = app.exec();
   CalcScreenForm::ProgramEnds = nullptr;
+  NotebookProgramEndsCleanly();
   // Windows still open when the loop ended go without their questions.
   if (TNoteForm* note = TNoteForm::Instance()) delete note;
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

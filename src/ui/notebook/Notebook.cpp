@@ -18,12 +18,15 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 
 #include "engine/Settings.h"
+#include "notebook/NoteRecovery.h"
 #include "notebook/NoteSteps.h"
 #include "platform/Platform.h"
+#include "screen/SettingsFile.h"
 #include "screen/sikiInp.h"
 #include "tools/BunSikiEdit.h"
 #include "tools/SplMsgBox.h"
@@ -43,6 +46,10 @@
 namespace {
 
 TNoteForm* TheNotebook = nullptr;
+
+// The recovery copy is kept this long after the last change: long enough that typing a line costs one
+// write, short enough that a crash loses at most the last moment.
+constexpr int RECOVERY_DELAY_MS = 1000;
 
 QString U(const char* s) { return QString::fromUtf8(s); }
 QString U(const std::string& s) { return QString::fromStdString(s); }
@@ -172,6 +179,10 @@ TNoteForm::TNoteForm() : QMainWindow(nullptr) {
     connect(b, &QScrollBar::valueChanged, area_, [this] { area_->update(); });
   }
   canvas_ = std::make_unique<QtCanvas>(area_);
+  recoveryTimer_ = new QTimer(this);
+  recoveryTimer_->setSingleShot(true);
+  recoveryTimer_->setInterval(RECOVERY_DELAY_MS);
+  connect(recoveryTimer_, &QTimer::timeout, this, [this] { KeepRecoveryCopy(); });
   BuildMenus();
 }
 
@@ -298,6 +309,13 @@ void TNoteForm::Redraw() {
   setWindowTitle(U(NoteWindowCaption()));
   UpdateScrollRanges();
   area_->update();
+  // Every change of the page ends in a redraw; the copy follows a moment later, off the key's path.
+  recoveryTimer_->start();
+}
+
+void TNoteForm::KeepRecoveryCopy() {
+  if (KeepNoteRecovery(NotebookRecoveryFolder()) == NoteRecoveryOutcome::FailedFirst)
+    ShowMessage(NOTE_RECOVERY_FAILED_TEXT, NOTE_RECOVERY_CAPTION);
 }
 
 QImage TNoteForm::GrabSheet() {
@@ -721,6 +739,9 @@ void TNoteForm::closeEvent(QCloseEvent* event) {
   }
   TheNotebook = nullptr;
   ClearLines();
+  // The page was saved or given up: its copy goes with it.
+  recoveryTimer_->stop();
+  RemoveNoteRecovery(NotebookRecoveryFolder());
   // The screen and its panel come back as they were, unless they are going too.
   if (!programEnding_) {
     BringPanelBack();
@@ -768,3 +789,27 @@ void InstallNotebook() {
   };
   EditorNotebook.openFromEditor = [](const std::string& text) { TNoteForm::Open(NoteOrigin::ExpressionEditor, text); };
 }
+
+// ---- The recovery copy ---------------------------------------------------------------------------
+
+std::string NotebookRecoveryFolder() {
+  const std::string settings = SettingsWritePath();
+  const std::size_t slash = settings.find_last_of('/');
+  return slash == std::string::npos ? std::string(".") : settings.substr(0, slash);
+}
+
+bool OfferNotebookRecovery() {
+  const std::string folder = NotebookRecoveryFolder();
+  RecoveredPage page;
+  if (!ReadNoteRecovery(folder, page)) return false;
+  if (AskQuestion(NoteRecoveryQuestion(page), CONFIRM, MsgButtons::YesNo) != MsgAnswer::Yes) {
+    RemoveNoteRecovery(folder);
+    return false;
+  }
+  TNoteForm* form = TNoteForm::Open(NoteOrigin::CalculationScreen, "");
+  RestoreRecoveredPage(page);
+  form->Redraw();
+  return true;
+}
+
+void NotebookProgramEndsCleanly() { RemoveNoteRecovery(NotebookRecoveryFolder()); }

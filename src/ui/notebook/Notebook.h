@@ -15,6 +15,7 @@
 class QAction;
 class QPrinter;
 class QScrollBar;
+class QTimer;
 class QtCanvas;
 class TNBComBoxForm;
 class TSheetForm;
@@ -95,6 +96,8 @@ class TNoteForm : public QMainWindow {
   void WheelTurned(bool down, Qt::MouseButtons buttons);
   void PaintSheet(QPainter& painter, const QSize& size);
   bool SaveTo(const std::string& chosen);
+  // Writes or removes the recovery copy as the page now needs; tells the pupil once when it cannot.
+  void KeepRecoveryCopy();
 
   void DeleteAnswerCommand();
   void DeleteSelectedCommand();
@@ -115,6 +118,7 @@ class TNoteForm : public QMainWindow {
   QScrollBar* vBar_ = nullptr;
   TNBComBoxForm* comBox_ = nullptr;
   TSheetForm* sheetForm_ = nullptr;
+  QTimer* recoveryTimer_ = nullptr;
   QAction* equalBreakItem_ = nullptr;
   QAction* answerBlankItem_ = nullptr;
   QAction* commandBoxItem_ = nullptr;
@@ -140,3 +144,11 @@ void NotebookScreenActivated();
 // again (the screen has asked about the unsaved page) and without bringing the screen back; its place is
 // kept in the settings.
 void NotebookProgramEnds();
+
+// The folder of the recovery copy: the folder the settings file is written to.
+std::string NotebookRecoveryFolder();
+// At start: when a recovery copy of an unsaved page is found, asks 「復元しますか？」; Yes opens the notebook
+// with the page as it was (not saved, with its file name), No removes the copy. True when restored.
+bool OfferNotebookRecovery();
+// The program ends cleanly (the unsaved page was saved or given up when the screen closed): no copy stays.
+void NotebookProgramEndsCleanly();
