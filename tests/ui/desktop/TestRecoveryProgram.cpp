@@ -1,7 +1,8 @@
 // The recovery copy with the real program under a window manager: kazoru is started as a process of its
 // own, the pupil opens the notebook and writes a title with real X keys, the program is killed outright
 // once the copy is there, and the next start asks whether to take the page back; Yes brings the same page
-// back (the copy it keeps again is byte for byte the one the killed program left).
+// back (the copy it keeps again is byte for byte the one the killed program left); ending the program
+// cleanly then leaves no copy.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -135,4 +136,18 @@ TEST_F(RecoveryProgram, AKilledProgramsPageIsOfferedBackAtTheNextStart) {
   Keys({"Return"});
   ASSERT_TRUE(WaitFor([&] { return Inode(copy_) != 0 && Inode(copy_) != before; })) << "the page did not come back";
   EXPECT_EQ(ReadAll(copy_), kept);
+
+  // Ending the program from the calculation screen's menu, giving the page up when asked: a clean end
+  // leaves no copy.
+  QTest::qWait(500);
+  QProcess::execute("xdotool", {"search", "--sync", "--onlyvisible", "--pid", QString::number(Pid()), "--name",
+                                QString::fromUtf8("ナツボシ"), "windowactivate", "--sync"});
+  QTest::qWait(500);
+  Keys({"alt+f", "x"});
+  QTest::qWait(1000);
+  Keys({"alt+n"});  // いいえ: not saved
+  ASSERT_TRUE(process_->waitForFinished(15000)) << "the program did not end";
+  EXPECT_EQ(process_->exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(process_->exitCode(), 0);
+  EXPECT_NE(::access(copy_.c_str(), F_OK), 0) << "a clean end left a recovery copy";
 }
