@@ -2,10 +2,15 @@
 // atomic writer, so that the copy is always either the previous page or the new one, never half of one.
 #include "notebook/NoteRecovery.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 #include "platform/AtomicFile.h"
 
@@ -151,7 +156,30 @@ bool ParseNoteRecovery(std::string_view bytes, RecoveredPage& out) {
   return true;
 }
 
+bool ClaimNoteRecovery(const std::string& folder) {
+  // The claim is a lock on a file beside the copy; the open file stays open until the process ends.
+  static std::map<std::string, int> held;
+  bool ours = true;
+  if (held.find(folder) == held.end()) {
+    std::error_code ignored;
+    if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
+    const std::string lock = (folder.empty() ? std::string(".") : folder) + "/Kazoru-note.lock";
+    const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+      if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        held[folder] = fd;
+      } else {
+        ours = false;
+        ::close(fd);
+      }
+    }
+  }
+  NoteRecovery.othersCopy = !ours;
+  return ours;
+}
+
 NoteRecoveryOutcome KeepNoteRecovery(const std::string& folder) {
+  if (NoteRecovery.othersCopy) return NoteRecoveryOutcome::Unchanged;
   const std::string path = NoteRecoveryPath(folder);
   if (!PageNeedsRecovery(NotePage)) {
     // A copy left by an earlier run (the page restored from it) goes as well as this run's own.
@@ -193,6 +221,7 @@ bool ReadNoteRecovery(const std::string& folder, RecoveredPage& out) {
 }
 
 void RemoveNoteRecovery(const std::string& folder) {
+  if (NoteRecovery.othersCopy) return;
   std::remove(NoteRecoveryPath(folder).c_str());
   NoteRecovery.lastWritten.clear();
 }

@@ -43,6 +43,7 @@ enum class NoteRecoveryOutcome {
 struct NoteRecoveryState {
   std::string lastWritten;   // bytes of the copy on disk, empty when there is none of this run
   bool failureTold = false;  // the pupil has been told that the copy cannot be written
+  bool othersCopy = false;   // another running program keeps the copy: this run leaves it alone
   void Reset() { *this = NoteRecoveryState{}; }
 };
 extern NoteRecoveryState NoteRecovery;
@@ -58,6 +59,12 @@ std::string ComposeNoteRecovery(const NotePageData& page);
 // Reads a copy's bytes. False when the bytes are no recovery copy at all; otherwise true, with out
 // holding every field read before anything unsound (out.damaged then set).
 bool ParseNoteRecovery(std::string_view bytes, RecoveredPage& out);
+
+// Claims the copy in folder for this run, for as long as the program runs (the claim ends with the
+// process, however it ends). False when another running program holds it: its copy is no crash's, and
+// this run then neither offers, writes nor removes it (NoteRecovery.othersCopy). A folder where no claim
+// can be made is taken as this run's own.
+bool ClaimNoteRecovery(const std::string& folder);
 
 // One keeping turn for NotePage: writes the copy (atomically, so a failed write leaves the previous copy
 // as it was) when the page needs one and changed since the last write, removes it when the page needs

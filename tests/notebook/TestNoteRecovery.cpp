@@ -203,3 +203,51 @@ TEST(NoteRecovery, TheQuestionNamesThePage) {
 }
 
 }  // namespace
+
+TEST(NoteRecovery, ACopyClaimedByARunningProgramIsLeftAlone) {
+  const std::string folder = Folder("claimed");
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    // The program already running: it holds the claim and keeps its page's copy.
+    NoteRecovery.Reset();
+    FillPage();
+    const bool ok = ClaimNoteRecovery(folder) && KeepNoteRecovery(folder) == NoteRecoveryOutcome::Written;
+    const char c = ok ? 'y' : 'n';
+    if (::write(ready[1], &c, 1) != 1) ::_exit(1);
+    for (;;) ::pause();
+  }
+  ::close(ready[1]);
+  char c = 0;
+  const bool told = ::read(ready[0], &c, 1) == 1;
+  ::close(ready[0]);
+  const std::string kept = ReadBytes(NoteRecoveryPath(folder));
+
+  // A second start finds the claim taken: nothing offered, kept over or removed.
+  NoteRecovery.Reset();
+  const bool claimed = ClaimNoteRecovery(folder);
+  ResetNotePage();
+  ReplaceAllLines({"9+9="});
+  NotePage.modified = true;
+  const NoteRecoveryOutcome keep = KeepNoteRecovery(folder);
+  RemoveNoteRecovery(folder);
+  const std::string after = ReadBytes(NoteRecoveryPath(folder));
+
+  // Once that program is gone (however it ended) the copy is a crash's and the next start may take it.
+  ::kill(pid, SIGKILL);
+  ::waitpid(pid, nullptr, 0);
+  const bool claimedAfter = ClaimNoteRecovery(folder);
+  RemoveNoteRecovery(folder);
+  const bool gone = ::access(NoteRecoveryPath(folder).c_str(), F_OK) != 0;
+  NoteRecovery.Reset();
+
+  ASSERT_TRUE(told && c == 'y');
+  ASSERT_FALSE(kept.empty());
+  EXPECT_FALSE(claimed);
+  EXPECT_EQ(keep, NoteRecoveryOutcome::Unchanged);
+  EXPECT_EQ(after, kept);
+  EXPECT_TRUE(claimedAfter);
+  EXPECT_TRUE(gone);
+}

@@ -800,6 +800,8 @@ std::string NotebookRecoveryFolder() {
 
 bool OfferNotebookRecovery() {
   const std::string folder = NotebookRecoveryFolder();
+  // A copy kept by another kazoru that is still running is not offered (nor taken away from it).
+  if (!ClaimNoteRecovery(folder)) return false;
   RecoveredPage page;
   if (!ReadNoteRecovery(folder, page)) return false;
   if (AskQuestion(NoteRecoveryQuestion(page), CONFIRM, MsgButtons::YesNo) != MsgAnswer::Yes) {
