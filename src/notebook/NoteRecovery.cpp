@@ -2,9 +2,11 @@
 // atomic writer, so that the copy is always either the previous page or the new one, never half of one.
 #include "notebook/NoteRecovery.h"
 
+#ifndef __EMSCRIPTEN__
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <filesystem>
@@ -158,8 +160,10 @@ bool ParseNoteRecovery(std::string_view bytes, RecoveredPage& out) {
 
 bool ClaimNoteRecovery(const std::string& folder) {
   // The claim is a lock on a file beside the copy; the open file stays open until the process ends.
-  static std::map<std::string, int> held;
   bool ours = true;
+  (void)folder;
+#ifndef __EMSCRIPTEN__  // one program per browser tab: nothing to claim against
+  static std::map<std::string, int> held;
   if (held.find(folder) == held.end()) {
     std::error_code ignored;
     if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
@@ -174,6 +178,7 @@ bool ClaimNoteRecovery(const std::string& folder) {
       }
     }
   }
+#endif
   NoteRecovery.othersCopy = !ours;
   return ours;
 }
