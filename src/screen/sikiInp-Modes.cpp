@@ -384,7 +384,7 @@ void JunSToBunDsp() {
     raw = signedRaw;
   }
   ProcessState.processText = NormalizeProcessText(raw);
-  ProcessState.processType = 15;
+  ProcessState.processType = ProcessType::RepeatingDecimalToFraction;
   RefreshScreen();
   RepaintScreen();
 }
