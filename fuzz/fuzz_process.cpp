@@ -49,9 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int made = MakeProcess(line, true);
   if (made != 0 && made != 1) std::abort();
   if (made == 1) {
-    if (ProcessState.processType < 1 || ProcessState.processType > 18) std::abort();
+    const int type = ProcessTypeNumber(ProcessState.processType);
+    if (type < 1 || type > 18) std::abort();
     std::string stored = ProcessState.processText;
-    int type = ProcessState.processType;
     std::string want = ImproperValue(line.substr(0, line.find('=')));
     if (!want.empty() && !stored.empty()) {
       for (const ProcessLine& l : SplitProcessText(stored)) {

@@ -36,7 +36,9 @@ CliRun RunConvert(const std::string& input, const CliOptions& opts) {
   r.result = text;
   r.status = text == "n" ? -1 : 1;
   r.ok = text != "n";
-  r.fields["type"] = text == "n" ? 0 : (toMixed ? 17 : 18);
+  r.fields["type"] = ProcessTypeNumber(text == "n"    ? ProcessType::None
+                                        : toMixed ? ProcessType::ImproperToMixed
+                                                  : ProcessType::MixedToImproper);
   nlohmann::json lines = nlohmann::json::array();
   if (text != "n")
     for (const ProcessLine& l : VisibleProcessLines(text, PROCTEIDO))

@@ -42,7 +42,7 @@ CliRun RunProcess(const std::string& input, const CliOptions& opts) {
   r.status = made;
   // Declining is not a failure (the line is calculated directly); a failed common denominator is.
   r.ok = ProcessState.processOk;
-  r.fields["type"] = ProcessState.processType;
+  r.fields["type"] = ProcessTypeNumber(ProcessState.processType);
   r.fields["processOk"] = ProcessState.processOk;
   r.fields["lines"] = LinesJson(ProcessState.processText, PROCTEIDO);
   return r;

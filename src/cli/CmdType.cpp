@@ -61,7 +61,7 @@ CliRun RunType(const std::string& input, const CliOptions& opts) {
   r.result = LineText;
   r.status = LineOpen ? 0 : 1;
   r.fields["statusLine"] = StatusText;
-  r.fields["processType"] = ProcessState.processType;
+  r.fields["processType"] = ProcessTypeNumber(ProcessState.processType);
   r.fields["processText"] = ProcessState.processText;
   r.fields["lineOpen"] = LineOpen;
   r.fields["refused"] = refused;

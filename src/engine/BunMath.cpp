@@ -178,16 +178,16 @@ void ExpandSignedGroups(std::string& text) {
   }
 }
 
-std::string Fail(const std::string& input, int status, const char* message) {
+std::string Fail(const std::string& input, EvalOutcome outcome, const char* message) {
   ShowMessage(message, REPORT_CAPTION);
-  EvalStatus = status;
+  EvalStatus = EvalStatusNumber(outcome);
   return input;
 }
 
 }  // namespace
 
 void ResetBunMath() {
-  EvalStatus = 1;
+  EvalStatus = EvalStatusNumber(EvalOutcome::Success);
   AnswerValueMixed = BUNSUU_ERROR;
   AnswerValueImproper = BUNSUU_ERROR;
   AnswerMixedText.clear();
@@ -263,7 +263,7 @@ std::string RemoveSimpleBrackets(const std::string& input, int keepGoing, int& v
 }
 
 std::string EvaluateExpression(const std::string& input, int answerMode, int echo) {
-  EvalStatus = 1;
+  EvalStatus = EvalStatusNumber(EvalOutcome::Success);
   AnswerValueMixed = BUNSUU_ERROR;
   AnswerValueImproper = BUNSUU_ERROR;
   AnswerMixedText.clear();
@@ -277,22 +277,23 @@ std::string EvaluateExpression(const std::string& input, int answerMode, int ech
   ExpandSignedGroups(text);
   ReplacePair(text, "p(", "(");
 
-  if (FirstOperator(text).kind == -1) return Fail(input, -1, "演算記号がありません。");
-  if (CountChar(text, '(') != CountChar(text, ')')) return Fail(input, -2, " ( と ) の数が合わない。");
+  if (FirstOperator(text).kind == -1) return Fail(input, EvalOutcome::NoOperator, "演算記号がありません。");
+  if (CountChar(text, '(') != CountChar(text, ')'))
+    return Fail(input, EvalOutcome::UnbalancedParentheses, " ( と ) の数が合わない。");
   if (text.find_first_of("CP") != std::string::npos) {
     text = ReplacePermutations(text);
-    if (text == "n") return Fail(input, -3, "順列・組合せの処理に失敗！");
+    if (text == "n") return Fail(input, EvalOutcome::PermutationFailed, "順列・組合せの処理に失敗！");
   }
   if (text.find('!') != std::string::npos) {
     text = ReplaceFactorials(text);
-    if (text == "n") return Fail(input, -4, "階乗の処理に失敗！");
+    if (text == "n") return Fail(input, EvalOutcome::FactorialFailed, "階乗の処理に失敗！");
   }
   if (text.find(']') != std::string::npos) {
     text = ReplaceExpressionFractions(text);
-    if (text == "n") return Fail(input, -5, "[ ] 内の処理に失敗！");
+    if (text == "n") return Fail(input, EvalOutcome::ExpressionFractionFailed, "[ ] 内の処理に失敗！");
   }
   Bunsuu value = EvaluateNested(text);
-  if (IsError(value)) return Fail(input, -6, "計算ができない式です。");
+  if (IsError(value)) return Fail(input, EvalOutcome::CannotCompute, "計算ができない式です。");
 
   // The canonical answer: reduced, a zero numerator over 1, a zero as BUNSUU_ZERO.
   value = CanonicalZero(Reduce(value));
@@ -300,7 +301,7 @@ std::string EvaluateExpression(const std::string& input, int answerMode, int ech
   Bunsuu mixed = ToMixed(value);
   Bunsuu improper = IsError(mixed) ? BUNSUU_ERROR : ToImproper(mixed);
   // A mixed answer whose improper form leaves the 64-bit range cannot be written both ways.
-  if (IsError(improper)) return Fail(input, -6, "計算ができない式です。");
+  if (IsError(improper)) return Fail(input, EvalOutcome::CannotCompute, "計算ができない式です。");
   AnswerValueMixed = mixed;
   AnswerValueImproper = improper;
   AnswerMixedText = FormatBunsuu(mixed, 0);
@@ -338,7 +339,7 @@ std::string EvaluateExpression(const std::string& input, int answerMode, int ech
   }
   answer = DropRepeatedAnswers(answer);
   if (echo != 1 && !answer.empty() && answer[0] == '=') answer.erase(0, 1);
-  EvalStatus = 1;
+  EvalStatus = EvalStatusNumber(EvalOutcome::Success);
   return answer;
 }
 

@@ -10,8 +10,7 @@
 #include "engine/Bunsuu.h"
 
 // The answer state left by every EvaluateExpression call (DecimalTerminates is declared in Bunio.h).
-// EvalStatus: 1 success; -1 no operator; -2 unbalanced parentheses; -3 permutation/combination failed;
-// -4 factorial failed; -5 expression fraction failed; -6 cannot compute.
+// EvalStatus: the number of an EvalOutcome (below); negative for a failure.
 extern int EvalStatus;
 extern Bunsuu AnswerValueMixed;     // proper (mixed) form, reduced
 extern Bunsuu AnswerValueImproper;  // the same value in improper form
@@ -24,6 +23,18 @@ extern bool AnswerHasFraction;         // the written answer form contains "b"
 // in parentheses).
 extern Bunsuu LastResult;
 extern std::string LastResultText;
+
+// How the last evaluation ended. The numbers are the batch tool's status, so each keeps its number.
+enum class EvalOutcome : int {
+  Success = 1,
+  NoOperator = -1,                // the text holds no operator
+  UnbalancedParentheses = -2,     // "(" and ")" do not pair up
+  PermutationFailed = -3,         // a permutation or combination could not be computed
+  FactorialFailed = -4,           // a factorial could not be computed
+  ExpressionFractionFailed = -5,  // the inside of an expression fraction "[ ]" could not be computed
+  CannotCompute = -6,             // the expression has no value (division by zero, overflow, …)
+};
+constexpr int EvalStatusNumber(EvalOutcome o) { return static_cast<int>(o); }
 
 // Empties the answer state and the working state; tests and kazoru-cli call it first.
 void ResetBunMath();

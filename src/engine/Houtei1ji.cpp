@@ -3,6 +3,7 @@
 // and their quotient computed by the evaluator.
 #include "engine/Houtei1ji.h"
 
+#include <optional>
 #include <vector>
 
 #include "engine/BunMath.h"
@@ -612,15 +613,28 @@ std::string SumOfFactors(const Terms& terms) {
 }
 
 // Whether "0 relation b" holds, b being a number text.
-bool ZeroSatisfies(int kind, const std::string& b) {
+bool ZeroSatisfies(Relation relation, const std::string& b) {
   int s = SignOfNumberText(b);
-  switch (kind) {
-    case 1: return 0 < s;
-    case 2: return 0 <= s;
-    case 3: return 0 > s;
-    case 4: return 0 >= s;
-    default: return s == 0;
+  switch (relation) {
+    case Relation::Less: return 0 < s;
+    case Relation::LessOrEqual: return 0 <= s;
+    case Relation::Greater: return 0 > s;
+    case Relation::GreaterOrEqual: return 0 >= s;
+    case Relation::Equal: break;
   }
+  return s == 0;
+}
+
+// The relation after both sides were divided by a negative number: an inequality turns round.
+Relation Reversed(Relation relation) {
+  switch (relation) {
+    case Relation::Less: return Relation::Greater;
+    case Relation::LessOrEqual: return Relation::GreaterOrEqual;
+    case Relation::Greater: return Relation::Less;
+    case Relation::GreaterOrEqual: return Relation::LessOrEqual;
+    case Relation::Equal: break;
+  }
+  return Relation::Equal;
 }
 
 }  // namespace
@@ -635,21 +649,24 @@ std::string SolveLinear(const std::string& input, int echo) {
     if (text.empty()) return Fail(MSG_BAD_PROPORTION);
   }
 
+  // The two-character symbols are looked for first, so "<=" is not read as "<".
   static const struct {
     const char* symbol;
-    int kind;
-  } RELATIONS[] = {{"<=", 2}, {">=", 4}, {"<", 1}, {">", 3}, {"=", 0}};
-  int kind = -1;
+    Relation relation;
+  } RELATIONS[] = {{"<=", Relation::LessOrEqual}, {">=", Relation::GreaterOrEqual}, {"<", Relation::Less},
+                   {">", Relation::Greater}, {"=", Relation::Equal}};
+  std::optional<Relation> found;
   size_t at = 0, width = 0;
   for (const auto& r : RELATIONS) {
     at = text.find(r.symbol);
     if (at != std::string::npos) {
-      kind = r.kind;
+      found = r.relation;
       width = std::char_traits<char>::length(r.symbol);
       break;
     }
   }
-  if (kind < 0) return Fail(MSG_NO_RELATION);
+  if (!found) return Fail(MSG_NO_RELATION);
+  Relation relation = *found;
   SolverLeft = text.substr(0, at);
   SolverRight = text.substr(at + width);
   if (SolverRight.empty()) return Fail(MSG_NO_RIGHT_SIDE);
@@ -685,18 +702,15 @@ std::string SolveLinear(const std::string& input, int echo) {
   std::string value;
   if (IsZeroText(a)) {
     // 0 relation b: true for every x, or for none. For an inequality that depends on the relation too.
-    value = ZeroSatisfies(kind, b) ? "(不定)" : "(不能)";
+    value = ZeroSatisfies(relation, b) ? "(不定)" : "(不能)";
   } else {
     value = Evaluate(b + "/(" + a + ")");
     if (value == FAIL) return FAIL;
     if (Holds(value, "k") && ANSSYU != 0) value = AnswerImproperText;
     // Dividing by a negative coefficient turns an inequality round.
-    if (SignOfNumberText(a) < 0) {
-      static const int REVERSED[5] = {0, 3, 4, 1, 2};
-      kind = REVERSED[kind];
-    }
+    if (SignOfNumberText(a) < 0) relation = Reversed(relation);
   }
-  RelationKind = kind;
-  SolutionText = "x" + RelationSymbol(kind) + value;
+  RelationKind = RelationNumber(relation);
+  SolutionText = "x" + RelationSymbol(RelationKind) + value;
   return echo == 1 ? input + "&" + SolutionText : value;
 }

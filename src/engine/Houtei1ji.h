@@ -15,6 +15,17 @@ extern std::string SolverLeft;     // the two sides while solving
 extern std::string SolverRight;
 extern std::string SolutionText;   // "x", the relation symbol and the value of the last success
 
+// The relation of an equation or inequality. RelationKind holds its number, which is also the batch
+// tool's relationKind, so each keeps its number.
+enum class Relation : int {
+  Equal = 0,           // "="
+  Less = 1,            // "<"
+  LessOrEqual = 2,     // "<="
+  Greater = 3,         // ">"
+  GreaterOrEqual = 4,  // ">="
+};
+constexpr int RelationNumber(Relation r) { return static_cast<int>(r); }
+
 // The relation symbols indexed by RelationKind; the expression editor uses the same table.
 extern const std::array<std::string, 5> RelationSymbols;
 // The symbol of a kind, "" for a kind outside 0..4.

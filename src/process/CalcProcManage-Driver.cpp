@@ -343,38 +343,38 @@ ExpressionProfile ClassifyExpression(const std::string& expression) {
   bool mulDiv = p.timesCount > 0 || p.divideCount > 0;
   bool power = p.powerCount > 0 || text.find('^') != std::string::npos;
   if (count <= 1) {
-    p.type = 0;
+    p.type = ProcessType::None;
   } else if (fractions > 0 && !mulDiv && !power) {
     if (p.mixedCount == 0 && p.decimalCount == 0 && p.integerCount == 0)
-      p.type = 1;
+      p.type = ProcessType::FractionSum;
     else if (p.plusCount + p.minusCount == 1 && p.integerCount == 1 && p.mixedCount == 1)
-      p.type = 3;
+      p.type = ProcessType::IntegerPlusMixed;
     else if (p.plusCount + p.minusCount == 1 && p.integerCount == 1 && p.improperCount == 1)
-      p.type = 5;
+      p.type = ProcessType::IntegerPlusImproper;
     else if (p.plusCount + p.minusCount == 1 && p.integerCount == 1 && p.properCount == 1)
-      p.type = 6;
+      p.type = ProcessType::IntegerPlusProper;
     else if (p.plusCount + p.minusCount == 1 && p.mixedCount == 1 && p.improperCount == 1)
-      p.type = 7;
+      p.type = ProcessType::MixedPlusImproper;
     else if (p.mixedCount > 1 && p.decimalCount == 0 && p.integerCount == 0 && p.improperCount == 0)
-      p.type = 8;
+      p.type = ProcessType::MixedOnlySum;
     else if (p.decimalCount == 0 && p.improperCount == 0)
-      p.type = 2;
+      p.type = ProcessType::SumWithIntegersOrMixed;
     else
-      p.type = 4;
+      p.type = ProcessType::SumWithDecimals;
   } else if (p.plusCount > 0 || p.minusCount > 0 || power) {
-    p.type = 0;
+    p.type = ProcessType::None;
   } else if (fractions > 0 && p.integerCount == 0 && p.decimalCount == 0 && p.mixedCount == 0) {
-    p.type = 10;
+    p.type = ProcessType::FractionProduct;
   } else if (p.integerCount == 0 && p.decimalCount == 0 && p.mixedCount > 0) {
-    p.type = 11;
+    p.type = ProcessType::ProductWithMixed;
   } else if (fractions > 0 && (p.integerCount > 0 || p.decimalCount > 0) && p.mixedCount == 0) {
-    p.type = 12;
+    p.type = ProcessType::ProductWithIntegersOrDecimals;
   } else if ((p.integerCount > 0 || p.decimalCount > 0) && p.mixedCount > 0) {
-    p.type = 13;
+    p.type = ProcessType::ProductWithAllKinds;
   } else if (p.decimalCount > 0) {
-    p.type = 13;
+    p.type = ProcessType::ProductWithAllKinds;
   } else {
-    p.type = 0;
+    p.type = ProcessType::None;
   }
   return p;
 }
@@ -409,15 +409,15 @@ std::string DecimalsToFractions(const std::string& e) {
 
 namespace procdetail {
 
-void SumDispatch(int type, std::string e) {
+void SumDispatch(ProcessType type, std::string e) {
   ProcessStateData& st = ProcessState;
   bool alt = st.alternativeMethod;
   bool hasMixed = e.find('k') != std::string::npos;
   switch (type) {
-    case 1:
+    case ProcessType::FractionSum:
       CommonDenominatorPath(e);
       return;
-    case 2:
+    case ProcessType::SumWithIntegersOrMixed:
       if (alt && hasMixed) {
         AppendRecord(6, 'X', e);
         IntegerSeparationPath(e);
@@ -427,7 +427,7 @@ void SumDispatch(int type, std::string e) {
       if (std::string m = MixedToImproper(e); !m.empty()) e = m;
       CommonDenominatorPath(e);
       return;
-    case 3:
+    case ProcessType::IntegerPlusMixed:
       if (alt) {
         st.processText += TwoTermStepsAlternative(e);
       } else {
@@ -437,9 +437,9 @@ void SumDispatch(int type, std::string e) {
         st.processText += "=" + m + "=" + TwoTermSteps(m);
       }
       break;
-    case 4:
-    case 7:
-    case 8:
+    case ProcessType::SumWithDecimals:
+    case ProcessType::MixedPlusImproper:
+    case ProcessType::MixedOnlySum:
       if (alt) {
         AppendRecord(75, 'X', e);
         if (hasMixed) {
@@ -455,7 +455,7 @@ void SumDispatch(int type, std::string e) {
       if (std::string m = MixedToImproper(e); !m.empty()) e = m;
       CommonDenominatorPath(e);
       return;
-    case 5:
+    case ProcessType::IntegerPlusImproper:
       if (alt) {
         AppendRecord(13, 'X', e);
         std::string m = ImproperToMixed(e);
@@ -466,7 +466,7 @@ void SumDispatch(int type, std::string e) {
         st.processText += TwoTermSteps(e);
       }
       break;
-    case 6: {
+    case ProcessType::IntegerPlusProper: {
       std::string records = alt ? TwoTermStepsAlternative(e) : TwoTermSteps(e);
       st.processText += records;
       std::string r = LastPart(records);
@@ -496,12 +496,12 @@ int MakeProcess(const std::string& expression, bool enabled) {
   ExpressionProfile profile = ClassifyExpression(e);
   if (ProcessHooks.markLineFinished) ProcessHooks.markLineFinished();
   st.processText.clear();
-  int type = profile.type;
-  if (type == 0) return 0;
+  const ProcessType type = profile.type;
+  if (type == ProcessType::None) return 0;
   // A number beyond the 64-bit range has no process; the direct calculation reports it.
   if (!DigitRunsFit(e)) return 0;
 
-  if (type >= 1 && type <= 9) {
+  if (IsSumType(type)) {
     // Brackets, and signs typed right after "+" or "-", are simplified first (the signs merged).
     bool signAfterOperator = false;
     for (size_t i = 1; i < e.size(); ++i)
@@ -511,10 +511,10 @@ int MakeProcess(const std::string& expression, bool enabled) {
       std::string simplified = RemoveSimpleBrackets(e, 0, verdict);
       if (verdict == -1) return 0;
       AppendRecord(91, 'X', e);
-      AppendRecord(BracketAdviceDigits[type - 1] - '0', 'X', simplified);
+      AppendRecord(BracketAdviceDigits[ProcessTypeNumber(type) - 1] - '0', 'X', simplified);
       e = simplified;
     }
-    if (type == 4) {
+    if (type == ProcessType::SumWithDecimals) {
       AppendRecord(8, 'X', e);
       e = DecimalsToFractions(e);
     }
@@ -538,7 +538,8 @@ int MakeProcess(const std::string& expression, bool enabled) {
       st.processText.clear();
       return 0;
     }
-  } else if (type >= 10 && type <= 16 && type != 14 && type != 15) {
+  } else if (type >= ProcessType::FractionProduct && type <= ProcessType::ProductWithAllKindsOfFractions &&
+             type != ProcessType::DecimalToFraction && type != ProcessType::RepeatingDecimalToFraction) {
     if (ProductProcess(type, e) == 0) {
       st.processText.clear();
       return 0;

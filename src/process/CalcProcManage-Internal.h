@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/Bunsuu.h"
+#include "process/MainDspManage.h"
 
 namespace procdetail {
 
@@ -64,7 +65,7 @@ void AppendRecord(int step, char style, const std::string& expression);
 // The process generators of each family, called by the driver after its pre-steps.
 void CommonDenominatorPath(std::string e);
 void IntegerSeparationPath(const std::string& e);
-void SumDispatch(int type, std::string e);
-int ProductProcess(int type, const std::string& e);  // 1 stored, 0 declined
+void SumDispatch(ProcessType type, std::string e);
+int ProductProcess(ProcessType type, const std::string& e);  // 1 stored, 0 declined
 
 }  // namespace procdetail

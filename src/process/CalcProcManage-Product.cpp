@@ -215,7 +215,7 @@ int CancelFactors(int drawMode) {
 
 namespace procdetail {
 
-int ProductProcess(int type, const std::string& e) {
+int ProductProcess(ProcessType type, const std::string& e) {
   ProcessStateData& st = ProcessState;
   std::string e2 = RemoveProductBrackets(e);
   ProductSteps(e2);
@@ -243,19 +243,19 @@ int ProductProcess(int type, const std::string& e) {
   }
   std::string p = e2;
   switch (type) {
-    case 10:
+    case ProcessType::FractionProduct:
       break;
-    case 11:
+    case ProcessType::ProductWithMixed:
       AppendRecord(66, 'X', s + e2);
       AppendRecord(64, 'X', s + st.convertedForm);
       p = st.convertedForm;
       break;
-    case 12:
+    case ProcessType::ProductWithIntegersOrDecimals:
       AppendRecord(67, 'X', s + e2);
       AppendRecord(66, 'X', s + st.convertedForm);
       p = st.convertedForm;
       break;
-    default:  // 13 and 16
+    default:  // ProductWithAllKinds and ProductWithAllKindsOfFractions
       AppendRecord(68, 'X', s + e2);
       AppendRecord(66, 'X', s + st.convertedForm);
       p = st.convertedForm;

@@ -3,6 +3,7 @@
 // with a proper fraction into a mixed number and borrows one whole to subtract a fraction from an integer.
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
 
 #include "engine/Bunio.h"
 #include "engine/Settings.h"
@@ -247,176 +248,195 @@ struct AltBuilder {
   }
 };
 
-}  // namespace
+// The fraction term of a two-term sum: its whole part (mixed numbers only), its fraction, and one whole
+// written over the fraction's denominator ("5b5"), which a borrow needs.
+struct FractionTerm {
+  std::string whole;
+  std::string fraction;
+  std::string one;
+  bool mixed = false;
+};
 
-std::string TwoTermStepsAlternative(const std::string& text) {
-  std::string t = LastPart(text);
-  size_t pos = FindTwoTermOperator(t);
-  if (pos == std::string::npos || pos == 0) return t;
-  AltBuilder b;
-  b.input = t;
-  std::string t1 = t.substr(0, pos), t2 = t.substr(pos + 1);
-  char op = t[pos];
-  std::string s;
+// Nothing when the fraction of the term cannot be read.
+std::optional<FractionTerm> ReadFractionTerm(const std::string& term) {
+  FractionTerm ft;
+  size_t k = term.find('k');
+  if (k != std::string::npos) {
+    ft.whole = term.substr(0, k);
+    ft.fraction = term.substr(k + 1);
+    ft.mixed = true;
+  } else {
+    ft.fraction = term;
+  }
+  Bunsuu fv = ReadNumber(ft.fraction);
+  if (fv.den == 0) return std::nullopt;
+  const std::string d = Digits(fv.den);
+  ft.one = d + "b" + d;
+  return ft;
+}
+
+// The two terms around the operator, the sign of the first kept apart ("m" or "").
+struct TwoTerms {
+  std::string sign;
+  std::string first;
+  char op = '+';
+  std::string second;
+};
+
+TwoTerms SplitTwoTerms(const std::string& t, size_t pos) {
+  TwoTerms terms{"", t.substr(0, pos), t[pos], t.substr(pos + 1)};
+  std::string& t1 = terms.first;
   if (!t1.empty() && (t1[0] == 'm' || t1[0] == '-')) {
-    s = "m";
+    terms.sign = "m";
     t1.erase(0, 1);
   } else if (!t1.empty() && (t1[0] == 'p' || t1[0] == '+')) {
     t1.erase(0, 1);
   }
+  return terms;
+}
 
-  std::string a, w, f, d, one;
-  bool mixed = false;
-  auto takeFraction = [&](const std::string& term) -> bool {
-    size_t k = term.find('k');
-    if (k != std::string::npos) {
-      w = term.substr(0, k);
-      f = term.substr(k + 1);
-      mixed = true;
-    } else {
-      w.clear();
-      f = term;
-      mixed = false;
-    }
-    Bunsuu fv = ReadNumber(f);
-    if (fv.den == 0) return false;
-    d = Digits(fv.den);
-    one = d + "b" + d;
-    return true;
-  };
-
-  bool case5 = false;
-  if (HasB(t1)) {
-    if (t1.find('k') != std::string::npos && op == '-' && s.empty()) {
-      case5 = true;
-      a = t2;
-      if (!takeFraction(t1)) return t;
-    } else {
-      std::string newS = op == '-' ? "m" : "";
-      char newOp = s == "m" ? '-' : '+';
-      std::swap(t1, t2);
-      s = newS;
-      op = newOp;
-      b.Add(92, s + t1 + op + t2);
-    }
+// A mixed number minus an integer A, W k f − A: the integers are taken together first.
+void MixedMinusInteger(AltBuilder& b, const FractionTerm& ft, const std::string& a) {
+  const std::string& w = ft.whole;
+  const std::string& f = ft.fraction;
+  if (a == "0") {
+    b.First(36);
+    b.Add(20, w + "k" + f);
+    return;
   }
-
-  if (case5) {
-    if (a == "0") {
-      b.First(36);
-      b.Add(20, w + "k" + f);
-    } else {
-      b.First(6);
-      b.Add(37, "(" + w + "+" + f + ")-" + a);
-      b.Add(90, w + "+" + f + "-" + a);
-      b.Add(90, w + "-" + a + "+" + f);
-      b.Add(22, "(" + w + "-" + a + ")+" + f);
-      std::string v = Value(w + "-" + a);
-      int c = CompareIntegers(w, a);
-      if (c == 0) {
-        b.Add(18, "0+" + f);
-        b.Add(20, f);
-      } else if (c < 0) {
-        b.Add(90, v + "+" + f);
-        b.NegativeBorrow(WithoutSign(v), f, one, false);
-      } else {
-        b.Add(10, v + "+" + f);
-        b.Add(20, v + "k" + f);
-      }
-    }
+  b.First(6);
+  b.Add(37, "(" + w + "+" + f + ")-" + a);
+  b.Add(90, w + "+" + f + "-" + a);
+  b.Add(90, w + "-" + a + "+" + f);
+  b.Add(22, "(" + w + "-" + a + ")+" + f);
+  std::string v = Value(w + "-" + a);
+  int c = CompareIntegers(w, a);
+  if (c == 0) {
+    b.Add(18, "0+" + f);
+    b.Add(20, f);
+  } else if (c < 0) {
+    b.Add(90, v + "+" + f);
+    b.NegativeBorrow(WithoutSign(v), f, ft.one, false);
   } else {
-    Bunsuu second = ReadNumber(t2);
-    if (second.den == 0) return t;
-    Bunsuu secondImproper;
-    bool whole = CheckedImproper(second, secondImproper) && secondImproper.num % secondImproper.den == 0;
-    if (whole) {
-      // Case 6: the second term is a whole number.
-      std::string line = s + t1 + op + t2;
-      b.Add(90, line);
-      b.Add(20, Value(line));
-    } else {
-      if (!takeFraction(t2)) return t;
-      a = t1;
-      if (s.empty() && op == '+') {  // case 1: A + f
-        if (a == "0") {
-          b.First(18);
-          if (mixed)
-            b.Chain(w + "k" + f);
-          else
-            b.Add(20, f);
-        } else if (mixed) {
-          b.First(6);
-          b.Add(90, a + "+(" + w + "+" + f + ")");
-          b.Add(90, a + "+" + w + "+" + f);
-          b.Add(17, "(" + a + "+" + w + ")+" + f);
-          std::string a2 = Value(a + "+" + w);
-          b.Add(10, a2 + "+" + f);
-          b.Add(20, a2 + "k" + f);
-        } else {
-          b.First(10);
-          b.Add(20, a + "k" + f);
-        }
-      } else if (s == "m" && op == '-') {  // case 2: −A − f
-        b.NegativeSum(a, w, f, mixed, true);
-      } else if (s.empty() && op == '-') {  // case 3: A − f
-        if (a == "0") {
-          b.First(23);
-          b.Add(90, "m" + (mixed ? w + "k" + f : f));
-        } else if (!mixed) {
-          b.Borrow(a, f, one, true);
-        } else {
-          b.First(6);
-          b.Add(24, a + "-(" + w + "+" + f + ")");
-          b.Add(22, a + "-" + w + "-" + f);
-          b.Add(25, "(" + a + "-" + w + ")-" + f);
-          int c = CompareIntegers(a, w);
-          if (c == 0) {
-            b.Add(23, "0-" + f);
-            b.Add(20, "m" + f);
-          } else if (c < 0) {
-            std::string a2 = Value(a + "-" + w);
-            b.Add(26, a2 + "-" + f);
-            b.Add(27, StripParentheses(a2, 1) + "-" + f);
-            b.NegativeSum(WithoutSign(a2), "", f, false, false);
-          } else {
-            std::string a2 = Value(a + "-" + w);
-            b.Add(29, a2 + "-" + f);
-            b.Borrow(a2, f, one, false);
-          }
-        }
-      } else {  // case 4: −A + f
-        if (a == "0") {
-          b.First(31);
-          if (mixed)
-            b.Chain(w + "k" + f);
-          else
-            b.Add(20, f);
-        } else if (!mixed) {
-          b.NegativeBorrow(a, f, one, true);
-        } else {
-          b.First(6);
-          b.Add(32, "m" + a + "+(" + w + "+" + f + ")");
-          b.Add(22, "m" + a + "+" + w + "+" + f);
-          b.Add(25, "(m" + a + "+" + w + ")+" + f);
-          int c = CompareIntegers(a, w);
-          if (c == 0) {
-            b.Add(18, "0+" + f);
-            b.Add(20, f);
-          } else if (c < 0) {
-            std::string a2 = Value(w + "-" + a);
-            b.Add(10, a2 + "+" + f);
-            b.Add(20, a2 + "k" + f);
-          } else {
-            std::string a2 = Value("m" + a + "+" + w);
-            b.Add(0, a2 + "+" + f);
-            b.NegativeBorrow(WithoutSign(a2), f, one, false);
-          }
-        }
-      }
-    }
+    b.Add(10, v + "+" + f);
+    b.Add(20, v + "k" + f);
   }
+}
+
+// A + f (f a fraction or a mixed number).
+void IntegerPlusFraction(AltBuilder& b, const std::string& a, const FractionTerm& ft) {
+  const std::string& w = ft.whole;
+  const std::string& f = ft.fraction;
+  if (a == "0") {
+    b.First(18);
+    if (ft.mixed)
+      b.Chain(w + "k" + f);
+    else
+      b.Add(20, f);
+  } else if (ft.mixed) {
+    b.First(6);
+    b.Add(90, a + "+(" + w + "+" + f + ")");
+    b.Add(90, a + "+" + w + "+" + f);
+    b.Add(17, "(" + a + "+" + w + ")+" + f);
+    std::string a2 = Value(a + "+" + w);
+    b.Add(10, a2 + "+" + f);
+    b.Add(20, a2 + "k" + f);
+  } else {
+    b.First(10);
+    b.Add(20, a + "k" + f);
+  }
+}
+
+// A − f.
+void IntegerMinusFraction(AltBuilder& b, const std::string& a, const FractionTerm& ft) {
+  const std::string& w = ft.whole;
+  const std::string& f = ft.fraction;
+  if (a == "0") {
+    b.First(23);
+    b.Add(90, "m" + (ft.mixed ? w + "k" + f : f));
+    return;
+  }
+  if (!ft.mixed) {
+    b.Borrow(a, f, ft.one, true);
+    return;
+  }
+  b.First(6);
+  b.Add(24, a + "-(" + w + "+" + f + ")");
+  b.Add(22, a + "-" + w + "-" + f);
+  b.Add(25, "(" + a + "-" + w + ")-" + f);
+  int c = CompareIntegers(a, w);
+  if (c == 0) {
+    b.Add(23, "0-" + f);
+    b.Add(20, "m" + f);
+  } else if (c < 0) {
+    std::string a2 = Value(a + "-" + w);
+    b.Add(26, a2 + "-" + f);
+    b.Add(27, StripParentheses(a2, 1) + "-" + f);
+    b.NegativeSum(WithoutSign(a2), "", f, false, false);
+  } else {
+    std::string a2 = Value(a + "-" + w);
+    b.Add(29, a2 + "-" + f);
+    b.Borrow(a2, f, ft.one, false);
+  }
+}
+
+// −A + f.
+void NegativeIntegerPlusFraction(AltBuilder& b, const std::string& a, const FractionTerm& ft) {
+  const std::string& w = ft.whole;
+  const std::string& f = ft.fraction;
+  if (a == "0") {
+    b.First(31);
+    if (ft.mixed)
+      b.Chain(w + "k" + f);
+    else
+      b.Add(20, f);
+    return;
+  }
+  if (!ft.mixed) {
+    b.NegativeBorrow(a, f, ft.one, true);
+    return;
+  }
+  b.First(6);
+  b.Add(32, "m" + a + "+(" + w + "+" + f + ")");
+  b.Add(22, "m" + a + "+" + w + "+" + f);
+  b.Add(25, "(m" + a + "+" + w + ")+" + f);
+  int c = CompareIntegers(a, w);
+  if (c == 0) {
+    b.Add(18, "0+" + f);
+    b.Add(20, f);
+  } else if (c < 0) {
+    std::string a2 = Value(w + "-" + a);
+    b.Add(10, a2 + "+" + f);
+    b.Add(20, a2 + "k" + f);
+  } else {
+    std::string a2 = Value("m" + a + "+" + w);
+    b.Add(0, a2 + "+" + f);
+    b.NegativeBorrow(WithoutSign(a2), f, ft.one, false);
+  }
+}
+
+// An integer with a fraction after it, by the signs: A + f, −A − f, A − f, −A + f. False when the
+// fraction cannot be read.
+bool IntegerWithFraction(AltBuilder& b, const TwoTerms& terms) {
+  std::optional<FractionTerm> ft = ReadFractionTerm(terms.second);
+  if (!ft) return false;
+  const std::string& a = terms.first;
+  const bool negative = terms.sign == "m";
+  if (!negative && terms.op == '+')
+    IntegerPlusFraction(b, a, *ft);
+  else if (negative && terms.op == '-')
+    b.NegativeSum(a, ft->whole, ft->fraction, ft->mixed, true);
+  else if (!negative && terms.op == '-')
+    IntegerMinusFraction(b, a, *ft);
+  else
+    NegativeIntegerPlusFraction(b, a, *ft);
+  return true;
+}
+
+// The records made, without a trailing "=" and with every "=-" written "=m"; after a failure (its message
+// shown) the input t unchanged.
+std::string Finish(const AltBuilder& b, const std::string& t) {
   if (b.failed) {
-    // The message was shown; the input goes back unchanged.
     FailureShown = true;
     RunFailed = true;
     return t;
@@ -426,4 +446,45 @@ std::string TwoTermStepsAlternative(const std::string& text) {
   size_t p = 0;
   while ((p = r.find("=-", p)) != std::string::npos) r.replace(p, 2, "=m");
   return r;
+}
+
+}  // namespace
+
+std::string TwoTermStepsAlternative(const std::string& text) {
+  std::string t = LastPart(text);
+  size_t pos = FindTwoTermOperator(t);
+  if (pos == std::string::npos || pos == 0) return t;
+  AltBuilder b;
+  b.input = t;
+  TwoTerms terms = SplitTwoTerms(t, pos);
+
+  if (HasB(terms.first)) {
+    if (terms.first.find('k') != std::string::npos && terms.op == '-' && terms.sign.empty()) {
+      std::optional<FractionTerm> ft = ReadFractionTerm(terms.first);
+      if (!ft) return t;
+      MixedMinusInteger(b, *ft, terms.second);
+      return Finish(b, t);
+    }
+    // The fraction comes first: the terms change places so that the integer leads.
+    const std::string sign = terms.op == '-' ? "m" : "";
+    const char op = terms.sign == "m" ? '-' : '+';
+    std::swap(terms.first, terms.second);
+    terms.sign = sign;
+    terms.op = op;
+    b.Add(92, terms.sign + terms.first + terms.op + terms.second);
+  }
+
+  Bunsuu second = ReadNumber(terms.second);
+  if (second.den == 0) return t;
+  Bunsuu secondImproper;
+  bool whole = CheckedImproper(second, secondImproper) && secondImproper.num % secondImproper.den == 0;
+  if (whole) {
+    // The second term is a whole number: the sum is worked out directly.
+    std::string line = terms.sign + terms.first + terms.op + terms.second;
+    b.Add(90, line);
+    b.Add(20, Value(line));
+  } else if (!IntegerWithFraction(b, terms)) {
+    return t;
+  }
+  return Finish(b, t);
 }

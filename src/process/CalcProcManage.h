@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/Bunsuu.h"
+#include "process/MainDspManage.h"
 
 // The cancellation figure of the last product run: what a line of style Z draws.
 struct CancellationFigure {
@@ -25,7 +26,7 @@ struct CancellationFigure {
 // The one process of the calculation screen and the working texts of the generators.
 struct ProcessStateData {
   std::string processText;        // normalised process of the last successful run; "" after a reset
-  int processType = 0;            // 0–18; 0: none stored, the line is drawn plainly
+  ProcessType processType = ProcessType::None;  // None: none stored, the line is drawn plainly
   bool alternativeMethod = false; // the F6 switch; survives between runs
   bool processOk = true;          // false when forming a common denominator failed
 
@@ -87,7 +88,7 @@ struct ExpressionProfile {
   int integerCount = 0;
   int decimalCount = 0;
   int powerCount = 0;
-  int type = 0;  // process type 0–13
+  ProcessType type = ProcessType::None;  // types 0–13
 };
 
 // The advice digit of the line after the bracket step, by type 1–10 (character n for type n).

@@ -299,7 +299,7 @@ int DrawCurrentLine(Canvas& surface, const std::string& lineText, bool withProce
     return 1;
   }
   BreakAtEquals breakAtEquals;
-  DrawProcessTitle(surface, ProcessState.processType, 4 * place.cw, place.y0 - 2 * place.ch);
+  DrawProcessTitle(surface, ProcessTypeNumber(ProcessState.processType), 4 * place.cw, place.y0 - 2 * place.ch);
   DrawProcessText(surface, ProcessState.processText, place);
   return 1;
 }

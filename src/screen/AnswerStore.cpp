@@ -35,7 +35,7 @@ std::string AnswerOfLine() {
     size_t start = value.find_first_not_of("<>=");
     return start == std::string::npos ? std::string() : value.substr(start);
   }
-  if (ProcessState.processType != 0) {
+  if (ProcessState.processType != ProcessType::None) {
     // A process is shown instead of an answer: its last line is the answer.
     std::vector<ProcessLine> lines = SplitProcessText(ProcessState.processText);
     return lines.empty() ? std::string() : lines.back().expr;

@@ -8,7 +8,7 @@
 bool VoiceMissingTold = false;
 
 LineReading CurrentLineReading() {
-  if (ProcessState.processType != 0 && !ProcessState.processText.empty())
+  if (ProcessState.processType != ProcessType::None && !ProcessState.processText.empty())
     return ReadLineAloud(ProcessState.processText);
   return ReadLineAloud(LineText);
 }

@@ -98,7 +98,7 @@ void PaintPage(Canvas& page, int width, int height) {
     if (!LineText.empty())
       TypesetLineAndAnswer(surface, LineText, LineOrigin.x, LineOrigin.y, CharWidth, CharHeight, 1, 0);
   } else if (!LineText.empty()) {
-    DrawCurrentLineHook(surface, LineText, ProcessState.processType != 0);
+    DrawCurrentLineHook(surface, LineText, ProcessState.processType != ProcessType::None);
   }
   // Constructs that place the cursor themselves (a fraction waiting for its numerator) have cleared the
   // follow flag and written CursorPos; otherwise the cursor stands where the drawing ended.

@@ -35,7 +35,7 @@ void ShowLineString() {
 }
 
 // Stores a raw process text for the display and asks for the repaint that draws it.
-void StoreProcess(const std::string& raw, int type) {
+void StoreProcess(const std::string& raw, ProcessType type) {
   ProcessState.processText = NormalizeProcessText(raw);
   ProcessState.processType = type;
   RefreshScreen();
@@ -157,7 +157,7 @@ void Button19Click() {
   if (PROCDSP) {
     const std::string steps = ImproperToMixedProcess(w, s);
     if (steps != "n") {
-      StoreProcess(steps, 17);
+      StoreProcess(steps, ProcessType::ImproperToMixed);
       return;
     }
   }
@@ -189,8 +189,8 @@ void Button18Click() {
     const std::string steps = MixedToImproperProcess(v, s);
     if (steps != "n") {
       // The conversion continues the process already shown for the line, if there is one.
-      const std::string before = ProcessState.processType != 0 ? ProcessState.processText : "";
-      StoreProcess(before + steps, 18);
+      const std::string before = ProcessState.processType != ProcessType::None ? ProcessState.processText : "";
+      StoreProcess(before + steps, ProcessType::MixedToImproper);
       return;
     }
   }
@@ -222,13 +222,13 @@ void YakuProcDsp() {
   CloseLine();
   const std::string r = FormatBunsuu(Reduce(v), 0);
   if (PROCDSP) {
-    StoreProcess(ReductionProcess(t), 9);
+    StoreProcess(ReductionProcess(t), ProcessType::Reduction);
     return;
   }
   LineText += "=" + r;
   BreakCount = 0;
   ShowLineString();
-  ProcessState.processType = 0;
+  ProcessState.processType = ProcessType::None;
   SetStatusText("◆約分の過程を表示しました。");
   RepaintScreen();
 }
@@ -255,7 +255,7 @@ void DecimalToFraction() {
   CloseLine();
   if (PROCDSP) {
     const std::string raw = DecimalProcess(s);
-    StoreProcess(raw, 14);
+    StoreProcess(raw, ProcessType::DecimalToFraction);
     return;
   }
   LineText += "=" + FormatBunsuu(Reduce(m), 0);

@@ -2,6 +2,7 @@
 // rows, fraction ⇔ repeating decimal (with the process of a repeating decimal), and the number-base mode.
 #include <charconv>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/Bunio.h"
@@ -200,107 +201,148 @@ void BunToJunSDsp() {
   RepaintScreen();
 }
 
-std::string RepeatingDecimalProcess(const std::string& t) {
+namespace {
+
+// A repeating decimal t = G…@R read for its steps: the f digits between the point and "@" (Z the same
+// number of zeros), the repeating digits R and as many nines N, the whole part W, and the part before the
+// repeat G (without a point when nothing follows it, only the whole part when only zeros follow it).
+struct RepeatingParts {
+  std::string t;
+  size_t f = 0;
+  std::string Z;
+  std::string R;
+  std::string N;
+  int64_t W = 0;
+  std::string G;
+};
+
+std::optional<RepeatingParts> ReadRepeatingParts(const std::string& t) {
   const size_t d = t.find('@');
   const size_t e = t.find('.');
-  if (d == std::string::npos || e == std::string::npos || d <= e) return "";
+  if (d == std::string::npos || e == std::string::npos || d <= e) return std::nullopt;
   const Bunsuu v = ToMixed(ParseNumber(t));
-  if (IsError(v)) return "";
-  const size_t f = d - e - 1;
-  const std::string Z = Zeros(f);
-  const std::string R = t.substr(d + 1);
-  const std::string N(R.size(), '9');
-  const int64_t W = v.whole;
-  std::string G = t.substr(0, d);
-  const std::string decimals = t.substr(e + 1, f);
-  if (f > 0 && decimals.find_first_not_of('0') == std::string::npos) G = t.substr(0, e);
-  if (f == 0 && !G.empty() && G.back() == '.') G.pop_back();
+  if (IsError(v)) return std::nullopt;
+  RepeatingParts p;
+  p.t = t;
+  p.f = d - e - 1;
+  p.Z = Zeros(p.f);
+  p.R = t.substr(d + 1);
+  p.N = std::string(p.R.size(), '9');
+  p.W = v.whole;
+  p.G = t.substr(0, d);
+  const std::string decimals = t.substr(e + 1, p.f);
+  if (p.f > 0 && decimals.find_first_not_of('0') == std::string::npos) p.G = t.substr(0, e);
+  if (p.f == 0 && !p.G.empty() && p.G.back() == '.') p.G.pop_back();
+  return p;
+}
 
-  std::string raw;
-  std::string L, Rp;
-  if (HasNonZeroDigit(G)) {
-    // Case A: a non-repeating part other than 0 is split off and converted first.
-    raw = StepRecord(80, 'X', t);
-    raw += StepRecord(81, 'X', G + "+0." + Z + "@" + R);
-    std::string S, C;
-    if (W > 0) {
-      S = std::to_string(W) + "+";
-      C = std::to_string(W) + "k";
+void ReportCommonDenominatorFailure() {
+  CurrentPlatform().Beep();
+  ShowMessage("◆通分に失敗しました！", "報告!!");
+}
+
+// The non-repeating fraction G and the repeating fraction in L over one denominator and added up (S the
+// whole part written in front); the records go to raw. Nothing when the common denominator fails.
+std::optional<std::string> AddOverCommonDenominator(const std::string& S, const std::string& L,
+                                                    std::string& raw) {
+  if (!S.empty()) raw += StepRecord(90, 'X', S + L);
+  const std::string P = ToCommonDenominator(L);
+  if (P == "n") {
+    ReportCommonDenominatorFailure();
+    return std::nullopt;
+  }
+  if (ProcessState.denominatorsDiffered == 1) {
+    raw += StepRecord(4, 'X', S + ProcessState.multiplicationForm);
+    raw += StepRecord(5, 'X', S + P);
+  } else {
+    raw += StepRecord(0, 'X', P);
+  }
+  std::string J = CombineOverDenominator(P, false);
+  if (J == "n") {
+    ReportCommonDenominatorFailure();
+    return std::nullopt;
+  }
+  raw += StepRecord(35, 'X', S + CutAtEquals(J, 0));
+  J = LastAnswerPiece(J);
+  raw += StepRecord(35, 'X', S + J);
+  return J;
+}
+
+// A non-repeating part other than 0 is split off and converted first, then added to the repeating part.
+std::string WithNonRepeatingPart(RepeatingParts p) {
+  const std::string& t = p.t;
+  const std::string& Z = p.Z;
+  const std::string& R = p.R;
+  std::string& G = p.G;
+  std::string raw = StepRecord(80, 'X', t);
+  raw += StepRecord(81, 'X', G + "+0." + Z + "@" + R);
+  std::string S, C;
+  if (p.W > 0) {
+    S = std::to_string(p.W) + "+";
+    C = std::to_string(p.W) + "k";
+  }
+  if (p.f > 0) {
+    if (p.W > 0) {
+      const size_t point = G.find('.');
+      G = "0." + (point == std::string::npos ? std::string() : G.substr(point + 1));
     }
-    if (f > 0) {
-      if (W > 0) {
-        const size_t point = G.find('.');
-        G = "0." + (point == std::string::npos ? std::string() : G.substr(point + 1));
-      }
-      if (G == "0.") {
-        G.clear();
-        C = S;
-      } else {
-        G = FormatBunsuu(ParseNumber(G), 0) + "+";
-      }
-    } else {
+    if (G == "0.") {
       G.clear();
       C = S;
-    }
-    raw += StepRecord(82, 'X', C + G + "0." + Z + "@" + R);
-    if (f > 0) {
-      const std::string M = "*1" + Z + "b1";
-      raw += StepRecord(77, 'X', C + G + "0.@" + R + M);
-      Rp = N + "b" + R;
-      raw += StepRecord(78, 'X', C + G + Rp + M);
-      Rp = N + Z + "b" + R;
     } else {
-      Rp = N + "b" + R;
+      G = FormatBunsuu(ParseNumber(G), 0) + "+";
     }
-    L = G + Rp;
-    raw += StepRecord(84, 'X', C + L);
-    std::string J;
-    if (f == 0 || G.empty()) {
-      raw += StepRecord(78, 'X', S + L);
-      J = L;
-    } else {
-      if (!S.empty()) raw += StepRecord(90, 'X', S + L);
-      const std::string P = ToCommonDenominator(L);
-      if (P == "n") {
-        CurrentPlatform().Beep();
-        ShowMessage("◆通分に失敗しました！", "報告!!");
-        return "";
-      }
-      if (ProcessState.denominatorsDiffered == 1) {
-        raw += StepRecord(4, 'X', S + ProcessState.multiplicationForm);
-        raw += StepRecord(5, 'X', S + P);
-      } else {
-        raw += StepRecord(0, 'X', P);
-      }
-      J = CombineOverDenominator(P, false);
-      if (J == "n") {
-        CurrentPlatform().Beep();
-        ShowMessage("◆通分に失敗しました！", "報告!!");
-        return "";
-      }
-      raw += StepRecord(35, 'X', S + CutAtEquals(J, 0));
-      J = LastAnswerPiece(J);
-      raw += StepRecord(35, 'X', S + J);
-    }
-    if (CountReducible(LastAnswerPiece(J), false) < 1) {
-      L = J;
-    } else {
-      raw += StepRecord(72, 'X', S + J);
-      raw += StepRecord(2, 'A', S + J);
-      L = ReduceFractions(J);
-      raw += StepRecord(90, 'X', S + L);
-    }
-    if (!S.empty()) {
-      S.pop_back();
-      S += "k";
-    }
-    raw += StepRecord(73, 'X', S + L);
-    return raw;
+  } else {
+    G.clear();
+    C = S;
   }
+  raw += StepRecord(82, 'X', C + G + "0." + Z + "@" + R);
+  std::string Rp;
+  if (p.f > 0) {
+    const std::string M = "*1" + Z + "b1";
+    raw += StepRecord(77, 'X', C + G + "0.@" + R + M);
+    Rp = p.N + "b" + R;
+    raw += StepRecord(78, 'X', C + G + Rp + M);
+    Rp = p.N + Z + "b" + R;
+  } else {
+    Rp = p.N + "b" + R;
+  }
+  std::string L = G + Rp;
+  raw += StepRecord(84, 'X', C + L);
+  std::string J;
+  if (p.f == 0 || G.empty()) {
+    raw += StepRecord(78, 'X', S + L);
+    J = L;
+  } else {
+    std::optional<std::string> sum = AddOverCommonDenominator(S, L, raw);
+    if (!sum) return "";
+    J = *sum;
+  }
+  if (CountReducible(LastAnswerPiece(J), false) < 1) {
+    L = J;
+  } else {
+    raw += StepRecord(72, 'X', S + J);
+    raw += StepRecord(2, 'A', S + J);
+    L = ReduceFractions(J);
+    raw += StepRecord(90, 'X', S + L);
+  }
+  if (!S.empty()) {
+    S.pop_back();
+    S += "k";
+  }
+  raw += StepRecord(73, 'X', S + L);
+  return raw;
+}
 
-  // Case B: nothing but zeros before the repeating part.
+// Nothing but zeros before the repeating part: the repeat over its nines, shifted by the zeros.
+std::string ZerosBeforeRepeat(const RepeatingParts& p) {
+  const std::string& t = p.t;
+  const std::string& Z = p.Z;
+  const std::string& R = p.R;
+  const std::string& N = p.N;
   const bool one = IsNumberOne(R);
-  if (f > 0) {
+  std::string raw, Rp;
+  if (p.f > 0) {
     raw = StepRecord(76, 'X', t);
     const std::string M = "*1" + Z + "b1";
     raw += StepRecord(86, 'X', "0.@" + R + M);
@@ -324,6 +366,7 @@ std::string RepeatingDecimalProcess(const std::string& t) {
     raw += StepRecord(79, 'X', N + "b1");
     Rp = N + "b1";
   }
+  std::string L;
   if (CountReducible(Rp, false) < 1) {
     L = Rp;
   } else {
@@ -333,6 +376,15 @@ std::string RepeatingDecimalProcess(const std::string& t) {
   }
   raw += StepRecord(73, 'X', L);
   return raw;
+}
+
+}  // namespace
+
+std::string RepeatingDecimalProcess(const std::string& t) {
+  std::optional<RepeatingParts> parts = ReadRepeatingParts(t);
+  if (!parts) return "";
+  if (HasNonZeroDigit(parts->G)) return WithNonRepeatingPart(*parts);
+  return ZerosBeforeRepeat(*parts);
 }
 
 void JunSToBunDsp() {
@@ -384,7 +436,7 @@ void JunSToBunDsp() {
     raw = signedRaw;
   }
   ProcessState.processText = NormalizeProcessText(raw);
-  ProcessState.processType = 15;
+  ProcessState.processType = ProcessType::RepeatingDecimalToFraction;
   RefreshScreen();
   RepaintScreen();
 }

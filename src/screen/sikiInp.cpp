@@ -203,25 +203,25 @@ void RefuseInput(int number, const std::string& text) {
 
 // ---- Offering a character ------------------------------------------------------------------------------
 
-int InputChar(char c) {
+InputResult InputChar(char c) {
   if (LineCount >= LINE_MAX_CHARS && !FinishesLine(c)) {
     RefuseInput(REFUSED_TOO_LONG, LINE_TOO_LONG_TEXT);
-    return -1;
+    return InputResult::NotAppended;
   }
   if (!LineOpen) {
     RefuseInput(REFUSED_LINE_CLOSED, LINE_CLOSED_TEXT);
-    return -1;
+    return InputResult::NotAppended;
   }
   if (BaseMode && IsBaseModeDirectChar(c)) {
     // The digits A–F and the ">" of a base-mode line are no characters of the notation.
     AppendBaseChar(c);
-    return -1;
+    return InputResult::NotAppended;
   }
   if (BaseMode && c == '=') {
     // A base-mode line such as FF(16 leaves its bracket open on purpose; the checker would refuse the
     // "=" for that, so the conversion is asked for before it.
     RunScreenCommand(ScreenCommand::BaseConvert);
-    return -1;
+    return InputResult::NotAppended;
   }
   // An "=" the checker accepts may still be turned away below; the checker then goes back to the line.
   const InpCheckState checkerBefore = CheckerState;
@@ -236,19 +236,19 @@ int InputChar(char c) {
     ++RefusalCount;
     LastRefusalNo = ErrorNo;
     SetStatusText(CheckMessage(ErrorNo));
-    return -1;
+    return InputResult::NotAppended;
   }
   const char stored = StoredChar;
-  if (stored == '%') return -1;
+  if (stored == '%') return InputResult::NotAppended;
 
   if (stored == '=') {
     if (BaseMode) {
       RunScreenCommand(ScreenCommand::BaseConvert);
-      return -1;
+      return InputResult::NotAppended;
     }
     if (Contains(LineText, '=')) {
       CheckerState = checkerBefore;
-      return -1;
+      return InputResult::NotAppended;
     }
     if (Contains(LineText, 'x')) {
       // In an equation or inequality "=" is an ordinary character; the solve command closes the line.
@@ -256,7 +256,7 @@ int InputChar(char c) {
     } else {
       if (Contains(LineText, '<') || Contains(LineText, '>')) {
         CheckerState = checkerBefore;
-        return -1;
+        return InputResult::NotAppended;
       }
       LineOpen = false;
       EraseCursor();
@@ -266,21 +266,21 @@ int InputChar(char c) {
           LineText += "=" + r;
           if (INPUTSTR_DSP) ShowInputString(LineText);
           RepaintScreen();
-          return -2;
+          return InputResult::LineClosed;
         }
       }
       if (PROCDSP) {
         if (MakeProcess(LineText, true) == 1) {
           LineOpen = false;
           RepaintScreen();
-          return -2;
+          return InputResult::LineClosed;
         }
         if (!ProcessState.processOk) {
           // The common denominator could not be formed (the driver has said so): the line stays as typed.
           ProcessState.processText = LineText;
-          ProcessState.processType = 0;
+          ProcessState.processType = ProcessType::None;
           RepaintScreen();
-          return -100;
+          return InputResult::KeptAsTyped;
         }
       }
       if (CalcLine(LineText) < 0) {
@@ -288,7 +288,7 @@ int InputChar(char c) {
         ClearLine();
         RestoreLine();
       }
-      return -4;
+      return InputResult::Evaluated;
     }
   }
 
@@ -303,7 +303,7 @@ int InputChar(char c) {
   ++LineCount;
   RefreshScreen();
   RepaintScreen();
-  return 11;
+  return InputResult::Appended;
 }
 
 void AppendBaseChar(char c) {
@@ -409,7 +409,7 @@ void ClearLine() {
   LineText.clear();
   KeepLineCheckState();
   ProcessState.processText.clear();
-  ProcessState.processType = 0;
+  ProcessState.processType = ProcessType::None;
   LinePitch = GYOKEISUU;
   BreakCount = 0;
   LineCount = 0;

@@ -150,10 +150,19 @@ void ResetScreenWiring();
 // or runs the command the key stands for.
 void KeyToInput(int key, int shift);
 
-// Offers one character. 11 appended; -1 refused or consumed; -2 the line was closed (already, or by a
-// quotient with remainder or a process drawn); -4 "=" evaluated through CalcLine; -100 "=" handed to the
-// process driver, which kept the line.
-int InputChar(char c);
+// What became of a character offered to the line. The numbers are what the web page's kz_char returns, so
+// each keeps its number.
+enum class InputResult : int {
+  Appended = 11,          // the character was added to the line
+  NotAppended = -1,       // refused (its reason in the status line), or taken as a command or base digit
+  LineClosed = -2,        // "=" closed the line with a quotient with remainder or a drawn process
+  Evaluated = -4,         // "=" was evaluated through CalcLine
+  KeptAsTyped = -100,     // "=" went to the process driver, which could not make one: the line stays as typed
+};
+constexpr int InputResultNumber(InputResult r) { return static_cast<int>(r); }
+
+// Offers one character.
+InputResult InputChar(char c);
 
 // Evaluates the closed line and records it with its answer; 5 on success, a negative code on failure
 // (the evaluator's EvalStatus, or -14 for a ratio that cannot be simplified).

@@ -374,13 +374,14 @@ Rejection Build(const SheetSkill& s, const SheetControls& c, std::string expr, C
     case SkillKind::OrderOfOperations: {
       if (!Accepted(expr)) return Rejection::Guarantee;
       EvaluateExpression(expr, 0, 0);
-      if (EvalStatus != 1 || !guard.Quiet() || IsError(AnswerValueImproper)) return Rejection::Guarantee;
+      if (EvalStatus != EvalStatusNumber(EvalOutcome::Success) || !guard.Quiet() || IsError(AnswerValueImproper))
+        return Rejection::Guarantee;
       p.answer = AnswerMixedText;
       const Bunsuu v = AnswerValueImproper;
       out.value = Q{v.sign < 0 ? -v.num : v.num, v.den};
       out.hasValue = true;
       if (v.sign <= 0) return Rejection::Guarantee;  // a sheet asks for positive answers
-      if (ClassifyExpression(expr).type != s.processType) return Rejection::Guarantee;
+      if (ProcessTypeNumber(ClassifyExpression(expr).type) != s.processType) return Rejection::Guarantee;
       ProcessState.alternativeMethod = s.alternative;
       const int made = MakeProcess(expr, true);
       ProcessState.alternativeMethod = false;
@@ -388,7 +389,7 @@ Rejection Build(const SheetSkill& s, const SheetControls& c, std::string expr, C
       if (s.kind == SkillKind::OrderOfOperations) {
         if (made != 0) return Rejection::Guarantee;
       } else {
-        if (made != 1 || ProcessState.processType != s.processType || ProcessState.processText.empty())
+        if (made != 1 || ProcessTypeNumber(ProcessState.processType) != s.processType || ProcessState.processText.empty())
           return Rejection::Guarantee;
         p.processText = ProcessState.processText;
         p.figure = ProcessState.figure;
@@ -523,7 +524,8 @@ Rejection Build(const SheetSkill& s, const SheetControls& c, std::string expr, C
     case SkillKind::Equation: {
       if (!Accepted(expr)) return Rejection::Guarantee;
       const std::string x = SolveLinear(expr, 0);
-      if (x == "n" || x.find('(') != std::string::npos || RelationKind != 0 || !guard.Quiet())
+      if (x == "n" || x.find('(') != std::string::npos || RelationKind != RelationNumber(Relation::Equal) ||
+          !guard.Quiet())
         return Rejection::Guarantee;
       p.answer = "x=" + x;
       out.value = ValueOf(x);

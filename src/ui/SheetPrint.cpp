@@ -81,7 +81,7 @@ int DrawKeyProblem(Canvas& s, const Sheet& sheet, size_t index, int y, int cw, i
   TypesetAnswer(s, p.answer, std::max(end + 3 * cw, x + 24 * cw), y, cw, ch, 0);
   int bottom = y + 3 * ch;
   if (!p.processText.empty()) {
-    ProcessState.processType = p.processType;
+    ProcessState.processType = static_cast<ProcessType>(p.processType);
     ProcessState.processText = p.processText;
     ProcessState.figure = p.figure;
     ProcessState.factors = p.factors;

@@ -161,7 +161,9 @@ EMSCRIPTEN_KEEPALIVE int kz_command(int command) {
 }
 
 // One character of the input panel, offered to the line as the panel's buttons do.
-EMSCRIPTEN_KEEPALIVE int kz_char(int c) { return Started && c > 0 && c < 128 ? InputChar(static_cast<char>(c)) : -1; }
+EMSCRIPTEN_KEEPALIVE int kz_char(int c) {
+  return Started && c > 0 && c < 128 ? InputResultNumber(InputChar(static_cast<char>(c))) : -1;
+}
 EMSCRIPTEN_KEEPALIVE void kz_toggle_equal_kaigyo() {
   if (Started) ToggleEqualKaigyo();
 }
@@ -202,7 +204,7 @@ EMSCRIPTEN_KEEPALIVE const char* kz_state() {
   s += ",\"inputString\":" + JsonString(InputStringText);
   s += ",\"scroll\":" + std::to_string(ScrollPos);
   s += ",\"pageLength\":" + std::to_string(PageLength());
-  s += ",\"processType\":" + std::to_string(ProcessState.processType);
+  s += ",\"processType\":" + std::to_string(ProcessTypeNumber(ProcessState.processType));
   s += ",\"processText\":" + JsonString(ProcessState.processText);
   s += ",\"baseMode\":" + std::string(BaseMode ? "true" : "false");
   s += ",\"storedAnswer\":" + JsonString(StoredAnswer);

@@ -39,7 +39,7 @@ class ProcessDraw : public ::testing::Test {
   // Draws a normalised process text of the given type the way the screen does.
   void Draw(const std::string& text, int type = 1) {
     ProcessState.processText = text;
-    ProcessState.processType = type;
+    ProcessState.processType = static_cast<ProcessType>(type);
     canvas.ClearOps();
     DrawCurrentLine(canvas, "", true, PLACE);
   }

@@ -98,7 +98,7 @@ TEST(ProcessExamples, WorkedExamplesComeOutLineForLine) {
     PROCTEIDO = 1;
     int r = MakeProcess(ex.expression, true);
     EXPECT_EQ(r, 1) << ex.expression;
-    EXPECT_EQ(ProcessState.processType, ex.type) << ex.expression;
+    EXPECT_EQ(ProcessTypeNumber(ProcessState.processType), ex.type) << ex.expression;
     EXPECT_EQ(Lines(ProcessState.processText), ex.lines) << ex.expression << "\n" << ProcessState.processText;
     EXPECT_TRUE(TestPlatform().ShownTexts().empty()) << ex.expression;
   }
@@ -170,7 +170,7 @@ TEST(ProcessDriver, ClassifiesByTheKindsOfNumbersAndOperators) {
   };
   for (const C& c : cases) {
     ExpressionProfile p = ClassifyExpression(c.expr);
-    EXPECT_EQ(p.type, c.type) << c.expr;
+    EXPECT_EQ(ProcessTypeNumber(p.type), c.type) << c.expr;
   }
   ExpressionProfile p = ClassifyExpression("3b4-2+3b1");
   EXPECT_EQ(p.plusCount, 1);
@@ -194,7 +194,7 @@ TEST(ProcessDriver, DeclinesWhatHasNoProcess) {
   // The text after "=" is not part of the expression.
   Fresh();
   EXPECT_EQ(MakeProcess("2b1+3b1=6b5", true), 1);
-  EXPECT_EQ(ProcessState.processType, 1);
+  EXPECT_EQ(ProcessTypeNumber(ProcessState.processType), 1);
 }
 
 TEST(ProcessDriver, CommonDenominatorOverflowFailsWithTheMessage) {
@@ -216,7 +216,7 @@ TEST(ProcessDriver, DivisionByZeroShowsItsMessageAndStoresTheTitleOnly) {
     Fresh();
     EXPECT_EQ(MakeProcess(e, true), 1) << e;
     EXPECT_EQ(ProcessState.processText, "") << e;
-    EXPECT_NE(ProcessState.processType, 0) << e;
+    EXPECT_NE(ProcessTypeNumber(ProcessState.processType), 0) << e;
     EXPECT_EQ(TestPlatform().ShownTexts(), std::vector<std::string>{"注意!!: ０で割ることは許されません！"}) << e;
     TestPlatform().Clear();
   }

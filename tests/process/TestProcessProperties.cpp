@@ -143,12 +143,12 @@ TEST(ProcessProperties, EverySumLineKeepsTheValueAndEndsInTheFinalForm) {
         PROCTEIDO = round % 2;
         int r = MakeProcess(expr, true);
         if (r == 0) {
-          EXPECT_EQ(ProcessState.processType, 0) << expr;
+          EXPECT_EQ(ProcessTypeNumber(ProcessState.processType), 0) << expr;
           EXPECT_TRUE(ProcessState.processOk) << expr;
           continue;
         }
         ++made;
-        typesSeen.insert(ProcessState.processType);
+        typesSeen.insert(ProcessTypeNumber(ProcessState.processType));
         EXPECT_TRUE(ProcessState.processOk);
         CheckLines(expr, *value, false);
         EXPECT_TRUE(TestPlatform().ShownTexts().empty()) << expr;
@@ -175,7 +175,7 @@ TEST(ProcessProperties, EveryProductLineKeepsTheValueAndCancellationIsComplete) 
       int r = MakeProcess(expr, true);
       if (r == 0) continue;
       ++made;
-      typesSeen.insert(ProcessState.processType);
+      typesSeen.insert(ProcessTypeNumber(ProcessState.processType));
       CheckLines(expr, *value, true);
       EXPECT_TRUE(TestPlatform().ShownTexts().empty()) << expr;
       if (ProcessState.zeroFactor == 0) {

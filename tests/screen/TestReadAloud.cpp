@@ -58,7 +58,7 @@ TEST(ReadAloud, CtrlRSpeaksTheLineAndASecondPressStops) {
 TEST(ReadAloud, AShownProcessIsReadInsteadOfTheLine) {
   Fresh();
   Type("{F5}2b1+3b1={Ctrl+R}");
-  ASSERT_NE(ProcessState.processType, 0);
+  ASSERT_NE(ProcessTypeNumber(ProcessState.processType), 0);
   ASSERT_FALSE(Spoken().empty());
   EXPECT_NE(Spoken().back().find("いこーる"), std::string::npos);
   EXPECT_NE(Spoken().back().find("ろくぶんのご"), std::string::npos);

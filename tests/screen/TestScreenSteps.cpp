@@ -149,7 +149,7 @@ TEST_F(ScreenStepsTest, TheScreensConversionProcessesCheckAsRight) {
       Type(c.keys);
       std::string typed = LineText;
       RunScreenCommand(c.command);
-      if (ProcessState.processType == 0) continue;
+      if (ProcessTypeNumber(ProcessState.processType) == 0) continue;
       std::string chain = typed;
       for (const ProcessLine& l : VisibleProcessLines(ProcessState.processText, detail)) {
         std::string e = l.expr;

@@ -264,7 +264,7 @@ TEST_F(SikiInp, EqualsEvaluatesAndClosesTheLine) {
   EXPECT_TRUE(SyouButtonEnabled);
   EXPECT_EQ(SavedLine, "2b1+3b1");
   // The closed line takes no more characters, and a second "=" changes nothing.
-  EXPECT_EQ(InputChar('1'), -1);
+  EXPECT_EQ(InputChar('1'), InputResult::NotAppended);
   Type("=");
   EXPECT_EQ(LineText, "2b1+3b1=6b5");
 }
@@ -381,7 +381,7 @@ TEST_F(SikiInp, ProcessDisplayHandsTheLineToTheDriver) {
   PROCDSP = 1;
   Type("2b1+3b1=");
   EXPECT_FALSE(LineOpen);
-  EXPECT_NE(ProcessState.processType, 0);
+  EXPECT_NE(ProcessTypeNumber(ProcessState.processType), 0);
   EXPECT_EQ(LineText, "2b1+3b1");
 }
 
@@ -389,13 +389,13 @@ TEST_F(SikiInp, F6MakesTheProcessAgainWithTheOtherMethod) {
   PROCDSP = 1;
   Type("3-4b1=");
   ASSERT_FALSE(LineOpen);
-  int type = ProcessState.processType;
+  int type = ProcessTypeNumber(ProcessState.processType);
   std::string before = ProcessState.processText;
   KeyToInput(VK_F6, 0);
   EXPECT_TRUE(ProcessState.alternativeMethod);
   EXPECT_FALSE(LineOpen);
   EXPECT_EQ(LineText, "3-4b1");
-  EXPECT_EQ(ProcessState.processType, type);
+  EXPECT_EQ(ProcessTypeNumber(ProcessState.processType), type);
   EXPECT_NE(ProcessState.processText, before);
 }
 
@@ -409,12 +409,12 @@ TEST_F(SikiInp, TheLineHoldsAtMost257Characters) {
   Offer(text);
   EXPECT_EQ(LineText, text);
   EXPECT_EQ(LineCount, 257);
-  EXPECT_EQ(InputChar('+'), -1);
+  EXPECT_EQ(InputChar('+'), InputResult::NotAppended);
   EXPECT_EQ(StatusText, LINE_TOO_LONG_TEXT);
   EXPECT_EQ(LineText, text);
   EXPECT_EQ(BackSpaceLine(), 1);
   EXPECT_EQ(LineCount, 256);
-  EXPECT_EQ(InputChar('1'), 11);
+  EXPECT_EQ(InputChar('1'), InputResult::Appended);
   EXPECT_EQ(LineText, text);
   // What finishes the line is still taken at the limit: every key that types "=" closes and computes it.
   for (auto [key, shift] : {std::pair{VK_RIGHT, 0}, {VK_DOWN, S}, {VK_OEM_MINUS, S}, {VK_RETURN, 0}}) {

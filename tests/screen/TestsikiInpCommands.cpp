@@ -231,7 +231,7 @@ TEST_F(Commands, ProcessDisplayMakesTheConversionProcesses) {
     PROCDSP = 1;
     PROCTEIDO = 1;
     Type(c.keys);
-    EXPECT_EQ(ProcessState.processType, c.type) << c.keys;
+    EXPECT_EQ(ProcessTypeNumber(ProcessState.processType), c.type) << c.keys;
     EXPECT_EQ(Lines(), c.lines) << c.keys;
     EXPECT_FALSE(LineOpen) << c.keys;
   }
@@ -241,7 +241,7 @@ TEST_F(Commands, RepeatingDecimalWithANonRepeatingPartIsSplitFirst) {
   PROCDSP = 1;
   PROCTEIDO = 1;
   Type("2.1@36{Shift+R}");
-  ASSERT_EQ(ProcessState.processType, 15);
+  ASSERT_EQ(ProcessTypeNumber(ProcessState.processType), 15);
   std::vector<std::string> lines = Lines();
   ASSERT_GE(lines.size(), 6u);
   EXPECT_EQ(lines[0], "80X 2.1@36");
@@ -264,7 +264,7 @@ TEST_F(Commands, RepeatingDecimalWithANonRepeatingPartIsSplitFirst) {
 TEST_F(Commands, MixedToImproperContinuesTheLinesProcessAndTheDisplayDrawsIt) {
   PROCDSP = 1;
   Type("3b7{Ctrl+T}");
-  ASSERT_EQ(ProcessState.processType, 17);
+  ASSERT_EQ(ProcessTypeNumber(ProcessState.processType), 17);
   RecordingCanvas page = Paint();
   std::vector<std::string> texts = page.Texts();
   EXPECT_NE(std::find(texts.begin(), texts.end(), std::string(ProcessTypeTitles[17])), texts.end());
@@ -533,7 +533,7 @@ TEST_F(Commands, ProcessDisplayOnDrawsTheTitleAndLinesUnderTheLine) {
   ASSERT_EQ(PROCDSP, 1);
   ADVICEDSP = 1;
   Type("2b1+3b1=");
-  ASSERT_EQ(ProcessState.processType, 1);
+  ASSERT_EQ(ProcessTypeNumber(ProcessState.processType), 1);
   RecordingCanvas page = Paint();
   std::vector<std::string> texts = page.Texts();
   EXPECT_NE(std::find(texts.begin(), texts.end(), std::string(ProcessTypeTitles[1])), texts.end());

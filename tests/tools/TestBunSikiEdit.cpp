@@ -64,15 +64,15 @@ TEST_F(BunSikiEdit, ShowPutsTheCheckedTextOnTheLineReadyForTyping) {
     EXPECT_EQ(LineText, "m3b1+2");
     EXPECT_TRUE(LineOpen);
     // The checker stands after the text: "=" evaluates the line as if it had been typed.
-    EXPECT_EQ(InputChar('='), -4);
+    EXPECT_EQ(InputChar('='), InputResult::Evaluated);
     EXPECT_EQ(LineText, "m3b1+2=1k3b2");
   }
 }
 
 TEST_F(BunSikiEdit, ShowOfAnOpenBracketGoesOnWithTheBracketCounted) {
   EditorShow("(1+2");
-  EXPECT_EQ(InputChar(')'), 11);
-  EXPECT_EQ(InputChar('='), -4);
+  EXPECT_EQ(InputChar(')'), InputResult::Appended);
+  EXPECT_EQ(InputChar('='), InputResult::Evaluated);
   EXPECT_EQ(LineText, "(1+2)=3");
 }
 

@@ -118,7 +118,7 @@ CliRun RunRender(const std::string& input, const CliOptions& opts) {
   r.result = out;
   r.status = 1;
   r.fields["line"] = LineText;
-  r.fields["processType"] = ProcessState.processType;
+  r.fields["processType"] = ProcessTypeNumber(ProcessState.processType);
   return r;
 }
 

@@ -68,7 +68,7 @@ bool PrintLineOn(QPrinter& printer) {
   BreakCount = 0;
   LinePitch = GYOKEISUU;
   PrintStartMark(canvas);
-  DrawCurrentLineHook(canvas, LineText, ProcessState.processType != 0);
+  DrawCurrentLineHook(canvas, LineText, ProcessState.processType != ProcessType::None);
   canvas.End();
   const bool ok = painter.end();
 

@@ -117,7 +117,7 @@ TEST_F(LineServicesWindow, F5AndEqualsDrawTheProcessWithItsTitleAboveTheLine) {
   Key(Qt::Key_F5);
   ASSERT_EQ(PROCDSP, 1);
   Type("2b1+3b1=");
-  ASSERT_EQ(ProcessState.processType, 1);
+  ASSERT_EQ(ProcessTypeNumber(ProcessState.processType), 1);
   form->Paint();
   const QImage& page = form->PageImage();
   // The maroon title stands two rows above the line; the advice is navy, right of the line.
@@ -179,18 +179,18 @@ TEST_F(LineServicesWindow, ConversionProcessesAreDrawnWithProcessDisplayOn) {
   Key(Qt::Key_F5);
   Type("2k3b1");
   Key(Qt::Key_K, Qt::ControlModifier);
-  EXPECT_EQ(ProcessState.processType, 18);
+  EXPECT_EQ(ProcessTypeNumber(ProcessState.processType), 18);
   form->Paint();
   Shot(form->GrabPage(), "process-improper.png");
   Key(Qt::Key_Delete);
   Type("0.1@6");
   Key(Qt::Key_R, Qt::ShiftModifier);
-  EXPECT_EQ(ProcessState.processType, 15);
+  EXPECT_EQ(ProcessTypeNumber(ProcessState.processType), 15);
   form->Paint();
   Shot(form->GrabPage(), "process-repeating.png");
   Key(Qt::Key_Delete);
   Type("3b2*4b3=");
-  EXPECT_EQ(ProcessState.processType, 10);
+  EXPECT_EQ(ProcessTypeNumber(ProcessState.processType), 10);
   form->Paint();
   Shot(form->GrabPage(), "process-product.png");
   // F6 remakes the line by the other method; the title marks the types that have one.
@@ -198,7 +198,7 @@ TEST_F(LineServicesWindow, ConversionProcessesAreDrawnWithProcessDisplayOn) {
   Type("3-4b1=");
   Key(Qt::Key_F6);
   EXPECT_TRUE(ProcessState.alternativeMethod);
-  EXPECT_EQ(ProcessState.processType, 6);
+  EXPECT_EQ(ProcessTypeNumber(ProcessState.processType), 6);
   form->Paint();
   Shot(form->GrabPage(), "process-alternative.png");
   Key(Qt::Key_F6);
