@@ -83,9 +83,9 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
       const t0 = performance.now();
       fn();
       nb.lastActionMs = performance.now() - t0;
+      paint();
+      scheduleKeep();
     });
-    paint();
-    scheduleKeep();
   }
 
   function command(name) {
@@ -326,7 +326,7 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
   }
 
   const PAGE_ACTIONS = {
-    open: openFile, save, print, close: hide, title: editTitle, editPage, commandBox: () => $('noteCommands').toggleAttribute('hidden'),
+    open: openFile, clear: clearPage, save, print, close: hide, title: editTitle, editPage, commandBox: () => $('noteCommands').toggleAttribute('hidden'),
     equalBreak: () => {}, answerBlank: () => {}, pitchUp: () => {}, pitchDown: () => {},
     scrollUp: () => scrollBy(-20), scrollDown: () => scrollBy(20),
   };

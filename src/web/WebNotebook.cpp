@@ -133,13 +133,13 @@ int NoteKeyToWeb(NoteCommand c) {
     case NoteCommand::SelectPrevious: return static_cast<int>(WebNoteCommand::SelectPrevious);
     case NoteCommand::SelectNext: return static_cast<int>(WebNoteCommand::SelectNext);
     case NoteCommand::Restore: return static_cast<int>(WebNoteCommand::Restore);
-    case NoteCommand::Clear: return static_cast<int>(WebNoteCommand::Clear);
     default: return -1;
   }
 }
 
 const char* PageCommandName(NoteCommand c) {
   switch (c) {
+    case NoteCommand::Clear: return "clear";  // asked about an edited page first
     case NoteCommand::Open: return "open";
     case NoteCommand::Save: return "save";
     case NoteCommand::SaveAs: return "save";
