@@ -267,9 +267,11 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
   }
   async function keepNow() {
     keepTimer = 0;
+    const t0 = performance.now();
     const p = K.keep();
     const bytes = M.HEAPU8.slice(p, p + K.resultLength());
     const key = bytes.join(',');
+    nb.lastKeepMs = performance.now() - t0;
     if (key === lastKept) return;
     lastKept = key;
     try {
