@@ -255,7 +255,10 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
     nb.keepFailures++;
     if (nb.keepTold) return;
     nb.keepTold = true;
-    tell({ kind: 'message', caption: 'ご注意！', text: K.keepFailedText(), buttons: 'ok' });
+    // Told after the editor in use is closed, so that it does not take the pupil's keys.
+    const m = { kind: 'message', caption: 'ご注意！', text: K.keepFailedText(), buttons: 'ok' };
+    const later = () => (document.querySelector('dialog[open]') ? setTimeout(later, 200) : tell(m));
+    later();
   }
 
   // The copy is made and written after the key was handled, never on its path.
@@ -302,7 +305,7 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
         req.onerror = () => reject(req.error);
       });
     } catch {
-      keepFailed();
+      // Nothing to take back; the pupil is told when a page of theirs cannot be kept.
       return false;
     }
     if (!bytes || !bytes.length) return false;
