@@ -4,6 +4,8 @@ import { toVirtualKey, VK, SHIFT, ALT, CTRL } from './keys.js';
 import { buildPanel } from './panel.js';
 import { loadSettings, saveSettings, exportSettings, importSettings } from './settings.js';
 import { installDialogs } from './dialogs.js';
+// The notebook view (notebook.js).
+import { installNotebook } from './notebook.js';
 
 const FONT_FAMILY = 'KazoruGothic';
 const FONT_STACK = `${FONT_FAMILY}, "IPAGothic", monospace`;
@@ -110,6 +112,7 @@ let lastAction = null;  // repeated when a question is answered
 let cursorOn = false;
 let panelShown = true;
 let tools = null;  // the tool windows' dialogs (dialogs.js)
+let notebook = null;  // the notebook view (notebook.js)
 
 function withBytes(bytes, fn) {
   const p = M._malloc(Math.max(1, bytes.length));
@@ -264,6 +267,7 @@ function pageCommand(name) {
   else if (name === 'conditions') openSettingsDialog($('conditions'));
   else if (name === 'help') window.open('help/index.html', 'kazoru-help');
   else if (name === 'print') window.print();
+  else if (name === 'notebook' && notebook) notebook.open();
   else if (name === 'inputPanel') togglePanel();
   else if (name === 'version') dialogQueue.push({ kind: 'message', caption: 'バージョン情報', text: '分数計算器『Kazoru』 Web版 1.0.0', buttons: 'ok' });
 }
@@ -463,6 +467,9 @@ async function start() {
   app.K = K;
   tools = installDialogs({ M, run, persist, paint, drawList, focusPage: () => canvas.focus(), state: () => app.state,
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))) });
+  // The notebook view; a page kept from the last visit comes back in it.
+  notebook = installNotebook({ M, run, drawList, focusPage: () => canvas.focus(),
+    tell: (m) => { app.messages.push(m); dialogQueue.push(m); showNextDialog(); } });
   const { bytes, note } = loadSettings();
   app.settingsRead = withBytes(bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
   if (note) {
@@ -504,6 +511,7 @@ async function start() {
   takeMessages();
   paint();
   canvas.focus();
+  await notebook.takeBack();
   app.ready = true;
   app.readyMs = performance.now();
   if ('serviceWorker' in navigator && location.protocol !== 'file:') {
@@ -512,6 +520,7 @@ async function start() {
 }
 
 app.pressKey = (vk, shift = 0) => pressKey(vk, shift);
+app.toVirtualKey = toVirtualKey;
 app.readAloud = () => readAloud();
 app.paint = () => paint();
 start();

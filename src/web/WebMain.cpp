@@ -104,6 +104,8 @@ void SetUpScreen() {
   PageCommand(ScreenCommand::OpenExpressionEditor, "editor");
   PageCommand(ScreenCommand::OpenMemo, "memo");
   PageCommand(ScreenCommand::OpenSubstitution, "substitution");
+  // The notebook opens as the page's notebook view (web/notebook.js).
+  PageCommand(ScreenCommand::OpenNotebook, "notebook");
   LinePitch = GYOKEISUU;
   Page().browserMetrics = true;
   PrepareScreenSurface(Page());
