@@ -519,7 +519,7 @@ inline bool CheckKey(char ch, char prevChar, int state, int omit_mul) {
   return false;
 }
 
-inline int CheckText(const std::string& text, {.cutAtEquals = int cut_at_equals, .collectText = int collect, .omitMul = int omit_mul, .showMessage = int show_message}) {
+inline int CheckText(const std::string& text, int cut_at_equals, int collect, int omit_mul, int show_message) {
   std::string checked = text;
   if (cut_at_equals == 1) {
     // Everything after the first "=" is the answer part; the "=" itself is still checked.
