@@ -4,6 +4,8 @@
 #include "engine/InpCheck.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <climits>
 
 #include "platform/Platform.h"
@@ -587,15 +589,47 @@ bool FromGroup(const Rule (&group)[N], char ch, char prevChar, bool& found) {
   return false;
 }
 
+// For each state and key, the rows of the state whose key fits (a bit per row of the slice), so that a
+// key only meets the rows that can take it; the conditions are still tested in row order.
+using RowMask = uint64_t;
+using KeyMasks = std::array<std::array<RowMask, 256>, STATE_SLOTS>;
+
 template <size_t N, size_t G>
-bool RunTable(const Rule (&rules)[N], const std::array<Rows, STATE_SLOTS>& index, const Rule (&group)[G],
-              char ch, char prevChar, CheckState state, bool omit, bool& decided) {
+KeyMasks MaskRows(const Rule (&rules)[N], const std::array<Rows, STATE_SLOTS>& index, const Rule (&group)[G]) {
+  KeyMasks masks{};
+  for (int s = 0; s < STATE_SLOTS; ++s)
+    for (int c = 0; c < 256; ++c) {
+      const char ch = static_cast<char>(c);
+      for (unsigned i = index[s].begin; i < index[s].end; ++i) {
+        const Rule& rule = rules[i];
+        bool fits = KeyFits(rule.key, rule.ch, ch);
+        if (rule.action == Do::EndsTerm) {
+          fits = false;
+          for (const Rule& g : group) fits = fits || KeyFits(g.key, g.ch, ch);
+        }
+        if (fits) masks[s][c] |= RowMask{1} << (i - index[s].begin);
+      }
+    }
+  return masks;
+}
+
+// A state has at most as many rows as a mask has bits.
+constexpr bool FitMask(const std::array<Rows, STATE_SLOTS>& index) {
+  for (const Rows& r : index)
+    if (r.end - r.begin > 64) return false;
+  return true;
+}
+static_assert(FitMask(NORMAL_INDEX) && FitMask(BRACKET_INDEX));
+
+template <size_t N, size_t G>
+bool RunTable(const Rule (&rules)[N], const std::array<Rows, STATE_SLOTS>& index, const KeyMasks& masks,
+              const Rule (&group)[G], char ch, char prevChar, CheckState state, bool omit, bool& decided) {
   decided = true;
   const int s = StateNumber(state);
   if (s >= 0 && s < STATE_SLOTS) {
-    for (unsigned i = index[s].begin; i < index[s].end; ++i) {
-      const Rule& rule = rules[i];
-      if (!KeyFits(rule.key, rule.ch, ch) || !Holds(rule.when, ch, prevChar, omit)) continue;
+    for (RowMask m = masks[s][static_cast<unsigned char>(ch)]; m != 0; m &= m - 1) {
+      const Rule& rule = rules[index[s].begin + static_cast<unsigned>(std::countr_zero(m))];
+      if (!Holds(rule.when, ch, prevChar, omit)) continue;
       if (rule.action != Do::EndsTerm) return Apply(rule, ch, prevChar);
       bool found = false;
       const bool accepted = FromGroup(group, ch, prevChar, found);
@@ -663,13 +697,15 @@ bool OfferKey(char ch, char prevChar, CheckState state, bool omit) {
     if (ch == '<' || ch == '=' || ch == '>') return Refuse(R::CloseBracketsBeforeEquals);
     if (DigitRunTooLong(S.bracketDigitRun, ch, prevChar)) return Refuse(R::TooManyDigits);
     if (RootGroup(ch, state, accepted)) return accepted;
-    accepted = RunTable(BRACKET_RULES, BRACKET_INDEX, BRACKET_ENDS_A_TERM, ch, prevChar, state, omit, decided);
+    static const KeyMasks masks = MaskRows(BRACKET_RULES, BRACKET_INDEX, BRACKET_ENDS_A_TERM);
+    accepted = RunTable(BRACKET_RULES, BRACKET_INDEX, masks, BRACKET_ENDS_A_TERM, ch, prevChar, state, omit, decided);
     return decided ? accepted : Refuse(R::NotInBrackets);
   }
 
   if (DigitRunTooLong(S.digitRun, ch, prevChar)) return Refuse(R::TooManyDigits);
   if (RootGroup(ch, state, accepted)) return accepted;
-  accepted = RunTable(NORMAL_RULES, NORMAL_INDEX, ENDS_A_TERM, ch, prevChar, state, omit, decided);
+  static const KeyMasks masks = MaskRows(NORMAL_RULES, NORMAL_INDEX, ENDS_A_TERM);
+  accepted = RunTable(NORMAL_RULES, NORMAL_INDEX, masks, ENDS_A_TERM, ch, prevChar, state, omit, decided);
   // A state without rows (6, 7, 17–19 or a number of no state) refuses with its own number.
   return decided ? accepted : RefuseNumber(StateNumber(state));
 }
