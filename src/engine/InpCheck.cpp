@@ -591,7 +591,7 @@ bool FromGroup(const Rule (&group)[N], char ch, char prevChar, bool& found) {
 
 // For each state and key, the rows of the state whose key fits (a bit per row of the slice), so that a
 // key only meets the rows that can take it; the conditions are still tested in row order.
-using RowMask = uint64_t;
+using RowMask = uint32_t;
 using KeyMasks = std::array<std::array<RowMask, 256>, STATE_SLOTS>;
 
 template <size_t N, size_t G>
@@ -616,7 +616,7 @@ KeyMasks MaskRows(const Rule (&rules)[N], const std::array<Rows, STATE_SLOTS>& i
 // A state has at most as many rows as a mask has bits.
 constexpr bool FitMask(const std::array<Rows, STATE_SLOTS>& index) {
   for (const Rows& r : index)
-    if (r.end - r.begin > 64) return false;
+    if (r.end - r.begin > 32) return false;
   return true;
 }
 static_assert(FitMask(NORMAL_INDEX) && FitMask(BRACKET_INDEX));
