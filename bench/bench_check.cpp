@@ -21,12 +21,12 @@ std::string LongLine() {
 void BM_CheckText256(benchmark::State& state) {
   const std::string text = LongLine();
   ResetInpCheck();
-  if (text.size() != 256 || CheckText(text, 0, 1, 1, 0) != 0) {
+  if (text.size() != 256 || CheckText(text, {.collectText = true, .omitMul = true}) != 0) {
     state.SkipWithError("the benchmark line is not a 256-character accepted text");
     return;
   }
   for (auto _ : state) {
-    int position = CheckText(text, 0, 1, 1, 0);
+    int position = CheckText(text, {.collectText = true, .omitMul = true});
     benchmark::DoNotOptimize(position);
     benchmark::DoNotOptimize(CheckedText.data());
   }
@@ -39,9 +39,9 @@ void BM_CheckKeyTyping256(benchmark::State& state) {
   for (auto _ : state) {
     ResetInpCheck();
     char prev = '$';
-    int st = 0;
+    CheckState st = CheckState::LineStart;
     for (char ch : text) {
-      if (!CheckKey(ch, prev, st, 1)) break;
+      if (!CheckKey(ch, prev, st, true)) break;
       prev = StoredChar;
       st = CheckerState.state;
     }

@@ -17,13 +17,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (auto* recording = dynamic_cast<RecordingPlatform*>(&CurrentPlatform())) recording->Clear();
   ResetInpCheck();
   RelaxedSigns = (flags & 16) != 0;
-  const int position = CheckText(text, flags & 1, (flags >> 1) & 1, (flags >> 2) & 1, (flags >> 3) & 1);
+  const int position = CheckText(text, {.cutAtEquals = (flags & 1) != 0,
+                                        .collectText = (flags & 2) != 0,
+                                        .omitMul = (flags & 4) != 0,
+                                        .showMessage = (flags & 8) != 0});
   if (position < 0 || static_cast<size_t>(position) > text.size()) std::abort();
   if (position > 0 && CheckMessage(ErrorNo).size() > 200) std::abort();
   // An accepted text is accepted again in its normalised form, which is also its own normal form.
   if (position == 0 && (flags & 2)) {
     const std::string normal = CheckedText;
-    if (CheckText(normal, 0, 1, (flags >> 2) & 1, 0) != 0) std::abort();
+    if (CheckText(normal, {.collectText = true, .omitMul = (flags & 4) != 0}) != 0) std::abort();
     if (CheckedText != normal) std::abort();
   }
   return 0;

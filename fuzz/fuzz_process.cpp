@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PROCLASTANS = (data[0] >> 1) & 1;
   ReduceOnConvert = (data[0] >> 2) & 1;
   std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
-  if (CheckText(text, 1, 1, 0, 0) != 0) return 0;
+  if (CheckText(text, {.cutAtEquals = true, .collectText = true}) != 0) return 0;
   std::string line = CheckedText;
 
   int made = MakeProcess(line, true);

@@ -37,9 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // Something for the guard to keep: a process on the screen and a line half typed.
   MakeProcess("2b1+3b1", true);
-  CheckKey('1', '$', 0, 0);
+  CheckKey('1', '$', CheckState::LineStart, false);
   const std::string process = ProcessState.processText;
-  const int state = CheckerState.state;
+  const CheckState state = CheckerState.state;
 
   if (page) {
     std::vector<std::string> lines;

@@ -7,9 +7,8 @@ namespace {
 
 CliRun RunCheck(const std::string& input, const CliOptions& opts) {
   ResetInpCheck();
-  const int cut = opts.Has("--cut") ? 1 : 0;
-  const int omitMul = opts.Has("--omit-mul") ? 1 : KAKERU_ABR;
-  const int position = CheckText(input, cut, 1, omitMul, 0);
+  const bool omitMul = opts.Has("--omit-mul") || KAKERU_ABR != 0;
+  const int position = CheckText(input, {.cutAtEquals = opts.Has("--cut"), .collectText = true, .omitMul = omitMul});
 
   CliRun r;
   r.result = CheckedText;

@@ -170,7 +170,7 @@ Bunsuu EvaluateNested(const std::string& text) {
   // Texts made by the program carry signs after operators (2*m3), so the check allows them.
   const bool relaxed = RelaxedSigns;
   RelaxedSigns = true;
-  int refused = CheckText(text, 1, 1, 1, 1);
+  int refused = CheckText(text, {.cutAtEquals = true, .collectText = true, .omitMul = true, .showMessage = true});
   RelaxedSigns = relaxed;
   if (refused != 0) return BUNSUU_ERROR;
 

@@ -1,14 +1,16 @@
-// The keystroke checker: a state machine over the characters of the notation, one table for ordinary
-// text and one for the inside of an expression fraction [ … ], plus the whole-text check built on it.
+// The keystroke checker: a state machine over the characters of the notation, written as two tables of
+// rules (one for ordinary text, one for the inside of an expression fraction [ … ]), plus the
+// whole-text check built on it.
 #include "engine/InpCheck.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <climits>
 
 #include "platform/Platform.h"
 
 InpCheckState CheckerState;
-std::string CheckedText;
 
 namespace {
 
@@ -60,8 +62,9 @@ const std::string EMPTY;
 
 // A number holds at most this many digits in a row as typed.
 constexpr int MAX_DIGIT_RUN = 19;
-// Refusal number inside [ … ] where a row names none.
-constexpr int BRACKET_ERROR = 32;
+
+using St = CheckState;
+using R = Refusal;
 
 InpCheckState& S = CheckerState;
 
@@ -77,14 +80,430 @@ void Increase(int& n) {
   if (n < INT_MAX) ++n;
 }
 
-// Every rule below either refuses without touching the state, or changes it and accepts; nothing is
+// ---- The vocabulary of the rules -------------------------------------------------------------------
+
+// Which keys a rule is about.
+enum class Key : unsigned char {
+  Any,
+  Is,          // exactly the rule's character
+  Digit,       // 0–9
+  Unknown,     // x y z
+  Operator,    // + - * /
+  OpOrPower,   // + - * / ^
+  Sign,        // + p - m
+  SignLetter,  // p m (signs the program writes itself)
+  Relation,    // < >
+  LetterB,     // b B
+  LetterK,     // k K
+  PorC,        // P C
+  EndsTerm,    // the keys of the shared "ends a term" group
+};
+
+// What must hold besides the key.
+enum class When : unsigned char {
+  Always,
+  Omit,                   // the multiplication sign may be omitted
+  NoOmit,
+  OmitAfterMarker,        // omitted "*" right after ".", "b" or "k"
+  NoOmitAfterDigit,
+  PrevDigit,
+  PrevNotDigit,
+  PrevRelation,           // "<=" and ">="
+  PrevEquals,
+  RelationOrEqualsSeen,
+  Relaxed,                // the evaluator checks a text the program made
+  PrevNotFactorial,       // "!!" is refused
+  RepeatMarkFree,         // right after "." and the "@" of this decimal not yet used
+  RepeatMarkUsed,
+  SameAsPrev,
+  BracketHasExpression,   // the text since "[" holds more than a plain number
+};
+
+// What the rule does when it applies.
+enum class Do : unsigned char {
+  Refuse,           // refuse with the rule's refusal
+  Accept,           // store the key, go to next
+  AcceptSign,       // store "p" or "m", go to next
+  AcceptCapital,    // store "K" or "B", go to next
+  AcceptAwaited,    // the digit a marker waited for: go where the marker said
+  Open,             // "(" counted, go to next
+  Close,            // ")" when one is open (else the rule's refusal), go to next
+  Colon,            // one ":" per side
+  Relation,         // one "<" or ">" per line, and not after "="
+  Equals,           // "=" with the parentheses balanced, not "=="
+  Enter,            // "[": not right after a digit
+  EnterAnywhere,    // "[" after an operator
+  Leave,            // "]"
+  Mark,             // store the key and wait in next for the digit that leads to after
+  MarkSign,         // the same, storing "p" or "m"
+  RepeatMark,       // "@": wait in next for the digit that leads to after
+  RepeatMarkAgain,  // "@" in a marker state: the awaited digit still leads where it did
+  EndsTerm,         // the shared group decides
+};
+
+struct Rule {
+  CheckState state;
+  Key key;
+  char ch;  // for Key::Is
+  When when;
+  Do action;
+  CheckState next;
+  CheckState after;  // for the marks
+  Refusal refusal;   // for Refuse and Close
+};
+
+// Row builders, so the tables read like the rules: On(state, key).If(condition).Go(next) …
+struct On {
+  Rule r;
+  constexpr On(St s, Key k) : r{s, k, 0, When::Always, Do::Refuse, s, s, R::NotInBrackets} {}
+  constexpr On(St s, char c) : r{s, Key::Is, c, When::Always, Do::Refuse, s, s, R::NotInBrackets} {}
+  constexpr On If(When w) const { On o = *this; o.r.when = w; return o; }
+  constexpr Rule Go(St next) const { return With(Do::Accept, next); }
+  constexpr Rule Sign(St next) const { return With(Do::AcceptSign, next); }
+  constexpr Rule Capital(St next) const { return With(Do::AcceptCapital, next); }
+  constexpr Rule Awaited() const { return With(Do::AcceptAwaited, r.state); }
+  constexpr Rule Open(St next) const { return With(Do::Open, next); }
+  constexpr Rule Close(St next, R refusal) const { Rule x = With(Do::Close, next); x.refusal = refusal; return x; }
+  constexpr Rule Equals() const { return With(Do::Equals, St::LineStart); }
+  constexpr Rule Enter() const { return With(Do::Enter, St::BracketStart); }
+  constexpr Rule EnterAnywhere() const { return With(Do::EnterAnywhere, St::BracketStart); }
+  constexpr Rule Leave() const { return With(Do::Leave, St::AfterClose); }
+  constexpr Rule Mark(St wait, St after) const { Rule x = With(Do::Mark, wait); x.after = after; return x; }
+  constexpr Rule MarkSign(St wait, St after) const { Rule x = With(Do::MarkSign, wait); x.after = after; return x; }
+  constexpr Rule RepeatMark(St wait, St after) const { Rule x = With(Do::RepeatMark, wait); x.after = after; return x; }
+  constexpr Rule RepeatMarkAgain() const { return With(Do::RepeatMarkAgain, r.state); }
+  constexpr Rule EndsTerm() const { return With(Do::EndsTerm, r.state); }
+  constexpr Rule Refuse(R refusal) const { Rule x = With(Do::Refuse, r.state); x.refusal = refusal; return x; }
+  constexpr Rule With(Do d, St next) const { Rule x = r; x.action = d; x.next = next; return x; }
+};
+
+constexpr Key D = Key::Digit, U = Key::Unknown, OP = Key::Operator, OPP = Key::OpOrPower, SG = Key::Sign,
+              PM = Key::SignLetter, REL = Key::Relation, B = Key::LetterB, K = Key::LetterK, PC = Key::PorC,
+              ANY = Key::Any, END = Key::EndsTerm;
+
+// ---- Ordinary text -------------------------------------------------------------------------------
+// A term ends with ")" (one must be open), ":" (once per side), "<" or ">" (once per line) or "="; the
+// states that end a term name the group with On(state, END).EndsTerm(). The first row that fits a key
+// decides; a state's last row refuses whatever is left.
+
+constexpr Rule ENDS_A_TERM[] = {
+    On(St::LineStart, ')').Close(St::AfterClose, R::CloseWithoutOpen),
+    On(St::LineStart, ':').With(Do::Colon, St::LineStart),
+    On(St::LineStart, REL).With(Do::Relation, St::LineStart),
+    On(St::LineStart, '=').Equals(),
+};
+
+constexpr Rule NORMAL_RULES[] = {
+    // Start of a line, after "=", ":", "<", ">", or after an operator that follows a fraction.
+    On(St::LineStart, '[').Enter(),
+    On(St::LineStart, '(').If(When::OmitAfterMarker).Refuse(R::OnlySignDigitOrOpenAtStart),
+    On(St::LineStart, '(').If(When::NoOmitAfterDigit).Refuse(R::NoOpenAfterDigit),
+    On(St::LineStart, '(').Open(St::AfterOpen),
+    On(St::LineStart, D).Go(St::IntegerDigits),
+    On(St::LineStart, U).Go(St::AfterUnknown),
+    On(St::LineStart, '.').If(When::PrevDigit).Mark(St::AwaitDigit, St::DecimalDigits),
+    On(St::LineStart, SG).Sign(St::AfterSign),
+    On(St::LineStart, '=').If(When::PrevRelation).Go(St::LineStart),
+    On(St::LineStart, '=').If(When::PrevEquals).Refuse(R::NoDoubleEquals),
+    On(St::LineStart, REL).If(When::RelationOrEqualsSeen).Refuse(R::RelationAlreadyUsed),
+    On(St::LineStart, ANY).Refuse(R::OnlySignDigitOrOpenAtStart),
+
+    On(St::AfterOpen, D).Go(St::IntegerDigits),
+    On(St::AfterOpen, '(').Open(St::AfterOpen),
+    On(St::AfterOpen, SG).Sign(St::AfterSign),
+    On(St::AfterOpen, U).Go(St::AfterUnknown),
+    On(St::AfterOpen, '[').Enter(),
+    On(St::AfterOpen, ANY).Refuse(R::OnlySignDigitOrOpenAfterOpen),
+
+    On(St::AfterSign, D).Go(St::IntegerDigits),
+    On(St::AfterSign, '(').Open(St::AfterOpen),
+    On(St::AfterSign, '[').Enter(),
+    On(St::AfterSign, U).Go(St::AfterUnknown),
+    On(St::AfterSign, PM).If(When::Relaxed).Go(St::IntegerDigits),
+    On(St::AfterSign, ANY).Refuse(R::NoOperatorAfterSign),
+
+    On(St::IntegerDigits, D).Go(St::IntegerDigits),
+    On(St::IntegerDigits, OP).Go(St::AfterOperator),
+    On(St::IntegerDigits, '^').Go(St::AfterPower),
+    On(St::IntegerDigits, '(').If(When::Omit).Open(St::AfterOpen),
+    On(St::IntegerDigits, '(').Refuse(R::NoOpenAfterDigit),
+    On(St::IntegerDigits, END).EndsTerm(),
+    On(St::IntegerDigits, U).If(When::Omit).Go(St::AfterUnknown),
+    On(St::IntegerDigits, U).Refuse(R::MultiplicationNotOmittable),
+    On(St::IntegerDigits, '!').Go(St::AfterClose),
+    On(St::IntegerDigits, '.').Mark(St::AwaitDigit, St::DecimalDigits),
+    On(St::IntegerDigits, 'b').Mark(St::AwaitDigit, St::DenominatorDigits),
+    On(St::IntegerDigits, 'k').Mark(St::AwaitDigit, St::NumeratorDigits),
+    On(St::IntegerDigits, PC).Go(St::AfterPermutation),
+    On(St::IntegerDigits, '[').Refuse(R::NoOpenAfterDigit),
+    On(St::IntegerDigits, ANY).Refuse(R::NotAfterIntegerDigits),
+
+    On(St::AfterOperator, D).Go(St::IntegerDigits),
+    On(St::AfterOperator, '(').Open(St::AfterOpen),
+    On(St::AfterOperator, U).Go(St::AfterUnknown),
+    On(St::AfterOperator, '[').EnterAnywhere(),
+    On(St::AfterOperator, PM).If(When::Relaxed).Go(St::AfterOperator),
+    On(St::AfterOperator, ANY).Refuse(R::NoOperatorAfterOperator),
+
+    On(St::AwaitDigit, D).Awaited(),
+    On(St::AwaitDigit, '@').If(When::RepeatMarkFree).RepeatMarkAgain(),
+    On(St::AwaitDigit, ANY).Refuse(R::OnlyDigitAfterMarker),
+
+    On(St::AfterClose, '^').Go(St::AfterPower),
+    On(St::AfterClose, OP).Go(St::AfterOperator),
+    On(St::AfterClose, END).EndsTerm(),
+    On(St::AfterClose, '!').If(When::PrevNotFactorial).Go(St::AfterClose),
+    On(St::AfterClose, '(').If(When::Omit).Open(St::AfterOpen),
+    On(St::AfterClose, U).If(When::Omit).Go(St::AfterUnknown),
+    On(St::AfterClose, ANY).Refuse(R::OnlyEqualsOrOperatorAfterClose),
+
+    On(St::NumeratorDigits, D).Go(St::NumeratorDigits),
+    On(St::NumeratorDigits, 'b').Mark(St::AwaitDigit, St::DenominatorDigits),
+    On(St::NumeratorDigits, ANY).Refuse(R::OnlyDigitOrBAfterNumerator),
+
+    On(St::DenominatorDigits, D).Go(St::DenominatorDigits),
+    On(St::DenominatorDigits, OP).Go(St::LineStart),
+    On(St::DenominatorDigits, '^').Refuse(R::FractionPowerNeedsParentheses),
+    On(St::DenominatorDigits, U).Go(St::AfterUnknown),
+    On(St::DenominatorDigits, '(').If(When::Omit).Open(St::AfterOpen),
+    On(St::DenominatorDigits, '(').Refuse(R::MultiplicationNotOmittable),
+    On(St::DenominatorDigits, END).EndsTerm(),
+    On(St::DenominatorDigits, ANY).Refuse(R::NotAfterDenominatorDigits),
+
+    On(St::AfterPower, D).Go(St::ExponentDigits),
+    On(St::AfterPower, SG).MarkSign(St::AwaitDigit, St::ExponentDigits),
+    On(St::AfterPower, U).Go(St::AfterUnknown),
+    On(St::AfterPower, ANY).Refuse(R::NotAfterPower),
+
+    On(St::ExponentDigits, D).Go(St::ExponentDigits),
+    On(St::ExponentDigits, '^').Go(St::AfterPower),
+    On(St::ExponentDigits, OP).Go(St::AfterOperator),
+    On(St::ExponentDigits, END).EndsTerm(),
+    On(St::ExponentDigits, ANY).Refuse(R::NotAfterExponentDigits),
+
+    On(St::DecimalDigits, D).Go(St::DecimalDigits),
+    On(St::DecimalDigits, 'u').Go(St::AfterRecurring),
+    On(St::DecimalDigits, '^').Go(St::AfterPower),
+    On(St::DecimalDigits, OP).Go(St::AfterOperator),
+    On(St::DecimalDigits, '@').If(When::RepeatMarkUsed).Refuse(R::NotAfterDecimalDigits),
+    On(St::DecimalDigits, '@').RepeatMark(St::AwaitDigit, St::DecimalDigits),
+    On(St::DecimalDigits, '.').Refuse(R::PointTwice),
+    On(St::DecimalDigits, END).EndsTerm(),
+    On(St::DecimalDigits, U).Go(St::AfterUnknown),
+    On(St::DecimalDigits, '(').If(When::Omit).Open(St::AfterOpen),
+    On(St::DecimalDigits, '(').Refuse(R::MultiplicationNotOmittable),
+    On(St::DecimalDigits, ANY).Refuse(R::NotAfterDecimalDigits),
+
+    On(St::AfterRecurring, '=').Equals(),
+    On(St::AfterRecurring, ANY).Refuse(R::OnlyEqualsAfterRecurring),
+
+    On(St::AfterPermutation, D).Go(St::AfterPermutation),
+    On(St::AfterPermutation, ANY).If(When::PrevNotDigit).Refuse(R::NotAfterPermutation),  // "P5", not "P+"
+    On(St::AfterPermutation, OPP).Go(St::AfterOperator),
+    On(St::AfterPermutation, END).EndsTerm(),
+    On(St::AfterPermutation, ANY).Refuse(R::NotAfterPermutation),
+
+    On(St::AfterUnknown, OPP).Go(St::AfterOperator),
+    On(St::AfterUnknown, END).EndsTerm(),
+    On(St::AfterUnknown, U).If(When::NoOmit).Refuse(R::NoOpenAfterDigit),
+    On(St::AfterUnknown, U).If(When::SameAsPrev).Refuse(R::NoSameLetterTwice),
+    On(St::AfterUnknown, U).Go(St::AfterOpen),
+    On(St::AfterUnknown, '(').If(When::Omit).Open(St::AfterOpen),
+    On(St::AfterUnknown, '(').Refuse(R::MultiplicationNotOmittable),
+    On(St::AfterUnknown, D).Refuse(R::MultiplicationNotOmittable),
+    On(St::AfterUnknown, ANY).Refuse(R::NotAfterUnknown),
+};
+
+// ---- Inside [ … ] ----------------------------------------------------------------------------------
+// "k" and "b" are stored as "K" and "B". A term ends with ")", "B" or "]" (the shared group below); a key
+// no row takes is refused with NotInBrackets.
+
+constexpr Rule BRACKET_ENDS_A_TERM[] = {
+    On(St::BracketStart, ')').Close(St::BracketAfterClose, R::CloseWithoutOpen),
+    On(St::BracketStart, B).Capital(St::BracketAfterB),
+    On(St::BracketStart, ']').Leave(),
+};
+
+constexpr Rule BRACKET_RULES[] = {
+    On(St::BracketStart, D).Go(St::BracketIntegerDigits),
+    On(St::BracketStart, '(').Open(St::BracketStart),
+    On(St::BracketStart, SG).Sign(St::BracketAfterSign),
+    On(St::BracketStart, U).Go(St::BracketAfterUnknown),
+
+    On(St::BracketAfterSign, D).Go(St::BracketIntegerDigits),
+    On(St::BracketAfterSign, U).Go(St::BracketAfterUnknown),
+    On(St::BracketAfterSign, '(').Open(St::BracketStart),
+    On(St::BracketAfterSign, K).Capital(St::BracketAfterK),
+    On(St::BracketAfterSign, PM).If(When::Relaxed).Go(St::BracketIntegerDigits),
+
+    On(St::BracketIntegerDigits, D).Go(St::BracketIntegerDigits),
+    On(St::BracketIntegerDigits, U).Go(St::BracketAfterUnknown),
+    On(St::BracketIntegerDigits, '^').Go(St::BracketAfterPower),
+    On(St::BracketIntegerDigits, OP).Go(St::BracketAfterOperator),
+    On(St::BracketIntegerDigits, '(').If(When::Omit).Open(St::BracketStart),
+    On(St::BracketIntegerDigits, ')').Close(St::BracketAfterClose, R::CloseBracketsBeforeEquals),
+    On(St::BracketIntegerDigits, '!').Go(St::BracketAfterClose),
+    On(St::BracketIntegerDigits, '.').Mark(St::BracketAwaitDigit, St::BracketIntegerDigits),
+    On(St::BracketIntegerDigits, B).Capital(St::BracketAfterB),
+    On(St::BracketIntegerDigits, PC).Go(St::BracketAfterPermutation),
+    // The whole part of a mixed number inside [ … ] must be a plain number.
+    On(St::BracketIntegerDigits, K).If(When::BracketHasExpression).Refuse(R::NoExpressionInBracketWholePart),
+    On(St::BracketIntegerDigits, K).Capital(St::BracketAfterK),
+    On(St::BracketIntegerDigits, ']').Leave(),
+
+    On(St::BracketAfterOperator, D).Go(St::BracketIntegerDigits),
+    On(St::BracketAfterOperator, '(').Open(St::BracketStart),
+    On(St::BracketAfterOperator, U).Go(St::BracketAfterUnknown),
+    On(St::BracketAfterOperator, PM).If(When::Relaxed).Go(St::BracketAfterOperator),
+
+    On(St::BracketAfterB, D).Go(St::BracketDenominatorDigits),
+    On(St::BracketAfterB, U).Go(St::BracketAfterUnknown),
+    On(St::BracketAfterB, '(').Open(St::BracketStart),
+    On(St::BracketAfterB, SG).Sign(St::BracketAfterSign),
+
+    On(St::BracketAfterK, D).Go(St::BracketNumeratorDigits),
+    On(St::BracketAfterK, U).Go(St::BracketAfterUnknown),
+    On(St::BracketAfterK, '(').Open(St::BracketStart),
+    On(St::BracketAfterK, SG).MarkSign(St::BracketAwaitDigit, St::BracketNumeratorDigits),
+
+    On(St::BracketAwaitDigit, D).Awaited(),
+    On(St::BracketAwaitDigit, '@').If(When::RepeatMarkFree).RepeatMarkAgain(),
+
+    On(St::BracketAfterClose, '^').Go(St::BracketAfterPower),
+    On(St::BracketAfterClose, OP).Go(St::BracketAfterOperator),
+    On(St::BracketAfterClose, END).EndsTerm(),
+    On(St::BracketAfterClose, '(').If(When::Omit).Open(St::BracketStart),
+    On(St::BracketAfterClose, '!').If(When::PrevNotFactorial).Go(St::BracketAfterClose),
+
+    On(St::BracketNumeratorDigits, D).Go(St::BracketNumeratorDigits),
+    On(St::BracketNumeratorDigits, U).Go(St::BracketAfterUnknown),
+    On(St::BracketNumeratorDigits, '.').Mark(St::BracketAwaitDigit, St::BracketNumeratorDigits),
+    On(St::BracketNumeratorDigits, B).Capital(St::BracketAfterB),
+    On(St::BracketNumeratorDigits, '^').Go(St::BracketAfterPower),
+    On(St::BracketNumeratorDigits, OP).Go(St::BracketAfterOperator),
+    On(St::BracketNumeratorDigits, '!').Go(St::BracketAfterClose),
+    On(St::BracketNumeratorDigits, PC).Go(St::BracketAfterPermutation),
+
+    On(St::BracketDenominatorDigits, D).Go(St::BracketDenominatorDigits),
+    On(St::BracketDenominatorDigits, U).Go(St::BracketAfterUnknown),
+    On(St::BracketDenominatorDigits, '^').Go(St::BracketAfterPower),
+    On(St::BracketDenominatorDigits, OP).Go(St::BracketAfterOperator),
+    On(St::BracketDenominatorDigits, '!').Go(St::BracketAfterClose),
+    On(St::BracketDenominatorDigits, ')').Close(St::BracketAfterClose, R::CloseWithoutOpen),
+    On(St::BracketDenominatorDigits, '(').If(When::Omit).Open(St::BracketStart),
+    On(St::BracketDenominatorDigits, '.').Mark(St::BracketAwaitDigit, St::BracketDenominatorDigits),
+    On(St::BracketDenominatorDigits, PC).Go(St::BracketAfterPermutation),
+    On(St::BracketDenominatorDigits, ']').Leave(),
+
+    On(St::BracketAfterPower, D).Go(St::BracketExponentDigits),
+    On(St::BracketAfterPower, U).Go(St::BracketAfterUnknown),
+    On(St::BracketAfterPower, SG).MarkSign(St::BracketAwaitDigit, St::BracketExponentDigits),
+    On(St::BracketAfterPower, ANY).Refuse(R::CloseWithoutOpen),
+
+    On(St::BracketExponentDigits, D).Go(St::BracketExponentDigits),
+    On(St::BracketExponentDigits, '^').Go(St::BracketAfterPower),
+    On(St::BracketExponentDigits, OP).Go(St::BracketAfterOperator),
+    On(St::BracketExponentDigits, END).EndsTerm(),
+    On(St::BracketExponentDigits, ANY).Refuse(R::CloseWithoutOpen),
+
+    On(St::BracketAfterPermutation, D).Go(St::BracketAfterPermutation),
+    On(St::BracketAfterPermutation, ANY).If(When::PrevNotDigit).Refuse(R::NotInBrackets),
+    On(St::BracketAfterPermutation, OPP).Go(St::BracketAfterOperator),
+    On(St::BracketAfterPermutation, END).EndsTerm(),
+
+    On(St::BracketAfterUnknown, OPP).Go(St::BracketAfterOperator),
+    On(St::BracketAfterUnknown, END).EndsTerm(),
+    On(St::BracketAfterUnknown, U).If(When::NoOmit).Refuse(R::NoOpenAfterDigit),
+    On(St::BracketAfterUnknown, U).If(When::SameAsPrev).Refuse(R::NoSameLetterTwice),
+    On(St::BracketAfterUnknown, U).Go(St::BracketStart),
+    On(St::BracketAfterUnknown, '(').If(When::Omit).Open(St::BracketStart),
+    On(St::BracketAfterUnknown, '(').Refuse(R::MultiplicationNotOmittable),
+    On(St::BracketAfterUnknown, D).Refuse(R::MultiplicationNotOmittable),
+};
+
+// ---- The machine that reads the tables -----------------------------------------------------------
+
+// The rows of one state: a slice of a table, found through an index by state number.
+struct Rows {
+  unsigned short begin = 0, end = 0;
+};
+constexpr int STATE_SLOTS = 67;  // state numbers 0 … 66
+
+template <size_t N>
+constexpr std::array<Rows, STATE_SLOTS> IndexRows(const Rule (&rules)[N]) {
+  std::array<Rows, STATE_SLOTS> index{};
+  for (size_t i = 0; i < N; ++i) {
+    const int s = StateNumber(rules[i].state);
+    if (index[s].end == 0) index[s].begin = static_cast<unsigned short>(i);
+    index[s].end = static_cast<unsigned short>(i + 1);
+  }
+  return index;
+}
+
+// Every state's rows must stand together, so that a slice holds all of them.
+template <size_t N>
+constexpr bool RowsTogether(const Rule (&rules)[N]) {
+  for (size_t i = 0; i < N; ++i)
+    for (size_t j = i + 2; j < N; ++j)
+      if (rules[j].state == rules[i].state && rules[j - 1].state != rules[i].state) return false;
+  return true;
+}
+static_assert(RowsTogether(NORMAL_RULES) && RowsTogether(BRACKET_RULES));
+
+constexpr std::array<Rows, STATE_SLOTS> NORMAL_INDEX = IndexRows(NORMAL_RULES);
+constexpr std::array<Rows, STATE_SLOTS> BRACKET_INDEX = IndexRows(BRACKET_RULES);
+
+bool KeyFits(Key key, char rc, char ch) {
+  switch (key) {
+    case Key::Any: return true;
+    case Key::Is: return ch == rc;
+    case Key::Digit: return IsDigit(ch);
+    case Key::Unknown: return IsUnknown(ch);
+    case Key::Operator: return IsOperator(ch);
+    case Key::OpOrPower: return IsOperator(ch) || ch == '^';
+    case Key::Sign: return IsSignKey(ch);
+    case Key::SignLetter: return ch == 'p' || ch == 'm';
+    case Key::Relation: return IsRelation(ch);
+    case Key::LetterB: return ch == 'b' || ch == 'B';
+    case Key::LetterK: return ch == 'k' || ch == 'K';
+    case Key::PorC: return ch == 'P' || ch == 'C';
+    case Key::EndsTerm: return true;  // the group's own rows decide
+  }
+  return false;
+}
+
+bool Holds(When when, char ch, char prevChar, bool omit) {
+  switch (when) {
+    case When::Always: return true;
+    case When::Omit: return omit;
+    case When::NoOmit: return !omit;
+    case When::OmitAfterMarker: return omit && (prevChar == '.' || prevChar == 'b' || prevChar == 'k');
+    case When::NoOmitAfterDigit: return !omit && IsDigit(prevChar);
+    case When::PrevDigit: return IsDigit(prevChar);
+    case When::PrevNotDigit: return !IsDigit(prevChar);
+    case When::PrevRelation: return IsRelation(prevChar);
+    case When::PrevEquals: return prevChar == '=';
+    case When::RelationOrEqualsSeen: return S.equalsSeen || S.relationSeen;
+    case When::Relaxed: return S.relaxedSigns;
+    case When::PrevNotFactorial: return prevChar != '!';
+    case When::RepeatMarkFree: return prevChar == '.' && !S.repeatMarkUsed;
+    case When::RepeatMarkUsed: return S.repeatMarkUsed;
+    case When::SameAsPrev: return ch == prevChar;
+    case When::BracketHasExpression: return S.bracketText.find_first_of(".+-*/^!()PC") != std::string::npos;
+  }
+  return false;
+}
+
+// Every action either refuses without touching the state, or changes it and accepts; nothing is
 // changed before the decision, so a refusal leaves the line exactly as it was.
-bool Refuse(int no) {
+bool RefuseNumber(int no) {
   S.errorNo = no;
   return false;
 }
 
-bool Accept(int next, char stored) {
+bool Refuse(Refusal r) { return RefuseNumber(RefusalNumber(r)); }
+
+bool Accept(CheckState next, char stored) {
   S.state = next;
   S.storedChar = stored;
   S.prevChar = stored;
@@ -92,43 +511,12 @@ bool Accept(int next, char stored) {
   return true;
 }
 
-bool Open(int next) {
-  Increase(S.opened);
-  return Accept(next, '(');
-}
-
-bool Close(int next, int error) {
-  if (S.opened < S.closed + 1) return Refuse(error);
-  Increase(S.closed);
-  return Accept(next, ')');
-}
-
-bool Colon() {
-  if (S.colonCount > 0) return Refuse(38);
-  Increase(S.colonCount);
-  return Accept(0, ':');
-}
-
-bool Relation(char ch) {
-  if (S.equalsSeen || S.relationSeen) return Refuse(40);
-  S.relationSeen = true;
-  return Accept(0, ch);
-}
-
-bool Equals(char prevChar) {
-  if (S.opened != S.closed) return Refuse(19);
-  if (prevChar == '=') return Refuse(36);
-  S.equalsSeen = true;
-  S.colonCount = 0;
-  return Accept(0, '=');
-}
-
 bool Enter(char prevChar, bool digitTest) {
-  if (digitTest && IsDigit(prevChar)) return Refuse(31);
+  if (digitTest && IsDigit(prevChar)) return Refuse(R::CannotEnterBracketsHere);
   S.bracketMode = true;
   S.bracketText.assign(1, '[');
   S.bracketDigitRun = 0;
-  S.state = 50;
+  S.state = St::BracketStart;
   S.storedChar = '[';
   S.prevChar = '[';
   return true;
@@ -137,25 +525,140 @@ bool Enter(char prevChar, bool digitTest) {
 bool Leave() {
   S.bracketText += ']';
   S.bracketMode = false;
-  S.state = 8;
+  S.state = St::AfterClose;
   S.storedChar = ']';
   S.prevChar = ']';
   return true;
 }
 
-// A marker ("b", "k", ".", an exponent's sign) waits in state 5 for the digit that leads on to `after`.
-bool Mark(int waiting, int after, char stored) {
-  S.afterState = after;
-  if (stored == '.') S.repeatMarkUsed = false;
-  return Accept(waiting, stored);
+bool Apply(const Rule& rule, char ch, char prevChar) {
+  switch (rule.action) {
+    case Do::Refuse: return Refuse(rule.refusal);
+    case Do::Accept: return Accept(rule.next, ch);
+    case Do::AcceptSign: return Accept(rule.next, SignForm(ch));
+    case Do::AcceptCapital: return Accept(rule.next, (ch == 'b' || ch == 'B') ? 'B' : 'K');
+    case Do::AcceptAwaited: return Accept(S.afterState, ch);
+    case Do::Open:
+      Increase(S.opened);
+      return Accept(rule.next, '(');
+    case Do::Close:
+      if (S.opened < S.closed + 1) return Refuse(rule.refusal);
+      Increase(S.closed);
+      return Accept(rule.next, ')');
+    case Do::Colon:
+      if (S.colonCount > 0) return Refuse(R::ColonAlreadyUsed);
+      Increase(S.colonCount);
+      return Accept(St::LineStart, ':');
+    case Do::Relation:
+      if (S.equalsSeen || S.relationSeen) return Refuse(R::RelationAlreadyUsed);
+      S.relationSeen = true;
+      return Accept(St::LineStart, ch);
+    case Do::Equals:
+      if (S.opened != S.closed) return Refuse(R::ParenthesesDoNotMatch);
+      if (prevChar == '=') return Refuse(R::NoDoubleEquals);
+      S.equalsSeen = true;
+      S.colonCount = 0;
+      return Accept(St::LineStart, '=');
+    case Do::Enter: return Enter(prevChar, true);
+    case Do::EnterAnywhere: return Enter(prevChar, false);
+    case Do::Leave: return Leave();
+    case Do::Mark:
+    case Do::MarkSign:
+      S.afterState = rule.after;
+      if (ch == '.') S.repeatMarkUsed = false;
+      return Accept(rule.next, rule.action == Do::MarkSign ? SignForm(ch) : ch);
+    case Do::RepeatMark:
+    case Do::RepeatMarkAgain:
+      S.repeatMarkUsed = true;
+      if (rule.action == Do::RepeatMark) S.afterState = rule.after;
+      return Accept(rule.next, '@');
+    case Do::EndsTerm: break;  // handled by the caller
+  }
+  return false;
 }
 
-// The "@" of a repeating decimal: only once per decimal, and it must be followed by a digit, so the
-// machine waits in the marker state without changing where that digit leads.
-bool RepeatMark(int waiting, int after) {
-  S.repeatMarkUsed = true;
-  S.afterState = after;
-  return Accept(waiting, '@');
+// The first row of the group that fits the key decides; false in found when none does.
+template <size_t N>
+bool FromGroup(const Rule (&group)[N], char ch, char prevChar, bool& found) {
+  for (const Rule& rule : group)
+    if (KeyFits(rule.key, rule.ch, ch)) {
+      found = true;
+      return Apply(rule, ch, prevChar);
+    }
+  found = false;
+  return false;
+}
+
+// For each state and key, the rows of the state whose key fits (a bit per row of the slice), so that a
+// key only meets the rows that can take it; the conditions are still tested in row order.
+using RowMask = uint32_t;
+using KeyMasks = std::array<std::array<RowMask, 256>, STATE_SLOTS>;
+
+template <size_t N, size_t G>
+KeyMasks MaskRows(const Rule (&rules)[N], const std::array<Rows, STATE_SLOTS>& index, const Rule (&group)[G]) {
+  KeyMasks masks{};
+  for (int s = 0; s < STATE_SLOTS; ++s)
+    for (int c = 0; c < 256; ++c) {
+      const char ch = static_cast<char>(c);
+      for (unsigned i = index[s].begin; i < index[s].end; ++i) {
+        const Rule& rule = rules[i];
+        bool fits = KeyFits(rule.key, rule.ch, ch);
+        if (rule.action == Do::EndsTerm) {
+          fits = false;
+          for (const Rule& g : group) fits = fits || KeyFits(g.key, g.ch, ch);
+        }
+        if (fits) masks[s][c] |= RowMask{1} << (i - index[s].begin);
+      }
+    }
+  return masks;
+}
+
+// A state has at most as many rows as a mask has bits.
+constexpr bool FitMask(const std::array<Rows, STATE_SLOTS>& index) {
+  for (const Rows& r : index)
+    if (r.end - r.begin > 32) return false;
+  return true;
+}
+static_assert(FitMask(NORMAL_INDEX) && FitMask(BRACKET_INDEX));
+
+template <size_t N, size_t G>
+bool RunTable(const Rule (&rules)[N], const std::array<Rows, STATE_SLOTS>& index, const KeyMasks& masks,
+              const Rule (&group)[G], char ch, char prevChar, CheckState state, bool omit, bool& decided) {
+  decided = true;
+  const int s = StateNumber(state);
+  if (s >= 0 && s < STATE_SLOTS) {
+    for (RowMask m = masks[s][static_cast<unsigned char>(ch)]; m != 0; m &= m - 1) {
+      const Rule& rule = rules[index[s].begin + static_cast<unsigned>(std::countr_zero(m))];
+      if (!Holds(rule.when, ch, prevChar, omit)) continue;
+      if (rule.action != Do::EndsTerm) return Apply(rule, ch, prevChar);
+      bool found = false;
+      const bool accepted = FromGroup(group, ch, prevChar, found);
+      if (found) return accepted;
+    }
+  }
+  decided = false;
+  return false;
+}
+
+// The root group "r" … "_" is decided before the
+// tables and never changes the state. Returns false when the key is no part of a root group (the
+// tables decide), else true with the verdict in accepted.
+bool RootGroup(char ch, CheckState state, bool& accepted) {
+  if (ch == 'r') {
+    if (S.rootDepth > 0) {
+      accepted = Refuse(R::NoNestedRoot);  // roots do not nest
+    } else {
+      S.rootDepth = 1;
+      accepted = Accept(state, 'r');
+    }
+    return true;
+  }
+  if (ch == '_' && S.rootDepth > 0) {
+    --S.rootDepth;
+    accepted = Accept(state, '_');
+    return true;
+  }
+  return false;
 }
 
 // A digit counted into a run; true when the run has grown past what a number may hold.
@@ -173,335 +676,6 @@ bool DigitRunTooLong(int& run, char ch, char prevChar) {
   return true;
 }
 
-// The root group "r" … "_" is decided before the tables and never changes the state. Returns false
-// when the key is no part of a root group (the tables decide), else true with the verdict in accepted.
-bool RootGroup(char ch, int state, bool& accepted) {
-  if (ch == 'r') {
-    if (S.rootDepth > 0) {
-      accepted = Refuse(37);  // roots do not nest
-    } else {
-      S.rootDepth = 1;
-      accepted = Accept(state, 'r');
-    }
-    return true;
-  }
-  if (ch == '_' && S.rootDepth > 0) {
-    --S.rootDepth;
-    accepted = Accept(state, '_');
-    return true;
-  }
-  return false;
-}
-
-bool NormalTable(char ch, char prevChar, int state, bool omit) {
-  const bool digit = IsDigit(ch), unknown = IsUnknown(ch), op = IsOperator(ch);
-  switch (state) {
-    case 0:
-      if (ch == '[') return Enter(prevChar, true);
-      if (ch == '(') {
-        if (omit && (prevChar == '.' || prevChar == 'b' || prevChar == 'k')) return Refuse(0);
-        if (!omit && IsDigit(prevChar)) return Refuse(22);
-        return Open(1);
-      }
-      if (digit) return Accept(3, ch);
-      if (unknown) return Accept(16, ch);
-      if (ch == '.' && IsDigit(prevChar)) return Mark(5, 13, ch);
-      if (IsSignKey(ch)) return Accept(2, SignForm(ch));
-      if (ch == '=') {
-        if (IsRelation(prevChar)) return Accept(0, ch);  // "<=" and ">="
-        if (prevChar == '=') return Refuse(36);
-        return Refuse(0);
-      }
-      if (IsRelation(ch)) return Refuse((S.equalsSeen || S.relationSeen) ? 40 : 0);
-      return Refuse(0);
-
-    case 1:
-      if (digit) return Accept(3, ch);
-      if (ch == '(') return Open(1);
-      if (IsSignKey(ch)) return Accept(2, SignForm(ch));
-      if (unknown) return Accept(16, ch);
-      if (ch == '[') return Enter(prevChar, true);
-      return Refuse(1);
-
-    case 2:
-      if (digit) return Accept(3, ch);
-      if (ch == '(') return Open(1);
-      if (ch == '[') return Enter(prevChar, true);
-      if (unknown) return Accept(16, ch);
-      if ((ch == 'p' || ch == 'm') && S.relaxedSigns) return Accept(3, ch);
-      return Refuse(2);
-
-    case 3:
-      if (digit) return Accept(3, ch);
-      if (op) return Accept(4, ch);
-      if (ch == '^') return Accept(11, ch);
-      if (ch == '(') return omit ? Open(1) : Refuse(22);
-      if (ch == ')') return Close(8, 20);
-      if (ch == ':') return Colon();
-      if (IsRelation(ch)) return Relation(ch);
-      if (ch == '=') return Equals(prevChar);
-      if (unknown) return omit ? Accept(16, ch) : Refuse(33);
-      if (ch == '!') return Accept(8, ch);
-      if (ch == '.') return Mark(5, 13, ch);
-      if (ch == 'b') return Mark(5, 10, ch);
-      if (ch == 'k') return Mark(5, 9, ch);
-      if (ch == 'C' || ch == 'P') return Accept(15, ch);
-      if (ch == '[') return Refuse(22);
-      return Refuse(3);
-
-    case 4:
-      if (digit) return Accept(3, ch);
-      if (ch == '(') return Open(1);
-      if (unknown) return Accept(16, ch);
-      if (ch == '[') return Enter(prevChar, false);
-      if ((ch == 'p' || ch == 'm') && S.relaxedSigns) return Accept(4, ch);
-      return Refuse(4);
-
-    case 5:
-      if (digit) return Accept(S.afterState, ch);
-      if (ch == '@' && prevChar == '.' && !S.repeatMarkUsed) return RepeatMark(5, S.afterState);
-      return Refuse(5);
-
-    case 8:
-      if (ch == '^') return Accept(11, ch);
-      if (op) return Accept(4, ch);
-      if (ch == ')') return Close(8, 20);
-      if (ch == ':') return Colon();
-      if (IsRelation(ch)) return Relation(ch);
-      if (ch == '=') return Equals(prevChar);
-      if (ch == '!' && prevChar != '!') return Accept(8, ch);
-      if (ch == '(' && omit) return Open(1);
-      if (unknown && omit) return Accept(16, ch);
-      return Refuse(8);
-
-    case 9:
-      if (digit) return Accept(9, ch);
-      if (ch == 'b') return Mark(5, 10, ch);
-      return Refuse(9);
-
-    case 10:
-      if (digit) return Accept(10, ch);
-      if (op) return Accept(0, ch);
-      if (ch == '^') return Refuse(28);
-      if (unknown) return Accept(16, ch);
-      if (ch == '(') return omit ? Open(1) : Refuse(33);
-      if (ch == ')') return Close(8, 20);
-      if (ch == ':') return Colon();
-      if (IsRelation(ch)) return Relation(ch);
-      if (ch == '=') return Equals(prevChar);
-      return Refuse(10);
-
-    case 11:
-      if (digit) return Accept(12, ch);
-      if (IsSignKey(ch)) return Mark(5, 12, SignForm(ch));
-      if (unknown) return Accept(16, ch);
-      return Refuse(11);
-
-    case 12:
-      if (digit) return Accept(12, ch);
-      if (ch == '^') return Accept(11, ch);
-      if (op) return Accept(4, ch);
-      if (ch == ')') return Close(8, 20);
-      if (ch == ':') return Colon();
-      if (IsRelation(ch)) return Relation(ch);
-      if (ch == '=') return Equals(prevChar);
-      return Refuse(12);
-
-    case 13:
-      if (digit) return Accept(13, ch);
-      if (ch == 'u') return Accept(14, ch);
-      if (ch == '^') return Accept(11, ch);
-      if (op) return Accept(4, ch);
-      if (ch == '@') return S.repeatMarkUsed ? Refuse(13) : RepeatMark(5, 13);
-      if (ch == '.') return Refuse(29);
-      if (ch == ')') return Close(8, 20);
-      if (ch == ':') return Colon();
-      if (IsRelation(ch)) return Relation(ch);
-      if (ch == '=') return Equals(prevChar);
-      if (unknown) return Accept(16, ch);
-      if (ch == '(') return omit ? Open(1) : Refuse(33);
-      return Refuse(13);
-
-    case 14:
-      if (ch == '=') return Equals(prevChar);
-      return Refuse(14);
-
-    case 15:
-      if (digit) return Accept(15, ch);
-      // Directly after "P" or "C" only a digit may follow.
-      if (!IsDigit(prevChar)) return Refuse(15);
-      if (op || ch == '^') return Accept(4, ch);
-      if (ch == ')') return Close(8, 20);
-      if (ch == ':') return Colon();
-      if (IsRelation(ch)) return Relation(ch);
-      if (ch == '=') return Equals(prevChar);
-      return Refuse(15);
-
-    case 16:
-      if (op || ch == '^') return Accept(4, ch);
-      if (ch == ')') return Close(8, 20);
-      if (ch == ':') return Colon();
-      if (IsRelation(ch)) return Relation(ch);
-      if (ch == '=') return Equals(prevChar);
-      if (unknown) {
-        if (!omit) return Refuse(22);
-        if (ch == prevChar) return Refuse(35);
-        return Accept(1, ch);
-      }
-      if (ch == '(') return omit ? Open(1) : Refuse(33);
-      if (digit) return Refuse(33);
-      return Refuse(16);
-
-    default:
-      // States 6, 7 and 17–19 accept nothing.
-      return Refuse(state);
-  }
-}
-
-// Inside [ … ]; "k" and "b" are stored as "K" and "B".
-bool BracketTable(char ch, char prevChar, int state, bool omit) {
-  const bool digit = IsDigit(ch), unknown = IsUnknown(ch), op = IsOperator(ch);
-  const bool isB = ch == 'B' || ch == 'b', isK = ch == 'K' || ch == 'k';
-  const bool isPC = ch == 'C' || ch == 'P';
-  switch (state) {
-    case 50:
-      if (digit) return Accept(53, ch);
-      if (ch == '(') return Open(50);
-      if (IsSignKey(ch)) return Accept(52, SignForm(ch));
-      if (unknown) return Accept(66, ch);
-      break;
-
-    case 52:
-      if (digit) return Accept(53, ch);
-      if (unknown) return Accept(66, ch);
-      if (ch == '(') return Open(50);
-      if (isK) return Accept(56, 'K');
-      if ((ch == 'p' || ch == 'm') && S.relaxedSigns) return Accept(53, ch);
-      break;
-
-    case 53:
-      if (digit) return Accept(53, ch);
-      if (unknown) return Accept(66, ch);
-      if (ch == '^') return Accept(61, ch);
-      if (op) return Accept(54, ch);
-      if (ch == '(') return omit ? Open(50) : Refuse(BRACKET_ERROR);
-      if (ch == ')') return Close(58, 30);
-      if (ch == '!') return Accept(58, ch);
-      if (ch == '.') return Mark(57, 53, ch);
-      if (isB) return Accept(55, 'B');
-      if (isPC) return Accept(64, ch);
-      if (isK) {
-        // The whole part of a mixed number inside [ … ] must be a plain number.
-        if (S.bracketText.find_first_of(".+-*/^!()PC") != std::string::npos) return Refuse(27);
-        return Accept(56, 'K');
-      }
-      if (ch == ']') return Leave();
-      break;
-
-    case 54:
-      if (digit) return Accept(53, ch);
-      if (ch == '(') return Open(50);
-      if (unknown) return Accept(66, ch);
-      if ((ch == 'p' || ch == 'm') && S.relaxedSigns) return Accept(54, ch);
-      break;
-
-    case 55:
-      if (digit) return Accept(60, ch);
-      if (unknown) return Accept(66, ch);
-      if (ch == '(') return Open(50);
-      if (IsSignKey(ch)) return Accept(52, SignForm(ch));
-      break;
-
-    case 56:
-      if (digit) return Accept(59, ch);
-      if (unknown) return Accept(66, ch);
-      if (ch == '(') return Open(50);
-      if (IsSignKey(ch)) return Mark(57, 59, SignForm(ch));
-      break;
-
-    case 57:
-      if (digit) return Accept(S.afterState, ch);
-      if (ch == '@' && prevChar == '.' && !S.repeatMarkUsed) return RepeatMark(57, S.afterState);
-      break;
-
-    case 58:
-      if (ch == '^') return Accept(61, ch);
-      if (op) return Accept(54, ch);
-      if (ch == ')') return Close(58, 20);
-      if (ch == '(' && omit) return Open(50);
-      if (ch == '!' && prevChar != '!') return Accept(58, ch);
-      if (isB) return Accept(55, 'B');
-      if (ch == ']') return Leave();
-      break;
-
-    case 59:
-      if (digit) return Accept(59, ch);
-      if (unknown) return Accept(66, ch);
-      if (ch == '.') return Mark(57, 59, ch);
-      if (isB) return Accept(55, 'B');
-      if (ch == '^') return Accept(61, ch);
-      if (op) return Accept(54, ch);
-      if (ch == '!') return Accept(58, ch);
-      if (isPC) return Accept(64, ch);
-      break;
-
-    case 60:
-      if (digit) return Accept(60, ch);
-      if (unknown) return Accept(66, ch);
-      if (ch == '^') return Accept(61, ch);
-      if (op) return Accept(54, ch);
-      if (ch == '!') return Accept(58, ch);
-      if (ch == ')') return Close(58, 20);
-      if (ch == '(' && omit) return Open(50);
-      if (ch == '.') return Mark(57, 60, ch);
-      if (isPC) return Accept(64, ch);
-      if (ch == ']') return Leave();
-      break;
-
-    case 61:
-      if (digit) return Accept(62, ch);
-      if (unknown) return Accept(66, ch);
-      if (IsSignKey(ch)) return Mark(57, 62, SignForm(ch));
-      return Refuse(20);
-
-    case 62:
-      if (digit) return Accept(62, ch);
-      if (ch == '^') return Accept(61, ch);
-      if (op) return Accept(54, ch);
-      if (ch == ')') return Close(58, 20);
-      if (isB) return Accept(55, 'B');
-      if (ch == ']') return Leave();
-      return Refuse(20);
-
-    case 64:
-      if (digit) return Accept(64, ch);
-      if (!IsDigit(prevChar)) break;  // directly after "P" or "C" only a digit
-      if (op || ch == '^') return Accept(54, ch);
-      if (ch == ')') return Close(58, 20);
-      if (isB) return Accept(55, 'B');
-      if (ch == ']') return Leave();
-      break;
-
-    case 66:
-      if (op || ch == '^') return Accept(54, ch);
-      if (ch == ')') return Close(58, 20);
-      if (isB) return Accept(55, 'B');
-      if (unknown) {
-        if (!omit) return Refuse(22);
-        if (ch == prevChar) return Refuse(35);
-        return Accept(50, ch);
-      }
-      if (ch == '(') return omit ? Open(50) : Refuse(33);
-      if (ch == ']') return Leave();
-      if (digit) return Refuse(33);
-      break;
-
-    default:
-      break;
-  }
-  return Refuse(BRACKET_ERROR);
-}
-
 }  // namespace
 
 const std::string& CheckMessage(int errorNo) {
@@ -509,48 +683,48 @@ const std::string& CheckMessage(int errorNo) {
   return MESSAGES[static_cast<size_t>(errorNo)];
 }
 
-void ResetInpCheck() {
-  CheckerState = InpCheckState{};
-  CheckedText.clear();
-}
+void ResetInpCheck() { CheckerState.Reset(); }
 
 namespace {
 
-bool OfferKey(char ch, char prevChar, int state, int omit_mul) {
-  const bool omit = omit_mul != 0;
-  if (ch == '%') return Refuse(39);
+bool OfferKey(char ch, char prevChar, CheckState state, bool omit) {
+  if (ch == '%') return Refuse(R::KeyWithoutMeaning);
   if (prevChar == '$') S.equalsSeen = false;
 
+  bool decided = false, accepted = false;
   if (S.bracketMode) {
     // A relation or "=" needs the expression fraction closed first.
-    if (ch == '<' || ch == '=' || ch == '>') return Refuse(30);
-    if (DigitRunTooLong(S.bracketDigitRun, ch, prevChar)) return Refuse(21);
-    bool accepted = false;
+    if (ch == '<' || ch == '=' || ch == '>') return Refuse(R::CloseBracketsBeforeEquals);
+    if (DigitRunTooLong(S.bracketDigitRun, ch, prevChar)) return Refuse(R::TooManyDigits);
     if (RootGroup(ch, state, accepted)) return accepted;
-    return BracketTable(ch, prevChar, state, omit);
+    static const KeyMasks masks = MaskRows(BRACKET_RULES, BRACKET_INDEX, BRACKET_ENDS_A_TERM);
+    accepted = RunTable(BRACKET_RULES, BRACKET_INDEX, masks, BRACKET_ENDS_A_TERM, ch, prevChar, state, omit, decided);
+    return decided ? accepted : Refuse(R::NotInBrackets);
   }
 
-  if (DigitRunTooLong(S.digitRun, ch, prevChar)) return Refuse(21);
-  bool accepted = false;
+  if (DigitRunTooLong(S.digitRun, ch, prevChar)) return Refuse(R::TooManyDigits);
   if (RootGroup(ch, state, accepted)) return accepted;
-  return NormalTable(ch, prevChar, state, omit);
+  static const KeyMasks masks = MaskRows(NORMAL_RULES, NORMAL_INDEX, ENDS_A_TERM);
+  accepted = RunTable(NORMAL_RULES, NORMAL_INDEX, masks, ENDS_A_TERM, ch, prevChar, state, omit, decided);
+  // A state without rows (6, 7, 17–19 or a number of no state) refuses with its own number.
+  return decided ? accepted : RefuseNumber(StateNumber(state));
 }
 
 }  // namespace
 
-bool CheckKey(char ch, char prevChar, int state, int omit_mul) {
+bool CheckKey(char ch, char prevChar, CheckState state, bool omitMul) {
   // A refused key leaves the line as it was, so it must not end or restart the run of digits the line
   // holds: otherwise a letter refused between digits would let a 20-digit number onto the line.
   const int run = S.digitRun, bracketRun = S.bracketDigitRun;
-  if (OfferKey(ch, prevChar, state, omit_mul)) return true;
+  if (OfferKey(ch, prevChar, state, omitMul)) return true;
   S.digitRun = run;
   S.bracketDigitRun = bracketRun;
   return false;
 }
 
-int CheckText(const std::string& text, int cut_at_equals, int collect, int omit_mul, int show_message) {
+int CheckText(const std::string& text, const CheckOptions& options) {
   std::string checked = text;
-  if (cut_at_equals == 1) {
+  if (options.cutAtEquals) {
     // Everything after the first "=" is the answer part; the "=" itself is still checked.
     size_t eq = checked.find('=');
     if (eq != std::string::npos) checked.resize(eq + 1);
@@ -561,11 +735,10 @@ int CheckText(const std::string& text, int cut_at_equals, int collect, int omit_
   const bool relaxed = S.relaxedSigns;
   const int errorNo = S.errorNo;
   const char storedChar = S.storedChar;
-  S = InpCheckState{};
+  S.Reset();
   S.relaxedSigns = relaxed;
   S.errorNo = errorNo;
   S.storedChar = storedChar;
-  CheckedText.clear();
 
   for (size_t i = 0; i < checked.size(); ++i) {
     const char ch = checked[i];
@@ -573,20 +746,20 @@ int CheckText(const std::string& text, int cut_at_equals, int collect, int omit_
       // What follows "&" is a text of its own (an answer copy, a solution); the brackets still count.
       S.bracketMode = false;
       S.prevChar = '$';
-      S.state = 0;
+      S.state = St::LineStart;
       S.equalsSeen = false;
       S.relationSeen = false;
       S.colonCount = 0;
-      if (collect == 1) CheckedText += ch;
+      if (options.collectText) S.checkedText += ch;
       continue;
     }
-    if (CheckKey(ch, S.prevChar, S.state, omit_mul)) {
+    if (CheckKey(ch, S.prevChar, S.state, options.omitMul)) {
       S.prevChar = ch;
-      if (collect == 1) CheckedText += S.storedChar;
+      if (options.collectText) S.checkedText += S.storedChar;
       continue;
     }
     const int position = i < static_cast<size_t>(INT_MAX) ? static_cast<int>(i) + 1 : INT_MAX;
-    if (show_message == 1)
+    if (options.showMessage)
       ShowMessage("文字列>> " + checked + "\n\n◇ｴﾗｰ:: (" + std::to_string(position) + "字目) " +
                       CheckMessage(S.errorNo),
                   "ｴﾗｰの報告");
@@ -596,11 +769,9 @@ int CheckText(const std::string& text, int cut_at_equals, int collect, int omit_
   return 0;
 }
 
-bool TextAccepted(const std::string& text, int omit_mul) {
+bool TextAccepted(const std::string& text, bool omitMul) {
   const InpCheckState keep = CheckerState;
-  const std::string keepChecked = CheckedText;
-  const int bad = CheckText(text, 1, 0, omit_mul, 0);
+  const int bad = CheckText(text, {.cutAtEquals = true, .omitMul = omitMul});
   CheckerState = keep;
-  CheckedText = keepChecked;
   return bad == 0;
 }

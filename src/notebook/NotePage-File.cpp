@@ -207,7 +207,7 @@ int LoadSikiBytes(std::string_view bytes) {
     }
     std::string& line = NotePage.lines[static_cast<std::size_t>(count++)];
     line = TrimControls(text);
-    if (!IsWorkingLine(line) && CheckText(line, 0, 0, 1, 0) != 0) ++LastSikiLoad.badLines;
+    if (!IsWorkingLine(line) && CheckText(line, {.omitMul = true}) != 0) ++LastSikiLoad.badLines;
   }
   for (int i = count; i < NOTE_MAX_LINES; ++i) NotePage.lines[static_cast<std::size_t>(i)].clear();
   NotePage.lineCount = count;

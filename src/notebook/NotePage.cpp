@@ -209,7 +209,7 @@ std::vector<NoteOutcome> CalculateAll(const std::function<void(const NoteOutcome
     if (LineRef(i).empty() || IsWorkingLine(LineRef(i))) continue;
     const std::string l = StripAnswer(LineRef(i));
     const bool equation = IsEquationLine(l);
-    int p = CheckText(l, equation ? 0 : 1, 0, 1, 0);
+    int p = CheckText(l, {.cutAtEquals = !equation, .omitMul = true});
     if (p >= 1) {
       report(CheckFailure(i, p));
       continue;
@@ -257,7 +257,7 @@ NoteCalcResult CalculateSelected(const std::function<bool()>& confirm) {
   if (!InUse(n) || LineRef(n).empty()) return r;
   const std::string& line = LineRef(n);
   const std::string l = line.substr(0, line.find('&'));
-  int p = CheckText(l, 1, 0, 1, 0);
+  int p = CheckText(l, {.cutAtEquals = true, .omitMul = true});
   if (p >= 1) {
     r.outcomes.push_back(CheckFailure(n, p));
     return r;

@@ -232,7 +232,7 @@ InputResult InputChar(char c) {
   }
   // A base-mode line writes its base right after the number, as in 101(2: the bracket after a digit is
   // no left-out multiplication there, so it is taken whatever the setting says.
-  if (!CheckKey(c, PrevChar, State, BaseMode ? 1 : KAKERU_ABR)) {
+  if (!CheckKey(c, PrevChar, static_cast<CheckState>(State), BaseMode || KAKERU_ABR != 0)) {
     ++RefusalCount;
     LastRefusalNo = ErrorNo;
     SetStatusText(CheckMessage(ErrorNo));
@@ -297,7 +297,7 @@ InputResult InputChar(char c) {
   LinePitch = GYOKEISUU;
   if (INPUTSTR_DSP) ShowInputString(LineText);
   PrevChar = stored;
-  State = CheckerState.state;
+  State = StateNumber(CheckerState.state);
   KeepLineCheckState();
   SavedLine = LineText;
   ++LineCount;
@@ -334,7 +334,7 @@ bool AppendStepMark() {
     CheckerState = LineCheckState;
     CheckerState.relaxedSigns = relaxed;
   }
-  if (!CheckKey('=', PrevChar, State, KAKERU_ABR)) {
+  if (!CheckKey('=', PrevChar, static_cast<CheckState>(State), KAKERU_ABR != 0)) {
     ++RefusalCount;
     LastRefusalNo = ErrorNo;
     SetStatusText(CheckMessage(ErrorNo));
@@ -345,7 +345,7 @@ bool AppendStepMark() {
   LinePitch = GYOKEISUU;
   if (INPUTSTR_DSP) ShowInputString(LineText);
   PrevChar = '=';
-  State = CheckerState.state;
+  State = StateNumber(CheckerState.state);
   KeepLineCheckState();
   SavedLine = LineText;
   ++LineCount;

@@ -353,7 +353,7 @@ bool ChainReduces(const std::string& expr, bool product) {
 
 // The whole-text check accepts the text as it is written.
 bool Accepted(const std::string& expr) {
-  return CheckText(expr, 0, 1, 0, 0) == 0 && CheckedText == expr;
+  return CheckText(expr, {.collectText = true}) == 0 && CheckedText == expr;
 }
 
 struct Candidate {

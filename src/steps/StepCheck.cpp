@@ -69,7 +69,7 @@ ReadResult Read(const std::string& text) {
     r.message = EMPTY_PIECE_REASON;
     return r;
   }
-  int pos = CheckText(text, 0, 1, 1, 0);
+  int pos = CheckText(text, {.collectText = true, .omitMul = true});
   if (pos > 0) {
     r.position = pos;
     r.message = CheckMessage(ErrorNo);

@@ -43,7 +43,7 @@ bool TooLong(const std::string& text, EditorOutcome& outcome) {
 
 // The whole-text check of Show and Calculate; false with the error display filled in.
 bool CheckField(const std::string& text, EditorOutcome& outcome) {
-  const int p = CheckText(text, 0, 1, KAKERU_ABR, 0);
+  const int p = CheckText(text, {.collectText = true, .omitMul = KAKERU_ABR != 0});
   if (p == 0) return true;
   outcome.badPos = p;
   outcome.errorText = "◇ｴﾗｰ::(" + std::to_string(p) + "字目) " + CheckMessage(ErrorNo);
@@ -82,10 +82,10 @@ int EditorExpressionLength(const std::string& fieldText) {
 
 void PutOnCalculationLine(const std::string& text) {
   ClearLine();
-  if (CheckText(text, 0, 1, KAKERU_ABR, 0) == 0) {
+  if (CheckText(text, {.collectText = true, .omitMul = KAKERU_ABR != 0}) == 0) {
     // The checker now stands where typing the text key by key would have left it.
     LineText = CheckedText;
-    State = CheckerState.state;
+    State = StateNumber(CheckerState.state);
     PrevChar = LineText.empty() ? '$' : CheckerState.prevChar;
   } else {
     LineText = text;
@@ -197,7 +197,7 @@ void EditorLookStash() {
   }
   // The check and the notice share the checker's state with the calculation line, which stays as it is.
   const InpCheckState kept = CheckerState;
-  if (CheckText(EditorStash, 0, 1, 1, 1) == 0)
+  if (CheckText(EditorStash, {.collectText = true, .omitMul = true, .showMessage = true}) == 0)
     CurrentPlatform().ShowNotice("@" + CheckedText, "退避してある式", 6000);
   CheckerState = kept;
 }

@@ -46,7 +46,7 @@ NoticeLayout BuildNoticeLayout(const std::string& text) {
       body = body.substr(0, hash);
     }
     std::string expr = Trim(body);
-    if (CheckText(expr, 0, 0, KAKERU_ABR, 1) != 0) {
+    if (CheckText(expr, {.omitMul = KAKERU_ABR != 0, .showMessage = true}) != 0) {
       layout.failed = true;
       return layout;
     }

@@ -107,7 +107,7 @@ void MemoLook() {
   SplitComment(selected, expression, comment);
   // The whole-text check and the notice share the checker's state with the calculation line.
   const InpCheckState kept = CheckerState;
-  if (CheckText(expression, 0, 1, 1, 1) == 0)
+  if (CheckText(expression, {.collectText = true, .omitMul = true, .showMessage = true}) == 0)
     CurrentPlatform().ShowNotice("@" + CheckedText + comment, "式の分数形表示", 10000);
   CheckerState = kept;
 }

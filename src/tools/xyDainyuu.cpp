@@ -208,7 +208,7 @@ DainyuuCalcOutcome DainyuuCalculate(const std::string& expression, const std::st
   std::string result;
   if (!Substitute(expression, vx, vy, vz, result)) return outcome;
   ClearLine();
-  const int p = CheckText(result, 0, 1, KAKERU_ABR, 0);
+  const int p = CheckText(result, {.collectText = true, .omitMul = KAKERU_ABR != 0});
   if (p > 0) {
     char text[64];
     std::snprintf(text, sizeof text, "01::(確認)ｴﾗｰ桁(1～)=%d", p);
@@ -251,6 +251,6 @@ void DainyuuLook(const std::string& expressionField) {
     }
   }
   KeepCheckerState keep;
-  if (CheckText(expression, 0, 1, 1, 1) != 0) return;
+  if (CheckText(expression, {.collectText = true, .omitMul = true, .showMessage = true}) != 0) return;
   CurrentPlatform().ShowNotice("@" + CheckedText + comment, "式の分数形表示", 8000);
 }

@@ -22,7 +22,7 @@ Typed TypeKeys(const std::string& keys, int omit_mul) {
   ResetInpCheck();
   Typed t;
   char prev = '$';
-  int state = 0;
+  CheckState state = CheckState::LineStart;
   for (size_t i = 0; i < keys.size(); ++i) {
     if (!CheckKey(keys[i], prev, state, omit_mul)) {
       t.refusedAt = static_cast<int>(i) + 1;
@@ -208,7 +208,7 @@ TEST(InpCheck, EachStateRefusesWithItsNumberOrTheRuleNumber) {
   for (const auto& c : cases) {
     Typed t = TypeKeys(c.prefix, c.omit);
     ASSERT_EQ(t.refusedAt, 0) << "prefix \"" << c.prefix << "\"";
-    ASSERT_EQ(CheckerState.state, c.state) << "prefix \"" << c.prefix << "\"";
+    ASSERT_EQ(StateNumber(CheckerState.state), c.state) << "prefix \"" << c.prefix << "\"";
     const InpCheckState before = CheckerState;
     for (const char* k = c.refused; *k; ++k) {
       EXPECT_FALSE(CheckKey(*k, before.prevChar, before.state, c.omit))
@@ -232,9 +232,9 @@ TEST(InpCheck, SignsAfterSignsAndOperatorsOnlyForProgramTexts) {
   RunKeyCases({{"2*m3", 0, nullptr, 3, 4}, {"-m3", 0, nullptr, 2, 2}, {"[2*m3]", 0, nullptr, 4, 32}});
   ResetInpCheck();
   RelaxedSigns = true;
-  EXPECT_EQ(CheckText("2*m3+m2*mm4", 0, 1, 1, 0), 0);
+  EXPECT_EQ(CheckText("2*m3+m2*mm4", {.collectText = true, .omitMul = true}), 0);
   EXPECT_EQ(CheckedText, "2*m3+m2*mm4");
-  EXPECT_EQ(CheckText("[2*m3]", 0, 1, 1, 0), 0);
+  EXPECT_EQ(CheckText("[2*m3]", {.collectText = true, .omitMul = true}), 0);
   EXPECT_TRUE(RelaxedSigns) << "the whole-text check keeps the evaluator's flag";
   ResetInpCheck();
   EXPECT_FALSE(RelaxedSigns);
@@ -264,7 +264,7 @@ TEST(InpCheck, NineteenDigitsInARowAndNoMore) {
   EXPECT_EQ(t.errorNo, 21);
   EXPECT_EQ(TypeKeys("[1b" + nineteen + "]", 0).line, "[1B" + nineteen + "]");
   // The whole-text check stops at the 20th digit as well.
-  EXPECT_EQ(CheckText(nineteen + "12", 0, 0, 0, 0), 20);
+  EXPECT_EQ(CheckText(nineteen + "12", {}), 20);
 }
 
 // A refused key leaves the line as it was, so the digits on either side of it are still one number: a
@@ -274,7 +274,7 @@ TEST(InpCheck, RefusedKeysDoNotBreakTheDigitRun) {
   const std::string nineteen = "1234567890123456789";
   TypeKeys(nineteen, 0);
   const char prev = '9';
-  const int state = CheckerState.state;
+  const CheckState state = CheckerState.state;
   EXPECT_FALSE(CheckKey('0', prev, state, 0));
   EXPECT_EQ(ErrorNo, 21);
   EXPECT_FALSE(CheckKey('u', prev, state, 0));
@@ -283,7 +283,7 @@ TEST(InpCheck, RefusedKeysDoNotBreakTheDigitRun) {
   EXPECT_EQ(ErrorNo, 21);
   // Inside [ … ] the same.
   TypeKeys("[1b" + nineteen, 0);
-  const int bracketState = CheckerState.state;
+  const CheckState bracketState = CheckerState.state;
   EXPECT_FALSE(CheckKey('u', prev, bracketState, 0));
   EXPECT_FALSE(CheckKey('0', prev, bracketState, 0));
   EXPECT_EQ(ErrorNo, 21);
@@ -305,62 +305,62 @@ TEST(InpCheck, AcceptedKeysUpdateCountersAndBracketText) {
   EXPECT_EQ(BracketText, "[2Km3B");
   TypeKeys("[2k3b1]", 0);
   EXPECT_FALSE(CheckerState.bracketMode);
-  EXPECT_EQ(CheckerState.state, 8);
+  EXPECT_EQ(CheckerState.state, CheckState::AfterClose);
 }
 
 TEST(InpCheck, WholeTextIsNormalised) {
   ResetInpCheck();
-  EXPECT_EQ(CheckText("-3+(+2)*[1k2b3-x]", 0, 1, 0, 0), 0);
+  EXPECT_EQ(CheckText("-3+(+2)*[1k2b3-x]", {.collectText = true}), 0);
   EXPECT_EQ(CheckedText, "m3+(p2)*[1K2B3-x]");
   EXPECT_FALSE(CheckerState.bracketMode);
 
   // Without collect the normalised text is not kept.
-  EXPECT_EQ(CheckText("-3", 0, 0, 0, 0), 0);
+  EXPECT_EQ(CheckText("-3", {}), 0);
   EXPECT_EQ(CheckedText, "");
 
   // An unclosed expression fraction passes, and bracket mode is off afterwards.
-  EXPECT_EQ(CheckText("[3b1", 0, 1, 0, 0), 0);
+  EXPECT_EQ(CheckText("[3b1", {.collectText = true}), 0);
   EXPECT_FALSE(CheckerState.bracketMode);
 
-  EXPECT_EQ(CheckText("", 0, 1, 0, 0), 0);
+  EXPECT_EQ(CheckText("", {.collectText = true}), 0);
   EXPECT_EQ(CheckedText, "");
 }
 
 TEST(InpCheck, WholeTextCutAtEqualsAndRestartAtAmpersand) {
   ResetInpCheck();
-  EXPECT_EQ(CheckText("1+2=))", 1, 1, 0, 0), 0);
+  EXPECT_EQ(CheckText("1+2=))", {.cutAtEquals = true, .collectText = true}), 0);
   EXPECT_EQ(CheckedText, "1+2=");
-  EXPECT_EQ(CheckText("1+2=))", 0, 1, 0, 0), 5);
+  EXPECT_EQ(CheckText("1+2=))", {.collectText = true}), 5);
   EXPECT_EQ(ErrorNo, 0);
 
   // After "&" a text of its own begins: its relation and equals are allowed again.
-  EXPECT_EQ(CheckText("3b1+1=3b4&1k3b1", 0, 1, 0, 0), 0);
+  EXPECT_EQ(CheckText("3b1+1=3b4&1k3b1", {.collectText = true}), 0);
   EXPECT_EQ(CheckedText, "3b1+1=3b4&1k3b1");
-  EXPECT_EQ(CheckText("x<3&x<3", 0, 1, 1, 0), 0);
-  EXPECT_EQ(CheckText("-x=3&x=-3", 0, 1, 1, 0), 0);
+  EXPECT_EQ(CheckText("x<3&x<3", {.collectText = true, .omitMul = true}), 0);
+  EXPECT_EQ(CheckText("-x=3&x=-3", {.collectText = true, .omitMul = true}), 0);
   EXPECT_EQ(CheckedText, "mx=3&x=m3");
   // The parenthesis counts run on across "&".
-  EXPECT_EQ(CheckText("(1&2=", 0, 1, 0, 0), 5);
+  EXPECT_EQ(CheckText("(1&2=", {.collectText = true}), 5);
   EXPECT_EQ(ErrorNo, 19);
 }
 
 TEST(InpCheck, WholeTextStartsAfresh) {
   // Nothing an earlier text or a half-typed line left behind decides about the next text.
   ResetInpCheck();
-  EXPECT_EQ(CheckText("r2", 0, 1, 0, 0), 0);
-  EXPECT_EQ(CheckText("r3", 0, 1, 0, 0), 0);
+  EXPECT_EQ(CheckText("r2", {.collectText = true}), 0);
+  EXPECT_EQ(CheckText("r3", {.collectText = true}), 0);
   TypeKeys("((1+[2", 0);
-  EXPECT_EQ(CheckText("1+2=", 0, 1, 0, 0), 0);
-  EXPECT_EQ(CheckText("0.@3+0.@3", 0, 1, 0, 0), 0);
+  EXPECT_EQ(CheckText("1+2=", {.collectText = true}), 0);
+  EXPECT_EQ(CheckText("0.@3+0.@3", {.collectText = true}), 0);
 }
 
 TEST(InpCheck, WholeTextRefusalIsReportedWithItsPosition) {
   ResetInpCheck();
-  EXPECT_EQ(CheckText("1+*2", 0, 0, 0, 0), 3);
+  EXPECT_EQ(CheckText("1+*2", {}), 3);
   EXPECT_EQ(ErrorNo, 4);
   EXPECT_TRUE(TestPlatform().Shown().empty()) << "no message box without show_message";
 
-  EXPECT_EQ(CheckText("1+*2", 0, 1, 0, 1), 3);
+  EXPECT_EQ(CheckText("1+*2", {.collectText = true, .showMessage = true}), 3);
   auto shown = TestPlatform().Shown();
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].kind, "message");
@@ -368,8 +368,8 @@ TEST(InpCheck, WholeTextRefusalIsReportedWithItsPosition) {
   EXPECT_EQ(shown[0].text, "文字列>> 1+*2\n\n◇ｴﾗｰ:: (3字目) [4]: 演算記号の連続は不可");
 
   // Bytes outside the notation are refused where they stand, never read past.
-  EXPECT_EQ(CheckText(std::string("12\0", 3), 0, 0, 0, 0), 3);
-  EXPECT_EQ(CheckText("1+\xef\xbc\x91", 0, 0, 0, 0), 3);
+  EXPECT_EQ(CheckText(std::string("12\0", 3), {}), 3);
+  EXPECT_EQ(CheckText("1+\xef\xbc\x91", {}), 3);
 }
 
 TEST(InpCheck, MessageTableEntriesAreExact) {
@@ -398,7 +398,7 @@ TEST(InpCheck, ResetStartsANewLine) {
   ErrorNo = 22;
   CheckedText = "x";
   ResetInpCheck();
-  EXPECT_EQ(CheckerState.state, 0);
+  EXPECT_EQ(CheckerState.state, CheckState::LineStart);
   EXPECT_EQ(CheckerState.prevChar, '$');
   EXPECT_FALSE(CheckerState.bracketMode);
   EXPECT_EQ(CheckerState.opened, 0);

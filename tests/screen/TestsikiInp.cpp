@@ -734,13 +734,13 @@ TEST_F(SikiInp, RetypingPaintsThePageOnce) {
 TEST_F(SikiInp, AWholeTextCheckOfAnotherCommandLeavesTheLineAlone) {
   Type("(123456789012345678");
   // Another command checks a text of its own on the shared checker record.
-  ASSERT_EQ(CheckText("5+5", 0, 0, 0, 0), 0);
+  ASSERT_EQ(CheckText("5+5", {}), 0);
   Type("9");
   EXPECT_EQ(LineText, "(1234567890123456789");
   Type("0");
   EXPECT_EQ(LineText, "(1234567890123456789") << "the twentieth digit";
   EXPECT_EQ(LastRefusalNo, 21);
-  CheckText("1", 0, 0, 0, 0);
+  CheckText("1", {});
   Type("*2)");
   EXPECT_EQ(LineText, "(1234567890123456789*2)") << StatusText;
 }

@@ -34,7 +34,7 @@ bool IsMixedText(const std::string& answer) { return answer.find('k') != std::st
 void CheckProblem(const SheetSkill& skill, const SheetControls& c, const SheetProblem& p) {
   SCOPED_TRACE(std::string(skill.id) + " " + p.expr);
   TestPlatform().Clear();
-  ASSERT_EQ(CheckText(p.expr, 0, 1, 0, 0), 0);
+  ASSERT_EQ(CheckText(p.expr, {.collectText = true}), 0);
   EXPECT_EQ(CheckedText, p.expr);
   std::string value;  // the answer's value as a number text, when it has one
   switch (skill.kind) {

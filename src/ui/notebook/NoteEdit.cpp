@@ -126,7 +126,7 @@ bool TNoteEditForm::CheckLines() {
     const std::string raw = lines[i].toStdString();
     const std::string line = Trim(raw);
     if (!line.empty() && !IsWorkingLine(line)) {
-      const int p = CheckText(line, 0, 0, 1, 0);
+      const int p = CheckText(line, {.omitMul = true});
       if (p >= 1) {
         // The selection counts the untrimmed lengths of the earlier lines and the leading blanks of this
         // one, so that it lands on the bad character itself.
@@ -165,7 +165,7 @@ void TNoteEditForm::ShowCheck() {
 void TNoteEditForm::LookCommand() {
   const std::string line = field_->textCursor().block().text().toStdString();
   if (line.empty()) return;
-  if (CheckText(line, 0, 1, 1, 1) != 0) return;
+  if (CheckText(line, {.collectText = true, .omitMul = true, .showMessage = true}) != 0) return;
   CurrentPlatform().ShowNotice("@" + CheckedText, "式の分数形表示", 10000);
 }
 
