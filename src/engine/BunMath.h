@@ -9,21 +9,37 @@
 
 #include "engine/Bunsuu.h"
 
+// The evaluator's last answer (state records: tools/ProgramState.h).
+struct BunMathState {
+  int EvalStatus = 1;
+  Bunsuu AnswerValueMixed = BUNSUU_ERROR;
+  Bunsuu AnswerValueImproper = BUNSUU_ERROR;
+  std::string AnswerMixedText;
+  std::string AnswerImproperText;
+  std::string AnswerDecimalText;
+  bool AnswerHasFraction = false;
+  Bunsuu LastResult = BUNSUU_ERROR;
+  std::string LastResultText;
+
+  void Reset();
+};
+extern BunMathState BunMathData;
+
 // The answer state left by every EvaluateExpression call (DecimalTerminates is declared in Bunio.h).
 // EvalStatus: 1 success; -1 no operator; -2 unbalanced parentheses; -3 permutation/combination failed;
 // -4 factorial failed; -5 expression fraction failed; -6 cannot compute.
-extern int EvalStatus;
-extern Bunsuu AnswerValueMixed;     // proper (mixed) form, reduced
-extern Bunsuu AnswerValueImproper;  // the same value in improper form
-extern std::string AnswerMixedText;
-extern std::string AnswerImproperText;
-extern std::string AnswerDecimalText;  // only when the decimal form was asked for
-extern bool AnswerHasFraction;         // the written answer form contains "b"
+inline auto& EvalStatus = BunMathData.EvalStatus;
+inline auto& AnswerValueMixed = BunMathData.AnswerValueMixed;     // proper (mixed) form, reduced
+inline auto& AnswerValueImproper = BunMathData.AnswerValueImproper;  // the same value in improper form
+inline auto& AnswerMixedText = BunMathData.AnswerMixedText;
+inline auto& AnswerImproperText = BunMathData.AnswerImproperText;
+inline auto& AnswerDecimalText = BunMathData.AnswerDecimalText;  // only when the decimal form was asked for
+inline auto& AnswerHasFraction = BunMathData.AnswerHasFraction;         // the written answer form contains "b"
 
 // Working state of the last flat evaluation: the last operation's value and its text (a negative value
 // in parentheses).
-extern Bunsuu LastResult;
-extern std::string LastResultText;
+inline auto& LastResult = BunMathData.LastResult;
+inline auto& LastResultText = BunMathData.LastResultText;
 
 // Empties the answer state and the working state; tests and kazoru-cli call it first.
 void ResetBunMath();

@@ -7,13 +7,25 @@
 #include <array>
 #include <string>
 
+// The solver's working sides and its last result (state records: tools/ProgramState.h).
+struct Houtei1jiState {
+  std::string SolverMessage;
+  int RelationKind = 0;
+  std::string SolverLeft;
+  std::string SolverRight;
+  std::string SolutionText;
+
+  void Reset();
+};
+extern Houtei1jiState Houtei1jiData;
+
 // Left by the last SolveLinear call for its caller.
-extern std::string SolverMessage;  // why the last call failed; "" when the evaluator has already told
+inline auto& SolverMessage = Houtei1jiData.SolverMessage;  // why the last call failed; "" when the evaluator has already told
                                    // the pupil itself
-extern int RelationKind;           // 0 "=", 1 "<", 2 "<=", 3 ">", 4 ">=" (after any reversal)
-extern std::string SolverLeft;     // the two sides while solving
-extern std::string SolverRight;
-extern std::string SolutionText;   // "x", the relation symbol and the value of the last success
+inline auto& RelationKind = Houtei1jiData.RelationKind;           // 0 "=", 1 "<", 2 "<=", 3 ">", 4 ">=" (after any reversal)
+inline auto& SolverLeft = Houtei1jiData.SolverLeft;     // the two sides while solving
+inline auto& SolverRight = Houtei1jiData.SolverRight;
+inline auto& SolutionText = Houtei1jiData.SolutionText;   // "x", the relation symbol and the value of the last success
 
 // The relation symbols indexed by RelationKind; the expression editor uses the same table.
 extern const std::array<std::string, 5> RelationSymbols;
