@@ -11,7 +11,11 @@
 #include "engine/Settings.h"
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
+#include "notebook/NoteSteps.h"
+#include "platform/Speech.h"
 #include "process/CalcProcManage.h"
+#include "screen/AnswerStore.h"
+#include "screen/ReadAloud.h"
 #include "screen/ScreenPage.h"
 #include "screen/SettingsFile.h"
 #include "screen/sikiInp.h"
@@ -25,6 +29,7 @@
 #include "typeset/bunCanvasDsp.h"
 
 void ResetProgramState() {
+  SpeechData.Reset();
   ResetSettings();
   ResetSettingsFile();
   ResetBunio();
@@ -39,8 +44,10 @@ void ResetProgramState() {
   ResetScreenPage();
   ResetSikiInp();
   ResetLineCommands();
+  ReadAloudData.Reset();
   ResetNotePage();
   ResetNoteSheet();
+  ResetNoteStepMarks();
   ResetKihonSet();
   ResetNoticeBox();
   ResetSikiEMemo();
