@@ -11,7 +11,8 @@ struct Sheet;
 struct SheetCommandHooks {
   // Prints the sheet (key false) or its answer key (key true) into a PDF file; pages receives the number
   // of pages. Null in a build without Qt. False after telling the user what failed.
-  bool (*SheetPdfCommand)(const Sheet& sheet, const std::string& path, bool key, bool advice, int& pages) = nullptr;
+  bool (*SheetPdfCommand)(const Sheet& sheet, const std::string& path, bool key, bool advice,
+                          int& pages) = nullptr;
 };
 extern SheetCommandHooks SheetCommands;
 inline auto& SheetPdfCommand = SheetCommands.SheetPdfCommand;

@@ -29,12 +29,12 @@ extern BunMathState BunMathData;
 // EvalStatus: 1 success; -1 no operator; -2 unbalanced parentheses; -3 permutation/combination failed;
 // -4 factorial failed; -5 expression fraction failed; -6 cannot compute.
 inline auto& EvalStatus = BunMathData.EvalStatus;
-inline auto& AnswerValueMixed = BunMathData.AnswerValueMixed;     // proper (mixed) form, reduced
+inline auto& AnswerValueMixed = BunMathData.AnswerValueMixed;  // proper (mixed) form, reduced
 inline auto& AnswerValueImproper = BunMathData.AnswerValueImproper;  // the same value in improper form
 inline auto& AnswerMixedText = BunMathData.AnswerMixedText;
 inline auto& AnswerImproperText = BunMathData.AnswerImproperText;
 inline auto& AnswerDecimalText = BunMathData.AnswerDecimalText;  // only when the decimal form was asked for
-inline auto& AnswerHasFraction = BunMathData.AnswerHasFraction;         // the written answer form contains "b"
+inline auto& AnswerHasFraction = BunMathData.AnswerHasFraction;  // the written answer form contains "b"
 
 // Working state of the last flat evaluation: the last operation's value and its text (a negative value
 // in parentheses).

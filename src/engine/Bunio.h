@@ -21,9 +21,9 @@ struct BunioState {
 extern BunioState BunioData;
 
 // Results left by the text operations for their caller.
-inline auto& TextAfterEquals = BunioData.TextAfterEquals;     // set by CutAtEquals
+inline auto& TextAfterEquals = BunioData.TextAfterEquals;  // set by CutAtEquals
 inline auto& TextAfterAmpersand = BunioData.TextAfterAmpersand;  // set by SplitAtAmpersand
-inline auto& FoundText = BunioData.FoundText;           // set by FindLast, FirstInSet, FirstNotInSet
+inline auto& FoundText = BunioData.FoundText;  // set by FindLast, FirstInSet, FirstNotInSet
 inline auto& FoundChar = BunioData.FoundChar;
 // Whether the last DecimalText expansion terminates (shared with the evaluator's answer state).
 inline auto& DecimalTerminates = BunioData.DecimalTerminates;

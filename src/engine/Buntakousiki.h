@@ -22,9 +22,11 @@ extern BuntakousikiState BuntakousikiData;
 // Results left for the screen. DivisorsPerLine is set by the screen (settings key 1GYOU_SUU) before
 // DivisorList runs; after every DivisorsPerLine-th divisor the list carries a "|" line break.
 inline auto& DivisorsPerLine = BuntakousikiData.DivisorsPerLine;
-inline auto& DivisorCount = BuntakousikiData.DivisorCount;           // the number of divisors the last DivisorList listed
+// the number of divisors the last DivisorList listed
+inline auto& DivisorCount = BuntakousikiData.DivisorCount;
 inline auto& LastFactorisation = BuntakousikiData.LastFactorisation;  // the last result of PrimeFactorisation
-inline auto& LastDivisorText = BuntakousikiData.LastDivisorText;    // the last result of DivisorList ("" until one succeeded)
+// the last result of DivisorList ("" until one succeeded)
+inline auto& LastDivisorText = BuntakousikiData.LastDivisorText;
 
 // Back to the state at start: DivisorsPerLine 10, the results empty.
 void ResetBuntakousiki();

@@ -20,12 +20,14 @@ struct Houtei1jiState {
 extern Houtei1jiState Houtei1jiData;
 
 // Left by the last SolveLinear call for its caller.
-inline auto& SolverMessage = Houtei1jiData.SolverMessage;  // why the last call failed; "" when the evaluator has already told
-                                   // the pupil itself
-inline auto& RelationKind = Houtei1jiData.RelationKind;           // 0 "=", 1 "<", 2 "<=", 3 ">", 4 ">=" (after any reversal)
-inline auto& SolverLeft = Houtei1jiData.SolverLeft;     // the two sides while solving
+// why the last call failed; "" when the evaluator has already told the pupil itself
+inline auto& SolverMessage = Houtei1jiData.SolverMessage;
+// 0 "=", 1 "<", 2 "<=", 3 ">", 4 ">=" (after any reversal)
+inline auto& RelationKind = Houtei1jiData.RelationKind;
+inline auto& SolverLeft = Houtei1jiData.SolverLeft;  // the two sides while solving
 inline auto& SolverRight = Houtei1jiData.SolverRight;
-inline auto& SolutionText = Houtei1jiData.SolutionText;   // "x", the relation symbol and the value of the last success
+// "x", the relation symbol and the value of the last success
+inline auto& SolutionText = Houtei1jiData.SolutionText;
 
 // The relation symbols indexed by RelationKind; the expression editor uses the same table.
 extern const std::array<std::string, 5> RelationSymbols;

@@ -73,21 +73,21 @@ extern SettingsState SettingsData;
 
 // "▼計算画面▼"
 inline auto& FONTNAME = SettingsData.FONTNAME;  // face of the calculation screen's font
-inline auto& FONTSIZE = SettingsData.FONTSIZE;          // its size in points
+inline auto& FONTSIZE = SettingsData.FONTSIZE;  // its size in points
 inline auto& MAINTOP = SettingsData.MAINTOP;
 inline auto& MAINLEFT = SettingsData.MAINLEFT;
 inline auto& MAINHEIGHT = SettingsData.MAINHEIGHT;
 inline auto& MAINWIDTH = SettingsData.MAINWIDTH;
-inline auto& CURSOLTEMPO = SettingsData.CURSOLTEMPO;     // cursor blink period in milliseconds
-inline auto& PAGEA4BAI = SettingsData.PAGEA4BAI;       // page length in percent of the A4 height, 80–400
-inline auto& GYOKEISUU = SettingsData.GYOKEISUU;       // row-advance factor, 1–12
-inline auto& WAKIGAKI = SettingsData.WAKIGAKI;        // side panel with date and goal shown
-inline auto& SBARDSP = SettingsData.SBARDSP;         // status line shown
+inline auto& CURSOLTEMPO = SettingsData.CURSOLTEMPO;  // cursor blink period in milliseconds
+inline auto& PAGEA4BAI = SettingsData.PAGEA4BAI;  // page length in percent of the A4 height, 80–400
+inline auto& GYOKEISUU = SettingsData.GYOKEISUU;  // row-advance factor, 1–12
+inline auto& WAKIGAKI = SettingsData.WAKIGAKI;  // side panel with date and goal shown
+inline auto& SBARDSP = SettingsData.SBARDSP;  // status line shown
 inline auto& KAITOURAN_FLAG = SettingsData.KAITOURAN_FLAG;  // answer column on the calculation screen
 
 // "▼ノート画面▼"
 inline auto& NOTE_FONTNAME = SettingsData.NOTE_FONTNAME;  // key FONTNAME
-inline auto& NOTE_FONTSIZE = SettingsData.NOTE_FONTSIZE;          // key FONTSIZE
+inline auto& NOTE_FONTSIZE = SettingsData.NOTE_FONTSIZE;  // key FONTSIZE
 inline auto& KANKAKU = SettingsData.KANKAKU;
 inline auto& NOTEBKTOP = SettingsData.NOTEBKTOP;
 inline auto& NOTEBKLEFT = SettingsData.NOTEBKLEFT;
@@ -103,7 +103,7 @@ inline auto& INPUTSTR_DSP = SettingsData.INPUTSTR_DSP;
 inline auto& KAKERU_ABR = SettingsData.KAKERU_ABR;
 
 // "▼答の表示▼"
-inline auto& ANSSYU = SettingsData.ANSSYU;   // 0 mixed only, 1 improper only, 2 both
+inline auto& ANSSYU = SettingsData.ANSSYU;  // 0 mixed only, 1 improper only, 2 both
 inline auto& SYOUDSP = SettingsData.SYOUDSP;  // also the decimal form
 // CALCTYPE is stored in this section but is the process-display switch itself: see PROCDSP.
 
@@ -113,12 +113,12 @@ inline auto& RETKEYFLAG = SettingsData.RETKEYFLAG;
 
 // "▼週の目標▼"
 inline auto& MOKU_SOUSUU = SettingsData.MOKU_SOUSUU;  // key SOUSUU: number of goals, 0–MOKUHYOU_MAX
-inline auto& DSPBANGOU = SettingsData.DSPBANGOU;    // goal shown in the side panel (from 0)
+inline auto& DSPBANGOU = SettingsData.DSPBANGOU;  // goal shown in the side panel (from 0)
 inline auto& MOKUHYOU = SettingsData.MOKUHYOU;  // keys MOKUHYOU0 … MOKUHYOU9
-inline auto& MOKU_FONTNAME = SettingsData.MOKU_FONTNAME;           // key FONTNAME
-inline auto& MOKU_FONTSIZE = SettingsData.MOKU_FONTSIZE;                   // key FONTSIZE
-inline auto& FONTCOLOR = SettingsData.FONTCOLOR;                       // 0x00BBGGRR
-inline auto& JIOKURI = SettingsData.JIOKURI;                         // character advance of vertical text in percent, 80–200
+inline auto& MOKU_FONTNAME = SettingsData.MOKU_FONTNAME;  // key FONTNAME
+inline auto& MOKU_FONTSIZE = SettingsData.MOKU_FONTSIZE;  // key FONTSIZE
+inline auto& FONTCOLOR = SettingsData.FONTCOLOR;  // 0x00BBGGRR
+inline auto& JIOKURI = SettingsData.JIOKURI;  // character advance of vertical text in percent, 80–200
 
 // "▼過程表示▼"
 inline auto& PROCDSP = SettingsData.PROCDSP;  // process display; the file's CALCTYPE is the same switch
@@ -128,23 +128,27 @@ inline auto& PROCTEIDO = SettingsData.PROCTEIDO;
 inline auto& PROCLASTANS = SettingsData.PROCLASTANS;
 
 // "▼式のメモ▼"
-inline auto& SIKI_SOUSUU = SettingsData.SIKI_SOUSUU;             // key SOUSUU: number of expressions in the memo
+inline auto& SIKI_SOUSUU = SettingsData.SIKI_SOUSUU;  // key SOUSUU: number of expressions in the memo
 inline auto& SIKI = SettingsData.SIKI;  // keys SIKI0 … SIKI49
 
 // "▼素因数分解▼"
-inline auto& WA_TYPE = SettingsData.WA_TYPE;       // 0: divisor list without the number itself; otherwise all divisors
+// 0: divisor list without the number itself; otherwise all divisors
+inline auto& WA_TYPE = SettingsData.WA_TYPE;
 inline auto& ICHIGYOU_SUU = SettingsData.ICHIGYOU_SUU;  // key 1GYOU_SUU: divisors per printed row, 10 or 5
 
 // "▼その他▼"
 inline auto& WARI_TYPE = SettingsData.WARI_TYPE;  // 1: a division gives quotient and remainder
-inline auto& WARI_PNT = SettingsData.WARI_PNT;   // decimal places of that quotient
-inline auto& IROSAFE = SettingsData.IROSAFE;    // colours that stay apart for every kind of colour vision (typeset/Palette.h)
-inline auto& OOMOJI = SettingsData.OOMOJI;     // large print: every text a pupil reads at 12 pixels or more
+inline auto& WARI_PNT = SettingsData.WARI_PNT;  // decimal places of that quotient
+// colours that stay apart for every kind of colour vision (typeset/Palette.h)
+inline auto& IROSAFE = SettingsData.IROSAFE;
+inline auto& OOMOJI = SettingsData.OOMOJI;  // large print: every text a pupil reads at 12 pixels or more
 
 // Settings that are not stored; they take their start values at every start.
-inline auto& PaiText = SettingsData.PaiText;           // the π approximation typed by the ¥ key, "3.14"
-inline auto& InterruptibleFactorisation = SettingsData.InterruptibleFactorisation;  // prime factorisation may be interrupted, starts on
-inline auto& ReduceOnConvert = SettingsData.ReduceOnConvert;           // reduce while converting mixed ⇔ improper, starts on
+inline auto& PaiText = SettingsData.PaiText;  // the π approximation typed by the ¥ key, "3.14"
+// prime factorisation may be interrupted, starts on
+inline auto& InterruptibleFactorisation = SettingsData.InterruptibleFactorisation;
+// reduce while converting mixed ⇔ improper, starts on
+inline auto& ReduceOnConvert = SettingsData.ReduceOnConvert;
 
 // Puts every setting above back to its default or start value (SettingsData.Reset()).
 void ResetSettings();

@@ -31,7 +31,7 @@ extern NoteSheetState NoteSheetData;
 
 inline auto& NoteTitleFont = NoteSheetData.NoteTitleFont;
 inline auto& NoteAppendFileName = NoteSheetData.NoteAppendFileName;  // the title is followed by the file name
-inline auto& NoteEqualBreak = NoteSheetData.NoteEqualBreak;      // lines continue on a new row after "="
+inline auto& NoteEqualBreak = NoteSheetData.NoteEqualBreak;  // lines continue on a new row after "="
 
 // Start values of the three above.
 void ResetNoteSheet();

@@ -48,17 +48,21 @@ struct SikiInpState {
 };
 extern SikiInpState SikiInpData;
 
-inline auto& LineText = SikiInpData.LineText;    // the line; after "=" it holds expression=answer (and "&" answer column)
-inline auto& LineOpen = SikiInpData.LineOpen;           // the line accepts characters
-inline auto& LineCount = SikiInpData.LineCount;           // characters accepted by InputChar (base-mode letters not counted)
-inline auto& SavedLine = SikiInpData.SavedLine;   // LineText after every accepted character; the source of RestoreLine
-inline auto& RestoreAllowed = SikiInpData.RestoreAllowed;     // RestoreLine may run (once after each ClearLine)
-inline auto& PrevChar = SikiInpData.PrevChar;           // the last stored character; '$' at the start of the line
-inline auto& State = SikiInpData.State;               // the checker's state for the line, passed with every character
-inline auto& BaseMode = SikiInpData.BaseMode;           // number-base conversion mode
-inline auto& MixedDone = SikiInpData.MixedDone;          // the answer is shown as a mixed number (panel button 帯T disabled)
-inline auto& ImproperDone = SikiInpData.ImproperDone;       // as an improper fraction (仮K disabled)
-inline auto& DecimalDone = SikiInpData.DecimalDone;        // as a decimal (小S disabled)
+// the line; after "=" it holds expression=answer (and "&" answer column)
+inline auto& LineText = SikiInpData.LineText;
+inline auto& LineOpen = SikiInpData.LineOpen;  // the line accepts characters
+// characters accepted by InputChar (base-mode letters not counted)
+inline auto& LineCount = SikiInpData.LineCount;
+// LineText after every accepted character; the source of RestoreLine
+inline auto& SavedLine = SikiInpData.SavedLine;
+inline auto& RestoreAllowed = SikiInpData.RestoreAllowed;  // RestoreLine may run (once after each ClearLine)
+inline auto& PrevChar = SikiInpData.PrevChar;  // the last stored character; '$' at the start of the line
+inline auto& State = SikiInpData.State;  // the checker's state for the line, passed with every character
+inline auto& BaseMode = SikiInpData.BaseMode;  // number-base conversion mode
+// the answer is shown as a mixed number (panel button 帯T disabled)
+inline auto& MixedDone = SikiInpData.MixedDone;
+inline auto& ImproperDone = SikiInpData.ImproperDone;  // as an improper fraction (仮K disabled)
+inline auto& DecimalDone = SikiInpData.DecimalDone;  // as a decimal (小S disabled)
 inline auto& LineOrigin = SikiInpData.LineOrigin;  // where the line is drawn (ScreenPage.h computes it)
 // Cell size of the screen font: a tenth of the width of "1234567890", and its height.
 inline auto& CharWidth = SikiInpData.CharWidth;
@@ -88,10 +92,11 @@ inline constexpr const char* RETURN_UNUSED_TEXT =
 
 // ---- What the window shows around the line (kept here so that tests and the batch tool read it) ----
 
-inline auto& StatusText = SikiInpData.StatusText;       // the status line
-inline auto& InputStringText = SikiInpData.InputStringText;  // the label of the input-string strip (ShowInputString)
-inline auto& ScrollPos = SikiInpData.ScrollPos;                // vertical scroll position of the page in pixels
-inline auto& ScreenWidth = SikiInpData.ScreenWidth;              // client area of the calculation screen in pixels
+inline auto& StatusText = SikiInpData.StatusText;  // the status line
+// the label of the input-string strip (ShowInputString)
+inline auto& InputStringText = SikiInpData.InputStringText;
+inline auto& ScrollPos = SikiInpData.ScrollPos;  // vertical scroll position of the page in pixels
+inline auto& ScreenWidth = SikiInpData.ScreenWidth;  // client area of the calculation screen in pixels
 inline auto& ScreenHeight = SikiInpData.ScreenHeight;
 // Panel buttons 小S, 仮K and 帯T.
 inline auto& SyouButtonEnabled = SikiInpData.SyouButtonEnabled;

@@ -10,4 +10,6 @@ class FreshProgramState : public ::testing::EmptyTestEventListener {
   void OnTestStart(const ::testing::TestInfo&) override { ResetProgramState(); }
 };
 
-inline void StartEveryTestFresh() { ::testing::UnitTest::GetInstance()->listeners().Append(new FreshProgramState); }
+inline void StartEveryTestFresh() {
+  ::testing::UnitTest::GetInstance()->listeners().Append(new FreshProgramState);
+}
