@@ -8,13 +8,13 @@
 #include "engine/Buntakousiki.h"
 #include "engine/Settings.h"
 #include "platform/Platform.h"
+#include "tools/ProgramState.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static RecordingPlatform platform;
   SetPlatform(&platform);
   platform.Clear();
-  ResetSettings();
-  ResetBuntakousiki();
+  ResetProgramState();
   if (size < 2 || size > 512) return 0;
   // Two bytes choose the bases (a few outside 2..16 on purpose); the rest is the text.
   const int64_t from = data[0] % 20 - 1, to = data[1] % 20 - 1;

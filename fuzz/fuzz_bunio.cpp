@@ -7,6 +7,7 @@
 #include "engine/Bunio.h"
 #include "engine/Bunsuu.h"
 #include "platform/Platform.h"
+#include "tools/ProgramState.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static RecordingPlatform platform;
   SetPlatform(&platform);
   platform.Clear();
-  ResetBunio();
+  ResetProgramState();
   std::string text(reinterpret_cast<const char*>(data), size);
   size_t split = text.find('|');
   std::string left = text.substr(0, split);

@@ -7,6 +7,7 @@
 
 #include "engine/InpCheck.h"
 #include "platform/Platform.h"
+#include "tools/ProgramState.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
@@ -15,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
   // Message boxes and notices are recorded by the default platform; keep its log from growing.
   if (auto* recording = dynamic_cast<RecordingPlatform*>(&CurrentPlatform())) recording->Clear();
-  ResetInpCheck();
+  ResetProgramState();
   RelaxedSigns = (flags & 16) != 0;
   const int position = CheckText(text, {.cutAtEquals = (flags & 1) != 0,
                                         .collectText = (flags & 2) != 0,

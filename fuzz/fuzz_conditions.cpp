@@ -9,13 +9,14 @@
 #include "platform/Platform.h"
 #include "platform/ShiftJis.h"
 #include "tools/Mokuhyou.h"
+#include "tools/ProgramState.h"
 #include "tools/kihonSet.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static RecordingPlatform platform;
   SetPlatform(&platform);
   platform.Clear();
-  ResetSettings();
+  ResetProgramState();
   if (size > 4096) return 0;
   const std::string text(reinterpret_cast<const char*>(data), size);
 

@@ -6,8 +6,10 @@
 #include <string>
 
 #include "platform/ShiftJis.h"
+#include "tools/ProgramState.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  ResetProgramState();
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   std::string utf8 = "unchanged";
   std::size_t bad = 0;

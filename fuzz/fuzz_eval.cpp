@@ -8,6 +8,7 @@
 #include "engine/Bunsuuh.h"
 #include "engine/InpCheck.h"
 #include "platform/Platform.h"
+#include "tools/ProgramState.h"
 
 namespace {
 
@@ -22,9 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static RecordingPlatform platform;
   SetPlatform(&platform);
   platform.Clear();
-  ResetBunMath();
-  ResetBunsuuh();
-  ResetInpCheck();
+  ResetProgramState();
   if (size > 4096) return 0;  // the calculation line holds 256 characters; far longer adds nothing
   // The first byte chooses the answer mode and echo; the rest is the text.
   const int mode = size > 0 ? data[0] % 8 : 0;

@@ -14,6 +14,7 @@
 #include "platform/Platform.h"
 #include "process/CalcProcManage.h"
 #include "process/MainDspManage.h"
+#include "tools/ProgramState.h"
 
 namespace {
 
@@ -31,12 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static RecordingPlatform platform;
   SetPlatform(&platform);
   platform.Clear();
-  ResetSettings();
-  ResetBunMath();
-  ResetBunio();
-  ResetBunsuuh();
-  ResetInpCheck();
-  ResetProcessState();
+  ResetProgramState();
   if (size == 0 || size > 300) return 0;  // the calculation line holds 256 characters
   // The first byte chooses the method switch, the final form and the conversion switch.
   ProcessState.alternativeMethod = data[0] & 1;

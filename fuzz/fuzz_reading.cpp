@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "tools/ProgramState.h"
 #include "typeset/Reading.h"
 
 namespace {
@@ -22,6 +23,7 @@ bool ValidUtf8(const std::string& s) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  ResetProgramState();
   if (size > 1024) return 0;  // the calculation line holds 256 characters; far longer adds nothing
   std::string text(reinterpret_cast<const char*>(data), size);
   LineReading r = ReadLineAloud(text);

@@ -8,12 +8,13 @@
 #include "engine/Settings.h"
 #include "platform/Platform.h"
 #include "screen/SettingsFile.h"
+#include "tools/ProgramState.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static RecordingPlatform platform;
   SetPlatform(&platform);
   platform.Clear();
-  ResetSettings();
+  ResetProgramState();
   std::string bytes(reinterpret_cast<const char*>(data), size);
 
   ReadSettingsBytes(bytes);

@@ -10,12 +10,13 @@
 #include "engine/Settings.h"
 #include "platform/Platform.h"
 #include "sheets/Sheet.h"
+#include "tools/ProgramState.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static RecordingPlatform platform;
   SetPlatform(&platform);
   platform.Clear();
-  ResetSettings();
+  ResetProgramState();
   if (size > 512) return 0;
   // One field a line: skill, count, largest denominator, terms, reduce, largest answer, mixed, seed,
   // version.

@@ -7,10 +7,11 @@
 
 #include "notebook/NotePage.h"
 #include "platform/Platform.h"
+#include "tools/ProgramState.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (auto* recording = dynamic_cast<RecordingPlatform*>(&CurrentPlatform())) recording->Clear();
-  ResetNotePage();
+  ResetProgramState();
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   const int bad = LoadSikiBytes(bytes);
   if (bad < 0 || bad > NotePage.lineCount) std::abort();

@@ -8,11 +8,12 @@
 
 #include "notebook/NotePage.h"
 #include "platform/Platform.h"
+#include "tools/ProgramState.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (auto* recording = dynamic_cast<RecordingPlatform*>(&CurrentPlatform())) recording->Clear();
   if (size > 4096) return 0;
-  ResetNotePage();
+  ResetProgramState();
   const std::string text(reinterpret_cast<const char*>(data), size);
   // The first half is the title, the rest one line.
   NotePage.title = text.substr(0, size / 2);

@@ -10,16 +10,13 @@
 #include "engine/InpCheck.h"
 #include "engine/Settings.h"
 #include "platform/Platform.h"
+#include "tools/ProgramState.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static RecordingPlatform platform;
   SetPlatform(&platform);
   platform.Clear();
-  ResetSettings();
-  ResetBunMath();
-  ResetBunsuuh();
-  ResetInpCheck();
-  ResetHoutei1ji();
+  ResetProgramState();
   if (size > 1024) return 0;  // the calculation line holds 256 characters; far longer adds nothing
   // The first byte chooses the answer form and the echo; the rest is the equation.
   ANSSYU = size > 0 ? data[0] % 3 : 0;

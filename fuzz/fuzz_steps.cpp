@@ -16,17 +16,13 @@
 #include "platform/Platform.h"
 #include "process/CalcProcManage.h"
 #include "steps/StepCheck.h"
+#include "tools/ProgramState.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static RecordingPlatform platform;
   SetPlatform(&platform);
   platform.Clear();
-  ResetSettings();
-  ResetBunMath();
-  ResetBunio();
-  ResetBunsuuh();
-  ResetInpCheck();
-  ResetProcessState();
+  ResetProgramState();
   if (size == 0 || size > 600) return 0;
   // The first byte chooses the final form, the hints and whether the text is a page of lines.
   StepOptions options;

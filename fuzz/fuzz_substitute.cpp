@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "screen/sikiInp.h"
 #include "tools/BunSikiEdit.h"
+#include "tools/ProgramState.h"
 #include "tools/sikiEMemo.h"
 #include "tools/xyDainyuu.h"
 
@@ -23,13 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static RecordingPlatform platform;
   SetPlatform(&platform);
   platform.Clear();
-  ResetSettings();
-  ResetInpCheck();
-  ResetBunMath();
-  ResetSikiInp();
-  ResetXyDainyuu();
-  ResetBunSikiEdit();
-  ResetSikiEMemo();
+  ResetProgramState();
   if (size > 600) return 0;
   // Newlines separate the expression and the values of x, y and z.
   std::string parts[4];

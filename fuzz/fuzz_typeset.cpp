@@ -7,6 +7,7 @@
 #include "engine/Settings.h"
 #include "platform/Platform.h"
 #include "platform/RecordingCanvas.h"
+#include "tools/ProgramState.h"
 #include "typeset/Tategakicanv.h"
 #include "typeset/bunCanvasDsp.h"
 #include "typeset/bunHCanvDsp.h"
@@ -15,9 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static RecordingPlatform platform;
   SetPlatform(&platform);
   platform.Clear();
-  ResetSettings();
-  ResetTypeset();
-  ResetBunsuuh();
+  ResetProgramState();
   if (size < 2) return 0;
   // The first byte picks the settings and the layout, the rest is the text.
   const uint8_t mode = data[0];

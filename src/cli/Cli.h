@@ -68,8 +68,8 @@ const CliExpander* CliExpanderOf(const std::string& command);
 // The platform a run records its messages on; fresh for every run.
 RecordingPlatform& CliPlatform();
 
-// Settings for one run: defaults, then the --settings file when one was given. Commands apply their
-// own overriding options after this. Defined next to the settings code.
+// Every run starts from ResetProgramState(): defaults, then the --settings file when one was given.
+// Commands apply their own overriding options after this. Defined next to the settings code.
 void CliPrepareSettings(const std::string& settingsFile);
 
 // "caption: text" lines of the messages shown during a run (new lines written as \n).

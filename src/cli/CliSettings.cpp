@@ -1,11 +1,12 @@
-// Settings of one kazoru-cli run: the defaults, then the --settings file.
+// Settings of one kazoru-cli run: the state of a freshly started program (its default settings among it),
+// then the --settings file.
 #include "cli/Cli.h"
 #include "engine/Settings.h"
 #include "screen/SettingsFile.h"
+#include "tools/ProgramState.h"
 
 void CliPrepareSettings(const std::string& settingsFile) {
-  ResetSettings();
-  ResetSettingsFile();
+  ResetProgramState();
   if (settingsFile.empty()) return;
   // A file named on the command line that cannot be read is worth saying: the run goes on with defaults.
   if (!ReadSettingsFrom(settingsFile))

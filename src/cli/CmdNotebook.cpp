@@ -12,7 +12,7 @@
 #include "engine/InpCheck.h"
 #include "notebook/NotePage.h"
 
-CliRun (*NotebookPrintCommand)(const std::string& file, const CliOptions& opts) = nullptr;
+NotebookCommandHooks NotebookCommands;
 
 void ResetNotebookRun() {
   ResetBunio();

@@ -6,8 +6,14 @@
 
 #include "cli/Cli.h"
 
-// Prints the .siki file to the PDF named by -o; null in a build without Qt.
-extern CliRun (*NotebookPrintCommand)(const std::string& file, const CliOptions& opts);
+// The drawing the Qt part of the batch tool installs at start: wiring, not state, so ResetProgramState()
+// leaves it (state records: tools/ProgramState.h).
+struct NotebookCommandHooks {
+  // Prints the .siki file to the PDF named by -o; null in a build without Qt.
+  CliRun (*NotebookPrintCommand)(const std::string& file, const CliOptions& opts) = nullptr;
+};
+extern NotebookCommandHooks NotebookCommands;
+inline auto& NotebookPrintCommand = NotebookCommands.NotebookPrintCommand;
 
 // Puts every module the notebook uses back to the state of a freshly started program.
 void ResetNotebookRun();

@@ -11,7 +11,7 @@
 #include "platform/AtomicFile.h"
 #include "sheets/Sheet.h"
 
-bool (*SheetPdfCommand)(const Sheet& sheet, const std::string& path, bool key, bool advice, int& pages) = nullptr;
+SheetCommandHooks SheetCommands;
 
 namespace {
 

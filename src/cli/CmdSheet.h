@@ -6,6 +6,13 @@
 
 struct Sheet;
 
-// Prints the sheet (key false) or its answer key (key true) into a PDF file; pages receives the number of
-// pages. Null in a build without Qt. False after telling the user what failed.
-extern bool (*SheetPdfCommand)(const Sheet& sheet, const std::string& path, bool key, bool advice, int& pages);
+// The drawing the Qt part of the batch tool installs at start: wiring, not state, so ResetProgramState()
+// leaves it (state records: tools/ProgramState.h).
+struct SheetCommandHooks {
+  // Prints the sheet (key false) or its answer key (key true) into a PDF file; pages receives the number
+  // of pages. Null in a build without Qt. False after telling the user what failed.
+  bool (*SheetPdfCommand)(const Sheet& sheet, const std::string& path, bool key, bool advice,
+                          int& pages) = nullptr;
+};
+extern SheetCommandHooks SheetCommands;
+inline auto& SheetPdfCommand = SheetCommands.SheetPdfCommand;

@@ -10,8 +10,6 @@
 #include "engine/InpCheck.h"
 #include "platform/Platform.h"
 
-Bunsuu LastResult = BUNSUU_ERROR;
-std::string LastResultText;
 
 using bunmath::CanonicalZero;
 using bunmath::CountChar;

@@ -10,13 +10,7 @@
 #include "engine/Bunsuuh.h"
 #include "platform/Platform.h"
 
-int EvalStatus = 1;
-Bunsuu AnswerValueMixed = BUNSUU_ERROR;
-Bunsuu AnswerValueImproper = BUNSUU_ERROR;
-std::string AnswerMixedText;
-std::string AnswerImproperText;
-std::string AnswerDecimalText;
-bool AnswerHasFraction = false;
+BunMathState BunMathData;
 
 using bunmath::CanonicalZero;
 using bunmath::CountChar;
@@ -186,18 +180,9 @@ std::string Fail(const std::string& input, EvalOutcome outcome, const char* mess
 
 }  // namespace
 
-void ResetBunMath() {
-  EvalStatus = EvalStatusNumber(EvalOutcome::Success);
-  AnswerValueMixed = BUNSUU_ERROR;
-  AnswerValueImproper = BUNSUU_ERROR;
-  AnswerMixedText.clear();
-  AnswerImproperText.clear();
-  AnswerDecimalText.clear();
-  AnswerHasFraction = false;
-  DecimalTerminates = false;
-  LastResult = BUNSUU_ERROR;
-  LastResultText.clear();
-}
+void BunMathState::Reset() { *this = BunMathState{}; }
+
+void ResetBunMath() { BunMathData.Reset(); DecimalTerminates = false; }
 
 std::string InsertImpliedMultiplication(const std::string& text) {
   std::string out;

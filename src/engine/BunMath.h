@@ -9,20 +9,36 @@
 
 #include "engine/Bunsuu.h"
 
+// The evaluator's last answer (state records: tools/ProgramState.h).
+struct BunMathState {
+  int EvalStatus = 1;
+  Bunsuu AnswerValueMixed = BUNSUU_ERROR;
+  Bunsuu AnswerValueImproper = BUNSUU_ERROR;
+  std::string AnswerMixedText;
+  std::string AnswerImproperText;
+  std::string AnswerDecimalText;
+  bool AnswerHasFraction = false;
+  Bunsuu LastResult = BUNSUU_ERROR;
+  std::string LastResultText;
+
+  void Reset();
+};
+extern BunMathState BunMathData;
+
 // The answer state left by every EvaluateExpression call (DecimalTerminates is declared in Bunio.h).
 // EvalStatus: the number of an EvalOutcome (below); negative for a failure.
-extern int EvalStatus;
-extern Bunsuu AnswerValueMixed;     // proper (mixed) form, reduced
-extern Bunsuu AnswerValueImproper;  // the same value in improper form
-extern std::string AnswerMixedText;
-extern std::string AnswerImproperText;
-extern std::string AnswerDecimalText;  // only when the decimal form was asked for
-extern bool AnswerHasFraction;         // the written answer form contains "b"
+inline auto& EvalStatus = BunMathData.EvalStatus;
+inline auto& AnswerValueMixed = BunMathData.AnswerValueMixed;  // proper (mixed) form, reduced
+inline auto& AnswerValueImproper = BunMathData.AnswerValueImproper;  // the same value in improper form
+inline auto& AnswerMixedText = BunMathData.AnswerMixedText;
+inline auto& AnswerImproperText = BunMathData.AnswerImproperText;
+inline auto& AnswerDecimalText = BunMathData.AnswerDecimalText;  // only when the decimal form was asked for
+inline auto& AnswerHasFraction = BunMathData.AnswerHasFraction;  // the written answer form contains "b"
 
 // Working state of the last flat evaluation: the last operation's value and its text (a negative value
 // in parentheses).
-extern Bunsuu LastResult;
-extern std::string LastResultText;
+inline auto& LastResult = BunMathData.LastResult;
+inline auto& LastResultText = BunMathData.LastResultText;
 
 // How the last evaluation ended. The numbers are the batch tool's status, so each keeps its number.
 enum class EvalOutcome : int {

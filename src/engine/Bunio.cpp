@@ -11,19 +11,11 @@
 #include "engine/Bunsuu.h"
 #include "platform/Platform.h"
 
-std::string TextAfterEquals;
-std::string TextAfterAmpersand;
-std::string FoundText;
-char FoundChar = '\0';
-bool DecimalTerminates = false;
+BunioState BunioData;
 
-void ResetBunio() {
-  TextAfterEquals.clear();
-  TextAfterAmpersand.clear();
-  FoundText.clear();
-  FoundChar = '\0';
-  DecimalTerminates = false;
-}
+void BunioState::Reset() { *this = BunioState{}; }
+
+void ResetBunio() { BunioData.Reset(); }
 
 namespace {
 

@@ -8,13 +8,25 @@
 
 #include "engine/Bunsuu.h"
 
+// The text helpers' results (state records: tools/ProgramState.h).
+struct BunioState {
+  std::string TextAfterEquals;
+  std::string TextAfterAmpersand;
+  std::string FoundText;
+  char FoundChar = '\0';
+  bool DecimalTerminates = false;
+
+  void Reset();
+};
+extern BunioState BunioData;
+
 // Results left by the text operations for their caller.
-extern std::string TextAfterEquals;     // set by CutAtEquals
-extern std::string TextAfterAmpersand;  // set by SplitAtAmpersand
-extern std::string FoundText;           // set by FindLast, FirstInSet, FirstNotInSet
-extern char FoundChar;
+inline auto& TextAfterEquals = BunioData.TextAfterEquals;  // set by CutAtEquals
+inline auto& TextAfterAmpersand = BunioData.TextAfterAmpersand;  // set by SplitAtAmpersand
+inline auto& FoundText = BunioData.FoundText;  // set by FindLast, FirstInSet, FirstNotInSet
+inline auto& FoundChar = BunioData.FoundChar;
 // Whether the last DecimalText expansion terminates (shared with the evaluator's answer state).
-extern bool DecimalTerminates;
+inline auto& DecimalTerminates = BunioData.DecimalTerminates;
 // Empties the results above; tests and each batch run call it first.
 void ResetBunio();
 

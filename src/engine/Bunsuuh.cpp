@@ -8,7 +8,7 @@
 #include "platform/Platform.h"
 
 const BunsuuH BUNSUUH_EMPTY{"0", "0", "0", "0"};
-int BunsuuhError = 0;
+BunsuuhState BunsuuhData;
 
 using bunmath::CanonicalZero;
 using bunmath::CountChar;
@@ -39,7 +39,9 @@ Bunsuu PartValue(const std::string& text) {
 
 }  // namespace
 
-void ResetBunsuuh() { BunsuuhError = 0; }
+void BunsuuhState::Reset() { *this = BunsuuhState{}; }
+
+void ResetBunsuuh() { BunsuuhData.Reset(); }
 
 BunsuuH MakeBunsuuh(const std::string& sign, const std::string& whole, const std::string& den,
                     const std::string& num) {

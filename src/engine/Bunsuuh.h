@@ -21,10 +21,18 @@ struct BunsuuH {
 // What every failed build returns.
 extern const BunsuuH BUNSUUH_EMPTY;
 
+// The error code of the last MakeBunsuuh (state records: tools/ProgramState.h).
+struct BunsuuhState {
+  int BunsuuhError = 0;
+
+  void Reset();
+};
+extern BunsuuhState BunsuuhData;
+
 // Why the last operation failed: 0 success; 1 the text is not bracketed; 3 the whole part is not an
 // integer; 4 a part is missing; 8 a part is empty; 10 a "]" without a "["; 11 a bracket could not be
 // computed; 12 a bracket's value could not be written; 50 the typesetter could not draw one.
-extern int BunsuuhError;
+inline auto& BunsuuhError = BunsuuhData.BunsuuhError;
 
 // Resets BunsuuhError; tests and kazoru-cli call it first.
 void ResetBunsuuh();

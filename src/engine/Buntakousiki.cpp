@@ -7,17 +7,11 @@
 #include "engine/Bunsuu.h"
 #include "platform/Platform.h"
 
-int DivisorsPerLine = 10;
-int64_t DivisorCount = 0;
-std::string LastFactorisation;
-std::string LastDivisorText;
+BuntakousikiState BuntakousikiData;
 
-void ResetBuntakousiki() {
-  DivisorsPerLine = 10;
-  DivisorCount = 0;
-  LastFactorisation.clear();
-  LastDivisorText.clear();
-}
+void BuntakousikiState::Reset() { *this = BuntakousikiState{}; }
+
+void ResetBuntakousiki() { BuntakousikiData.Reset(); }
 
 namespace {
 

@@ -8,12 +8,25 @@
 #include <string>
 #include <vector>
 
+// The number-theory functions' last results (state records: tools/ProgramState.h).
+struct BuntakousikiState {
+  int DivisorsPerLine = 10;
+  int64_t DivisorCount = 0;
+  std::string LastFactorisation;
+  std::string LastDivisorText;
+
+  void Reset();
+};
+extern BuntakousikiState BuntakousikiData;
+
 // Results left for the screen. DivisorsPerLine is set by the screen (settings key 1GYOU_SUU) before
 // DivisorList runs; after every DivisorsPerLine-th divisor the list carries a "|" line break.
-extern int DivisorsPerLine;
-extern int64_t DivisorCount;           // the number of divisors the last DivisorList listed
-extern std::string LastFactorisation;  // the last result of PrimeFactorisation
-extern std::string LastDivisorText;    // the last result of DivisorList ("" until one succeeded)
+inline auto& DivisorsPerLine = BuntakousikiData.DivisorsPerLine;
+// the number of divisors the last DivisorList listed
+inline auto& DivisorCount = BuntakousikiData.DivisorCount;
+inline auto& LastFactorisation = BuntakousikiData.LastFactorisation;  // the last result of PrimeFactorisation
+// the last result of DivisorList ("" until one succeeded)
+inline auto& LastDivisorText = BuntakousikiData.LastDivisorText;
 
 // Back to the state at start: DivisorsPerLine 10, the results empty.
 void ResetBuntakousiki();

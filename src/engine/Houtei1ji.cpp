@@ -11,11 +11,7 @@
 #include "engine/Bunsuuh.h"
 #include "engine/Settings.h"
 
-std::string SolverMessage;
-int RelationKind = 0;
-std::string SolverLeft;
-std::string SolverRight;
-std::string SolutionText;
+Houtei1jiState Houtei1jiData;
 
 const std::array<std::string, 5> RelationSymbols = {"=", "<", "<=", ">", ">="};
 
@@ -24,13 +20,9 @@ std::string RelationSymbol(int kind) {
   return RelationSymbols[static_cast<size_t>(kind)];
 }
 
-void ResetHoutei1ji() {
-  SolverMessage.clear();
-  RelationKind = 0;
-  SolverLeft.clear();
-  SolverRight.clear();
-  SolutionText.clear();
-}
+void Houtei1jiState::Reset() { *this = Houtei1jiState{}; }
+
+void ResetHoutei1ji() { Houtei1jiData.Reset(); }
 
 namespace {
 

@@ -7,13 +7,27 @@
 #include <array>
 #include <string>
 
+// The solver's working sides and its last result (state records: tools/ProgramState.h).
+struct Houtei1jiState {
+  std::string SolverMessage;
+  int RelationKind = 0;
+  std::string SolverLeft;
+  std::string SolverRight;
+  std::string SolutionText;
+
+  void Reset();
+};
+extern Houtei1jiState Houtei1jiData;
+
 // Left by the last SolveLinear call for its caller.
-extern std::string SolverMessage;  // why the last call failed; "" when the evaluator has already told
-                                   // the pupil itself
-extern int RelationKind;           // 0 "=", 1 "<", 2 "<=", 3 ">", 4 ">=" (after any reversal)
-extern std::string SolverLeft;     // the two sides while solving
-extern std::string SolverRight;
-extern std::string SolutionText;   // "x", the relation symbol and the value of the last success
+// why the last call failed; "" when the evaluator has already told the pupil itself
+inline auto& SolverMessage = Houtei1jiData.SolverMessage;
+// 0 "=", 1 "<", 2 "<=", 3 ">", 4 ">=" (after any reversal)
+inline auto& RelationKind = Houtei1jiData.RelationKind;
+inline auto& SolverLeft = Houtei1jiData.SolverLeft;  // the two sides while solving
+inline auto& SolverRight = Houtei1jiData.SolverRight;
+// "x", the relation symbol and the value of the last success
+inline auto& SolutionText = Houtei1jiData.SolutionText;
 
 // The relation of an equation or inequality. RelationKind holds its number, which is also the batch
 // tool's relationKind, so each keeps its number.

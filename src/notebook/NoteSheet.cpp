@@ -12,9 +12,7 @@
 #include "platform/VirtualKeys.h"
 #include "typeset/bunCanvasDsp.h"
 
-NoteTitleFontData NoteTitleFont;
-bool NoteAppendFileName = false;
-bool NoteEqualBreak = true;
+NoteSheetState NoteSheetData;
 
 namespace {
 
@@ -109,11 +107,9 @@ void DrawRulers(Canvas& s, const NoteSheetView& v) {
 
 }  // namespace
 
-void ResetNoteSheet() {
-  NoteTitleFont = NoteTitleFontData{};
-  NoteAppendFileName = false;
-  NoteEqualBreak = true;
-}
+void NoteSheetState::Reset() { *this = NoteSheetState{}; }
+
+void ResetNoteSheet() { NoteSheetData.Reset(); }
 
 int NotePageWidth(int ppi) { return static_cast<int>(8.3 * ppi); }
 int NoteA4Height(int ppi) { return static_cast<int>(11.7 * ppi); }

@@ -19,9 +19,19 @@ struct NoteTitleFontData {
   bool bold = false;
   bool italic = false;  // kept for the font dialog; the drawing surface draws upright text only
 };
-extern NoteTitleFontData NoteTitleFont;
-extern bool NoteAppendFileName;  // the title is followed by the file name
-extern bool NoteEqualBreak;      // lines continue on a new row after "="
+// The printed notebook sheet's record (state records: tools/ProgramState.h).
+struct NoteSheetState {
+  NoteTitleFontData NoteTitleFont;
+  bool NoteAppendFileName = false;
+  bool NoteEqualBreak = true;
+
+  void Reset();
+};
+extern NoteSheetState NoteSheetData;
+
+inline auto& NoteTitleFont = NoteSheetData.NoteTitleFont;
+inline auto& NoteAppendFileName = NoteSheetData.NoteAppendFileName;  // the title is followed by the file name
+inline auto& NoteEqualBreak = NoteSheetData.NoteEqualBreak;  // lines continue on a new row after "="
 
 // Start values of the three above.
 void ResetNoteSheet();

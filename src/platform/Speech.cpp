@@ -14,7 +14,9 @@
 
 extern char** environ;
 
-std::string SpeechProgram = "espeak-ng";
+SpeechState SpeechData;
+
+void SpeechState::Reset() { *this = SpeechState{}; }
 
 std::string FindSpeechProgram() {
   if (SpeechProgram.empty()) return "";

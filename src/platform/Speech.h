@@ -5,8 +5,16 @@
 #include <string>
 #include <vector>
 
+// The speech program's record (state records: tools/ProgramState.h).
+struct SpeechState {
+  std::string SpeechProgram = "espeak-ng";
+
+  void Reset();
+};
+extern SpeechState SpeechData;
+
 // The program that speaks; a test may point it elsewhere (an empty name means no voice is installed).
-extern std::string SpeechProgram;
+inline auto& SpeechProgram = SpeechData.SpeechProgram;
 
 // The full path of SpeechProgram found on PATH, or "" when it is not installed.
 std::string FindSpeechProgram();

@@ -16,8 +16,9 @@ ProcessScreenHooks ProcessHooks;
 
 namespace procdetail {
 
-bool RunFailed = false;
-bool FailureShown = false;
+ProcessRunState ProcessRunData;
+
+void ProcessRunState::Reset() { *this = ProcessRunState{}; }
 
 void ClearRunFailure() {
   RunFailed = false;

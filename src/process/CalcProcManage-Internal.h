@@ -12,10 +12,19 @@
 
 namespace procdetail {
 
+// Whether the running process failed and was told (state records: tools/ProgramState.h).
+struct ProcessRunState {
+  bool RunFailed = false;
+  bool FailureShown = false;
+
+  void Reset();
+};
+extern ProcessRunState ProcessRunData;
+
 // Set when a step could not be computed during the current run; the driver then reports the failure
 // instead of storing a process with "n" in it. failureShown: the failure already showed its own message.
-extern bool RunFailed;
-extern bool FailureShown;
+inline auto& RunFailed = ProcessRunData.RunFailed;
+inline auto& FailureShown = ProcessRunData.FailureShown;
 void ClearRunFailure();
 
 // One term of a sum: the operator before it ('\0' for the first term, whose sign stays in text).

@@ -9,7 +9,9 @@
 #include "process/MainDspManage.h"
 #include "screen/sikiInp.h"
 
-std::string StoredAnswer;
+AnswerStoreState AnswerStoreData;
+
+void AnswerStoreState::Reset() { *this = AnswerStoreState{}; }
 
 namespace {
 

@@ -4,8 +4,16 @@
 
 #include <string>
 
+// The stored answer's record (state records: tools/ProgramState.h).
+struct AnswerStoreState {
+  std::string StoredAnswer;
+
+  void Reset();
+};
+extern AnswerStoreState AnswerStoreData;
+
 // The stored answer in the notation; empty at start.
-extern std::string StoredAnswer;
+inline auto& StoredAnswer = AnswerStoreData.StoredAnswer;
 
 // Ctrl+C: stores the answer of the closed line (the solution of a solved equation, else the mixed
 // answer, else the last answer piece, else the improper answer); a negative answer is stored in

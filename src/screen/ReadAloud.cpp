@@ -5,7 +5,9 @@
 #include "process/CalcProcManage.h"
 #include "screen/sikiInp.h"
 
-bool VoiceMissingTold = false;
+ReadAloudState ReadAloudData;
+
+void ReadAloudState::Reset() { *this = ReadAloudState{}; }
 
 LineReading CurrentLineReading() {
   if (ProcessState.processType != ProcessType::None && !ProcessState.processText.empty())

@@ -11,8 +11,16 @@ LineReading CurrentLineReading();
 // pupil is told once in a message box, later presses only in the status line.
 void ReadCurrentLineAloud();
 
+// The read-aloud command's record (state records: tools/ProgramState.h).
+struct ReadAloudState {
+  bool VoiceMissingTold = false;
+
+  void Reset();
+};
+extern ReadAloudState ReadAloudData;
+
 // Whether the missing voice has been reported (the message box is shown once per run of the program).
-extern bool VoiceMissingTold;
+inline auto& VoiceMissingTold = ReadAloudData.VoiceMissingTold;
 
 inline constexpr const char* VOICE_MISSING_TEXT =
     "読み上げの音声が入っていません。\n\n(espeak-ng を入れると、式を読み上げます。)";

@@ -12,10 +12,6 @@
 #include "screen/sikiInp.h"
 #include "typeset/bunCanvasDsp.h"
 
-Canvas* ScreenSurface = nullptr;
-int ScreenPixelsPerInch = 96;
-int PageScrollX = 0;
-int PageContentRight = 0;
 
 namespace {
 
@@ -26,15 +22,11 @@ int DrawLinePlainly(Canvas& surface, const std::string& lineText, bool /*withPro
 
 }  // namespace
 
-int (*DrawCurrentLineHook)(Canvas& surface, const std::string& lineText, bool withProcess) = DrawLinePlainly;
+ScreenPageState ScreenPageData{.DrawCurrentLineHook = DrawLinePlainly};
 
-void ResetScreenPage() {
-  ScreenSurface = nullptr;
-  ScreenPixelsPerInch = 96;
-  PageScrollX = 0;
-  PageContentRight = 0;
-  DrawCurrentLineHook = DrawLinePlainly;
-}
+void ScreenPageState::Reset() { *this = ScreenPageState{.DrawCurrentLineHook = DrawLinePlainly}; }
+
+void ResetScreenPage() { ScreenPageData.Reset(); }
 
 int A4Height() { return ScreenPixelsPerInch * 117 / 10; }
 int A4Width() { return ScreenPixelsPerInch * 83 / 10; }

@@ -16,15 +16,27 @@ inline constexpr int PAGEA4BAI_MAX = 400;
 inline constexpr int GYOKEISUU_MIN = 1;
 inline constexpr int GYOKEISUU_MAX = 12;
 
+// The page's record (state records: tools/ProgramState.h).
+struct ScreenPageState {
+  Canvas* ScreenSurface = nullptr;
+  int ScreenPixelsPerInch = 96;
+  int PageScrollX = 0;
+  int PageContentRight = 0;
+  int (*DrawCurrentLineHook)(Canvas& surface, const std::string& lineText, bool withProcess) = nullptr;
+
+  void Reset();  // DrawCurrentLineHook back to the plain typesetting
+};
+extern ScreenPageState ScreenPageData;
+
 // The current drawing surface of the calculation screen (the window's page); the line draws nothing
 // while none is set. Not owned.
-extern Canvas* ScreenSurface;
+inline auto& ScreenSurface = ScreenPageData.ScreenSurface;
 // The resolution the page length is computed from (the screen's pixels per inch).
-extern int ScreenPixelsPerInch;
+inline auto& ScreenPixelsPerInch = ScreenPageData.ScreenPixelsPerInch;
 // The page scrolled sideways by this many pixels (a line or a process wider than the window).
-extern int PageScrollX;
+inline auto& PageScrollX = ScreenPageData.PageScrollX;
 // The right edge of what the last PaintPage drew, in page coordinates (before the sideways scroll).
-extern int PageContentRight;
+inline auto& PageContentRight = ScreenPageData.PageContentRight;
 
 // A4 height and width in pixels at the screen's resolution (11.7 and 8.3 inches, truncated).
 int A4Height();
@@ -70,7 +82,7 @@ int PageScrollXRange(int clientWidth);
 
 // The draws of a closed line. The process display installs its own (with the process when
 // withProcess); until then the line is typeset with its answer under it.
-extern int (*DrawCurrentLineHook)(Canvas& surface, const std::string& lineText, bool withProcess);
+inline auto& DrawCurrentLineHook = ScreenPageData.DrawCurrentLineHook;
 
 // The cursor cell at CursorPos: (x + 2, y + 2) – (x + CharWidth − 2, y + height − 2), its top at
 // RaisedTop and 0.7 cells high while an exponent is typed; moved left by the sideways scroll.

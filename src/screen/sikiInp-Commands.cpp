@@ -26,10 +26,11 @@ int DrawScreenLine(Canvas& surface, const std::string& lineText, bool withProces
   return 1;
 }
 
+void LineCommandsState::Reset() { *this = LineCommandsState{}; }
+
 void ResetLineCommands() {
-  FactorisationShown = false;
-  FactorisationLine.clear();
-  StoredAnswer.clear();
+  LineCommandsData.Reset();
+  AnswerStoreData.Reset();
 }
 
 void ResetCalculationModules() {

@@ -16,8 +16,7 @@
 #include "screen/sikiInpCommands.h"
 #include "typeset/bunCanvasDsp.h"
 
-bool FactorisationShown = false;
-std::string FactorisationLine;
+LineCommandsState LineCommandsData;
 
 namespace {
 

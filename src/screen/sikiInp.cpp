@@ -14,33 +14,10 @@
 #include "screen/ScreenSteps.h"
 #include "typeset/bunCanvasDsp.h"
 
-std::string LineText;
-bool LineOpen = true;
-int LineCount = 0;
-std::string SavedLine;
-bool RestoreAllowed = true;
-char PrevChar = '$';
-int State = 0;
-bool BaseMode = false;
-bool MixedDone = false;
-bool ImproperDone = false;
-bool DecimalDone = false;
-CanvasPoint LineOrigin;
-int CharWidth = 10;
-int CharHeight = 20;
+SikiInpState SikiInpData;
 
-std::string StatusText;
-std::string InputStringText;
-int ScrollPos = 0;
-int ScreenWidth = 500;
-int ScreenHeight = 450;
-bool SyouButtonEnabled = true;
-bool KariButtonEnabled = true;
-bool ObiButtonEnabled = true;
 LineVerdictData LineVerdict;
 ScreenHooks ScreenView;
-int RefusalCount = 0;
-int LastRefusalNo = 0;
 
 namespace {
 
@@ -180,7 +157,9 @@ void ResetScreenWiring() {
   CharHeight = 20;
 }
 
-void ResetSikiInp() {
+void ResetSikiInp() { SikiInpData.Reset(); }
+
+void SikiInpState::Reset() {
   BaseMode = false;
   RefusalCount = 0;
   LastRefusalNo = 0;
@@ -190,7 +169,7 @@ void ResetSikiInp() {
   InputStringText.clear();
   LineVerdict = LineVerdictData{};
   ResetScreenSteps();
-  ProcessHooks.markLineFinished = [] { LineOpen = false; };
+  ProcessHooks.markLineFinished = [] { ::LineOpen = false; };
   ProcessHooks.remakeAfterToggle = [] { RemakeLineAfterToggle(); };
   ClearLine();
 }

@@ -15,27 +15,64 @@
 
 // ---- Line state (one instance; the checker's own record is CheckerState in engine/InpCheck.h) -------
 
-extern std::string LineText;    // the line; after "=" it holds expression=answer (and "&" answer column)
-extern bool LineOpen;           // the line accepts characters
-extern int LineCount;           // characters accepted by InputChar (base-mode letters not counted)
-extern std::string SavedLine;   // LineText after every accepted character; the source of RestoreLine
-extern bool RestoreAllowed;     // RestoreLine may run (once after each ClearLine)
-extern char PrevChar;           // the last stored character; '$' at the start of the line
-extern int State;               // the checker's state for the line, passed with every character
-extern bool BaseMode;           // number-base conversion mode
-extern bool MixedDone;          // the answer is shown as a mixed number (panel button 帯T disabled)
-extern bool ImproperDone;       // as an improper fraction (仮K disabled)
-extern bool DecimalDone;        // as a decimal (小S disabled)
-extern CanvasPoint LineOrigin;  // where the line is drawn (ScreenPage.h computes it)
+// The calculation line and what the window shows around it (state records: tools/ProgramState.h).
+// Reset() keeps the window's geometry (screen size, cell size, scroll) and starts a fresh line: what
+// the window calls after every settings change.
+struct SikiInpState {
+  std::string LineText;
+  bool LineOpen = true;
+  int LineCount = 0;
+  std::string SavedLine;
+  bool RestoreAllowed = true;
+  char PrevChar = '$';
+  int State = 0;
+  bool BaseMode = false;
+  bool MixedDone = false;
+  bool ImproperDone = false;
+  bool DecimalDone = false;
+  CanvasPoint LineOrigin;
+  int CharWidth = 10;
+  int CharHeight = 20;
+  int RefusalCount = 0;
+  int LastRefusalNo = 0;
+  std::string StatusText;
+  std::string InputStringText;
+  int ScrollPos = 0;
+  int ScreenWidth = 500;
+  int ScreenHeight = 450;
+  bool SyouButtonEnabled = true;
+  bool KariButtonEnabled = true;
+  bool ObiButtonEnabled = true;
+
+  void Reset();
+};
+extern SikiInpState SikiInpData;
+
+// the line; after "=" it holds expression=answer (and "&" answer column)
+inline auto& LineText = SikiInpData.LineText;
+inline auto& LineOpen = SikiInpData.LineOpen;  // the line accepts characters
+// characters accepted by InputChar (base-mode letters not counted)
+inline auto& LineCount = SikiInpData.LineCount;
+// LineText after every accepted character; the source of RestoreLine
+inline auto& SavedLine = SikiInpData.SavedLine;
+inline auto& RestoreAllowed = SikiInpData.RestoreAllowed;  // RestoreLine may run (once after each ClearLine)
+inline auto& PrevChar = SikiInpData.PrevChar;  // the last stored character; '$' at the start of the line
+inline auto& State = SikiInpData.State;  // the checker's state for the line, passed with every character
+inline auto& BaseMode = SikiInpData.BaseMode;  // number-base conversion mode
+// the answer is shown as a mixed number (panel button 帯T disabled)
+inline auto& MixedDone = SikiInpData.MixedDone;
+inline auto& ImproperDone = SikiInpData.ImproperDone;  // as an improper fraction (仮K disabled)
+inline auto& DecimalDone = SikiInpData.DecimalDone;  // as a decimal (小S disabled)
+inline auto& LineOrigin = SikiInpData.LineOrigin;  // where the line is drawn (ScreenPage.h computes it)
 // Cell size of the screen font: a tenth of the width of "1234567890", and its height.
-extern int CharWidth;
-extern int CharHeight;
+inline auto& CharWidth = SikiInpData.CharWidth;
+inline auto& CharHeight = SikiInpData.CharHeight;
 
 // Refusals of offered characters and of keys without a meaning since the last ResetSikiInp, and the
 // message number of the last one (the checker's ErrorNo, or one of the REFUSED_ numbers below); the batch
 // tool reports them per key.
-extern int RefusalCount;
-extern int LastRefusalNo;
+inline auto& RefusalCount = SikiInpData.RefusalCount;
+inline auto& LastRefusalNo = SikiInpData.LastRefusalNo;
 inline constexpr int REFUSED_TOO_LONG = -1;     // the line is full
 inline constexpr int REFUSED_LINE_CLOSED = -2;  // the line is closed: it is cleared before the next one
 inline constexpr int REFUSED_NO_KEY = 39;       // a key with no character or command (the checker's "%")
@@ -55,15 +92,16 @@ inline constexpr const char* RETURN_UNUSED_TEXT =
 
 // ---- What the window shows around the line (kept here so that tests and the batch tool read it) ----
 
-extern std::string StatusText;       // the status line
-extern std::string InputStringText;  // the label of the input-string strip (ShowInputString)
-extern int ScrollPos;                // vertical scroll position of the page in pixels
-extern int ScreenWidth;              // client area of the calculation screen in pixels
-extern int ScreenHeight;
+inline auto& StatusText = SikiInpData.StatusText;  // the status line
+// the label of the input-string strip (ShowInputString)
+inline auto& InputStringText = SikiInpData.InputStringText;
+inline auto& ScrollPos = SikiInpData.ScrollPos;  // vertical scroll position of the page in pixels
+inline auto& ScreenWidth = SikiInpData.ScreenWidth;  // client area of the calculation screen in pixels
+inline auto& ScreenHeight = SikiInpData.ScreenHeight;
 // Panel buttons 小S, 仮K and 帯T.
-extern bool SyouButtonEnabled;
-extern bool KariButtonEnabled;
-extern bool ObiButtonEnabled;
+inline auto& SyouButtonEnabled = SikiInpData.SyouButtonEnabled;
+inline auto& KariButtonEnabled = SikiInpData.KariButtonEnabled;
+inline auto& ObiButtonEnabled = SikiInpData.ObiButtonEnabled;
 
 // A verdict written beside the answer ("【割り切れました】" / "【割り切れません】"). It belongs to the
 // line it was made for and is painted again with it on every repaint, so scrolling never loses it.

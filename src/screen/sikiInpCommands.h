@@ -56,11 +56,20 @@ inline constexpr const char* MSG_SOLVE_NEEDS_X =
 
 // ---- Special modes ------------------------------------------------------------------------------------
 
+// The special modes' record (state records: tools/ProgramState.h).
+struct LineCommandsState {
+  bool FactorisationShown = false;
+  std::string FactorisationLine;
+
+  void Reset();
+};
+extern LineCommandsState LineCommandsData;
+
 // A factorisation is shown on the line: the page draws its divisor rows after the line on every repaint.
 // Cleared when a new line starts.
-extern bool FactorisationShown;
+inline auto& FactorisationShown = LineCommandsData.FactorisationShown;
 // The line the divisor rows were made for; they are not drawn once the line has changed.
-extern std::string FactorisationLine;
+inline auto& FactorisationLine = LineCommandsData.FactorisationLine;
 
 // Shift+S: checks that the line holds a natural number, then SoinsuuDsp.
 void SoinsuuPre();

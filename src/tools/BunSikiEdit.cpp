@@ -15,9 +15,7 @@
 #include "tools/sikiEMemo.h"
 #include "tools/xyDainyuu.h"
 
-int EditorMode = 0;
-bool SikiEditOpen = false;
-std::string EditorStash;
+BunSikiEditState BunSikiEditData;
 EditorNotebookHooks EditorNotebook;
 
 namespace {
@@ -67,11 +65,9 @@ void PutComputedLine(const std::string& line) {
 
 }  // namespace
 
-void ResetBunSikiEdit() {
-  EditorMode = 0;
-  SikiEditOpen = false;
-  EditorStash.clear();
-}
+void BunSikiEditState::Reset() { *this = BunSikiEditState{}; }
+
+void ResetBunSikiEdit() { BunSikiEditData.Reset(); }
 
 bool NotebookIsOpen() { return EditorNotebook.isOpen && EditorNotebook.isOpen(); }
 

@@ -8,13 +8,23 @@
 #include <functional>
 #include <string>
 
+// The expression editor's record (state records: tools/ProgramState.h).
+struct BunSikiEditState {
+  int EditorMode = 0;
+  bool SikiEditOpen = false;
+  std::string EditorStash;
+
+  void Reset();
+};
+extern BunSikiEditState BunSikiEditData;
+
 // Whom the editor works for: 0 the calculation screen, 1 its input panel, 2 the notebook (a line handed
 // to an open editor), 3 the notebook (which opened the editor). Outlives the window.
-extern int EditorMode;
+inline auto& EditorMode = BunSikiEditData.EditorMode;
 // Whether the editor window exists.
-extern bool SikiEditOpen;
+inline auto& SikiEditOpen = BunSikiEditData.SikiEditOpen;
 // One expression kept aside by "退 &H", for the whole run.
-extern std::string EditorStash;
+inline auto& EditorStash = BunSikiEditData.EditorStash;
 
 // The longest expression the editor takes from the pupil (its caption says so).
 inline constexpr int EDITOR_MAX_CHARS = 256;

@@ -6,9 +6,11 @@
 #include "engine/Settings.h"
 #include "tools/kihonSet.h"
 
-bool MokuhyouEditOpen = false;
+MokuhyouState MokuhyouData;
 
-void ResetMokuhyou() { MokuhyouEditOpen = false; }
+void MokuhyouState::Reset() { *this = MokuhyouState{}; }
+
+void ResetMokuhyou() { MokuhyouData.Reset(); }
 
 std::vector<std::string> SplitGoalLines(const std::string& text) {
   std::vector<std::string> lines;

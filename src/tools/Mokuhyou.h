@@ -9,8 +9,16 @@
 inline constexpr const char* MOKUHYOU_LIMIT_TEXT = "目標は１０個までです。";
 inline constexpr const char* MOKUHYOU_LIMIT_CAPTION = "Warning!!";
 
+// The goal editor's record (state records: tools/ProgramState.h).
+struct MokuhyouState {
+  bool MokuhyouEditOpen = false;
+
+  void Reset();
+};
+extern MokuhyouState MokuhyouData;
+
 // Whether the goals editor is open (the conditions window's "編集Ｅ" then does nothing).
-extern bool MokuhyouEditOpen;
+inline auto& MokuhyouEditOpen = MokuhyouData.MokuhyouEditOpen;
 void ResetMokuhyou();
 
 // The lines of an editor text. A line break ends a line; an empty last line after the final break is

@@ -12,7 +12,11 @@
 #include "notebook/NotePage.h"
 #include "notebook/NoteRecovery.h"
 #include "notebook/NoteSheet.h"
+#include "notebook/NoteSteps.h"
+#include "platform/Speech.h"
 #include "process/CalcProcManage.h"
+#include "screen/AnswerStore.h"
+#include "screen/ReadAloud.h"
 #include "screen/ScreenPage.h"
 #include "screen/SettingsFile.h"
 #include "screen/sikiInp.h"
@@ -26,6 +30,7 @@
 #include "typeset/bunCanvasDsp.h"
 
 void ResetProgramState() {
+  SpeechData.Reset();
   ResetSettings();
   ResetSettingsFile();
   ResetBunio();
@@ -40,9 +45,11 @@ void ResetProgramState() {
   ResetScreenPage();
   ResetSikiInp();
   ResetLineCommands();
+  ReadAloudData.Reset();
   ResetNotePage();
   NoteRecovery.Reset();
   ResetNoteSheet();
+  ResetNoteStepMarks();
   ResetKihonSet();
   ResetNoticeBox();
   ResetSikiEMemo();

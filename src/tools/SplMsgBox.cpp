@@ -8,8 +8,7 @@
 #include "platform/ShiftJis.h"
 #include "typeset/bunCanvasDsp.h"
 
-int NoticeLastWidth = 0;
-int NoticeLastRows = 0;
+NoticeBoxState NoticeBoxData;
 
 namespace {
 
@@ -25,10 +24,9 @@ int Bytes(const std::string& s) { return static_cast<int>(SjisLength(s)); }
 
 }  // namespace
 
-void ResetNoticeBox() {
-  NoticeLastWidth = 0;
-  NoticeLastRows = 0;
-}
+void NoticeBoxState::Reset() { *this = NoticeBoxState{}; }
+
+void ResetNoticeBox() { NoticeBoxData.Reset(); }
 
 NoticeLayout BuildNoticeLayout(const std::string& text) {
   NoticeLayout layout;

@@ -21,9 +21,18 @@ struct NoticeLayout {
   bool failed = false;  // an "@" expression failed the check (which has shown its message)
 };
 
+// The notice box's record (state records: tools/ProgramState.h).
+struct NoticeBoxState {
+  int NoticeLastWidth = 0;
+  int NoticeLastRows = 0;
+
+  void Reset();
+};
+extern NoticeBoxState NoticeBoxData;
+
 // The width and row count of the last notice; a text of the third form reuses them. 0 at start.
-extern int NoticeLastWidth;
-extern int NoticeLastRows;
+inline auto& NoticeLastWidth = NoticeBoxData.NoticeLastWidth;
+inline auto& NoticeLastRows = NoticeBoxData.NoticeLastRows;
 void ResetNoticeBox();
 
 // Builds the drawing list of a notice text. An "@" expression is checked with the whole-text check in

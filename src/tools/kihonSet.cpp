@@ -10,8 +10,7 @@
 #include "screen/sikiInp.h"
 #include "typeset/bunCanvasDsp.h"
 
-int AnswerFormCode = 0;
-bool JoukenOpen = false;
+KihonSetState KihonSetData;
 ConditionsScreenHooks ConditionsView;
 
 namespace {
@@ -93,10 +92,13 @@ void RedrawGoalDisplay() {
     RepaintScreen();
 }
 
-void ResetKihonSet() {
-  JoukenOpen = false;
+// The answer-form code follows the settings, so a reset computes it from them.
+void KihonSetState::Reset() {
+  *this = KihonSetState{};
   ComputeAnswerFormCode();
 }
+
+void ResetKihonSet() { KihonSetData.Reset(); }
 
 void JoukenOpened() {
   JoukenOpen = true;

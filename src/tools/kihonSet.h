@@ -50,13 +50,22 @@ PaiCheckResult PaiStrCheck(const std::string& fieldText);
 // become "3.14" without a warning in between.
 PaiCheckResult PaiTypingCheck(const std::string& fieldText);
 
+// The conditions window's record (state records: tools/ProgramState.h).
+struct KihonSetState {
+  int AnswerFormCode = 0;
+  bool JoukenOpen = false;
+
+  void Reset();
+};
+extern KihonSetState KihonSetData;
+
 // The answer form code handed to the evaluator: ANSSYU + 4 × SYOUDSP (0–2 without, 4–6 with the decimal
 // value). Recomputed when the window closes; the line computes the same sum from the settings at once.
-extern int AnswerFormCode;
+inline auto& AnswerFormCode = KihonSetData.AnswerFormCode;
 int ComputeAnswerFormCode();
 
 // Whether the conditions window is open (other windows ask before opening it again).
-extern bool JoukenOpen;
+inline auto& JoukenOpen = KihonSetData.JoukenOpen;
 
 // What the calculation screen does when a condition changes. The screen window installs them; without a
 // screen nothing happens. A repaint of the whole page goes through RepaintScreen (screen/sikiInp.h).

@@ -12,22 +12,16 @@
 
 static_assert(MEMO_MAX == SIKI_MAX, "the memo list and its slots in the settings have the same size");
 
-std::vector<std::string> MemoEntries;
-int MemoSelected = -1;
-int MemoPosition = 0;
-bool MemoOpen = false;
+SikiEMemoState SikiEMemoData;
 
 namespace {
 int EntryCount() { return static_cast<int>(MemoEntries.size()); }
 bool ValidIndex(int i) { return i >= 0 && i < EntryCount(); }
 }  // namespace
 
-void ResetSikiEMemo() {
-  MemoEntries.clear();
-  MemoSelected = -1;
-  MemoPosition = 0;  // the first entry until the pupil chooses another
-  MemoOpen = false;
-}
+void SikiEMemoState::Reset() { *this = SikiEMemoState{}; }
+
+void ResetSikiEMemo() { SikiEMemoData.Reset(); }
 
 std::string MemoFullText() {
   char text[160];

@@ -14,15 +14,26 @@ inline constexpr const char* MEMO_DUPLICATE_TEXT = "同一の式があります�
 inline constexpr const char* MEMO_DELETE_TEXT = "選択式を削除します。二度と戻りません。\n\nそれでも ＯＫ ですか？";
 inline constexpr const char* MEMO_DELETE_ALL_TEXT = "全部 削除します。二度と元に戻りません。\n\nそれでも ＯＫ ですか？";
 
+// The expression memo's record (state records: tools/ProgramState.h).
+struct SikiEMemoState {
+  std::vector<std::string> MemoEntries;
+  int MemoSelected = -1;
+  int MemoPosition = 0;
+  bool MemoOpen = false;
+
+  void Reset();
+};
+extern SikiEMemoState SikiEMemoData;
+
 // The list while the window is open, in order (never holds an empty text).
-extern std::vector<std::string> MemoEntries;
+inline auto& MemoEntries = SikiEMemoData.MemoEntries;
 // The entry the list shows selected (0-based; -1 none).
-extern int MemoSelected;
+inline auto& MemoSelected = SikiEMemoData.MemoSelected;
 // The position remembered for the whole run and selected again when the window opens (0-based; -1 none;
 // the first entry at start).
-extern int MemoPosition;
+inline auto& MemoPosition = SikiEMemoData.MemoPosition;
 // Whether the memo window exists.
-extern bool MemoOpen;
+inline auto& MemoOpen = SikiEMemoData.MemoOpen;
 
 // Closed memo, empty list, nothing selected, the first position remembered. The store itself is the
 // settings (SIKI, SIKI_SOUSUU).

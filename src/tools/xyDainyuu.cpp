@@ -12,8 +12,7 @@
 #include "screen/sikiInp.h"
 #include "tools/kihonSet.h"
 
-bool DainyuuOpen = false;
-std::string DainyuuResult;
+XyDainyuuState XyDainyuuData;
 
 namespace {
 
@@ -58,10 +57,9 @@ class KeepCheckerState {
 
 }  // namespace
 
-void ResetXyDainyuu() {
-  DainyuuOpen = false;
-  DainyuuResult.clear();
-}
+void XyDainyuuState::Reset() { *this = XyDainyuuState{}; }
+
+void ResetXyDainyuu() { XyDainyuuData.Reset(); }
 
 // ---- Text helpers -------------------------------------------------------------------------------------------
 

@@ -6,10 +6,19 @@
 
 #include <string>
 
+// The substitution window's record (state records: tools/ProgramState.h).
+struct XyDainyuuState {
+  bool DainyuuOpen = false;
+  std::string DainyuuResult;
+
+  void Reset();
+};
+extern XyDainyuuState XyDainyuuData;
+
 // Whether the substitution box exists (the editor and the memo open it or give it the focus).
-extern bool DainyuuOpen;
+inline auto& DainyuuOpen = XyDainyuuData.DainyuuOpen;
 // The last substitution result, kept for the calculate command.
-extern std::string DainyuuResult;
+inline auto& DainyuuResult = XyDainyuuData.DainyuuResult;
 
 // Closed box, no result.
 void ResetXyDainyuu();

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/Canvas.h"
+#include "typeset/bunCanvasDsp.h"
 
 namespace typeset_detail {
 
@@ -67,6 +68,6 @@ inline void TealLine(Canvas& s, int x1, int y1, int x2, int y2) {
 // Depth of nested expression fractions being drawn; brackets never nest in a valid text, so a deep
 // nesting only comes from a damaged text and is drawn flat instead of recursing further.
 inline constexpr int MAX_FRACTION_DEPTH = 4;
-extern int FractionDepth;
+inline auto& FractionDepth = TypesetData.FractionDepth;
 
 }  // namespace typeset_detail

@@ -12,39 +12,11 @@
 
 using namespace typeset_detail;
 
-bool CursorFollowsPen = true;
-Color CursorColour = CLR_BLUE;
-bool RaisedMode = false;
-int RaisedTop = 0;
-int BreakCount = 0;
-CanvasPoint EqualsPoint;
-bool AnswerMovedDown = false;
-int LinePitch = 5;
-CanvasPoint CursorPos;
-char MarkFound = 0;
-std::string ReducedText;
-std::string ReducedIntegerText;
+TypesetState TypesetData;
 
-namespace typeset_detail {
-int FractionDepth = 0;
-}
+void TypesetState::Reset() { *this = TypesetState{}; }
 
-void ResetTypeset() {
-  CursorFollowsPen = true;
-  CursorColour = CLR_BLUE;
-  RaisedMode = false;
-  RaisedTop = 0;
-  BreakCount = 0;
-  EqualsPoint = {};
-  AnswerMovedDown = false;
-  LinePitch = 5;
-  CursorPos = {};
-  MarkFound = 0;
-  ReducedText.clear();
-  ReducedIntegerText.clear();
-  LastLongForm = BUNSUUH_EMPTY;
-  FractionDepth = 0;
-}
+void ResetTypeset() { TypesetData.Reset(); }
 
 Glyph GlyphOf(char c) {
   switch (c) {

@@ -12,36 +12,59 @@
 #include <string>
 
 #include "engine/Bunsuu.h"
+#include "engine/Bunsuuh.h"
 #include "platform/Canvas.h"
 
 // State shared with the calculation line and the screen page. One instance each; ResetTypeset() restores
 // the start values (the settings themselves, EQUAL_KAIGYO among them, live in engine/Settings.h).
 
+// The typesetter's pen, cursor and last results (state records: tools/ProgramState.h). LastLongForm
+// is named in bunHCanvDsp.h, FractionDepth in TypesetCommon.h.
+struct TypesetState {
+  bool CursorFollowsPen = true;
+  Color CursorColour = CLR_BLUE;
+  bool RaisedMode = false;
+  int RaisedTop = 0;
+  int BreakCount = 0;
+  CanvasPoint EqualsPoint;
+  bool AnswerMovedDown = false;
+  int LinePitch = 5;
+  CanvasPoint CursorPos;
+  char MarkFound = 0;
+  std::string ReducedText;
+  std::string ReducedIntegerText;
+  BunsuuH LastLongForm{"0", "0", "0", "0"};  // BUNSUUH_EMPTY, spelt out: no order between files at start
+  int FractionDepth = 0;
+
+  void Reset();
+};
+extern TypesetState TypesetData;
+
 // Set at the start of every token; while set the blinking cursor follows the pen. Constructs that place
 // the cursor themselves clear it and write CursorPos.
-extern bool CursorFollowsPen;
+inline auto& CursorFollowsPen = TypesetData.CursorFollowsPen;
 // Colour of the cursor cell: blue normally, red after a lone "[", magenta in a repeating part.
-extern Color CursorColour;
+inline auto& CursorColour = TypesetData.CursorColour;
 // Set while an exponent is being typed: the cursor cell is then drawn at RaisedTop, 0.7 cells high.
-extern bool RaisedMode;
-extern int RaisedTop;
+inline auto& RaisedMode = TypesetData.RaisedMode;
+inline auto& RaisedTop = TypesetData.RaisedTop;
 // Number of "=" moved to a new row in the current drawing of the line; callers reset it to 0 before a
 // fresh drawing (the screen on every repaint, ClearLine).
-extern int BreakCount;
+inline auto& BreakCount = TypesetData.BreakCount;
 // Where the last "＝" was drawn; the line places its verdict relative to it.
-extern CanvasPoint EqualsPoint;
+inline auto& EqualsPoint = TypesetData.EqualsPoint;
 // Set by TypesetLineAndAnswer when the answer did not fit in its column and went below.
-extern bool AnswerMovedDown;
+inline auto& AnswerMovedDown = TypesetData.AnswerMovedDown;
 // Row-advance factor (working copy of GYOKEISUU): a new row is LinePitch * ch / 2 lower.
-extern int LinePitch;
+inline auto& LinePitch = TypesetData.LinePitch;
 // Top-left of the blinking cursor cell.
-extern CanvasPoint CursorPos;
+inline auto& CursorPos = TypesetData.CursorPos;
 // The mark FindMark found last (0 when none).
-extern char MarkFound;
+inline auto& MarkFound = TypesetData.MarkFound;
 // Texts left by TypesetReduction and ReductionTexts: the reduced fraction, and its integer form (empty
 // when the reduced value is not an integer).
-extern std::string ReducedText;
-extern std::string ReducedIntegerText;
+inline auto& ReducedText = TypesetData.ReducedText;
+inline auto& ReducedIntegerText = TypesetData.ReducedIntegerText;
 
 // Start values of every shared value above (LinePitch 5, cursor blue, counters 0).
 void ResetTypeset();

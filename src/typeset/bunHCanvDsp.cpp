@@ -10,7 +10,6 @@
 
 using namespace typeset_detail;
 
-BunsuuH LastLongForm = BUNSUUH_EMPTY;
 
 int TypesetExpressionFraction(Canvas& surface, const BunsuuH& fraction, int x, int y, int cw, int ch,
                               bool parenthesise, bool showPlus) {

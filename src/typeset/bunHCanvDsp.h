@@ -8,6 +8,7 @@
 #include "engine/Bunsuu.h"
 #include "engine/Bunsuuh.h"
 #include "platform/Canvas.h"
+#include "typeset/bunCanvasDsp.h"
 
 // Draws the fraction with its row's top-left corner at (x, y); parenthesise wraps a negative value in
 // "(" ")", showPlus writes a red "＋" before a positive one. Sets BunsuuhError to 50 when the fraction
@@ -20,4 +21,4 @@ int TypesetExpressionFraction(Canvas& surface, const BunsuuH& fraction, int x, i
 std::string LongFormText(const Bunsuu& value, int withValue);
 
 // The last long form LongFormText built, parsed (BUNSUUH_EMPTY before the first).
-extern BunsuuH LastLongForm;
+inline auto& LastLongForm = TypesetData.LastLongForm;

@@ -11,6 +11,7 @@
 #include "engine/Bunsuuh.h"
 #include "engine/InpCheck.h"
 #include "support/TestSupport.h"
+#include "tools/ProgramState.h"
 
 namespace {
 
@@ -33,9 +34,7 @@ std::string Range(const std::string& text) {
 }
 
 void ResetAll() {
-  ResetBunMath();
-  ResetBunsuuh();
-  ResetInpCheck();
+  ResetProgramState();
   TestPlatform().Clear();
 }
 

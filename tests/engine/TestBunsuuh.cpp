@@ -21,11 +21,6 @@ const std::string BUNHCALC =
 
 class Bunsuuh : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetBunsuuh();
-    ResetBunMath();
-    ResetInpCheck();
-  }
 };
 
 std::string Show(const BunsuuH& h) { return "(" + h.sign + ", " + h.whole + ", " + h.den + ", " + h.num + ")"; }

@@ -22,10 +22,6 @@ const std::string PRODUCT_OVERFLOW = "警告!: 積の結果がint64の範囲を�
 
 class Buntakousiki : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetSettings();
-    ResetBuntakousiki();
-  }
   std::vector<std::string> Shown() { return TestPlatform().ShownTexts(); }
 };
 

@@ -25,11 +25,6 @@ const std::string X_TIMES_X = "ｘの一次式しか計算できません。\n\n
 
 class Houtei1ji : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetSettings();
-    ResetBunMath();
-    ResetHoutei1ji();
-  }
 };
 
 struct Case {

@@ -63,9 +63,6 @@ ChildOutcome RunLimited(rlim_t limitBytes, bool killOnLimit, const std::function
 class FileFaults : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetSettingsFile();
-    ResetNotePage();
     root = TempDir();
     fs::create_directories(root + "/bin");
     fs::create_directories(root + "/config");

@@ -27,15 +27,6 @@ namespace {
 
 class NotePageTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetSettings();
-    ResetBunio();
-    ResetBunMath();
-    ResetBunsuuh();
-    ResetInpCheck();
-    ResetHoutei1ji();
-    ResetNotePage();
-  }
 };
 
 void SetLines(const std::vector<std::string>& lines) {

@@ -17,12 +17,6 @@ namespace {
 
 class NoteSheetTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetSettings();
-    ResetTypeset();
-    ResetNotePage();
-    ResetNoteSheet();
-  }
 
   // Draws the page on a fresh canvas (cell 10 × 20) and returns the canvas.
   RecordingCanvas Draw(NoteSheetView v = {}) {

@@ -18,13 +18,6 @@ namespace {
 
 class NoteStepsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetSettings();
-    ResetTypeset();
-    ResetNotePage();
-    ResetNoteSheet();
-    ResetNoteStepMarks();
-  }
 
   RecordingCanvas Draw() {
     RecordingCanvas c;

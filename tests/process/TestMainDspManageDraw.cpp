@@ -25,11 +25,6 @@ const LinePlace PLACE{X0, Y0, CW, CH};
 class ProcessDraw : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetTypeset();
-    ResetBunMath();
-    ResetBunio();
-    ResetProcessState();
     LinePitch = GYOKEISUU;
     canvas.SetBrushColor(CLR_CREAM);
     canvas.SetPenColor(CLR_TEAL);

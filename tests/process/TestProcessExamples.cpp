@@ -13,16 +13,12 @@
 #include "process/CalcProcManage.h"
 #include "process/MainDspManage.h"
 #include "support/TestSupport.h"
+#include "tools/ProgramState.h"
 
 namespace {
 
 void Fresh() {
-  ResetSettings();
-  ResetBunMath();
-  ResetBunio();
-  ResetBunsuuh();
-  ResetInpCheck();
-  ResetProcessState();
+  ResetProgramState();
 }
 
 // "003X 2b1+3b1" for each drawn line.

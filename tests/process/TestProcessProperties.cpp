@@ -19,15 +19,12 @@
 #include "process/ExactValue.h"
 #include "process/MainDspManage.h"
 #include "support/TestSupport.h"
+#include "tools/ProgramState.h"
 
 namespace {
 
 void Fresh() {
-  ResetSettings();
-  ResetBunMath();
-  ResetBunio();
-  ResetBunsuuh();
-  ResetInpCheck();
+  ResetProgramState();
   bool alt = ProcessState.alternativeMethod;
   ResetProcessState();
   ProcessState.alternativeMethod = alt;

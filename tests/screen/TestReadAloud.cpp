@@ -9,15 +9,13 @@
 #include "screen/ScreenPage.h"
 #include "screen/sikiInp.h"
 #include "support/TestSupport.h"
+#include "tools/ProgramState.h"
 #include "typeset/bunCanvasDsp.h"
 
 namespace {
 
 void Fresh() {
-  ResetSettings();
-  ResetBunMath();
-  ResetProcessState();
-  ResetTypeset();
+  ResetProgramState();
   ScreenView = ScreenHooks{};
   ScreenSurface = nullptr;
   ResetSikiInp();

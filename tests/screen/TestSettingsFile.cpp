@@ -154,8 +154,6 @@ void SetEverySettingAwayFromDefault() {
 class SettingsFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetSettingsFile();
     root = TempDir();
     exeDir = root + "/bin";
     configDir = root + "/config/kazoru";

@@ -16,16 +16,12 @@
 #include "process/MainDspManage.h"
 #include "steps/StepCheck.h"
 #include "support/TestSupport.h"
+#include "tools/ProgramState.h"
 
 namespace {
 
 void Fresh() {
-  ResetSettings();
-  ResetBunMath();
-  ResetBunio();
-  ResetBunsuuh();
-  ResetInpCheck();
-  ResetProcessState();
+  ResetProgramState();
 }
 
 StepOptions Mixed() { return StepOptions{StepFinalForm::Mixed, true}; }

@@ -17,6 +17,7 @@
 #include <string>
 #include <thread>
 
+#include "support/FreshProgramState.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -123,6 +124,7 @@ int main(int argc, char** argv) {
   {
     QApplication app(argc, argv);
     InstallTestPlatform();
+    StartEveryTestFresh();
     rc = RUN_ALL_TESTS();
   }
   Stop(wm);

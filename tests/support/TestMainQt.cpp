@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "support/FreshProgramState.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -28,5 +29,6 @@ int main(int argc, char** argv) {
   qtDefault = qInstallMessageHandler(QuietOffscreenNotes);
   QApplication app(argc, argv);
   InstallTestPlatform();
+  StartEveryTestFresh();
   return RUN_ALL_TESTS();
 }

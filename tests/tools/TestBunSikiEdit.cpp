@@ -22,16 +22,6 @@ namespace {
 class BunSikiEdit : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetInpCheck();
-    ResetBunMath();
-    ResetHoutei1ji();
-    ResetSikiInp();
-    ResetKihonSet();
-    ResetNotePage();
-    ResetBunSikiEdit();
-    ResetSikiEMemo();
-    ResetXyDainyuu();
     ScreenView = ScreenHooks{};
     EditorNotebook = EditorNotebookHooks{};
     EditorNotebook.redraw = [this] { ++noteRedraws; };

@@ -12,8 +12,6 @@ using Lines = std::vector<std::string>;
 class Mokuhyou : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetMokuhyou();
     ConditionsView = ConditionsScreenHooks{};
   }
   void TearDown() override { ConditionsView = ConditionsScreenHooks{}; }

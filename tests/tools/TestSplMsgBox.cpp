@@ -13,12 +13,6 @@
 namespace {
 class SplMsgBox : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetSettings();
-    ResetInpCheck();
-    ResetTypeset();
-    ResetNoticeBox();
-  }
 };
 }  // namespace
 

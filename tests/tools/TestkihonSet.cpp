@@ -15,9 +15,6 @@ namespace {
 class KihonSet : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetSikiInp();
-    ResetKihonSet();
     ScreenView = ScreenHooks{};
     ScreenView.repaint = [this] { ++repaints; };
     ConditionsView = ConditionsScreenHooks{};

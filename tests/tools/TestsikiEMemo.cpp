@@ -14,11 +14,6 @@ namespace {
 
 class SikiEMemo : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetSettings();
-    ResetInpCheck();
-    ResetSikiEMemo();
-  }
   static std::vector<std::string> Slots() {
     std::vector<std::string> v;
     for (int i = 0; i < SIKI_SOUSUU; ++i) v.push_back(SIKI[i]);

@@ -18,13 +18,6 @@ namespace {
 class XyDainyuu : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetInpCheck();
-    ResetBunMath();
-    ResetHoutei1ji();
-    ResetSikiInp();
-    ResetKihonSet();
-    ResetXyDainyuu();
     ScreenView = ScreenHooks{};
   }
 };

@@ -51,8 +51,6 @@ std::vector<std::string> Ops(std::initializer_list<std::vector<std::string>> par
 class Typeset : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetTypeset();
     // The screen's surface: black text on cream, teal pen 2 pixels wide (bars must be teal even if the
     // pen were set otherwise, so a black pen is used to catch that).
     canvas.SetBrushColor(CLR_CREAM);

@@ -52,9 +52,6 @@ std::vector<std::string> Ops(std::initializer_list<std::vector<std::string>> par
 class ExpressionFraction : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetTypeset();
-    ResetBunsuuh();
     canvas.SetBrushColor(CLR_CREAM);
     canvas.SetPenColor(CLR_TEAL);
     canvas.SetPenWidth(2);

@@ -75,10 +75,6 @@ const QColor TEAL(0, 128, 128), RED(255, 0, 0), BLUE(0, 0, 255), MAROON(128, 0, 
 
 class TypesetPicture : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetSettings();
-    ResetTypeset();
-  }
 };
 
 TEST_F(TypesetPicture, FractionSumShowsTealBarsRedOperatorAndBlueEquals) {

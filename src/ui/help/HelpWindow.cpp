@@ -25,7 +25,7 @@ constexpr const char* HELP_ROOT = ":/help";
 
 }  // namespace
 
-std::function<bool(const QUrl&)> OpenExternalUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+HelpWindowHooks HelpWiring{[](const QUrl& url) { return QDesktopServices::openUrl(url); }};
 
 QUrl HelpResourceUrl(const QString& page) { return QUrl(QStringLiteral("qrc") + HELP_ROOT + "/" + page); }
 

@@ -40,5 +40,10 @@ bool OpenHomePage();
 QUrl HelpResourceUrl(const QString& page);
 QUrl HelpFileUrl(const QString& page);
 
-// Starts the system's browser; tests replace it.
-extern std::function<bool(const QUrl&)> OpenExternalUrl;
+// The help window's hook that tests replace (state records: tools/ProgramState.h).
+struct HelpWindowHooks {
+  // Starts the system's browser.
+  std::function<bool(const QUrl&)> OpenExternalUrl;
+};
+extern HelpWindowHooks HelpWiring;
+inline auto& OpenExternalUrl = HelpWiring.OpenExternalUrl;

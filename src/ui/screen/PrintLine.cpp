@@ -33,7 +33,7 @@ void PrintStartMark(Canvas& surface) {
 
 }  // namespace
 
-std::function<bool(QPrinter&)> PrintLineSetup = DefaultPrintLineSetup;
+PrintLineHooks PrintLineWiring{DefaultPrintLineSetup};
 
 void PreparePrintedLineSurface(QtCanvas& canvas) {
   canvas.SetPenWidth(3);

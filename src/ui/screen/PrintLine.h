@@ -20,5 +20,10 @@ bool PrintLineOn(QPrinter& printer);
 class QtCanvas;
 void PreparePrintedLineSurface(QtCanvas& canvas);
 
-// The printer setup dialog; tests replace it to print to a PDF file without a dialog. false: cancelled.
-extern std::function<bool(QPrinter&)> PrintLineSetup;
+// The window's hooks that tests replace (state records: tools/ProgramState.h).
+struct PrintLineHooks {
+  // The printer setup dialog; tests replace it to print to a PDF file without a dialog. false: cancelled.
+  std::function<bool(QPrinter&)> PrintLineSetup;
+};
+extern PrintLineHooks PrintLineWiring;
+inline auto& PrintLineSetup = PrintLineWiring.PrintLineSetup;

@@ -125,12 +125,6 @@ void OnNormalModal(std::function<void(T*)> work) {
 class DesktopWindows : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetProcessState();
-    ResetLineCommands();
-    ResetSikiInp();
-    ResetNotePage();
-    ResetNoteSheet();
     dir = TempDir();
     SetSettingsFolders(dir, dir);
     SetPlatform(&TheQtPlatform());

@@ -54,12 +54,6 @@ void WhenModal(std::function<void()> f) { QTimer::singleShot(0, qApp, std::move(
 
 class NotebookWindow : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetSettings();
-    ResetCalculationModules();
-    ResetNotePage();
-    ResetNoteSheet();
-  }
   void TearDown() override {
     if (TNoteForm* f = TNoteForm::Instance()) {
       NotePage.modified = false;

@@ -65,10 +65,6 @@ QPoint FirstNumber(const QImage& sheet) {
 class NotebookPrint : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetCalculationModules();
-    ResetNotePage();
-    ResetNoteSheet();
     saved_ = TNoteForm::PrinterSetup;
   }
   void TearDown() override {

@@ -17,12 +17,6 @@ namespace {
 
 class NotebookSave : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetSettings();
-    ResetCalculationModules();
-    ResetNotePage();
-    ResetNoteSheet();
-  }
   void TearDown() override {
     if (TNoteForm* f = TNoteForm::Instance()) {
       NotePage.modified = false;

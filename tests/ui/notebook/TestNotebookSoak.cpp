@@ -79,10 +79,6 @@ Qt::KeyboardModifiers RandomModifiers(std::mt19937& rng) {
 class NotebookSoak : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetCalculationModules();
-    ResetNotePage();
-    ResetNoteSheet();
     dir = TempDir();
     SetPlatform(&platform);
     keepPrinter = TNoteForm::PrinterSetup;

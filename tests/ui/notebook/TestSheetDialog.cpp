@@ -37,10 +37,6 @@ int Row(const char* id) {
 class SheetDialog : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetCalculationModules();
-    ResetNotePage();
-    ResetNoteSheet();
     note_ = TNoteForm::Open(NoteOrigin::CalculationScreen, "");
     QCoreApplication::processEvents();
     form_ = note_->SheetMaker();

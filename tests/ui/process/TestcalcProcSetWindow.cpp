@@ -22,10 +22,6 @@ QString U(const char* s) { return QString::fromUtf8(s); }
 
 class CalcProcSetWindow : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetSettings();
-    ResetProcessState();
-  }
 };
 
 }  // namespace

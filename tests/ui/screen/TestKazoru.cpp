@@ -52,10 +52,6 @@ QRect LineBand() { return QRect(0, LineOrigin.y - CharHeight, ScreenWidth - SIDE
 class KazoruWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetBunMath();
-    ResetProcessState();
-    ResetTypeset();
     for (int c = 0; c < static_cast<int>(ScreenCommand::COUNT); ++c)
       SetScreenCommand(static_cast<ScreenCommand>(c), nullptr);
     dir = TempDir();

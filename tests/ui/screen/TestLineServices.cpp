@@ -52,13 +52,6 @@ int CountColour(const QImage& img, const QRect& r, QColor c) {
 class LineServicesWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetBunMath();
-    ResetBunio();
-    ResetBuntakousiki();
-    ResetProcessState();
-    ResetTypeset();
-    ResetLineCommands();
     for (int c = 0; c < static_cast<int>(ScreenCommand::COUNT); ++c)
       SetScreenCommand(static_cast<ScreenCommand>(c), nullptr);
     dir = TempDir();

@@ -71,10 +71,6 @@ Qt::KeyboardModifiers RandomModifiers(std::mt19937& rng) {
 class SoakWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetBunMath();
-    ResetProcessState();
-    ResetTypeset();
     for (int c = 0; c < static_cast<int>(ScreenCommand::COUNT); ++c)
       SetScreenCommand(static_cast<ScreenCommand>(c), nullptr);
     dir = TempDir();

@@ -31,8 +31,6 @@ bool WaitUntil(std::function<bool()> done) { return QTest::qWaitFor(done, 2000);
 class GoalsEditor : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetMokuhyou();
     ConditionsView = ConditionsScreenHooks{};
     ConditionsView.goalDisplay = [this] { ++goalRedraws; };
   }

@@ -41,10 +41,6 @@ std::string Warn(const char* text) { return std::string("警告！: ") + text; }
 class JoukenWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetSikiInp();
-    ResetKihonSet();
-    ResetMokuhyou();
     ScreenView = ScreenHooks{};
     ScreenView.repaint = [this] { ++repaints; };
     ConditionsView = ConditionsScreenHooks{};

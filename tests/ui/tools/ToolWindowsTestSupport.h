@@ -30,16 +30,6 @@ inline QString U8(const char* s) { return QString::fromUtf8(s); }
 class ToolWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettings();
-    ResetInpCheck();
-    ResetBunMath();
-    ResetHoutei1ji();
-    ResetSikiInp();
-    ResetKihonSet();
-    ResetNotePage();
-    ResetBunSikiEdit();
-    ResetSikiEMemo();
-    ResetXyDainyuu();
     KAKERU_ABR = 1;
     ScreenView = ScreenHooks{};
     EditorNotebook = EditorNotebookHooks{};
