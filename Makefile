@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-sanitize test-memcheck test-web bench fuzz clean package web serve
+.PHONY: all deps configure build run test test-sanitize test-memcheck test-web bench fuzz clean package web serve format
 
 all: build
 
@@ -76,6 +76,10 @@ serve: web
 test-web: build web
 	@cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || npm ci --no-audit --no-fund >/dev/null; }
 	@KAZORU_BUILD=$(CURDIR)/$(BUILD) KAZORU_WEB_BUILD=$(CURDIR)/$(WEB_BUILD) node --test tests/web/
+
+# Lays the C++ sources out as .clang-format says (the CodeLayout test checks it).
+format: deps
+	@scripts/check-format.sh --fix
 
 clean:
 	rm -rf $(BUILD) build-fuzz build-asan $(WEB_BUILD)

@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-ipafont-gothic fontconfig
-  clang libclang-rt-dev valgrind
+  clang clang-format libclang-rt-dev valgrind
   xvfb xauth x11-utils imagemagick openbox xdotool poppler-utils
   appstream desktop-file-utils dpkg-dev file
   emscripten chromium nodejs gzip fonttools python3-brotli librsvg2-bin
