@@ -2,9 +2,9 @@
 // random numbers in [2^62, 2^63) timed beside GNU factor on the very same numbers, in the same run.
 #include <benchmark/benchmark.h>
 
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -76,8 +76,9 @@ void KazoruBatch(benchmark::State& state) {
   for (auto _ : state)
     for (const std::string& t : texts) benchmark::DoNotOptimize(PrimeFactorisation(t));
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * texts.size()));
-  state.counters["us_per_number"] = benchmark::Counter(
-      static_cast<double>(state.iterations() * texts.size()), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["us_per_number"] =
+      benchmark::Counter(static_cast<double>(state.iterations() * texts.size()),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(KazoruBatch)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -105,8 +106,9 @@ void GnuFactorBatch(benchmark::State& state) {
   }
   std::remove(file.c_str());
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * BATCH));
-  state.counters["us_per_number"] = benchmark::Counter(
-      static_cast<double>(state.iterations() * BATCH), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["us_per_number"] =
+      benchmark::Counter(static_cast<double>(state.iterations() * BATCH),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(GnuFactorBatch)->Unit(benchmark::kMillisecond)->UseRealTime();
 

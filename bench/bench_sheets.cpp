@@ -38,7 +38,8 @@ void BM_MakeSheet(benchmark::State& state, const char* skill) {
 BENCHMARK_CAPTURE(BM_MakeSheet, sum_unlike, "sum-unlike")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_MakeSheet, difference_borrow, "difference-borrow")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_MakeSheet, product_cancel, "product-cancel")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_MakeSheet, repeating_to_fraction, "repeating-to-fraction")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MakeSheet, repeating_to_fraction, "repeating-to-fraction")
+    ->Unit(benchmark::kMillisecond);
 
 // Every skill once: the slowest skill to generate bounds what a teacher waits for.
 void BM_MakeSheetEverySkill(benchmark::State& state) {
@@ -95,15 +96,22 @@ void BM_ClassSet(benchmark::State& state, const char* skill) {
   const std::string dir = Folder();
   for (auto _ : state) {
     for (int i = 0; i < 40; ++i) {
-      const Sheet s = MakeSheet(Controls(skill, 2026 + static_cast<uint64_t>(i / 26), static_cast<char>('A' + i % 26)));
+      const Sheet s =
+          MakeSheet(Controls(skill, 2026 + static_cast<uint64_t>(i / 26), static_cast<char>('A' + i % 26)));
       PrintPdf(s, dir + "/sheet" + std::to_string(i) + ".pdf", false);
       PrintPdf(s, dir + "/key" + std::to_string(i) + ".pdf", true);
     }
   }
   std::filesystem::remove_all(dir);
 }
-BENCHMARK_CAPTURE(BM_ClassSet, sum_unlike, "sum-unlike")->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
-BENCHMARK_CAPTURE(BM_ClassSet, product_cancel, "product-cancel")->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+BENCHMARK_CAPTURE(BM_ClassSet, sum_unlike, "sum-unlike")
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime()
+    ->Iterations(1);
+BENCHMARK_CAPTURE(BM_ClassSet, product_cancel, "product-cancel")
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime()
+    ->Iterations(1);
 #endif
 
 }  // namespace

@@ -39,6 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (f != "n" && f.empty()) std::abort();
   DivisorsPerLine = data[0] % 12;
   std::string d = DivisorList(text, data[1] & 1);
-  if (d != "n" && (d.rfind("   1", 0) != 0 || d.find("|=") == std::string::npos || DivisorCount < 1)) std::abort();
+  if (d != "n" && (d.rfind("   1", 0) != 0 || d.find("|=") == std::string::npos || DivisorCount < 1))
+    std::abort();
   return 0;
 }

@@ -48,10 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     BaseConvert();
   } else {
     for (char c : text) InputChar(c);
-    static const ScreenCommand order[] = {ScreenCommand::ToSyousuu,  ScreenCommand::ToMixed,
-                                          ScreenCommand::ToImproper, ScreenCommand::YakuProcDsp,
+    static const ScreenCommand order[] = {ScreenCommand::ToSyousuu,         ScreenCommand::ToMixed,
+                                          ScreenCommand::ToImproper,        ScreenCommand::YakuProcDsp,
                                           ScreenCommand::DecimalToFraction, ScreenCommand::SolveLine,
-                                          ScreenCommand::SoinsuuPre, ScreenCommand::JunkanSyori};
+                                          ScreenCommand::SoinsuuPre,        ScreenCommand::JunkanSyori};
     for (int i = 0; i < 8; ++i)
       if (commands & (1u << i)) RunScreenCommand(order[i]);
     CopyAnswer();

@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string bytes(reinterpret_cast<const char*>(data), size);
 
   ReadSettingsBytes(bytes);
-  if (MOKU_SOUSUU < 0 || MOKU_SOUSUU > MOKUHYOU_MAX || SIKI_SOUSUU < 0 || SIKI_SOUSUU > SIKI_MAX) std::abort();
+  if (MOKU_SOUSUU < 0 || MOKU_SOUSUU > MOKUHYOU_MAX || SIKI_SOUSUU < 0 || SIKI_SOUSUU > SIKI_MAX)
+    std::abort();
   if (CURSOLTEMPO < 200 || GYOKEISUU < 1 || FONTSIZE < 6 || ANSSYU < 0 || ANSSYU > 2) std::abort();
   if (DSPBANGOU < 0 || (MOKU_SOUSUU > 0 && DSPBANGOU >= MOKU_SOUSUU)) std::abort();
 

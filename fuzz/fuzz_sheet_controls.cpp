@@ -22,16 +22,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // version.
   std::vector<std::string> f(1);
   for (size_t i = 0; i < size; ++i) {
-    if (data[i] == '\n') f.emplace_back();
-    else f.back() += static_cast<char>(data[i]);
+    if (data[i] == '\n')
+      f.emplace_back();
+    else
+      f.back() += static_cast<char>(data[i]);
   }
   f.resize(9);
   SheetControls c;
   const std::vector<std::string> why = {
-      ParseSheetCount(f[1], c.count),       ParseSheetMaxDen(f[2], c.maxDen),
-      ParseSheetTerms(f[3], c.terms),       ParseSheetReduce(f[4], c.reduce),
+      ParseSheetCount(f[1], c.count),         ParseSheetMaxDen(f[2], c.maxDen),
+      ParseSheetTerms(f[3], c.terms),         ParseSheetReduce(f[4], c.reduce),
       ParseSheetMaxAnswer(f[5], c.maxAnswer), ParseSheetMixed(f[6], c.mixedAnswers),
-      ParseSheetSeed(f[7], c.seed),         ParseSheetVersion(f[8], c.version)};
+      ParseSheetSeed(f[7], c.seed),           ParseSheetVersion(f[8], c.version)};
   for (const std::string& w : why)
     if (!w.empty() && w.find("「") == std::string::npos) std::abort();
   c.skill = f[0];

@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int i = 0; i < NotePage.lineCount; ++i) {
     const std::string& line = NotePage.lines[static_cast<std::size_t>(i)];
     // Lines are trimmed, hold no line end and no NUL, and are valid UTF-8 text (the page draws them).
-    if (!line.empty() && (static_cast<unsigned char>(line.front()) <= 0x20 ||
-                          static_cast<unsigned char>(line.back()) <= 0x20))
+    if (!line.empty() &&
+        (static_cast<unsigned char>(line.front()) <= 0x20 || static_cast<unsigned char>(line.back()) <= 0x20))
       std::abort();
     if (line.find('\n') != std::string::npos || line.find('\0') != std::string::npos) std::abort();
   }

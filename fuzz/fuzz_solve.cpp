@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string r = SolveLinear(text, echo);
   if (r == "n") return 0;
   if (RelationKind < 0 || RelationKind > 4) std::abort();
-  std::string expected = echo ? text + "&" + SolutionText : SolutionText.substr(1 + RelationSymbol(RelationKind).size());
+  std::string expected =
+      echo ? text + "&" + SolutionText : SolutionText.substr(1 + RelationSymbol(RelationKind).size());
   if (r != expected || SolutionText.rfind("x" + RelationSymbol(RelationKind), 0) != 0) std::abort();
   if (!SolverMessage.empty()) std::abort();
   return 0;

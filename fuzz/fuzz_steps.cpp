@@ -67,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       ChainResult same = CheckChain(problem + "=" + problem, options);
       if (same.steps.size() != 1) std::abort();
       const StepResult& s = same.steps[0];
-      if (s.verdict != StepVerdict::Ok && s.verdict != StepVerdict::Unreadable && !(s.verdict == StepVerdict::Wrong))
+      if (s.verdict != StepVerdict::Ok && s.verdict != StepVerdict::Unreadable &&
+          !(s.verdict == StepVerdict::Wrong))
         std::abort();
     }
   }

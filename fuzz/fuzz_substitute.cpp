@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   std::string result;
   if (Substitute(parts[0], parts[1], parts[2], parts[3], result)) {
-    const bool lettersInValues = HasLetter(parts[1]) || HasLetter(parts[2]) || HasLetter(parts[3]) ||
-                                 HasLetter(PaiText);
+    const bool lettersInValues =
+        HasLetter(parts[1]) || HasLetter(parts[2]) || HasLetter(parts[3]) || HasLetter(PaiText);
     std::string expression = parts[0];
     if (expression.find("pai") == std::string::npos && !lettersInValues && HasLetter(result) &&
         HasLetter(expression.substr(0, expression.find('#'))))

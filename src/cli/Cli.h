@@ -12,15 +12,15 @@
 #include "platform/Platform.h"
 
 struct CliOptionSpec {
-  std::string name;      // "--mode"
+  std::string name;  // "--mode"
   bool takesValue = false;
 };
 
 // What the command line said, after the common options were taken out.
 struct CliOptions {
   std::map<std::string, std::string> values;  // option → value ("" for a switch)
-  std::vector<std::string> positional;        // positional arguments after the command (ARG excluded
-                                              // for batch commands)
+  std::vector<std::string> positional;  // positional arguments after the command (ARG excluded
+      // for batch commands)
   bool Has(const std::string& name) const { return values.count(name) != 0; }
   std::string Get(const std::string& name, const std::string& def = "") const {
     auto it = values.find(name);
@@ -40,7 +40,7 @@ struct CliRun {
 
 struct CliCommand {
   std::string name;
-  std::string usage;                  // one line: "eval [--mode N] [--echo] [ARG]"
+  std::string usage;  // one line: "eval [--mode N] [--echo] [ARG]"
   std::vector<CliOptionSpec> options;
   // Batch commands run once per input (ARG, or each line of standard input for "-" or no ARG).
   // Other commands run once with their positional arguments.

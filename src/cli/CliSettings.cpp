@@ -10,5 +10,6 @@ void CliPrepareSettings(const std::string& settingsFile) {
   if (settingsFile.empty()) return;
   // A file named on the command line that cannot be read is worth saying: the run goes on with defaults.
   if (!ReadSettingsFrom(settingsFile))
-    ShowMessage("設定ファイル「" + settingsFile + "」を読めませんでした。\n初期の設定で計算します。", "注意!!");
+    ShowMessage("設定ファイル「" + settingsFile + "」を読めませんでした。\n初期の設定で計算します。",
+                "注意!!");
 }

@@ -30,15 +30,16 @@ CliRun RunConvert(const std::string& input, const CliOptions& opts) {
   std::string raw = "n";
   if (IsSingleNumber(input)) {
     Bunsuu v = ParseNumber(input);
-    if (v.den != 0) raw = toMixed ? ImproperToMixedProcess(ToImproper(v), input) : MixedToImproperProcess(v, input);
+    if (v.den != 0)
+      raw = toMixed ? ImproperToMixedProcess(ToImproper(v), input) : MixedToImproperProcess(v, input);
   }
   std::string text = raw == "n" ? "n" : NormalizeProcessText(raw);
   r.result = text;
   r.status = text == "n" ? -1 : 1;
   r.ok = text != "n";
-  r.fields["type"] = ProcessTypeNumber(text == "n"    ? ProcessType::None
-                                        : toMixed ? ProcessType::ImproperToMixed
-                                                  : ProcessType::MixedToImproper);
+  r.fields["type"] = ProcessTypeNumber(text == "n" ? ProcessType::None
+                                       : toMixed   ? ProcessType::ImproperToMixed
+                                                   : ProcessType::MixedToImproper);
   nlohmann::json lines = nlohmann::json::array();
   if (text != "n")
     for (const ProcessLine& l : VisibleProcessLines(text, PROCTEIDO))

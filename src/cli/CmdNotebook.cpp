@@ -39,7 +39,8 @@ std::string ValidateNotebook(const CliOptions& opts) {
   const std::string& sub = opts.positional[0];
   if (sub != "calc" && sub != "print") return "notebook takes calc or print, not " + sub;
   if (opts.positional.size() != 2) return "notebook " + sub + " needs one FILE";
-  if (sub == "calc" && opts.Has("-o") && opts.Has("--in-place")) return "-o and --in-place exclude each other";
+  if (sub == "calc" && opts.Has("-o") && opts.Has("--in-place"))
+    return "-o and --in-place exclude each other";
   if (sub == "print" && !opts.Has("-o")) return "notebook print needs -o OUT.pdf";
   if (sub == "print" && opts.Has("--in-place")) return "--in-place belongs to notebook calc";
   return "";
@@ -81,7 +82,8 @@ CliRun RunCalc(const std::string& file, const CliOptions& opts) {
     written = SikiFileBytes(bytes);
     if (written) {
       // The page goes out before the result line that main writes at the end.
-      written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;
+      written =
+          std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;
     }
   }
   if (!written) {

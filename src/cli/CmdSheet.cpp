@@ -25,9 +25,11 @@ std::string ReadControls(const CliOptions& opts, SheetControls& c) {
   if (opts.Has("--reduce") && !(why = ParseSheetReduce(opts.Get("--reduce"), c.reduce)).empty()) return why;
   if (opts.Has("--max-answer") && !(why = ParseSheetMaxAnswer(opts.Get("--max-answer"), c.maxAnswer)).empty())
     return why;
-  if (opts.Has("--mixed") && !(why = ParseSheetMixed(opts.Get("--mixed"), c.mixedAnswers)).empty()) return why;
+  if (opts.Has("--mixed") && !(why = ParseSheetMixed(opts.Get("--mixed"), c.mixedAnswers)).empty())
+    return why;
   if (opts.Has("--seed") && !(why = ParseSheetSeed(opts.Get("--seed"), c.seed)).empty()) return why;
-  if (opts.Has("--version") && !(why = ParseSheetVersion(opts.Get("--version"), c.version)).empty()) return why;
+  if (opts.Has("--version") && !(why = ParseSheetVersion(opts.Get("--version"), c.version)).empty())
+    return why;
   return "";
 }
 
@@ -121,9 +123,19 @@ const CliRegistration REGISTER_SHEET(CliCommand{
     "sheet --skill ID [--count N] [--seed S] [--version A] [--max-den D] [--terms T] [--reduce yes|no] "
     "[--max-answer A] [--mixed yes|no] -o page.siki [--pdf sheet.pdf] [--key key.pdf [--advice]] | "
     "sheet --list-skills",
-    {{"--skill", true}, {"--count", true}, {"--seed", true}, {"--version", true}, {"--max-den", true},
-     {"--terms", true}, {"--reduce", true}, {"--max-answer", true}, {"--mixed", true}, {"--pdf", true},
-     {"--key", true}, {"--advice", false}, {"--list-skills", false}},
+    {{"--skill", true},
+     {"--count", true},
+     {"--seed", true},
+     {"--version", true},
+     {"--max-den", true},
+     {"--terms", true},
+     {"--reduce", true},
+     {"--max-answer", true},
+     {"--mixed", true},
+     {"--pdf", true},
+     {"--key", true},
+     {"--advice", false},
+     {"--list-skills", false}},
     false,
     ValidateSheet,
     RunSheet,

@@ -21,7 +21,9 @@ std::string ValidateSteps(const CliOptions& opts) {
   return "";
 }
 
-nlohmann::json NullOr(const std::string& s) { return s.empty() ? nlohmann::json(nullptr) : nlohmann::json(s); }
+nlohmann::json NullOr(const std::string& s) {
+  return s.empty() ? nlohmann::json(nullptr) : nlohmann::json(s);
+}
 
 nlohmann::json StepJson(const StepResult& s) {
   return {{"from", s.from},
@@ -59,7 +61,8 @@ CliRun RunNotebookSteps(const std::string& file, const CliOptions& opts) {
       s["line"] = p.stepLines[k];
       steps.push_back(s);
     }
-    problems.push_back({{"line", p.line}, {"input", p.result.input}, {"allRight", p.result.allRight}, {"steps", steps}});
+    problems.push_back(
+        {{"line", p.line}, {"input", p.result.input}, {"allRight", p.result.allRight}, {"steps", steps}});
   }
   const NoteStepSummary& s = page.summary;
   nlohmann::json mistakes = nlohmann::json::object(), finals = nlohmann::json::object();
@@ -67,9 +70,10 @@ CliRun RunNotebookSteps(const std::string& file, const CliOptions& opts) {
   for (const auto& [id, n] : s.finals) finals[id] = n;
   r.fields["file"] = file;
   r.fields["problems"] = problems;
-  r.fields["summary"] = {{"problems", s.problems}, {"problemsRight", s.problemsRight}, {"steps", s.steps},
-                         {"stepsRight", s.stepsRight}, {"wrong", s.wrong}, {"unreadable", s.unreadable},
-                         {"mistakes", mistakes}, {"finals", finals}};
+  r.fields["summary"] = {{"problems", s.problems}, {"problemsRight", s.problemsRight},
+                         {"steps", s.steps},       {"stepsRight", s.stepsRight},
+                         {"wrong", s.wrong},       {"unreadable", s.unreadable},
+                         {"mistakes", mistakes},   {"finals", finals}};
   std::string plain = file;
   for (const std::string& row : NoteSummaryRows(s)) plain += "\n" + row;
   r.result = plain;
@@ -87,7 +91,8 @@ std::vector<std::string> ExpandSteps(const std::string& arg, const CliOptions& o
   std::vector<std::string> files;
   for (const auto& e : std::filesystem::directory_iterator(arg, ec)) {
     std::string ext = e.path().extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (ext == ".siki" && !e.is_directory(ec)) files.push_back(e.path().string());
   }
   std::sort(files.begin(), files.end());

@@ -55,7 +55,8 @@ CliRun RunType(const std::string& input, const CliOptions& opts) {
   for (const KeyPress& p : presses) {
     int before = RefusalCount;
     KeyToInput(p.key, p.shift);
-    if (RefusalCount != before) refused.push_back({{"pos", pos}, {"key", p.source}, {"errorNo", LastRefusalNo}});
+    if (RefusalCount != before)
+      refused.push_back({{"pos", pos}, {"key", p.source}, {"errorNo", LastRefusalNo}});
     pos += p.source.size();
   }
   r.result = LineText;
@@ -71,7 +72,11 @@ CliRun RunType(const std::string& input, const CliOptions& opts) {
 const CliRegistration REGISTER_TYPE(CliCommand{
     "type",
     "type [--mode N] [--procdsp] [--omit-mul] [--final mixed|improper] [--detail] [--wari P] [ARG]",
-    {{"--mode", true}, {"--procdsp", false}, {"--omit-mul", false}, {"--final", true}, {"--detail", false},
+    {{"--mode", true},
+     {"--procdsp", false},
+     {"--omit-mul", false},
+     {"--final", true},
+     {"--detail", false},
      {"--wari", true}},
     true,
     ValidateType,

@@ -115,7 +115,9 @@ int main(int argc, char** argv) {
     inputs.push_back("");
   }
 
-  MsgAnswer scripted = answer == "no" ? MsgAnswer::No : answer == "cancel" ? MsgAnswer::Cancel : MsgAnswer::Yes;
+  MsgAnswer scripted = answer == "no"       ? MsgAnswer::No
+                       : answer == "cancel" ? MsgAnswer::Cancel
+                                            : MsgAnswer::Yes;
   bool allOk = true;
   bool writeFailed = false;
   std::string out;

@@ -10,7 +10,6 @@
 #include "engine/InpCheck.h"
 #include "platform/Platform.h"
 
-
 using bunmath::CanonicalZero;
 using bunmath::CountChar;
 using bunmath::MARK_CLOSE;
@@ -93,20 +92,16 @@ Bunsuu Operate(std::string_view aText, char op, std::string_view bText) {
   Bunsuu b = ParseOperand(bText);
   if (IsError(b)) return BUNSUU_ERROR;
   switch (op) {
-    case '+':
-      return Add(a, b);
-    case '-':
-      return Subtract(a, b);
-    case '*':
-      return Multiply(a, b);
+    case '+': return Add(a, b);
+    case '-': return Subtract(a, b);
+    case '*': return Multiply(a, b);
     case '/':
       if (b.sign == 0) {
         DivisionByZero();
         return BUNSUU_ERROR;
       }
       return Divide(a, b);
-    default:
-      return BUNSUU_ERROR;
+    default: return BUNSUU_ERROR;
   }
 }
 
@@ -168,7 +163,8 @@ Bunsuu EvaluateNested(const std::string& text) {
   // Texts made by the program carry signs after operators (2*m3), so the check allows them.
   const bool relaxed = RelaxedSigns;
   RelaxedSigns = true;
-  int refused = CheckText(text, {.cutAtEquals = true, .collectText = true, .omitMul = true, .showMessage = true});
+  int refused =
+      CheckText(text, {.cutAtEquals = true, .collectText = true, .omitMul = true, .showMessage = true});
   RelaxedSigns = relaxed;
   if (refused != 0) return BUNSUU_ERROR;
 
@@ -196,12 +192,9 @@ Bunsuu EvaluateNested(const std::string& text) {
   }
 
   switch (FlatEvaluate(t)) {
-    case Flat::Ok:
-      return LastResult;
-    case Flat::NoOperator:
-      return ParseSingle(t);
-    case Flat::Failed:
-      break;
+    case Flat::Ok: return LastResult;
+    case Flat::NoOperator: return ParseSingle(t);
+    case Flat::Failed: break;
   }
   ShowMessage("ｴﾗｰ::ｵｰﾊﾞｰﾌﾛｰ等", "報告！");
   return BUNSUU_ERROR;

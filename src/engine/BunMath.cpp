@@ -128,7 +128,8 @@ std::string DropRepeatedAnswers(const std::string& text) {
   size_t start = 0;
   while (true) {
     size_t eq = all.find('=', start);
-    std::string_view piece = all.substr(start, eq == std::string_view::npos ? std::string_view::npos : eq - start);
+    std::string_view piece =
+        all.substr(start, eq == std::string_view::npos ? std::string_view::npos : eq - start);
     if (first || piece != previous) {
       if (!first) out += '=';
       out.append(piece);
@@ -182,7 +183,10 @@ std::string Fail(const std::string& input, EvalOutcome outcome, const char* mess
 
 void BunMathState::Reset() { *this = BunMathState{}; }
 
-void ResetBunMath() { BunMathData.Reset(); DecimalTerminates = false; }
+void ResetBunMath() {
+  BunMathData.Reset();
+  DecimalTerminates = false;
+}
 
 std::string InsertImpliedMultiplication(const std::string& text) {
   std::string out;
@@ -193,8 +197,10 @@ std::string InsertImpliedMultiplication(const std::string& text) {
     if (i + 1 >= text.size()) break;
     char next = text[i + 1];
     bool times = false;
-    if (c == ')' || c == '!') times = IsDigit(next) || next == '(';
-    else if (IsDigit(c) || c == 'X' || c == 'Y' || c == 'Z') times = next == '(';
+    if (c == ')' || c == '!')
+      times = IsDigit(next) || next == '(';
+    else if (IsDigit(c) || c == 'X' || c == 'Y' || c == 'Z')
+      times = next == '(';
     if (times) out += '*';
   }
   return out;

@@ -43,12 +43,12 @@ inline auto& LastResultText = BunMathData.LastResultText;
 // How the last evaluation ended. The numbers are the batch tool's status, so each keeps its number.
 enum class EvalOutcome : int {
   Success = 1,
-  NoOperator = -1,                // the text holds no operator
-  UnbalancedParentheses = -2,     // "(" and ")" do not pair up
-  PermutationFailed = -3,         // a permutation or combination could not be computed
-  FactorialFailed = -4,           // a factorial could not be computed
+  NoOperator = -1,  // the text holds no operator
+  UnbalancedParentheses = -2,  // "(" and ")" do not pair up
+  PermutationFailed = -3,  // a permutation or combination could not be computed
+  FactorialFailed = -4,  // a factorial could not be computed
   ExpressionFractionFailed = -5,  // the inside of an expression fraction "[ ]" could not be computed
-  CannotCompute = -6,             // the expression has no value (division by zero, overflow, …)
+  CannotCompute = -6,  // the expression has no value (division by zero, overflow, …)
 };
 constexpr int EvalStatusNumber(EvalOutcome o) { return static_cast<int>(o); }
 

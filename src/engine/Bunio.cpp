@@ -296,7 +296,8 @@ std::string DivideWithRemainder(const std::string& text, int places) {
   std::string q = FixedSignificant(quotient, 15);
   size_t qPoint = q.find('.');
   if (qPoint != std::string::npos) {
-    if (q.size() > qPoint + 1 + static_cast<size_t>(places)) q.erase(qPoint + 1 + static_cast<size_t>(places));
+    if (q.size() > qPoint + 1 + static_cast<size_t>(places))
+      q.erase(qPoint + 1 + static_cast<size_t>(places));
     q = StripFraction(q);
   }
   if (q.empty() || q == "-") q = "0";
@@ -333,14 +334,10 @@ std::string StripParentheses(const std::string& input, int kind) {
     return text;
   };
   switch (kind) {
-    case 0:
-      return strip(strip(input, '(', ')'), '[', ']');
-    case 1:
-      return strip(input, '(', ')');
-    case 2:
-      return strip(input, '[', ']');
-    default:
-      return input;
+    case 0: return strip(strip(input, '(', ')'), '[', ']');
+    case 1: return strip(input, '(', ')');
+    case 2: return strip(input, '[', ']');
+    default: return input;
   }
 }
 
@@ -433,10 +430,8 @@ bool IsOperatorChar(char c) {
     case '/':
     case '^':
     case '=':
-    case ':':
-      return true;
-    default:
-      return false;
+    case ':': return true;
+    default: return false;
   }
 }
 

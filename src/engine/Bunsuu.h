@@ -25,10 +25,10 @@ inline bool IsError(const Bunsuu& b) { return b.den == 0; }
 // Integer routines (checked arithmetic).
 int64_t Abs64(int64_t x);
 int64_t Gcd64(int64_t a, int64_t b);
-int64_t Lcm64(int64_t a, int64_t b);      // -1 when the product would overflow (after MulFits' message)
-bool MulFits(int64_t a, int64_t b);       // messages "０でわった。" / "積の結果がint64の範囲を超えた。"
-bool AddFits(int64_t a, int64_t b);       // message "和の結果がint64の範囲を超えた。"
-int64_t Factorial64(int64_t n);           // -1 on overflow
+int64_t Lcm64(int64_t a, int64_t b);  // -1 when the product would overflow (after MulFits' message)
+bool MulFits(int64_t a, int64_t b);  // messages "０でわった。" / "積の結果がint64の範囲を超えた。"
+bool AddFits(int64_t a, int64_t b);  // message "和の結果がint64の範囲を超えた。"
+int64_t Factorial64(int64_t n);  // -1 on overflow
 bool IsTerminating(int64_t d);
 
 // Record operations.

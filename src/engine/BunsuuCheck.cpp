@@ -36,7 +36,8 @@ int64_t Gcd64(int64_t a, int64_t b) {
     y = r;
   }
   // Only gcd(INT64_MIN, INT64_MIN) or gcd(INT64_MIN, 0) reach 2^63, far beyond every checked value.
-  if (x > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) return std::numeric_limits<int64_t>::max();
+  if (x > static_cast<uint64_t>(std::numeric_limits<int64_t>::max()))
+    return std::numeric_limits<int64_t>::max();
   return static_cast<int64_t>(x);
 }
 

@@ -152,19 +152,15 @@ std::string FormatBunsuuh(const BunsuuH& h) {
 int SignOfText(const std::string& text) {
   if (text.empty()) return -2;
   switch (text[0]) {
-    case '0':
-      return 0;
+    case '0': return 0;
     case '+':
     case 'p':
     case 'P':
-    case '1':
-      return 1;
+    case '1': return 1;
     case '-':
     case 'm':
-    case 'M':
-      return -1;
-    default:
-      return -2;
+    case 'M': return -1;
+    default: return -2;
   }
 }
 

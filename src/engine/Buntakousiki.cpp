@@ -143,7 +143,8 @@ bool ReadFactorisation(const std::string& text, std::vector<PrimePower>& powers)
     }
     start = end + 1;
   }
-  std::sort(all.begin(), all.end(), [](const PrimePower& a, const PrimePower& b) { return a.prime < b.prime; });
+  std::sort(all.begin(), all.end(),
+            [](const PrimePower& a, const PrimePower& b) { return a.prime < b.prime; });
   powers.clear();
   for (const PrimePower& q : all) {
     if (!powers.empty() && powers.back().prime == q.prime)
@@ -236,7 +237,8 @@ std::string RepeatingDecimalText(int64_t num, int64_t den) {
     period += nextDigit();
     if (r == periodStart) break;
     if (period.size() >= 18) {  // a period of 19 digits or more
-      ShowMessage("循環幅が18ケタを超えるので、\n\n循環小数の表示ができません。\n\nしくしく･･･ (^_^)", "Report!!");
+      ShowMessage("循環幅が18ケタを超えるので、\n\n循環小数の表示ができません。\n\nしくしく･･･ (^_^)",
+                  "Report!!");
       return "n";
     }
   }

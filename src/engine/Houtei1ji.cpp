@@ -47,7 +47,9 @@ bool IsAtomChar(char c) {
   return IsDigit(c) || c == '.' || c == '@' || c == 'b' || c == 'k' || c == 'u' || c == 'P' || c == 'C';
 }
 bool Holds(const std::string& text, const char* what) { return text.find(what) != std::string::npos; }
-bool HoldsAnyOf(const std::string& text, const char* set) { return text.find_first_of(set) != std::string::npos; }
+bool HoldsAnyOf(const std::string& text, const char* set) {
+  return text.find_first_of(set) != std::string::npos;
+}
 
 std::string Fail(const char* message) {
   SolverMessage = message;
@@ -129,7 +131,8 @@ std::string SignedNumbersInParentheses(const std::string& t) {
   for (size_t i = 0; i < t.size(); ++i) {
     char c = t[i];
     bool afterOperator = i > 0 && (t[i - 1] == '+' || t[i - 1] == '-' || t[i - 1] == '*' || t[i - 1] == '/');
-    if ((c == 'm' || c == 'p') && afterOperator && i + 1 < t.size() && (IsDigit(t[i + 1]) || t[i + 1] == '.')) {
+    if ((c == 'm' || c == 'p') && afterOperator && i + 1 < t.size() &&
+        (IsDigit(t[i + 1]) || t[i + 1] == '.')) {
       size_t j = i + 1;
       while (j < t.size() && IsAtomChar(t[j]) && t[j] != 'P' && t[j] != 'C') ++j;
       if (j < t.size() && (t[j] == '^' || t[j] == 'P' || t[j] == 'C' || t[j] == '!')) {
@@ -271,7 +274,8 @@ class SideParser {
         }
       } else {
         for (const Term& a : TermsOf(left))
-          for (const Term& b : TermsOf(right)) t.push_back({a.sign * b.sign, JoinProduct(a.factor, b.factor), a.x || b.x});
+          for (const Term& b : TermsOf(right))
+            t.push_back({a.sign * b.sign, JoinProduct(a.factor, b.factor), a.x || b.x});
       }
       left.x = true;
       left.terms = std::move(t);
@@ -645,8 +649,11 @@ std::string SolveLinear(const std::string& input, int echo) {
   static const struct {
     const char* symbol;
     Relation relation;
-  } RELATIONS[] = {{"<=", Relation::LessOrEqual}, {">=", Relation::GreaterOrEqual}, {"<", Relation::Less},
-                   {">", Relation::Greater}, {"=", Relation::Equal}};
+  } RELATIONS[] = {{"<=", Relation::LessOrEqual},
+                   {">=", Relation::GreaterOrEqual},
+                   {"<", Relation::Less},
+                   {">", Relation::Greater},
+                   {"=", Relation::Equal}};
   std::optional<Relation> found;
   size_t at = 0, width = 0;
   for (const auto& r : RELATIONS) {

@@ -32,10 +32,10 @@ inline auto& SolutionText = Houtei1jiData.SolutionText;
 // The relation of an equation or inequality. RelationKind holds its number, which is also the batch
 // tool's relationKind, so each keeps its number.
 enum class Relation : int {
-  Equal = 0,           // "="
-  Less = 1,            // "<"
-  LessOrEqual = 2,     // "<="
-  Greater = 3,         // ">"
+  Equal = 0,  // "="
+  Less = 1,  // "<"
+  LessOrEqual = 2,  // "<="
+  Greater = 3,  // ">"
   GreaterOrEqual = 4,  // ">="
 };
 constexpr int RelationNumber(Relation r) { return static_cast<int>(r); }
@@ -57,8 +57,8 @@ std::string SolveLinear(const std::string& text, int echo);
 // evaluator leave SolverMessage alone: the evaluator has shown its message).
 std::string ExpandBracketFractions(const std::string& side);  // [2Bx+1] becomes (x+1)/2
 std::string MakeCoefficientsExplicit(const std::string& side);  // 2x+3 becomes 2*x+3, x becomes 1*x
-std::string OpenParentheses(const std::string& side);         // 3*(1*x+1) becomes +3*1*x+3*1
-std::string ShapeTerms(const std::string& side);              // signs merged, x last in its product
-std::string EvaluateCoefficients(const std::string& side);    // each term computed: 3*x-6
+std::string OpenParentheses(const std::string& side);  // 3*(1*x+1) becomes +3*1*x+3*1
+std::string ShapeTerms(const std::string& side);  // signs merged, x last in its product
+std::string EvaluateCoefficients(const std::string& side);  // each term computed: 3*x-6
 // All of them in that order, then the term shape once more.
 std::string NormaliseSide(const std::string& side);

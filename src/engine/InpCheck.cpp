@@ -5,8 +5,8 @@
 
 #include <array>
 #include <bit>
-#include <cstdint>
 #include <climits>
+#include <cstdint>
 
 #include "platform/Platform.h"
 
@@ -85,60 +85,60 @@ void Increase(int& n) {
 // Which keys a rule is about.
 enum class Key : unsigned char {
   Any,
-  Is,          // exactly the rule's character
-  Digit,       // 0–9
-  Unknown,     // x y z
-  Operator,    // + - * /
-  OpOrPower,   // + - * / ^
-  Sign,        // + p - m
+  Is,  // exactly the rule's character
+  Digit,  // 0–9
+  Unknown,  // x y z
+  Operator,  // + - * /
+  OpOrPower,  // + - * / ^
+  Sign,  // + p - m
   SignLetter,  // p m (signs the program writes itself)
-  Relation,    // < >
-  LetterB,     // b B
-  LetterK,     // k K
-  PorC,        // P C
-  EndsTerm,    // the keys of the shared "ends a term" group
+  Relation,  // < >
+  LetterB,  // b B
+  LetterK,  // k K
+  PorC,  // P C
+  EndsTerm,  // the keys of the shared "ends a term" group
 };
 
 // What must hold besides the key.
 enum class When : unsigned char {
   Always,
-  Omit,                   // the multiplication sign may be omitted
+  Omit,  // the multiplication sign may be omitted
   NoOmit,
-  OmitAfterMarker,        // omitted "*" right after ".", "b" or "k"
+  OmitAfterMarker,  // omitted "*" right after ".", "b" or "k"
   NoOmitAfterDigit,
   PrevDigit,
   PrevNotDigit,
-  PrevRelation,           // "<=" and ">="
+  PrevRelation,  // "<=" and ">="
   PrevEquals,
   RelationOrEqualsSeen,
-  Relaxed,                // the evaluator checks a text the program made
-  PrevNotFactorial,       // "!!" is refused
-  RepeatMarkFree,         // right after "." and the "@" of this decimal not yet used
+  Relaxed,  // the evaluator checks a text the program made
+  PrevNotFactorial,  // "!!" is refused
+  RepeatMarkFree,  // right after "." and the "@" of this decimal not yet used
   RepeatMarkUsed,
   SameAsPrev,
-  BracketHasExpression,   // the text since "[" holds more than a plain number
+  BracketHasExpression,  // the text since "[" holds more than a plain number
 };
 
 // What the rule does when it applies.
 enum class Do : unsigned char {
-  Refuse,           // refuse with the rule's refusal
-  Accept,           // store the key, go to next
-  AcceptSign,       // store "p" or "m", go to next
-  AcceptCapital,    // store "K" or "B", go to next
-  AcceptAwaited,    // the digit a marker waited for: go where the marker said
-  Open,             // "(" counted, go to next
-  Close,            // ")" when one is open (else the rule's refusal), go to next
-  Colon,            // one ":" per side
-  Relation,         // one "<" or ">" per line, and not after "="
-  Equals,           // "=" with the parentheses balanced, not "=="
-  Enter,            // "[": not right after a digit
-  EnterAnywhere,    // "[" after an operator
-  Leave,            // "]"
-  Mark,             // store the key and wait in next for the digit that leads to after
-  MarkSign,         // the same, storing "p" or "m"
-  RepeatMark,       // "@": wait in next for the digit that leads to after
+  Refuse,  // refuse with the rule's refusal
+  Accept,  // store the key, go to next
+  AcceptSign,  // store "p" or "m", go to next
+  AcceptCapital,  // store "K" or "B", go to next
+  AcceptAwaited,  // the digit a marker waited for: go where the marker said
+  Open,  // "(" counted, go to next
+  Close,  // ")" when one is open (else the rule's refusal), go to next
+  Colon,  // one ":" per side
+  Relation,  // one "<" or ">" per line, and not after "="
+  Equals,  // "=" with the parentheses balanced, not "=="
+  Enter,  // "[": not right after a digit
+  EnterAnywhere,  // "[" after an operator
+  Leave,  // "]"
+  Mark,  // store the key and wait in next for the digit that leads to after
+  MarkSign,  // the same, storing "p" or "m"
+  RepeatMark,  // "@": wait in next for the digit that leads to after
   RepeatMarkAgain,  // "@" in a marker state: the awaited digit still leads where it did
-  EndsTerm,         // the shared group decides
+  EndsTerm,  // the shared group decides
 };
 
 struct Rule {
@@ -149,7 +149,7 @@ struct Rule {
   Do action;
   CheckState next;
   CheckState after;  // for the marks
-  Refusal refusal;   // for Refuse and Close
+  Refusal refusal;  // for Refuse and Close
 };
 
 // Row builders, so the tables read like the rules: On(state, key).If(condition).Go(next) …
@@ -157,24 +157,53 @@ struct On {
   Rule r;
   constexpr On(St s, Key k) : r{s, k, 0, When::Always, Do::Refuse, s, s, R::NotInBrackets} {}
   constexpr On(St s, char c) : r{s, Key::Is, c, When::Always, Do::Refuse, s, s, R::NotInBrackets} {}
-  constexpr On If(When w) const { On o = *this; o.r.when = w; return o; }
+  constexpr On If(When w) const {
+    On o = *this;
+    o.r.when = w;
+    return o;
+  }
   constexpr Rule Go(St next) const { return With(Do::Accept, next); }
   constexpr Rule Sign(St next) const { return With(Do::AcceptSign, next); }
   constexpr Rule Capital(St next) const { return With(Do::AcceptCapital, next); }
   constexpr Rule Awaited() const { return With(Do::AcceptAwaited, r.state); }
   constexpr Rule Open(St next) const { return With(Do::Open, next); }
-  constexpr Rule Close(St next, R refusal) const { Rule x = With(Do::Close, next); x.refusal = refusal; return x; }
+  constexpr Rule Close(St next, R refusal) const {
+    Rule x = With(Do::Close, next);
+    x.refusal = refusal;
+    return x;
+  }
   constexpr Rule Equals() const { return With(Do::Equals, St::LineStart); }
   constexpr Rule Enter() const { return With(Do::Enter, St::BracketStart); }
   constexpr Rule EnterAnywhere() const { return With(Do::EnterAnywhere, St::BracketStart); }
   constexpr Rule Leave() const { return With(Do::Leave, St::AfterClose); }
-  constexpr Rule Mark(St wait, St after) const { Rule x = With(Do::Mark, wait); x.after = after; return x; }
-  constexpr Rule MarkSign(St wait, St after) const { Rule x = With(Do::MarkSign, wait); x.after = after; return x; }
-  constexpr Rule RepeatMark(St wait, St after) const { Rule x = With(Do::RepeatMark, wait); x.after = after; return x; }
+  constexpr Rule Mark(St wait, St after) const {
+    Rule x = With(Do::Mark, wait);
+    x.after = after;
+    return x;
+  }
+  constexpr Rule MarkSign(St wait, St after) const {
+    Rule x = With(Do::MarkSign, wait);
+    x.after = after;
+    return x;
+  }
+  constexpr Rule RepeatMark(St wait, St after) const {
+    Rule x = With(Do::RepeatMark, wait);
+    x.after = after;
+    return x;
+  }
   constexpr Rule RepeatMarkAgain() const { return With(Do::RepeatMarkAgain, r.state); }
   constexpr Rule EndsTerm() const { return With(Do::EndsTerm, r.state); }
-  constexpr Rule Refuse(R refusal) const { Rule x = With(Do::Refuse, r.state); x.refusal = refusal; return x; }
-  constexpr Rule With(Do d, St next) const { Rule x = r; x.action = d; x.next = next; return x; }
+  constexpr Rule Refuse(R refusal) const {
+    Rule x = With(Do::Refuse, r.state);
+    x.refusal = refusal;
+    return x;
+  }
+  constexpr Rule With(Do d, St next) const {
+    Rule x = r;
+    x.action = d;
+    x.next = next;
+    return x;
+  }
 };
 
 constexpr Key D = Key::Digit, U = Key::Unknown, OP = Key::Operator, OPP = Key::OpOrPower, SG = Key::Sign,
@@ -538,9 +567,7 @@ bool Apply(const Rule& rule, char ch, char prevChar) {
     case Do::AcceptSign: return Accept(rule.next, SignForm(ch));
     case Do::AcceptCapital: return Accept(rule.next, (ch == 'b' || ch == 'B') ? 'B' : 'K');
     case Do::AcceptAwaited: return Accept(S.afterState, ch);
-    case Do::Open:
-      Increase(S.opened);
-      return Accept(rule.next, '(');
+    case Do::Open: Increase(S.opened); return Accept(rule.next, '(');
     case Do::Close:
       if (S.opened < S.closed + 1) return Refuse(rule.refusal);
       Increase(S.closed);
@@ -595,7 +622,8 @@ using RowMask = uint32_t;
 using KeyMasks = std::array<std::array<RowMask, 256>, STATE_SLOTS>;
 
 template <size_t N, size_t G>
-KeyMasks MaskRows(const Rule (&rules)[N], const std::array<Rows, STATE_SLOTS>& index, const Rule (&group)[G]) {
+KeyMasks MaskRows(const Rule (&rules)[N], const std::array<Rows, STATE_SLOTS>& index,
+                  const Rule (&group)[G]) {
   KeyMasks masks{};
   for (int s = 0; s < STATE_SLOTS; ++s)
     for (int c = 0; c < 256; ++c) {
@@ -698,7 +726,8 @@ bool OfferKey(char ch, char prevChar, CheckState state, bool omit) {
     if (DigitRunTooLong(S.bracketDigitRun, ch, prevChar)) return Refuse(R::TooManyDigits);
     if (RootGroup(ch, state, accepted)) return accepted;
     static const KeyMasks masks = MaskRows(BRACKET_RULES, BRACKET_INDEX, BRACKET_ENDS_A_TERM);
-    accepted = RunTable(BRACKET_RULES, BRACKET_INDEX, masks, BRACKET_ENDS_A_TERM, ch, prevChar, state, omit, decided);
+    accepted = RunTable(BRACKET_RULES, BRACKET_INDEX, masks, BRACKET_ENDS_A_TERM, ch, prevChar, state, omit,
+                        decided);
     return decided ? accepted : Refuse(R::NotInBrackets);
   }
 

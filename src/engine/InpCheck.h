@@ -9,27 +9,27 @@
 // The checker's states, numbered as the line stores them (0–19 in ordinary text, 50–66 inside [ … ]).
 // Numbers without a name here (6, 7, 17–19, 51, 63, 65) accept nothing.
 enum class CheckState : int {
-  LineStart = 0,           // start of a line, or after "=", ":", "<", ">" or an operator after a fraction
-  AfterOpen = 1,           // after "(" (or a product of unknowns "xy")
-  AfterSign = 2,           // after a sign "p"/"m"
-  IntegerDigits = 3,       // digits of an integer
-  AfterOperator = 4,       // after "+", "-", "*", "/"
-  AwaitDigit = 5,          // after a marker ("b", "k", ".", "@", an exponent's sign) waiting for a digit
-  AfterClose = 8,          // after ")", "!" or "]"
-  NumeratorDigits = 9,     // the numerator of a mixed number, after "k"
+  LineStart = 0,  // start of a line, or after "=", ":", "<", ">" or an operator after a fraction
+  AfterOpen = 1,  // after "(" (or a product of unknowns "xy")
+  AfterSign = 2,  // after a sign "p"/"m"
+  IntegerDigits = 3,  // digits of an integer
+  AfterOperator = 4,  // after "+", "-", "*", "/"
+  AwaitDigit = 5,  // after a marker ("b", "k", ".", "@", an exponent's sign) waiting for a digit
+  AfterClose = 8,  // after ")", "!" or "]"
+  NumeratorDigits = 9,  // the numerator of a mixed number, after "k"
   DenominatorDigits = 10,  // denominator digits, after "b"
-  AfterPower = 11,         // after "^"
-  ExponentDigits = 12,     // exponent digits
-  DecimalDigits = 13,      // digits after the decimal point
-  AfterRecurring = 14,     // after "u" (a decimal that goes on forever)
-  AfterPermutation = 15,   // after "P" or "C" and their digits
-  AfterUnknown = 16,       // after "x", "y" or "z"
-  BracketStart = 50,       // inside [ … ]: after "[" or "("
-  BracketAfterSign = 52,   // after a sign
+  AfterPower = 11,  // after "^"
+  ExponentDigits = 12,  // exponent digits
+  DecimalDigits = 13,  // digits after the decimal point
+  AfterRecurring = 14,  // after "u" (a decimal that goes on forever)
+  AfterPermutation = 15,  // after "P" or "C" and their digits
+  AfterUnknown = 16,  // after "x", "y" or "z"
+  BracketStart = 50,  // inside [ … ]: after "[" or "("
+  BracketAfterSign = 52,  // after a sign
   BracketIntegerDigits = 53,
   BracketAfterOperator = 54,
-  BracketAfterB = 55,      // after "B" (a denominator follows)
-  BracketAfterK = 56,      // after "K" (a numerator follows)
+  BracketAfterB = 55,  // after "B" (a denominator follows)
+  BracketAfterK = 56,  // after "K" (a numerator follows)
   BracketAwaitDigit = 57,  // after a marker, waiting for a digit
   BracketAfterClose = 58,  // after ")" or "!"
   BracketNumeratorDigits = 59,
@@ -92,23 +92,23 @@ constexpr int RefusalNumber(Refusal r) { return static_cast<int>(r); }
 // whole-text check share it, and the whole-text check resets it first.
 struct InpCheckState {
   CheckState state = CheckState::LineStart;
-  bool bracketMode = false;    // inside an expression fraction [ … ]
-  char prevChar = '$';         // the previous character; '$' at the start of a line
-  int opened = 0;              // accepted "("
-  int closed = 0;              // accepted ")"
-  int colonCount = 0;          // ":" accepted on the current side
-  bool equalsSeen = false;     // an "=" was accepted on this line
-  bool relationSeen = false;   // a "<" or ">" was accepted on this line
-  int digitRun = 0;            // length of the current run of digits (normal mode)
-  int bracketDigitRun = 0;     // the same inside [ … ], counted separately
-  bool repeatMarkUsed = false; // the "@" of the current decimal was used
+  bool bracketMode = false;  // inside an expression fraction [ … ]
+  char prevChar = '$';  // the previous character; '$' at the start of a line
+  int opened = 0;  // accepted "("
+  int closed = 0;  // accepted ")"
+  int colonCount = 0;  // ":" accepted on the current side
+  bool equalsSeen = false;  // an "=" was accepted on this line
+  bool relationSeen = false;  // a "<" or ">" was accepted on this line
+  int digitRun = 0;  // length of the current run of digits (normal mode)
+  int bracketDigitRun = 0;  // the same inside [ … ], counted separately
+  bool repeatMarkUsed = false;  // the "@" of the current decimal was used
   CheckState afterState = CheckState::LineStart;  // where the digit a marker state waits for leads
-  int rootDepth = 0;           // open root groups "r" … "_", at most 1
-  std::string bracketText;     // the characters accepted since "[" (inside [ … ] only)
-  bool relaxedSigns = false;   // set by the evaluator while it checks texts made by the program
-  char storedChar = '%';       // the character to append for the last accepted key
-  int errorNo = 0;             // the message number of the last refusal (a Refusal, or a state number)
-  std::string checkedText;     // the normalised text of the last CheckText run that collects it
+  int rootDepth = 0;  // open root groups "r" … "_", at most 1
+  std::string bracketText;  // the characters accepted since "[" (inside [ … ] only)
+  bool relaxedSigns = false;  // set by the evaluator while it checks texts made by the program
+  char storedChar = '%';  // the character to append for the last accepted key
+  int errorNo = 0;  // the message number of the last refusal (a Refusal, or a state number)
+  std::string checkedText;  // the normalised text of the last CheckText run that collects it
 
   // Back to the start of a line with every counter and flag cleared.
   void Reset() { *this = InpCheckState{}; }
@@ -127,7 +127,7 @@ inline std::string& CheckedText = CheckerState.checkedText;
 struct CheckOptions {
   bool cutAtEquals = false;  // ignore everything after the first "=" (the "=" itself is checked)
   bool collectText = false;  // leave the normalised text in CheckedText
-  bool omitMul = false;      // the setting KAKERU_ABR: the multiplication sign may be omitted
+  bool omitMul = false;  // the setting KAKERU_ABR: the multiplication sign may be omitted
   bool showMessage = false;  // show a refusal in a message box
 };
 

@@ -40,7 +40,8 @@ bool DecodeLine(std::string_view bytes, std::string& out) {
     // NUL bytes convert without complaint but would cut the text short wherever it meets C, so they
     // count as unreadable as well.
     std::size_t nul = bytes.find('\0', pos);
-    std::string_view part = bytes.substr(pos, nul == std::string_view::npos ? std::string_view::npos : nul - pos);
+    std::string_view part =
+        bytes.substr(pos, nul == std::string_view::npos ? std::string_view::npos : nul - pos);
     std::string converted;
     std::size_t bad = 0;
     if (Cp932ToUtf8(part, converted, &bad)) {
@@ -58,8 +59,10 @@ bool DecodeLine(std::string_view bytes, std::string& out) {
     if (bad >= part.size()) bad = part.size() - 1;
     if (bad > 0) {
       std::string head;
-      if (Cp932ToUtf8(part.substr(0, bad), head)) out += head;
-      else out.append(bad, '?');  // cannot happen for a prefix iconv accepted; stay safe regardless
+      if (Cp932ToUtf8(part.substr(0, bad), head))
+        out += head;
+      else
+        out.append(bad, '?');  // cannot happen for a prefix iconv accepted; stay safe regardless
     }
     out += '?';
     pos += bad + 1;
@@ -95,7 +98,11 @@ bool EncodeRecord(const std::string& utf8, std::string& out) {
 // valid sequence.
 std::size_t SequenceAt(const std::string& text, std::size_t i) {
   const unsigned char lead = static_cast<unsigned char>(text[i]);
-  std::size_t len = lead < 0x80 ? 1 : lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 1;
+  std::size_t len = lead < 0x80                    ? 1
+                    : lead >= 0xF0 && lead <= 0xF4 ? 4
+                    : lead >= 0xE0                 ? 3
+                    : lead >= 0xC2                 ? 2
+                                                   : 1;
   if (len > 1 && lead >= 0xF5) len = 1;
   if (i + len > text.size()) return 1;
   for (std::size_t k = 1; k < len; ++k)
@@ -110,7 +117,8 @@ void ForEachUnstorable(const std::string& text, F found) {
   if (PlainAscii(text) || Utf8ToCp932(text, converted)) return;
   for (std::size_t i = 0; i < text.size();) {
     const std::size_t len = SequenceAt(text, i);
-    if (static_cast<unsigned char>(text[i]) >= 0x80 && !Utf8ToCp932(std::string_view(text).substr(i, len), converted))
+    if (static_cast<unsigned char>(text[i]) >= 0x80 &&
+        !Utf8ToCp932(std::string_view(text).substr(i, len), converted))
       found(i, len);
     i += len;
   }
@@ -161,7 +169,8 @@ std::string UnstorableQuestion(const std::vector<SikiUnstorable>& found) {
       list += "…\n";
       break;
     }
-    list += (u.line == 0 ? std::string("表題") : std::to_string(u.line) + " 問目") + "の「" + u.character + "」\n";
+    list += (u.line == 0 ? std::string("表題") : std::to_string(u.line) + " 問目") + "の「" + u.character +
+            "」\n";
   }
   return "次の文字はファイルに保存できません。\n\n" + list + "\n「" + SIKI_REPLACEMENT +
          "」に置き換えて保存しますか？";
@@ -292,8 +301,9 @@ void ReportSikiLoadProblems() {
       if (shown++ > 0) list += "、";
       list += std::to_string(n);
     }
-    ShowMessage("ファイルの " + list + " 行目に、読めない文字がありました。\n\n読めない文字は「?」に置き換えました。",
-                SIKI_FILE_CAPTION);
+    ShowMessage(
+        "ファイルの " + list + " 行目に、読めない文字がありました。\n\n読めない文字は「?」に置き換えました。",
+        SIKI_FILE_CAPTION);
   }
   if (r.droppedLines > 0)
     ShowMessage("ノートには50問までしか書けません。\n\n51問目からの " + std::to_string(r.droppedLines) +

@@ -89,7 +89,8 @@ void RestoreBackup() {
   for (int i = 0; i < NotePage.backupCount; ++i)
     NotePage.lines[static_cast<std::size_t>(i)] = NotePage.backupLines[static_cast<std::size_t>(i)];
   // Slots beyond the restored count are out of use; emptying them keeps a later AddEmptyLine clean.
-  for (int i = NotePage.backupCount; i < NOTE_MAX_LINES; ++i) NotePage.lines[static_cast<std::size_t>(i)].clear();
+  for (int i = NotePage.backupCount; i < NOTE_MAX_LINES; ++i)
+    NotePage.lines[static_cast<std::size_t>(i)].clear();
   NotePage.modified = false;
 }
 
@@ -109,7 +110,8 @@ bool AddEmptyLine() {
 }
 
 bool CopySelected() {
-  if (NotePage.selected == 0 || NotePage.lineCount >= NOTE_COPY_LIMIT || !InUse(NotePage.selected)) return false;
+  if (NotePage.selected == 0 || NotePage.lineCount >= NOTE_COPY_LIMIT || !InUse(NotePage.selected))
+    return false;
   TakeBackup();
   std::string copy = LineRef(NotePage.selected);
   ++NotePage.lineCount;

@@ -65,9 +65,9 @@ bool DeleteSelected();
 
 enum class DeleteAnswerResult {
   NoSelection,  // nothing done
-  NoAnswer,     // undo copy taken; the line holds no "="
-  Cancelled,    // undo copy taken; the confirmation was cancelled
-  Deleted,      // the answer is gone, the page is modified
+  NoAnswer,  // undo copy taken; the line holds no "="
+  Cancelled,  // undo copy taken; the confirmation was cancelled
+  Deleted,  // the answer is gone, the page is modified
 };
 // Strips the answer of the selected line. confirm is asked only when the line holds "=" (an empty
 // function counts as confirmed).
@@ -90,9 +90,9 @@ enum class NoteOutcomeKind { CheckFailed, Unsolvable, NotComputable };
 
 struct NoteOutcome {
   NoteOutcomeKind kind = NoteOutcomeKind::CheckFailed;
-  int line = 0;      // 1-based line number
+  int line = 0;  // 1-based line number
   int position = 0;  // CheckFailed: 1-based position of the first bad character
-  int errorNo = 0;   // CheckFailed: ErrorNo of the check
+  int errorNo = 0;  // CheckFailed: ErrorNo of the check
   std::string errorText;  // CheckFailed: its message
 };
 
@@ -106,7 +106,7 @@ std::vector<NoteOutcome> CalculateAll(const std::function<void(const NoteOutcome
 
 struct NoteCalcResult {
   bool cancelled = false;  // the confirmation was cancelled (the undo copy was still taken)
-  bool changed = false;    // the line got its answer
+  bool changed = false;  // the line got its answer
   std::vector<NoteOutcome> outcomes;  // at most one CheckFailed
 };
 // Computes the selected line (the caller tests that a line is selected). confirm is asked after the undo
@@ -130,10 +130,10 @@ inline constexpr std::size_t SIKI_READ_LIMIT = 1 << 20;
 
 // What a load could not take as it was, for the report after it.
 struct SikiLoadReport {
-  int badLines = 0;                      // lines that failed the check
-  int droppedLines = 0;                  // lines beyond the 50th, not stored
-  std::vector<int> unreadableLines;      // file line numbers with bytes that are not CP932 or NUL bytes
-  bool truncated = false;                // the file was longer than SIKI_READ_LIMIT
+  int badLines = 0;  // lines that failed the check
+  int droppedLines = 0;  // lines beyond the 50th, not stored
+  std::vector<int> unreadableLines;  // file line numbers with bytes that are not CP932 or NUL bytes
+  bool truncated = false;  // the file was longer than SIKI_READ_LIMIT
 };
 extern SikiLoadReport LastSikiLoad;
 
@@ -177,7 +177,8 @@ std::string ForceSikiExtension(const std::string& name);
 inline constexpr const char* SIKI_SAVE_FAILED_TEXT = "ご指定のﾌｧｲﾙに保存できませんでした。";
 inline constexpr const char* SIKI_OPEN_FAILED_TEXT = "ご指定のﾌｧｲﾙをOpenできませんでした。";
 inline constexpr const char* SIKI_FILE_CAPTION = "ご注意！";
-inline constexpr const char* NOTE_FULL_TEXT = "ノートには50問までしか書けません。\n\n51問目からは入りませんでした。";
+inline constexpr const char* NOTE_FULL_TEXT =
+    "ノートには50問までしか書けません。\n\n51問目からは入りませんでした。";
 
 // Shows under "ご注意！" what the last load left out or could not read (nothing when all was read).
 void ReportSikiLoadProblems();

@@ -37,16 +37,21 @@ std::size_t Utf8SequenceAt(std::string_view text, std::size_t i) {
   const auto b = static_cast<unsigned char>(text[i]);
   std::size_t n = 0;
   if (b < 0x80) return 1;
-  if (b >= 0xC2 && b <= 0xDF) n = 2;
-  else if (b >= 0xE0 && b <= 0xEF) n = 3;
-  else if (b >= 0xF0 && b <= 0xF4) n = 4;
-  else return 0;
+  if (b >= 0xC2 && b <= 0xDF)
+    n = 2;
+  else if (b >= 0xE0 && b <= 0xEF)
+    n = 3;
+  else if (b >= 0xF0 && b <= 0xF4)
+    n = 4;
+  else
+    return 0;
   if (text.size() - i < n) return 0;
   for (std::size_t k = 1; k < n; ++k)
     if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
   const auto b1 = static_cast<unsigned char>(text[i + 1]);
   // Overlong forms, surrogates and code points past U+10FFFF.
-  if ((b == 0xE0 && b1 < 0xA0) || (b == 0xED && b1 > 0x9F) || (b == 0xF0 && b1 < 0x90) || (b == 0xF4 && b1 > 0x8F))
+  if ((b == 0xE0 && b1 < 0xA0) || (b == 0xED && b1 > 0x9F) || (b == 0xF0 && b1 < 0x90) ||
+      (b == 0xF4 && b1 > 0x8F))
     return 0;
   return n;
 }
@@ -144,8 +149,10 @@ bool ParseNoteRecovery(std::string_view bytes, RecoveredPage& out) {
         selected = selected * 10 + (c - '0');
       }
     } else if (name == "line") {
-      if (out.lines.size() < static_cast<std::size_t>(NOTE_MAX_LINES)) out.lines.push_back(SoundText(value, sound));
-      else sound = false;
+      if (out.lines.size() < static_cast<std::size_t>(NOTE_MAX_LINES))
+        out.lines.push_back(SoundText(value, sound));
+      else
+        sound = false;
     } else if (name == "end") {
       ended = true;
     } else {

@@ -26,24 +26,24 @@ struct RecoveredPage {
   std::vector<std::string> lines;  // at most NOTE_MAX_LINES
   std::string title;
   std::string fileName;  // the .siki file the page belongs to, empty when it was never saved
-  int selected = 0;      // 0 or 1 … lines.size()
+  int selected = 0;  // 0 or 1 … lines.size()
   bool damaged = false;  // the copy ended early or held something unreadable
 };
 
 // What one keeping turn did.
 enum class NoteRecoveryOutcome {
-  Unchanged,    // the copy on disk already holds the page (or there is none and none is needed)
-  Written,      // the page changed and was written
-  Removed,      // the page has nothing unsaved any more: the copy is gone
+  Unchanged,  // the copy on disk already holds the page (or there is none and none is needed)
+  Written,  // the page changed and was written
+  Removed,  // the page has nothing unsaved any more: the copy is gone
   FailedFirst,  // writing failed for the first time since the last success: tell the pupil now
-  Failed,       // writing failed again: already told
+  Failed,  // writing failed again: already told
 };
 
 // What the keeper remembers between turns.
 struct NoteRecoveryState {
-  std::string lastWritten;   // bytes of the copy on disk, empty when there is none of this run
+  std::string lastWritten;  // bytes of the copy on disk, empty when there is none of this run
   bool failureTold = false;  // the pupil has been told that the copy cannot be written
-  bool othersCopy = false;   // another running program keeps the copy: this run leaves it alone
+  bool othersCopy = false;  // another running program keeps the copy: this run leaves it alone
   void Reset() { *this = NoteRecoveryState{}; }
 };
 extern NoteRecoveryState NoteRecovery;

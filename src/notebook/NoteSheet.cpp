@@ -159,7 +159,8 @@ namespace {
 
 // Line i at row y: selection mark, number label, the expression with its answer, the answer blank.
 // added grows by the rows the line pushes the later lines down.
-void DrawLine(Canvas& s, const NoteSheetView& v, int i, int y, const std::string& text, Color colour, int& added) {
+void DrawLine(Canvas& s, const NoteSheetView& v, int i, int y, const std::string& text, Color colour,
+              int& added) {
   const int cw = v.cw, ch = v.ch;
   if (i == NotePage.selected) {
     s.SetFontColor(CLR_RED);
@@ -249,7 +250,8 @@ int NoteFirstShownLine(const std::vector<NoteLineBand>& bands, int vScroll) {
   return bands.empty() ? 1 : static_cast<int>(bands.size());
 }
 
-std::vector<NoteSheetPart> SplitNoteSheet(const std::vector<NoteLineBand>& bands, int firstLine, int sheetHeight) {
+std::vector<NoteSheetPart> SplitNoteSheet(const std::vector<NoteLineBand>& bands, int firstLine,
+                                          int sheetHeight) {
   std::vector<NoteSheetPart> parts;
   const int count = static_cast<int>(bands.size());
   int first = std::max(1, firstLine);
@@ -259,7 +261,8 @@ std::vector<NoteSheetPart> SplitNoteSheet(const std::vector<NoteLineBand>& bands
   }
   while (first <= count) {
     // The first line of every sheet stands where line 1 stands on the page.
-    const long long shift = static_cast<long long>(bands[static_cast<std::size_t>(first - 1)].top) - bands[0].top;
+    const long long shift =
+        static_cast<long long>(bands[static_cast<std::size_t>(first - 1)].top) - bands[0].top;
     int last = first;
     while (last < count && bands[static_cast<std::size_t>(last)].bottom - shift <= sheetHeight) ++last;
     parts.push_back({first, last, Clamp(shift)});

@@ -64,12 +64,12 @@ void MeasureNoteCells(Canvas& surface, int& cw, int& ch);
 struct NoteSheetView {
   int cw = 10;
   int ch = 20;
-  int ppi = 96;             // the screen's resolution: page width and height are counted in it
+  int ppi = 96;  // the screen's resolution: page width and height are counted in it
   int hScroll = 0;
   int vScroll = 0;
-  int clientWidth = 0;      // area filled with the page colour (screen only)
+  int clientWidth = 0;  // area filled with the page colour (screen only)
   int clientHeight = 0;
-  bool printing = false;    // no background, no rulers
+  bool printing = false;  // no background, no rulers
   // A printed sheet holds lines firstLine … lastLine: the others are laid out (they push the later lines
   // down as on screen) but not drawn, and the drawn lines move up by lineShift. The title stays.
   int firstLine = 1;
@@ -112,19 +112,47 @@ struct NoteSheetPart {
 // The sheets that print lines firstLine … last on paper sheetHeight high: each holds as many lines as
 // end on it, at least one (a line taller than the paper gets a sheet of its own). A page without lines
 // from firstLine on prints one sheet with the title.
-std::vector<NoteSheetPart> SplitNoteSheet(const std::vector<NoteLineBand>& bands, int firstLine, int sheetHeight);
+std::vector<NoteSheetPart> SplitNoteSheet(const std::vector<NoteLineBand>& bands, int firstLine,
+                                          int sheetHeight);
 
 // ---- Keys and wheel ------------------------------------------------------------------------------
 
 enum class NoteCommand {
   None,
-  Font, SelectPrevious, SelectNext, PitchUp, PitchDown, ToggleEqualBreak,
-  Clear, Open, Save, SaveAs, Print, Close,
-  DeleteAnswer, DeleteSelected, EditSelected, CalculateSelected, CopySelected, AddNew,
-  DeleteAllAnswers, EditPage, CalculateAll, Restore,
-  Title, CommandBox, Conditions, ToggleAnswerBlank, AnswerColumnStart, WindowA4Width,
-  PageHeightUp, PageHeightDown,
-  ScrollUp, ScrollDown, ScrollLeft, ScrollRight,
+  Font,
+  SelectPrevious,
+  SelectNext,
+  PitchUp,
+  PitchDown,
+  ToggleEqualBreak,
+  Clear,
+  Open,
+  Save,
+  SaveAs,
+  Print,
+  Close,
+  DeleteAnswer,
+  DeleteSelected,
+  EditSelected,
+  CalculateSelected,
+  CopySelected,
+  AddNew,
+  DeleteAllAnswers,
+  EditPage,
+  CalculateAll,
+  Restore,
+  Title,
+  CommandBox,
+  Conditions,
+  ToggleAnswerBlank,
+  AnswerColumnStart,
+  WindowA4Width,
+  PageHeightUp,
+  PageHeightDown,
+  ScrollUp,
+  ScrollDown,
+  ScrollLeft,
+  ScrollRight,
   CheckWorking,
 };
 

@@ -87,8 +87,8 @@ std::vector<std::string> NoteLineMarks(const NotePageCheck& check, int lineCount
 
 std::vector<std::string> NoteSummaryRows(const NoteStepSummary& s) {
   std::vector<std::string> rows;
-  rows.push_back("途中式を書いた問題: " + std::to_string(s.problems) + "問（全部正しい: " +
-                 std::to_string(s.problemsRight) + "問）");
+  rows.push_back("途中式を書いた問題: " + std::to_string(s.problems) +
+                 "問（全部正しい: " + std::to_string(s.problemsRight) + "問）");
   rows.push_back("正しいステップ: " + std::to_string(s.stepsRight) + " / " + std::to_string(s.steps));
   for (const auto& [id, count] : s.mistakes) {
     if (count == 0) continue;
@@ -107,11 +107,13 @@ std::vector<std::string> NoteSummaryRows(const NoteStepSummary& s) {
 }
 
 std::string CurrentNoteMarks(int n) {
-  if (n < 1 || n > NotePage.lineCount || NoteStepMarks.lines.size() != static_cast<size_t>(NotePage.lineCount))
+  if (n < 1 || n > NotePage.lineCount ||
+      NoteStepMarks.lines.size() != static_cast<size_t>(NotePage.lineCount))
     return "";
   for (int i = 1; i <= NotePage.lineCount; ++i)
     if (NoteStepMarks.lines[static_cast<size_t>(i - 1)] != NoteLine(i)) return "";
-  return n <= static_cast<int>(NoteStepMarks.marks.size()) ? NoteStepMarks.marks[static_cast<size_t>(n - 1)] : "";
+  return n <= static_cast<int>(NoteStepMarks.marks.size()) ? NoteStepMarks.marks[static_cast<size_t>(n - 1)]
+                                                           : "";
 }
 
 std::string CheckNotePageWorking(const StepOptions& options) {

@@ -10,20 +10,20 @@
 #include "steps/StepCheck.h"
 
 struct NoteProblemCheck {
-  int line = 0;                // 1-based line of the problem
+  int line = 0;  // 1-based line of the problem
   std::vector<int> stepLines;  // the line each step was written on, one per step of result
   ChainResult result;
 };
 
 struct NoteStepSummary {
-  int problems = 0;          // problems with at least one step
-  int problemsRight = 0;     // of which all right
+  int problems = 0;  // problems with at least one step
+  int problemsRight = 0;  // of which all right
   int steps = 0;
-  int stepsRight = 0;        // ok and ok-jump
+  int stepsRight = 0;  // ok and ok-jump
   int wrong = 0;
   int unreadable = 0;
   std::vector<std::pair<std::string, int>> mistakes;  // every known mistake in its order, with its count
-  std::vector<std::pair<std::string, int>> finals;    // every final note in its order, with its count
+  std::vector<std::pair<std::string, int>> finals;  // every final note in its order, with its count
 };
 
 struct NotePageCheck {

@@ -20,15 +20,15 @@ struct Color {
 };
 
 // Colours by role.
-inline constexpr Color CLR_BLACK{0, 0, 0};        // digits, plain text
-inline constexpr Color CLR_RED{255, 0, 0};        // operators, signs, answer label
-inline constexpr Color CLR_MAROON{128, 0, 0};     // "!", "P", "C", ":", exponents
-inline constexpr Color CLR_BLUE{0, 0, 255};       // "=", parentheses, relations, cursor
-inline constexpr Color CLR_NAVY{0, 0, 128};       // unknowns in plain text runs
-inline constexpr Color CLR_PURPLE{128, 0, 128};   // "[" of an expression fraction being typed
+inline constexpr Color CLR_BLACK{0, 0, 0};  // digits, plain text
+inline constexpr Color CLR_RED{255, 0, 0};  // operators, signs, answer label
+inline constexpr Color CLR_MAROON{128, 0, 0};  // "!", "P", "C", ":", exponents
+inline constexpr Color CLR_BLUE{0, 0, 255};  // "=", parentheses, relations, cursor
+inline constexpr Color CLR_NAVY{0, 0, 128};  // unknowns in plain text runs
+inline constexpr Color CLR_PURPLE{128, 0, 128};  // "[" of an expression fraction being typed
 inline constexpr Color CLR_MAGENTA{255, 0, 255};  // cursor in a repeating part, long-form brackets
-inline constexpr Color CLR_GREEN{0, 128, 0};      // "【割り切れました】"
-inline constexpr Color CLR_TEAL{0, 128, 128};     // every bar and line
+inline constexpr Color CLR_GREEN{0, 128, 0};  // "【割り切れました】"
+inline constexpr Color CLR_TEAL{0, 128, 128};  // every bar and line
 inline constexpr Color CLR_CREAM{255, 251, 240};  // page of the calculation screen
 inline constexpr Color CLR_WHITE{255, 255, 255};
 inline constexpr Color CLR_HOTTRACK{0, 102, 204};  // unknowns drawn as separate tokens

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 // CP932_SINGLE[b]: the character of byte b alone, or one of these two marks.
-inline constexpr uint16_t CP932_LEAD = 0xFFFE;     // the first byte of a two-byte character
+inline constexpr uint16_t CP932_LEAD = 0xFFFE;  // the first byte of a two-byte character
 inline constexpr uint16_t CP932_INVALID = 0xFFFF;  // never a character
 extern const uint16_t CP932_SINGLE[256];
 

@@ -32,10 +32,8 @@ MsgAnswer RecordingPlatform::MessageBox(const std::string& text, const std::stri
       return (a == MsgAnswer::Ok || a == MsgAnswer::Yes) ? MsgAnswer::Ok : MsgAnswer::Cancel;
     case MsgButtons::YesNo:
       return (a == MsgAnswer::Ok || a == MsgAnswer::Yes) ? MsgAnswer::Yes : MsgAnswer::No;
-    case MsgButtons::YesNoCancel:
-      return a == MsgAnswer::Ok ? MsgAnswer::Yes : a;
-    case MsgButtons::Ok:
-      break;
+    case MsgButtons::YesNoCancel: return a == MsgAnswer::Ok ? MsgAnswer::Yes : a;
+    case MsgButtons::Ok: break;
   }
   return MsgAnswer::Ok;
 }

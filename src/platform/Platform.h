@@ -88,11 +88,11 @@ class RecordingPlatform : public Platform {
   std::vector<std::string> ShownTexts() const;
 
   std::vector<Message> log;
-  std::deque<MsgAnswer> answers;        // answers to questions, taken from the front
+  std::deque<MsgAnswer> answers;  // answers to questions, taken from the front
   MsgAnswer defaultAnswer = MsgAnswer::Yes;  // when the script is empty (Ok for OK/Cancel boxes)
-  std::deque<bool> interrupts;          // answers to InterruptRequested, then false
-  std::deque<std::string> inputs;       // answers to InputBox; an empty deque cancels
-  std::deque<std::string> fileNames;    // answers to the file dialogs; an empty deque cancels
-  bool voiceInstalled = true;           // what Speak answers
+  std::deque<bool> interrupts;  // answers to InterruptRequested, then false
+  std::deque<std::string> inputs;  // answers to InputBox; an empty deque cancels
+  std::deque<std::string> fileNames;  // answers to the file dialogs; an empty deque cancels
+  bool voiceInstalled = true;  // what Speak answers
   bool speaking = false;
 };

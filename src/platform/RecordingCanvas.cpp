@@ -38,10 +38,8 @@ std::string CanvasOp::Describe() const {
     case Kind::Line:
       return "line " + Pt(x, y) + "-" + Pt(x2, y2) + " pen " + Hex(penColor) + " width " +
              std::to_string(penWidth);
-    case Kind::Fill:
-      return "fill " + Pt(x, y) + "-" + Pt(x2, y2) + " brush " + Hex(brushColor);
-    case Kind::Move:
-      return "move " + Pt(x, y);
+    case Kind::Fill: return "fill " + Pt(x, y) + "-" + Pt(x2, y2) + " brush " + Hex(brushColor);
+    case Kind::Move: return "move " + Pt(x, y);
   }
   return {};
 }

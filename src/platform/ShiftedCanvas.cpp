@@ -31,7 +31,9 @@ void ShiftedCanvas::TextOut(int x, int y, const std::string& text) {
     right = static_cast<long long>(target_.PenPos().x) + dx_;
   }
   const int end = static_cast<int>(std::clamp<long long>(right, INT_MIN / 2, INT_MAX / 2));
-  Reach(end, trackBottom_ ? static_cast<int>(std::min<long long>(static_cast<long long>(y) + height_, INT_MAX / 2)) : y);
+  Reach(end, trackBottom_
+                 ? static_cast<int>(std::min<long long>(static_cast<long long>(y) + height_, INT_MAX / 2))
+                 : y);
   pen_ = {end, y};
 }
 

@@ -20,7 +20,7 @@ inline constexpr int VK_MENU = 0x12;  // Alt
 inline constexpr int VK_ESCAPE = 0x1B;
 inline constexpr int VK_SPACE = 0x20;
 inline constexpr int VK_PRIOR = 0x21;  // Page Up
-inline constexpr int VK_NEXT = 0x22;   // Page Down
+inline constexpr int VK_NEXT = 0x22;  // Page Down
 inline constexpr int VK_END = 0x23;
 inline constexpr int VK_HOME = 0x24;
 inline constexpr int VK_LEFT = 0x25;
@@ -50,18 +50,18 @@ inline constexpr int VK_F10 = 0x79;
 inline constexpr int VK_F11 = 0x7A;
 inline constexpr int VK_F12 = 0x7B;
 // Keys named by their legend on a Japanese keyboard.
-inline constexpr int VK_OEM_1 = 0xBA;       // ':'
-inline constexpr int VK_OEM_PLUS = 0xBB;    // ';'
-inline constexpr int VK_OEM_COMMA = 0xBC;   // ','
-inline constexpr int VK_OEM_MINUS = 0xBD;   // '-'
+inline constexpr int VK_OEM_1 = 0xBA;  // ':'
+inline constexpr int VK_OEM_PLUS = 0xBB;  // ';'
+inline constexpr int VK_OEM_COMMA = 0xBC;  // ','
+inline constexpr int VK_OEM_MINUS = 0xBD;  // '-'
 inline constexpr int VK_OEM_PERIOD = 0xBE;  // '.'
-inline constexpr int VK_OEM_2 = 0xBF;       // '/'
-inline constexpr int VK_OEM_3 = 0xC0;       // '@'
-inline constexpr int VK_OEM_4 = 0xDB;       // '['
-inline constexpr int VK_OEM_5 = 0xDC;       // '¥'
-inline constexpr int VK_OEM_6 = 0xDD;       // ']'
-inline constexpr int VK_OEM_7 = 0xDE;       // '^'
-inline constexpr int VK_OEM_102 = 0xE2;     // '\' (the "ろ" key)
+inline constexpr int VK_OEM_2 = 0xBF;  // '/'
+inline constexpr int VK_OEM_3 = 0xC0;  // '@'
+inline constexpr int VK_OEM_4 = 0xDB;  // '['
+inline constexpr int VK_OEM_5 = 0xDC;  // '¥'
+inline constexpr int VK_OEM_6 = 0xDD;  // ']'
+inline constexpr int VK_OEM_7 = 0xDE;  // '^'
+inline constexpr int VK_OEM_102 = 0xE2;  // '\' (the "ろ" key)
 
 // The name of a key for the batch tool and for messages ("F5", "Back", "A", "Yen", …); "VK_0x.." for
 // a code without a name.

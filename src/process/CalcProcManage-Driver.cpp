@@ -56,8 +56,8 @@ std::string JoinSum(const std::vector<Term>& terms) {
 TermParts SplitTermParts(const std::string& term) {
   TermParts p;
   size_t a = 0;
-  while (a < term.size() && (term[a] == '(' || term[a] == 'm' || term[a] == 'p' || term[a] == '+' ||
-                             term[a] == '-'))
+  while (a < term.size() &&
+         (term[a] == '(' || term[a] == 'm' || term[a] == 'p' || term[a] == '+' || term[a] == '-'))
     ++a;
   size_t b = term.size();
   while (b > a && term[b - 1] == ')') --b;
@@ -415,9 +415,7 @@ void SumDispatch(ProcessType type, std::string e) {
   bool alt = st.alternativeMethod;
   bool hasMixed = e.find('k') != std::string::npos;
   switch (type) {
-    case ProcessType::FractionSum:
-      CommonDenominatorPath(e);
-      return;
+    case ProcessType::FractionSum: CommonDenominatorPath(e); return;
     case ProcessType::SumWithIntegersOrMixed:
       if (alt && hasMixed) {
         AppendRecord(6, 'X', e);
@@ -477,8 +475,7 @@ void SumDispatch(ProcessType type, std::string e) {
       }
       break;
     }
-    default:
-      return;
+    default: return;
   }
   if (FailureShown) return;
   FinishAnswer(LastPart(st.processText));

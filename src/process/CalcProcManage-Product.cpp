@@ -94,7 +94,8 @@ void ProductSteps(const std::string& text) {
   for (size_t i = 0; i < texts.size(); ++i) {
     const std::string& f = texts[i];
     if (ops[i] == '/') division = true;
-    if (f.find('k') != std::string::npos || f.find('.') != std::string::npos || f.find('b') == std::string::npos)
+    if (f.find('k') != std::string::npos || f.find('.') != std::string::npos ||
+        f.find('b') == std::string::npos)
       converted = true;
     Bunsuu b = ReadNumber(f);
     if (b.den == 0) {
@@ -243,8 +244,7 @@ int ProductProcess(ProcessType type, const std::string& e) {
   }
   std::string p = e2;
   switch (type) {
-    case ProcessType::FractionProduct:
-      break;
+    case ProcessType::FractionProduct: break;
     case ProcessType::ProductWithMixed:
       AppendRecord(66, 'X', s + e2);
       AppendRecord(64, 'X', s + st.convertedForm);

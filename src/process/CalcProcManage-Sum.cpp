@@ -15,7 +15,9 @@ namespace {
 bool HasFractionMark(const std::string& t) { return t.find('b') != std::string::npos; }
 
 // The term's sign and parentheses around a new core.
-std::string Rewrap(const TermParts& parts, const std::string& core) { return parts.prefix + core + parts.suffix; }
+std::string Rewrap(const TermParts& parts, const std::string& core) {
+  return parts.prefix + core + parts.suffix;
+}
 
 // The magnitude of a value written as den b num (improper), or as whole k den b num.
 std::string MagnitudeText(int64_t whole, int64_t den, int64_t num) {

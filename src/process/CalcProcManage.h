@@ -14,28 +14,28 @@
 
 // The cancellation figure of the last product run: what a line of style Z draws.
 struct CancellationFigure {
-  int signMode = 1;          // 1 plain, 2 with a leading minus (3 with a leading plus sign)
-  int denominatorRows = 0;   // the largest number of cancellations on one denominator
-  int numeratorRows = 0;     // the largest number of cancellations on one numerator
+  int signMode = 1;  // 1 plain, 2 with a leading minus (3 with a leading plus sign)
+  int denominatorRows = 0;  // the largest number of cancellations on one denominator
+  int numeratorRows = 0;  // the largest number of cancellations on one numerator
   // For every factor, the successive values of its numerator and denominator (first the value as read).
   std::vector<std::vector<int64_t>> numeratorValues;
   std::vector<std::vector<int64_t>> denominatorValues;
-  std::string resultText;    // the product as a fraction text (productResult)
+  std::string resultText;  // the product as a fraction text (productResult)
 };
 
 // The one process of the calculation screen and the working texts of the generators.
 struct ProcessStateData {
-  std::string processText;        // normalised process of the last successful run; "" after a reset
+  std::string processText;  // normalised process of the last successful run; "" after a reset
   ProcessType processType = ProcessType::None;  // None: none stored, the line is drawn plainly
-  bool alternativeMethod = false; // the F6 switch; survives between runs
-  bool processOk = true;          // false when forming a common denominator failed
+  bool alternativeMethod = false;  // the F6 switch; survives between runs
+  bool processOk = true;  // false when forming a common denominator failed
 
-  std::vector<Bunsuu> factors;    // factor array: the factors of the last product (or sum) run
-  CancellationFigure figure;      // results of the last cancellation
+  std::vector<Bunsuu> factors;  // factor array: the factors of the last product (or sum) run
+  CancellationFigure figure;  // results of the last cancellation
 
   // Working texts of the sum generators (cleared at the start of every run).
   std::string multiplicationForm;
-  int denominatorsDiffered = 0;   // 1 differed, 0 agreed, -1/-2 after a failure
+  int denominatorsDiffered = 0;  // 1 differed, 0 agreed, -1/-2 after a failure
   bool differentDenominatorsSeen = false;
   std::string separatedForm;
   std::string integerGroup;
@@ -47,8 +47,8 @@ struct ProcessStateData {
   int reducedCount = 0;
 
   // Working texts and values of the product generator.
-  int bracketCount = 0;           // -1 when the text holds "+" or "-"
-  int zeroFactor = 0;             // 1 a factor 0 is multiplied, 2 a first factor 0 is divided
+  int bracketCount = 0;  // -1 when the text holds "+" or "-"
+  int zeroFactor = 0;  // 1 a factor 0 is multiplied, 2 a first factor 0 is divided
   bool divisionByZero = false;
   std::string convertedForm;
   std::string reciprocalForm;
@@ -110,8 +110,8 @@ int SumTermCount(const std::string& text);
 // fractions share one denominator.
 int CountReducible(const std::string& text, bool defer);
 std::string ReduceFractions(const std::string& text);
-std::string MixedToImproper(const std::string& text);   // "" when there was no mixed number
-std::string ImproperToMixed(const std::string& text);   // "" when nothing changed
+std::string MixedToImproper(const std::string& text);  // "" when there was no mixed number
+std::string ImproperToMixed(const std::string& text);  // "" when nothing changed
 std::string RemoveSumBrackets(const std::string& text);
 std::string SplitMixedNumbers(const std::string& text);
 // Every fraction over the least common denominator, or "n"; sets multiplicationForm and

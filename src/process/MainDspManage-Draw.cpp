@@ -49,7 +49,11 @@ class BreakAtEquals {
 class StyleGuard {
  public:
   explicit StyleGuard(Canvas& s)
-      : s_(s), size_(s.FontSize()), color_(s.FontColor()), bold_(s.FontBold()), pen_(s.PenColor()),
+      : s_(s),
+        size_(s.FontSize()),
+        color_(s.FontColor()),
+        bold_(s.FontBold()),
+        pen_(s.PenColor()),
         penWidth_(s.PenWidth()) {}
   ~StyleGuard() {
     s_.SetFontSize(size_);
@@ -119,7 +123,8 @@ void DrawValueList(Canvas& s, const std::vector<int64_t>& values, int left, int 
   const int end = s.PenPos().x;
   if (values.size() > 1) {
     s.MoveTo(left, top + 2);
-    s.LineTo(Clamp(left + static_cast<long long>(cw) * DigitCount(values[0])), Clamp(static_cast<long long>(top) + ch - 2));
+    s.LineTo(Clamp(left + static_cast<long long>(cw) * DigitCount(values[0])),
+             Clamp(static_cast<long long>(top) + ch - 2));
   }
   s.SetFontColor(CLR_MAROON);
   s.SetFontBold(true);
@@ -145,7 +150,8 @@ void DrawAdvice(Canvas& surface, int number, int x, int y, int ch) {
   if (text.rfind("||", 0) == 0) text.erase(0, 2);
   // The gothic faces draw "~" as a raised bar, so "(~_~)" would read as an overline: the advice shows a
   // full-width tilde, which reads as one on screen and on paper.
-  for (std::size_t at = text.find('~'); at != std::string::npos; at = text.find('~', at)) text.replace(at, 1, "～");
+  for (std::size_t at = text.find('~'); at != std::string::npos; at = text.find('~', at))
+    text.replace(at, 1, "～");
   int row = 0;
   size_t start = 0;
   while (true) {
@@ -210,7 +216,8 @@ int DrawCancellationFigure(Canvas& surface, int y, const LinePlace& place) {
   int yF = y;
   if (EQUAL_KAIGYO) {
     x = place.x0 - h;
-    yF = Clamp(static_cast<long long>(y) + half + h / 4 + Times(static_cast<long double>(0.7) * fig.numeratorRows, h));
+    yF = Clamp(static_cast<long long>(y) + half + h / 4 +
+               Times(static_cast<long double>(0.7) * fig.numeratorRows, h));
   }
   StyleGuard guard(surface);
   surface.SetFontColor(CLR_BLACK);
@@ -265,9 +272,11 @@ int DrawProcessText(Canvas& surface, const std::string& text, const LinePlace& p
       case 'Z': {
         int end = DrawCancellationFigure(surface, y, place);
         adviceX = end;
-        adviceY = Clamp(static_cast<long long>(y) + gap + Times(static_cast<long double>(0.7) * fig.numeratorRows, h) - h);
+        adviceY = Clamp(static_cast<long long>(y) + gap +
+                        Times(static_cast<long double>(0.7) * fig.numeratorRows, h) - h);
         x = end;
-        y = Clamp(static_cast<long long>(y) + gap + h + Times(static_cast<long double>(0.7) * (fig.numeratorRows + fig.denominatorRows), h) -
+        y = Clamp(static_cast<long long>(y) + gap + h +
+                  Times(static_cast<long double>(0.7) * (fig.numeratorRows + fig.denominatorRows), h) -
                   (5LL * h) / 4);
         break;
       }
@@ -299,7 +308,8 @@ int DrawCurrentLine(Canvas& surface, const std::string& lineText, bool withProce
     return 1;
   }
   BreakAtEquals breakAtEquals;
-  DrawProcessTitle(surface, ProcessTypeNumber(ProcessState.processType), 4 * place.cw, place.y0 - 2 * place.ch);
+  DrawProcessTitle(surface, ProcessTypeNumber(ProcessState.processType), 4 * place.cw,
+                   place.y0 - 2 * place.ch);
   DrawProcessText(surface, ProcessState.processText, place);
   return 1;
 }

@@ -12,7 +12,6 @@
 #include "screen/sikiInp.h"
 #include "typeset/bunCanvasDsp.h"
 
-
 namespace {
 
 int DrawLinePlainly(Canvas& surface, const std::string& lineText, bool /*withProcess*/) {

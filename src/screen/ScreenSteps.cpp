@@ -63,10 +63,22 @@ class MeasuringCanvas : public Canvas {
 class DrawingScope {
  public:
   explicit DrawingScope(Canvas& s)
-      : s_(s), size_(s.FontSize()), font_(s.FontColor()), bold_(s.FontBold()), pitch_(s.GetFontPitch()),
-        pen_(s.PenColor()), penWidth_(s.PenWidth()), brush_(s.BrushColor()), breaks_(BreakCount),
-        equals_(EqualsPoint), cursor_(CursorPos), follows_(CursorFollowsPen), moved_(AnswerMovedDown),
-        raised_(RaisedMode), raisedTop_(RaisedTop), linePitch_(LinePitch) {}
+      : s_(s),
+        size_(s.FontSize()),
+        font_(s.FontColor()),
+        bold_(s.FontBold()),
+        pitch_(s.GetFontPitch()),
+        pen_(s.PenColor()),
+        penWidth_(s.PenWidth()),
+        brush_(s.BrushColor()),
+        breaks_(BreakCount),
+        equals_(EqualsPoint),
+        cursor_(CursorPos),
+        follows_(CursorFollowsPen),
+        moved_(AnswerMovedDown),
+        raised_(RaisedMode),
+        raisedTop_(RaisedTop),
+        linePitch_(LinePitch) {}
   ~DrawingScope() {
     s_.SetFontSize(size_);
     s_.SetFontColor(font_);

@@ -10,10 +10,10 @@
 #include "steps/StepCheck.h"
 
 struct ScreenStepsData {
-  std::string forLine;   // the line text the result belongs to; nothing is drawn for another line
+  std::string forLine;  // the line text the result belongs to; nothing is drawn for another line
   ChainResult result;
   bool hintShown = false;
-  std::string hint;      // the program's next step from where the pupil is, "" where there is none
+  std::string hint;  // the program's next step from where the pupil is, "" where there is none
 };
 extern ScreenStepsData ScreenSteps;
 void ResetScreenSteps();

@@ -37,7 +37,7 @@ struct Item {
   std::string* text = nullptr;
 };
 
-const char* const SECTIONS[] = {"▼計算画面▼", "▼ノート画面▼", "▼式の表示▼", "▼答の表示▼", "▼式の編集▼",
+const char* const SECTIONS[] = {"▼計算画面▼", "▼ノート画面▼", "▼式の表示▼", "▼答の表示▼",   "▼式の編集▼",
                                 "▼週の目標▼", "▼過程表示▼",   "▼式のメモ▼", "▼素因数分解▼", "▼その他▼"};
 constexpr int SECTION_COUNT = static_cast<int>(std::size(SECTIONS));
 
@@ -107,14 +107,16 @@ std::vector<Item> Expanded(const Item& item, int goalCount) {
     static const std::string names[MOKUHYOU_MAX] = {"MOKUHYOU0", "MOKUHYOU1", "MOKUHYOU2", "MOKUHYOU3",
                                                     "MOKUHYOU4", "MOKUHYOU5", "MOKUHYOU6", "MOKUHYOU7",
                                                     "MOKUHYOU8", "MOKUHYOU9"};
-    for (int i = 0; i < goalCount; ++i) out.push_back({item.section, names[i].c_str(), Kind::Text, nullptr, &MOKUHYOU[i]});
+    for (int i = 0; i < goalCount; ++i)
+      out.push_back({item.section, names[i].c_str(), Kind::Text, nullptr, &MOKUHYOU[i]});
   } else if (item.kind == Kind::Memo) {
     static const std::vector<std::string> names = [] {
       std::vector<std::string> v;
       for (int i = 0; i < SIKI_MAX; ++i) v.push_back("SIKI" + std::to_string(i));
       return v;
     }();
-    for (int i = 0; i < SIKI_MAX; ++i) out.push_back({item.section, names[i].c_str(), Kind::Text, nullptr, &SIKI[i]});
+    for (int i = 0; i < SIKI_MAX; ++i)
+      out.push_back({item.section, names[i].c_str(), Kind::Text, nullptr, &SIKI[i]});
   } else {
     out.push_back(item);
   }
@@ -147,9 +149,9 @@ bool SameKey(std::string_view a, std::string_view b) {
 }
 
 struct IniLine {
-  std::string raw;      // the line without its line end
-  std::string key;      // raw key bytes, trimmed; empty for comments, blanks and lines without "="
-  std::string value;    // raw value bytes, trimmed, one pair of enclosing quotes removed
+  std::string raw;  // the line without its line end
+  std::string key;  // raw key bytes, trimmed; empty for comments, blanks and lines without "="
+  std::string value;  // raw value bytes, trimmed, one pair of enclosing quotes removed
 };
 
 struct IniSection {
@@ -367,9 +369,12 @@ std::string EncodeText(const std::string& utf8, bool& replaced) {
     for (std::size_t i = 0; i < clean.size();) {
       std::size_t len = 1;
       unsigned char c = static_cast<unsigned char>(clean[i]);
-      if (c >= 0xF0) len = 4;
-      else if (c >= 0xE0) len = 3;
-      else if (c >= 0xC0) len = 2;
+      if (c >= 0xF0)
+        len = 4;
+      else if (c >= 0xE0)
+        len = 3;
+      else if (c >= 0xC0)
+        len = 2;
       len = std::min(len, clean.size() - i);
       std::string one;
       if (Utf8ToCp932(std::string_view(clean).substr(i, len), one)) {
@@ -381,21 +386,18 @@ std::string EncodeText(const std::string& utf8, bool& replaced) {
       i += len;
     }
   }
-  bool quote = !out.empty() && (out.front() == ' ' || out.front() == '\t' || out.back() == ' ' ||
-                                out.back() == '\t' || (out.size() >= 2 && out.front() == '"' && out.back() == '"'));
+  bool quote =
+      !out.empty() && (out.front() == ' ' || out.front() == '\t' || out.back() == ' ' || out.back() == '\t' ||
+                       (out.size() >= 2 && out.front() == '"' && out.back() == '"'));
   return quote ? "\"" + out + "\"" : out;
 }
 
 std::string ValueBytes(const Item& item, bool& replaced) {
   switch (item.kind) {
-    case Kind::Int:
-      return std::to_string(*item.number);
-    case Kind::Switch:
-      return *item.number != 0 ? "1" : "0";
-    case Kind::Text:
-      return EncodeText(*item.text, replaced);
-    default:
-      return {};
+    case Kind::Int: return std::to_string(*item.number);
+    case Kind::Switch: return *item.number != 0 ? "1" : "0";
+    case Kind::Text: return EncodeText(*item.text, replaced);
+    default: return {};
   }
 }
 
@@ -418,7 +420,8 @@ std::string BuildFile(std::string_view oldBytes, bool& replaced) {
   std::vector<bool> used(old.sections.size(), false);
   for (int s = 0; s < SECTION_COUNT; ++s) {
     out += "[" + SectionBytes(s) + "]" + EOL;
-    for (const auto& it : items[static_cast<std::size_t>(s)]) out += std::string(it.key) + "=" + ValueBytes(it, replaced) + EOL;
+    for (const auto& it : items[static_cast<std::size_t>(s)])
+      out += std::string(it.key) + "=" + ValueBytes(it, replaced) + EOL;
     // Foreign lines of the old section (every section of that name) follow our keys, in their order.
     for (std::size_t k = 0; k < old.sections.size(); ++k) {
       if (!SameKey(old.sections[k].name, SectionBytes(s))) continue;
@@ -518,7 +521,8 @@ void ReadSettingsBytes(std::string_view bytes) {
   }
   Normalise();
   if (unreadable)
-    ShowMessage("設定ファイル「Kazoru1.ini」に読めない文字がありました。\nその項目は初期の設定で始めます。", "注意!!");
+    ShowMessage("設定ファイル「Kazoru1.ini」に読めない文字がありました。\nその項目は初期の設定で始めます。",
+                "注意!!");
 }
 
 bool ReadSettingsFrom(const std::string& path) {
@@ -564,11 +568,15 @@ bool WriteSettings() {
     ok = MakeDirs(SettingsConfigDir()) && WriteAtomically(config, bytes);
   }
   if (!ok) {
-    ReportOnce("設定ファイル「Kazoru1.ini」を保存できませんでした。\n今回変えた設定は次回に引き継がれません。\n" + first);
+    ReportOnce(
+        "設定ファイル「Kazoru1.ini」を保存できませんでした。\n今回変えた設定は次回に引き継がれません。\n" +
+        first);
     return false;
   }
   if (replaced)
-    ReportOnce("設定ファイル「Kazoru1.ini」に保存できない文字があったため、「?」に置き換えて保存しました。\n" + written);
+    ReportOnce(
+        "設定ファイル「Kazoru1.ini」に保存できない文字があったため、「?」に置き換えて保存しました。\n" +
+        written);
   return true;
 }
 

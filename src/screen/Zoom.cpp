@@ -5,9 +5,9 @@
 #include <iterator>
 
 #include "engine/Settings.h"
+#include "platform/VirtualKeys.h"
 #include "screen/ScreenPage.h"
 #include "screen/sikiInp.h"
-#include "platform/VirtualKeys.h"
 
 namespace {
 

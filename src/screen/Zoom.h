@@ -4,7 +4,8 @@
 #pragma once
 
 // Font sizes, in points, that zoom steps through.
-inline constexpr int ZOOM_SIZES[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 28, 32, 36, 40, 48, 56, 64, 72};
+inline constexpr int ZOOM_SIZES[] = {8,  9,  10, 11, 12, 14, 16, 18, 20, 22,
+                                     24, 28, 32, 36, 40, 48, 56, 64, 72};
 inline constexpr int ZOOM_DEFAULT_SIZE = 14;
 
 // Moves FONTSIZE steps sizes up (positive) or down (negative) through ZOOM_SIZES (a size between two

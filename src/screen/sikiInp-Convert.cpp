@@ -77,7 +77,8 @@ std::string DecimalProcess(const std::string& s) {
     }
   } else {
     raw = StepRecord(54, 'X', s);
-    raw += !s.empty() && s[0] == 'm' ? StepRecord(55, 'X', "m1b" + s.substr(1)) : StepRecord(55, 'X', "1b" + s);
+    raw +=
+        !s.empty() && s[0] == 'm' ? StepRecord(55, 'X', "m1b" + s.substr(1)) : StepRecord(55, 'X', "1b" + s);
   }
   return raw;
 }
@@ -189,7 +190,8 @@ void Button18Click() {
     const std::string steps = MixedToImproperProcess(v, s);
     if (steps != "n") {
       // The conversion continues the process already shown for the line, if there is one.
-      const std::string before = ProcessState.processType != ProcessType::None ? ProcessState.processText : "";
+      const std::string before =
+          ProcessState.processType != ProcessType::None ? ProcessState.processText : "";
       StoreProcess(before + steps, ProcessType::MixedToImproper);
       return;
     }

@@ -230,19 +230,16 @@ struct NamedKey {
 
 // The first name of a key is the one VirtualKeyName gives.
 constexpr NamedKey KEY_NAMES[] = {
-    {"Back", VK_BACK},          {"Backspace", VK_BACK},      {"Tab", VK_TAB},
-    {"Return", VK_RETURN},      {"Enter", VK_RETURN},        {"Escape", VK_ESCAPE},
-    {"Esc", VK_ESCAPE},         {"Space", VK_SPACE},         {"PageUp", VK_PRIOR},
-    {"Prior", VK_PRIOR},        {"PageDown", VK_NEXT},       {"Next", VK_NEXT},
-    {"End", VK_END},            {"Home", VK_HOME},           {"Left", VK_LEFT},
-    {"Up", VK_UP},              {"Right", VK_RIGHT},         {"Down", VK_DOWN},
-    {"Insert", VK_INSERT},      {"Delete", VK_DELETE},       {"Del", VK_DELETE},
-    {"Multiply", VK_MULTIPLY},  {"Add", VK_ADD},             {"Subtract", VK_SUBTRACT},
-    {"Decimal", VK_DECIMAL},    {"Divide", VK_DIVIDE},       {"Colon", VK_OEM_1},
-    {"Semicolon", VK_OEM_PLUS}, {"Comma", VK_OEM_COMMA},     {"Minus", VK_OEM_MINUS},
-    {"Period", VK_OEM_PERIOD},  {"Slash", VK_OEM_2},         {"At", VK_OEM_3},
-    {"LBracket", VK_OEM_4},     {"Yen", VK_OEM_5},           {"RBracket", VK_OEM_6},
-    {"Caret", VK_OEM_7},        {"Backslash", VK_OEM_102},
+    {"Back", VK_BACK},       {"Backspace", VK_BACK},    {"Tab", VK_TAB},           {"Return", VK_RETURN},
+    {"Enter", VK_RETURN},    {"Escape", VK_ESCAPE},     {"Esc", VK_ESCAPE},        {"Space", VK_SPACE},
+    {"PageUp", VK_PRIOR},    {"Prior", VK_PRIOR},       {"PageDown", VK_NEXT},     {"Next", VK_NEXT},
+    {"End", VK_END},         {"Home", VK_HOME},         {"Left", VK_LEFT},         {"Up", VK_UP},
+    {"Right", VK_RIGHT},     {"Down", VK_DOWN},         {"Insert", VK_INSERT},     {"Delete", VK_DELETE},
+    {"Del", VK_DELETE},      {"Multiply", VK_MULTIPLY}, {"Add", VK_ADD},           {"Subtract", VK_SUBTRACT},
+    {"Decimal", VK_DECIMAL}, {"Divide", VK_DIVIDE},     {"Colon", VK_OEM_1},       {"Semicolon", VK_OEM_PLUS},
+    {"Comma", VK_OEM_COMMA}, {"Minus", VK_OEM_MINUS},   {"Period", VK_OEM_PERIOD}, {"Slash", VK_OEM_2},
+    {"At", VK_OEM_3},        {"LBracket", VK_OEM_4},    {"Yen", VK_OEM_5},         {"RBracket", VK_OEM_6},
+    {"Caret", VK_OEM_7},     {"Backslash", VK_OEM_102},
 };
 
 std::string Lower(std::string s) {
@@ -311,10 +308,10 @@ int VirtualKeyByName(const std::string& name) {
   }
   // Windows' own names of the keys that have one.
   static const NamedKey WINDOWS_NAMES[] = {
-      {"oem_1", VK_OEM_1},       {"oem_plus", VK_OEM_PLUS}, {"oem_comma", VK_OEM_COMMA},
+      {"oem_1", VK_OEM_1},         {"oem_plus", VK_OEM_PLUS},     {"oem_comma", VK_OEM_COMMA},
       {"oem_minus", VK_OEM_MINUS}, {"oem_period", VK_OEM_PERIOD}, {"oem_2", VK_OEM_2},
-      {"oem_3", VK_OEM_3},       {"oem_4", VK_OEM_4},       {"oem_5", VK_OEM_5},
-      {"oem_6", VK_OEM_6},       {"oem_7", VK_OEM_7},       {"oem_102", VK_OEM_102},
+      {"oem_3", VK_OEM_3},         {"oem_4", VK_OEM_4},           {"oem_5", VK_OEM_5},
+      {"oem_6", VK_OEM_6},         {"oem_7", VK_OEM_7},           {"oem_102", VK_OEM_102},
   };
   for (const auto& w : WINDOWS_NAMES)
     if (n == w.name) return w.key;

@@ -87,8 +87,9 @@ void SoinsuuPre() {
 void SoinsuuDsp() {
   FactorisationShown = true;
   SetStatusText(std::string("◆素因数分解の計算中で～す。") +
-                (InterruptibleFactorisation ? " 《Esc or ｸﾘｯｸで中断することが可能です。》"
-                                            : " 《中断したいときは､Ctrl＋Alt＋Deleteで「Kazoru」を強制終了》"));
+                (InterruptibleFactorisation
+                     ? " 《Esc or ｸﾘｯｸで中断することが可能です。》"
+                     : " 《中断したいときは､Ctrl＋Alt＋Deleteで「Kazoru」を強制終了》"));
   const std::string f = PrimeFactorisation(LineText);
   if (f == "n") {
     // Failed or interrupted: the line stays as it was, without divisor rows.

@@ -73,9 +73,9 @@ inline auto& CharHeight = SikiInpData.CharHeight;
 // tool reports them per key.
 inline auto& RefusalCount = SikiInpData.RefusalCount;
 inline auto& LastRefusalNo = SikiInpData.LastRefusalNo;
-inline constexpr int REFUSED_TOO_LONG = -1;     // the line is full
+inline constexpr int REFUSED_TOO_LONG = -1;  // the line is full
 inline constexpr int REFUSED_LINE_CLOSED = -2;  // the line is closed: it is cleared before the next one
-inline constexpr int REFUSED_NO_KEY = 39;       // a key with no character or command (the checker's "%")
+inline constexpr int REFUSED_NO_KEY = 39;  // a key with no character or command (the checker's "%")
 inline constexpr int REFUSED_BASE_SECOND_ARROW = -3;  // a base-mode line holds one ">" only
 
 // The longest line: the 258th character is refused, except what finishes the line ("=" and the closing
@@ -106,12 +106,12 @@ inline auto& ObiButtonEnabled = SikiInpData.ObiButtonEnabled;
 // A verdict written beside the answer ("【割り切れました】" / "【割り切れません】"). It belongs to the
 // line it was made for and is painted again with it on every repaint, so scrolling never loses it.
 struct LineVerdictData {
-  std::string text;      // empty: none
+  std::string text;  // empty: none
   Color color;
-  std::string forLine;   // the LineText it belongs to; not painted once the line has changed
+  std::string forLine;  // the LineText it belongs to; not painted once the line has changed
   bool atEquals = true;  // true: at (EqualsPoint.x + 2 cw, EqualsPoint.y + ch) after the line is drawn;
-  CanvasPoint offset;    // false: at LineOrigin + offset
-  int sizeTenths = 6;    // font size as tenths of FONTSIZE
+  CanvasPoint offset;  // false: at LineOrigin + offset
+  int sizeTenths = 6;  // font size as tenths of FONTSIZE
 };
 extern LineVerdictData LineVerdict;
 inline constexpr const char* VERDICT_TERMINATES = "【割り切れました】";
@@ -123,33 +123,33 @@ inline constexpr const char* VERDICT_RECURS = "【割り切れません】";
 // carried out by a handler installed by the unit or window that owns it (SetScreenCommand); a command
 // without a handler does nothing.
 enum class ScreenCommand {
-  FontDialog,           // Shift+F
-  SoinsuuPre,           // Shift+S: prime factorisation
-  JunkanSyori,          // Shift+R: repeating decimal ⇔ fraction
-  ToggleBaseMode,       // Shift+N, Shift+/
-  BaseConvert,          // "/" and "=" in base mode, panel "?"
-  DecimalToFraction,    // Ctrl+B
-  ToSyousuu,            // Ctrl+S, panel 小S: the answer as a decimal
-  ToMixed,              // Ctrl+T, panel 帯T: improper → mixed
-  ToImproper,           // Ctrl+K, panel 仮K: mixed → improper
-  YakuProcDsp,          // Ctrl+Y: reduce with its process
-  SolveLine,            // Ctrl+Q, Ctrl+Return, panel 解
-  CopyAnswer,           // Ctrl+C
-  PasteAnswer,          // Ctrl+P
-  ViewAnswer,           // menus "…Lookする"
-  InputPanelSwitch,     // Ctrl+I, F8, the menu item: hidden → shown, shown → minimised, minimised → shown
-  OpenConditions,       // Alt+J
-  OpenNotebook,         // Alt+N
-  OpenSubstitution,     // Alt+D
-  OpenMemo,             // Alt+M
-  FocusToolWindow,      // F7: focuses the substitution box or the memo; false when neither is open
-  OpenExpressionEditor, // Alt+E
+  FontDialog,  // Shift+F
+  SoinsuuPre,  // Shift+S: prime factorisation
+  JunkanSyori,  // Shift+R: repeating decimal ⇔ fraction
+  ToggleBaseMode,  // Shift+N, Shift+/
+  BaseConvert,  // "/" and "=" in base mode, panel "?"
+  DecimalToFraction,  // Ctrl+B
+  ToSyousuu,  // Ctrl+S, panel 小S: the answer as a decimal
+  ToMixed,  // Ctrl+T, panel 帯T: improper → mixed
+  ToImproper,  // Ctrl+K, panel 仮K: mixed → improper
+  YakuProcDsp,  // Ctrl+Y: reduce with its process
+  SolveLine,  // Ctrl+Q, Ctrl+Return, panel 解
+  CopyAnswer,  // Ctrl+C
+  PasteAnswer,  // Ctrl+P
+  ViewAnswer,  // menus "…Lookする"
+  InputPanelSwitch,  // Ctrl+I, F8, the menu item: hidden → shown, shown → minimised, minimised → shown
+  OpenConditions,  // Alt+J
+  OpenNotebook,  // Alt+N
+  OpenSubstitution,  // Alt+D
+  OpenMemo,  // Alt+M
+  FocusToolWindow,  // F7: focuses the substitution box or the memo; false when neither is open
+  OpenExpressionEditor,  // Alt+E
   OpenProcessSettings,  // Alt+A
-  CloseInputPanel,      // Alt+C on the panel
-  PrintLine,            // "印刷(&P)"
-  Help,                 // F1, "『Kazoru』のヘルプ(&H)"
-  HomePage,             // "ヘルプ［Home Page］ (&P)"
-  VersionBox,           // "バージョン情報(&A)"
+  CloseInputPanel,  // Alt+C on the panel
+  PrintLine,  // "印刷(&P)"
+  Help,  // F1, "『Kazoru』のヘルプ(&H)"
+  HomePage,  // "ヘルプ［Home Page］ (&P)"
+  VersionBox,  // "バージョン情報(&A)"
   COUNT
 };
 // Installs the handler of a command (an empty function removes it). The handler answers whether it acted.
@@ -191,11 +191,11 @@ void KeyToInput(int key, int shift);
 // What became of a character offered to the line. The numbers are what the web page's kz_char returns, so
 // each keeps its number.
 enum class InputResult : int {
-  Appended = 11,          // the character was added to the line
-  NotAppended = -1,       // refused (its reason in the status line), or taken as a command or base digit
-  LineClosed = -2,        // "=" closed the line with a quotient with remainder or a drawn process
-  Evaluated = -4,         // "=" was evaluated through CalcLine
-  KeptAsTyped = -100,     // "=" went to the process driver, which could not make one: the line stays as typed
+  Appended = 11,  // the character was added to the line
+  NotAppended = -1,  // refused (its reason in the status line), or taken as a command or base digit
+  LineClosed = -2,  // "=" closed the line with a quotient with remainder or a drawn process
+  Evaluated = -4,  // "=" was evaluated through CalcLine
+  KeptAsTyped = -100,  // "=" went to the process driver, which could not make one: the line stays as typed
 };
 constexpr int InputResultNumber(InputResult r) { return static_cast<int>(r); }
 
@@ -227,7 +227,7 @@ void SetStatusText(const std::string& text);
 void ScrollBy(int delta);
 void ScrollTo(int pos);
 void ToggleProcessDisplay();  // F5
-void ToggleEqualKaigyo();     // Ctrl+L (KaigyoButtonClick)
+void ToggleEqualKaigyo();  // Ctrl+L (KaigyoButtonClick)
 
 // F6: the alternative method of the two-term process, then the line is typed again and its process made.
 void RemakeLineAfterToggle();

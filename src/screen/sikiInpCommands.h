@@ -41,9 +41,12 @@ inline constexpr const char* MSG_NOT_FRACTION = "分数でないので、\n約�
 inline constexpr const char* MSG_NO_COMMON_DIVISOR = "公約数がないので、\n約分できません。";
 inline constexpr const char* MSG_ENTER_DECIMAL = "小数を入力してください！";
 // A line whose last piece is an expression, not one number: what the command cannot do with it.
-inline constexpr const char* MSG_MIXED_NEEDS_NUMBER = "帯分数に直せるのは、１つの数だけです。\n式のままでは直せません。";
-inline constexpr const char* MSG_IMPROPER_NEEDS_NUMBER = "仮分数に直せるのは、１つの数だけです。\n式のままでは直せません。";
-inline constexpr const char* MSG_DECIMAL_NEEDS_NUMBER = "小数に直せるのは、１つの数だけです。\n式のままでは直せません。";
+inline constexpr const char* MSG_MIXED_NEEDS_NUMBER =
+    "帯分数に直せるのは、１つの数だけです。\n式のままでは直せません。";
+inline constexpr const char* MSG_IMPROPER_NEEDS_NUMBER =
+    "仮分数に直せるのは、１つの数だけです。\n式のままでは直せません。";
+inline constexpr const char* MSG_DECIMAL_NEEDS_NUMBER =
+    "小数に直せるのは、１つの数だけです。\n式のままでは直せません。";
 inline constexpr const char* MSG_REDUCE_NEEDS_FRACTION =
     "約分できるのは、分数１つだけです。\n式のままでは約分できません。";
 inline constexpr const char* MSG_REPEATING_NEEDS_FRACTION =

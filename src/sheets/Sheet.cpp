@@ -28,41 +28,72 @@ constexpr unsigned FRACTION_CONTROLS = CONTROL_MAX_DEN | CONTROL_MAX_ANSWER;
 constexpr unsigned SUM_CONTROLS = CONTROL_MAX_DEN | CONTROL_REDUCE | CONTROL_MAX_ANSWER | CONTROL_MIXED;
 
 const std::vector<SheetSkill> SKILLS = {
-    {"sum-like", "同じ分母の分数のたし算", "5b1+5b2", SkillKind::Process, 1, false, SUM_CONTROLS | CONTROL_TERMS, 2, 4},
-    {"difference-like", "同じ分母の分数のひき算", "7b5-7b2", SkillKind::Process, 1, false, SUM_CONTROLS | CONTROL_TERMS, 2, 3},
-    {"sum-unlike", "分母がちがう分数のたし算", "2b1+3b1", SkillKind::Process, 1, false, SUM_CONTROLS | CONTROL_TERMS, 2, 4},
-    {"difference-unlike", "分母がちがう分数のひき算", "4b3-6b1", SkillKind::Process, 1, false, SUM_CONTROLS | CONTROL_TERMS, 2, 3},
-    {"sum-mixed", "帯分数のたし算（くり上がりなし）", "1k5b1+2k5b3", SkillKind::Process, 8, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_TERMS, 2, 3},
-    {"sum-mixed-carry", "帯分数のたし算（くり上がりあり）", "1k4b3+2k2b1", SkillKind::Process, 8, false, FRACTION_CONTROLS | CONTROL_REDUCE, 2, 2},
-    {"difference-mixed", "帯分数のひき算（くり下がりなし）", "3k5b4-1k5b2", SkillKind::Process, 8, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"difference-borrow", "帯分数のひき算（くり下がりあり）", "3k5b1-1k5b3", SkillKind::Process, 8, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"difference-borrow-split", "帯分数のひき算（くり下がりあり・整数部と分数部に分ける方法）", "3k5b1-1k5b3", SkillKind::Process, 8, true, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"integer-mixed", "整数と帯分数のたし算・ひき算", "4-1k3b1", SkillKind::Process, 3, false, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
-    {"integer-fraction", "整数と真分数のたし算・ひき算", "2+3b1", SkillKind::Process, 6, false, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
-    {"integer-minus-fraction-split", "整数から真分数をひく（１を分数に直す方法）", "3-4b1", SkillKind::Process, 6, true, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
-    {"integer-improper", "整数と仮分数のたし算・ひき算", "2+3b5", SkillKind::Process, 5, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"mixed-improper", "帯分数と仮分数のたし算・ひき算", "1k3b1+4b5", SkillKind::Process, 7, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"sum-three-kinds", "整数・帯分数・真分数の３つの数の計算", "1k3b1+2-4b1", SkillKind::Process, 2, false, SUM_CONTROLS, 3, 3},
-    {"sum-decimal", "小数と分数のたし算・ひき算", "0.5+3b1", SkillKind::Process, 4, false, SUM_CONTROLS, 2, 2},
-    {"product", "分数のかけ算（約分なし）", "3b2*5b2", SkillKind::Process, 10, false, FRACTION_CONTROLS | CONTROL_MIXED | CONTROL_TERMS, 2, 3},
-    {"product-cancel", "分数のかけ算（約分あり）", "3b2*4b3", SkillKind::Process, 10, false, FRACTION_CONTROLS | CONTROL_MIXED | CONTROL_TERMS, 2, 3},
-    {"quotient", "分数のわり算（約分なし）", "5b2/3b1", SkillKind::Process, 10, false, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
-    {"quotient-cancel", "分数のわり算（約分あり）", "9b4/3b2", SkillKind::Process, 10, false, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
-    {"product-mixed", "帯分数をふくむかけ算・わり算", "1k3b1*8b3", SkillKind::Process, 11, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"product-integer", "整数と分数のかけ算・わり算", "6*4b3", SkillKind::Process, 12, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"product-decimal", "小数と分数のかけ算・わり算", "0.4*3b2", SkillKind::Process, 12, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"product-integer-mixed", "整数と帯分数のかけ算・わり算", "3*1k4b1", SkillKind::Process, 13, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"sum-like", "同じ分母の分数のたし算", "5b1+5b2", SkillKind::Process, 1, false,
+     SUM_CONTROLS | CONTROL_TERMS, 2, 4},
+    {"difference-like", "同じ分母の分数のひき算", "7b5-7b2", SkillKind::Process, 1, false,
+     SUM_CONTROLS | CONTROL_TERMS, 2, 3},
+    {"sum-unlike", "分母がちがう分数のたし算", "2b1+3b1", SkillKind::Process, 1, false,
+     SUM_CONTROLS | CONTROL_TERMS, 2, 4},
+    {"difference-unlike", "分母がちがう分数のひき算", "4b3-6b1", SkillKind::Process, 1, false,
+     SUM_CONTROLS | CONTROL_TERMS, 2, 3},
+    {"sum-mixed", "帯分数のたし算（くり上がりなし）", "1k5b1+2k5b3", SkillKind::Process, 8, false,
+     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_TERMS, 2, 3},
+    {"sum-mixed-carry", "帯分数のたし算（くり上がりあり）", "1k4b3+2k2b1", SkillKind::Process, 8, false,
+     FRACTION_CONTROLS | CONTROL_REDUCE, 2, 2},
+    {"difference-mixed", "帯分数のひき算（くり下がりなし）", "3k5b4-1k5b2", SkillKind::Process, 8, false,
+     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"difference-borrow", "帯分数のひき算（くり下がりあり）", "3k5b1-1k5b3", SkillKind::Process, 8, false,
+     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"difference-borrow-split", "帯分数のひき算（くり下がりあり・整数部と分数部に分ける方法）", "3k5b1-1k5b3",
+     SkillKind::Process, 8, true, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"integer-mixed", "整数と帯分数のたし算・ひき算", "4-1k3b1", SkillKind::Process, 3, false,
+     FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
+    {"integer-fraction", "整数と真分数のたし算・ひき算", "2+3b1", SkillKind::Process, 6, false,
+     FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
+    {"integer-minus-fraction-split", "整数から真分数をひく（１を分数に直す方法）", "3-4b1",
+     SkillKind::Process, 6, true, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
+    {"integer-improper", "整数と仮分数のたし算・ひき算", "2+3b5", SkillKind::Process, 5, false,
+     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"mixed-improper", "帯分数と仮分数のたし算・ひき算", "1k3b1+4b5", SkillKind::Process, 7, false,
+     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"sum-three-kinds", "整数・帯分数・真分数の３つの数の計算", "1k3b1+2-4b1", SkillKind::Process, 2, false,
+     SUM_CONTROLS, 3, 3},
+    {"sum-decimal", "小数と分数のたし算・ひき算", "0.5+3b1", SkillKind::Process, 4, false, SUM_CONTROLS, 2,
+     2},
+    {"product", "分数のかけ算（約分なし）", "3b2*5b2", SkillKind::Process, 10, false,
+     FRACTION_CONTROLS | CONTROL_MIXED | CONTROL_TERMS, 2, 3},
+    {"product-cancel", "分数のかけ算（約分あり）", "3b2*4b3", SkillKind::Process, 10, false,
+     FRACTION_CONTROLS | CONTROL_MIXED | CONTROL_TERMS, 2, 3},
+    {"quotient", "分数のわり算（約分なし）", "5b2/3b1", SkillKind::Process, 10, false,
+     FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
+    {"quotient-cancel", "分数のわり算（約分あり）", "9b4/3b2", SkillKind::Process, 10, false,
+     FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
+    {"product-mixed", "帯分数をふくむかけ算・わり算", "1k3b1*8b3", SkillKind::Process, 11, false,
+     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"product-integer", "整数と分数のかけ算・わり算", "6*4b3", SkillKind::Process, 12, false,
+     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"product-decimal", "小数と分数のかけ算・わり算", "0.4*3b2", SkillKind::Process, 12, false,
+     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"product-integer-mixed", "整数と帯分数のかけ算・わり算", "3*1k4b1", SkillKind::Process, 13, false,
+     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
     {"reduce", "約分", "12b8", SkillKind::Reduction, 9, false, CONTROL_MAX_DEN | CONTROL_MIXED, 1, 1},
-    {"improper-to-mixed", "仮分数を帯分数に直す", "5b7", SkillKind::ToMixed, 17, false, CONTROL_MAX_DEN | CONTROL_REDUCE | CONTROL_MAX_ANSWER, 1, 1},
-    {"mixed-to-improper", "帯分数を仮分数に直す", "1k5b2", SkillKind::ToImproper, 18, false, CONTROL_MAX_DEN | CONTROL_MAX_ANSWER, 1, 1},
-    {"decimal-to-fraction", "小数を分数に直す", "0.25", SkillKind::DecimalToFraction, 14, false, CONTROL_REDUCE | CONTROL_MAX_ANSWER | CONTROL_MIXED, 1, 1},
-    {"fraction-to-decimal", "分数を小数に直す", "4b3", SkillKind::FractionToDecimal, 0, false, CONTROL_MAX_DEN, 1, 1},
-    {"repeating-to-fraction", "循環小数を分数に直す", "0.1@6", SkillKind::RepeatingToFraction, 15, false, CONTROL_MAX_DEN, 1, 1},
-    {"fraction-to-repeating", "分数を循環小数に直す", "7b2", SkillKind::FractionToRepeating, 0, false, CONTROL_MAX_DEN, 1, 1},
+    {"improper-to-mixed", "仮分数を帯分数に直す", "5b7", SkillKind::ToMixed, 17, false,
+     CONTROL_MAX_DEN | CONTROL_REDUCE | CONTROL_MAX_ANSWER, 1, 1},
+    {"mixed-to-improper", "帯分数を仮分数に直す", "1k5b2", SkillKind::ToImproper, 18, false,
+     CONTROL_MAX_DEN | CONTROL_MAX_ANSWER, 1, 1},
+    {"decimal-to-fraction", "小数を分数に直す", "0.25", SkillKind::DecimalToFraction, 14, false,
+     CONTROL_REDUCE | CONTROL_MAX_ANSWER | CONTROL_MIXED, 1, 1},
+    {"fraction-to-decimal", "分数を小数に直す", "4b3", SkillKind::FractionToDecimal, 0, false,
+     CONTROL_MAX_DEN, 1, 1},
+    {"repeating-to-fraction", "循環小数を分数に直す", "0.1@6", SkillKind::RepeatingToFraction, 15, false,
+     CONTROL_MAX_DEN, 1, 1},
+    {"fraction-to-repeating", "分数を循環小数に直す", "7b2", SkillKind::FractionToRepeating, 0, false,
+     CONTROL_MAX_DEN, 1, 1},
     {"factorise", "素因数分解", "360", SkillKind::Factorisation, 0, false, CONTROL_MAX_ANSWER, 1, 1},
     {"ratio", "比を簡単にする", "12:18", SkillKind::Ratio, 0, false, CONTROL_MAX_ANSWER, 1, 1},
     {"equation", "一次方程式", "2*x+3=11", SkillKind::Equation, 0, false, CONTROL_MAX_ANSWER, 1, 1},
-    {"order-of-operations", "計算の順序（かっこ・四則の混じった計算）", "2b1+3b1*4b3", SkillKind::OrderOfOperations, 0, false, FRACTION_CONTROLS | CONTROL_MIXED, 3, 3},
+    {"order-of-operations", "計算の順序（かっこ・四則の混じった計算）", "2b1+3b1*4b3",
+     SkillKind::OrderOfOperations, 0, false, FRACTION_CONTROLS | CONTROL_MIXED, 3, 3},
 };
 
 // The names of the controls, as the window and the messages call them.
@@ -117,7 +148,9 @@ Q AddQ(Q a, Q b) { return Norm(Q{a.n * b.d + b.n * a.d, a.d * b.d}); }
 bool LessQ(Q a, Q b) { return a.n * b.d < b.n * a.d; }
 
 std::string Frac(int64_t den, int64_t num) { return std::to_string(den) + "b" + std::to_string(num); }
-std::string Mixed(int64_t whole, int64_t den, int64_t num) { return std::to_string(whole) + "k" + Frac(den, num); }
+std::string Mixed(int64_t whole, int64_t den, int64_t num) {
+  return std::to_string(whole) + "k" + Frac(den, num);
+}
 
 // The value of one operand as written (integer, fraction, mixed number, decimal), as an improper fraction.
 Q ValueOf(const std::string& term) {
@@ -138,7 +171,8 @@ struct Generator {
   // Operands are written in lowest terms, as a textbook writes them.
   std::string Proper(int64_t den) {
     int64_t n;
-    do n = R(1, den - 1); while (std::gcd(n, den) != 1);
+    do n = R(1, den - 1);
+    while (std::gcd(n, den) != 1);
     return Frac(den, n);
   }
   std::string Proper() { return Proper(Den()); }
@@ -146,13 +180,15 @@ struct Generator {
   std::string MixedNumber() {
     const int64_t d = Den();
     int64_t n;
-    do n = R(1, d - 1); while (std::gcd(n, d) != 1);
+    do n = R(1, d - 1);
+    while (std::gcd(n, d) != 1);
     return Mixed(Whole(), d, n);
   }
   std::string Improper() {
     const int64_t d = Den();
     int64_t n;
-    do n = R(d + 1, 3 * d); while (std::gcd(n, d) != 1);
+    do n = R(d + 1, 3 * d);
+    while (std::gcd(n, d) != 1);
     return Frac(d, n);
   }
   std::string Integer() { return std::to_string(R(1, 9)); }
@@ -160,7 +196,8 @@ struct Generator {
     const int places = static_cast<int>(R(1, 2));
     const int64_t top = places == 1 ? 9 : 99;
     int64_t digits;
-    do digits = R(1, top); while (digits % 10 == 0);
+    do digits = R(1, top);
+    while (digits % 10 == 0);
     std::string d = std::to_string(digits);
     while (static_cast<int>(d.size()) < places) d = "0" + d;
     return std::to_string(R(0, 2)) + "." + d;
@@ -208,7 +245,8 @@ struct Generator {
     if (id == "mixed-improper") return Either(MixedNumber(), Improper());
     if (id == "sum-three-kinds") {
       t = {MixedNumber(), Integer(), Proper()};
-      for (size_t i = t.size(); i > 1; --i) std::swap(t[i - 1], t[static_cast<size_t>(R(0, static_cast<int64_t>(i) - 1))]);
+      for (size_t i = t.size(); i > 1; --i)
+        std::swap(t[i - 1], t[static_cast<size_t>(R(0, static_cast<int64_t>(i) - 1))]);
       return Join(t, {Coin() ? '+' : '-', Coin() ? '+' : '-'});
     }
     if (id == "sum-decimal") return Either(Decimal(), Proper());
@@ -217,10 +255,12 @@ struct Generator {
       return Join(t, std::vector<char>(terms - 1, '*'));
     }
     if (id == "quotient" || id == "quotient-cancel") return (Coin() ? Proper() : Improper()) + "/" + Proper();
-    if (id == "product-mixed") return Ordered(MixedNumber(), Coin() ? '*' : '/', Coin() ? Proper() : MixedNumber());
+    if (id == "product-mixed")
+      return Ordered(MixedNumber(), Coin() ? '*' : '/', Coin() ? Proper() : MixedNumber());
     if (id == "product-integer") return Ordered(std::to_string(R(2, 12)), Coin() ? '*' : '/', Proper());
     if (id == "product-decimal") return Ordered(Decimal(), Coin() ? '*' : '/', Proper());
-    if (id == "product-integer-mixed") return Ordered(std::to_string(R(2, 12)), Coin() ? '*' : '/', MixedNumber());
+    if (id == "product-integer-mixed")
+      return Ordered(std::to_string(R(2, 12)), Coin() ? '*' : '/', MixedNumber());
     if (id == "reduce") {
       int64_t q = R(2, std::max<int64_t>(2, c.maxDen / 2));
       int64_t p = R(1, q - 1);
@@ -238,7 +278,8 @@ struct Generator {
       int64_t top = 9;
       for (int i = 1; i < places; ++i) top = top * 10 + 9;
       int64_t digits;
-      do digits = R(1, top); while (digits % 10 == 0);
+      do digits = R(1, top);
+      while (digits % 10 == 0);
       std::string d = std::to_string(digits);
       while (static_cast<int>(d.size()) < places) d = "0" + d;
       return std::to_string(c.mixedAnswers ? R(0, 3) : 0) + "." + d;
@@ -254,7 +295,8 @@ struct Generator {
       const int64_t top = c.maxAnswer > 0 ? std::max<int64_t>(2, std::min<int64_t>(c.maxAnswer, 50)) : 12;
       const int64_t p = R(1, top), k = R(2, 12);
       int64_t q;
-      do q = R(1, top); while (q == p);  // a ratio of equal parts is no exercise
+      do q = R(1, top);
+      while (q == p);  // a ratio of equal parts is no exercise
       return std::to_string(p * k) + ":" + std::to_string(q * k);
     }
     if (id == "equation") {
@@ -374,7 +416,8 @@ Rejection Build(const SheetSkill& s, const SheetControls& c, std::string expr, C
     case SkillKind::OrderOfOperations: {
       if (!Accepted(expr)) return Rejection::Guarantee;
       EvaluateExpression(expr, 0, 0);
-      if (EvalStatus != EvalStatusNumber(EvalOutcome::Success) || !guard.Quiet() || IsError(AnswerValueImproper))
+      if (EvalStatus != EvalStatusNumber(EvalOutcome::Success) || !guard.Quiet() ||
+          IsError(AnswerValueImproper))
         return Rejection::Guarantee;
       p.answer = AnswerMixedText;
       const Bunsuu v = AnswerValueImproper;
@@ -389,7 +432,8 @@ Rejection Build(const SheetSkill& s, const SheetControls& c, std::string expr, C
       if (s.kind == SkillKind::OrderOfOperations) {
         if (made != 0) return Rejection::Guarantee;
       } else {
-        if (made != 1 || ProcessTypeNumber(ProcessState.processType) != s.processType || ProcessState.processText.empty())
+        if (made != 1 || ProcessTypeNumber(ProcessState.processType) != s.processType ||
+            ProcessState.processText.empty())
           return Rejection::Guarantee;
         p.processText = ProcessState.processText;
         p.figure = ProcessState.figure;
@@ -423,7 +467,8 @@ Rejection Build(const SheetSkill& s, const SheetControls& c, std::string expr, C
           dens.push_back(expr.substr(st, b - st));
           i = b + 1;
         }
-        const bool same = std::all_of(dens.begin(), dens.end(), [&](const std::string& d) { return d == dens[0]; });
+        const bool same =
+            std::all_of(dens.begin(), dens.end(), [&](const std::string& d) { return d == dens[0]; });
         if (same != (id == "sum-like" || id == "difference-like")) return Rejection::Guarantee;
       }
       break;
@@ -590,7 +635,8 @@ bool ParseWhole(const std::string& text, int64_t lo, int64_t hi, int64_t& value)
 }
 
 std::string RangeMessage(const char* name, int64_t lo, int64_t hi) {
-  return Quote(name) + "は " + std::to_string(lo) + " から " + std::to_string(hi) + " までの数で指定してください。";
+  return Quote(name) + "は " + std::to_string(lo) + " から " + std::to_string(hi) +
+         " までの数で指定してください。";
 }
 
 }  // namespace
@@ -610,7 +656,8 @@ int64_t SheetRandom::Between(int64_t lo, int64_t hi) {
   // The largest multiple of range that fits: values at or above it are drawn again.
   const uint64_t limit = range == 0 ? 0 : UINT64_MAX - (UINT64_MAX % range + 1) % range;
   uint64_t x;
-  do x = Next(); while (range != 0 && x > limit);
+  do x = Next();
+  while (range != 0 && x > limit);
   return static_cast<int64_t>(static_cast<uint64_t>(lo) + (range == 0 ? x : x % range));
 }
 
@@ -650,10 +697,12 @@ std::string CheckSheetControls(const SheetControls& c) {
   const SheetSkill* s = FindSheetSkill(c.skill);
   if (!s) return "「" + c.skill + "」という問題の種類はありません。";
   if (c.count < 1 || c.count > SHEET_MAX_COUNT) return RangeMessage(COUNT_NAME, 1, SHEET_MAX_COUNT);
-  if (c.version < 'A' || c.version > 'Z') return Quote(VERSION_NAME) + "は A から Z までの文字で指定してください。";
+  if (c.version < 'A' || c.version > 'Z')
+    return Quote(VERSION_NAME) + "は A から Z までの文字で指定してください。";
   const std::string skillName = std::string("「") + s->name + "」";
   if (s->controls & CONTROL_MAX_DEN) {
-    if (c.maxDen < 2 || c.maxDen > SHEET_MAX_DENOMINATOR) return RangeMessage(CONTROL_NAMES[0], 2, SHEET_MAX_DENOMINATOR);
+    if (c.maxDen < 2 || c.maxDen > SHEET_MAX_DENOMINATOR)
+      return RangeMessage(CONTROL_NAMES[0], 2, SHEET_MAX_DENOMINATOR);
     int least = 2;
     const std::string id = s->id;
     if (id == "sum-unlike" || id == "difference-unlike") least = 3;
@@ -667,7 +716,8 @@ std::string CheckSheetControls(const SheetControls& c) {
     if (s->minTerms == s->maxTerms && c.terms == 2 && s->minTerms != 2) {
       // The default of the control: the skill's own number of terms is taken.
     } else if (s->minTerms == s->maxTerms) {
-      return Quote(CONTROL_NAMES[1]) + "は、" + skillName + "では " + std::to_string(s->minTerms) + " だけです。";
+      return Quote(CONTROL_NAMES[1]) + "は、" + skillName + "では " + std::to_string(s->minTerms) +
+             " だけです。";
     } else {
       return Quote(CONTROL_NAMES[1]) + "は、" + skillName + "では " + std::to_string(s->minTerms) + " から " +
              std::to_string(s->maxTerms) + " までです。";
@@ -693,7 +743,8 @@ std::string ParseSheetCount(const std::string& text, int& value) {
 
 std::string ParseSheetMaxDen(const std::string& text, int& value) {
   int64_t v;
-  if (!ParseWhole(text, 2, SHEET_MAX_DENOMINATOR, v)) return RangeMessage(CONTROL_NAMES[0], 2, SHEET_MAX_DENOMINATOR);
+  if (!ParseWhole(text, 2, SHEET_MAX_DENOMINATOR, v))
+    return RangeMessage(CONTROL_NAMES[0], 2, SHEET_MAX_DENOMINATOR);
   value = static_cast<int>(v);
   return "";
 }
@@ -706,36 +757,47 @@ std::string ParseSheetTerms(const std::string& text, int& value) {
 }
 
 std::string ParseSheetReduce(const std::string& text, ReduceRule& value) {
-  if (text == "yes") value = ReduceRule::Yes;
-  else if (text == "no") value = ReduceRule::No;
-  else if (text == "any") value = ReduceRule::Any;
-  else return Quote(CONTROL_NAMES[2]) + "は yes（約分する答え）、no（約分しない答え）、any（どちらでも）で指定してください。";
+  if (text == "yes")
+    value = ReduceRule::Yes;
+  else if (text == "no")
+    value = ReduceRule::No;
+  else if (text == "any")
+    value = ReduceRule::Any;
+  else
+    return Quote(CONTROL_NAMES[2]) +
+           "は yes（約分する答え）、no（約分しない答え）、any（どちらでも）で指定してください。";
   return "";
 }
 
 std::string ParseSheetMaxAnswer(const std::string& text, int64_t& value) {
   int64_t v;
-  if (!ParseWhole(text, 1, SHEET_MAX_ANSWER_LIMIT, v)) return RangeMessage(CONTROL_NAMES[3], 1, SHEET_MAX_ANSWER_LIMIT);
+  if (!ParseWhole(text, 1, SHEET_MAX_ANSWER_LIMIT, v))
+    return RangeMessage(CONTROL_NAMES[3], 1, SHEET_MAX_ANSWER_LIMIT);
   value = v;
   return "";
 }
 
 std::string ParseSheetMixed(const std::string& text, bool& value) {
-  if (text == "yes") value = true;
-  else if (text == "no") value = false;
-  else return Quote(CONTROL_NAMES[4]) + "は yes か no で指定してください。";
+  if (text == "yes")
+    value = true;
+  else if (text == "no")
+    value = false;
+  else
+    return Quote(CONTROL_NAMES[4]) + "は yes か no で指定してください。";
   return "";
 }
 
 std::string ParseSheetSeed(const std::string& text, uint64_t& value) {
   int64_t v;
-  if (!ParseWhole(text, 0, 999999999999999999, v)) return Quote(SEED_NAME) + "は 0 から 999999999999999999 までの数で指定してください。";
+  if (!ParseWhole(text, 0, 999999999999999999, v))
+    return Quote(SEED_NAME) + "は 0 から 999999999999999999 までの数で指定してください。";
   value = static_cast<uint64_t>(v);
   return "";
 }
 
 std::string ParseSheetVersion(const std::string& text, char& value) {
-  if (text.size() != 1 || text[0] < 'A' || text[0] > 'Z') return Quote(VERSION_NAME) + "は A から Z までの文字で指定してください。";
+  if (text.size() != 1 || text[0] < 'A' || text[0] > 'Z')
+    return Quote(VERSION_NAME) + "は A から Z までの文字で指定してください。";
   value = text[0];
   return "";
 }
@@ -772,7 +834,8 @@ Sheet MakeSheet(const SheetControls& controls) {
       bool repeat = false;
       for (size_t i = 0; i < keys.size() && !repeat; ++i)
         repeat = keys[i] == key || sheet.problems[i].expr == cand.problem.expr;
-      if (repeat) r = Rejection::Repeat;
+      if (repeat)
+        r = Rejection::Repeat;
       else {
         keys.push_back(key);
         sheet.problems.push_back(std::move(cand.problem));
@@ -796,15 +859,17 @@ Sheet MakeSheet(const SheetControls& controls) {
     if (sheet.problems.empty())
       sheet.message = "この条件では問題を作れませんでした。" + control + "を見直してください。";
     else
-      sheet.message = "この条件に合う問題は " + std::to_string(sheet.problems.size()) + " 問しか作れませんでした（" +
-                      std::to_string(c.count) + " 問のうち）。" + control + "を見直してください。";
+      sheet.message = "この条件に合う問題は " + std::to_string(sheet.problems.size()) +
+                      " 問しか作れませんでした（" + std::to_string(c.count) + " 問のうち）。" + control +
+                      "を見直してください。";
   }
   return sheet;
 }
 
 std::string SheetTitle(const Sheet& sheet) {
   const std::string name = sheet.skill ? sheet.skill->name : sheet.controls.skill;
-  return name + "　" + std::string(1, sheet.controls.version) + "版　シード" + std::to_string(sheet.controls.seed);
+  return name + "　" + std::string(1, sheet.controls.version) + "版　シード" +
+         std::to_string(sheet.controls.seed);
 }
 
 void PutSheetOnPage(const Sheet& sheet) {

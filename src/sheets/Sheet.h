@@ -13,18 +13,18 @@
 
 // How the problems of a skill are made and checked.
 enum class SkillKind {
-  Process,      // a sum or product line: the process driver classifies it and makes its steps
-  Reduction,    // a fraction reduced (the reduction command's process)
-  ToMixed,      // an improper fraction as a mixed number (the conversion process)
-  ToImproper,   // a mixed number as an improper fraction
+  Process,  // a sum or product line: the process driver classifies it and makes its steps
+  Reduction,  // a fraction reduced (the reduction command's process)
+  ToMixed,  // an improper fraction as a mixed number (the conversion process)
+  ToImproper,  // a mixed number as an improper fraction
   DecimalToFraction,
   RepeatingToFraction,
-  FractionToDecimal,     // a fraction whose decimal terminates; no process
-  FractionToRepeating,   // a fraction as a repeating decimal; no process
-  Factorisation,         // a natural number in prime factors
-  Ratio,                 // a ratio in lowest terms
-  Equation,              // a first-degree equation in x
-  OrderOfOperations,     // mixed operators and brackets: calculated directly, no process
+  FractionToDecimal,  // a fraction whose decimal terminates; no process
+  FractionToRepeating,  // a fraction as a repeating decimal; no process
+  Factorisation,  // a natural number in prime factors
+  Ratio,  // a ratio in lowest terms
+  Equation,  // a first-degree equation in x
+  OrderOfOperations,  // mixed operators and brackets: calculated directly, no process
 };
 
 // The controls a skill takes (bits of SheetSkill::controls).
@@ -37,13 +37,13 @@ enum SheetControlBit : unsigned {
 };
 
 struct SheetSkill {
-  const char* id;       // stable: stored by teachers' scripts
-  const char* name;     // Japanese, for the window and the sheet's title
+  const char* id;  // stable: stored by teachers' scripts
+  const char* name;  // Japanese, for the window and the sheet's title
   const char* example;  // one problem of the skill, in the notation
   SkillKind kind;
-  int processType;      // the type every problem's process has (0: calculated directly)
-  bool alternative;     // the process is made with the other method (F6)
-  unsigned controls;    // the SheetControlBit values that apply
+  int processType;  // the type every problem's process has (0: calculated directly)
+  bool alternative;  // the process is made with the other method (F6)
+  unsigned controls;  // the SheetControlBit values that apply
   int minTerms;
   int maxTerms;
 };
@@ -59,25 +59,25 @@ std::vector<std::string> SkillControlIds(const SheetSkill& skill);
 
 enum class ReduceRule { Any, Yes, No };
 
-inline constexpr int SHEET_MAX_COUNT = 50;      // the notebook page's limit
+inline constexpr int SHEET_MAX_COUNT = 50;  // the notebook page's limit
 inline constexpr int SHEET_MAX_DENOMINATOR = 99;
 inline constexpr int64_t SHEET_MAX_ANSWER_LIMIT = 1000000;
 
 struct SheetControls {
   std::string skill = "sum-unlike";
-  int count = 10;          // 1 … 50
-  int maxDen = 12;         // 2 … 99
-  int terms = 2;           // within the skill's range
+  int count = 10;  // 1 … 50
+  int maxDen = 12;  // 2 … 99
+  int terms = 2;  // within the skill's range
   ReduceRule reduce = ReduceRule::Any;
-  int64_t maxAnswer = 0;   // 0: no bound; else every answer ≤ maxAnswer (1 … SHEET_MAX_ANSWER_LIMIT)
+  int64_t maxAnswer = 0;  // 0: no bound; else every answer ≤ maxAnswer (1 … SHEET_MAX_ANSWER_LIMIT)
   bool mixedAnswers = true;  // false: no answer is a mixed number
   uint64_t seed = 1;
-  char version = 'A';      // 'A' … 'Z'
+  char version = 'A';  // 'A' … 'Z'
 };
 
 struct SheetProblem {
-  std::string expr;         // the problem as typed
-  std::string answer;       // the answer text (notation)
+  std::string expr;  // the problem as typed
+  std::string answer;  // the answer text (notation)
   int processType = 0;
   std::string processText;  // normalised; empty for skills calculated directly
   CancellationFigure figure;  // what a line of style Z draws

@@ -19,15 +19,24 @@ namespace {
 
 const std::vector<KnownMistake> MISTAKES = {
     {"add-across", "分母どうし・分子どうしをたした", "分母どうしはたしません。まず通分しよう。"},
-    {"subtract-across", "分母どうし・分子どうしをひいた", "分母どうしはひきません。まず通分して、分子だけをひこう。"},
-    {"keep-denominator", "通分せずに分母を片方のままにした", "分母がちがうままでは、分子をたしたりひいたりできません。まず通分しよう。"},
-    {"numerators-not-scaled", "通分で分子に同じ数をかけなかった", "通分するときは、分母にかけた数と同じ数を分子にもかけよう。"},
-    {"whole-into-both", "整数を分母と分子の両方にかけた", "整数をかけるときは、分子にだけかけます。分母はそのままだよ。"},
-    {"divide-not-inverted", "わる数を逆数にしなかった", "分数でわるときは、わる数の分母と分子を入れかえて（逆数にして）かけよう。"},
-    {"dividend-inverted", "わられる数を逆数にした", "逆数にするのは、わる数のほうだよ。わられる数はそのままにしよう。"},
-    {"borrow-swapped", "くり下げずに分子を逆にひいた", "分子がひけないときは、整数から１をくり下げよう。大きい分子から小さい分子をひいてはいけません。"},
-    {"mixed-part-forgotten", "帯分数の一部だけにかけた", "帯分数は、整数の部分にも分数の部分にもかけます。まず仮分数に直すと安心だよ。"},
-    {"mixed-to-improper", "帯分数を仮分数に直しまちがえた", "帯分数を仮分数にするときは、「分母×整数＋分子」を分子にします。"},
+    {"subtract-across", "分母どうし・分子どうしをひいた",
+     "分母どうしはひきません。まず通分して、分子だけをひこう。"},
+    {"keep-denominator", "通分せずに分母を片方のままにした",
+     "分母がちがうままでは、分子をたしたりひいたりできません。まず通分しよう。"},
+    {"numerators-not-scaled", "通分で分子に同じ数をかけなかった",
+     "通分するときは、分母にかけた数と同じ数を分子にもかけよう。"},
+    {"whole-into-both", "整数を分母と分子の両方にかけた",
+     "整数をかけるときは、分子にだけかけます。分母はそのままだよ。"},
+    {"divide-not-inverted", "わる数を逆数にしなかった",
+     "分数でわるときは、わる数の分母と分子を入れかえて（逆数にして）かけよう。"},
+    {"dividend-inverted", "わられる数を逆数にした",
+     "逆数にするのは、わる数のほうだよ。わられる数はそのままにしよう。"},
+    {"borrow-swapped", "くり下げずに分子を逆にひいた",
+     "分子がひけないときは、整数から１をくり下げよう。大きい分子から小さい分子をひいてはいけません。"},
+    {"mixed-part-forgotten", "帯分数の一部だけにかけた",
+     "帯分数は、整数の部分にも分数の部分にもかけます。まず仮分数に直すと安心だよ。"},
+    {"mixed-to-improper", "帯分数を仮分数に直しまちがえた",
+     "帯分数を仮分数にするときは、「分母×整数＋分子」を分子にします。"},
     {"reduced-unevenly", "分母と分子を別の数でわった", "約分は、分母と分子を同じ数でわります。"},
     {"left-to-right", "×÷より先に＋－を計算した", "×と÷は、＋と－より先に計算します。"},
     {"sign", "符号のまちがい", "＋と－の符号をもう一度たしかめよう。"},
@@ -46,7 +55,8 @@ const std::map<std::string, std::string> FINAL_ADVICE = {
 constexpr const char* OK_ADVICE = "正しいね。その調子！";
 constexpr const char* JUMP_ADVICE = "正しいよ。いくつかの計算をまとめてできたね。";
 constexpr const char* WRONG_ADVICE = "ここで式の大きさが変わってしまったよ。前の式からもう一度計算しよう。";
-constexpr const char* OVERFLOW_ADVICE = "数が大きすぎて、正しく計算できません（64ビットの整数の範囲をこえました）。";
+constexpr const char* OVERFLOW_ADVICE =
+    "数が大きすぎて、正しく計算できません（64ビットの整数の範囲をこえました）。";
 constexpr const char* ZERO_DIVISION_ADVICE = "０でわることはできません。";
 constexpr const char* NO_VALUE_ADVICE = "この式は計算できません。";
 constexpr const char* NO_BASE_ADVICE = "問題の式が読めないので、くらべられません。";
@@ -90,7 +100,8 @@ std::string FinalNote(const steps::Piece& p, StepFinalForm form) {
   int n = steps::Unwrap(p, p.root, sign);
   if (!steps::IsNumber(p, n)) return "not-finished";
   const steps::Node& x = p.nodes[static_cast<size_t>(n)];
-  if (x.form == steps::NumberForm::Integer || x.form == steps::NumberForm::Decimal || IsError(x.value)) return "";
+  if (x.form == steps::NumberForm::Integer || x.form == steps::NumberForm::Decimal || IsError(x.value))
+    return "";
   const Bunsuu& v = x.value;
   if (v.den == 1 || v.num == 0 || Gcd64(v.den, v.num) > 1) return "not-reduced";
   bool improperPart = v.num >= v.den;
@@ -189,8 +200,9 @@ ChainResult CheckChain(const std::string& chain, const StepOptions& options) {
         steps::ValueFailure why = !a.HasValue() ? a.failure : b.failure;
         s.verdict = StepVerdict::Wrong;
         s.overflow = why == steps::ValueFailure::Overflow;
-        s.advice = s.overflow ? OVERFLOW_ADVICE
-                   : why == steps::ValueFailure::DivisionByZero ? ZERO_DIVISION_ADVICE : NO_VALUE_ADVICE;
+        s.advice = s.overflow                                   ? OVERFLOW_ADVICE
+                   : why == steps::ValueFailure::DivisionByZero ? ZERO_DIVISION_ADVICE
+                                                                : NO_VALUE_ADVICE;
       } else if (a.value == b.value) {
         s.verdict = steps::IsOneStep(a, b) ? StepVerdict::Ok : StepVerdict::OkJump;
         s.advice = s.verdict == StepVerdict::Ok ? OK_ADVICE : JUMP_ADVICE;

@@ -22,15 +22,15 @@ struct StepOptions {
 StepOptions StepOptionsFromSettings();
 
 struct StepResult {
-  std::string from;      // the piece the step is compared with (the last readable one)
-  std::string to;        // the step as written
+  std::string from;  // the piece the step is compared with (the last readable one)
+  std::string to;  // the step as written
   StepVerdict verdict = StepVerdict::Wrong;
-  std::string mistake;   // the id of a known mistake, "" for none
-  std::string advice;    // Japanese, for the pupil (the final note's advice follows the step's own)
-  std::string hint;      // the program's own next step from `from`, "" where there is none
-  std::string finalNote; // "" or a note id: not-reduced, improper-left, mixed-left, not-finished
-  bool overflow = false; // the value left the 64-bit range
-  int position = 0;      // unreadable: 1-based position of the first bad character in `to`
+  std::string mistake;  // the id of a known mistake, "" for none
+  std::string advice;  // Japanese, for the pupil (the final note's advice follows the step's own)
+  std::string hint;  // the program's own next step from `from`, "" where there is none
+  std::string finalNote;  // "" or a note id: not-reduced, improper-left, mixed-left, not-finished
+  bool overflow = false;  // the value left the 64-bit range
+  int position = 0;  // unreadable: 1-based position of the first bad character in `to`
   std::string checkerMessage;  // unreadable: the checker's message (or the reader's reason)
 };
 
@@ -38,7 +38,7 @@ struct ChainResult {
   std::string input;
   std::vector<StepResult> steps;
   bool allRight = false;  // at least one step, every step ok or ok-jump, and no final note
-  std::string note;       // a remark on the chain as a whole ("" normally), e.g. no step written
+  std::string note;  // a remark on the chain as a whole ("" normally), e.g. no step written
 };
 
 // Checks one chain. Pieces are separated by "="; an empty chain or a chain without "=" has no steps.
@@ -56,7 +56,7 @@ bool IsRightVerdict(StepVerdict v);
 // first of this order).
 struct KnownMistake {
   const char* id;
-  const char* name;    // a short Japanese description for the teacher's summary
+  const char* name;  // a short Japanese description for the teacher's summary
   const char* advice;  // for the pupil
 };
 const std::vector<KnownMistake>& KnownMistakes();

@@ -64,7 +64,8 @@ class Reader {
     while (left >= 0) {
       char c = Peek();
       char prevEnd = i_ > 0 ? s_[i_ - 1] : '\0';
-      bool implied = c == '(' || c == '[' || (Digit(c) && (prevEnd == ')' || prevEnd == ']' || prevEnd == '!'));
+      bool implied =
+          c == '(' || c == '[' || (Digit(c) && (prevEnd == ')' || prevEnd == ']' || prevEnd == '!'));
       if (c != '*' && c != '/' && !implied) break;
       if (!implied) ++i_;
       int right = Signed();
@@ -104,7 +105,8 @@ class Reader {
       while (Digit(Peek())) e += s_[i_++];
       if (e.empty() || e == "-" || e == "+") return Fail(at, "累乗の指数が読めません。");
       long long v = std::strtoll(e.c_str(), nullptr, 10);
-      if (e.size() > 11 || v > 2147483647LL || v < -2147483647LL) return Fail(at, "累乗の指数が大きすぎます。");
+      if (e.size() > 11 || v > 2147483647LL || v < -2147483647LL)
+        return Fail(at, "累乗の指数が大きすぎます。");
       base = Make(NodeKind::Pow, base, -1, begin);
       p_.nodes[base].exponent = static_cast<int32_t>(v);
     }
@@ -340,7 +342,10 @@ void Compute(Piece& p, int idx) {
     case NodeKind::Mul:
     case NodeKind::Div: {
       if (inherit(n.a) || inherit(n.b)) return;
-      char op = n.kind == NodeKind::Add ? '+' : n.kind == NodeKind::Sub ? '-' : n.kind == NodeKind::Mul ? '*' : '/';
+      char op = n.kind == NodeKind::Add   ? '+'
+                : n.kind == NodeKind::Sub ? '-'
+                : n.kind == NodeKind::Mul ? '*'
+                                          : '/';
       n.val = Checked(op, child(n.a).val, child(n.b).val, &why);
       break;
     }

@@ -19,24 +19,24 @@ enum class NumberForm { Integer, Fraction, Mixed, Decimal };
 
 struct Node {
   NodeKind kind = NodeKind::Number;
-  int a = -1;            // first child (operand, group content, expression fraction's denominator)
-  int b = -1;            // second child (right operand, expression fraction's numerator)
-  int begin = 0;         // the node's text in the piece: [begin, end)
+  int a = -1;  // first child (operand, group content, expression fraction's denominator)
+  int b = -1;  // second child (right operand, expression fraction's numerator)
+  int begin = 0;  // the node's text in the piece: [begin, end)
   int end = 0;
   NumberForm form = NumberForm::Integer;  // Number only
-  Bunsuu value = BUNSUU_ERROR;            // Number: its value as read (positive or zero)
+  Bunsuu value = BUNSUU_ERROR;  // Number: its value as read (positive or zero)
   int32_t exponent = 0;  // Pow
-  int64_t whole = 0;     // ExprFrac: its whole part
-  int sign = 1;          // ExprFrac: its sign
+  int64_t whole = 0;  // ExprFrac: its whole part
+  int sign = 1;  // ExprFrac: its sign
   Bunsuu val = BUNSUU_ERROR;  // the node's exact value (canonical), computed when the piece is read
-  int fail = 0;               // a ValueFailure when val is BUNSUU_ERROR
+  int fail = 0;  // a ValueFailure when val is BUNSUU_ERROR
 };
 
 // Why a value could not be computed.
 enum class ValueFailure { None, Overflow, DivisionByZero, Other };
 
 struct Piece {
-  std::string text;        // the normalised text (signs as m and p)
+  std::string text;  // the normalised text (signs as m and p)
   std::vector<Node> nodes;
   int root = -1;
   // Not readable by this reader although the checker accepted it (unknowns, relations, ratios …):

@@ -80,8 +80,12 @@ Parts PartsOf(const Piece& p, int node) {
   return r;
 }
 
-bool Mul64(int64_t a, int64_t b, int64_t& out) { return !__builtin_mul_overflow(a, b, &out) && out < INT64_LIMIT && out > -INT64_LIMIT; }
-bool Add64(int64_t a, int64_t b, int64_t& out) { return !__builtin_add_overflow(a, b, &out) && out < INT64_LIMIT && out > -INT64_LIMIT; }
+bool Mul64(int64_t a, int64_t b, int64_t& out) {
+  return !__builtin_mul_overflow(a, b, &out) && out < INT64_LIMIT && out > -INT64_LIMIT;
+}
+bool Add64(int64_t a, int64_t b, int64_t& out) {
+  return !__builtin_add_overflow(a, b, &out) && out < INT64_LIMIT && out > -INT64_LIMIT;
+}
 
 void Push(Candidates& out, int mistake, const Bunsuu& v) {
   if (!IsError(v)) out.push_back(Candidate{mistake, v});
@@ -98,7 +102,8 @@ void PairMistakes(const Parts& a, const Parts& b, bool same, int sign, Candidate
     int64_t an = a.fraction ? a.num : a.whole, ad = a.fraction ? a.den : 1;
     int64_t bn = b.fraction ? b.num : b.whole, bd = b.fraction ? b.den : 1;
     int64_t aw = a.fraction ? a.whole : 0, bw = b.fraction ? b.whole : 0;
-    if (Add64(an, bn, n) && Add64(ad, bd, d) && Add64(aw, bw, w)) Push(out, ADD_ACROSS, Sgn(sign, Frac(Int(w), n, d)));
+    if (Add64(an, bn, n) && Add64(ad, bd, d) && Add64(aw, bw, w))
+      Push(out, ADD_ACROSS, Sgn(sign, Frac(Int(w), n, d)));
     if (!Add64(a.whole, b.whole, w)) return;
   } else {
     if (!Add64(a.whole, -b.whole, w)) return;
@@ -171,7 +176,8 @@ Candidates SumCandidates(const Piece& p, const std::vector<Term>& terms) {
     }
   }
   for (size_t i = 0; i < terms.size(); ++i)
-    for (const Candidate& c : Generate(p, terms[i].node)) Push(out, c.mistake, replaced(i, i, Sgn(terms[i].sign, c.value)));
+    for (const Candidate& c : Generate(p, terms[i].node))
+      Push(out, c.mistake, replaced(i, i, Sgn(terms[i].sign, c.value)));
   return out;
 }
 
@@ -191,7 +197,9 @@ Candidates ProductCandidates(const Piece& p, int node) {
     values.push_back(NodeValue(p, x.node));
     ops.push_back(x.op);
   }
-  auto value = [&](const std::vector<Bunsuu>& v, const std::vector<char>& o) { return Sgn(sign, ProductValue(v, o)); };
+  auto value = [&](const std::vector<Bunsuu>& v, const std::vector<char>& o) {
+    return Sgn(sign, ProductValue(v, o));
+  };
   bool allTimes = true;
   for (size_t k = 1; k < ops.size(); ++k) allTimes = allTimes && ops[k] == '*';
   // A whole number multiplied into both numerator and denominator leaves the fraction as it was.
@@ -240,7 +248,8 @@ Candidates ProductCandidates(const Piece& p, int node) {
       const Node& a = p.nodes[static_cast<size_t>(f[0].node)];
       const Node& b = p.nodes[static_cast<size_t>(f[1].node)];
       Bunsuu wholes = Checked('*', Int(a.value.whole), Int(b.value.whole));
-      Bunsuu parts = Checked('*', Frac(BUNSUU_ZERO, a.value.num, a.value.den), Frac(BUNSUU_ZERO, b.value.num, b.value.den));
+      Bunsuu parts = Checked('*', Frac(BUNSUU_ZERO, a.value.num, a.value.den),
+                             Frac(BUNSUU_ZERO, b.value.num, b.value.den));
       Push(out, MIXED_PART_FORGOTTEN, Sgn(sign, Checked('+', wholes, parts)));
     }
   }
@@ -264,30 +273,30 @@ Candidates Generate(const Piece& p, int node) {
         // whole × numerator + denominator, or whole + numerator, written over the denominator.
         if (Mul64(n.value.whole, n.value.num, top) && Add64(top, n.value.den, top))
           Push(out, MIXED_TO_IMPROPER, Frac(BUNSUU_ZERO, top, n.value.den));
-        if (Add64(n.value.whole, n.value.num, top)) Push(out, MIXED_TO_IMPROPER, Frac(BUNSUU_ZERO, top, n.value.den));
+        if (Add64(n.value.whole, n.value.num, top))
+          Push(out, MIXED_TO_IMPROPER, Frac(BUNSUU_ZERO, top, n.value.den));
       }
       return out;
     case NodeKind::Neg:
       for (const Candidate& c : Generate(p, n.a)) Push(out, c.mistake, Sgn(-1, c.value));
       return out;
-    case NodeKind::Group:
-      return Generate(p, n.a);
+    case NodeKind::Group: return Generate(p, n.a);
     case NodeKind::Add:
-    case NodeKind::Sub:
-      return SumCandidates(p, FlattenSum(p, node));
+    case NodeKind::Sub: return SumCandidates(p, FlattenSum(p, node));
     case NodeKind::Mul:
-    case NodeKind::Div:
-      return ProductCandidates(p, node);
-    default:
-      return out;
+    case NodeKind::Div: return ProductCandidates(p, node);
+    default: return out;
   }
 }
 
 // The operands and operators of one bracket level, in written order.
 void Sequence(const Piece& p, int node, std::vector<Bunsuu>& values, std::vector<char>& ops, char op) {
   const Node& n = p.nodes[static_cast<size_t>(node)];
-  char own = n.kind == NodeKind::Add ? '+' : n.kind == NodeKind::Sub ? '-' : n.kind == NodeKind::Mul ? '*'
-           : n.kind == NodeKind::Div ? '/' : '\0';
+  char own = n.kind == NodeKind::Add   ? '+'
+             : n.kind == NodeKind::Sub ? '-'
+             : n.kind == NodeKind::Mul ? '*'
+             : n.kind == NodeKind::Div ? '/'
+                                       : '\0';
   if (own == '\0') {
     values.push_back(n.val);
     ops.push_back(op);
@@ -349,7 +358,8 @@ bool ReducedUnevenly(const Piece& prev, const Piece& cur) {
     Bunsuu y = Sgn(b[k].sign, NodeValue(cur, b[k].node));
     if (!IsError(x) && x == y) continue;
     Parts s = PartsOf(prev, a[k].node), t = PartsOf(cur, b[k].node);
-    if (!s.ok || !t.ok || !s.fraction || !t.fraction || a[k].sign != b[k].sign || s.whole != t.whole) return false;
+    if (!s.ok || !t.ok || !s.fraction || !t.fraction || a[k].sign != b[k].sign || s.whole != t.whole)
+      return false;
     if (t.num <= 0 || t.den <= 0 || s.num % t.num != 0 || s.den % t.den != 0) return false;
     if (s.num / t.num == s.den / t.den) return false;
     any = true;

@@ -32,7 +32,8 @@ bool Shallow(const Piece& p, int node) {
     case NodeKind::Add:
     case NodeKind::Sub:
     case NodeKind::Mul:
-    case NodeKind::Div: return Leaf(p, n.a) ? Shallow(p, n.b) && Leaf(p, n.b) : Shallow(p, n.a) && Leaf(p, n.b);
+    case NodeKind::Div:
+      return Leaf(p, n.a) ? Shallow(p, n.b) && Leaf(p, n.b) : Shallow(p, n.a) && Leaf(p, n.b);
     case NodeKind::ExprFrac: return Shallow(p, n.a) && Shallow(p, n.b);
     case NodeKind::Pow:
     case NodeKind::Fact: return Leaf(p, n.a);
@@ -69,7 +70,8 @@ bool ProductStep(const Piece& a, int na, const Piece& b, int nb) {
   // Mixed numbers and decimals are made fractions before a product is multiplied across.
   for (const Factor& x : f) {
     const Node& n = a.nodes[static_cast<size_t>(x.node)];
-    bool converted = n.kind != NodeKind::Number || n.form == NumberForm::Integer || n.form == NumberForm::Fraction;
+    bool converted =
+        n.kind != NodeKind::Number || n.form == NumberForm::Integer || n.form == NumberForm::Fraction;
     allLeaves = allLeaves && converted && Shallow(a, x.node);
   }
   if (g.size() == 1) {
@@ -132,7 +134,8 @@ bool CombineStep(const Side& a, size_t from, size_t to, const Side& b, size_t ta
   bool decimals = true;
   for (size_t k = from; k < to; ++k) {
     const Node& n = a.p->nodes[static_cast<size_t>(a.terms[k].node)];
-    decimals = decimals && n.kind == NodeKind::Number && (n.form == NumberForm::Decimal || n.form == NumberForm::Integer);
+    decimals = decimals && n.kind == NodeKind::Number &&
+               (n.form == NumberForm::Decimal || n.form == NumberForm::Integer);
     int64_t d = Denominator(*a.p, a.terms[k].node);
     if (d < 0) {
       if (!decimals) return false;
@@ -169,7 +172,8 @@ bool SameTermsInAnyOrder(const Side& a, const Side& b) {
 bool IsOneStep(const Piece& prev, const Piece& cur) {
   Side a = MakeSide(prev), b = MakeSide(cur);
   if (a.terms.empty() || b.terms.empty()) return false;
-  if (a.terms.size() == 1 && b.terms.size() == 1) return TermStep(prev, a.terms[0].node, cur, b.terms[0].node);
+  if (a.terms.size() == 1 && b.terms.size() == 1)
+    return TermStep(prev, a.terms[0].node, cur, b.terms[0].node);
   if (SameTermsInAnyOrder(a, b)) return true;
   // Match the terms in order: one to one (each rewritten), several into one (combined), one into
   // several (split).
@@ -180,9 +184,9 @@ bool IsOneStep(const Piece& prev, const Piece& cur) {
     for (size_t j = 0; j <= m; ++j) {
       if (!reach[i][j] || i == n || j == m) continue;
       if (a.values[i] == b.values[j] &&
-          (a.terms[i].sign == b.terms[j].sign ? TermStep(prev, a.terms[i].node, cur, b.terms[j].node)
-                                              : a.p->Text(a.terms[i].node) == b.p->Text(b.terms[j].node) &&
-                                                    a.values[i].sign == 0))
+          (a.terms[i].sign == b.terms[j].sign
+               ? TermStep(prev, a.terms[i].node, cur, b.terms[j].node)
+               : a.p->Text(a.terms[i].node) == b.p->Text(b.terms[j].node) && a.values[i].sign == 0))
         reach[i + 1][j + 1] = 1;
       for (size_t i2 = i + 2; i2 <= n; ++i2)
         if (Total(a, i, i2) == b.values[j] && CombineStep(a, i, i2, b, j)) reach[i2][j + 1] = 1;
@@ -227,7 +231,8 @@ std::string OneOperation(const Piece& p) {
       case NodeKind::Sub: rank = Leaf(p, n.a) && Leaf(p, n.b) ? 1 : -1; break;
       default: break;
     }
-    if (rank > bestRank || (rank == bestRank && rank >= 0 && n.begin < p.nodes[static_cast<size_t>(best)].begin)) {
+    if (rank > bestRank ||
+        (rank == bestRank && rank >= 0 && n.begin < p.nodes[static_cast<size_t>(best)].begin)) {
       best = k;
       bestRank = rank;
     }

@@ -31,7 +31,8 @@ inline constexpr int EDITOR_MAX_CHARS = 256;
 
 inline constexpr const char* EDITOR_ERROR_START = "◇ｴﾗｰ ⇒";
 inline constexpr const char* EDITOR_CAPTION_REPORT = "報告！";
-inline constexpr const char* EDITOR_CLOSE_QUESTION = "編集内容を画面に反映していません。\n\nこのまま終了していいですか？";
+inline constexpr const char* EDITOR_CLOSE_QUESTION =
+    "編集内容を画面に反映していません。\n\nこのまま終了していいですか？";
 inline constexpr const char* EDITOR_NOTE_OPEN_TEXT = "ノート画面はすでに開いています。";
 
 // Mode 0, closed, empty stash.
@@ -40,8 +41,8 @@ void ResetBunSikiEdit();
 // What the notebook window does for the editor. Installed by the notebook window; without it the
 // editor's notebook button opens the notebook through the calculation screen's command.
 struct EditorNotebookHooks {
-  std::function<bool()> isOpen;                             // the notebook window exists
-  std::function<void()> redraw;                             // the sheet is drawn again
+  std::function<bool()> isOpen;  // the notebook window exists
+  std::function<void()> redraw;  // the sheet is drawn again
   std::function<void(const std::string&)> openFromEditor;  // opens it (origin expression editor) with a text
 };
 extern EditorNotebookHooks EditorNotebook;
@@ -51,10 +52,10 @@ bool NotebookIsOpen();
 
 // What a command did to the window's controls.
 struct EditorOutcome {
-  bool done = false;         // the command ran to its end: the field counts as unchanged
-  int badPos = 0;            // > 0: select one character of the field starting after badPos − 1
-  std::string errorText;     // the error display's new text
-  bool setField = false;     // the field receives fieldText (Calculate) …
+  bool done = false;  // the command ran to its end: the field counts as unchanged
+  int badPos = 0;  // > 0: select one character of the field starting after badPos − 1
+  std::string errorText;  // the error display's new text
+  bool setField = false;  // the field receives fieldText (Calculate) …
   std::string fieldText;
 };
 
@@ -87,16 +88,16 @@ bool EditorMayClose(bool fieldChanged);
 // ---- Keys ------------------------------------------------------------------------------------------------
 
 enum class ToolKeyAction {
-  None,       // the field handles the key itself
+  None,  // the field handles the key itself
   Show,
   Calculate,
-  LineFeed,   // the calculation screen's "=" line break
-  Picture,    // the picture button
+  LineFeed,  // the calculation screen's "=" line break
+  Picture,  // the picture button
   Close,
-  Insert,     // text is inserted at the caret
+  Insert,  // text is inserted at the caret
   FocusNext,  // F8
   FocusBack,  // F7
-  DropList,   // Alt+/ in the memo
+  DropList,  // Alt+/ in the memo
 };
 struct ToolKey {
   ToolKeyAction action = ToolKeyAction::None;
@@ -118,12 +119,12 @@ ToolKey MemoKey(int vk, int shift);
 
 enum class ToolWindow { None, Screen, Editor, Memo, Substitution };
 
-ToolWindow EditorF8Target();     // the memo, else the substitution box
-ToolWindow MemoF8Target();       // the box, else the editor
-ToolWindow MemoF7Target();       // the editor, else the calculation screen
-ToolWindow DainyuuF8Target();    // the editor, else the memo
-ToolWindow DainyuuF7Target();    // the editor, else the calculation screen
-ToolWindow ScreenF7Target();     // the box, else the memo; None lets F7 type ")"
+ToolWindow EditorF8Target();  // the memo, else the substitution box
+ToolWindow MemoF8Target();  // the box, else the editor
+ToolWindow MemoF7Target();  // the editor, else the calculation screen
+ToolWindow DainyuuF8Target();  // the editor, else the memo
+ToolWindow DainyuuF7Target();  // the editor, else the calculation screen
+ToolWindow ScreenF7Target();  // the box, else the memo; None lets F7 type ")"
 ToolWindow AfterEditorClosed();  // the memo, else the box
-ToolWindow AfterMemoClosed();    // the editor, else the box
-ToolWindow AfterDainyuuClosed(); // the editor, else the memo
+ToolWindow AfterMemoClosed();  // the editor, else the box
+ToolWindow AfterDainyuuClosed();  // the editor, else the memo

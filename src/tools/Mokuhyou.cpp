@@ -52,7 +52,8 @@ std::vector<std::string> StoredGoals() {
 void StoreGoals(const std::vector<std::string>& lines) {
   const int count = std::min(static_cast<int>(lines.size()), MOKUHYOU_MAX);
   MOKU_SOUSUU = count;
-  for (int i = 0; i < MOKUHYOU_MAX; ++i) MOKUHYOU[i] = i < count ? lines[static_cast<size_t>(i)] : std::string();
+  for (int i = 0; i < MOKUHYOU_MAX; ++i)
+    MOKUHYOU[i] = i < count ? lines[static_cast<size_t>(i)] : std::string();
 }
 
 void SetGoalFont(const std::string& name, int size, int colorBgr) {

@@ -60,7 +60,8 @@ NoticeLayout BuildNoticeLayout(const std::string& text) {
     size_t start = 0;
     while (true) {
       size_t bar = rest.find('|', start);
-      std::string piece = Trim(rest.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+      std::string piece =
+          Trim(rest.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
       longest = std::max(longest, Bytes(piece));
       if (bars > 0) layout.items.push_back({NoticeItem::Kind::RowBreak, ""});
       // A "|" at the very end leaves an empty last row; it is kept so that the row count agrees.
@@ -137,7 +138,8 @@ int DrawNotice(Canvas& surface, const NoticeLayout& layout, int cw, int ch) {
 
 int NoticeBoxWidth(const NoticeLayout& layout, int cw, int captionWidth) {
   const long long body = static_cast<long long>(cw) * (static_cast<long long>(layout.width) + 8);
-  const long long title = captionWidth > 0 ? static_cast<long long>(captionWidth) + NOTICE_TITLE_BAR_EXTRA : 0;
+  const long long title =
+      captionWidth > 0 ? static_cast<long long>(captionWidth) + NOTICE_TITLE_BAR_EXTRA : 0;
   return static_cast<int>(std::clamp<long long>(std::max({100LL, body, title}), 100, 1 << 16));
 }
 

@@ -93,18 +93,18 @@ void JoukenOpened();
 // Closing: the π text takes the field's text, the answer form code is recomputed, the window is closed.
 void JoukenClosed(const std::string& paiFieldText);
 
-void SetCursolTempo(int ms);       // and the cursor timer's interval
-void SetDspBangou(int index);      // the goal shown; the goal display is redrawn
-void SetJiokuri(int percent);      // the goal's character advance; the goal display is redrawn
-void SetEqualKaigyo(bool on);      // each of these four repaints the screen
+void SetCursolTempo(int ms);  // and the cursor timer's interval
+void SetDspBangou(int index);  // the goal shown; the goal display is redrawn
+void SetJiokuri(int percent);  // the goal's character advance; the goal display is redrawn
+void SetEqualKaigyo(bool on);  // each of these four repaints the screen
 void SetInputStrDsp(bool on);
 void SetWakigaki(bool on);
 void SetSbarDsp(bool on);
-void SetKakeruAbr(bool on);        // these three only set the value: the answer form follows at closing
+void SetKakeruAbr(bool on);  // these three only set the value: the answer form follows at closing
 void SetAnsSyu(int item);
 void SetSyouDsp(bool on);
-void SetPageA4Bai(int percent);    // the page length follows; repaint
-void SetGyoKeisuu(int pitch);      // repaint
+void SetPageA4Bai(int percent);  // the page length follows; repaint
+void SetGyoKeisuu(int pitch);  // repaint
 // "◆計算過程を表示？": process display = (item ≠ 0); the line origin moves by the process offset and the
 // screen lays itself out again.
 void SetProcessDisplay(int item);

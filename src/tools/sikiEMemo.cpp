@@ -86,7 +86,8 @@ bool MemoDeleteSelected() {
 }
 
 bool MemoDeleteAll() {
-  if (AskQuestion(MEMO_DELETE_ALL_TEXT, MEMO_CAPTION, MsgButtons::OkCancel) == MsgAnswer::Cancel) return false;
+  if (AskQuestion(MEMO_DELETE_ALL_TEXT, MEMO_CAPTION, MsgButtons::OkCancel) == MsgAnswer::Cancel)
+    return false;
   MemoEntries.clear();
   MemoSelected = -1;
   StoreMemoList();

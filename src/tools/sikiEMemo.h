@@ -11,8 +11,10 @@ inline constexpr int MEMO_MAX = 50;  // the same as SIKI_MAX of the settings
 
 inline constexpr const char* MEMO_CAPTION = "確認！";
 inline constexpr const char* MEMO_DUPLICATE_TEXT = "同一の式があります。";
-inline constexpr const char* MEMO_DELETE_TEXT = "選択式を削除します。二度と戻りません。\n\nそれでも ＯＫ ですか？";
-inline constexpr const char* MEMO_DELETE_ALL_TEXT = "全部 削除します。二度と元に戻りません。\n\nそれでも ＯＫ ですか？";
+inline constexpr const char* MEMO_DELETE_TEXT =
+    "選択式を削除します。二度と戻りません。\n\nそれでも ＯＫ ですか？";
+inline constexpr const char* MEMO_DELETE_ALL_TEXT =
+    "全部 削除します。二度と元に戻りません。\n\nそれでも ＯＫ ですか？";
 
 // The expression memo's record (state records: tools/ProgramState.h).
 struct SikiEMemoState {

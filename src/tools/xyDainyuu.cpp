@@ -200,8 +200,8 @@ bool Substitute(const std::string& expression, const std::string& vx, const std:
   return true;
 }
 
-DainyuuCalcOutcome DainyuuCalculate(const std::string& expression, const std::string& vx, const std::string& vy,
-                                    const std::string& vz) {
+DainyuuCalcOutcome DainyuuCalculate(const std::string& expression, const std::string& vx,
+                                    const std::string& vy, const std::string& vz) {
   DainyuuCalcOutcome outcome;
   std::string result;
   if (!Substitute(expression, vx, vy, vz, result)) return outcome;

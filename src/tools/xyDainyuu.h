@@ -36,7 +36,8 @@ bool SplitComment(const std::string& text, std::string& expression, std::string&
 // ---- Substitution ------------------------------------------------------------------------------------
 
 inline constexpr const char* DAINYUU_CAPTION = "ご注意！";
-inline constexpr const char* DAINYUU_NO_LETTER_TEXT = "文字式に 変数 x､y､z が一つもありません。\n\nいいですか？";
+inline constexpr const char* DAINYUU_NO_LETTER_TEXT =
+    "文字式に 変数 x､y､z が一つもありません。\n\nいいですか？";
 
 // The "*" written around the letters before values go in: before a letter that follows a digit, ")" or
 // another letter, and before a "(" that follows a letter that is not the first character; then before a
@@ -65,14 +66,14 @@ bool Substitute(const std::string& expression, const std::string& vx, const std:
 // What "計算 &K" did.
 struct DainyuuCalcOutcome {
   bool computed = false;  // the line now holds the result with its answer
-  int badPos = 0;         // > 0: the check refused this 1-based position (the message has been shown)
+  int badPos = 0;  // > 0: the check refused this 1-based position (the message has been shown)
 };
 
 // "計算 &K": Substitute, then the result is checked and computed onto the calculation line (which starts
 // a new line first). A bad character is reported with its position; a remaining "x" ends silently; the
 // evaluator reports its own failures.
-DainyuuCalcOutcome DainyuuCalculate(const std::string& expression, const std::string& vx, const std::string& vy,
-                                    const std::string& vz);
+DainyuuCalcOutcome DainyuuCalculate(const std::string& expression, const std::string& vx,
+                                    const std::string& vy, const std::string& vz);
 
 // "&Look": the expression field's text shown in fraction form in the notice box (with its comment).
 // Combinations of a letter with "!", "P" or "C" are refused with a notice of their own.

@@ -24,14 +24,16 @@ void ReplaceTail(std::string& s, std::string_view tail, std::string_view with) {
 }
 
 const char* const ONES[] = {"", "いち", "に", "さん", "よん", "ご", "ろく", "なな", "はち", "きゅう"};
-const char* const DIGIT_KANA[] = {"れい", "いち", "に", "さん", "よん", "ご", "ろく", "なな", "はち", "きゅう"};
+const char* const DIGIT_KANA[] = {"れい", "いち", "に",   "さん", "よん",
+                                  "ご",   "ろく", "なな", "はち", "きゅう"};
 
 // 1 to 9999; upper is set for the groups of 万 and above, where a lone thousand reads いっせん.
 std::string GroupKana(int v, bool upper) {
-  static const char* const THOUSANDS[] = {"", "せん", "にせん", "さんぜん", "よんせん",
+  static const char* const THOUSANDS[] = {"",       "せん",     "にせん",   "さんぜん", "よんせん",
                                           "ごせん", "ろくせん", "ななせん", "はっせん", "きゅうせん"};
-  static const char* const HUNDREDS[] = {"", "ひゃく", "にひゃく", "さんびゃく", "よんひゃく",
-                                         "ごひゃく", "ろっぴゃく", "ななひゃく", "はっぴゃく", "きゅうひゃく"};
+  static const char* const HUNDREDS[] = {"",           "ひゃく",      "にひゃく",   "さんびゃく",
+                                         "よんひゃく", "ごひゃく",    "ろっぴゃく", "ななひゃく",
+                                         "はっぴゃく", "きゅうひゃく"};
   std::string s;
   const int t = v / 1000, h = v / 100 % 10, d = v / 10 % 10, o = v % 10;
   s += (t == 1 && upper) ? "いっせん" : THOUSANDS[t];
@@ -99,7 +101,9 @@ class Reader {
     words.push_back({std::move(display), std::move(kana), glue || glueNext_});
     glueNext_ = false;
   }
-  void AddNumber(std::string_view digits, bool glue = false) { Add(DigitsShown(digits), NumberKana(digits), glue); }
+  void AddNumber(std::string_view digits, bool glue = false) {
+    Add(DigitsShown(digits), NumberKana(digits), glue);
+  }
   bool LastIsNumber() const {
     if (words.empty()) return false;
     const std::string& d = words.back().display;
@@ -133,10 +137,13 @@ class Reader {
       if (i < t.size() && t[i] == 'b') {
         ++i;
         std::string_view n = Digits(t, i);
-        Add(DigitsShown(a) + "と" + (d.empty() ? "" : DigitsShown(d) + "分の") + (n.empty() ? "" : DigitsShown(n)),
-            NumberKana(a) + "と" + (d.empty() ? "" : NumberKana(d) + "ぶんの") + (n.empty() ? "" : NumberKana(n)));
+        Add(DigitsShown(a) + "と" + (d.empty() ? "" : DigitsShown(d) + "分の") +
+                (n.empty() ? "" : DigitsShown(n)),
+            NumberKana(a) + "と" + (d.empty() ? "" : NumberKana(d) + "ぶんの") +
+                (n.empty() ? "" : NumberKana(n)));
       } else {
-        Add(DigitsShown(a) + "と" + (d.empty() ? "" : DigitsShown(d)), NumberKana(a) + "と" + (d.empty() ? "" : NumberKana(d)));
+        Add(DigitsShown(a) + "と" + (d.empty() ? "" : DigitsShown(d)),
+            NumberKana(a) + "と" + (d.empty() ? "" : NumberKana(d)));
       }
       return;
     }
@@ -173,7 +180,8 @@ class Reader {
   // fraction, each part in brackets when it is an expression of its own.
   void ReadExpressionFraction(std::string_view t, size_t& i) {
     size_t close = t.find(']', i);
-    std::string_view inner = t.substr(i, close == std::string_view::npos ? std::string_view::npos : close - i);
+    std::string_view inner =
+        t.substr(i, close == std::string_view::npos ? std::string_view::npos : close - i);
     i = close == std::string_view::npos ? t.size() : close + 1;
     if (!inner.empty() && (inner[0] == 'm' || inner[0] == 'p')) {
       ReadSign(inner[0], inner.size() > 1 && (IsDigit(inner[1]) || inner[1] == 'K'));
@@ -260,13 +268,10 @@ class Reader {
   static Word UnknownWord(char c) {
     switch (c) {
       case 'x':
-      case 'X':
-        return {"エックス", "えっくす"};
+      case 'X': return {"エックス", "えっくす"};
       case 'y':
-      case 'Y':
-        return {"ワイ", "わい"};
-      default:
-        return {"ゼット", "ぜっと"};
+      case 'Y': return {"ワイ", "わい"};
+      default: return {"ゼット", "ぜっと"};
     }
   }
 
@@ -299,9 +304,18 @@ class Reader {
         case 'p': ReadSign(c, i < t.size() && IsDigit(t[i])); break;
         case '^': ReadPower(t, i); break;
         case '!': Add("の階乗", "のかいじょう", true); break;
-        case 'P': Add("P", "ぴー", true); glueNext_ = true; break;
-        case 'C': Add("C", "しー", true); glueNext_ = true; break;
-        case ':': Add("対", "たい", true); glueNext_ = true; break;
+        case 'P':
+          Add("P", "ぴー", true);
+          glueNext_ = true;
+          break;
+        case 'C':
+          Add("C", "しー", true);
+          glueNext_ = true;
+          break;
+        case ':':
+          Add("対", "たい", true);
+          glueNext_ = true;
+          break;
         case '(': Add("かっこ", "かっこ"); break;
         case ')': Add("かっことじ", "かっことじ"); break;
         case 'R': Add("あまり", "あまり"); break;
@@ -341,7 +355,10 @@ class Reader {
         case 'k':
         case 'K': Add("と", "と", true); break;
         case 'b':
-        case 'B': Add("分の", "ぶんの", true); glueNext_ = true; break;
+        case 'B':
+          Add("分の", "ぶんの", true);
+          glueNext_ = true;
+          break;
         default:
           if (IsUnknown(c)) {
             Word w = UnknownWord(c);
@@ -360,7 +377,8 @@ LineReading Join(const std::vector<Word>& words) {
   LineReading r;
   for (const Word& w : words) {
     if (w.display.empty() && w.kana.empty()) continue;
-    const bool space = !r.display.empty() && !w.glue && w.display.rfind("、", 0) != 0 && !EndsWith(r.display, "、");
+    const bool space =
+        !r.display.empty() && !w.glue && w.display.rfind("、", 0) != 0 && !EndsWith(r.display, "、");
     if (space) r.display += ' ';
     r.display += w.display;
     if (!w.kana.empty()) {
@@ -397,7 +415,8 @@ LineReading ReadProcessText(std::string_view text) {
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('~', start);
-    std::string_view rec = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    std::string_view rec =
+        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     start = end == std::string_view::npos ? text.size() : end + 1;
     if (rec.size() >= 4 && IsDigit(rec[0]) && IsDigit(rec[1]) && IsDigit(rec[2]) &&
         (rec[3] == 'X' || rec[3] == 'Y' || rec[3] == 'Z' || rec[3] == 'A'))
@@ -466,7 +485,8 @@ LineReading ReadLineAloud(std::string_view text) {
   AppendSegment(words, line, HasUnknown(line));
   while (amp != std::string_view::npos) {
     size_t next = text.find('&', amp + 1);
-    std::string_view part = text.substr(amp + 1, next == std::string_view::npos ? std::string_view::npos : next - amp - 1);
+    std::string_view part =
+        text.substr(amp + 1, next == std::string_view::npos ? std::string_view::npos : next - amp - 1);
     amp = next;
     // The copy of the answer for the answer column (or a simplified ratio) repeats the line's last piece.
     if (part.empty() || part == LastPiece(line)) continue;

@@ -8,7 +8,7 @@
 
 struct LineReading {
   std::string display;  // "2の3乗 は 8"
-  std::string kana;     // "にのさんじょう は はち"
+  std::string kana;  // "にのさんじょう は はち"
 };
 
 // The reading of one text: an expression as far as it is typed, a closed line with its answer forms,

@@ -14,7 +14,9 @@
 namespace typeset_detail {
 
 // Pixel positions are computed wide and clamped, so an absurd cell size or row count cannot overflow.
-inline int ClampInt(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN / 2, INT_MAX / 2)); }
+inline int ClampInt(long long v) {
+  return static_cast<int>(std::clamp<long long>(v, INT_MIN / 2, INT_MAX / 2));
+}
 
 // base × tenths / 10 truncated towards zero; a size below 1 point is drawn at 1 point.
 inline int ScaledSize(int base, int tenths) {

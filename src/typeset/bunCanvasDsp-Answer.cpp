@@ -76,7 +76,8 @@ Reduction ReduceForFigure(const Bunsuu& value, bool withParentheses) {
 
 }  // namespace
 
-int TypesetFractionValue(Canvas& surface, const Bunsuu& value, int x, int y, int cw, int ch, bool parenthesise) {
+int TypesetFractionValue(Canvas& surface, const Bunsuu& value, int x, int y, int cw, int ch,
+                         bool parenthesise) {
   if (value.sign == 0) {
     FontGuard g(surface);
     // The end of the "0", so that what follows is not drawn over it.
@@ -150,8 +151,8 @@ int TypesetLineAndAnswer(Canvas& surface, const std::string& text, int x, int y,
   return TypesetAnswer(surface, answer, ax, ay, cw, ch, number);
 }
 
-int DrawCancelledNumber(Canvas& surface, int64_t number, int64_t replacement, bool below, int x, int y, int cw,
-                        int ch) {
+int DrawCancelledNumber(Canvas& surface, int64_t number, int64_t replacement, bool below, int x, int y,
+                        int cw, int ch) {
   if (number == -1) return -1;
   FontGuard guard(surface);
   const std::string digits = std::to_string(number);

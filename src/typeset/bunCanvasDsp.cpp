@@ -64,12 +64,37 @@ namespace {
 
 bool IsMark(char c) {
   switch (c) {
-    case '+': case '-': case '*': case '/': case '^': case '=': case '(': case ')': case 'b': case 'k':
-    case 'p': case 'm': case '.': case 'u': case '@': case '!': case 'P': case 'C': case 'K': case 'B':
-    case '$': case 'x': case 'y': case 'z': case '<': case '>': case ':': case '[': case ']': case 'R':
-      return true;
-    default:
-      return false;
+    case '+':
+    case '-':
+    case '*':
+    case '/':
+    case '^':
+    case '=':
+    case '(':
+    case ')':
+    case 'b':
+    case 'k':
+    case 'p':
+    case 'm':
+    case '.':
+    case 'u':
+    case '@':
+    case '!':
+    case 'P':
+    case 'C':
+    case 'K':
+    case 'B':
+    case '$':
+    case 'x':
+    case 'y':
+    case 'z':
+    case '<':
+    case '>':
+    case ':':
+    case '[':
+    case ']':
+    case 'R': return true;
+    default: return false;
   }
 }
 
@@ -109,13 +134,15 @@ int Run(Canvas& s, std::string_view text, int x, int y, int cw, int ch) {
   };
   for (char c : text) {
     switch (c) {
-      case ' ':
-        s.TextOut(x, y, " ");
-        break;
-      case '!':
-        Put(s, x, y, "!", CLR_MAROON);
-        break;
-      case '+': case '-': case '*': case '/': case ':': case 'm': case 'p':
+      case ' ': s.TextOut(x, y, " "); break;
+      case '!': Put(s, x, y, "!", CLR_MAROON); break;
+      case '+':
+      case '-':
+      case '*':
+      case '/':
+      case ':':
+      case 'm':
+      case 'p':
         leaveRaised();
         Put(s, x, y, GlyphOf(c).text, CLR_RED);
         break;
@@ -123,9 +150,8 @@ int Run(Canvas& s, std::string_view text, int x, int y, int cw, int ch) {
         leaveRaised();
         Put(s, x, y, "＝", CLR_BLUE);
         break;
-      case 'C': case 'P':
-        Put(s, x, y, std::string(1, c), CLR_MAROON);
-        break;
+      case 'C':
+      case 'P': Put(s, x, y, std::string(1, c), CLR_MAROON); break;
       case 'R': {
         int size = s.FontSize();
         s.SetFontBold(true);
@@ -140,10 +166,10 @@ int Run(Canvas& s, std::string_view text, int x, int y, int cw, int ch) {
         raised = true;
         RaisedMode = true;
         continue;
-      case 'u':
-        Put(s, x, y, "…", CLR_BLUE);
-        break;
-      case 'x': case 'y': case 'z':
+      case 'u': Put(s, x, y, "…", CLR_BLUE); break;
+      case 'x':
+      case 'y':
+      case 'z':
         s.SetFontBold(true);
         Put(s, x, y, std::string(1, c), CLR_NAVY);
         s.SetFontBold(guard.Bold());
@@ -191,7 +217,8 @@ std::string Bracket(std::string_view inner) {
 }
 
 // Draws a closed or completed expression fraction and leaves the cursor after its numerator.
-int DrawGroup(Canvas& s, const std::string& bracketText, int x, int y, int cw, int ch, bool paren, bool plus) {
+int DrawGroup(Canvas& s, const std::string& bracketText, int x, int y, int cw, int ch, bool paren,
+              bool plus) {
   BunsuuH h = ParseBunsuuh(bracketText);
   return TypesetExpressionFraction(s, h, x, y, cw, ch, paren, plus);
 }
@@ -351,7 +378,8 @@ bool SignToken(Canvas& s, std::string_view& rest, int& x, int& y, int& barRow, i
       EqualsPoint = {x, y};
       x = Put(s, x, y, "＝", CLR_BLUE);
       break;
-    case '<': case '>':
+    case '<':
+    case '>':
       if (rest.size() > 1 && rest[1] == '=') {
         x = Put(s, x, y, c == '<' ? "≦" : "≧", CLR_BLUE);
         rest.remove_prefix(1);
@@ -359,20 +387,22 @@ bool SignToken(Canvas& s, std::string_view& rest, int& x, int& y, int& barRow, i
         x = Put(s, x, y, g.text, CLR_BLUE);
       }
       break;
-    case '(': case ')': case 'u':
-      x = Put(s, x, y, g.text, CLR_BLUE);
-      break;
-    case '!': case 'P': case 'C':
+    case '(':
+    case ')':
+    case 'u': x = Put(s, x, y, g.text, CLR_BLUE); break;
+    case '!':
+    case 'P':
+    case 'C':
       s.SetFontBold(true);
       x = Put(s, x, y, g.text, CLR_MAROON);
       break;
-    case 'x': case 'y': case 'z':
+    case 'x':
+    case 'y':
+    case 'z':
       s.SetFontBold(true);
       x = Put(s, x, y, g.text, CLR_HOTTRACK);
       break;
-    default:
-      x = Put(s, x, y, g.text, CLR_RED);
-      break;
+    default: x = Put(s, x, y, g.text, CLR_RED); break;
   }
   rest.remove_prefix(1);
   prevCode = g.code;
@@ -390,8 +420,23 @@ bool NumberToken(Canvas& s, std::string_view& rest, int& x, int y, int barRow, i
     return false;
   }
   switch (mark) {
-    case '+': case '-': case '*': case '/': case '^': case '=': case ':': case '!': case 'P': case 'C':
-    case '(': case ')': case 'x': case 'y': case 'z': case '<': case '>':
+    case '+':
+    case '-':
+    case '*':
+    case '/':
+    case '^':
+    case '=':
+    case ':':
+    case '!':
+    case 'P':
+    case 'C':
+    case '(':
+    case ')':
+    case 'x':
+    case 'y':
+    case 'z':
+    case '<':
+    case '>':
       // mp is never 0 here (those marks have glyphs); one character still makes progress if it were.
       mp = std::max<size_t>(mp, 1);
       x = Run(s, rest.substr(0, mp), x, y, cw, ch);

@@ -109,8 +109,8 @@ int TypesetFractionValue(Canvas& surface, const Bunsuu& value, int x, int y, int
 
 // A number struck through with its replacement written small below or above; number -1 draws nothing
 // and gives -1, else 1.
-int DrawCancelledNumber(Canvas& surface, int64_t number, int64_t replacement, bool below, int x, int y, int cw,
-                        int ch);
+int DrawCancelledNumber(Canvas& surface, int64_t number, int64_t replacement, bool below, int x, int y,
+                        int cw, int ch);
 
 // A fraction with both parts struck through and divided by their gcd, optionally followed by the long
 // form and "=" the reduced value. Leaves ReducedText / ReducedIntegerText; returns the x after the fraction.

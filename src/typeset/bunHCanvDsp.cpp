@@ -10,7 +10,6 @@
 
 using namespace typeset_detail;
 
-
 int TypesetExpressionFraction(Canvas& surface, const BunsuuH& fraction, int x, int y, int cw, int ch,
                               bool parenthesise, bool showPlus) {
   FontGuard guard(surface);
@@ -36,7 +35,8 @@ int TypesetExpressionFraction(Canvas& surface, const BunsuuH& fraction, int x, i
     BunsuuhError = 50;
     return x;
   }
-  if (std::strtoll(fraction.whole.c_str(), nullptr, 10) > 0) x = Put(surface, x, y, fraction.whole, CLR_BLACK);
+  if (std::strtoll(fraction.whole.c_str(), nullptr, 10) > 0)
+    x = Put(surface, x, y, fraction.whole, CLR_BLACK);
 
   // The narrower part is centred over (or under) the wider one.
   const long long wd = CellCount(fraction.den), wn = CellCount(fraction.num);

@@ -28,7 +28,8 @@ namespace {
 class MissingQtTexts : public QTranslator {
  public:
   using QTranslator::QTranslator;
-  QString translate(const char* context, const char* source, const char* disambiguation, int n) const override {
+  QString translate(const char* context, const char* source, const char* disambiguation,
+                    int n) const override {
     (void)disambiguation;
     (void)n;
     const QByteArray c(context), t(source);
@@ -50,7 +51,8 @@ void UseJapaneseSystemLocale() {
     qputenv("LC_CTYPE", qgetenv("LC_ALL"));
     qunsetenv("LC_ALL");
   }
-  for (const char* name : {"LC_TIME", "LC_MESSAGES", "LC_NUMERIC", "LC_MONETARY"}) qputenv(name, "ja_JP.UTF-8");
+  for (const char* name : {"LC_TIME", "LC_MESSAGES", "LC_NUMERIC", "LC_MONETARY"})
+    qputenv(name, "ja_JP.UTF-8");
   qputenv("LANGUAGE", "ja");
 }
 

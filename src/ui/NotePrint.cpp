@@ -23,8 +23,8 @@ int PrintNoteSheets(QPrinter& printer, const NotePrintStart& start) {
   v.printing = true;
   // The window's scroll is counted in its own characters: the paper scrolls by as many of its own.
   if (start.cw > 0) v.hScroll = static_cast<int>(static_cast<long long>(start.hScroll) * v.cw / start.cw);
-  const std::vector<NoteSheetPart> parts = SplitNoteSheet(NoteLineBands(canvas, v), start.firstLine,
-                                                          painter.device()->height());
+  const std::vector<NoteSheetPart> parts =
+      SplitNoteSheet(NoteLineBands(canvas, v), start.firstLine, painter.device()->height());
   int printed = 0;
   for (const NoteSheetPart& part : parts) {
     if (printed > 0 && !printer.newPage()) break;

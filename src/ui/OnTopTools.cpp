@@ -55,7 +55,8 @@ class ModalWatch : public QObject {
   static void SetOnTop(QWidget* w, bool on) {
     const Qt::WindowFlags flags = w->windowFlags();
     if (flags.testFlag(Qt::WindowStaysOnTopHint) == on) return;
-    const Qt::WindowFlags changed = on ? (flags | Qt::WindowStaysOnTopHint) : (flags & ~Qt::WindowStaysOnTopHint);
+    const Qt::WindowFlags changed =
+        on ? (flags | Qt::WindowStaysOnTopHint) : (flags & ~Qt::WindowStaysOnTopHint);
     // setWindowFlags would hide the window; the widget keeps its flags in step and the window system is
     // told through the window itself.
     w->overrideWindowFlags(changed);
@@ -63,8 +64,9 @@ class ModalWatch : public QObject {
   }
 
   void Tidy() {
-    tools_.erase(std::remove_if(tools_.begin(), tools_.end(), [](const QPointer<QWidget>& p) { return p.isNull(); }),
-                 tools_.end());
+    tools_.erase(
+        std::remove_if(tools_.begin(), tools_.end(), [](const QPointer<QWidget>& p) { return p.isNull(); }),
+        tools_.end());
   }
 
   void Update(bool modal) {

@@ -42,5 +42,6 @@ bool PrintSafely(QPrinter& printer, const std::function<bool(QPrinter&)>& draw) 
 }
 
 const char* PrintFailedText(const QPrinter& printer) {
-  return printer.outputFileName().isEmpty() ? "印刷を始められませんでした。" : "ご指定のﾌｧｲﾙに印刷できませんでした。";
+  return printer.outputFileName().isEmpty() ? "印刷を始められませんでした。"
+                                            : "ご指定のﾌｧｲﾙに印刷できませんでした。";
 }

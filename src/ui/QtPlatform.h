@@ -37,7 +37,7 @@ class QtPlatform : public Platform {
   // The notice box is a window of the tool layer; it installs itself here.
   std::function<void(const std::string&, const std::string&, int)> noticeHandler;
 
- // Set by the key filter of the running computation when Escape is pressed; cleared by the caller.
+  // Set by the key filter of the running computation when Escape is pressed; cleared by the caller.
   void SetInterrupt(bool on) { interruptFlag_ = on; }
 
  private:

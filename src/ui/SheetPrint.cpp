@@ -30,8 +30,15 @@ constexpr int KEY_FONT_SIZE = 10;
 class PrintStateGuard {
  public:
   PrintStateGuard()
-      : page_(NotePage), appendName_(NoteAppendFileName), blanks_(NOTE_KAITOURAN_FLAG), process_(ProcessState),
-        advice_(ADVICEDSP), teido_(PROCTEIDO), kaigyo_(EQUAL_KAIGYO), pitch_(LinePitch), breaks_(BreakCount) {}
+      : page_(NotePage),
+        appendName_(NoteAppendFileName),
+        blanks_(NOTE_KAITOURAN_FLAG),
+        process_(ProcessState),
+        advice_(ADVICEDSP),
+        teido_(PROCTEIDO),
+        kaigyo_(EQUAL_KAIGYO),
+        pitch_(LinePitch),
+        breaks_(BreakCount) {}
   ~PrintStateGuard() {
     NotePage = page_;
     NoteAppendFileName = appendName_;
@@ -185,7 +192,8 @@ bool PrintSheetKey(QPrinter& printer, const Sheet& sheet, bool advice) {
     // The skill's name on the first row, version and seed under it: a long name still fits the width.
     canvas.TextOut(canvas.PenPos().x + ch, ch, sheet.skill ? sheet.skill->name : sheet.controls.skill);
     canvas.SetFontBold(false);
-    std::string second = std::string(1, sheet.controls.version) + "版　シード" + std::to_string(sheet.controls.seed);
+    std::string second =
+        std::string(1, sheet.controls.version) + "版　シード" + std::to_string(sheet.controls.seed);
     if (pageNo > 1) second += "　（" + std::to_string(pageNo) + "）";
     canvas.TextOut(2 * ch + 5 * cw, 2 * ch + ch / 2, second);
     return 5 * ch;

@@ -9,9 +9,8 @@
 
 // The page measures with its canvas context in the bundled face at the pixel size of the desktop's
 // font (points at 96 pixels per inch, rounded to an even size), returning whole pixels.
-EM_JS(int, kazoru_text_width, (int points, int bold, const char* text), {
-  return Module.kazoruMeasure.width(points, bold, UTF8ToString(text));
-});
+EM_JS(int, kazoru_text_width, (int points, int bold, const char* text),
+      { return Module.kazoruMeasure.width(points, bold, UTF8ToString(text)); });
 EM_JS(int, kazoru_text_height, (int points), { return Module.kazoruMeasure.height(points); });
 
 int WebCanvas::TextWidth(const std::string& text) {
@@ -66,8 +65,7 @@ std::string WebCanvas::Serialise() const {
                       static_cast<unsigned>(op.brushColor.rgb));
         out += buf;
         break;
-      case CanvasOp::Kind::Move:
-        break;
+      case CanvasOp::Kind::Move: break;
     }
   }
   return out;

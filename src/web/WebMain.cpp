@@ -5,22 +5,22 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
-#include <cstdio>
 
 #include "engine/BunMath.h"
 #include "engine/Settings.h"
 #include "platform/Platform.h"
 #include "platform/ShiftJis.h"
+#include "platform/VirtualKeys.h"
 #include "process/CalcProcManage.h"
 #include "screen/AnswerStore.h"
 #include "screen/ReadAloud.h"
 #include "screen/ScreenPage.h"
 #include "screen/ScreenSteps.h"
 #include "screen/SettingsFile.h"
-#include "platform/VirtualKeys.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
 #include "typeset/bunCanvasDsp.h"
@@ -65,18 +65,27 @@ struct NamedSetting {
   int low, high;
 };
 const NamedSetting NAMED_SETTINGS[] = {
-    {"ANSSYU", &ANSSYU, 0, 2},           {"SYOUDSP", &SYOUDSP, 0, 1},
-    {"PROCDSP", &PROCDSP, 0, 1},         {"ADVICEDSP", &ADVICEDSP, 0, 1},
-    {"PROCTEIDO", &PROCTEIDO, 0, 1},     {"PROCLASTANS", &PROCLASTANS, 0, 1},
-    {"KAKERU_ABR", &KAKERU_ABR, 0, 1},   {"EQUAL_KAIGYO", &EQUAL_KAIGYO, 0, 1},
-    {"INPUTSTR_DSP", &INPUTSTR_DSP, 0, 1}, {"KAITOURAN_FLAG", &KAITOURAN_FLAG, 0, 1},
-    {"WAKIGAKI", &WAKIGAKI, 0, 1},       {"SBARDSP", &SBARDSP, 0, 1},
-    {"WARI_TYPE", &WARI_TYPE, 0, 1},     {"WARI_PNT", &WARI_PNT, 0, 18},
-    {"WA_TYPE", &WA_TYPE, 0, 1},         {"FONTSIZE", &FONTSIZE, 6, 48},
+    {"ANSSYU", &ANSSYU, 0, 2},
+    {"SYOUDSP", &SYOUDSP, 0, 1},
+    {"PROCDSP", &PROCDSP, 0, 1},
+    {"ADVICEDSP", &ADVICEDSP, 0, 1},
+    {"PROCTEIDO", &PROCTEIDO, 0, 1},
+    {"PROCLASTANS", &PROCLASTANS, 0, 1},
+    {"KAKERU_ABR", &KAKERU_ABR, 0, 1},
+    {"EQUAL_KAIGYO", &EQUAL_KAIGYO, 0, 1},
+    {"INPUTSTR_DSP", &INPUTSTR_DSP, 0, 1},
+    {"KAITOURAN_FLAG", &KAITOURAN_FLAG, 0, 1},
+    {"WAKIGAKI", &WAKIGAKI, 0, 1},
+    {"SBARDSP", &SBARDSP, 0, 1},
+    {"WARI_TYPE", &WARI_TYPE, 0, 1},
+    {"WARI_PNT", &WARI_PNT, 0, 18},
+    {"WA_TYPE", &WA_TYPE, 0, 1},
+    {"FONTSIZE", &FONTSIZE, 6, 48},
     {"GYOKEISUU", &GYOKEISUU, GYOKEISUU_MIN, GYOKEISUU_MAX},
     {"PAGEA4BAI", &PAGEA4BAI, PAGEA4BAI_MIN, PAGEA4BAI_MAX},
     {"DSPBANGOU", &DSPBANGOU, 0, MOKUHYOU_MAX - 1},
-    {"MOKU_FONTSIZE", &MOKU_FONTSIZE, 6, 48}, {"FONTCOLOR", &FONTCOLOR, 0, 0xFFFFFF},
+    {"MOKU_FONTSIZE", &MOKU_FONTSIZE, 6, 48},
+    {"FONTCOLOR", &FONTCOLOR, 0, 0xFFFFFF},
     {"JIOKURI", &JIOKURI, 80, 200},
 };
 
@@ -302,7 +311,8 @@ EMSCRIPTEN_KEEPALIVE int kz_result_length() { return static_cast<int>(Result().s
 // For the comparison with the desktop: a fresh screen with the given settings file (its text in UTF-8) types the keys (the
 // batch tool's key sequence) and closes the line, and the page is painted on a fixed-cell record of
 // width × height; returns Describe() of every operation, one per line.
-EMSCRIPTEN_KEEPALIVE const char* kz_record_page(const char* keys, const char* settings, int width, int height) {
+EMSCRIPTEN_KEEPALIVE const char* kz_record_page(const char* keys, const char* settings, int width,
+                                                int height) {
   ResetSettings();
   ResetSettingsFile();
   std::string bytes;

@@ -40,8 +40,19 @@ constexpr int SCREEN_PPI = 96;
 
 // The page's commands, in the order the page names them (web/notebook.js).
 enum class WebNoteCommand {
-  AddNew, EditSelected, DeleteSelected, DeleteAnswer, CalculateSelected, CalculateAll, DeleteAllAnswers,
-  CopySelected, SelectPrevious, SelectNext, Restore, Clear, COUNT
+  AddNew,
+  EditSelected,
+  DeleteSelected,
+  DeleteAnswer,
+  CalculateSelected,
+  CalculateAll,
+  DeleteAllAnswers,
+  CopySelected,
+  SelectPrevious,
+  SelectNext,
+  Restore,
+  Clear,
+  COUNT
 };
 
 void Message(const std::string& text, const char* caption) { ShowMessage(text, caption); }
@@ -199,9 +210,10 @@ EMSCRIPTEN_KEEPALIVE const char* kz_nb_key(int vk, int shift) {
 // downloads the page first, -1 stops (Cancel, or a question still waiting for the pupil's answer).
 EMSCRIPTEN_KEEPALIVE int kz_nb_ask_replace(int clearing) {
   if (!NotePage.modified || !PageNeedsRecovery(NotePage)) return 0;
-  const MsgAnswer a = AskQuestion(clearing ? "テキストは編集されています。\n\nﾉｰﾄをｸﾘｱｰする前に変更を保存しますか？"
-                                           : "現在のノートは、編集されています。\n\n保存しておきますか？",
-                                  CONFIRM, MsgButtons::YesNoCancel);
+  const MsgAnswer a =
+      AskQuestion(clearing ? "テキストは編集されています。\n\nﾉｰﾄをｸﾘｱｰする前に変更を保存しますか？"
+                           : "現在のノートは、編集されています。\n\n保存しておきますか？",
+                  CONFIRM, MsgButtons::YesNoCancel);
   return a == MsgAnswer::Yes ? 1 : a == MsgAnswer::No ? 0 : -1;
 }
 
@@ -256,12 +268,14 @@ EMSCRIPTEN_KEEPALIVE int kz_nb_set_page(const char* text) {
 // Reads an uploaded .siki file's bytes into the page as the desktop opens one: what was replaced or left
 // out is told under "ご注意！", bad lines send the pupil to the page editor. Returns the count of bad lines.
 EMSCRIPTEN_KEEPALIVE int kz_nb_open(const char* bytes, int length, const char* name) {
-  const int bad = LoadSikiBytes(std::string_view(bytes ? bytes : "", bytes && length > 0 ? static_cast<size_t>(length) : 0));
+  const int bad = LoadSikiBytes(
+      std::string_view(bytes ? bytes : "", bytes && length > 0 ? static_cast<size_t>(length) : 0));
   NotePage.fileName = Text(name);
   NotePage.modified = false;
   ReportSikiLoadProblems();
   if (bad > 0)
-    Message("読み込んだ式に、不正箇所がありました。\n｢適切さチェック｣を行った後で、｢反映終了｣して下さい。", "ご注意!!");
+    Message("読み込んだ式に、不正箇所がありました。\n｢適切さチェック｣を行った後で、｢反映終了｣して下さい。",
+            "ご注意!!");
   return bad;
 }
 
@@ -271,7 +285,8 @@ EMSCRIPTEN_KEEPALIVE int kz_nb_open(const char* bytes, int length, const char* n
 EMSCRIPTEN_KEEPALIVE const char* kz_nb_save(const char* name) {
   const std::vector<SikiUnstorable> unstorable = FindUnstorableCharacters();
   if (!unstorable.empty()) {
-    if (AskQuestion(UnstorableQuestion(unstorable), CONFIRM, MsgButtons::OkCancel) != MsgAnswer::Ok) return nullptr;
+    if (AskQuestion(UnstorableQuestion(unstorable), CONFIRM, MsgButtons::OkCancel) != MsgAnswer::Ok)
+      return nullptr;
     ReplaceUnstorableCharacters();
   }
   std::string bytes;
@@ -352,7 +367,8 @@ EMSCRIPTEN_KEEPALIVE const char* kz_nb_keep() {
 // Takes a kept copy back, marked as not saved to a file; 0 when the bytes hold no page.
 EMSCRIPTEN_KEEPALIVE int kz_nb_take_back(const char* bytes, int length) {
   RecoveredPage page;
-  if (!bytes || length <= 0 || !ParseNoteRecovery(std::string_view(bytes, static_cast<size_t>(length)), page)) return 0;
+  if (!bytes || length <= 0 || !ParseNoteRecovery(std::string_view(bytes, static_cast<size_t>(length)), page))
+    return 0;
   if (page.lines.empty() && page.title.empty()) return 0;
   RestoreRecoveredPage(page);
   return 1;

@@ -9,16 +9,16 @@
 #include <vector>
 
 #include "engine/Settings.h"
+#include "platform/Platform.h"
 #include "screen/ScreenPage.h"
 #include "screen/sikiInp.h"
 #include "tools/BunSikiEdit.h"
-#include "typeset/bunCanvasDsp.h"
 #include "tools/Mokuhyou.h"
 #include "tools/SplMsgBox.h"
 #include "tools/kihonSet.h"
 #include "tools/sikiEMemo.h"
 #include "tools/xyDainyuu.h"
-#include "platform/Platform.h"
+#include "typeset/bunCanvasDsp.h"
 #include "web/WebCanvas.h"
 #include "web/WebPlatform.h"
 
@@ -58,18 +58,18 @@ std::string ConditionsJson() {
   s += ",\"GYOKEISUU\":" + std::to_string(GYOKEISUU);
   s += ",\"PROCDSP\":" + std::to_string(PROCDSP);
   s += ",\"goals\":" + JsonList(StoredGoals());
-  s += ",\"ranges\":{\"CURSOLTEMPO\":[" + std::to_string(CURSOLTEMPO_MIN) + "," + std::to_string(CURSOLTEMPO_MAX) +
-       "," + std::to_string(CURSOLTEMPO_STEP) + "],\"JIOKURI\":[" + std::to_string(JIOKURI_MIN) + "," +
-       std::to_string(JIOKURI_MAX) + "," + std::to_string(JIOKURI_STEP) + "],\"PAGEA4BAI\":[" +
-       std::to_string(PAGEA4BAI_MIN) + "," + std::to_string(PAGEA4BAI_MAX) + "," + std::to_string(PAGEA4BAI_STEP) +
-       "],\"GYOKEISUU\":[" + std::to_string(GYOKEISUU_MIN) + "," + std::to_string(GYOKEISUU_MAX) + "," +
-       std::to_string(GYOKEISUU_STEP) + "]}";
+  s += ",\"ranges\":{\"CURSOLTEMPO\":[" + std::to_string(CURSOLTEMPO_MIN) + "," +
+       std::to_string(CURSOLTEMPO_MAX) + "," + std::to_string(CURSOLTEMPO_STEP) + "],\"JIOKURI\":[" +
+       std::to_string(JIOKURI_MIN) + "," + std::to_string(JIOKURI_MAX) + "," + std::to_string(JIOKURI_STEP) +
+       "],\"PAGEA4BAI\":[" + std::to_string(PAGEA4BAI_MIN) + "," + std::to_string(PAGEA4BAI_MAX) + "," +
+       std::to_string(PAGEA4BAI_STEP) + "],\"GYOKEISUU\":[" + std::to_string(GYOKEISUU_MIN) + "," +
+       std::to_string(GYOKEISUU_MAX) + "," + std::to_string(GYOKEISUU_STEP) + "]}";
   return s + "}";
 }
 
 std::string PaiJson(const PaiCheckResult& r) {
-  return std::string("{\"ok\":") + Bool(r.ok) + ",\"tooLong\":" + Bool(r.tooLong) + ",\"pos\":" +
-         std::to_string(r.pos) + ",\"message\":" + JsonString(r.message ? r.message : "") +
+  return std::string("{\"ok\":") + Bool(r.ok) + ",\"tooLong\":" + Bool(r.tooLong) +
+         ",\"pos\":" + std::to_string(r.pos) + ",\"message\":" + JsonString(r.message ? r.message : "") +
          ",\"pai\":" + JsonString(PaiText) + "}";
 }
 
@@ -99,19 +99,32 @@ EMSCRIPTEN_KEEPALIVE const char* kz_conditions_state() { return Give(ConditionsJ
 // One control changed, by its setting's key; the model clamps and makes the screen react.
 EMSCRIPTEN_KEEPALIVE const char* kz_conditions_set(const char* name, int value) {
   const std::string n = Text(name);
-  if (n == "CURSOLTEMPO") SetCursolTempo(std::clamp(value, CURSOLTEMPO_MIN, CURSOLTEMPO_MAX));
-  else if (n == "DSPBANGOU") SetDspBangou(std::clamp(value, 0, MOKUHYOU_MAX - 1));
-  else if (n == "JIOKURI") SetJiokuri(std::clamp(value, JIOKURI_MIN, JIOKURI_MAX));
-  else if (n == "EQUAL_KAIGYO") SetEqualKaigyo(value != 0);
-  else if (n == "INPUTSTR_DSP") SetInputStrDsp(value != 0);
-  else if (n == "KAKERU_ABR") SetKakeruAbr(value != 0);
-  else if (n == "WAKIGAKI") SetWakigaki(value != 0);
-  else if (n == "SBARDSP") SetSbarDsp(value != 0);
-  else if (n == "ANSSYU") SetAnsSyu(std::clamp(value, 0, 2));
-  else if (n == "SYOUDSP") SetSyouDsp(value != 0);
-  else if (n == "PAGEA4BAI") SetPageA4Bai(std::clamp(value, PAGEA4BAI_MIN, PAGEA4BAI_MAX));
-  else if (n == "GYOKEISUU") SetGyoKeisuu(std::clamp(value, GYOKEISUU_MIN, GYOKEISUU_MAX));
-  else if (n == "PROCDSP") SetProcessDisplay(value != 0 ? 1 : 0);
+  if (n == "CURSOLTEMPO")
+    SetCursolTempo(std::clamp(value, CURSOLTEMPO_MIN, CURSOLTEMPO_MAX));
+  else if (n == "DSPBANGOU")
+    SetDspBangou(std::clamp(value, 0, MOKUHYOU_MAX - 1));
+  else if (n == "JIOKURI")
+    SetJiokuri(std::clamp(value, JIOKURI_MIN, JIOKURI_MAX));
+  else if (n == "EQUAL_KAIGYO")
+    SetEqualKaigyo(value != 0);
+  else if (n == "INPUTSTR_DSP")
+    SetInputStrDsp(value != 0);
+  else if (n == "KAKERU_ABR")
+    SetKakeruAbr(value != 0);
+  else if (n == "WAKIGAKI")
+    SetWakigaki(value != 0);
+  else if (n == "SBARDSP")
+    SetSbarDsp(value != 0);
+  else if (n == "ANSSYU")
+    SetAnsSyu(std::clamp(value, 0, 2));
+  else if (n == "SYOUDSP")
+    SetSyouDsp(value != 0);
+  else if (n == "PAGEA4BAI")
+    SetPageA4Bai(std::clamp(value, PAGEA4BAI_MIN, PAGEA4BAI_MAX));
+  else if (n == "GYOKEISUU")
+    SetGyoKeisuu(std::clamp(value, GYOKEISUU_MIN, GYOKEISUU_MAX));
+  else if (n == "PROCDSP")
+    SetProcessDisplay(value != 0 ? 1 : 0);
   LinePitch = GYOKEISUU;
   return Give(ConditionsJson());
 }
@@ -172,25 +185,33 @@ EMSCRIPTEN_KEEPALIVE const char* kz_editor(const char* action, const char* field
     o.errorText = "◇ｴﾗｰ::256字を超えて入力できません。";
     return Give(OutcomeJson(o));
   }
-  if (a == "show") o = EditorShow(f);
-  else if (a == "calculate") o = EditorCalculate(f);
-  else if (a == "stash") EditorStashText(f);
+  if (a == "show")
+    o = EditorShow(f);
+  else if (a == "calculate")
+    o = EditorCalculate(f);
+  else if (a == "stash")
+    EditorStashText(f);
   else if (a == "insert") {
     o.setField = true;
     o.fieldText = EditorStashToInsert();
-  } else if (a == "look") EditorLookStash();
-  else if (a == "keyTenyou") ToggleKeyTenyou();
-  else if (a == "solve") EditorSolveOnScreen(f);
+  } else if (a == "look")
+    EditorLookStash();
+  else if (a == "keyTenyou")
+    ToggleKeyTenyou();
+  else if (a == "solve")
+    EditorSolveOnScreen(f);
   return Give(OutcomeJson(o));
 }
 // A key inside the field (virtual-key code and modifier bits): what the desktop editor, memo or box does
 // with it, as {"action": …, "text": …}. which: 0 editor, 1 memo, 2 substitution box.
 EMSCRIPTEN_KEEPALIVE const char* kz_tool_key(int which, int vk, int shift) {
-  static const char* NAMES[] = {"none", "show", "calculate", "lineFeed", "picture", "close",
-                                "insert", "focusNext", "focusBack", "dropList"};
-  const ToolKey k = which == 0 ? EditorKey(vk, shift) : which == 1 ? MemoKey(vk, shift) : DainyuuKey(vk, shift);
-  return Give(std::string("{\"action\":\"") + NAMES[static_cast<int>(k.action)] + "\",\"text\":" +
-              JsonString(k.text) + ",\"keyTenyou\":" + std::to_string(KEYTENYOU) + "}");
+  static const char* NAMES[] = {"none",  "show",   "calculate", "lineFeed",  "picture",
+                                "close", "insert", "focusNext", "focusBack", "dropList"};
+  const ToolKey k = which == 0   ? EditorKey(vk, shift)
+                    : which == 1 ? MemoKey(vk, shift)
+                                 : DainyuuKey(vk, shift);
+  return Give(std::string("{\"action\":\"") + NAMES[static_cast<int>(k.action)] +
+              "\",\"text\":" + JsonString(k.text) + ",\"keyTenyou\":" + std::to_string(KEYTENYOU) + "}");
 }
 // Closing: 1 when it may close (a changed field asks first).
 EMSCRIPTEN_KEEPALIVE int kz_editor_close(int changed) {
@@ -205,15 +226,21 @@ EMSCRIPTEN_KEEPALIVE int kz_editor_close(int changed) {
 EMSCRIPTEN_KEEPALIVE const char* kz_memo(const char* action, const char* text, int index) {
   const std::string a = Text(action);
   std::string result;
-  if (a == "open") MemoOpened();
-  else if (a == "close") MemoClosed();
+  if (a == "open")
+    MemoOpened();
+  else if (a == "close")
+    MemoClosed();
   else if (a == "add") {
     static const char* R[] = {"ignored", "full", "duplicate", "added"};
     result = R[static_cast<int>(MemoAdd(Text(text)))];
-  } else if (a == "choose") MemoChoose(index >= 0 && index < static_cast<int>(MemoEntries.size()) ? index : -1);
-  else if (a == "delete") result = MemoDeleteSelected() ? "deleted" : "";
-  else if (a == "deleteAll") result = MemoDeleteAll() ? "deleted" : "";
-  else if (a == "look") MemoLook();
+  } else if (a == "choose")
+    MemoChoose(index >= 0 && index < static_cast<int>(MemoEntries.size()) ? index : -1);
+  else if (a == "delete")
+    result = MemoDeleteSelected() ? "deleted" : "";
+  else if (a == "deleteAll")
+    result = MemoDeleteAll() ? "deleted" : "";
+  else if (a == "look")
+    MemoLook();
   else if (a == "selected") {
     MemoRememberSelected();
     result = MemoSelectedText();
@@ -224,8 +251,8 @@ EMSCRIPTEN_KEEPALIVE const char* kz_memo(const char* action, const char* text, i
 // ---- The substitution box ("■数値代入ボックス■") ------------------------------------------------------------
 
 // substitute ("式を転送 &S": the result for the expression editor), calculate ("計算 &K"), look ("&Look").
-EMSCRIPTEN_KEEPALIVE const char* kz_dainyuu(const char* action, const char* expr, const char* x, const char* y,
-                                            const char* z) {
+EMSCRIPTEN_KEEPALIVE const char* kz_dainyuu(const char* action, const char* expr, const char* x,
+                                            const char* y, const char* z) {
   const std::string a = Text(action), e = Text(expr);
   bool ok = false;
   int badPos = 0;
@@ -266,8 +293,8 @@ EMSCRIPTEN_KEEPALIVE const char* kz_notice(const char* text) {
   const int right = DrawNotice(c, layout, cw, ch);
   EQUAL_KAIGYO = saved;
   return Give("{\"width\":" + std::to_string(std::max(NoticeBoxWidth(layout, cw), right + 20)) +
-              ",\"height\":" + std::to_string(NoticeBoxHeight(layout, ch)) + ",\"failed\":" + Bool(layout.failed) +
-              ",\"ops\":" + JsonString(c.Serialise()) + "}");
+              ",\"height\":" + std::to_string(NoticeBoxHeight(layout, ch)) +
+              ",\"failed\":" + Bool(layout.failed) + ",\"ops\":" + JsonString(c.Serialise()) + "}");
 }
 
 }  // extern "C"

@@ -24,7 +24,8 @@ TEST(CliEval, PlainAnswersAndMessages) {
   r = RunCli("eval 1/0");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.out, "1/0\n");
-  EXPECT_EQ(r.err, "報告!!: ★ｴﾗｰ << ０による除算 >>\n報告！: ｴﾗｰ::ｵｰﾊﾞｰﾌﾛｰ等\nご報告！: 計算ができない式です。\n");
+  EXPECT_EQ(r.err,
+            "報告!!: ★ｴﾗｰ << ０による除算 >>\n報告！: ｴﾗｰ::ｵｰﾊﾞｰﾌﾛｰ等\nご報告！: 計算ができない式です。\n");
 
   r = RunCli("eval --mode x 1+1");
   EXPECT_EQ(r.exitCode, 2);

@@ -2,8 +2,8 @@
 // a full disk and a run killed half-way, and its standard output on a full disk. The tool runs in a child
 // process whose files may not grow past a small limit. A full disk must be reported as a failure with the
 // old file whole and no temporary file left; a run killed while writing must leave the old file whole.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -25,7 +25,7 @@ namespace {
 
 struct Outcome {
   int exitCode = -1;  // when the tool ended by itself
-  int signal = 0;     // when a signal ended it
+  int signal = 0;  // when a signal ended it
 };
 
 // Runs kazoru-cli with args in a child whose files may not grow past limitBytes. With killOnLimit the

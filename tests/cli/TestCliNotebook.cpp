@@ -104,7 +104,8 @@ TEST(CliNotebook, PrintWritesTheSheetAsOnePdfPage) {
   const std::string page = WritePage();
   const std::string pdf = TempDir() + "/sheet.pdf";
   CliResult r = RunCli("notebook print --json '" + page + "' -o '" + pdf + "'");
-  if (r.out.find("画面なしで作られた") != std::string::npos) GTEST_SKIP() << "kazoru-cli was built without Qt";
+  if (r.out.find("画面なしで作られた") != std::string::npos)
+    GTEST_SKIP() << "kazoru-cli was built without Qt";
   EXPECT_EQ(r.exitCode, 0) << r.err;
   nlohmann::json j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["result"], pdf);
@@ -141,7 +142,8 @@ std::string PdfText(const std::string& pdf) {
 
 std::size_t Count(const std::string& text, const std::string& piece) {
   std::size_t n = 0;
-  for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + piece.size())) ++n;
+  for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + piece.size()))
+    ++n;
   return n;
 }
 
@@ -156,12 +158,14 @@ TEST(CliNotebook, PrintPutsEveryLineOnAsManySheetsAsItNeeds) {
   };
   for (const Case& c : {Case{0, 1}, Case{1, 1}, Case{40, 2}, Case{50, 3}}) {
     std::string bytes = "#\x8e\x6c\x8f\x5c\r\n";  // "#四十"
-    for (int i = 1; i <= c.lines; ++i) bytes += std::to_string(i) + "+3b" + std::to_string(i % 2 + 1) + "\r\n";
+    for (int i = 1; i <= c.lines; ++i)
+      bytes += std::to_string(i) + "+3b" + std::to_string(i % 2 + 1) + "\r\n";
     const std::string page = TempDir() + "/long" + std::to_string(c.lines) + ".siki";
     std::ofstream(page, std::ios::binary) << bytes;
     const std::string pdf = TempDir() + "/long" + std::to_string(c.lines) + ".pdf";
     CliResult r = RunCli("notebook print --json '" + page + "' -o '" + pdf + "'");
-    if (r.out.find("画面なしで作られた") != std::string::npos) GTEST_SKIP() << "kazoru-cli was built without Qt";
+    if (r.out.find("画面なしで作られた") != std::string::npos)
+      GTEST_SKIP() << "kazoru-cli was built without Qt";
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(nlohmann::json::parse(r.out)["pages"], c.pages) << c.lines;
     EXPECT_NE(ReadBytes(pdf).find("/Count " + std::to_string(c.pages)), std::string::npos) << c.lines;

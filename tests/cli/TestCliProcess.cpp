@@ -1,11 +1,11 @@
 // kazoru-cli process and convert through the real executable: result text, JSON fields, exit status.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <array>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
@@ -60,10 +60,8 @@ TEST(CliProcess, FinalFormImproperGoesStraightToIt) {
     const char* answer;
     bool mixedOnTheWay;  // a line with advice 9 (to the mixed number) is drawn
   } cases[] = {
-      {"--final improper 2+3b4", "3b10", false},
-      {"--final improper 2+1k3b1", "3b10", false},
-      {"--final improper m2-3b4", "m3b10", false},
-      {"--final mixed 2+3b4", "3k3b1", true},
+      {"--final improper 2+3b4", "3b10", false},   {"--final improper 2+1k3b1", "3b10", false},
+      {"--final improper m2-3b4", "m3b10", false}, {"--final mixed 2+3b4", "3k3b1", true},
       {"--final mixed 2+1k3b1", "3k3b1", true},
   };
   for (const auto& c : cases) {
@@ -110,7 +108,8 @@ TEST(CliProcess, EveryBatchLineStartsAfresh) {
 TEST(CliConvert, ImproperToMixedAndBack) {
   Output o = RunCli("convert --to-mixed 3b7");
   EXPECT_EQ(o.status, 0);
-  EXPECT_EQ(o.out, "043X3b7~044X=[3B3*2+1]~045X=[3B3*2]+3b1~090X=3b3*2+3b1~097Y=3b3*2+3b1~010X=2+3b1~047X=2k3b1~\n");
+  EXPECT_EQ(o.out,
+            "043X3b7~044X=[3B3*2+1]~045X=[3B3*2]+3b1~090X=3b3*2+3b1~097Y=3b3*2+3b1~010X=2+3b1~047X=2k3b1~\n");
   o = RunCli("convert --to-improper --json 2k3b1");
   nlohmann::json j = nlohmann::json::parse(o.out);
   EXPECT_EQ(j["type"], 18);

@@ -39,9 +39,9 @@ TEST(CliSheet, ListSkillsNamesEverySkillWithItsTypesAndControls) {
     types.insert(s["processTypes"][0].get<int>());
     EXPECT_TRUE(std::count(s["controls"].begin(), s["controls"].end(), "seed"));
   }
-  for (const char* id : {"sum-unlike", "difference-borrow", "product-cancel", "factorise", "ratio", "equation",
-                         "order-of-operations", "reduce", "improper-to-mixed", "mixed-to-improper",
-                         "decimal-to-fraction", "repeating-to-fraction"})
+  for (const char* id : {"sum-unlike", "difference-borrow", "product-cancel", "factorise", "ratio",
+                         "equation", "order-of-operations", "reduce", "improper-to-mixed",
+                         "mixed-to-improper", "decimal-to-fraction", "repeating-to-fraction"})
     EXPECT_TRUE(ids.count(id)) << id;
   // Every process type the driver and the conversion commands make.
   for (int t : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 17, 18}) EXPECT_TRUE(types.count(t)) << t;
@@ -76,13 +76,15 @@ TEST(CliSheet, ControlsNoProblemCanMeetAreRefused) {
   EXPECT_NE(r.err.find("「いちばん大きい分母」"), std::string::npos) << r.err;
   EXPECT_FALSE(std::filesystem::exists(dir + "/x.siki"));
   // Fewer than asked: the page keeps those made and the run says how many.
-  const CliResult few = RunCli("sheet --skill sum-like --max-den 3 --count 50 --seed 1 -o '" + dir + "/y.siki'");
+  const CliResult few =
+      RunCli("sheet --skill sum-like --max-den 3 --count 50 --seed 1 -o '" + dir + "/y.siki'");
   EXPECT_EQ(few.exitCode, 1);
   EXPECT_NE(few.err.find("問しか作れませんでした"), std::string::npos) << few.err;
   EXPECT_TRUE(std::filesystem::exists(dir + "/y.siki"));
   // Texts that are no control at all are usage errors.
   for (const char* bad : {"--count 0", "--count 51", "--reduce maybe", "--version 7", "--max-den x"})
-    EXPECT_EQ(RunCli(std::string("sheet --skill sum-like ") + bad + " -o '" + dir + "/z.siki'").exitCode, 2) << bad;
+    EXPECT_EQ(RunCli(std::string("sheet --skill sum-like ") + bad + " -o '" + dir + "/z.siki'").exitCode, 2)
+        << bad;
   EXPECT_EQ(RunCli("sheet --count 3 -o '" + dir + "/z.siki'").exitCode, 2);
 }
 
@@ -92,7 +94,8 @@ TEST(CliSheet, PrintedSheetAndKeyHoldEveryProblemAndItsProcess) {
   const CliResult r = RunCli("sheet --skill sum-unlike --count " + std::to_string(count) +
                              " --seed 9 --version B --json --advice -o '" + dir + "/p.siki' --pdf '" + dir +
                              "/s.pdf' --key '" + dir + "/k.pdf'");
-  if ((r.out + r.err).find("画面なしで作られた") != std::string::npos) GTEST_SKIP() << "kazoru-cli was built without Qt";
+  if ((r.out + r.err).find("画面なしで作られた") != std::string::npos)
+    GTEST_SKIP() << "kazoru-cli was built without Qt";
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const nlohmann::json j = JsonLines(r.out).at(0);
   const std::string sheet = PdfText(dir + "/s.pdf");
@@ -116,8 +119,10 @@ TEST(CliSheet, PrintedSheetAndKeyHoldEveryProblemAndItsProcess) {
   EXPECT_EQ(j["keyPages"].get<int>() >= 2, true);
 
   // Without --advice the key draws no advice, and a 50-problem sheet runs onto a second page.
-  ASSERT_EQ(RunCli("sheet --skill product-cancel --count 50 --seed 3 --json -o '" + dir + "/q.siki' --pdf '" + dir +
-                   "/s2.pdf' --key '" + dir + "/k2.pdf'").exitCode, 0);
+  ASSERT_EQ(RunCli("sheet --skill product-cancel --count 50 --seed 3 --json -o '" + dir + "/q.siki' --pdf '" +
+                   dir + "/s2.pdf' --key '" + dir + "/k2.pdf'")
+                .exitCode,
+            0);
   const std::string key2 = PdfText(dir + "/k2.pdf");
   EXPECT_EQ(Count(key2, "タイプ[10]"), 50);
   EXPECT_EQ(Count(key2, "[20]"), 0);

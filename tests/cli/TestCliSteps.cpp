@@ -58,7 +58,8 @@ TEST(CliSteps, FinalFormOptionAndOneRunPerLineOfInput) {
 TEST(CliSteps, NotebookFolderGivesOneJsonLinePerFile) {
   const std::string dir = TempDir() + "/class";
   ASSERT_EQ(system(("mkdir -p '" + dir + "'").c_str()), 0);
-  std::ofstream(dir + "/a.siki", std::ios::binary) << "test\r\n2b1+3b1\r\n=6b3+6b2\r\n=6b5\r\n3b2/5b4\r\n=15b8\r\n";
+  std::ofstream(dir + "/a.siki", std::ios::binary)
+      << "test\r\n2b1+3b1\r\n=6b3+6b2\r\n=6b5\r\n3b2/5b4\r\n=15b8\r\n";
   std::ofstream(dir + "/b.siki", std::ios::binary) << "test\r\n2b1+3b1=5b2\r\n4b3-2b1=2b2\r\n";
   std::ofstream(dir + "/notes.txt", std::ios::binary) << "not a notebook\r\n";
   CliResult r = RunCli("steps --notebook --json '" + dir + "'");

@@ -80,10 +80,12 @@ TEST(CliType, CommandsOnAnExpressionSayWhatTheyCannotDo) {
     const char* caption;
     const char* text;
   } cases[] = {
-      {"4b2+4b1={Ctrl+Y}", "4b2+4b1=4b3", "報告!!", "約分できるのは、分数１つだけです。\n式のままでは約分できません。"},
+      {"4b2+4b1={Ctrl+Y}", "4b2+4b1=4b3", "報告!!",
+       "約分できるのは、分数１つだけです。\n式のままでは約分できません。"},
       {"3b1+3b1={Ctrl+S}{Ctrl+B}", "3b1+3b1=3b2=0.66666666666666666u", "Report！",
        "…表示の小数は途中で打ち切った数なので、\n分数に直せません。"},
-      {"4b2+4b1{Ctrl+T}", "4b2+4b1", "ご報告！", "帯分数に直せるのは、１つの数だけです。\n式のままでは直せません。"},
+      {"4b2+4b1{Ctrl+T}", "4b2+4b1", "ご報告！",
+       "帯分数に直せるのは、１つの数だけです。\n式のままでは直せません。"},
       {"4b2{Ctrl+Y}", "4b2=2b1", nullptr, nullptr},
   };
   for (const auto& c : cases) {

@@ -90,40 +90,23 @@ TEST_F(BunMath, AnswerFormsFollowTheModeAndTheEchoSwitch) {
 
 TEST_F(BunMath, PrecedenceSignsGroupsAndSpecialConstructs) {
   RunTable({
-      {"2+3*4", 0, 0, "14", 1, {}},
-      {"2*3+4", 0, 0, "10", 1, {}},
-      {"8/2/2", 0, 0, "2", 1, {}},
-      {"8-2+1", 0, 0, "7", 1, {}},
-      {"2^3^2", 0, 0, "64", 1, {}},
-      {"m2^2", 0, 0, "4", 1, {}},
-      {"2^m2", 1, 0, "4b1", 1, {}},
-      {"(1+2)*(3+4)", 0, 0, "21", 1, {}},
-      {"m(2+3)", 0, 0, "m5", 1, {}},
-      {"2(3+1)", 0, 0, "8", 1, {}},
-      {"(1+1)(2+1)", 0, 0, "6", 1, {}},
-      {"2-(m3)", 0, 0, "5", 1, {}},
-      {"2*(1-3)", 0, 0, "m4", 1, {}},
-      {"3-(1-3)^2", 0, 0, "m1", 1, {}},
-      {"((2))*((3))", 0, 0, "6", 1, {}},
-      {"5P2", 0, 0, "20", 1, {}},
-      {"5C2", 0, 0, "10", 1, {}},
-      {"5C0", 0, 0, "1", 1, {}},
-      {"5C5", 0, 0, "1", 1, {}},
-      {"20P20", 0, 0, "2432902008176640000", 1, {}},
-      {"3!+1", 0, 0, "7", 1, {}},
-      {"(1+2)!", 0, 0, "6", 1, {}},
-      {"0!+1", 0, 0, "2", 1, {}},
-      {"(3b6)!", 0, 0, "2", 1, {}},
-      {"0.1@6+0", 1, 0, "6b1", 1, {}},
-      {"0.@3*3", 0, 0, "1", 1, {}},
-      {"2.@9+0", 0, 0, "3", 1, {}},
-      {"2.5^2", 0, 0, "6k4b1", 1, {}},
-      {"(3b2)^2", 0, 0, "9b4", 1, {}},
-      {"[6B1+2]+0", 0, 0, "2b1", 1, {}},
-      {"[2K3+1B1]*1", 1, 0, "4b9", 1, {}},
-      {"[mK3B1]+1", 0, 0, "3b2", 1, {}},
-      {"[2K3B0]+1", 0, 0, "3", 1, {}},
-      {"[5]*2", 0, 0, "10", 1, {}},
+      {"2+3*4", 0, 0, "14", 1, {}},        {"2*3+4", 0, 0, "10", 1, {}},
+      {"8/2/2", 0, 0, "2", 1, {}},         {"8-2+1", 0, 0, "7", 1, {}},
+      {"2^3^2", 0, 0, "64", 1, {}},        {"m2^2", 0, 0, "4", 1, {}},
+      {"2^m2", 1, 0, "4b1", 1, {}},        {"(1+2)*(3+4)", 0, 0, "21", 1, {}},
+      {"m(2+3)", 0, 0, "m5", 1, {}},       {"2(3+1)", 0, 0, "8", 1, {}},
+      {"(1+1)(2+1)", 0, 0, "6", 1, {}},    {"2-(m3)", 0, 0, "5", 1, {}},
+      {"2*(1-3)", 0, 0, "m4", 1, {}},      {"3-(1-3)^2", 0, 0, "m1", 1, {}},
+      {"((2))*((3))", 0, 0, "6", 1, {}},   {"5P2", 0, 0, "20", 1, {}},
+      {"5C2", 0, 0, "10", 1, {}},          {"5C0", 0, 0, "1", 1, {}},
+      {"5C5", 0, 0, "1", 1, {}},           {"20P20", 0, 0, "2432902008176640000", 1, {}},
+      {"3!+1", 0, 0, "7", 1, {}},          {"(1+2)!", 0, 0, "6", 1, {}},
+      {"0!+1", 0, 0, "2", 1, {}},          {"(3b6)!", 0, 0, "2", 1, {}},
+      {"0.1@6+0", 1, 0, "6b1", 1, {}},     {"0.@3*3", 0, 0, "1", 1, {}},
+      {"2.@9+0", 0, 0, "3", 1, {}},        {"2.5^2", 0, 0, "6k4b1", 1, {}},
+      {"(3b2)^2", 0, 0, "9b4", 1, {}},     {"[6B1+2]+0", 0, 0, "2b1", 1, {}},
+      {"[2K3+1B1]*1", 1, 0, "4b9", 1, {}}, {"[mK3B1]+1", 0, 0, "3b2", 1, {}},
+      {"[2K3B0]+1", 0, 0, "3", 1, {}},     {"[5]*2", 0, 0, "10", 1, {}},
   });
 }
 
@@ -186,7 +169,11 @@ TEST_F(BunMath, FailureChainsOfMessages) {
       {"(1/0)+1", 0, 0, "(1/0)+1", -6, {DIV, CANNOT}},
       {"4294967296*4294967296", 0, 0, "4294967296*4294967296", -6, {PRODUCT, OVER, CANNOT}},
       {"(4294967296*4294967296)+1", 0, 0, "(4294967296*4294967296)+1", -6, {PRODUCT, CANNOT}},
-      {"9999999999999999999+1", 0, 0, "9999999999999999999+1", -6,
+      {"9999999999999999999+1",
+       0,
+       0,
+       "9999999999999999999+1",
+       -6,
        {Range("9999999999999999999"), OVER, CANNOT}},
       {"0^0", 0, 0, "0^0", -6, {OVER, CANNOT}},
       {"2^63", 0, 0, "2^63", -6, {OVER, CANNOT}},
@@ -274,9 +261,15 @@ TEST_F(BunMath, ImpliedMultiplication) {
     const char* text;
     const char* result;
   } cases[] = {
-      {"2(3+1)", "2*(3+1)"},         {"(1+1)(2+1)", "(1+1)*(2+1)"}, {"(1+1)2", "(1+1)*2"},
-      {"(1+1)!(2)", "(1+1)!*(2)"},   {"3!2", "3!*2"},               {"X(1)", "X*(1)"},
-      {"m(2)", "m(2)"},              {"3b1(2)", "3b1*(2)"},         {"", ""},
+      {"2(3+1)", "2*(3+1)"},
+      {"(1+1)(2+1)", "(1+1)*(2+1)"},
+      {"(1+1)2", "(1+1)*2"},
+      {"(1+1)!(2)", "(1+1)!*(2)"},
+      {"3!2", "3!*2"},
+      {"X(1)", "X*(1)"},
+      {"m(2)", "m(2)"},
+      {"3b1(2)", "3b1*(2)"},
+      {"", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(InsertImpliedMultiplication(c.text), c.result) << c.text;
 }
@@ -338,7 +331,8 @@ TEST_F(BunMath, CountingIsExactUpToTheEdgeOfTheRange) {
     TestPlatform().Clear();
     const int64_t got = c.letter == 'C' ? Combination64(c.n, c.r) : Permutation64(c.n, c.r);
     EXPECT_EQ(got, c.value) << c.n << c.letter << c.r;
-    EXPECT_EQ(TestPlatform().ShownTexts(), c.value < 0 ? Messages{PRODUCT} : Messages{}) << c.n << c.letter << c.r;
+    EXPECT_EQ(TestPlatform().ShownTexts(), c.value < 0 ? Messages{PRODUCT} : Messages{})
+        << c.n << c.letter << c.r;
   }
   RunTable({
       {"30C15", 0, 0, "155117520", 1, {}},
@@ -475,8 +469,8 @@ std::optional<Q> Make(__int128 n, __int128 d) {
 
 struct Gen {
   std::mt19937& rng;
-  bool invalid = false;    // a value left the bound
-  bool zeroDivide = false; // the exact computation divides by zero
+  bool invalid = false;  // a value left the bound
+  bool zeroDivide = false;  // the exact computation divides by zero
 
   int R(int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); }
 
@@ -692,7 +686,8 @@ TEST_F(BunMath, AgreesWithExactRationalArithmetic) {
     ++compared;
     brackets += text.find('[') != std::string::npos;
     powers += text.find('^') != std::string::npos;
-    ASSERT_EQ(EvalStatus, 1) << text << " messages: " << ::testing::PrintToString(TestPlatform().ShownTexts());
+    ASSERT_EQ(EvalStatus, 1) << text
+                             << " messages: " << ::testing::PrintToString(TestPlatform().ShownTexts());
     EXPECT_EQ(got, ImproperText(expected)) << text;
     EXPECT_TRUE(TestPlatform().ShownTexts().empty()) << text;
   }

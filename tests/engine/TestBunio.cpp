@@ -59,7 +59,9 @@ TEST_F(Bunio, FitsInt64TextAcceptsExactlyTheSigned64BitRange) {
     EXPECT_TRUE(Shown().empty()) << "show 0 is silent";
     EXPECT_EQ(FitsInt64Text(c.text, 1), c.fits) << c.text;
     std::vector<std::string> expected;
-    if (c.tooLarge) expected.push_back(std::string("警告!!: (int64StrMaxCheck)\n文字列< ") + c.text + " >は int64 の有効値を超えた。");
+    if (c.tooLarge)
+      expected.push_back(std::string("警告!!: (int64StrMaxCheck)\n文字列< ") + c.text +
+                         " >は int64 の有効値を超えた。");
     EXPECT_EQ(Shown(), expected) << c.text;
   }
 }
@@ -101,9 +103,9 @@ TEST_F(Bunio, ParseNumberReadsRepeatingDecimals) {
     int sign;
     long long n, d;
   } cases[] = {
-      {"0.1@6", 1, 1, 6},   {"m0.1@6", -1, 1, 6},       {"0.@3", 1, 1, 3},       {"m0.@3", -1, 1, 3},
-      {"2.@9", 1, 3, 1},    {"0.@142857", 1, 1, 7},      {"1.2@34", 1, 611, 495}, {"p0.@6", 1, 2, 3},
-      {"(m1.0@3)", -1, 31, 30},
+      {"0.1@6", 1, 1, 6},      {"m0.1@6", -1, 1, 6}, {"0.@3", 1, 1, 3},
+      {"m0.@3", -1, 1, 3},     {"2.@9", 1, 3, 1},    {"0.@142857", 1, 1, 7},
+      {"1.2@34", 1, 611, 495}, {"p0.@6", 1, 2, 3},   {"(m1.0@3)", -1, 31, 30},
   };
   for (const auto& c : cases) {
     Bunsuu got = ParseNumber(c.text);
@@ -117,13 +119,15 @@ TEST_F(Bunio, NumbersBeyondTheRangeAreErrorsWithAMessage) {
     const char* text;
     std::string message;
   } cases[] = {
-      {"12345678901234567890", "警告!!: (int64StrMaxCheck)\n文字列< 12345678901234567890 >は int64 の有効値を超えた。"},
+      {"12345678901234567890",
+       "警告!!: (int64StrMaxCheck)\n文字列< 12345678901234567890 >は int64 の有効値を超えた。"},
       {"3b12345678901234567890",
        "警告!!: (int64StrMaxCheck)\n文字列< 12345678901234567890 >は int64 の有効値を超えた。"},
       // 19 fractional digits would need the denominator 10^19.
       {"0.1234567890123456789", "警告!: 積の結果がint64の範囲を超えた。"},
       // 19 repeating nines do not fit either.
-      {"0.@1234567890123456789", "警告!!: (int64StrMaxCheck)\n文字列< 9999999999999999999 >は int64 の有効値を超えた。"},
+      {"0.@1234567890123456789",
+       "警告!!: (int64StrMaxCheck)\n文字列< 9999999999999999999 >は int64 の有効値を超えた。"},
       {"3b-2", ""},
       // Texts that are no number: an expression and a cut-off decimal are not "too large".
       {"4b2+4b1", ""},
@@ -144,10 +148,12 @@ TEST_F(Bunio, FormatBunsuuWritesTheFieldsInTheNotation) {
     int paren;
     const char* text;
   } cases[] = {
-      {{-1, 2, 3, 1}, 0, "m2k3b1"}, {{-1, 2, 3, 1}, 1, "(m2k3b1)"}, {{1, 2, 3, 1}, 1, "2k3b1"},
-      {{1, 5, 1, 0}, 0, "5"},       {{-1, 5, 1, 0}, 1, "(m5)"},     {{1, 0, 1, 3}, 0, "1b3"},
-      {{1, 0, 3, 2}, 0, "3b2"},     {BUNSUU_ZERO, 1, "0"},          {{-1, 0, 4, 0}, 1, "0"},
-      {BUNSUU_ERROR, 0, "n"},       {{1, 0, 0, 5}, 0, "n"},         {{1, 0, 1000000000000000000, 7}, 0, "1000000000000000000b7"},
+      {{-1, 2, 3, 1}, 0, "m2k3b1"}, {{-1, 2, 3, 1}, 1, "(m2k3b1)"},
+      {{1, 2, 3, 1}, 1, "2k3b1"},   {{1, 5, 1, 0}, 0, "5"},
+      {{-1, 5, 1, 0}, 1, "(m5)"},   {{1, 0, 1, 3}, 0, "1b3"},
+      {{1, 0, 3, 2}, 0, "3b2"},     {BUNSUU_ZERO, 1, "0"},
+      {{-1, 0, 4, 0}, 1, "0"},      {BUNSUU_ERROR, 0, "n"},
+      {{1, 0, 0, 5}, 0, "n"},       {{1, 0, 1000000000000000000, 7}, 0, "1000000000000000000b7"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatBunsuu(c.b, c.paren), c.text) << Show(c.b);
 }
@@ -197,12 +203,13 @@ TEST_F(Bunio, ClassifiesNumberTexts) {
     int kind;
     bool reducible, single;
   } cases[] = {
-      {"12", 0, false, true},      {"m12", 0, false, true},     {"1.5", 1, true, true},
-      {"0.1@6", 2, true, true},   {"0.@3", 2, true, true},   {"3b2", -1, false, true},    {"4b2", -1, true, true},
-      {"1k4b2", -1, true, true},   {"0b5", -1, false, true},   {"0.25", 1, true, true},    {"2.7", 1, false, true},    {"1+2", -1, false, false},
-      {"(3b2", -1, false, false},  {"(3b2)", -1, false, true},  {"3b", -1, false, false},
-      {"2k", -1, false, false},    {"2k3b", -1, false, true},   {"1.", -1, false, false},
-      {"5!", -1, false, false},    {"-5", 0, false, true},      {"5P2", -1, false, false},
+      {"12", 0, false, true},     {"m12", 0, false, true},    {"1.5", 1, true, true},
+      {"0.1@6", 2, true, true},   {"0.@3", 2, true, true},    {"3b2", -1, false, true},
+      {"4b2", -1, true, true},    {"1k4b2", -1, true, true},  {"0b5", -1, false, true},
+      {"0.25", 1, true, true},    {"2.7", 1, false, true},    {"1+2", -1, false, false},
+      {"(3b2", -1, false, false}, {"(3b2)", -1, false, true}, {"3b", -1, false, false},
+      {"2k", -1, false, false},   {"2k3b", -1, false, true},  {"1.", -1, false, false},
+      {"5!", -1, false, false},   {"-5", 0, false, true},     {"5P2", -1, false, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(NumberKind(c.text), c.kind) << c.text;
@@ -216,8 +223,8 @@ TEST_F(Bunio, FirstOperatorTriesTheKindsInOrder) {
     const char* text;
     int kind, pos;
   } cases[] = {
-      {"1+2", 1, 2},  {"2*3+1", 1, 4}, {"m3-2", 2, 3}, {"-3*2", 3, 3}, {"8/2", 4, 2},  {"2^3", 5, 2},
-      {"5!", 6, 2},   {"5P2", 7, 2},   {"5C2", 8, 2},  {"12", -1, 0},  {"-3", -1, 0}, {"", -1, 0},
+      {"1+2", 1, 2}, {"2*3+1", 1, 4}, {"m3-2", 2, 3}, {"-3*2", 3, 3}, {"8/2", 4, 2}, {"2^3", 5, 2},
+      {"5!", 6, 2},  {"5P2", 7, 2},   {"5C2", 8, 2},  {"12", -1, 0},  {"-3", -1, 0}, {"", -1, 0},
   };
   for (const auto& c : cases) {
     OperatorFound f = FirstOperator(c.text);
@@ -232,10 +239,12 @@ TEST_F(Bunio, DivideWithRemainder) {
     int places;
     const char* answer;
   } cases[] = {
-      {"10/3", 1, "3.3R0.1"},   {"7/2", 2, "3.5"},           {"10/4", 0, "2R2"},
-      {"100/7", 3, "14.285R0.005"}, {"9/3", 10, "3"},        {"1/8", 10, "0.125"},
-      {"7.5/0.2", 1, "37.5"},   {"10/3", 0, "3R1"},          {"1/0", 2, "n"},
-      {"10", 2, "n"},           {"a/3", 2, "n"},             {"3/", 2, "n"},
+      {"10/3", 1, "3.3R0.1"},   {"7/2", 2, "3.5"},
+      {"10/4", 0, "2R2"},       {"100/7", 3, "14.285R0.005"},
+      {"9/3", 10, "3"},         {"1/8", 10, "0.125"},
+      {"7.5/0.2", 1, "37.5"},   {"10/3", 0, "3R1"},
+      {"1/0", 2, "n"},          {"10", 2, "n"},
+      {"a/3", 2, "n"},          {"3/", 2, "n"},
       {"1e300/1e-300", 2, "n"}, {"1e20/1", 2, "100000000000000000000"},
   };
   for (const auto& c : cases) EXPECT_EQ(DivideWithRemainder(c.text, c.places), c.answer) << c.text;
@@ -251,12 +260,21 @@ TEST_F(Bunio, StripParenthesesOnlyStripsEnclosingPairs) {
     int kind;
     const char* expected;
   } cases[] = {
-      {"(1+2)*(3+4)", 1, "(1+2)*(3+4)"}, {"((1+2))", 1, "1+2"},   {"(m3b1)", 1, "m3b1"},
-      {"[6B1+2]", 2, "6B1+2"},           {"([1B2])", 0, "1B2"},   {"[(1)]", 0, "(1)"},
-      {"(1+2)", 2, "(1+2)"},             {"(1+2)", 5, "(1+2)"},   {"()", 1, ""},
-      {"(", 1, "("},                     {"", 1, ""},             {"((1)+(2))", 1, "(1)+(2)"},
+      {"(1+2)*(3+4)", 1, "(1+2)*(3+4)"},
+      {"((1+2))", 1, "1+2"},
+      {"(m3b1)", 1, "m3b1"},
+      {"[6B1+2]", 2, "6B1+2"},
+      {"([1B2])", 0, "1B2"},
+      {"[(1)]", 0, "(1)"},
+      {"(1+2)", 2, "(1+2)"},
+      {"(1+2)", 5, "(1+2)"},
+      {"()", 1, ""},
+      {"(", 1, "("},
+      {"", 1, ""},
+      {"((1)+(2))", 1, "(1)+(2)"},
   };
-  for (const auto& c : cases) EXPECT_EQ(StripParentheses(c.text, c.kind), c.expected) << c.text << " " << c.kind;
+  for (const auto& c : cases)
+    EXPECT_EQ(StripParentheses(c.text, c.kind), c.expected) << c.text << " " << c.kind;
 }
 
 TEST_F(Bunio, CutsAtEqualsAndAmpersand) {

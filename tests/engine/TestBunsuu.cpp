@@ -59,9 +59,16 @@ TEST(Bunsuu, AddFitsTestsTheSumOfMagnitudes) {
     int64_t a, b;
     bool fits;
   } cases[] = {
-      {INT64_LIMIT, 0, true},   {INT64_LIMIT, 1, false},   {0, INT64_LIMIT, true},
-      {1, INT64_LIMIT, false},  {-INT64_LIMIT, 0, true},   {-5, INT64_LIMIT - 5, true},
-      {-5, INT64_LIMIT - 4, false}, {MAX64, 0, false},   {MIN64, 0, false}, {0, MIN64, false},
+      {INT64_LIMIT, 0, true},
+      {INT64_LIMIT, 1, false},
+      {0, INT64_LIMIT, true},
+      {1, INT64_LIMIT, false},
+      {-INT64_LIMIT, 0, true},
+      {-5, INT64_LIMIT - 5, true},
+      {-5, INT64_LIMIT - 4, false},
+      {MAX64, 0, false},
+      {MIN64, 0, false},
+      {0, MIN64, false},
   };
   for (const auto& c : cases) {
     TestPlatform().Clear();
@@ -104,7 +111,8 @@ TEST(Bunsuu, IsTerminatingAcceptsOnlyTwosAndFives) {
   struct Case {
     int64_t d;
     bool terminating;
-  } cases[] = {{40, true}, {12, false}, {1, true}, {0, false}, {-8, false}, {1000000000000000000, true},
+  } cases[] = {{40, true}, {12, false},           {1, true},
+               {0, false}, {-8, false},           {1000000000000000000, true},
                {3, false}, {7629394531250, true}, {MAX64, false}};
   for (const auto& c : cases) EXPECT_EQ(IsTerminating(c.d), c.terminating) << c.d;
 }
@@ -157,7 +165,8 @@ TEST(Bunsuu, ConversionsThatWouldWrapAreErrorsWithTheirMessage) {
   for (const auto& c : cases) {
     EXPECT_EQ(c.got, BUNSUU_ERROR) << c.what;
   }
-  EXPECT_EQ(Shown(), (std::vector<std::string>{PRODUCT_OVERFLOW, SUM_OVERFLOW, SUM_OVERFLOW, ZERO_DENOMINATOR}));
+  EXPECT_EQ(Shown(),
+            (std::vector<std::string>{PRODUCT_OVERFLOW, SUM_OVERFLOW, SUM_OVERFLOW, ZERO_DENOMINATOR}));
   // The largest exact improper form still converts.
   EXPECT_EQ(ToImproper({1, INT64_LIMIT / 2, 2, 0}), (Bunsuu{1, 0, 2, INT64_LIMIT}));
 }
@@ -226,15 +235,41 @@ TEST(Bunsuu, ArithmeticNearTheLimitIsAnErrorWithTheMessageOfTheFailedCheck) {
     Bunsuu (*op)();
     std::string message;
   } cases[] = {
-      {"numerator times lcm factor", [] { return Add({1, 0, 2, 1}, {1, 0, 1, INT64_LIMIT}); }, PRODUCT_OVERFLOW},
-      {"sum of numerators", [] { return Add({1, 0, 1, INT64_LIMIT}, {1, 0, 1, 1}); }, SUM_OVERFLOW},
-      {"sum of wholes", [] { return Add({-1, INT64_LIMIT, 2, 1}, {-1, 1, 2, 1}); }, SUM_OVERFLOW},
-      {"product of denominators", [] { return Subtract({1, 0, 4294967296, 1}, {1, 0, 4294967295, 1}); },
+      {"numerator times lcm factor",
+       [] {
+         return Add({1, 0, 2, 1}, {1, 0, 1, INT64_LIMIT});
+       },
        PRODUCT_OVERFLOW},
-      {"product of numerators", [] { return Multiply({1, 0, 1, 4294967296}, {1, 0, 1, 4294967296}); },
+      {"sum of numerators",
+       [] {
+         return Add({1, 0, 1, INT64_LIMIT}, {1, 0, 1, 1});
+       },
+       SUM_OVERFLOW},
+      {"sum of wholes",
+       [] {
+         return Add({-1, INT64_LIMIT, 2, 1}, {-1, 1, 2, 1});
+       },
+       SUM_OVERFLOW},
+      {"product of denominators",
+       [] {
+         return Subtract({1, 0, 4294967296, 1}, {1, 0, 4294967295, 1});
+       },
        PRODUCT_OVERFLOW},
-      {"improper operand", [] { return Multiply({1, INT64_LIMIT, 2, 1}, {1, 0, 1, 1}); }, PRODUCT_OVERFLOW},
-      {"improper divisor", [] { return Divide({1, 0, 1, 1}, {1, INT64_LIMIT / 2, 2, 1}); }, SUM_OVERFLOW},
+      {"product of numerators",
+       [] {
+         return Multiply({1, 0, 1, 4294967296}, {1, 0, 1, 4294967296});
+       },
+       PRODUCT_OVERFLOW},
+      {"improper operand",
+       [] {
+         return Multiply({1, INT64_LIMIT, 2, 1}, {1, 0, 1, 1});
+       },
+       PRODUCT_OVERFLOW},
+      {"improper divisor",
+       [] {
+         return Divide({1, 0, 1, 1}, {1, INT64_LIMIT / 2, 2, 1});
+       },
+       SUM_OVERFLOW},
   };
   for (const auto& c : cases) {
     TestPlatform().Clear();
@@ -299,7 +334,8 @@ Bunsuu RandomFraction(std::mt19937& rng) {
   return {static_cast<int8_t>(s), w, d, n};
 }
 
-void ExpectValid(const Bunsuu& r, const Rational& expected, const char* op, const Bunsuu& a, const Bunsuu& b) {
+void ExpectValid(const Bunsuu& r, const Rational& expected, const char* op, const Bunsuu& a,
+                 const Bunsuu& b) {
   ASSERT_GT(r.den, 0) << op << " " << Show(a) << " " << Show(b);
   EXPECT_GE(r.whole, 0);
   EXPECT_GE(r.num, 0);
@@ -309,7 +345,8 @@ void ExpectValid(const Bunsuu& r, const Rational& expected, const char* op, cons
   if (expected.n == 0) {
     EXPECT_EQ(r, BUNSUU_ZERO) << op << " " << Show(a) << " " << Show(b);
   } else {
-    EXPECT_EQ(r.sign, (expected.n > 0) == (expected.d > 0) ? 1 : -1) << op << " " << Show(a) << " " << Show(b);
+    EXPECT_EQ(r.sign, (expected.n > 0) == (expected.d > 0) ? 1 : -1)
+        << op << " " << Show(a) << " " << Show(b);
   }
 }
 

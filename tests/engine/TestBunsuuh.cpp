@@ -23,7 +23,9 @@ class Bunsuuh : public ::testing::Test {
  protected:
 };
 
-std::string Show(const BunsuuH& h) { return "(" + h.sign + ", " + h.whole + ", " + h.den + ", " + h.num + ")"; }
+std::string Show(const BunsuuH& h) {
+  return "(" + h.sign + ", " + h.whole + ", " + h.den + ", " + h.num + ")";
+}
 
 // The value written canonically (reduced, mixed), so that equal values compare equal.
 std::string Canonical(const Bunsuu& b) {
@@ -112,12 +114,9 @@ TEST_F(Bunsuuh, FormatWritesOnlyTheSignM) {
     BunsuuH h;
     std::string text;
   } cases[] = {
-      {{"-1", "2", "3", "1"}, "[2K3B1]"},
-      {{"m", "0", "3", "1"}, "[mK3B1]"},
-      {{"m", "2", "3", "1"}, "[m2K3B1]"},
-      {{"+1", "0", "6", "1+2"}, "[6B1+2]"},
-      {{"+1", "2", "3+1", "1"}, "[2K3+1B1]"},
-      {{"0", "5", "3", "1"}, "0"},
+      {{"-1", "2", "3", "1"}, "[2K3B1]"},     {{"m", "0", "3", "1"}, "[mK3B1]"},
+      {{"m", "2", "3", "1"}, "[m2K3B1]"},     {{"+1", "0", "6", "1+2"}, "[6B1+2]"},
+      {{"+1", "2", "3+1", "1"}, "[2K3+1B1]"}, {{"0", "5", "3", "1"}, "0"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatBunsuuh(c.h), c.text) << Show(c.h);
   // A positive bracket reads back as written.
@@ -137,8 +136,8 @@ TEST_F(Bunsuuh, MakeAndSign) {
   struct Case {
     const char* text;
     int sign;
-  } cases[] = {{"m5", -1}, {"0", 0}, {"7", -2}, {"+1", 1}, {"-1", -1}, {"p", 1}, {"P", 1},
-               {"1", 1},   {"M", -1}, {"-", -1}, {"", -2}, {"x", -2}};
+  } cases[] = {{"m5", -1}, {"0", 0}, {"7", -2}, {"+1", 1}, {"-1", -1}, {"p", 1},
+               {"P", 1},   {"1", 1}, {"M", -1}, {"-", -1}, {"", -2},   {"x", -2}};
   for (const auto& c : cases) EXPECT_EQ(SignOfText(c.text), c.sign) << c.text;
 }
 

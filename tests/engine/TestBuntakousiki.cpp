@@ -81,7 +81,7 @@ TEST_F(Buntakousiki, BaseConversions) {
   const std::vector<Case> cases = {
       {"FF", 16, 10, "255"},
       {"FFFFFFFF", 16, 10, "4294967295"},
-      {"12", 2, 10, "n"},   // 2 is not a digit of base 2
+      {"12", 2, 10, "n"},  // 2 is not a digit of base 2
       {"ff", 16, 10, "n"},  // lower-case letters are not digits
       {"0", 2, 10, "0"},
       {"1010", 2, 10, "10"},
@@ -306,10 +306,11 @@ TEST_F(Buntakousiki, LongDivisorListIsSortedAndSummed) {
   EXPECT_EQ(DivisorCount, 6720);
   ASSERT_EQ(text.substr(0, 5), "   1+");
   // σ = (2^7-1)(3^5-1)/2 (5^3-1)/4 · 8·12·14·18·20·24
-  EXPECT_EQ(text.substr(text.find("|=")), "|=" + std::to_string(127LL * 121 * 31 * 8 * 12 * 14 * 18 * 20 * 24));
+  EXPECT_EQ(text.substr(text.find("|=")),
+            "|=" + std::to_string(127LL * 121 * 31 * 8 * 12 * 14 * 18 * 20 * 24));
   std::vector<int64_t> listed;
   size_t rows = 0;
-  for (size_t i = 3; i < text.find("|="); ) {
+  for (size_t i = 3; i < text.find("|=");) {
     size_t j = i;
     while (j < text.size() && text[j] >= '0' && text[j] <= '9') ++j;
     listed.push_back(std::stoll(text.substr(i, j - i)));

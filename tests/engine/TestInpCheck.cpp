@@ -11,7 +11,7 @@
 namespace {
 
 struct Typed {
-  std::string line;   // the stored characters of the accepted keys
+  std::string line;  // the stored characters of the accepted keys
   int refusedAt = 0;  // 1-based position of the first refused key, 0 when all were accepted
   int errorNo = -1;
 };

@@ -24,8 +24,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // What the child reports through its exit status.
-constexpr int SAVED = 1;   // the writer said it saved
-constexpr int TOLD = 2;    // a message was shown
+constexpr int SAVED = 1;  // the writer said it saved
+constexpr int TOLD = 2;  // a message was shown
 
 struct ChildOutcome {
   bool exited = false;
@@ -81,7 +81,7 @@ class FileFaults : public ::testing::Test {
 struct Writer {
   const char* name;
   std::function<std::string(const std::string& root)> writeOld;  // returns the old file's path
-  std::function<bool()> prepareAndSave;                           // runs in the child
+  std::function<bool()> prepareAndSave;  // runs in the child
 };
 
 std::vector<Writer> Writers(const std::string& root) {

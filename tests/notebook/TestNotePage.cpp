@@ -1,9 +1,9 @@
 // Tests of the notebook page: answer rules, selection, undo copy, line operations with the 50-line cap,
 // the answers of one line and of the whole page, and the .siki file in CP932 bytes, read back from
 // damaged files and written safely when the folder cannot be written.
-#include <gtest/gtest.h>
 #include <dirent.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -55,8 +55,8 @@ TEST_F(NotePageTest, AnswerRules) {
       {"1b2+3b1", "1b2+3b1"},
       {"1b2+3b1=", "1b2+3b1="},
       {"1b2+3b1=2k3b1=3b7&2k3b1=3b7", "1b2+3b1="},
-      {"2x+1=5", "2x+1=5"},                // equation without answer: kept whole
-      {"2x+1=5&x=2", "2x+1=5"},            // solved equation: the equation alone
+      {"2x+1=5", "2x+1=5"},  // equation without answer: kept whole
+      {"2x+1=5&x=2", "2x+1=5"},  // solved equation: the equation alone
       {"4:6=2:3&2:3", "4:6="},
       {"", ""},
   };
@@ -101,7 +101,8 @@ TEST_F(NotePageTest, CopyStopsAt49Lines) {
     EXPECT_EQ(NotePage.lineCount, c.count + (c.copied ? 1 : 0));
     EXPECT_EQ(NotePage.modified, c.copied);
     if (c.copied) {
-      EXPECT_EQ(NotePage.lines[static_cast<std::size_t>(c.count)], NotePage.lines[static_cast<std::size_t>(c.selected - 1)]);
+      EXPECT_EQ(NotePage.lines[static_cast<std::size_t>(c.count)],
+                NotePage.lines[static_cast<std::size_t>(c.selected - 1)]);
       EXPECT_EQ(NotePage.selected, c.selected);
       EXPECT_EQ(NotePage.backupCount, c.count);
     }
@@ -140,8 +141,14 @@ TEST_F(NotePageTest, DeleteRestoreAndClear) {
 TEST_F(NotePageTest, DeleteAnswerOfOneLineAndOfAll) {
   SetLines({"1b2+3b1=2k3b1=3b7&2k3b1=3b7", "2x+1=5&x=2", "7+1"});
   int asked = 0;
-  auto yes = [&] { ++asked; return true; };
-  auto no = [&] { ++asked; return false; };
+  auto yes = [&] {
+    ++asked;
+    return true;
+  };
+  auto no = [&] {
+    ++asked;
+    return false;
+  };
 
   NotePage.selected = 3;  // no "=": undo copy taken, nothing asked
   NotePage.backupCount = 0;
@@ -229,16 +236,16 @@ TEST_F(NotePageTest, StartPageFromEachOrigin) {
 
 TEST_F(NotePageTest, CalculateAllGoesOnAfterEveryFailure) {
   SetLines({
-      "1b2+3b1",          // 1 calculation without "="
-      "1b2+3b1=9&9",      // 2 an old answer is replaced
-      "1b2+*3",           // 3 fails the check at position 5
-      "",                 // 4 empty: skipped
-      "2x+1=5",           // 5 equation
-      "x+1",              // 6 no relation: unsolvable
-      "1/0=",             // 7 division by zero: not computable
-      "4:6=",             // 8 ratio
-      "2x+1=5&x=7",       // 9 solved again
-      "3:0=",             // 10 ratio that cannot be simplified: unchanged, no outcome
+      "1b2+3b1",  // 1 calculation without "="
+      "1b2+3b1=9&9",  // 2 an old answer is replaced
+      "1b2+*3",  // 3 fails the check at position 5
+      "",  // 4 empty: skipped
+      "2x+1=5",  // 5 equation
+      "x+1",  // 6 no relation: unsolvable
+      "1/0=",  // 7 division by zero: not computable
+      "4:6=",  // 8 ratio
+      "2x+1=5&x=7",  // 9 solved again
+      "3:0=",  // 10 ratio that cannot be simplified: unchanged, no outcome
   });
   std::vector<int> seen;
   auto outcomes = CalculateAll([&](const NoteOutcome& o) { seen.push_back(o.line); });
@@ -270,9 +277,9 @@ TEST_F(NotePageTest, CalculateAllGoesOnAfterEveryFailure) {
 
   EXPECT_EQ(NoteOutcomeText(outcomes[1], false), "[ 6 問目]は､解けませんでした。");
   EXPECT_EQ(NoteOutcomeText(outcomes[2], false), "[ 7 問目]は､計算できませんでした。");
-  EXPECT_EQ(NoteOutcomeText(outcomes[0], false),
-            "[3 問:5 字目][ｴﾗｰ値" + std::to_string(outcomes[0].errorNo) + "]" + outcomes[0].errorText +
-                "\n\n編集し直してから再計算してください。");
+  EXPECT_EQ(NoteOutcomeText(outcomes[0], false), "[3 問:5 字目][ｴﾗｰ値" + std::to_string(outcomes[0].errorNo) +
+                                                     "]" + outcomes[0].errorText +
+                                                     "\n\n編集し直してから再計算してください。");
 }
 
 TEST_F(NotePageTest, CalculateAllFollowsTheAnswerForm) {
@@ -297,7 +304,7 @@ TEST_F(NotePageTest, CalculateSelectedDiffersFromTheWholePass) {
       {"4:6", "4:6=2:3&2:3", true, 0},
       // Only the left side of an equation is checked; the solver then fails without an outcome.
       {"2x+1=*5", "2x+1=*5", false, 0},
-      {"x+1", "x+1", false, 0},   // unsolvable: no outcome of its own
+      {"x+1", "x+1", false, 0},  // unsolvable: no outcome of its own
       {"1/0=", "1/0=", false, 0},  // not computable: no outcome of its own
       {"1+*2", "1+*2", false, 3},
       {"", "", false, 0},
@@ -314,7 +321,8 @@ TEST_F(NotePageTest, CalculateSelectedDiffersFromTheWholePass) {
       ASSERT_EQ(r.outcomes.size(), 1u) << c.line;
       EXPECT_EQ(r.outcomes[0].position, c.checkPosition);
       EXPECT_EQ(r.outcomes[0].line, 2);
-      EXPECT_NE(NoteOutcomeText(r.outcomes[0], true).find("編集し直してから再計算をせよ。"), std::string::npos);
+      EXPECT_NE(NoteOutcomeText(r.outcomes[0], true).find("編集し直してから再計算をせよ。"),
+                std::string::npos);
     } else {
       EXPECT_TRUE(r.outcomes.empty()) << c.line;
     }
@@ -403,15 +411,20 @@ TEST_F(NotePageTest, ReadingTable) {
 
 TEST_F(NotePageTest, DamagedFilesAreReadAndReported) {
   // Bytes that are not CP932 and NUL bytes become "?", the lines are counted bad and reported.
-  const std::string bytes =
-      std::string("1+1\r\n") + "2\x80+2\r\n" + "3+\xff\r\n" + std::string("4+\0" "4\r\n", 6) + "5+\x95\r\n";
+  const std::string bytes = std::string("1+1\r\n") + "2\x80+2\r\n" + "3+\xff\r\n" +
+                            std::string(
+                                "4+\0"
+                                "4\r\n",
+                                6) +
+                            "5+\x95\r\n";
   EXPECT_EQ(LoadSikiBytes(bytes), 4);
   EXPECT_EQ(Lines(), (std::vector<std::string>{"1+1", "2?+2", "3+?", "4+?4", "5+?"}));
   EXPECT_EQ(LastSikiLoad.unreadableLines, (std::vector<int>{2, 3, 4, 5}));
   ReportSikiLoadProblems();
   ASSERT_EQ(TestPlatform().ShownTexts().size(), 1u);
-  EXPECT_EQ(TestPlatform().ShownTexts()[0],
-            "ご注意！: ファイルの 2、3、4、5 行目に、読めない文字がありました。\n\n読めない文字は「?」に置き換えました。");
+  EXPECT_EQ(
+      TestPlatform().ShownTexts()[0],
+      "ご注意！: ファイルの 2、3、4、5 行目に、読めない文字がありました。\n\n読めない文字は「?」に置き換えました。");
 
   // More than 50 lines: the first 50 are kept, the rest reported.
   TestPlatform().Clear();
@@ -424,8 +437,10 @@ TEST_F(NotePageTest, DamagedFilesAreReadAndReported) {
   EXPECT_EQ(NotePage.title, "title at the end");
   EXPECT_EQ(LastSikiLoad.droppedLines, 3);
   ReportSikiLoadProblems();
-  EXPECT_EQ(TestPlatform().ShownTexts(),
-            (std::vector<std::string>{"ご注意！: ノートには50問までしか書けません。\n\n51問目からの 3 行は読み込みませんでした。"}));
+  EXPECT_EQ(
+      TestPlatform().ShownTexts(),
+      (std::vector<std::string>{
+          "ご注意！: ノートには50問までしか書けません。\n\n51問目からの 3 行は読み込みませんでした。"}));
 
   // A file that was read whole and clean reports nothing.
   TestPlatform().Clear();
@@ -576,7 +591,7 @@ TEST_F(NotePageTest, CharactersTheFileCannotStoreAreNamedAndReplaced) {
       {"①～〜ｱ漢字", "①～〜ｱ漢字", 0},
       {"😀😀a", "〓〓a", 2},
       {"𠮷野", "〓野", 1},
-      {"a\xC3", "a〓", 1},           // a cut sequence at the end
+      {"a\xC3", "a〓", 1},  // a cut sequence at the end
       {"\x80x\xED\xA0\x80", "〓x〓", 2},  // a lone continuation byte, an encoded surrogate
   };
   for (const Case& c : cases) {
@@ -594,8 +609,9 @@ TEST_F(NotePageTest, CharactersTheFileCannotStoreAreNamedAndReplaced) {
   EXPECT_EQ(found[0].character, "😀");
   EXPECT_EQ(found[1].line, 3);
   EXPECT_EQ(found[2].character, "🍎");
-  EXPECT_EQ(UnstorableQuestion(found),
-            "次の文字はファイルに保存できません。\n\n表題の「😀」\n3 問目の「🍎」\n3 問目の「🍎」\n\n「〓」に置き換えて保存しますか？");
+  EXPECT_EQ(
+      UnstorableQuestion(found),
+      "次の文字はファイルに保存できません。\n\n表題の「😀」\n3 問目の「🍎」\n3 問目の「🍎」\n\n「〓」に置き換えて保存しますか？");
   std::string bytes;
   EXPECT_FALSE(SikiFileBytes(bytes));
   EXPECT_EQ(ReplaceUnstorableCharacters(), 3);

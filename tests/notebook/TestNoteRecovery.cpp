@@ -75,7 +75,8 @@ TEST(NoteRecovery, ADamagedCopyGivesBackWhatIsSound) {
       {"cut after a line", whole.substr(0, third), 1},
       {"a length past the end", whole.substr(0, third) + "line 999:5b3", 1},
       {"an unknown field", whole.substr(0, third) + "colour 3:red\n" + whole.substr(third), 4},
-      {"bytes that are no text", whole.substr(0, third) + std::string("line 2:\xff\x00\n", 10) + whole.substr(third), 5},
+      {"bytes that are no text",
+       whole.substr(0, third) + std::string("line 2:\xff\x00\n", 10) + whole.substr(third), 5},
   };
   for (const Case& c : cases) {
     RecoveredPage r;
@@ -87,7 +88,8 @@ TEST(NoteRecovery, ADamagedCopyGivesBackWhatIsSound) {
     for (const std::string& l : r.lines) EXPECT_EQ(l.find('\0'), std::string::npos) << c.what;
   }
   // Not a copy at all.
-  for (const std::string& bytes : {std::string(), std::string("#title\r\n1+1=\r\n"), std::string(NOTE_RECOVERY_MAGIC)}) {
+  for (const std::string& bytes :
+       {std::string(), std::string("#title\r\n1+1=\r\n"), std::string(NOTE_RECOVERY_MAGIC)}) {
     RecoveredPage r;
     EXPECT_FALSE(ParseNoteRecovery(bytes, r)) << bytes;
   }
@@ -194,12 +196,14 @@ TEST(NoteRecovery, TheQuestionNamesThePage) {
   RecoveredPage r;
   r.lines = {"1+1=", "2+2="};
   r.fileName = "/home/pupil/れんしゅう.siki";
-  EXPECT_EQ(NoteRecoveryQuestion(r),
-            "前回、ノート（「れんしゅう.siki」のページ、2問）が保存されないまま終わりました。\n\n復元しますか？");
+  EXPECT_EQ(
+      NoteRecoveryQuestion(r),
+      "前回、ノート（「れんしゅう.siki」のページ、2問）が保存されないまま終わりました。\n\n復元しますか？");
   r.fileName.clear();
   r.damaged = true;
-  EXPECT_EQ(NoteRecoveryQuestion(r), "前回、ノート（まだ保存していないページ、2問）が保存されないまま終わりました。\n\n復元しますか？"
-                                     "\n\n（控えの一部が読めなかったため、読めたところまでを戻します。）");
+  EXPECT_EQ(NoteRecoveryQuestion(r),
+            "前回、ノート（まだ保存していないページ、2問）が保存されないまま終わりました。\n\n復元しますか？"
+            "\n\n（控えの一部が読めなかったため、読めたところまでを戻します。）");
 }
 
 }  // namespace

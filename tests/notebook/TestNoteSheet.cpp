@@ -17,7 +17,6 @@ namespace {
 
 class NoteSheetTest : public ::testing::Test {
  protected:
-
   // Draws the page on a fresh canvas (cell 10 × 20) and returns the canvas.
   RecordingCanvas Draw(NoteSheetView v = {}) {
     RecordingCanvas c;
@@ -263,8 +262,9 @@ TEST_F(NoteSheetTest, AnswerColumnEntry) {
     const char* text;
     bool ok;
     int value;
-  } cases[] = {{"80", true, 80}, {"10", true, 10}, {" 36 ", true, 36}, {"9", false, 0}, {"81", false, 0},
-               {"abc", false, 0}, {"", false, 0}, {"3.5", false, 0}, {"-20", false, 0}, {"00040", false, 0}};
+  } cases[] = {{"80", true, 80},  {"10", true, 10},   {" 36 ", true, 36}, {"9", false, 0},
+               {"81", false, 0},  {"abc", false, 0},  {"", false, 0},     {"3.5", false, 0},
+               {"-20", false, 0}, {"00040", false, 0}};
   for (const auto& c : cases) {
     int v = -1;
     EXPECT_EQ(ParseAnswerColumn(c.text, v), c.ok) << c.text;
@@ -273,8 +273,9 @@ TEST_F(NoteSheetTest, AnswerColumnEntry) {
     }
   }
   KAITOURAN_ITI = 36;
-  EXPECT_EQ(AnswerColumnPrompt(),
-            "解答欄の現在の開始位置は\n 　< 36 >\n 字め[半角] です。\n必要な数値(10～80)を入力して変更して下さい。");
+  EXPECT_EQ(
+      AnswerColumnPrompt(),
+      "解答欄の現在の開始位置は\n 　< 36 >\n 字め[半角] です。\n必要な数値(10～80)を入力して変更して下さい。");
 }
 
 TEST_F(NoteSheetTest, CaptionAndTitleTexts) {

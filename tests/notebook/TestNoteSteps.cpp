@@ -18,7 +18,6 @@ namespace {
 
 class NoteStepsTest : public ::testing::Test {
  protected:
-
   RecordingCanvas Draw() {
     RecordingCanvas c;
     NoteSheetView v;
@@ -37,16 +36,16 @@ void SetLines(const std::vector<std::string>& lines) {
 }
 
 const std::vector<std::string> PAGE = {
-    "2b1+3b1",      // 1: problem
-    "=6b3+6b2",     // 2: working
-    "=6b5",         // 3: working
+    "2b1+3b1",  // 1: problem
+    "=6b3+6b2",  // 2: working
+    "=6b5",  // 3: working
     "4b3-2b1=2b2",  // 4: problem and its one step on one line
-    "1+1=2&2",      // 5: a line the program answered
-    "2*x+1=7",      // 6: an equation: no working
-    "3b2/5b4",      // 7: problem
-    "=15b8",        // 8: working with a mistake
-    "=8b15",        // 9: upside-down after it
-    "5b1",          // 10: a problem without working
+    "1+1=2&2",  // 5: a line the program answered
+    "2*x+1=7",  // 6: an equation: no working
+    "3b2/5b4",  // 7: problem
+    "=15b8",  // 8: working with a mistake
+    "=8b15",  // 9: upside-down after it
+    "5b1",  // 10: a problem without working
 };
 
 TEST_F(NoteStepsTest, ProblemsAndTheirWorkingLinesAreChains) {
@@ -128,7 +127,8 @@ TEST_F(NoteStepsTest, MarksOfAChangedPageAreNotDrawn) {
   NotePage.lines[1] = "=6b4+6b2";
   EXPECT_EQ(CurrentNoteMarks(2), "");
   RecordingCanvas c = Draw();
-  for (const CanvasOp& op : c.OpsOf(CanvasOp::Kind::Text)) EXPECT_FALSE((op.text == "○" || op.text == "×") && op.bold);
+  for (const CanvasOp& op : c.OpsOf(CanvasOp::Kind::Text))
+    EXPECT_FALSE((op.text == "○" || op.text == "×") && op.bold);
 }
 
 TEST_F(NoteStepsTest, PageWithoutWorkingSaysWhereToWriteIt) {
@@ -138,7 +138,8 @@ TEST_F(NoteStepsTest, PageWithoutWorkingSaysWhereToWriteIt) {
 }
 
 TEST_F(NoteStepsTest, WorkingLinesAreNeitherBadLinesNorCalculated) {
-  EXPECT_EQ(LoadSikiBytes("#title\r\n2b1+3b1\r\n=6b3+6b2\r\n=6b5\r\n=6b**\r\n"), 1);  // only the unreadable one
+  EXPECT_EQ(LoadSikiBytes("#title\r\n2b1+3b1\r\n=6b3+6b2\r\n=6b5\r\n=6b**\r\n"),
+            1);  // only the unreadable one
   std::vector<NoteOutcome> outcomes = CalculateAll();
   ASSERT_EQ(outcomes.size(), 1u);
   EXPECT_EQ(outcomes[0].line, 4);  // the unreadable working line

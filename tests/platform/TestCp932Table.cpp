@@ -64,7 +64,8 @@ std::string Utf8Of(char32_t cp) {
 }
 
 // Our answer and iconv's agree: both fail at the same offset, or both succeed with the same bytes.
-void ExpectSame(bool ok, const std::string& out, std::size_t bad, const IconvResult& want, const std::string& in) {
+void ExpectSame(bool ok, const std::string& out, std::size_t bad, const IconvResult& want,
+                const std::string& in) {
   ASSERT_EQ(ok, want.ok) << "input " << testing::PrintToString(in);
   if (ok)
     ASSERT_EQ(out, want.out) << "input " << testing::PrintToString(in);
@@ -109,8 +110,8 @@ TEST(Cp932Table, WritesEveryCodePointAsIconvDoes) {
 
 TEST(Cp932Table, RefusesBrokenUtf8WhereIconvDoes) {
   Iconv ref("CP932", "UTF-8");
-  const char* cases[] = {"\xC0\x80", "\xE3\x81", "a\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80", "\xFF", "ab\xE3\x81x",
-                         "\xF8\x88\x80\x80\x80", "\xE0\x80\x80", "①\xC2"};
+  const char* cases[] = {"\xC0\x80", "\xE3\x81",    "a\xED\xA0\x80",        "\xF4\x90\x80\x80", "\x80",
+                         "\xFF",     "ab\xE3\x81x", "\xF8\x88\x80\x80\x80", "\xE0\x80\x80",     "①\xC2"};
   for (const char* c : cases) ASSERT_NO_FATAL_FAILURE(CheckEncode(ref, c));
 }
 

@@ -46,6 +46,7 @@ TEST(Platform, RecordingPlatformAnswersFromItsScript) {
   EXPECT_EQ(AskQuestion("again", "ご確認", MsgButtons::YesNo), MsgAnswer::Yes);
   ShowMessage("０でわった。", "警告!");
   CurrentPlatform().ShowNotice("$a|b", "警告！", 1500);
-  EXPECT_EQ(p.ShownTexts(), (std::vector<std::string>{"ご確認: 保存しますか？", "ご確認: 続けますか？",
-                                                      "ご確認: again", "警告!: ０でわった。", "警告！: $a|b"}));
+  EXPECT_EQ(p.ShownTexts(),
+            (std::vector<std::string>{"ご確認: 保存しますか？", "ご確認: 続けますか？", "ご確認: again",
+                                      "警告!: ０でわった。", "警告！: $a|b"}));
 }

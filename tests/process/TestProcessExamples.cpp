@@ -17,9 +17,7 @@
 
 namespace {
 
-void Fresh() {
-  ResetProgramState();
-}
+void Fresh() { ResetProgramState(); }
 
 // "003X 2b1+3b1" for each drawn line.
 std::vector<std::string> Lines(const std::string& normalized, int detail = 1) {
@@ -42,30 +40,51 @@ struct Example {
 
 const std::vector<Example> EXAMPLES = {
     // Sums over a common denominator.
-    {"2b1+3b1", false, 0, 1,
+    {"2b1+3b1",
+     false,
+     0,
+     1,
      {"003X 2b1+3b1", "004X [2*3B1*3]+[3*2B1*2]", "005X 6b3+6b2", "035X [6B3+2]", "020X 6b5"}},
     {"4b1+4b1", false, 0, 1, {"005X 4b1+4b1", "035X [4B1+1]", "001X 4b2", "002Y 4b2", "020X 2b1"}},
     {"4b1-4b1", false, 0, 1, {"005X 4b1-4b1", "035X [4B1-1]", "000X [4B0]", "020X 0"}},
-    {"m2b1+3b1", false, 0, 1,
+    {"m2b1+3b1",
+     false,
+     0,
+     1,
      {"003X m2b1+3b1", "004X m[2*3B1*3]+[3*2B1*2]", "005X m6b3+6b2", "035X [6Bm3+2]", "015X [6Bm1]",
       "020X m6b1"}},
     // Integer separation with the other method (type 8).
-    {"1k2b1+2k3b1", true, 0, 8,
+    {"1k2b1+2k3b1",
+     true,
+     0,
+     8,
      {"006X 1k2b1+2k3b1", "007X (1+2b1)+(2+3b1)", "090X 1+2b1+2+3b1", "041X (1+2)+(2b1+3b1)",
-      "004X 3+([2*3B1*3]+[3*2B1*2])", "005X 3+(6b3+6b2)", "035X 3+([6B3+2])", "091X 3+(6b5)",
-      "010X 3+6b5", "020X 3k6b5"}},
+      "004X 3+([2*3B1*3]+[3*2B1*2])", "005X 3+(6b3+6b2)", "035X 3+([6B3+2])", "091X 3+(6b5)", "010X 3+6b5",
+      "020X 3k6b5"}},
     // Two-term sums.
     {"2+3b1", false, 0, 6, {"010X 2+3b1", "020X 2k3b1"}},
-    {"2+1k3b1", false, 0, 3,
+    {"2+1k3b1",
+     false,
+     0,
+     3,
      {"038X 2+1k3b1", "012X 2+3b4", "011X 1b2*3b3+3b4", "005X 3b6+3b4", "035X [3B6+4]", "009X 3b10",
       "020X 3k3b1"}},
-    {"2+3b4", false, 0, 5,
+    {"2+3b4",
+     false,
+     0,
+     5,
      {"012X 2+3b4", "011X 1b2*3b3+3b4", "005X 3b6+3b4", "035X [3B6+4]", "009X 3b10", "020X 3k3b1"}},
-    {"3-4b1", true, 0, 6,
-     {"029X 3-4b1", "090X (2+1)-4b1", "090X 2+1-4b1", "090X 2+(1-4b1)", "005X 2+(4b4-4b1)",
-      "035X 2+[4B4-1]", "010X 2+4b3", "020X 2k4b3"}},
+    {"3-4b1",
+     true,
+     0,
+     6,
+     {"029X 3-4b1", "090X (2+1)-4b1", "090X 2+1-4b1", "090X 2+(1-4b1)", "005X 2+(4b4-4b1)", "035X 2+[4B4-1]",
+      "010X 2+4b3", "020X 2k4b3"}},
     {"1-4b1", true, 0, 6, {"028X 1-4b1", "005X 4b4-4b1", "035X [4B4-1]", "020X 4b3"}},
-    {"2k3b1-3", true, 0, 3,
+    {"2k3b1-3",
+     true,
+     0,
+     3,
      {"006X 2k3b1-3", "037X (2+3b1)-3", "090X 2+3b1-3", "090X 2-3+3b1", "022X (2-3)+3b1", "090X m1+3b1",
       "028X m(1-3b1)", "005X m(3b3-3b1)", "034X m([3B3-1])", "020X m3b2"}},
     // Final form improper.
@@ -73,13 +92,18 @@ const std::vector<Example> EXAMPLES = {
     // Products and quotients.
     {"3b2*4b3", false, 0, 10, {"001X 3b2*4b3", "062Z 3b2*4b3", "064X [1*2B1*1]", "020X 2b1"}},
     {"3b1*5b2", false, 0, 10, {"060X 3b1*5b2", "065X [3*5B1*2]", "020X 15b2"}},
-    {"3b2/3b4", false, 0, 10,
-     {"061X 3b2/3b4", "001X 3b2*4b3", "062Z 3b2*4b3", "064X [1*2B1*1]", "020X 2b1"}},
+    {"3b2/3b4", false, 0, 10, {"061X 3b2/3b4", "001X 3b2*4b3", "062Z 3b2*4b3", "064X [1*2B1*1]", "020X 2b1"}},
     {"0*3b2", false, 0, 12, {"063X 0*3b2", "020X 0"}},
     {"0/3b2", false, 0, 12, {"094X 0/3b2", "020X 0"}},
-    {"(m3b2)*4b3", false, 0, 10,
+    {"(m3b2)*4b3",
+     false,
+     0,
+     10,
      {"093X (m3b2)*4b3", "001X m3b2*4b3", "062Z m3b2*4b3", "064X m[1*2B1*1]", "020X m2b1"}},
-    {"2k3b1*4b3", false, 0, 11,
+    {"2k3b1*4b3",
+     false,
+     0,
+     11,
      {"066X 2k3b1*4b3", "001X 3b7*4b3", "062Z 3b7*4b3", "064X [1*4B7*1]", "009X 4b7", "020X 1k4b3"}},
     {"2k3b1*5b1", false, 0, 11, {"066X 2k3b1*5b1", "060X 3b7*5b1", "065X [3*5B7*1]", "020X 15b7"}},
     {"3b2*2b3", false, 0, 10, {"001X 3b2*2b3", "062Z 3b2*2b3", "064X [1*1B1*1]", "053X 1b1", "020X 1"}},
@@ -157,12 +181,11 @@ TEST(ProcessDriver, ClassifiesByTheKindsOfNumbersAndOperators) {
     int type;
   };
   const std::vector<C> cases = {
-      {"2b1+3b1", 1},     {"2+3b1", 6},           {"1k2b1+2k3b1", 8},   {"1k2b1+2+3b1", 2},
-      {"0.5+3b1", 4},     {"3b4+2+3b1", 4},       {"2+1k3b1", 3},       {"2+3b4", 5},
-      {"1k2b1+3b4", 7},   {"3b2*4b3", 10},        {"2k3b1*4b3", 11},    {"2*3b1", 12},
-      {"2*0.5", 13},      {"2*3", 0},             {"2b1+3b1*2", 0},     {"2^2+3b1", 0},
-      {"3b1", 0},         {"(2b1)+3b1", 1},       {"(2b1+3b1)+1", 0},   {"2k3b1*0.5", 13},
-      {"1+2", 0},         {"[6B1+2]+3b1", 0},     {"x+3b1", 0},         {"3!+3b1", 0},
+      {"2b1+3b1", 1},    {"2+3b1", 6},       {"1k2b1+2k3b1", 8}, {"1k2b1+2+3b1", 2}, {"0.5+3b1", 4},
+      {"3b4+2+3b1", 4},  {"2+1k3b1", 3},     {"2+3b4", 5},       {"1k2b1+3b4", 7},   {"3b2*4b3", 10},
+      {"2k3b1*4b3", 11}, {"2*3b1", 12},      {"2*0.5", 13},      {"2*3", 0},         {"2b1+3b1*2", 0},
+      {"2^2+3b1", 0},    {"3b1", 0},         {"(2b1)+3b1", 1},   {"(2b1+3b1)+1", 0}, {"2k3b1*0.5", 13},
+      {"1+2", 0},        {"[6B1+2]+3b1", 0}, {"x+3b1", 0},       {"3!+3b1", 0},
   };
   for (const C& c : cases) {
     ExpressionProfile p = ClassifyExpression(c.expr);
@@ -213,7 +236,8 @@ TEST(ProcessDriver, DivisionByZeroShowsItsMessageAndStoresTheTitleOnly) {
     EXPECT_EQ(MakeProcess(e, true), 1) << e;
     EXPECT_EQ(ProcessState.processText, "") << e;
     EXPECT_NE(ProcessTypeNumber(ProcessState.processType), 0) << e;
-    EXPECT_EQ(TestPlatform().ShownTexts(), std::vector<std::string>{"注意!!: ０で割ることは許されません！"}) << e;
+    EXPECT_EQ(TestPlatform().ShownTexts(), std::vector<std::string>{"注意!!: ０で割ることは許されません！"})
+        << e;
     TestPlatform().Clear();
   }
 }

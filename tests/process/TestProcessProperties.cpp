@@ -53,16 +53,11 @@ struct Generator {
   // A term of the given kind: 0 integer, 1 proper, 2 improper, 3 mixed, 4 decimal.
   std::string Term(int kind) {
     switch (kind) {
-      case 0:
-        return Integer();
-      case 1:
-        return Proper();
-      case 2:
-        return Improper();
-      case 3:
-        return Mixed();
-      default:
-        return Decimal();
+      case 0: return Integer();
+      case 1: return Proper();
+      case 2: return Improper();
+      case 3: return Mixed();
+      default: return Decimal();
     }
   }
   std::string Sum() {
@@ -179,8 +174,7 @@ TEST(ProcessProperties, EveryProductLineKeepsTheValueAndCancellationIsComplete) 
         const CancellationFigure& f = ProcessState.figure;
         ASSERT_EQ(f.numeratorValues.size(), ProcessState.factors.size());
         for (const auto& nv : f.numeratorValues)
-          for (const auto& dv : f.denominatorValues)
-            EXPECT_EQ(Gcd64(nv.back(), dv.back()), 1) << expr;
+          for (const auto& dv : f.denominatorValues) EXPECT_EQ(Gcd64(nv.back(), dv.back()), 1) << expr;
       }
       if (::testing::Test::HasFailure()) return;
     }

@@ -66,7 +66,8 @@ TEST(ReadAloud, AMissingVoiceIsToldOnceThenInTheStatusLine) {
   Fresh();
   TestPlatform().voiceInstalled = false;
   Type("2{Ctrl+R}{Ctrl+R}");
-  EXPECT_EQ(TestPlatform().ShownTexts(), std::vector<std::string>{std::string("ご報告！: ") + VOICE_MISSING_TEXT});
+  EXPECT_EQ(TestPlatform().ShownTexts(),
+            std::vector<std::string>{std::string("ご報告！: ") + VOICE_MISSING_TEXT});
   EXPECT_EQ(StatusText, VOICE_MISSING_STATUS);
 
   // An empty line has nothing to read.

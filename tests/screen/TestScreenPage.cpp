@@ -53,7 +53,8 @@ std::vector<CanvasOp> ExpectEveryTextReachable() {
   PageScrollX = range;
   canvas.ClearOps();
   PaintPage(canvas, CLIENT_WIDTH, CLIENT_HEIGHT);
-  for (const CanvasOp& op : canvas.OpsOf(CanvasOp::Kind::Text)) EXPECT_LE(op.x2, PageViewWidth(CLIENT_WIDTH)) << op.text;
+  for (const CanvasOp& op : canvas.OpsOf(CanvasOp::Kind::Text))
+    EXPECT_LE(op.x2, PageViewWidth(CLIENT_WIDTH)) << op.text;
   return texts;
 }
 

@@ -135,10 +135,10 @@ TEST_F(ScreenStepsTest, TheScreensConversionProcessesCheckAsRight) {
     ScreenCommand command;
   };
   const Case cases[] = {
-      {"6b4", ScreenCommand::YakuProcDsp},        {"12b18", ScreenCommand::YakuProcDsp},
-      {"2k6b4", ScreenCommand::YakuProcDsp},      {"0.25", ScreenCommand::DecimalToFraction},
-      {"1.5", ScreenCommand::DecimalToFraction},  {"0.@3", ScreenCommand::JunkanSyori},
-      {"0.1@6", ScreenCommand::JunkanSyori},      {"1.2@34", ScreenCommand::JunkanSyori},
+      {"6b4", ScreenCommand::YakuProcDsp},       {"12b18", ScreenCommand::YakuProcDsp},
+      {"2k6b4", ScreenCommand::YakuProcDsp},     {"0.25", ScreenCommand::DecimalToFraction},
+      {"1.5", ScreenCommand::DecimalToFraction}, {"0.@3", ScreenCommand::JunkanSyori},
+      {"0.1@6", ScreenCommand::JunkanSyori},     {"1.2@34", ScreenCommand::JunkanSyori},
   };
   int checked = 0;
   for (const Case& c : cases)
@@ -159,7 +159,8 @@ TEST_F(ScreenStepsTest, TheScreensConversionProcessesCheckAsRight) {
       ++checked;
       // These processes end in the form of the value itself (mixed when it has a whole part).
       const bool mixed = chain.substr(chain.rfind('=') + 1).find('k') != std::string::npos;
-      ChainResult r = CheckChain(chain, StepOptions{mixed ? StepFinalForm::Mixed : StepFinalForm::Improper, false});
+      ChainResult r =
+          CheckChain(chain, StepOptions{mixed ? StepFinalForm::Mixed : StepFinalForm::Improper, false});
       for (const StepResult& s : r.steps)
         EXPECT_TRUE(IsRightVerdict(s.verdict)) << chain << ": " << s.to << " " << StepVerdictName(s.verdict);
       ASSERT_FALSE(r.steps.empty()) << chain;

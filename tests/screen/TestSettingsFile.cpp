@@ -257,7 +257,8 @@ TEST_F(SettingsFileTest, ProcdspWinsOverCalctypeAndBothAreWritten) {
   };
   for (const auto& c : cases) {
     ResetSettings();
-    ReadSettingsBytes(Sjis(std::string("[▼答の表示▼]\n") + c.answerSection + "\n[▼過程表示▼]\n" + c.processSection + "\n"));
+    ReadSettingsBytes(
+        Sjis(std::string("[▼答の表示▼]\n") + c.answerSection + "\n[▼過程表示▼]\n" + c.processSection + "\n"));
     EXPECT_EQ(PROCDSP, c.expected) << c.answerSection << " " << c.processSection;
     EXPECT_EQ(CALCTYPE, c.expected);
   }
@@ -359,7 +360,8 @@ TEST_F(SettingsFileTest, GoalCountAndShownGoalFromAnotherWriter) {
   EXPECT_EQ(MOKUHYOU[9], "目標9");
   EXPECT_EQ(DSPBANGOU, 0);  // not a stored goal: the first one is shown
 
-  ReadSettingsBytes(Sjis("[▼週の目標▼]\r\nSOUSUU=3\r\nDSPBANGOU=2\r\nMOKUHYOU0=a\r\nMOKUHYOU1=b\r\nMOKUHYOU2=c\r\n"));
+  ReadSettingsBytes(
+      Sjis("[▼週の目標▼]\r\nSOUSUU=3\r\nDSPBANGOU=2\r\nMOKUHYOU0=a\r\nMOKUHYOU1=b\r\nMOKUHYOU2=c\r\n"));
   EXPECT_EQ(DSPBANGOU, 2);
   ReadSettingsBytes(Sjis("[▼週の目標▼]\r\nSOUSUU=0\r\nDSPBANGOU=1\r\nMOKUHYOU0=a\r\n"));
   EXPECT_EQ(DSPBANGOU, 0);
@@ -389,7 +391,7 @@ TEST_F(SettingsFileTest, BrokenFilesAreReadAsFarAsTheyAreSound) {
   const std::string junk[] = {
       std::string("\0\0\0\xFF\xFE[", 7),
       "[▼計算画面▼\r\nFONTSIZE=20\r\n",  // a section line without its "]"
-      "FONTSIZE=20\r\n",                 // a key before any section
+      "FONTSIZE=20\r\n",  // a key before any section
       "[]\r\n=\r\n==\r\n[\r\n]\r\n;FONTSIZE=20\r\n",
       std::string(100000, '['),
       "[▼計算画面▼]\rFONTSIZE=20\rMAINTOP=3",  // old Mac line ends: one long line

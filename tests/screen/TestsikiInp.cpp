@@ -110,17 +110,28 @@ TEST_F(SikiInp, CommandKeysRunTheirCommands) {
     bool baseMode = false;
   };
   const Case cases[] = {
-      {'F', S, ScreenCommand::FontDialog},         {'S', S, ScreenCommand::SoinsuuPre},
-      {'R', S, ScreenCommand::JunkanSyori},        {'N', S, ScreenCommand::ToggleBaseMode},
-      {VK_OEM_2, S, ScreenCommand::ToggleBaseMode}, {'B', C, ScreenCommand::DecimalToFraction},
-      {'S', C, ScreenCommand::ToSyousuu},          {'T', C, ScreenCommand::ToMixed},
-      {'K', C, ScreenCommand::ToImproper},         {'Y', C, ScreenCommand::YakuProcDsp},
-      {'I', C, ScreenCommand::InputPanelSwitch},   {'C', C, ScreenCommand::CopyAnswer},
-      {'P', C, ScreenCommand::PasteAnswer},        {'Q', C, ScreenCommand::SolveLine},
-      {VK_RETURN, C, ScreenCommand::SolveLine},    {'J', A, ScreenCommand::OpenConditions},
-      {'N', A, ScreenCommand::OpenNotebook},       {'D', A, ScreenCommand::OpenSubstitution},
-      {'M', A, ScreenCommand::OpenMemo},           {VK_F8, 0, ScreenCommand::InputPanelSwitch},
-      {VK_OEM_2, 0, ScreenCommand::BaseConvert, true}, {VK_F7, 0, ScreenCommand::FocusToolWindow},
+      {'F', S, ScreenCommand::FontDialog},
+      {'S', S, ScreenCommand::SoinsuuPre},
+      {'R', S, ScreenCommand::JunkanSyori},
+      {'N', S, ScreenCommand::ToggleBaseMode},
+      {VK_OEM_2, S, ScreenCommand::ToggleBaseMode},
+      {'B', C, ScreenCommand::DecimalToFraction},
+      {'S', C, ScreenCommand::ToSyousuu},
+      {'T', C, ScreenCommand::ToMixed},
+      {'K', C, ScreenCommand::ToImproper},
+      {'Y', C, ScreenCommand::YakuProcDsp},
+      {'I', C, ScreenCommand::InputPanelSwitch},
+      {'C', C, ScreenCommand::CopyAnswer},
+      {'P', C, ScreenCommand::PasteAnswer},
+      {'Q', C, ScreenCommand::SolveLine},
+      {VK_RETURN, C, ScreenCommand::SolveLine},
+      {'J', A, ScreenCommand::OpenConditions},
+      {'N', A, ScreenCommand::OpenNotebook},
+      {'D', A, ScreenCommand::OpenSubstitution},
+      {'M', A, ScreenCommand::OpenMemo},
+      {VK_F8, 0, ScreenCommand::InputPanelSwitch},
+      {VK_OEM_2, 0, ScreenCommand::BaseConvert, true},
+      {VK_F7, 0, ScreenCommand::FocusToolWindow},
       {'J', A | S, ScreenCommand::OpenConditions},
   };
   for (const auto& c : cases) {
@@ -148,8 +159,14 @@ TEST_F(SikiInp, KeysWithoutAMeaningTypeNothingAndSaySo) {
   InputChar('*');  // refused: two operators
   ASSERT_FALSE(StatusText.empty());
   ASSERT_EQ(LineText, "1+");
-  for (auto [key, shift] : {std::pair{VK_F9, 0}, {'Z', 0}, {VK_TAB, 0}, {VK_SPACE, 0}, {'Z', S}, {'Z', C},
-                            {VK_OEM_102, S}, {VK_F9, C | S}}) {
+  for (auto [key, shift] : {std::pair{VK_F9, 0},
+                            {'Z', 0},
+                            {VK_TAB, 0},
+                            {VK_SPACE, 0},
+                            {'Z', S},
+                            {'Z', C},
+                            {VK_OEM_102, S},
+                            {VK_F9, C | S}}) {
     SetStatusText("x");
     const int refusals = RefusalCount;
     KeyToInput(key, shift);
@@ -538,7 +555,8 @@ TEST_F(SikiInp, BaseModeLetters) {
   EXPECT_EQ(LineText, "");
   EXPECT_EQ(SavedLine, "");
   ASSERT_EQ(TestPlatform().ShownTexts().size(), 1u);
-  EXPECT_EQ(TestPlatform().ShownTexts()[0], "深謝！: Ａ～Ｆ を含む数字は復活できません。\n再入力してください。");
+  EXPECT_EQ(TestPlatform().ShownTexts()[0],
+            "深謝！: Ａ～Ｆ を含む数字は復活できません。\n再入力してください。");
 }
 
 TEST_F(SikiInp, BaseModeEqualsConverts) {
@@ -586,7 +604,8 @@ TEST_F(SikiInp, InputStringShowsTheRawLine) {
 TEST(KeySequence, NamesAndCharacters) {
   std::vector<KeyPress> p;
   std::string error;
-  ASSERT_TRUE(ParseKeySequence("1(={F5}{Shift+S}{Ctrl+Shift+PageUp}{Alt+j}{Yen}{{}}{Shift+/}", p, error)) << error;
+  ASSERT_TRUE(ParseKeySequence("1(={F5}{Shift+S}{Ctrl+Shift+PageUp}{Alt+j}{Yen}{{}}{Shift+/}", p, error))
+      << error;
   ASSERT_EQ(p.size(), 11u);
   EXPECT_EQ(p[0].key, '1');
   EXPECT_EQ(p[1].key, '8');

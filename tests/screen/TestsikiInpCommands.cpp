@@ -63,7 +63,7 @@ class Commands : public ::testing::Test {
 struct ConvertCase {
   int anssyu;
   const char* keys;
-  const char* line;     // LineText afterwards
+  const char* line;  // LineText afterwards
   const char* message;  // "caption: text" of the one message, or "" for none
 };
 
@@ -74,8 +74,10 @@ TEST_F(Commands, ConversionsAppendToTheLineOrAnswerWithTheirMessages) {
       {0, "2b1+1={Ctrl+T}", "2b1+1=1k2b1", "ご報告！: すでに､帯分数の形です。"},
       {0, "2b1+1={Ctrl+K}", "2b1+1=1k2b1=2b3", ""},
       {0, "2b1+1={Ctrl+K}{Ctrl+K}", "2b1+1=1k2b1=2b3", ""},  // once per line
-      {1, "6b1+6b1={Ctrl+S}{Ctrl+T}", "6b1+6b1=3b1=0.33333333333333333u", "ご報告！: …表示の小数の後は､ご遠慮を。"},
-      {0, "6b1+6b1={Ctrl+S}{Ctrl+K}", "6b1+6b1=3b1=0.33333333333333333u", "Debug: …表示の小数の後はご遠慮してね。"},
+      {1, "6b1+6b1={Ctrl+S}{Ctrl+T}", "6b1+6b1=3b1=0.33333333333333333u",
+       "ご報告！: …表示の小数の後は､ご遠慮を。"},
+      {0, "6b1+6b1={Ctrl+S}{Ctrl+K}", "6b1+6b1=3b1=0.33333333333333333u",
+       "Debug: …表示の小数の後はご遠慮してね。"},
       {0, "8b1+8b1={Ctrl+S}", "8b1+8b1=4b1=0.25", ""},
       {0, "2.75{Ctrl+B}", "2.75=2k4b3", ""},
       {0, "3b1{Ctrl+B}", "3b1", "Report！: 小数を入力してください！"},
@@ -91,12 +93,16 @@ TEST_F(Commands, ConversionsAppendToTheLineOrAnswerWithTheirMessages) {
       {0, "0.1@6{Ctrl+B}", "0.1@6=6b1", ""},
       // A line that is an expression, or ends in a cut-off decimal, is no number for these commands: each
       // says what it cannot do, and none speaks of the 64-bit range.
-      {0, "4b2+4b1={Ctrl+Y}", "4b2+4b1=4b3", "報告!!: 約分できるのは、分数１つだけです。\n式のままでは約分できません。"},
+      {0, "4b2+4b1={Ctrl+Y}", "4b2+4b1=4b3",
+       "報告!!: 約分できるのは、分数１つだけです。\n式のままでは約分できません。"},
       {0, "3b1+3b1={Ctrl+S}{Ctrl+B}", "3b1+3b1=3b2=0.66666666666666666u",
        "Report！: …表示の小数は途中で打ち切った数なので、\n分数に直せません。"},
-      {1, "2+3b1{Ctrl+T}", "2+3b1", "ご報告！: 帯分数に直せるのは、１つの数だけです。\n式のままでは直せません。"},
-      {0, "2+3b1{Ctrl+K}", "2+3b1", "ご報告！: 仮分数に直せるのは、１つの数だけです。\n式のままでは直せません。"},
-      {0, "2+3b1{Ctrl+S}", "2+3b1", "ご報告！: 小数に直せるのは、１つの数だけです。\n式のままでは直せません。"},
+      {1, "2+3b1{Ctrl+T}", "2+3b1",
+       "ご報告！: 帯分数に直せるのは、１つの数だけです。\n式のままでは直せません。"},
+      {0, "2+3b1{Ctrl+K}", "2+3b1",
+       "ご報告！: 仮分数に直せるのは、１つの数だけです。\n式のままでは直せません。"},
+      {0, "2+3b1{Ctrl+S}", "2+3b1",
+       "ご報告！: 小数に直せるのは、１つの数だけです。\n式のままでは直せません。"},
       {0, "2b1+3b1{Shift+R}", "2b1+3b1",
        "Report！: 循環小数に直せるのは、分数１つだけです。\n式のままでは直せません。"},
       {0, "1.5+2{Ctrl+B}", "1.5+2", "Report！: 小数を入力してください！"},
@@ -287,8 +293,10 @@ TEST_F(Commands, FactorisationOfTwelveShowsItsDivisorRows) {
   RecordingCanvas page = Paint();
   const int y = LineOrigin.y, ch = CharHeight;
   EXPECT_EQ(RowTexts(page, y + 3 * ch), (std::vector<std::string>{"▽ < 12 > は合成数です。"}));
-  EXPECT_EQ(RowTexts(page, y + 4 * ch), (std::vector<std::string>{"　［約数が全部で 6 個（＞２個）あるので］"}));
-  EXPECT_EQ(RowTexts(page, y + 6 * ch), (std::vector<std::string>{"◎ < 12 > の約数 5 個[元の数を除く]の和◎"}));
+  EXPECT_EQ(RowTexts(page, y + 4 * ch),
+            (std::vector<std::string>{"　［約数が全部で 6 個（＞２個）あるので］"}));
+  EXPECT_EQ(RowTexts(page, y + 6 * ch),
+            (std::vector<std::string>{"◎ < 12 > の約数 5 個[元の数を除く]の和◎"}));
   // Row 8 lists 1+2+3+4+6, the sum 16 a row and a half lower, and the verdict right after it.
   std::vector<std::string> list = RowTexts(page, y + 8 * ch);
   EXPECT_EQ(list.front(), " ");
@@ -318,8 +326,16 @@ struct FactorRowsCase {
 
 TEST_F(Commands, FactorisationRowsForPerfectDeficientPrimeAndOne) {
   const FactorRowsCase cases[] = {
-      {"6", 0, {"▽ < 6 > は合成数です。"}, {"　［約数が全部で 4 個（＞２個）あるので］"}, "（完全数［元の数と同じ大きさ］）"},
-      {"8", 0, {"▽ < 8 > は合成数です。"}, {"　［約数が全部で 4 個（＞２個）あるので］"}, "（不足数［元の数より小さい］）"},
+      {"6",
+       0,
+       {"▽ < 6 > は合成数です。"},
+       {"　［約数が全部で 4 個（＞２個）あるので］"},
+       "（完全数［元の数と同じ大きさ］）"},
+      {"8",
+       0,
+       {"▽ < 8 > は合成数です。"},
+       {"　［約数が全部で 4 個（＞２個）あるので］"},
+       "（不足数［元の数より小さい］）"},
       {"8", 1, {"▽ < 8 > は合成数です。"}, {"　［約数が全部で 4 個（＞２個）あるので］"}, ""},
       {"7", 0, {"▽ < 7 > は素数です。"}, {"　［約数が１と 7 の２個だけなので］"}, ""},
       {"7", 1, {"▽ < 7 > は素数です。"}, {"　［約数が１と 7 の２個だけなので］"}, ""},
@@ -407,9 +423,14 @@ TEST_F(Commands, BaseModeConvertsBetweenBases) {
   EXPECT_EQ(StatusText, "Ｎ進法変換モードに入りました！!");
   EXPECT_EQ(Shown(), (std::vector<std::string>{std::string("ｎ進法の変換！: ") + BASE_FORMAT_TEXT}));
   const BaseCase cases[] = {
-      {"FF(16", "FF(16)=255(10)"},   {"FF(16)", "FF(16)=255(10)"}, {"255>(2", "255(10)=11111111(2)"},
-      {"11(2>16", "11(2)=3(16)"},    {"12(2", ""},                 {"12", ""},
-      {"12(1", ""},                  {"12>(x", ""},
+      {"FF(16", "FF(16)=255(10)"},
+      {"FF(16)", "FF(16)=255(10)"},
+      {"255>(2", "255(10)=11111111(2)"},
+      {"11(2>16", "11(2)=3(16)"},
+      {"12(2", ""},
+      {"12", ""},
+      {"12(1", ""},
+      {"12>(x", ""},
   };
   for (const BaseCase& c : cases) {
     TestPlatform().Clear();

@@ -72,10 +72,18 @@ void CheckProblem(const SheetSkill& skill, const SheetControls& c, const SheetPr
       EXPECT_EQ(ValueKey(p.answer), ValueKey(p.expr));
       EXPECT_FALSE(p.processText.empty());
       EXPECT_TRUE(IsReducible(ParseNumber(p.answer)) == false);
-      if (skill.kind == SkillKind::ToMixed) { EXPECT_TRUE(IsMixedText(p.answer)); }
-      if (skill.kind == SkillKind::ToImproper) { EXPECT_FALSE(IsMixedText(p.answer)); }
-      if (skill.kind == SkillKind::Reduction) { EXPECT_TRUE(IsReducible(ParseNumber(p.expr))); }
-      if (skill.kind == SkillKind::RepeatingToFraction) { EXPECT_NE(p.expr.find('@'), std::string::npos); }
+      if (skill.kind == SkillKind::ToMixed) {
+        EXPECT_TRUE(IsMixedText(p.answer));
+      }
+      if (skill.kind == SkillKind::ToImproper) {
+        EXPECT_FALSE(IsMixedText(p.answer));
+      }
+      if (skill.kind == SkillKind::Reduction) {
+        EXPECT_TRUE(IsReducible(ParseNumber(p.expr)));
+      }
+      if (skill.kind == SkillKind::RepeatingToFraction) {
+        EXPECT_NE(p.expr.find('@'), std::string::npos);
+      }
       value = p.answer;
       break;
     case SkillKind::FractionToDecimal:
@@ -119,8 +127,10 @@ void CheckNoRepeats(const Sheet& sheet) {
     // The same operands in another order with the same answer.
     std::vector<std::string> operands(1);
     for (char ch : p.expr) {
-      if (std::string("+-*/()").find(ch) != std::string::npos) operands.emplace_back();
-      else operands.back() += ch;
+      if (std::string("+-*/()").find(ch) != std::string::npos)
+        operands.emplace_back();
+      else
+        operands.back() += ch;
     }
     std::sort(operands.begin(), operands.end());
     std::string key = p.answer;
@@ -139,8 +149,10 @@ TEST(Sheet, EveryProblemOfEverySkillMeetsEveryGuarantee) {
       c.count = 20;
       c.seed = seed * 7919;
       c.maxDen = 24;  // enough different problems of every skill for twenty
-      c.terms = skill.minTerms == skill.maxTerms ? skill.minTerms : skill.minTerms + static_cast<int>(seed % 2);
-      if (seed % 3 == 0 && (skill.controls & CONTROL_MAX_ANSWER)) c.maxAnswer = skill.kind == SkillKind::Factorisation ? 500 : 6;
+      c.terms =
+          skill.minTerms == skill.maxTerms ? skill.minTerms : skill.minTerms + static_cast<int>(seed % 2);
+      if (seed % 3 == 0 && (skill.controls & CONTROL_MAX_ANSWER))
+        c.maxAnswer = skill.kind == SkillKind::Factorisation ? 500 : 6;
       const Sheet sheet = MakeSheet(c);
       SCOPED_TRACE(std::string(skill.id) + " seed " + std::to_string(c.seed) + ": " + sheet.message);
       EXPECT_EQ(sheet.problems.size(), 20u);
@@ -157,9 +169,10 @@ TEST(Sheet, ReduceMixedAndBorrowControlsHold) {
     ReduceRule reduce;
     bool mixed;
   };
-  for (const Case& k : {Case{"sum-unlike", ReduceRule::Yes, true}, Case{"sum-unlike", ReduceRule::No, false},
-                        Case{"sum-like", ReduceRule::Yes, true}, Case{"difference-borrow", ReduceRule::No, false},
-                        Case{"sum-mixed-carry", ReduceRule::Yes, true}}) {
+  for (const Case& k :
+       {Case{"sum-unlike", ReduceRule::Yes, true}, Case{"sum-unlike", ReduceRule::No, false},
+        Case{"sum-like", ReduceRule::Yes, true}, Case{"difference-borrow", ReduceRule::No, false},
+        Case{"sum-mixed-carry", ReduceRule::Yes, true}}) {
     SheetControls c;
     c.skill = k.skill;
     c.count = 15;
@@ -179,7 +192,9 @@ TEST(Sheet, ReduceMixedAndBorrowControlsHold) {
       }
       const Bunsuu v = ToImproper(ParseNumber(p.answer));
       EXPECT_EQ(v.den < l, k.reduce == ReduceRule::Yes) << p.expr << " = " << p.answer;
-      if (!k.mixed) { EXPECT_FALSE(IsMixedText(p.answer)) << p.expr; }
+      if (!k.mixed) {
+        EXPECT_FALSE(IsMixedText(p.answer)) << p.expr;
+      }
     }
   }
   // Borrowing: the first fraction part is smaller than the second in every problem, and never without.
@@ -268,7 +283,15 @@ TEST(Sheet, ControlsNoProblemCanMeetAreRefusedByName) {
       {with("improper-to-mixed", [](SheetControls& c) { c.mixedAnswers = false; }), "「帯分数の答え」"},
       {with("sum-like", [](SheetControls& c) { c.version = '1'; }), "「版」"},
       {with("sum-mixed-carry", [](SheetControls& c) { c.maxAnswer = 1; }), "「答えの上限」"},
-      {with("sum-unlike", [](SheetControls& c) { c.maxAnswer = 1; c.mixedAnswers = false; c.terms = 4; c.reduce = ReduceRule::No; c.maxDen = 3; }), "「"},
+      {with("sum-unlike",
+            [](SheetControls& c) {
+              c.maxAnswer = 1;
+              c.mixedAnswers = false;
+              c.terms = 4;
+              c.reduce = ReduceRule::No;
+              c.maxDen = 3;
+            }),
+       "「"},
   };
   for (const Case& k : cases) {
     const Sheet s = MakeSheet(k.c);
@@ -277,7 +300,8 @@ TEST(Sheet, ControlsNoProblemCanMeetAreRefusedByName) {
     EXPECT_NE(s.message.find(k.named), std::string::npos);
     EXPECT_LT(s.attempts, 30000);
   }
-  EXPECT_NE(MakeSheet(with("no-such-skill", [](SheetControls&) {})).message.find("no-such-skill"), std::string::npos);
+  EXPECT_NE(MakeSheet(with("no-such-skill", [](SheetControls&) {})).message.find("no-such-skill"),
+            std::string::npos);
 }
 
 TEST(Sheet, FewerProblemsThanAskedAreKeptAndCounted) {

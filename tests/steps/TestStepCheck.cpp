@@ -20,16 +20,15 @@
 
 namespace {
 
-void Fresh() {
-  ResetProgramState();
-}
+void Fresh() { ResetProgramState(); }
 
 StepOptions Mixed() { return StepOptions{StepFinalForm::Mixed, true}; }
 
 std::string Describe(const ChainResult& r) {
   std::string s = r.input + " →";
   for (const StepResult& x : r.steps)
-    s += std::string(" [") + StepVerdictName(x.verdict) + " " + x.mistake + " final=" + x.finalNote + " hint=" + x.hint + "]";
+    s += std::string(" [") + StepVerdictName(x.verdict) + " " + x.mistake + " final=" + x.finalNote +
+         " hint=" + x.hint + "]";
   return s;
 }
 
@@ -248,7 +247,8 @@ TEST(StepCheck, LeavesTheScreensStateAsItWas) {
   ProcessHooks.markLineFinished = [&] { ++finished; };
   PROCLASTANS = 0;
   PROCTEIDO = 1;
-  ChainResult r = CheckChain("2b1+3b1=6b5=3b7=2k3b1=9999999999999999999", StepOptions{StepFinalForm::Improper, true});
+  ChainResult r =
+      CheckChain("2b1+3b1=6b5=3b7=2k3b1=9999999999999999999", StepOptions{StepFinalForm::Improper, true});
   EXPECT_EQ(r.steps.size(), 4u);
   EXPECT_EQ(ProcessState.processText, process.processText);
   EXPECT_EQ(ProcessState.processType, process.processType);
@@ -294,14 +294,62 @@ void ExpectRightWorking(const std::string& chain, StepFinalForm form, const std:
 std::vector<std::string> Problems() {
   std::vector<std::string> p = {
       // Sums of every type: proper, improper, integers, mixed numbers, decimals, negatives, brackets.
-      "2b1+3b1", "4b1+4b1", "4b1-4b1", "3b1-2b1", "m2b1+3b1", "2b1-3b2", "2+3b1", "2-3b1", "m2+3b1", "m2-3b1",
-      "3-4b1", "1-4b1", "0+4b1", "m0+4b1", "2+3b4", "2-3b4", "2+1k3b1", "3-1k3b2", "1k3b2-3", "2k3b1-3",
-      "2k3b1-0", "1k2b1+2k3b1", "3k4b1-1k4b3", "1k2b1+2b3", "2b3+1k2b1", "1k2b1+2+3b1", "1+2b1+3b1",
-      "0.5+3b1", "0.25-3b2+1", "2b5+3b1+1", "(2b1)+3b1", "(m2b1)+3b1", "6b4+6b2", "4b2+6b3",
-      "1k4b2+2k6b3", "5-2k3b1", "1k2b1-2k3b1", "7b9+5b3", "12b1+18b1+8b3",
+      "2b1+3b1",
+      "4b1+4b1",
+      "4b1-4b1",
+      "3b1-2b1",
+      "m2b1+3b1",
+      "2b1-3b2",
+      "2+3b1",
+      "2-3b1",
+      "m2+3b1",
+      "m2-3b1",
+      "3-4b1",
+      "1-4b1",
+      "0+4b1",
+      "m0+4b1",
+      "2+3b4",
+      "2-3b4",
+      "2+1k3b1",
+      "3-1k3b2",
+      "1k3b2-3",
+      "2k3b1-3",
+      "2k3b1-0",
+      "1k2b1+2k3b1",
+      "3k4b1-1k4b3",
+      "1k2b1+2b3",
+      "2b3+1k2b1",
+      "1k2b1+2+3b1",
+      "1+2b1+3b1",
+      "0.5+3b1",
+      "0.25-3b2+1",
+      "2b5+3b1+1",
+      "(2b1)+3b1",
+      "(m2b1)+3b1",
+      "6b4+6b2",
+      "4b2+6b3",
+      "1k4b2+2k6b3",
+      "5-2k3b1",
+      "1k2b1-2k3b1",
+      "7b9+5b3",
+      "12b1+18b1+8b3",
       // Products and quotients.
-      "3b2*4b3", "3b1*5b2", "3b2/3b4", "3b2*2b3", "2*3b1", "2k3b1*4b3", "1k2b1/2k3b1", "0*3b2", "0/3b2",
-      "(m3b2)*4b3", "0.5*3b2", "0.2*0.3", "2*0.5", "1k2b1*3*0.5", "5b3/10b9/4b3", "m3b2*(m4b3)",
+      "3b2*4b3",
+      "3b1*5b2",
+      "3b2/3b4",
+      "3b2*2b3",
+      "2*3b1",
+      "2k3b1*4b3",
+      "1k2b1/2k3b1",
+      "0*3b2",
+      "0/3b2",
+      "(m3b2)*4b3",
+      "0.5*3b2",
+      "0.2*0.3",
+      "2*0.5",
+      "1k2b1*3*0.5",
+      "5b3/10b9/4b3",
+      "m3b2*(m4b3)",
   };
   // And a seeded batch of two- and three-term sums and products.
   std::mt19937 rng(24);
@@ -312,14 +360,16 @@ std::vector<std::string> Problems() {
       case 0: return std::to_string(pick(1, 9));
       case 1: return std::to_string(d) + "b" + std::to_string(pick(1, d - 1));
       case 2: return std::to_string(d) + "b" + std::to_string(pick(d, 2 * d + 3));
-      default: return std::to_string(pick(1, 5)) + "k" + std::to_string(d) + "b" + std::to_string(pick(1, d - 1));
+      default:
+        return std::to_string(pick(1, 5)) + "k" + std::to_string(d) + "b" + std::to_string(pick(1, d - 1));
     }
   };
   for (int k = 0; k < 60; ++k) {
     int terms = pick(2, 3);
     bool product = pick(0, 2) == 0;
     std::string e = number();
-    for (int t = 1; t < terms; ++t) e += std::string(1, product ? "*/"[pick(0, 1)] : "+-"[pick(0, 1)]) + number();
+    for (int t = 1; t < terms; ++t)
+      e += std::string(1, product ? "*/"[pick(0, 1)] : "+-"[pick(0, 1)]) + number();
     p.push_back(e);
   }
   return p;
@@ -353,16 +403,17 @@ TEST(StepCheck, ConversionProcessesCheckAsRight) {
     bool toMixed;
   };
   const Conversion cases[] = {
-      {MakeBunsuu(1, 0, 3, 7), "3b7", true},   {MakeBunsuu(1, 0, 4, 8), "4b8", true},
-      {MakeBunsuu(1, 0, 6, 9), "6b9", true},   {MakeBunsuu(1, 0, 6, 27), "6b27", true},
-      {MakeBunsuu(1, 2, 3, 1), "2k3b1", false}, {MakeBunsuu(1, 1, 6, 4), "1k6b4", false},
+      {MakeBunsuu(1, 0, 3, 7), "3b7", true},      {MakeBunsuu(1, 0, 4, 8), "4b8", true},
+      {MakeBunsuu(1, 0, 6, 9), "6b9", true},      {MakeBunsuu(1, 0, 6, 27), "6b27", true},
+      {MakeBunsuu(1, 2, 3, 1), "2k3b1", false},   {MakeBunsuu(1, 1, 6, 4), "1k6b4", false},
       {MakeBunsuu(1, 5, 12, 7), "5k12b7", false},
   };
   for (const Conversion& c : cases)
     for (int reduce : {0, 1}) {
       Fresh();
       ReduceOnConvert = reduce;
-      std::string raw = c.toMixed ? ImproperToMixedProcess(c.value, c.text) : MixedToImproperProcess(c.value, c.text);
+      std::string raw =
+          c.toMixed ? ImproperToMixedProcess(c.value, c.text) : MixedToImproperProcess(c.value, c.text);
       ASSERT_NE(raw, "n") << c.text;
       std::string processText = NormalizeProcessText(raw);
       for (int detail : {0, 1}) {
@@ -373,9 +424,11 @@ TEST(StepCheck, ConversionProcessesCheckAsRight) {
           continue;
         }
         // Without reduce-while-converting the answer is meant to stay unreduced.
-        ChainResult r = CheckChain(chain, StepOptions{c.toMixed ? StepFinalForm::Mixed : StepFinalForm::Improper, false});
+        ChainResult r =
+            CheckChain(chain, StepOptions{c.toMixed ? StepFinalForm::Mixed : StepFinalForm::Improper, false});
         for (const StepResult& s : r.steps) EXPECT_TRUE(IsRightVerdict(s.verdict)) << Describe(r);
-        EXPECT_TRUE(r.steps.back().finalNote == "" || r.steps.back().finalNote == "not-reduced") << Describe(r);
+        EXPECT_TRUE(r.steps.back().finalNote == "" || r.steps.back().finalNote == "not-reduced")
+            << Describe(r);
       }
     }
 }

@@ -52,7 +52,8 @@ pid_t StartServer(std::string& display) {
   int fds[2];
   if (pipe(fds) != 0) return -1;
   const std::string fd = std::to_string(fds[1]);
-  const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1400x1000x24", "-nolisten", "tcp", nullptr};
+  const char* argv[] = {"Xvfb",         "-displayfd", fd.c_str(), "-screen", "0",
+                        "1400x1000x24", "-nolisten",  "tcp",      nullptr};
   const pid_t pid = fork();
   if (pid == 0) {
     prctl(PR_SET_PDEATHSIG, SIGTERM);
@@ -67,7 +68,8 @@ pid_t StartServer(std::string& display) {
   close(fds[1]);
   char buf[32] = {};
   ssize_t n = 0, got = 0;
-  while (got < static_cast<ssize_t>(sizeof buf) - 1 && (n = read(fds[0], buf + got, sizeof buf - 1 - got)) > 0) {
+  while (got < static_cast<ssize_t>(sizeof buf) - 1 &&
+         (n = read(fds[0], buf + got, sizeof buf - 1 - got)) > 0) {
     got += n;
     if (buf[got - 1] == '\n') break;
   }
@@ -97,7 +99,8 @@ int main(int argc, char** argv) {
   std::string display;
   const pid_t server = StartServer(display);
   if (server < 0) {
-    std::fprintf(stderr, "the virtual X server (Xvfb) could not be started: scripts/install-deps.sh installs it\n");
+    std::fprintf(stderr,
+                 "the virtual X server (Xvfb) could not be started: scripts/install-deps.sh installs it\n");
     return 1;
   }
   setenv("DISPLAY", display.c_str(), 1);

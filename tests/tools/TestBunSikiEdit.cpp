@@ -221,9 +221,9 @@ TEST_F(BunSikiEdit, StashInsertAndLook) {
   EditorStashText("");
   EXPECT_EQ(EditorStashToInsert(), "");
   EditorLookStash();
-  EXPECT_EQ(TestPlatform().ShownTexts(),
-            (std::vector<std::string>{"報告！: 退避する式はありません。", "報告！: 退避してある式はありません。",
-                                      "報告！: 退避してある式はありません。"}));
+  EXPECT_EQ(TestPlatform().ShownTexts(), (std::vector<std::string>{"報告！: 退避する式はありません。",
+                                                                   "報告！: 退避してある式はありません。",
+                                                                   "報告！: 退避してある式はありません。"}));
 
   TestPlatform().Clear();
   EditorStashText("3b2*4");
@@ -338,7 +338,13 @@ TEST_F(BunSikiEdit, FocusOrderBetweenTheWindows) {
       {{false, false, false}, W::None, W::None, W::Screen, W::None, W::Screen, W::None},
       {{true, false, false}, W::None, W::Editor, W::Editor, W::Editor, W::Editor, W::None},
       {{true, true, false}, W::Memo, W::Editor, W::Editor, W::Editor, W::Editor, W::Memo},
-      {{true, false, true}, W::Substitution, W::Substitution, W::Editor, W::Editor, W::Editor, W::Substitution},
+      {{true, false, true},
+       W::Substitution,
+       W::Substitution,
+       W::Editor,
+       W::Editor,
+       W::Editor,
+       W::Substitution},
       {{true, true, true}, W::Memo, W::Substitution, W::Editor, W::Editor, W::Editor, W::Substitution},
       {{false, true, true}, W::Memo, W::Substitution, W::Screen, W::Memo, W::Screen, W::Substitution},
   };

@@ -11,9 +11,7 @@ using Lines = std::vector<std::string>;
 
 class Mokuhyou : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ConditionsView = ConditionsScreenHooks{};
-  }
+  void SetUp() override { ConditionsView = ConditionsScreenHooks{}; }
   void TearDown() override { ConditionsView = ConditionsScreenHooks{}; }
 };
 }  // namespace

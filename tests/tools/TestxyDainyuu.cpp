@@ -17,9 +17,7 @@ namespace {
 
 class XyDainyuu : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ScreenView = ScreenHooks{};
-  }
+  void SetUp() override { ScreenView = ScreenHooks{}; }
 };
 
 struct SubstCase {

@@ -29,9 +29,9 @@ const char* Hex(Color c) {
 std::string T(int x, int y, const std::string& text, Color c, int size = 14, bool bold = false) {
   const int cw = std::max(1, 10 * size / 14), ch = std::max(1, 20 * size / 14);
   const int w = static_cast<int>(SjisLength(text)) * cw;
-  std::string s = "text (" + std::to_string(x) + "," + std::to_string(y) + ")-(" + std::to_string(x + w) + "," +
-                  std::to_string(y + ch) + ") \"" + text + "\" size " + std::to_string(size) + " color " + Hex(c) +
-                  " brush fffbf0";
+  std::string s = "text (" + std::to_string(x) + "," + std::to_string(y) + ")-(" + std::to_string(x + w) +
+                  "," + std::to_string(y + ch) + ") \"" + text + "\" size " + std::to_string(size) +
+                  " color " + Hex(c) + " brush fffbf0";
   if (bold) s += " bold";
   return s;
 }
@@ -40,7 +40,9 @@ std::string L(int x1, int y1, int x2, int y2) {
          std::to_string(y2) + ") pen 008080 width 2";
 }
 // A bar is drawn there and back.
-std::vector<std::string> Bar(int x, int y, int length) { return {L(x, y, x + length, y), L(x + length, y, x, y)}; }
+std::vector<std::string> Bar(int x, int y, int length) {
+  return {L(x, y, x + length, y), L(x + length, y, x, y)};
+}
 
 std::vector<std::string> Ops(std::initializer_list<std::vector<std::string>> parts) {
   std::vector<std::string> out;
@@ -80,8 +82,9 @@ TEST_F(Typeset, FractionStacksNumeratorOverDenominatorAndCursorFollowsNumerator)
 
 TEST_F(Typeset, ShorterPartIsCentredByHalfACellPerMissingDigit) {
   EXPECT_EQ(Line("12b5"), 120);
-  EXPECT_EQ(Drawn(), Ops({Bar(100, 110, 20),
-                          {T(100, 113, "1", CLR_BLACK), T(110, 113, "2", CLR_BLACK), T(105, 87, "5", CLR_BLACK)}}));
+  EXPECT_EQ(Drawn(),
+            Ops({Bar(100, 110, 20),
+                 {T(100, 113, "1", CLR_BLACK), T(110, 113, "2", CLR_BLACK), T(105, 87, "5", CLR_BLACK)}}));
   canvas.ClearOps();
   TypesetLine(canvas, "3b125", X, Y, CW, CH);
   EXPECT_EQ(canvas.Describe()[2], T(110, 113, "3", CLR_BLACK));
@@ -97,7 +100,9 @@ TEST_F(Typeset, MixedNumberStartsItsFractionOnePixelAfterTheWholePart) {
 
 TEST_F(Typeset, MixedNumberWhileItsDenominatorIsTypedShowsItRawInBlue) {
   Line("1k3");
-  EXPECT_EQ(Drawn(), Ops({{T(100, 100, "1", CLR_BLACK)}, Bar(111, 110, 10), {T(111, 113, "3", CLR_BLUE)},
+  EXPECT_EQ(Drawn(), Ops({{T(100, 100, "1", CLR_BLACK)},
+                          Bar(111, 110, 10),
+                          {T(111, 113, "3", CLR_BLUE)},
                           Bar(111, 110, 10)}));
   EXPECT_FALSE(CursorFollowsPen);
   EXPECT_EQ(CursorPos, (CanvasPoint{121, 113}));
@@ -115,9 +120,10 @@ TEST_F(Typeset, NumeratorZeroIsDrawnAsTyped) {
 
 TEST_F(Typeset, RepeatingDecimalGetsRedDotsOverFirstAndLastRepeatingDigit) {
   Line("0.1@6");
-  EXPECT_EQ(Drawn(), Ops({{T(100, 100, "0", CLR_BLACK), T(110, 100, ".", CLR_BLACK), T(120, 100, "1", CLR_BLACK),
-                           // 0.3 cell right of the digit, 0.4 cell height up, at 0.3 of size 14.
-                           T(133, 92, "●", CLR_RED, 4), T(130, 100, "6", CLR_BLACK)}}));
+  EXPECT_EQ(Drawn(),
+            Ops({{T(100, 100, "0", CLR_BLACK), T(110, 100, ".", CLR_BLACK), T(120, 100, "1", CLR_BLACK),
+                  // 0.3 cell right of the digit, 0.4 cell height up, at 0.3 of size 14.
+                  T(133, 92, "●", CLR_RED, 4), T(130, 100, "6", CLR_BLACK)}}));
   EXPECT_EQ(CursorColour, CLR_MAGENTA);
 
   canvas.ClearOps();
@@ -172,11 +178,11 @@ TEST_F(Typeset, SignTokensHaveTheirGlyphsAndColours) {
     bool bold;
   };
   const std::vector<Case> cases = {
-      {"1+", "＋", CLR_RED, false},  {"1-", "－", CLR_RED, false},     {"1*", "×", CLR_RED, false},
-      {"1/", "÷", CLR_RED, false},   {"1)", ")", CLR_BLUE, false},      {"1=", "＝", CLR_BLUE, false},
-      {"3!", "!", CLR_MAROON, true}, {"5P", "P", CLR_MAROON, true},     {"5C", "C", CLR_MAROON, true},
-      {"2x", "x", CLR_HOTTRACK, true}, {"1<", "＜", CLR_BLUE, false},   {"1>", "＞", CLR_BLUE, false},
-      {"1<=", "≦", CLR_BLUE, false}, {"1>=", "≧", CLR_BLUE, false},    {"1u", "…", CLR_BLUE, false},
+      {"1+", "＋", CLR_RED, false},    {"1-", "－", CLR_RED, false},  {"1*", "×", CLR_RED, false},
+      {"1/", "÷", CLR_RED, false},     {"1)", ")", CLR_BLUE, false},  {"1=", "＝", CLR_BLUE, false},
+      {"3!", "!", CLR_MAROON, true},   {"5P", "P", CLR_MAROON, true}, {"5C", "C", CLR_MAROON, true},
+      {"2x", "x", CLR_HOTTRACK, true}, {"1<", "＜", CLR_BLUE, false}, {"1>", "＞", CLR_BLUE, false},
+      {"1<=", "≦", CLR_BLUE, false},   {"1>=", "≧", CLR_BLUE, false}, {"1u", "…", CLR_BLUE, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -189,9 +195,9 @@ TEST_F(Typeset, SignTokensHaveTheirGlyphsAndColours) {
   // Signs in a sign position.
   canvas.ClearOps();
   TypesetLine(canvas, "m3+p2", X, Y, CW, CH);
-  EXPECT_EQ(canvas.Describe(), Ops({{T(100, 100, "－", CLR_RED), T(120, 100, "3", CLR_BLACK),
-                                     T(130, 100, "＋", CLR_RED), T(150, 100, "＋", CLR_RED),
-                                     T(170, 100, "2", CLR_BLACK)}}));
+  EXPECT_EQ(canvas.Describe(),
+            Ops({{T(100, 100, "－", CLR_RED), T(120, 100, "3", CLR_BLACK), T(130, 100, "＋", CLR_RED),
+                  T(150, 100, "＋", CLR_RED), T(170, 100, "2", CLR_BLACK)}}));
 }
 
 TEST_F(Typeset, RatioColonIsHalfWidthMaroonWithAQuarterCellEachSide) {
@@ -223,7 +229,8 @@ TEST_F(Typeset, EqualsStartsANewRowWhenLinesBreakAtEquals) {
   const auto ops = Drawn();
   // "＝" one ch left of the line start, LinePitch × ch / 2 lower; 6b5 on that row.
   const std::vector<std::string> tail(ops.end() - 5, ops.end());
-  EXPECT_EQ(tail, Ops({{T(80, 150, "＝", CLR_BLUE)}, Bar(100, 160, 10),
+  EXPECT_EQ(tail, Ops({{T(80, 150, "＝", CLR_BLUE)},
+                       Bar(100, 160, 10),
                        {T(100, 163, "6", CLR_BLACK), T(100, 137, "5", CLR_BLACK)}}));
   EXPECT_EQ(BreakCount, 1);
   EXPECT_EQ(EqualsPoint, (CanvasPoint{80, 150}));
@@ -245,8 +252,8 @@ TEST_F(Typeset, LineWithAnUnknownNeverBreaksAtEquals) {
 
 TEST_F(Typeset, RunStartsANewRowAtBar) {
   EXPECT_EQ(TypesetRun(canvas, "1,2|3", X, Y, -1, CW, CH), 110);
-  EXPECT_EQ(Drawn(), Ops({{T(100, 100, "1", CLR_BLACK), T(110, 100, ",", CLR_BLACK), T(120, 100, "2", CLR_BLACK),
-                           T(100, 130, "3", CLR_BLACK)}}));
+  EXPECT_EQ(Drawn(), Ops({{T(100, 100, "1", CLR_BLACK), T(110, 100, ",", CLR_BLACK),
+                           T(120, 100, "2", CLR_BLACK), T(100, 130, "3", CLR_BLACK)}}));
 }
 
 TEST_F(Typeset, RunDrawsAtMostCountCharactersAndRaisesAfterCaret) {
@@ -264,10 +271,11 @@ TEST_F(Typeset, RunDrawsAtMostCountCharactersAndRaisesAfterCaret) {
 TEST_F(Typeset, FractionValueWithSignWholePartAndParentheses) {
   // −2 1/12 in parentheses; the ")" is not counted in the returned end.
   EXPECT_EQ(TypesetFractionValue(canvas, Bunsuu{-1, 2, 12, 1}, X, Y, CW, CH, true), 160);
-  EXPECT_EQ(Drawn(), Ops({{T(100, 100, "(", CLR_BLUE), T(110, 100, "－", CLR_RED), T(130, 100, "2", CLR_BLACK)},
-                          Bar(140, 110, 20),
-                          {T(140, 113, "1", CLR_BLACK), T(150, 113, "2", CLR_BLACK), T(145, 87, "1", CLR_BLACK),
-                           T(160, 100, ")", CLR_BLUE)}}));
+  EXPECT_EQ(Drawn(),
+            Ops({{T(100, 100, "(", CLR_BLUE), T(110, 100, "－", CLR_RED), T(130, 100, "2", CLR_BLACK)},
+                 Bar(140, 110, 20),
+                 {T(140, 113, "1", CLR_BLACK), T(150, 113, "2", CLR_BLACK), T(145, 87, "1", CLR_BLACK),
+                  T(160, 100, ")", CLR_BLUE)}}));
 }
 
 TEST_F(Typeset, ZeroValueAndWholeOnlyValue) {
@@ -292,10 +300,10 @@ TEST_F(Typeset, AnswerColumnLayouts) {
   };
   // "1+2=3" ends at 170; the answer "3" is drawn after the 6-byte label "【答】".
   const std::vector<Case> cases = {
-      {0, 210, 100, false},   // four cells after the line
-      {1, 100, 160, false},   // under the line start, three rows lower
-      {-12, 220, 100, false}, // column 12 is right of the line end + 2 cells
-      {-3, 130, 150, true},   // column 3 would touch the line: 2.5 rows lower
+      {0, 210, 100, false},  // four cells after the line
+      {1, 100, 160, false},  // under the line start, three rows lower
+      {-12, 220, 100, false},  // column 12 is right of the line end + 2 cells
+      {-3, 130, 150, true},  // column 3 would touch the line: 2.5 rows lower
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.layout);
@@ -349,8 +357,9 @@ TEST_F(Typeset, TextWithoutAnswerPartDrawsOnlyTheLine) {
 
 TEST_F(Typeset, CancelledNumberIsStruckThroughWithReplacementBelowOrAbove) {
   EXPECT_EQ(DrawCancelledNumber(canvas, 12, 3, true, X, 113, CW, CH), 1);
-  EXPECT_EQ(Drawn(), Ops({{T(100, 113, "12", CLR_BLACK), T(110, 133, "3", CLR_MAROON, 9, true),
-                           L(100, 113, 120, 133)}}));
+  EXPECT_EQ(
+      Drawn(),
+      Ops({{T(100, 113, "12", CLR_BLACK), T(110, 133, "3", CLR_MAROON, 9, true), L(100, 113, 120, 133)}}));
   canvas.ClearOps();
   DrawCancelledNumber(canvas, 4, 2, false, X, 87, CW, CH);
   EXPECT_EQ(canvas.Describe()[1], T(105, 75, "2", CLR_MAROON, 9, true));
@@ -361,12 +370,13 @@ TEST_F(Typeset, CancelledNumberIsStruckThroughWithReplacementBelowOrAbove) {
 
 TEST_F(Typeset, ReductionStrikesBothPartsAndWritesTheResult) {
   EXPECT_EQ(TypesetReduction(canvas, Bunsuu{1, 0, 6, 4}, X, Y, CW, CH, false, true, false), 110);
-  EXPECT_EQ(Drawn(), Ops({Bar(100, 110, 10),
-                          {T(100, 113, "6", CLR_BLACK), T(105, 133, "3", CLR_MAROON, 9, true), L(100, 113, 110, 133),
-                           T(100, 87, "4", CLR_BLACK), T(105, 75, "2", CLR_MAROON, 9, true), L(100, 87, 110, 107),
-                           T(110, 100, "＝", CLR_BLUE)},
-                          Bar(130, 110, 10),
-                          {T(130, 113, "3", CLR_BLACK), T(130, 87, "2", CLR_BLACK)}}));
+  EXPECT_EQ(Drawn(),
+            Ops({Bar(100, 110, 10),
+                 {T(100, 113, "6", CLR_BLACK), T(105, 133, "3", CLR_MAROON, 9, true), L(100, 113, 110, 133),
+                  T(100, 87, "4", CLR_BLACK), T(105, 75, "2", CLR_MAROON, 9, true), L(100, 87, 110, 107),
+                  T(110, 100, "＝", CLR_BLUE)},
+                 Bar(130, 110, 10),
+                 {T(130, 113, "3", CLR_BLACK), T(130, 87, "2", CLR_BLACK)}}));
   EXPECT_EQ(ReducedText, "3b2");
   EXPECT_EQ(ReducedIntegerText, "");
 }

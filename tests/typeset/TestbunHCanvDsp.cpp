@@ -30,9 +30,9 @@ const char* Hex(Color c) {
 std::string T(int x, int y, const std::string& text, Color c, int size = 14, bool bold = false) {
   const int cw = std::max(1, 10 * size / 14), ch = std::max(1, 20 * size / 14);
   const int w = static_cast<int>(SjisLength(text)) * cw;
-  std::string s = "text (" + std::to_string(x) + "," + std::to_string(y) + ")-(" + std::to_string(x + w) + "," +
-                  std::to_string(y + ch) + ") \"" + text + "\" size " + std::to_string(size) + " color " + Hex(c) +
-                  " brush fffbf0";
+  std::string s = "text (" + std::to_string(x) + "," + std::to_string(y) + ")-(" + std::to_string(x + w) +
+                  "," + std::to_string(y + ch) + ") \"" + text + "\" size " + std::to_string(size) +
+                  " color " + Hex(c) + " brush fffbf0";
   if (bold) s += " bold";
   return s;
 }
@@ -41,7 +41,9 @@ std::string L(int x1, int y1, int x2, int y2) {
          std::to_string(y2) + ") pen 008080 width 2";
 }
 // A bar is drawn there and back.
-std::vector<std::string> Bar(int x, int y, int length) { return {L(x, y, x + length, y), L(x + length, y, x, y)}; }
+std::vector<std::string> Bar(int x, int y, int length) {
+  return {L(x, y, x + length, y), L(x + length, y, x, y)};
+}
 
 std::vector<std::string> Ops(std::initializer_list<std::vector<std::string>> parts) {
   std::vector<std::string> out;
@@ -75,10 +77,11 @@ TEST_F(ExpressionFraction, ClosedGroupCentresTheNarrowerPartUnderOneBar) {
 
 TEST_F(ExpressionFraction, NegativeGroupAfterAnOperatorIsParenthesised) {
   EXPECT_EQ(Line("1+[mK3B1]"), 187);
-  EXPECT_EQ(Drawn(), Ops({{T(100, 100, "1", CLR_BLACK), T(110, 100, "＋", CLR_RED), T(132, 100, "(", CLR_BLUE),
-                           T(142, 100, "－", CLR_RED), T(165, 113, "3", CLR_BLACK), T(165, 88, "1", CLR_BLACK)},
-                          Bar(162, 110, 13),
-                          {T(175, 100, ")", CLR_BLUE)}}));
+  EXPECT_EQ(Drawn(),
+            Ops({{T(100, 100, "1", CLR_BLACK), T(110, 100, "＋", CLR_RED), T(132, 100, "(", CLR_BLUE),
+                  T(142, 100, "－", CLR_RED), T(165, 113, "3", CLR_BLACK), T(165, 88, "1", CLR_BLACK)},
+                 Bar(162, 110, 13),
+                 {T(175, 100, ")", CLR_BLUE)}}));
 }
 
 TEST_F(ExpressionFraction, ParenthesesOnlyAfterAnOperatorOrBeforeTimesOrDivide) {
@@ -87,8 +90,8 @@ TEST_F(ExpressionFraction, ParenthesesOnlyAfterAnOperatorOrBeforeTimesOrDivide) 
     bool paren;
   };
   const std::vector<Case> cases = {
-      {"[mK3B1]", false}, {"[mK3B1]*2", true}, {"[mK3B1]/2", true}, {"[mK3B1]+2", false}, {"2*[mK3B1]", true},
-      {"2^[mK3B1]", true},
+      {"[mK3B1]", false},   {"[mK3B1]*2", true}, {"[mK3B1]/2", true},
+      {"[mK3B1]+2", false}, {"2*[mK3B1]", true}, {"2^[mK3B1]", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -108,9 +111,10 @@ TEST_F(ExpressionFraction, ExplicitPlusSignIsShownInRed) {
 
 TEST_F(ExpressionFraction, WholePartStandsBeforeTheBar) {
   EXPECT_EQ(Line("[2K3+1B1]"), 157);
-  EXPECT_EQ(Drawn(), Ops({{T(102, 100, "2", CLR_BLACK), T(115, 113, "3", CLR_BLACK), T(125, 113, "＋", CLR_RED),
-                           T(145, 113, "1", CLR_BLACK), T(130, 88, "1", CLR_BLACK)},
-                          Bar(112, 110, 43)}));
+  EXPECT_EQ(Drawn(),
+            Ops({{T(102, 100, "2", CLR_BLACK), T(115, 113, "3", CLR_BLACK), T(125, 113, "＋", CLR_RED),
+                  T(145, 113, "1", CLR_BLACK), T(130, 88, "1", CLR_BLACK)},
+                 Bar(112, 110, 43)}));
   EXPECT_EQ(CursorPos, (CanvasPoint{157, 100}));
 }
 
@@ -128,17 +132,27 @@ TEST_F(ExpressionFraction, GroupWhileTyped) {
       {"[m", {lb, T(110, 100, "－", CLR_RED)}, true, {}},
       // whole part typed: a one-cell bar waits for the denominator
       {"[2K", Ops({{lb, T(110, 100, "2", CLR_BLACK)}, Bar(120, 110, 10)}), false, {120, 113}},
-      {"[2K3", Ops({{lb, T(110, 100, "2", CLR_BLACK)}, Bar(120, 110, 10), Bar(120, 110, 10),
-                    {T(120, 113, "3", CLR_BLACK)}}),
-       true, {}},
-      {"[2K3B", Ops({{lb, T(110, 100, "2", CLR_BLACK), T(120, 113, "3", CLR_BLACK)}, Bar(120, 110, 10)}), false,
+      {"[2K3",
+       Ops({{lb, T(110, 100, "2", CLR_BLACK)},
+            Bar(120, 110, 10),
+            Bar(120, 110, 10),
+            {T(120, 113, "3", CLR_BLACK)}}),
+       true,
+       {}},
+      {"[2K3B",
+       Ops({{lb, T(110, 100, "2", CLR_BLACK), T(120, 113, "3", CLR_BLACK)}, Bar(120, 110, 10)}),
+       false,
        {120, 87}},
       // numerator typed: drawn as a group from after the "[", cursor after the numerator
-      {"[2K3B1", Ops({{lb, T(112, 100, "2", CLR_BLACK), T(125, 113, "3", CLR_BLACK), T(125, 88, "1", CLR_BLACK)},
-                      Bar(122, 110, 13)}),
-       false, {135, 88}},
+      {"[2K3B1",
+       Ops({{lb, T(112, 100, "2", CLR_BLACK), T(125, 113, "3", CLR_BLACK), T(125, 88, "1", CLR_BLACK)},
+            Bar(122, 110, 13)}),
+       false,
+       {135, 88}},
       {"[6B", Ops({{lb, T(110, 113, "6", CLR_BLACK)}, Bar(110, 110, 10)}), false, {110, 87}},
-      {"[6B1", Ops({{lb, T(115, 113, "6", CLR_BLACK), T(115, 88, "1", CLR_BLACK)}, Bar(112, 110, 13)}), false,
+      {"[6B1",
+       Ops({{lb, T(115, 113, "6", CLR_BLACK), T(115, 88, "1", CLR_BLACK)}, Bar(112, 110, 13)}),
+       false,
        {125, 88}},
   };
   for (const auto& c : cases) {
@@ -182,12 +196,8 @@ TEST_F(ExpressionFraction, LongForms) {
     std::string text;
   };
   const std::vector<Case> cases = {
-      {{1, 0, 6, 4}, "[K6/2B4/2]"},
-      {{1, 2, 6, 4}, "[2K6/2B4/2]"},
-      {{-1, 0, 6, 4}, "[-K6/2B4/2]"},
-      {BUNSUU_ZERO, "0"},
-      {{1, 5, 1, 0}, "5"},
-      {{-1, 5, 1, 0}, "-5"},
+      {{1, 0, 6, 4}, "[K6/2B4/2]"}, {{1, 2, 6, 4}, "[2K6/2B4/2]"}, {{-1, 0, 6, 4}, "[-K6/2B4/2]"},
+      {BUNSUU_ZERO, "0"},           {{1, 5, 1, 0}, "5"},           {{-1, 5, 1, 0}, "-5"},
   };
   for (const auto& c : cases) EXPECT_EQ(LongFormText(c.value, 0), c.text);
   LongFormText(Bunsuu{1, 2, 6, 4}, 0);

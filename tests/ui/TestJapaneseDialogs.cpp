@@ -32,7 +32,8 @@ TEST(JapaneseDialogs, TheFileDialogSpeaksJapaneseUnderAnEnglishSystem) {
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   ASSERT_TRUE(UseJapanese(*qApp)) << "qtbase_ja.qm was not found (qt6-translations-l10n)";
   EXPECT_EQ(QLocale().language(), QLocale::Japanese);
-  EXPECT_EQ(QLocale().toString(QDate(2026, 12, 10), QLocale::LongFormat), QString::fromUtf8("2026年12月10日木曜日"));
+  EXPECT_EQ(QLocale().toString(QDate(2026, 12, 10), QLocale::LongFormat),
+            QString::fromUtf8("2026年12月10日木曜日"));
 
   const std::string dir = TempDir();
   std::filesystem::create_directory(dir + "/folder");

@@ -48,15 +48,16 @@
 
 namespace {
 
-const int KEYS[] = {Qt::Key_0,      Qt::Key_1,     Qt::Key_2,         Qt::Key_3,      Qt::Key_5,     Qt::Key_7,
-                    Qt::Key_9,      Qt::Key_A,     Qt::Key_B,         Qt::Key_C,      Qt::Key_D,     Qt::Key_E,
-                    Qt::Key_H,      Qt::Key_J,     Qt::Key_K,         Qt::Key_N,      Qt::Key_P,     Qt::Key_Q,
-                    Qt::Key_R,      Qt::Key_S,     Qt::Key_T,         Qt::Key_X,      Qt::Key_Y,     Qt::Key_Z,
-                    Qt::Key_F1,     Qt::Key_F2,    Qt::Key_F5,        Qt::Key_F6,     Qt::Key_F8,    Qt::Key_F10,
-                    Qt::Key_Plus,   Qt::Key_Minus, Qt::Key_Asterisk,  Qt::Key_Slash,  Qt::Key_Equal, Qt::Key_Period,
-                    Qt::Key_Colon,  Qt::Key_Less,  Qt::Key_ParenLeft, Qt::Key_Return, Qt::Key_Backspace,
-                    Qt::Key_Delete, Qt::Key_Insert, Qt::Key_Up,       Qt::Key_Down,   Qt::Key_Left,  Qt::Key_Right,
-                    Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Tab,    Qt::Key_Escape, Qt::Key_Space};
+const int KEYS[] = {
+    Qt::Key_0,        Qt::Key_1,     Qt::Key_2,         Qt::Key_3,      Qt::Key_5,         Qt::Key_7,
+    Qt::Key_9,        Qt::Key_A,     Qt::Key_B,         Qt::Key_C,      Qt::Key_D,         Qt::Key_E,
+    Qt::Key_H,        Qt::Key_J,     Qt::Key_K,         Qt::Key_N,      Qt::Key_P,         Qt::Key_Q,
+    Qt::Key_R,        Qt::Key_S,     Qt::Key_T,         Qt::Key_X,      Qt::Key_Y,         Qt::Key_Z,
+    Qt::Key_F1,       Qt::Key_F2,    Qt::Key_F5,        Qt::Key_F6,     Qt::Key_F8,        Qt::Key_F10,
+    Qt::Key_Plus,     Qt::Key_Minus, Qt::Key_Asterisk,  Qt::Key_Slash,  Qt::Key_Equal,     Qt::Key_Period,
+    Qt::Key_Colon,    Qt::Key_Less,  Qt::Key_ParenLeft, Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Delete,
+    Qt::Key_Insert,   Qt::Key_Up,    Qt::Key_Down,      Qt::Key_Left,   Qt::Key_Right,     Qt::Key_PageUp,
+    Qt::Key_PageDown, Qt::Key_Tab,   Qt::Key_Escape,    Qt::Key_Space};
 
 Qt::KeyboardModifiers RandomModifiers(std::mt19937& rng) {
   return ::RandomModifiers(rng, {{50, Qt::NoModifier},
@@ -82,7 +83,8 @@ std::string Poke(std::mt19937& rng, QWidget* window) {
     const int key = KEYS[rng() % (sizeof KEYS / sizeof KEYS[0])];
     const Qt::KeyboardModifiers mods = RandomModifiers(rng);
     QTest::keyClick(target, static_cast<Qt::Key>(key), mods);
-    return "key 0x" + QString::number(key, 16).toStdString() + "/" + QString::number(int(mods), 16).toStdString();
+    return "key 0x" + QString::number(key, 16).toStdString() + "/" +
+           QString::number(int(mods), 16).toStdString();
   }
   if (r < 7) {
     if (QAbstractButton* b = Pick(rng, window->findChildren<QAbstractButton*>())) {
@@ -103,7 +105,8 @@ std::string Poke(std::mt19937& rng, QWidget* window) {
     a->trigger();
     return what;
   }
-  static const char* texts[] = {"1b2+3b1", "2x+1=5", "x", "3.14", "abc", "12", "-7", "4:6", "", "(((", "9999999999999"};
+  static const char* texts[] = {"1b2+3b1", "2x+1=5", "x", "3.14", "abc",          "12",
+                                "-7",      "4:6",    "",  "(((",  "9999999999999"};
   const char* text = texts[rng() % (sizeof texts / sizeof texts[0])];
   QWidget* field = Pick(rng, window->findChildren<QLineEdit*>());
   if (!field) field = Pick(rng, window->findChildren<QPlainTextEdit*>());
@@ -239,10 +242,11 @@ TEST_F(ProgramSoak, RandomEventsOnEveryWindow) {
     ASSERT_LE(LineText.size(), 4096u) << where;
     platform.Clear();
   }
-  std::printf("program soak: %ld steps (seed %u) in %.1f s; slowest %.1f ms (%s); %ld over the limit; "
-              "%d events inside modal boxes, %d closed; %d windows open at the end\n",
-              steps, seed, whole.elapsed() / 1000.0, slowestNs / 1e6, slowest.c_str(), overLimit, modalEvents,
-              modalsClosed, static_cast<int>(QApplication::topLevelWidgets().size()));
+  std::printf(
+      "program soak: %ld steps (seed %u) in %.1f s; slowest %.1f ms (%s); %ld over the limit; "
+      "%d events inside modal boxes, %d closed; %d windows open at the end\n",
+      steps, seed, whole.elapsed() / 1000.0, slowestNs / 1e6, slowest.c_str(), overLimit, modalEvents,
+      modalsClosed, static_cast<int>(QApplication::topLevelWidgets().size()));
   modalTimer.stop();
   if (TNoteForm* note = TNoteForm::Instance()) {
     NotePage.modified = false;

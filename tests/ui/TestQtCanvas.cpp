@@ -77,7 +77,8 @@ TEST(QtCanvas, DigitsKeepOneCellWidthAndJapaneseTakesTwo) {
         canvas.SetFontBold(bold);
         const int cw = canvas.TextWidth("1234567890") / 10;
         ASSERT_GT(cw, 0);
-        EXPECT_EQ(canvas.TextWidth("1234567890"), 10 * cw) << dpi << " dpi, size " << size << " bold " << bold;
+        EXPECT_EQ(canvas.TextWidth("1234567890"), 10 * cw)
+            << dpi << " dpi, size " << size << " bold " << bold;
         EXPECT_EQ(canvas.TextWidth("+"), cw) << dpi << " dpi, size " << size;
         EXPECT_EQ(canvas.TextWidth("分"), 2 * cw) << dpi << " dpi, size " << size << " bold " << bold;
         EXPECT_EQ(canvas.TextWidth("3b2分数"), 7 * cw) << dpi << " dpi, size " << size;

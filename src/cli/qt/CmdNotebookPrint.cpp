@@ -39,7 +39,8 @@ CliRun RunNotebookPrint(const std::string& file, const CliOptions& opts) {
   // A printer that cannot start (an unwritable folder) draws nothing; a file that could not be written
   // whole (a full disk) leaves the old one as it was.
   int sheets = 0;
-  if (!PrintSafely(printer, [&sheets](QPrinter& p) { return (sheets = PrintNoteSheets(p, NotePrintStart{})) > 0; })) {
+  if (!PrintSafely(printer,
+                   [&sheets](QPrinter& p) { return (sheets = PrintNoteSheets(p, NotePrintStart{})) > 0; })) {
     ShowMessage(PrintFailedText(printer), SIKI_FILE_CAPTION);
     return Fail();
   }

@@ -2,8 +2,8 @@
 // window, through the same printing as the notebook window's.
 #include <QPrinter>
 
-#include "cli/CmdSheet.h"
 #include "cli/Cli.h"
+#include "cli/CmdSheet.h"
 #include "cli/qt/CliApplication.h"
 #include "notebook/NotePage.h"
 #include "sheets/Sheet.h"
@@ -19,9 +19,8 @@ bool PrintSheetPdf(const Sheet& sheet, const std::string& path, bool key, bool a
   printer.setOutputFileName(QString::fromStdString(path));
   printer.setPageSize(QPageSize(QPageSize::A4));
   printer.setDocName(QString::fromStdString(SheetTitle(sheet)));
-  const bool ok = PrintSafely(printer, [&](QPrinter& p) {
-    return key ? PrintSheetKey(p, sheet, advice) : PrintSheetPage(p, sheet);
-  });
+  const bool ok = PrintSafely(
+      printer, [&](QPrinter& p) { return key ? PrintSheetKey(p, sheet, advice) : PrintSheetPage(p, sheet); });
   if (!ok) {
     ShowMessage(PrintFailedText(printer), SIKI_FILE_CAPTION);
     return false;

@@ -125,8 +125,8 @@ TNBComBoxForm::~TNBComBoxForm() {
   if (TheBox == this) TheBox = nullptr;
 }
 
-QPushButton* TNBComBoxForm::Add(QWidget* parent, const QString& group, const char* caption, const char* hint, int x,
-                                int y, int w, int h, std::function<void()> run) {
+QPushButton* TNBComBoxForm::Add(QWidget* parent, const QString& group, const char* caption, const char* hint,
+                                int x, int y, int w, int h, std::function<void()> run) {
   auto* b = new QPushButton(U(caption), parent);
   b->setGeometry(x, y, w, h);
   if (*hint) b->setToolTip(U(hint));
@@ -181,7 +181,8 @@ bool TNBComBoxForm::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     // The number fields keep their arrows.
     const bool arrow = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down;
-    const bool inSpin = qobject_cast<QSpinBox*>(watched) || (watched && qobject_cast<QSpinBox*>(watched->parent()));
+    const bool inSpin =
+        qobject_cast<QSpinBox*>(watched) || (watched && qobject_cast<QSpinBox*>(watched->parent()));
     if (arrow && inSpin && key->modifiers() == Qt::NoModifier) return false;
     return ForwardKey(key);
   }

@@ -15,9 +15,9 @@
 #include "engine/Settings.h"
 #include "notebook/NotePage.h"
 #include "platform/Platform.h"
+#include "platform/VirtualKeys.h"
 #include "tools/BunSikiEdit.h"
 #include "ui/QtCanvas.h"
-#include "platform/VirtualKeys.h"
 #include "ui/screen/QtKeys.h"
 
 namespace {
@@ -131,14 +131,17 @@ bool TNoteEditForm::CheckLines() {
         // The selection counts the untrimmed lengths of the earlier lines and the leading blanks of this
         // one, so that it lands on the bad character itself.
         const std::size_t lead = raw.find(line);
-        const int at = offset + static_cast<int>(QString::fromStdString(raw.substr(0, lead)).size()) +
-                       static_cast<int>(QString::fromStdString(line.substr(0, static_cast<std::size_t>(p - 1))).size());
+        const int at =
+            offset + static_cast<int>(QString::fromStdString(raw.substr(0, lead)).size()) +
+            static_cast<int>(QString::fromStdString(line.substr(0, static_cast<std::size_t>(p - 1))).size());
         QTextCursor c = field_->textCursor();
         c.setPosition(at);
-        c.setPosition(std::min(at + 1, static_cast<int>(field_->toPlainText().size())), QTextCursor::KeepAnchor);
+        c.setPosition(std::min(at + 1, static_cast<int>(field_->toPlainText().size())),
+                      QTextCursor::KeepAnchor);
         field_->setTextCursor(c);
-        ShowMessage("◇ｴﾗｰ::(" + std::to_string(i + 1) + "問: " + std::to_string(p) + "字目) " + CheckMessage(ErrorNo),
-                    ERROR_CAPTION);
+        ShowMessage(
+            "◇ｴﾗｰ::(" + std::to_string(i + 1) + "問: " + std::to_string(p) + "字目) " + CheckMessage(ErrorNo),
+            ERROR_CAPTION);
         return false;
       }
     }

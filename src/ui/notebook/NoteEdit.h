@@ -33,9 +33,9 @@ class TNoteEditForm : public QDialog {
   void DiscardClose();  // "破棄終了(&U)"
   void ReflectClose();  // "反映終了(&R)"
   void CheckCommand();  // "適切さチェック(&C)"
-  void ShowCheck();     // "表示確認 (&D)"
-  void LookCommand();   // "Lookする(&L)"
-  void FontCommand();   // "フォント(&F)"
+  void ShowCheck();  // "表示確認 (&D)"
+  void LookCommand();  // "Lookする(&L)"
+  void FontCommand();  // "フォント(&F)"
 
   // Checks every line; at the first bad one selects the bad character, tells the line, position and
   // message, and returns false.

@@ -234,7 +234,8 @@ void TNoteForm::BuildMenus() {
   AddItem(file, "ファイルを保存(&S)", QKeySequence(Qt::CTRL | Qt::Key_S), NoteCommand::Save);
   AddItem(file, "ファイルを別名保存(&A)", QKeySequence(Qt::CTRL | Qt::Key_A), NoteCommand::SaveAs);
   AddItem(file, "ノートを印刷(&P)", QKeySequence(Qt::CTRL | Qt::Key_P), NoteCommand::Print);
-  connect(file->addAction(U("問題づくり(&M)...")), &QAction::triggered, this, [this] { SheetMakerCommand(); });
+  connect(file->addAction(U("問題づくり(&M)...")), &QAction::triggered, this,
+          [this] { SheetMakerCommand(); });
   file->addSeparator();
   AddItem(file, "ノートを閉じる(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), NoteCommand::Close);
 
@@ -249,24 +250,29 @@ void TNoteForm::BuildMenus() {
   AddItem(ops, "答(ノート全部)を削除(&U)", QKeySequence(Qt::CTRL | Qt::Key_U), NoteCommand::DeleteAllAnswers);
   AddItem(ops, "ノート全部を編集(&G)", QKeySequence(Qt::CTRL | Qt::Key_G), NoteCommand::EditPage);
   AddItem(ops, "ノート全部を計算(&Z)", QKeySequence(Qt::CTRL | Qt::Key_Z), NoteCommand::CalculateAll);
-  AddItem(ops, "途中式を調べる(&K)", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G), NoteCommand::CheckWorking);
+  AddItem(ops, "途中式を調べる(&K)", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G),
+          NoteCommand::CheckWorking);
   ops->addSeparator();
   AddItem(ops, "操作前に戻す(&B)", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_B), NoteCommand::Restore);
 
   QMenu* view = menuBar()->addMenu(U("表示(&V)"));
   AddItem(view, "フォント(&F)　　　Shift＋F", QKeySequence(), NoteCommand::Font);
   AddItem(view, "表題記入(&T)", QKeySequence(Qt::CTRL | Qt::Key_T), NoteCommand::Title);
-  equalBreakItem_ = AddItem(view, "｢＝｣で改行(&L)", QKeySequence(Qt::CTRL | Qt::Key_L), NoteCommand::ToggleEqualBreak);
+  equalBreakItem_ =
+      AddItem(view, "｢＝｣で改行(&L)", QKeySequence(Qt::CTRL | Qt::Key_L), NoteCommand::ToggleEqualBreak);
   equalBreakItem_->setCheckable(true);
-  commandBoxItem_ = AddItem(view, "コマンド箱を開く( &I )", QKeySequence(Qt::CTRL | Qt::Key_I), NoteCommand::CommandBox);
+  commandBoxItem_ =
+      AddItem(view, "コマンド箱を開く( &I )", QKeySequence(Qt::CTRL | Qt::Key_I), NoteCommand::CommandBox);
   commandBoxItem_->setCheckable(true);
   AddItem(view, "条件設定ボックス表示(&J)", QKeySequence(Qt::CTRL | Qt::Key_J), NoteCommand::Conditions);
   view->addSeparator();
   answerBlankItem_ = AddItem(view, "解答欄を付ける(&S)", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S),
                              NoteCommand::ToggleAnswerBlank);
   answerBlankItem_->setCheckable(true);
-  AddItem(view, "解答欄の開始位置設定(&C)", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C), NoteCommand::AnswerColumnStart);
-  AddItem(view, "ウィンドウＡ４幅", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F8), NoteCommand::WindowA4Width);
+  AddItem(view, "解答欄の開始位置設定(&C)", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C),
+          NoteCommand::AnswerColumnStart);
+  AddItem(view, "ウィンドウＡ４幅", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F8),
+          NoteCommand::WindowA4Width);
 }
 
 QAction* TNoteForm::FindAction(const QString& caption) const {
@@ -350,8 +356,14 @@ void TNoteForm::RunCommand(NoteCommand command) {
   switch (command) {
     case NoteCommand::None: return;
     case NoteCommand::Font: FontCommand(); return;
-    case NoteCommand::SelectPrevious: SelectPrevious(); Redraw(); return;
-    case NoteCommand::SelectNext: SelectNext(); Redraw(); return;
+    case NoteCommand::SelectPrevious:
+      SelectPrevious();
+      Redraw();
+      return;
+    case NoteCommand::SelectNext:
+      SelectNext();
+      Redraw();
+      return;
     case NoteCommand::PitchUp:
     case NoteCommand::PitchDown:
       SetKankaku(KANKAKU + (command == NoteCommand::PitchUp ? 1 : -1), KANKAKU_MIN_KEYS);
@@ -458,7 +470,8 @@ void TNoteForm::CalculateSelectedCommand() {
     ShowMessage("答を書き換えたい式を選択してください。", CONFIRM);
     return;
   }
-  NoteCalcResult r = CalculateSelected([] { return Confirm("選択問題の答えを書き換えます。\n\nそれでもいいですか？"); });
+  NoteCalcResult r =
+      CalculateSelected([] { return Confirm("選択問題の答えを書き換えます。\n\nそれでもいいですか？"); });
   for (const NoteOutcome& o : r.outcomes) ShowMessage(NoteOutcomeText(o, true), REPORT);
   Redraw();
 }
@@ -609,8 +622,8 @@ void TNoteForm::FontCommand() {
 
 void TNoteForm::ClearNote() {
   if (NotePage.modified) {
-    MsgAnswer a = AskQuestion("テキストは編集されています。\n\nﾉｰﾄをｸﾘｱｰする前に変更を保存しますか？", CONFIRM,
-                              MsgButtons::YesNoCancel);
+    MsgAnswer a = AskQuestion("テキストは編集されています。\n\nﾉｰﾄをｸﾘｱｰする前に変更を保存しますか？",
+                              CONFIRM, MsgButtons::YesNoCancel);
     if (a == MsgAnswer::Cancel) return;
     // A page that could not be saved is not thrown away.
     if (a == MsgAnswer::Yes && !SaveFile()) return;
@@ -631,8 +644,8 @@ void TNoteForm::OpenFile() {
   const std::string start = NotePage.fileName.empty()
                                 ? std::string()
                                 : QFileInfo(U(NotePage.fileName)).absolutePath().toStdString();
-  const std::string path = CurrentPlatform().OpenFileName("分数式ﾌｧｲﾙ(拡張子.siki)を開く",
-                                                          "分数式ファイル (*.siki *.SIKI);;すべてのファイル (*)", start);
+  const std::string path = CurrentPlatform().OpenFileName(
+      "分数式ﾌｧｲﾙ(拡張子.siki)を開く", "分数式ファイル (*.siki *.SIKI);;すべてのファイル (*)", start);
   if (path.empty()) return;
   const int bad = LoadSikiFile(path);
   if (bad == SIKI_CANNOT_OPEN) {
@@ -644,7 +657,9 @@ void TNoteForm::OpenFile() {
   Redraw();
   ReportSikiLoadProblems();
   if (bad > 0) {
-    ShowMessage("読み込んだ式に、不正箇所がありました。\n｢適切さチェック｣を行った後で、｢反映終了｣して下さい。", "ご注意!!");
+    ShowMessage(
+        "読み込んだ式に、不正箇所がありました。\n｢適切さチェック｣を行った後で、｢反映終了｣して下さい。",
+        "ご注意!!");
     EditPageCommand();
   }
 }
@@ -654,14 +669,17 @@ bool TNoteForm::SaveTo(const std::string& chosen) {
   // when the pupil agrees, and stays unsaved (but untouched) when not.
   const std::vector<SikiUnstorable> unstorable = FindUnstorableCharacters();
   if (!unstorable.empty()) {
-    if (AskQuestion(UnstorableQuestion(unstorable), CONFIRM, MsgButtons::OkCancel) != MsgAnswer::Ok) return false;
+    if (AskQuestion(UnstorableQuestion(unstorable), CONFIRM, MsgButtons::OkCancel) != MsgAnswer::Ok)
+      return false;
     ReplaceUnstorableCharacters();
   }
   const std::string path = ForceSikiExtension(chosen);
   const bool saved = SaveSikiFile(path);
   // The pupil must know when the page is not stored; the page keeps the name of the file it is in.
-  if (saved) NotePage.fileName = path;
-  else ShowMessage(SIKI_SAVE_FAILED_TEXT, SIKI_FILE_CAPTION);
+  if (saved)
+    NotePage.fileName = path;
+  else
+    ShowMessage(SIKI_SAVE_FAILED_TEXT, SIKI_FILE_CAPTION);
   Redraw();
   return saved;
 }
@@ -729,8 +747,8 @@ void TNoteForm::changeEvent(QEvent* event) {
 
 void TNoteForm::closeEvent(QCloseEvent* event) {
   if (NotePage.modified && !programEnding_) {
-    MsgAnswer a = AskQuestion("ノート画面の式は編集されています。\n\n画面を閉じる前に変更を保存しますか？", CONFIRM,
-                              MsgButtons::YesNoCancel);
+    MsgAnswer a = AskQuestion("ノート画面の式は編集されています。\n\n画面を閉じる前に変更を保存しますか？",
+                              CONFIRM, MsgButtons::YesNoCancel);
     // A page that could not be saved keeps its window open, so that nothing is lost.
     if (a == MsgAnswer::Cancel || (a == MsgAnswer::Yes && !SaveFile())) {
       event->ignore();
@@ -782,12 +800,16 @@ void InstallNotebook() {
   });
   CalcScreenForm::NotebookModified = [] { return NotePage.modified; };
   // Yes saves the page when the notebook window is open; without a window there is nothing to save.
-  CalcScreenForm::SaveNotebook = [] { return TNoteForm::Instance() ? TNoteForm::Instance()->SaveFile() : true; };
+  CalcScreenForm::SaveNotebook = [] {
+    return TNoteForm::Instance() ? TNoteForm::Instance()->SaveFile() : true;
+  };
   EditorNotebook.isOpen = [] { return TNoteForm::Instance() != nullptr; };
   EditorNotebook.redraw = [] {
     if (TNoteForm::Instance()) TNoteForm::Instance()->Redraw();
   };
-  EditorNotebook.openFromEditor = [](const std::string& text) { TNoteForm::Open(NoteOrigin::ExpressionEditor, text); };
+  EditorNotebook.openFromEditor = [](const std::string& text) {
+    TNoteForm::Open(NoteOrigin::ExpressionEditor, text);
+  };
 }
 
 // ---- The recovery copy ---------------------------------------------------------------------------

@@ -196,7 +196,9 @@ std::string TSheetForm::ReadControls(SheetControls& c) const {
   c.count = count_->value();
   c.maxDen = maxDen_->value();
   c.terms = terms_->value();
-  c.reduce = reduce_->currentIndex() == 1 ? ReduceRule::Yes : reduce_->currentIndex() == 2 ? ReduceRule::No : ReduceRule::Any;
+  c.reduce = reduce_->currentIndex() == 1   ? ReduceRule::Yes
+             : reduce_->currentIndex() == 2 ? ReduceRule::No
+                                            : ReduceRule::Any;
   c.maxAnswer = maxAnswer_->value();
   c.mixedAnswers = mixed_->isChecked();
   c.version = static_cast<char>('A' + std::max(0, version_->currentIndex()));
@@ -218,7 +220,8 @@ void TSheetForm::Preview() {
 
 void TSheetForm::DrawPreview() {
   std::vector<std::string> rows;
-  for (size_t i = 0; i < sheet_.problems.size() && i < PREVIEW_PROBLEMS; ++i) rows.push_back(sheet_.problems[i].expr);
+  for (size_t i = 0; i < sheet_.problems.size() && i < PREVIEW_PROBLEMS; ++i)
+    rows.push_back(sheet_.problems[i].expr);
   if (rows.empty()) {
     preview_->clear();
     return;
@@ -232,8 +235,8 @@ bool TSheetForm::MakePage() {
     return false;
   }
   if (NotePage.modified && NotePage.lineCount > 0 &&
-      AskQuestion("ノートの式は編集されています。\n\n作った問題で置きかえますか？", "ご確認", MsgButtons::OkCancel) !=
-          MsgAnswer::Ok)
+      AskQuestion("ノートの式は編集されています。\n\n作った問題で置きかえますか？", "ご確認",
+                  MsgButtons::OkCancel) != MsgAnswer::Ok)
     return false;
   TakeBackup();
   PutSheetOnPage(sheet_);

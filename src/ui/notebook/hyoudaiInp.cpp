@@ -36,7 +36,8 @@ bool DefaultTitleFontDialog(QFont& font, QColor& colour,
       if (c.isValid()) chosen = c;
     });
     QPushButton* applyButton = box->addButton(QDialogButtonBox::Apply);
-    QObject::connect(applyButton, &QPushButton::clicked, &dialog, [&] { apply(dialog.currentFont(), chosen); });
+    QObject::connect(applyButton, &QPushButton::clicked, &dialog,
+                     [&] { apply(dialog.currentFont(), chosen); });
   }
   if (dialog.exec() != QDialog::Accepted) return false;
   font = dialog.selectedFont();

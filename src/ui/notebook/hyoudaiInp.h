@@ -28,8 +28,8 @@ class THyoudaiEditForm : public QDialog {
   QPushButton* Button(const QString& caption) const;
 
   void ApplyClick();  // "適用 &A"
-  void FontClick();   // "ﾌｫﾝﾄ &F"
-  void EndClick();    // "終了 &C"
+  void FontClick();  // "ﾌｫﾝﾄ &F"
+  void EndClick();  // "終了 &C"
 
   // Redraw of the sheet (or of its title line alone); installed by the notebook.
   std::function<void()> redraw;

@@ -6,10 +6,10 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QKeyEvent>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -105,10 +105,10 @@ TCalcProcSetForm::TCalcProcSetForm(QWidget* parent) : QDialog(parent) {
   CheckBox2->setObjectName("CheckBox2");
   ol->addWidget(CheckBox1);
   ol->addWidget(CheckBox2);
-  RadioGroup3 = RadioGroup(other, ol, "素因数分解後の約数の和の表示",
-                           {"元の数を除く[10個で改行]", "元の数を除く[５個で改行]", "全約数[10個で改行]",
-                            "全約数[５個で改行]"},
-                           1, "RadioGroup3");
+  RadioGroup3 = RadioGroup(
+      other, ol, "素因数分解後の約数の和の表示",
+      {"元の数を除く[10個で改行]", "元の数を除く[５個で改行]", "全約数[10個で改行]", "全約数[５個で改行]"}, 1,
+      "RadioGroup3");
   top->addWidget(other);
 
   // 3. Division with a remainder.

@@ -26,8 +26,7 @@ std::function<void()> Command(ScreenCommand c) {
 }
 }  // namespace
 
-TInputForm::TInputForm(CalcScreenForm* screen)
-    : QWidget(screen, Qt::Tool), screen_(screen) {
+TInputForm::TInputForm(CalcScreenForm* screen) : QWidget(screen, Qt::Tool), screen_(screen) {
   // A tool window of the screen stays above the screen at all times. It is not made topmost over every
   // window: the program's message boxes and dialogs open over the screen and must never be hidden
   // behind the panel.
@@ -92,7 +91,8 @@ TInputForm::TInputForm(CalcScreenForm* screen)
   // The tool strip.
   Add("編E", 4, 213, 32, 26, "式を編集するｴﾃﾞｨﾀを開く", Command(ScreenCommand::OpenExpressionEditor));
   Add("ﾉｰﾄN", 37, 213, 40, 26, "ﾉｰﾄﾌﾞｯｸ画面を開く", Command(ScreenCommand::OpenNotebook));
-  Add("読R", 78, 213, 32, 26, "式を読み上げる。もう一度押すと止まる。<Ctrl+R>", [] { ReadCurrentLineAloud(); });
+  Add("読R", 78, 213, 32, 26, "式を読み上げる。もう一度押すと止まる。<Ctrl+R>",
+      [] { ReadCurrentLineAloud(); });
   Add("条件J", 111, 213, 37, 26, "各種条件を設定する", Command(ScreenCommand::OpenConditions));
   for (auto& [caption, b] : buttons_) {
     QFont small = b->font();

@@ -40,7 +40,8 @@ class TInputForm : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  QPushButton* Add(const char* caption, int x, int y, int w, int h, const char* hint, std::function<void()> run);
+  QPushButton* Add(const char* caption, int x, int y, int w, int h, const char* hint,
+                   std::function<void()> run);
 
   CalcScreenForm* screen_;
   PanelState state_ = PanelState::Hidden;

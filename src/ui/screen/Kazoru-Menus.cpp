@@ -62,13 +62,13 @@ void CalcScreenForm::BuildMenus() {
   AddCommand(ops, "保存した答をLookする(&L)", ScreenCommand::ViewAnswer);
 
   QMenu* view = menuBar()->addMenu(U("表示(&V)"));
-  answerColumnCheck_ = AddAction(view, "解答欄を付ける(&C)", [this] {
-    KAITOURAN_FLAG = answerColumnCheck_->isChecked() ? 1 : 0;
-  });
+  answerColumnCheck_ = AddAction(view, "解答欄を付ける(&C)",
+                                 [this] { KAITOURAN_FLAG = answerColumnCheck_->isChecked() ? 1 : 0; });
   answerColumnCheck_->setCheckable(true);
   AddAction(view, "＝ で改行する⇔しない(&L)　Ctrl＋Ｌ", [] { ToggleEqualKaigyo(); });
   view->addSeparator();
-  inputPanelCheck_ = AddCommand(view, "入力パネル表示する⇔しない(&I) 　Ｆ８", ScreenCommand::InputPanelSwitch);
+  inputPanelCheck_ =
+      AddCommand(view, "入力パネル表示する⇔しない(&I) 　Ｆ８", ScreenCommand::InputPanelSwitch);
   inputPanelCheck_->setCheckable(true);
   AddCommand(view, "条件設定ボックス表示(&J)  Alt + J", ScreenCommand::OpenConditions);
   AddCommand(view, "詳細設定(&A)              Alt + A", ScreenCommand::OpenProcessSettings);
@@ -108,7 +108,8 @@ void CalcScreenForm::BuildMenus() {
   advice->setEnabled(false);
   AddCommand(help, "バージョン情報(&A)", ScreenCommand::VersionBox);
 
-  for (QMenu* m : {form, ops, view, help}) connect(m, &QMenu::aboutToShow, this, [this] { UpdateMenuStates(); });
+  for (QMenu* m : {form, ops, view, help})
+    connect(m, &QMenu::aboutToShow, this, [this] { UpdateMenuStates(); });
 }
 
 void CalcScreenForm::BuildContextMenu() {
@@ -125,9 +126,8 @@ void CalcScreenForm::BuildContextMenu() {
   QAction* factor = AddCommand(m, "素因数分解する(&S)   Shift+S", ScreenCommand::SoinsuuPre);
   factor->setToolTip(U("素因数分解＆約数の和(除元の数)を10個で改行"));
   factor->setStatusTip(factor->toolTip());
-  interruptCheck_ = AddAction(m, "中断を可能にする", [this] {
-    InterruptibleFactorisation = interruptCheck_->isChecked() ? 1 : 0;
-  });
+  interruptCheck_ = AddAction(m, "中断を可能にする",
+                              [this] { InterruptibleFactorisation = interruptCheck_->isChecked() ? 1 : 0; });
   interruptCheck_->setCheckable(true);
   AddCommand(m, "循環小数⇔分数(&R)     Shift+R", ScreenCommand::JunkanSyori);
   QAction* base = AddCommand(m, "ｎ進法変換モード(&N)  Shift+N", ScreenCommand::ToggleBaseMode);

@@ -270,7 +270,8 @@ CalcScreenForm::~CalcScreenForm() {
   cursorTimer_->stop();
   ScreenView = ScreenHooks{};
   if (ScreenSurface == canvas_.get()) ScreenSurface = nullptr;
-  for (ScreenCommand c : {ScreenCommand::InputPanelSwitch, ScreenCommand::FontDialog, ScreenCommand::CloseInputPanel})
+  for (ScreenCommand c :
+       {ScreenCommand::InputPanelSwitch, ScreenCommand::FontDialog, ScreenCommand::CloseInputPanel})
     SetScreenCommand(c, nullptr);
   if (TheQtPlatform().Owner() == this) TheQtPlatform().SetOwner(nullptr);
   if (TheScreen == this) TheScreen = nullptr;
@@ -416,7 +417,8 @@ void CalcScreenForm::CursorTick() {
     page_->setFocus();
   }
   // Nor does the notebook's command box: its notebook window takes the keys.
-  if (TNoteForm* note = TNoteForm::Instance(); note && note->CommandBox() && note->CommandBox()->isActiveWindow())
+  if (TNoteForm* note = TNoteForm::Instance();
+      note && note->CommandBox() && note->CommandBox()->isActiveWindow())
     note->activateWindow();
   if (!LineOpen && !cursorShown_) return;
   cursorPhase_ = !cursorPhase_;
@@ -502,8 +504,9 @@ void CalcScreenForm::changeEvent(QEvent* event) {
 
 void CalcScreenForm::closeEvent(QCloseEvent* event) {
   if (NotebookModified && NotebookModified()) {
-    MsgAnswer a = AskQuestion("ノート画面の式が､編集されているのに保存されていません。\n\n終了する前に保存しますか？",
-                              "ご確認", MsgButtons::YesNoCancel);
+    MsgAnswer a =
+        AskQuestion("ノート画面の式が､編集されているのに保存されていません。\n\n終了する前に保存しますか？",
+                    "ご確認", MsgButtons::YesNoCancel);
     if (a == MsgAnswer::Cancel) {
       event->ignore();
       return;

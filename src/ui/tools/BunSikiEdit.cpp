@@ -104,8 +104,7 @@ void FocusToolWindow(ToolWindow target) {
         s->PageWidget()->setFocus();
       }
       break;
-    case ToolWindow::None:
-      break;
+    case ToolWindow::None: break;
   }
 }
 
@@ -162,13 +161,15 @@ TSikiEditForm::TSikiEditForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
 
   error_ = new QLabel(U(EDITOR_ERROR_START));
   error_->setObjectName("errorDisplay");
-  error_->setStyleSheet("QLabel { color: rgb(192,0,0); background: rgb(255,255,224); border: 1px solid gray; padding: 1px; }");
+  error_->setStyleSheet(
+      "QLabel { color: rgb(192,0,0); background: rgb(255,255,224); border: 1px solid gray; padding: 1px; }");
   error_->setMinimumHeight(20);
   top->addWidget(error_);
 
   auto* row1 = new QHBoxLayout;
   row1->addWidget(AddButton("式表示 Ret", "編集した式のみ表示します", &TSikiEditForm::ShowButtonClick));
-  row1->addWidget(AddButton("計算 Ctrl+Ret", "編集式を計算し、答えも表示します", &TSikiEditForm::CalcButtonClick));
+  row1->addWidget(
+      AddButton("計算 Ctrl+Ret", "編集式を計算し、答えも表示します", &TSikiEditForm::CalcButtonClick));
   picture_ = new QToolButton;
   picture_->setObjectName("pictureButton");
   picture_->setIcon(QIcon(SolvePicture()));
@@ -182,8 +183,10 @@ TSikiEditForm::TSikiEditForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
   top->addLayout(row1);
 
   auto* row2 = new QHBoxLayout;
-  row2->addWidget(AddButton("式ﾒﾓ &M", "式を保存してあるメモをオープンする", &TSikiEditForm::MemoButtonClick));
-  row2->addWidget(AddButton("代入箱 &S", "ｴﾃﾞｨﾀ中のｘ、ｙに数値を代入する", &TSikiEditForm::DainyuuButtonClick));
+  row2->addWidget(
+      AddButton("式ﾒﾓ &M", "式を保存してあるメモをオープンする", &TSikiEditForm::MemoButtonClick));
+  row2->addWidget(
+      AddButton("代入箱 &S", "ｴﾃﾞｨﾀ中のｘ、ｙに数値を代入する", &TSikiEditForm::DainyuuButtonClick));
   row2->addWidget(AddButton("条件 &J", "条件設定ﾎﾞｯｸｽを表示します", &TSikiEditForm::JoukenButtonClick));
   row2->addWidget(AddButton("定数 &T", "定数を保存してあるBoxをｵｰﾌﾟﾝします", nullptr));
   row2->addWidget(AddButton("退 &H", "ｴﾃﾞｨﾀの式を一時退避します。", &TSikiEditForm::TaihiButtonClick));
@@ -196,7 +199,8 @@ TSikiEditForm::TSikiEditForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
   // expression past the caption's 256 characters; texts other windows hand over are taken whole.
   auto* limit = new EditorLengthValidator(field_);
   field_->setValidator(limit);
-  connect(field_, &QLineEdit::textChanged, this, [limit](const QString& now) { limit->accepted = now.toStdString(); });
+  connect(field_, &QLineEdit::textChanged, this,
+          [limit](const QString& now) { limit->accepted = now.toStdString(); });
   connect(field_, &QLineEdit::inputRejected, this, [this] {
     error_->setText(U("◇ｴﾗｰ::256字を超えて入力できません。"));
     CurrentPlatform().Beep();
@@ -210,7 +214,8 @@ TSikiEditForm::~TSikiEditForm() {
   SikiEditOpen = false;
 }
 
-QPushButton* TSikiEditForm::AddButton(const char* caption, const char* hint, void (TSikiEditForm::*handler)()) {
+QPushButton* TSikiEditForm::AddButton(const char* caption, const char* hint,
+                                      void (TSikiEditForm::*handler)()) {
   auto* b = new QPushButton(U(caption));
   if (hint) b->setToolTip(U(hint));
   b->setAutoDefault(false);

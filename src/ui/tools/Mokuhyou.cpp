@@ -71,7 +71,8 @@ void GoalFontDialog::ApplyToGoal() {
 
 // ---- The goals editor ----
 
-TMokuhyouEditForm::TMokuhyouEditForm(const std::vector<std::string>& goals, QWidget* parent) : QDialog(parent) {
+TMokuhyouEditForm::TMokuhyouEditForm(const std::vector<std::string>& goals, QWidget* parent)
+    : QDialog(parent) {
   setWindowTitle(U("●今週の目標(10個)●"));
   setModal(true);
   QFont f;

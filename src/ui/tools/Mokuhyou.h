@@ -67,7 +67,7 @@ class TMokuhyouEditForm : public QDialog {
   QPushButton* decide_ = nullptr;
   QPushButton* cancel_ = nullptr;
   QPushButton* fontButton_ = nullptr;
-  QString lastText_;    // the last text within the limit
+  QString lastText_;  // the last text within the limit
   int lastCursor_ = 0;  // and the caret in it
   bool changed_ = false;
   bool closed_ = false;

@@ -19,7 +19,8 @@ namespace {
 constexpr int NOTICE_FONT_SIZE = 13;
 }
 
-TSplshMsgForm::TSplshMsgForm(const std::string& text, const std::string& caption, int durationMs, QWidget* parent)
+TSplshMsgForm::TSplshMsgForm(const std::string& text, const std::string& caption, int durationMs,
+                             QWidget* parent)
     : QDialog(parent), durationMs_(std::max(0, durationMs)) {
   setWindowTitle(QString::fromStdString(caption));
   setModal(true);
@@ -44,7 +45,8 @@ TSplshMsgForm::TSplshMsgForm(const std::string& text, const std::string& caption
   QFont titleFont = QApplication::font();
   titleFont.setBold(true);
   const int captionWidth = QFontMetrics(titleFont).horizontalAdvance(QString::fromStdString(caption));
-  setFixedSize(std::max(NoticeBoxWidth(layout_, cw_, captionWidth), drawnRight + 20), NoticeBoxHeight(layout_, ch_));
+  setFixedSize(std::max(NoticeBoxWidth(layout_, cw_, captionWidth), drawnRight + 20),
+               NoticeBoxHeight(layout_, ch_));
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(255, 255, 255));
   setPalette(pal);

@@ -14,7 +14,8 @@ class TSplshMsgForm : public QDialog {
   Q_OBJECT
 
  public:
-  TSplshMsgForm(const std::string& text, const std::string& caption, int durationMs, QWidget* parent = nullptr);
+  TSplshMsgForm(const std::string& text, const std::string& caption, int durationMs,
+                QWidget* parent = nullptr);
   ~TSplshMsgForm() override;
 
   // False when an "@" expression failed its check: the box is not shown at all.

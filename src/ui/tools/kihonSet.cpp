@@ -258,8 +258,10 @@ void TJoukenForm::ConnectControls() {
           [] { RunScreenCommand(ScreenCommand::OpenProcessSettings); });
 
   // The access keys, with Alt held only.
-  const std::pair<Qt::Key, QPushButton*> keys[] = {
-      {Qt::Key_A, detailButton_}, {Qt::Key_C, closeButton_}, {Qt::Key_E, editButton_}, {Qt::Key_F, fontButton_}};
+  const std::pair<Qt::Key, QPushButton*> keys[] = {{Qt::Key_A, detailButton_},
+                                                   {Qt::Key_C, closeButton_},
+                                                   {Qt::Key_E, editButton_},
+                                                   {Qt::Key_F, fontButton_}};
   for (auto [key, button] : keys) {
     auto* s = new QShortcut(QKeySequence(Qt::ALT | key), this);
     s->setContext(Qt::WindowShortcut);
@@ -267,7 +269,9 @@ void TJoukenForm::ConnectControls() {
   }
 }
 
-void TJoukenForm::ShowPaiNotice(const char* message) { paiNotice_->setText(message ? U(message) : QString()); }
+void TJoukenForm::ShowPaiNotice(const char* message) {
+  paiNotice_->setText(message ? U(message) : QString());
+}
 
 void TJoukenForm::PaiEditChange(const QString& text) {
   closeWarned_ = false;

@@ -83,12 +83,16 @@ TSEMemoForm::TSEMemoForm() : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHin
   auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(4);
   grid->setVerticalSpacing(4);
-  grid->addWidget(AddButton("From式ｴﾃﾞｨﾀ▼ &G", "ｴﾃﾞｨﾀ上の式をﾒﾓに追加", &TSEMemoForm::FromEditorButtonClick), 0, 0);
-  grid->addWidget(AddButton("To式ｴﾃﾞｨﾀ &A", "選択式を､式ｴﾃﾞｨﾀにｺﾋﾟｰする", &TSEMemoForm::ToEditorButtonClick), 0, 1);
-  grid->addWidget(AddButton("To代入&Box", "選択式を 値代入Boxに転記", &TSEMemoForm::ToDainyuuButtonClick), 0, 2);
+  grid->addWidget(AddButton("From式ｴﾃﾞｨﾀ▼ &G", "ｴﾃﾞｨﾀ上の式をﾒﾓに追加", &TSEMemoForm::FromEditorButtonClick),
+                  0, 0);
+  grid->addWidget(AddButton("To式ｴﾃﾞｨﾀ &A", "選択式を､式ｴﾃﾞｨﾀにｺﾋﾟｰする", &TSEMemoForm::ToEditorButtonClick),
+                  0, 1);
+  grid->addWidget(AddButton("To代入&Box", "選択式を 値代入Boxに転記", &TSEMemoForm::ToDainyuuButtonClick), 0,
+                  2);
   grid->addWidget(AddButton("&Look", "式を分数の形でちょっと拝見！", &TSEMemoForm::LookButtonClick), 0, 3);
   grid->addWidget(AddButton("選択式削除 &D", "選択式を削除する", &TSEMemoForm::DeleteButtonClick), 1, 0);
-  grid->addWidget(AddButton("全削除 &Z", "メモにある式を全部削除する", &TSEMemoForm::DeleteAllButtonClick), 1, 1);
+  grid->addWidget(AddButton("全削除 &Z", "メモにある式を全部削除する", &TSEMemoForm::DeleteAllButtonClick), 1,
+                  1);
   QPushButton* close = AddButton("終了 &C", nullptr, nullptr);
   connect(close, &QPushButton::clicked, this, [this] { this->close(); });
   grid->addWidget(close, 1, 3);

@@ -69,7 +69,11 @@ TDainyuuForm::TDainyuuForm() : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopH
   auto* valuesLabel = new QLabel(U("◆代入値⇒"));
   valuesLabel->setStyleSheet("color: rgb(128,0,0);");
   valueRow->addWidget(valuesLabel);
-  const char* names[3] = {"ｘ=", "ｙ=", "ｚ=", };
+  const char* names[3] = {
+      "ｘ=",
+      "ｙ=",
+      "ｚ=",
+  };
   for (int k = 0; k < 3; ++k) {
     auto* l = new QLabel(U(names[k]));
     l->setStyleSheet("color: rgb(0,0,128);");

@@ -21,9 +21,9 @@
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
 #include "platform/Platform.h"
+#include "platform/VirtualKeys.h"
 #include "process/CalcProcManage.h"
 #include "screen/SettingsFile.h"
-#include "platform/VirtualKeys.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
 #include "support/OnModal.h"
@@ -98,7 +98,8 @@ bool ClickUncovered(QWidget* w) {
       bool covered = false;
       for (QWidget* other : QApplication::topLevelWidgets())
         // With a margin for a frame the window manager has not reported yet.
-        if (other != w->window() && other->isVisible() && other->frameGeometry().adjusted(-40, -40, 40, 40).contains(g))
+        if (other != w->window() && other->isVisible() &&
+            other->frameGeometry().adjusted(-40, -40, 40, 40).contains(g))
           covered = true;
       if (!covered) {
         Click(w, QPoint(x, y));
@@ -315,5 +316,6 @@ TEST_F(DesktopWindows, ClosingTheScreenEndsTheProgramAfterTheNotebookQuestion) {
   EXPECT_TRUE(notebook.isNull() || !notebook->isVisible());
   EXPECT_EQ(TNoteForm::Instance(), nullptr);
   EXPECT_TRUE(std::filesystem::exists(SettingsWritePath()));
-  for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->isVisible()) << w->windowTitle().toStdString();
+  for (QWidget* w : QApplication::topLevelWidgets())
+    EXPECT_FALSE(w->isVisible()) << w->windowTitle().toStdString();
 }

@@ -61,7 +61,8 @@ int WindowCount(qint64 pid) {
   QProcess p;
   p.start("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid), ""});
   p.waitForFinished(5000);
-  return static_cast<int>(QString::fromLocal8Bit(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).size());
+  return static_cast<int>(
+      QString::fromLocal8Bit(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).size());
 }
 
 class RecoveryProgram : public ::testing::Test {
@@ -134,14 +135,15 @@ TEST_F(RecoveryProgram, AKilledProgramsPageIsOfferedBackAtTheNextStart) {
   QTest::qWait(2000);
   EXPECT_EQ(ReadAll(copy_), kept) << "the question leaves the copy as it was";
   Keys({"Return"});
-  ASSERT_TRUE(WaitFor([&] { return Inode(copy_) != 0 && Inode(copy_) != before; })) << "the page did not come back";
+  ASSERT_TRUE(WaitFor([&] { return Inode(copy_) != 0 && Inode(copy_) != before; }))
+      << "the page did not come back";
   EXPECT_EQ(ReadAll(copy_), kept);
 
   // Ending the program from the calculation screen's menu, giving the page up when asked: a clean end
   // leaves no copy.
   QTest::qWait(500);
-  QProcess::execute("xdotool", {"search", "--sync", "--onlyvisible", "--pid", QString::number(Pid()), "--name",
-                                QString::fromUtf8("ナツボシ"), "windowactivate", "--sync"});
+  QProcess::execute("xdotool", {"search", "--sync", "--onlyvisible", "--pid", QString::number(Pid()),
+                                "--name", QString::fromUtf8("ナツボシ"), "windowactivate", "--sync"});
   QTest::qWait(500);
   Keys({"alt+f", "x"});
   QTest::qWait(1000);

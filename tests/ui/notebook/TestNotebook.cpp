@@ -31,6 +31,7 @@
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
 #include "support/TestSupport.h"
+#include "tools/BunSikiEdit.h"
 #include "typeset/bunCanvasDsp.h"
 #include "ui/notebook/NBcomBox.h"
 #include "ui/notebook/NoteEdit.h"
@@ -39,7 +40,6 @@
 #include "ui/screen/InputPanel.h"
 #include "ui/screen/Kazoru.h"
 #include "ui/tools/BunSikiEdit.h"
-#include "tools/BunSikiEdit.h"
 
 namespace {
 
@@ -110,8 +110,9 @@ TEST_F(NotebookWindow, KeysSelectComputeAndUndo) {
   // The question, then the one outcome.
   ASSERT_EQ(TestPlatform().ShownTexts().size(), 2u);
   EXPECT_EQ(TestPlatform().ShownTexts()[0], "ご確認: 答えをすべて書き換えます。\n\nそれでもいいですか？");
-  EXPECT_EQ(TestPlatform().ShownTexts()[1],
-            "ご報告！: [2 問:3 字目][ｴﾗｰ値4][4]: 演算記号の連続は不可\n\n編集し直してから再計算してください。");
+  EXPECT_EQ(
+      TestPlatform().ShownTexts()[1],
+      "ご報告！: [2 問:3 字目][ｴﾗｰ値4][4]: 演算記号の連続は不可\n\n編集し直してから再計算してください。");
 
   // Backspace undoes the pass.
   f->KeySyori(VK_BACK, 0);
@@ -130,9 +131,11 @@ TEST_F(NotebookWindow, KeysSelectComputeAndUndo) {
   f->KeySyori('D', SHIFT_CTRL);
   f->KeySyori('Q', SHIFT_CTRL);
   f->KeySyori('H', SHIFT_CTRL);
-  EXPECT_EQ(TestPlatform().ShownTexts(),
-            (std::vector<std::string>{"ご確認: 答を削除したい式を選択してください。", "ご確認: 削除したい式を選択してください。",
-                                      "ご確認: 答を書き換えたい式を選択してください。", "ご確認: 複写したい式を選択してください。"}));
+  EXPECT_EQ(
+      TestPlatform().ShownTexts(),
+      (std::vector<std::string>{
+          "ご確認: 答を削除したい式を選択してください。", "ご確認: 削除したい式を選択してください。",
+          "ご確認: 答を書き換えたい式を選択してください。", "ご確認: 複写したい式を選択してください。"}));
 }
 
 TEST_F(NotebookWindow, PitchAndPageHeightKeysStopAtTheirLimits) {
@@ -175,7 +178,8 @@ TEST_F(NotebookWindow, SavesAtomicallyAndReportsAFailedSave) {
   EXPECT_FALSE(f->SaveFileAs());
   EXPECT_TRUE(NotePage.modified);
   EXPECT_EQ(NotePage.fileName, dir + "/page.siki");
-  EXPECT_EQ(TestPlatform().ShownTexts(), (std::vector<std::string>{"ご注意！: ご指定のﾌｧｲﾙに保存できませんでした。"}));
+  EXPECT_EQ(TestPlatform().ShownTexts(),
+            (std::vector<std::string>{"ご注意！: ご指定のﾌｧｲﾙに保存できませんでした。"}));
 
   // Closing a page that cannot be saved keeps the window open.
   NotePage.fileName = dir + "/no/such/folder/x.siki";
@@ -195,7 +199,8 @@ TEST_F(NotebookWindow, ClosingAsksAndKeepsTitleAndFileName) {
   f->close();
   EXPECT_EQ(TNoteForm::Instance(), f);
   ASSERT_EQ(TestPlatform().log.size(), 1u);
-  EXPECT_EQ(TestPlatform().log[0].text, "ノート画面の式は編集されています。\n\n画面を閉じる前に変更を保存しますか？");
+  EXPECT_EQ(TestPlatform().log[0].text,
+            "ノート画面の式は編集されています。\n\n画面を閉じる前に変更を保存しますか？");
 
   TestPlatform().answers = {MsgAnswer::No};
   f->move(70, 40);
@@ -235,7 +240,9 @@ TEST_F(NotebookWindow, OpeningAFileWithBadLinesHandsItToThePageEditor) {
   EXPECT_TRUE(NotePage.modified);
   auto shown = TestPlatform().ShownTexts();
   ASSERT_GE(shown.size(), 2u);
-  EXPECT_EQ(shown[0], "ご注意!!: 読み込んだ式に、不正箇所がありました。\n｢適切さチェック｣を行った後で、｢反映終了｣して下さい。");
+  EXPECT_EQ(
+      shown[0],
+      "ご注意!!: 読み込んだ式に、不正箇所がありました。\n｢適切さチェック｣を行った後で、｢反映終了｣して下さい。");
   EXPECT_EQ(shown[1], "ｴﾗｰの報告: ◇ｴﾗｰ::(2問: 3字目) " + CheckMessage(4));
 
   // A file that cannot be opened changes nothing.
@@ -243,7 +250,8 @@ TEST_F(NotebookWindow, OpeningAFileWithBadLinesHandsItToThePageEditor) {
   TestPlatform().Clear();
   TestPlatform().fileNames = {TempDir() + "/missing.siki"};
   f->OpenFile();
-  EXPECT_EQ(TestPlatform().ShownTexts(), (std::vector<std::string>{"ご注意！: ご指定のﾌｧｲﾙをOpenできませんでした。"}));
+  EXPECT_EQ(TestPlatform().ShownTexts(),
+            (std::vector<std::string>{"ご注意！: ご指定のﾌｧｲﾙをOpenできませんでした。"}));
   EXPECT_EQ(NotePage.lineCount, 3);
 }
 
@@ -259,7 +267,8 @@ TEST_F(NotebookWindow, PageEditorChecksCountsAndDiscards) {
     e->DiscardClose();
   });
   f->EditPageCommand();
-  EXPECT_EQ(TestPlatform().ShownTexts(), (std::vector<std::string>{"ｴﾗｰの報告: ◇全3行::エラーはありませんでした。"}));
+  EXPECT_EQ(TestPlatform().ShownTexts(),
+            (std::vector<std::string>{"ｴﾗｰの報告: ◇全3行::エラーはありませんでした。"}));
   EXPECT_EQ(Lines(), (std::vector<std::string>{"1+1", "2+2", "3+3"}));
 
   // A changed field asks before it is thrown away; No keeps the editor.
@@ -330,7 +339,8 @@ TEST_F(NotebookWindow, TitleBoxAppliesOrKeepsTheTitle) {
     THyoudaiEditForm::Current()->close();
   });
   f->TitleCommand();
-  EXPECT_EQ(TestPlatform().ShownTexts(), (std::vector<std::string>{"ご確認: 表題記入欄はすでに開いています。"}));
+  EXPECT_EQ(TestPlatform().ShownTexts(),
+            (std::vector<std::string>{"ご確認: 表題記入欄はすでに開いています。"}));
 }
 
 TEST_F(NotebookWindow, AnswerColumnBoxAsksUntilTheEntryFits) {
@@ -391,7 +401,7 @@ TEST_F(NotebookWindow, TheSheetShowsTheLinesAndAnswerBlanks) {
     }
   EXPECT_GT(cream, img.width() * img.height() / 2);
   EXPECT_GT(green, 20);  // the line numbers
-  EXPECT_GT(red, 20);    // selection mark, answer labels, operators
+  EXPECT_GT(red, 20);  // selection mark, answer labels, operators
   if (const char* out = std::getenv("KAZORU_NOTEBOOK_PNG")) img.save(out);
 }
 

@@ -64,9 +64,7 @@ QPoint FirstNumber(const QImage& sheet) {
 
 class NotebookPrint : public ::testing::Test {
  protected:
-  void SetUp() override {
-    saved_ = TNoteForm::PrinterSetup;
-  }
+  void SetUp() override { saved_ = TNoteForm::PrinterSetup; }
   void TearDown() override {
     TNoteForm::PrinterSetup = saved_;
     if (TNoteForm* f = TNoteForm::Instance()) {

@@ -113,12 +113,14 @@ TEST_F(NotebookRecovery, AKilledProgramsPageIsOfferedBackAndRestoredExactly) {
   ResetNotePage();
   TestPlatform().answers = {MsgAnswer::Yes};
   ASSERT_TRUE(OfferNotebookRecovery());
-  EXPECT_EQ(TestPlatform().ShownTexts(),
-            (std::vector<std::string>{
-                "ご確認: 前回、ノート（「３年２組 ふくしゅう」のページ、3問）が保存されないまま終わりました。\n\n復元しますか？"}));
+  EXPECT_EQ(
+      TestPlatform().ShownTexts(),
+      (std::vector<std::string>{
+          "ご確認: 前回、ノート（「３年２組 ふくしゅう」のページ、3問）が保存されないまま終わりました。\n\n復元しますか？"}));
   ASSERT_NE(TNoteForm::Instance(), nullptr);
   ASSERT_EQ(NotePage.lineCount, 3);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(NotePage.lines[static_cast<std::size_t>(i)], PAGE[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(NotePage.lines[static_cast<std::size_t>(i)], PAGE[static_cast<std::size_t>(i)]);
   EXPECT_EQ(NotePage.title, "３年２組 ふくしゅう");
   EXPECT_EQ(NotePage.selected, 2);
   EXPECT_TRUE(NotePage.modified);
@@ -178,7 +180,8 @@ TEST_F(NotebookRecovery, ACopyThatCannotBeWrittenIsToldOnce) {
   ReplaceSelected("1+1=");
   f->Redraw();
   QTest::qWait(1500);
-  EXPECT_EQ(TestPlatform().ShownTexts(), (std::vector<std::string>{std::string(NOTE_RECOVERY_CAPTION) + ": " + NOTE_RECOVERY_FAILED_TEXT}));
+  EXPECT_EQ(TestPlatform().ShownTexts(), (std::vector<std::string>{std::string(NOTE_RECOVERY_CAPTION) + ": " +
+                                                                   NOTE_RECOVERY_FAILED_TEXT}));
   // The pupil goes on working.
   EXPECT_EQ(NotePage.lines[1], "1+1=");
 }

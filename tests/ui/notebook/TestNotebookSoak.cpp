@@ -41,10 +41,24 @@ namespace {
 // some with answers, some that fail the check or cannot be computed.
 const std::vector<std::string>& SampleLines() {
   static const std::vector<std::string> lines = {
-      "1b2+3b1=",      "2k3b1*4b3=",   "2x+1=5",          "3x-2<7",       "4:6",
-      "(1+2)*3=",      "5b3^2=",       "1/0=",            "1+*2",         "7=",
-      "1b2+3b1=2k3b1&2k3b1",           "2x+1=5&x=2",      "12345678*98765=", "0.25+3b1=",
-      "x:3=4:6",       "1k2b1-3b2=",   "9999999999*9999999999=",           "2b1x+3=4b1",
+      "1b2+3b1=",
+      "2k3b1*4b3=",
+      "2x+1=5",
+      "3x-2<7",
+      "4:6",
+      "(1+2)*3=",
+      "5b3^2=",
+      "1/0=",
+      "1+*2",
+      "7=",
+      "1b2+3b1=2k3b1&2k3b1",
+      "2x+1=5&x=2",
+      "12345678*98765=",
+      "0.25+3b1=",
+      "x:3=4:6",
+      "1k2b1-3b2=",
+      "9999999999*9999999999=",
+      "2b1x+3=4b1",
   };
   return lines;
 }
@@ -57,10 +71,10 @@ const std::vector<int>& NoteKeys() {
     for (int c = Qt::Key_A; c <= Qt::Key_Z; ++c) k.push_back(c);
     for (int c = Qt::Key_0; c <= Qt::Key_9; ++c) k.push_back(c);
     for (int c = Qt::Key_F1; c <= Qt::Key_F12; ++c) k.push_back(c);
-    const int more[] = {Qt::Key_Up,     Qt::Key_Down,      Qt::Key_Left,   Qt::Key_Right,  Qt::Key_PageUp,
-                        Qt::Key_PageDown, Qt::Key_Home,    Qt::Key_End,    Qt::Key_Return, Qt::Key_Enter,
+    const int more[] = {Qt::Key_Up,        Qt::Key_Down,   Qt::Key_Left,   Qt::Key_Right,  Qt::Key_PageUp,
+                        Qt::Key_PageDown,  Qt::Key_Home,   Qt::Key_End,    Qt::Key_Return, Qt::Key_Enter,
                         Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Insert, Qt::Key_Escape, Qt::Key_Tab,
-                        Qt::Key_Space,  Qt::Key_Plus,      Qt::Key_Minus,  Qt::Key_Equal};
+                        Qt::Key_Space,     Qt::Key_Plus,   Qt::Key_Minus,  Qt::Key_Equal};
     k.insert(k.end(), std::begin(more), std::end(more));
     return k;
   }();
@@ -133,8 +147,8 @@ class NotebookSoak : public ::testing::Test {
   // A random file name for the open and save dialogs (some cancel, some cannot be used).
   void ScriptFileDialog() {
     platform.fileNames.clear();
-    const char* names[] = {"/full.siki", "/short.siki", "/damaged.siki", "/saved.siki", "/saved.txt",
-                           "/missing/x.siki", "/nothing-here.siki"};
+    const char* names[] = {"/full.siki", "/short.siki",     "/damaged.siki",     "/saved.siki",
+                           "/saved.txt", "/missing/x.siki", "/nothing-here.siki"};
     const unsigned r = rng() % 9;
     if (r < 7) platform.fileNames.push_back(dir + names[r]);
   }
@@ -191,7 +205,8 @@ TEST_F(NotebookSoak, RandomCommandsKeepThePageSound) {
     } else {
       const int key = NoteKeys()[rng() % NoteKeys().size()];
       const Qt::KeyboardModifiers mods = RandomModifiers(rng);
-      step = "key 0x" + QString::number(key, 16).toStdString() + "/" + QString::number(int(mods), 16).toStdString();
+      step = "key 0x" + QString::number(key, 16).toStdString() + "/" +
+             QString::number(int(mods), 16).toStdString();
       QTest::keyClick(f, static_cast<Qt::Key>(key), mods);
     }
     QCoreApplication::processEvents();
@@ -246,13 +261,13 @@ TEST_F(NotebookSoak, RandomCommandsKeepThePageSound) {
     }
   }
   const double seconds = whole.elapsed() / 1000.0;
-  std::printf("notebook soak: %ld steps (seed %u) in %.1f s; slowest %.1f ms (%s), slowest writing a file "
-              "%.1f ms (%s); %ld over the limit; "
-              "%ld openings; %ld saves checked on disk, %ld failed saves told; %d print and %d font dialogs; "
-              "%d windows closed; resident %.1f MB after a tenth, %.1f MB at the end\n",
-              steps, seed, seconds, slowestNs / 1e6, slowest.c_str(), slowestWriteNs / 1e6, slowestWrite.c_str(),
-              overLimit, reopened, savesChecked, failedSaves,
-              prints, fonts, closer.closed, earlyMb, ResidentMb());
+  std::printf(
+      "notebook soak: %ld steps (seed %u) in %.1f s; slowest %.1f ms (%s), slowest writing a file "
+      "%.1f ms (%s); %ld over the limit; "
+      "%ld openings; %ld saves checked on disk, %ld failed saves told; %d print and %d font dialogs; "
+      "%d windows closed; resident %.1f MB after a tenth, %.1f MB at the end\n",
+      steps, seed, seconds, slowestNs / 1e6, slowest.c_str(), slowestWriteNs / 1e6, slowestWrite.c_str(),
+      overLimit, reopened, savesChecked, failedSaves, prints, fonts, closer.closed, earlyMb, ResidentMb());
   EXPECT_EQ(overLimit, 0) << "slowest " << slowestNs / 1e6 << " ms: " << slowest;
 }
 

@@ -119,7 +119,8 @@ TEST_F(SheetDialog, MakesTheNotebookPageAndPrintsTheKey) {
   ASSERT_EQ(std::system(("pdftotext '" + pdf + "' '" + dir + "/key.txt'").c_str()), 0);
   const std::string text = ReadBytes(dir + "/key.txt");
   int titles = 0;
-  for (size_t p = text.find("タイプ[10]"); p != std::string::npos; p = text.find("タイプ[10]", p + 1)) ++titles;
+  for (size_t p = text.find("タイプ[10]"); p != std::string::npos; p = text.find("タイプ[10]", p + 1))
+    ++titles;
   EXPECT_EQ(titles, 6);
   pdf = dir + "/sheet.pdf";
   form_->PrintSheet();

@@ -79,7 +79,7 @@ TEST_F(CalcProcSetWindow, OpensOnTheStoredSettings) {
   EXPECT_FALSE(form.CheckBox3->isChecked());
   EXPECT_FALSE(form.Edit1->isEnabled());
   EXPECT_EQ(form.Edit1->value(), 6);  // more than 6 places are shown as 6
-  EXPECT_EQ(WARI_PNT, 10);            // and left as stored until the pupil changes them
+  EXPECT_EQ(WARI_PNT, 10);  // and left as stored until the pupil changes them
 }
 
 TEST_F(CalcProcSetWindow, DivisorListItemFollowsTheStoredPair) {

@@ -5,18 +5,18 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QDialogButtonBox>
-#include <QFontDialog>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
-#include <QElapsedTimer>
-#include <QFontInfo>
-#include <QFontMetrics>
-#include <QLabel>
 #include <filesystem>
 
 #include "engine/BunMath.h"
@@ -47,7 +47,9 @@ int CountColour(const QImage& img, const QRect& r, QColor c) {
 }
 
 // The band of the page the line is drawn in.
-QRect LineBand() { return QRect(0, LineOrigin.y - CharHeight, ScreenWidth - SIDE_PANEL_WIDTH, 3 * CharHeight); }
+QRect LineBand() {
+  return QRect(0, LineOrigin.y - CharHeight, ScreenWidth - SIDE_PANEL_WIDTH, 3 * CharHeight);
+}
 
 class KazoruWindow : public ::testing::Test {
  protected:
@@ -144,7 +146,7 @@ TEST_F(KazoruWindow, EveryOperatorFromTheMainKeyboardOfJapaneseAndUsLaptops) {
     Qt::Key key;
     Qt::KeyboardModifiers mods;
     const char* before;  // typed first
-    const char* line;    // LineText afterwards
+    const char* line;  // LineText afterwards
   } cases[] = {
       {"JIS", "Shift+;", Qt::Key_Plus, Qt::ShiftModifier, "1", "1+"},
       {"JIS", "-", Qt::Key_Minus, Qt::NoModifier, "1", "1-"},
@@ -213,7 +215,8 @@ TEST_F(KazoruWindow, TypedLineIsPaintedWithItsAnswer) {
 TEST_F(KazoruWindow, ScreenReadersHearTheLineItsAnswerAndRefusals) {
   auto texts = [this] {
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(form->PageWidget());
-    return std::make_pair(a ? a->text(QAccessible::Name) : QString(), a ? a->text(QAccessible::Description) : QString());
+    return std::make_pair(a ? a->text(QAccessible::Name) : QString(),
+                          a ? a->text(QAccessible::Description) : QString());
   };
   EXPECT_EQ(texts().first, U("計算の行: (空)"));
   Keys("2b1+3b1");
@@ -233,14 +236,17 @@ TEST_F(KazoruWindow, LargePrintPutsEveryTextAtTwelvePixelsOrMore) {
   // Every label of the window and every button of the panel, in pixels as drawn.
   for (QWidget* w : std::initializer_list<QWidget*>{form.get(), panel})
     for (QWidget* child : w->findChildren<QWidget*>()) {
-      if (!child->isVisible() || (!qobject_cast<QLabel*>(child) && !qobject_cast<QPushButton*>(child))) continue;
+      if (!child->isVisible() || (!qobject_cast<QLabel*>(child) && !qobject_cast<QPushButton*>(child)))
+        continue;
       QFontInfo info(child->font());
-      EXPECT_GE(info.pixelSize(), 12) << child->metaObject()->className() << " "
-                                       << (qobject_cast<QLabel*>(child) ? qobject_cast<QLabel*>(child)->text().toStdString()
-                                                                         : qobject_cast<QPushButton*>(child)->text().toStdString());
+      EXPECT_GE(info.pixelSize(), 12)
+          << child->metaObject()->className() << " "
+          << (qobject_cast<QLabel*>(child) ? qobject_cast<QLabel*>(child)->text().toStdString()
+                                           : qobject_cast<QPushButton*>(child)->text().toStdString());
       // Nothing is clipped: a button's caption fits inside it.
       if (auto* b = qobject_cast<QPushButton*>(child)) {
-        EXPECT_LE(QFontMetrics(b->font()).horizontalAdvance(b->text()), b->width()) << b->text().toStdString();
+        EXPECT_LE(QFontMetrics(b->font()).horizontalAdvance(b->text()), b->width())
+            << b->text().toStdString();
       }
     }
   // The page's smallest text, the verdict at six tenths of the font, is 12 pixels or more.
@@ -334,7 +340,8 @@ TEST_F(KazoruWindow, InputPanelButtonsAndF8) {
   EXPECT_EQ(panel->windowTitle(), U("<数式操作パネル>▼Ｆ８▲"));
   EXPECT_EQ(panel->size(), QSize(152, 243));
 
-  for (const char* caption : {"３", "分の(B)", "２", "＋", "１"}) QTest::mouseClick(panel->Button(U(caption)), Qt::LeftButton);
+  for (const char* caption : {"３", "分の(B)", "２", "＋", "１"})
+    QTest::mouseClick(panel->Button(U(caption)), Qt::LeftButton);
   EXPECT_EQ(LineText, "3b2+1");
   QTest::mouseClick(panel->Button(U("←")), Qt::LeftButton);
   QTest::mouseClick(panel->Button(U("２")), Qt::LeftButton);
@@ -346,10 +353,11 @@ TEST_F(KazoruWindow, InputPanelButtonsAndF8) {
   QTest::mouseClick(panel->Button(U("復H")), Qt::LeftButton);
   EXPECT_EQ(LineText, "3b2+2");
   // Every button of the panel exists, with its hint where it has one.
-  for (const char* caption : {"帯T", "仮K", "小S", "消D", "復H", "←", "(", ")", "∧", "[", "]", "０", "１", "２", "３",
-                              "４", "５", "６", "７", "８", "９", "．", "＝", "＋", "－", "×", "÷", "と(K)",
-                              "分の(B)", "ｘ", "＜", "≦", "＞", "≧", "：", "解", "！", "P", "C", "?", "編E",
-                              "ﾉｰﾄN", "読R", "条件J"})
+  for (const char* caption :
+       {"帯T", "仮K", "小S", "消D", "復H", "←",     "(",       ")",   "∧",    "[",   "]",
+        "０",  "１",  "２",  "３",  "４",  "５",    "６",      "７",  "８",   "９",  "．",
+        "＝",  "＋",  "－",  "×",   "÷",   "と(K)", "分の(B)", "ｘ",  "＜",   "≦",   "＞",
+        "≧",   "：",  "解",  "！",  "P",   "C",     "?",       "編E", "ﾉｰﾄN", "読R", "条件J"})
     EXPECT_NE(panel->Button(U(caption)), nullptr) << caption;
   EXPECT_EQ(panel->Button(U("解"))->toolTip(), U("方程式・不等式を解く。<Ctrl+Return>"));
   // 読R speaks the line through the platform; a second press stops it.
@@ -391,17 +399,19 @@ TEST_F(KazoruWindow, PanelKeysGoToTheLine) {
 
 TEST_F(KazoruWindow, MenusHoldEveryItem) {
   const char* items[] = {
-      "印刷(&P)", "終了(&X)", "式エディタを開く(&E)", "式メモを開く(&M)", "代入Boxを開く(&D)", "ノートを開く(&N)",
-      "素因数分解をする(&S)   Shift+S", "分数⇔循環小数           Shift+R", "ｎ進法変換モード        Shift+N",
-      "約分する(&Y)              Ctrl+Y", "小数→分数(&B)           Ctrl+B", "仮分数→帯分数(&T)     Ctrl+T",
-      "帯分数→仮分数(&K)     Ctrl+K", "答を一時保存(&C)", "保存した答を貼り付け(&P)", "保存した答をLookする(&L)",
-      "解答欄を付ける(&C)", "＝ で改行する⇔しない(&L)　Ctrl＋Ｌ", "入力パネル表示する⇔しない(&I) 　Ｆ８",
-      "条件設定ボックス表示(&J)  Alt + J", "詳細設定(&A)              Alt + A", "計算過程表示する⇔しない  Ｆ５",
-      "フォント(&F)　　Shift+F", "ウＩィンドウＡ４幅(&W)", "チェック(&T)", "『Kazoru』のヘルプ(&H)",
-      "ヘルプ［Home Page］ (&P)", "アドバイス解説", "バージョン情報(&A)",
+      "印刷(&P)", "終了(&X)", "式エディタを開く(&E)", "式メモを開く(&M)", "代入Boxを開く(&D)",
+      "ノートを開く(&N)", "素因数分解をする(&S)   Shift+S", "分数⇔循環小数           Shift+R",
+      "ｎ進法変換モード        Shift+N", "約分する(&Y)              Ctrl+Y", "小数→分数(&B)           Ctrl+B",
+      "仮分数→帯分数(&T)     Ctrl+T", "帯分数→仮分数(&K)     Ctrl+K", "答を一時保存(&C)",
+      "保存した答を貼り付け(&P)", "保存した答をLookする(&L)", "解答欄を付ける(&C)",
+      "＝ で改行する⇔しない(&L)　Ctrl＋Ｌ", "入力パネル表示する⇔しない(&I) 　Ｆ８",
+      "条件設定ボックス表示(&J)  Alt + J", "詳細設定(&A)              Alt + A",
+      "計算過程表示する⇔しない  Ｆ５", "フォント(&F)　　Shift+F", "ウＩィンドウＡ４幅(&W)", "チェック(&T)",
+      "『Kazoru』のヘルプ(&H)", "ヘルプ［Home Page］ (&P)", "アドバイス解説", "バージョン情報(&A)",
       // The context menu.
-      "計算過程を表示する", "答を貼り付け(&P)", "答をLookする(&L)", "素因数分解する(&S)   Shift+S", "中断を可能にする",
-      "循環小数⇔分数(&R)     Shift+R", "ｎ進法変換モード(&N)  Shift+N", "条件設定ﾎﾞｯｸｽ表示(&J)"};
+      "計算過程を表示する", "答を貼り付け(&P)", "答をLookする(&L)", "素因数分解する(&S)   Shift+S",
+      "中断を可能にする", "循環小数⇔分数(&R)     Shift+R", "ｎ進法変換モード(&N)  Shift+N",
+      "条件設定ﾎﾞｯｸｽ表示(&J)"};
   for (const char* caption : items) EXPECT_NE(form->FindAction(U(caption)), nullptr) << caption;
   EXPECT_EQ(form->windowTitle(), U("分数計算器『Kazoru』計算画面 -- ナナツボシ"));
   EXPECT_FALSE(form->FindAction(U("チェック(&T)"))->isVisible());
@@ -468,7 +478,8 @@ TEST_F(KazoruWindow, FontDialogAppliesAndRepaintsOnApply) {
     // Taken and painted at once, with the dialog still open.
     EXPECT_EQ(FONTSIZE, size);
     EXPECT_GT(CharHeight, heightBefore);
-    EXPECT_GT(CountColour(form->PageImage(), QRect(0, 0, 4 * CharHeight, 4 * CharHeight), QColor(255, 0, 0)), 10)
+    EXPECT_GT(CountColour(form->PageImage(), QRect(0, 0, 4 * CharHeight, 4 * CharHeight), QColor(255, 0, 0)),
+              10)
         << "the start mark in the new size";
     EXPECT_TRUE(dialog->isVisible());
     dialog->reject();

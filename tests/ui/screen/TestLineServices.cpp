@@ -114,7 +114,8 @@ TEST_F(LineServicesWindow, F5AndEqualsDrawTheProcessWithItsTitleAboveTheLine) {
   form->Paint();
   const QImage& page = form->PageImage();
   // The maroon title stands two rows above the line; the advice is navy, right of the line.
-  EXPECT_GT(CountColour(page, QRect(0, LineOrigin.y - 2 * CharHeight, 600, CharHeight), QColor(128, 0, 0)), 20);
+  EXPECT_GT(CountColour(page, QRect(0, LineOrigin.y - 2 * CharHeight, 600, CharHeight), QColor(128, 0, 0)),
+            20);
   EXPECT_GT(CountColour(page, QRect(6 * CharWidth, LineOrigin.y, 600, CharHeight), QColor(0, 0, 128)), 20);
   // The lines of the process go down the page: blue "＝" signs a row and more below the line.
   EXPECT_GT(CountColour(page, QRect(0, LineOrigin.y + 2 * CharHeight, 4 * CharHeight, 6 * CharHeight),
@@ -162,7 +163,9 @@ TEST_F(LineServicesWindow, CommandKeysRewriteTheLine) {
   Key(Qt::Key_N, Qt::ShiftModifier);
   EXPECT_TRUE(BaseMode);
   form->Paint();
-  EXPECT_GT(CountColour(form->PageImage(), QRect(0, LineOrigin.y, 2 * CharHeight, CharHeight), QColor(0, 128, 0)), 5);
+  EXPECT_GT(
+      CountColour(form->PageImage(), QRect(0, LineOrigin.y, 2 * CharHeight, CharHeight), QColor(0, 128, 0)),
+      5);
   Key(Qt::Key_N, Qt::ShiftModifier);
   EXPECT_FALSE(BaseMode);
 }
@@ -203,8 +206,10 @@ TEST_F(LineServicesWindow, FactorisationRowsArePaintedAndRepainted) {
   form->Paint();
   const QImage page = form->PageImage().copy();
   // Blue rows three and four character heights under the line, the red verdict lower still.
-  EXPECT_GT(CountColour(page, QRect(0, LineOrigin.y + 3 * CharHeight, 500, 2 * CharHeight), QColor(0, 0, 255)), 50);
-  EXPECT_GT(CountColour(page, QRect(0, LineOrigin.y + 8 * CharHeight, 600, 4 * CharHeight), QColor(255, 0, 0)), 50);
+  EXPECT_GT(
+      CountColour(page, QRect(0, LineOrigin.y + 3 * CharHeight, 500, 2 * CharHeight), QColor(0, 0, 255)), 50);
+  EXPECT_GT(
+      CountColour(page, QRect(0, LineOrigin.y + 8 * CharHeight, 600, 4 * CharHeight), QColor(255, 0, 0)), 50);
   Shot(form->GrabPage(), "factorisation.png");
   form->Paint();
   EXPECT_EQ(form->PageImage(), page);
@@ -214,7 +219,8 @@ TEST_F(LineServicesWindow, EscapeStopsAFactorisation) {
   // The desktop's own platform answers the interrupt query (no message is shown on this path).
   Platform* recording = SetPlatform(&TheQtPlatform());
   Type("9223372036854775783");
-  QCoreApplication::postEvent(form->PageWidget(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+  QCoreApplication::postEvent(form->PageWidget(),
+                              new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
   RunScreenCommand(ScreenCommand::SoinsuuPre);
   EXPECT_TRUE(LineOpen);
   EXPECT_EQ(LineText, "9223372036854775783");

@@ -32,7 +32,8 @@ TEST(ScreenSideways, ALongLineScrollsOutFromUnderTheDateStrip) {
   ResetBunMath();
   ResetProcessState();
   ResetTypeset();
-  for (int c = 0; c < static_cast<int>(ScreenCommand::COUNT); ++c) SetScreenCommand(static_cast<ScreenCommand>(c), nullptr);
+  for (int c = 0; c < static_cast<int>(ScreenCommand::COUNT); ++c)
+    SetScreenCommand(static_cast<ScreenCommand>(c), nullptr);
   const std::string dir = TempDir();
   SetSettingsFolders(dir, dir);
   ResetSikiInp();

@@ -40,17 +40,18 @@ const std::vector<int>& SoakKeys() {
     for (int c = Qt::Key_0; c <= Qt::Key_9; ++c) k.push_back(c);
     for (int c = Qt::Key_A; c <= Qt::Key_Z; ++c) k.push_back(c);
     for (int c = Qt::Key_F1; c <= Qt::Key_F12; ++c) k.push_back(c);
-    const int more[] = {Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Asterisk, Qt::Key_Slash, Qt::Key_AsciiCircum,
-                        Qt::Key_ParenLeft, Qt::Key_ParenRight, Qt::Key_Period, Qt::Key_Colon, Qt::Key_Equal,
-                        Qt::Key_Less, Qt::Key_Greater, Qt::Key_Exclam, Qt::Key_At, Qt::Key_BracketLeft,
-                        Qt::Key_BracketRight, Qt::Key_yen, Qt::Key_Comma, Qt::Key_Question, Qt::Key_Space,
-                        Qt::Key_Return, Qt::Key_Enter, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Insert,
-                        Qt::Key_Home, Qt::Key_End, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down,
-                        Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Escape, Qt::Key_Tab};
+    const int more[] = {
+        Qt::Key_Plus,         Qt::Key_Minus,      Qt::Key_Asterisk,  Qt::Key_Slash,    Qt::Key_AsciiCircum,
+        Qt::Key_ParenLeft,    Qt::Key_ParenRight, Qt::Key_Period,    Qt::Key_Colon,    Qt::Key_Equal,
+        Qt::Key_Less,         Qt::Key_Greater,    Qt::Key_Exclam,    Qt::Key_At,       Qt::Key_BracketLeft,
+        Qt::Key_BracketRight, Qt::Key_yen,        Qt::Key_Comma,     Qt::Key_Question, Qt::Key_Space,
+        Qt::Key_Return,       Qt::Key_Enter,      Qt::Key_Backspace, Qt::Key_Delete,   Qt::Key_Insert,
+        Qt::Key_Home,         Qt::Key_End,        Qt::Key_Left,      Qt::Key_Right,    Qt::Key_Up,
+        Qt::Key_Down,         Qt::Key_PageUp,     Qt::Key_PageDown,  Qt::Key_Escape,   Qt::Key_Tab};
     k.insert(k.end(), std::begin(more), std::end(more));
     // Digits and operators are what pupils type most: give them a second draw.
     for (int c = Qt::Key_0; c <= Qt::Key_9; ++c) k.push_back(c);
-    const int ops[] = {Qt::Key_Plus, Qt::Key_Minus, Qt::Key_Asterisk, Qt::Key_Slash, Qt::Key_ParenLeft,
+    const int ops[] = {Qt::Key_Plus,       Qt::Key_Minus, Qt::Key_Asterisk,  Qt::Key_Slash, Qt::Key_ParenLeft,
                        Qt::Key_ParenRight, Qt::Key_Equal, Qt::Key_Backspace, Qt::Key_Right, Qt::Key_Down};
     k.insert(k.end(), std::begin(ops), std::end(ops));
     return k;
@@ -162,14 +163,16 @@ TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
 
     // The line is what the checker accepted, its count matches it, and the cursor stays on the page.
     recent.push_back((button ? "panel " + button->text().toStdString()
-                             : QString::number(key, 16).toStdString() + "/" + QString::number(int(mods), 16).toStdString()) +
+                             : QString::number(key, 16).toStdString() + "/" +
+                                   QString::number(int(mods), 16).toStdString()) +
                      " -> \"" + LineText + "\"");
     if (recent.size() > 25) recent.erase(recent.begin());
     std::string history;
     for (const std::string& r : recent) history += "\n  " + r;
-    const std::string where = history + "\nkey " + std::to_string(i) + " (Qt key 0x" + QString::number(key, 16).toStdString() +
-                              ", modifiers 0x" + QString::number(int(mods), 16).toStdString() + ") after line \"" +
-                              before + "\": line \"" + LineText + "\"";
+    const std::string where = history + "\nkey " + std::to_string(i) + " (Qt key 0x" +
+                              QString::number(key, 16).toStdString() + ", modifiers 0x" +
+                              QString::number(int(mods), 16).toStdString() + ") after line \"" + before +
+                              "\": line \"" + LineText + "\"";
     // Letters and ">" typed in base mode go onto the line without the checker and uncounted, and a base
     // follows its number as in 101(2 (the check at "=" deals with them): from a key typed in base mode
     // until the line is next emptied, the checker's rules do not hold.
@@ -199,14 +202,16 @@ TEST_F(SoakWindow, RandomKeysKeepTheLineModelSound) {
     if (platform.log.size() > 1000) platform.Clear();
   }
   const double seconds = whole.elapsed() / 1000.0;
-  std::printf("soak: %ld keys (seed %u) in %.1f s; slowest handler %.1f ms (key %ld, line \"%s\"); "
-              "%ld over the limit; %ld panel clicks; %ld keys left the line closed; %d refusals; %d window commands counted; "
-              "%d windows closed; resident %.1f MB after a tenth, %.1f MB at the end\n",
-              keys, seed, seconds, slowestNs / 1e6, slowestKey, slowestLine.c_str(), overLimit, panelClicks, closedLines,
-              static_cast<int>(RefusalCount - refusalsBefore), windowCommands, closer.closed, earlyMb, ResidentMb());
+  std::printf(
+      "soak: %ld keys (seed %u) in %.1f s; slowest handler %.1f ms (key %ld, line \"%s\"); "
+      "%ld over the limit; %ld panel clicks; %ld keys left the line closed; %d refusals; %d window commands counted; "
+      "%d windows closed; resident %.1f MB after a tenth, %.1f MB at the end\n",
+      keys, seed, seconds, slowestNs / 1e6, slowestKey, slowestLine.c_str(), overLimit, panelClicks,
+      closedLines, static_cast<int>(RefusalCount - refusalsBefore), windowCommands, closer.closed, earlyMb,
+      ResidentMb());
   RecordProperty("slowest_ms", QString::number(slowestNs / 1e6, 'f', 1).toStdString());
   EXPECT_EQ(overLimit, 0) << "slowest " << slowestNs / 1e6 << " ms at key " << slowestKey << " on line \""
-                        << slowestLine << "\"";
+                          << slowestLine << "\"";
 }
 
 }  // namespace

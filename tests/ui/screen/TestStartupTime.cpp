@@ -3,6 +3,7 @@
 // paint, one turn of the event loop) must stay within three times the minimal window's.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -12,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "ui/AppStart.h"

@@ -248,7 +248,8 @@ TEST_F(SikiEditWindow, TheNotebookButtonOpensTheNotebookWithTheText) {
   // Open already, in mode 0: the pupil is told.
   EditorNotebook.isOpen = [] { return true; };
   QTest::mouseClick(e->Button(U8("ﾉｰﾄ &N")), Qt::LeftButton);
-  EXPECT_EQ(TestPlatform().ShownTexts(), std::vector<std::string>{"ご確認: ノート画面はすでに開いています。"});
+  EXPECT_EQ(TestPlatform().ShownTexts(),
+            std::vector<std::string>{"ご確認: ノート画面はすでに開いています。"});
 }
 
 TEST_F(SikiEditWindow, F8AndTheButtonsReachTheMemoAndTheBox) {

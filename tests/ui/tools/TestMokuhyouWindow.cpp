@@ -61,7 +61,8 @@ TEST_F(GoalsEditor, OpensWithTheListedGoals) {
   EXPECT_TRUE(MokuhyouEditOpen);
   EXPECT_TRUE(form->TextField()->hasFocus());
   EXPECT_EQ(form->TextField()->lineWrapMode(), QPlainTextEdit::NoWrap);
-  if (const char* dir = std::getenv("KAZORU_SCREENSHOT_DIR")) form->grab().save(QString::fromUtf8(dir) + "/goals.png");
+  if (const char* dir = std::getenv("KAZORU_SCREENSHOT_DIR"))
+    form->grab().save(QString::fromUtf8(dir) + "/goals.png");
   form->close();
   EXPECT_FALSE(MokuhyouEditOpen);
 }

@@ -185,9 +185,12 @@ TEST_F(JoukenWindow, CheckBoxesAndRadioGroups) {
     int* setting;
     bool repaints;
   } boxes[] = {
-      {form->EqualKaigyoBox(), &EQUAL_KAIGYO, true}, {form->InputStrBox(), &INPUTSTR_DSP, true},
-      {form->KakeruAbrBox(), &KAKERU_ABR, false},    {form->WakigakiBox(), &WAKIGAKI, true},
-      {form->SbarBox(), &SBARDSP, true},             {form->DecimalBox(), &SYOUDSP, false},
+      {form->EqualKaigyoBox(), &EQUAL_KAIGYO, true},
+      {form->InputStrBox(), &INPUTSTR_DSP, true},
+      {form->KakeruAbrBox(), &KAKERU_ABR, false},
+      {form->WakigakiBox(), &WAKIGAKI, true},
+      {form->SbarBox(), &SBARDSP, true},
+      {form->DecimalBox(), &SYOUDSP, false},
   };
   for (auto& b : boxes) {
     SCOPED_TRACE(b.box->text().toStdString());

@@ -43,9 +43,12 @@ TEST_F(SEMemoWindow, OpensWithTheStoredExpressionsAndTheRememberedPosition) {
   EXPECT_EQ(TSEMemoForm::Open(), m);
 
   const std::pair<const char*, const char*> buttons[] = {
-      {"From式ｴﾃﾞｨﾀ▼ &G", "ｴﾃﾞｨﾀ上の式をﾒﾓに追加"}, {"To式ｴﾃﾞｨﾀ &A", "選択式を､式ｴﾃﾞｨﾀにｺﾋﾟｰする"},
-      {"To代入&Box", "選択式を 値代入Boxに転記"},     {"&Look", "式を分数の形でちょっと拝見！"},
-      {"選択式削除 &D", "選択式を削除する"},          {"全削除 &Z", "メモにある式を全部削除する"},
+      {"From式ｴﾃﾞｨﾀ▼ &G", "ｴﾃﾞｨﾀ上の式をﾒﾓに追加"},
+      {"To式ｴﾃﾞｨﾀ &A", "選択式を､式ｴﾃﾞｨﾀにｺﾋﾟｰする"},
+      {"To代入&Box", "選択式を 値代入Boxに転記"},
+      {"&Look", "式を分数の形でちょっと拝見！"},
+      {"選択式削除 &D", "選択式を削除する"},
+      {"全削除 &Z", "メモにある式を全部削除する"},
       {"終了 &C", ""},
   };
   for (const auto& [caption, hint] : buttons) {

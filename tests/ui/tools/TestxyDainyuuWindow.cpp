@@ -60,7 +60,8 @@ TEST_F(DainyuuWindow, MissingValuesStopTheTransfer) {
   QTest::keyClicks(d->ExpressionField(), "x+y");
   Click(d, "式を転送 &S");
   EXPECT_EQ(TSikiEditForm::Instance(), nullptr);
-  EXPECT_EQ(TestPlatform().ShownTexts(), std::vector<std::string>{"ご注意！: 変数 y に値が代入されていません。"});
+  EXPECT_EQ(TestPlatform().ShownTexts(),
+            std::vector<std::string>{"ご注意！: 変数 y に値が代入されていません。"});
 }
 
 TEST_F(DainyuuWindow, CalculateDrawsOnTheLineAndSelectsABadCharacter) {
