@@ -3,36 +3,21 @@
 // expression on the line, a memo entry after a reload, a substituted value's answer).
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { mkdtempSync, rmSync, writeFileSync, mkdirSync } from 'node:fs';
-import os from 'node:os';
+import { writeFileSync, mkdirSync } from 'node:fs';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
-import puppeteer from 'puppeteer-core';
-import { serve } from './serve.mjs';
+import { startSession } from './session.mjs';
 
-const here = path.dirname(fileURLToPath(import.meta.url));
-const SITE = path.resolve(process.env.KAZORU_WEB_BUILD || path.join(here, '../../build-web'), 'site');
 const SHOTS = process.env.KAZORU_WEB_SHOTS || '';
-const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
 
-let server, browser, profile;
+let server, browser, session;
 
 before(async () => {
-  server = await serve(SITE);
-  profile = mkdtempSync(path.join(os.tmpdir(), 'kazoru-chromium-'));
-  browser = await puppeteer.launch({
-    executablePath: CHROMIUM,
-    headless: true,
-    userDataDir: profile,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-      '--disable-sync', '--no-first-run', '--lang=ja', '--font-render-hinting=none'],
-  });
+  session = await startSession();
+  ({ server, browser } = session);
 });
 
 after(async () => {
-  await browser?.close();
-  await server?.close();
-  rmSync(profile, { recursive: true, force: true });
+  await session?.close();
 });
 
 async function openPage({ width = 1100, height = 760, touch = false } = {}) {

@@ -9,35 +9,23 @@ import { execFileSync } from 'node:child_process';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import puppeteer from 'puppeteer-core';
-import { serve } from './serve.mjs';
+import { startSession } from './session.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, '../..');
-const SITE = path.resolve(process.env.KAZORU_WEB_BUILD || path.join(root, 'build-web'), 'site');
 const NATIVE_CLI = path.join(process.env.KAZORU_BUILD || path.join(root, 'build'), 'kazoru-cli');
 const SHOTS = process.env.KAZORU_WEB_SHOTS || '';
-const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
 
-let server, browser, profile, work;
+let server, browser, session, work;
 
 before(async () => {
-  server = await serve(SITE);
-  profile = mkdtempSync(path.join(os.tmpdir(), 'kazoru-chromium-'));
+  session = await startSession();
+  ({ server, browser } = session);
   work = mkdtempSync(path.join(os.tmpdir(), 'kazoru-note-'));
-  browser = await puppeteer.launch({
-    executablePath: CHROMIUM,
-    headless: true,
-    userDataDir: profile,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-      '--disable-sync', '--no-first-run', '--lang=ja', '--font-render-hinting=none'],
-  });
 });
 
 after(async () => {
-  await browser?.close();
-  await server?.close();
-  rmSync(profile, { recursive: true, force: true });
+  await session?.close();
   rmSync(work, { recursive: true, force: true });
 });
 
