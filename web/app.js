@@ -6,6 +6,7 @@ import { loadSettings, saveSettings, exportSettings, importSettings } from './se
 import { installDialogs } from './dialogs.js';
 // The notebook view (notebook.js).
 import { installNotebook } from './notebook.js';
+import { swipeToScroll } from './touch.js';
 
 const FONT_FAMILY = 'KazoruGothic';
 const FONT_STACK = `${FONT_FAMILY}, "IPAGothic", monospace`;
@@ -487,16 +488,7 @@ async function start() {
   });
   document.addEventListener('keydown', onKeyDown);
   canvas.addEventListener('wheel', onWheel, { passive: false });
-  let touchY = null;
-  canvas.addEventListener('touchstart', (e) => { touchY = e.touches[0].clientY; }, { passive: true });
-  canvas.addEventListener('touchmove', (e) => {
-    if (touchY === null) return;
-    const dy = touchY - e.touches[0].clientY;
-    if (Math.abs(dy) >= 8) {
-      touchY = e.touches[0].clientY;
-      run(() => K.scrollTo(app.state.scroll + Math.round(dy)));
-    }
-  }, { passive: true });
+  swipeToScroll(canvas, (dy) => run(() => K.scrollTo(app.state.scroll + dy)));
   bindMenus();
   // Chromium fills the voice list only after it was asked for once.
   if (window.speechSynthesis && window.speechSynthesis.getVoices) window.speechSynthesis.getVoices();

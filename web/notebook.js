@@ -3,6 +3,8 @@
 // title box and the page editor, uploads and downloads .siki files, prints the A4 sheets through the
 // browser's print dialog, and keeps the open page in IndexedDB after every change.
 
+import { swipeToScroll } from './touch.js';
+
 // WebNoteCommand's order in src/web/WebNotebook.cpp.
 export const NOTE_COMMANDS = ['AddNew', 'EditSelected', 'DeleteSelected', 'DeleteAnswer', 'CalculateSelected',
   'CalculateAll', 'DeleteAllAnswers', 'CopySelected', 'SelectPrevious', 'SelectNext', 'Restore', 'Clear'];
@@ -378,16 +380,7 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
     act(() => K.select(n));
   });
   canvas.addEventListener('wheel', (e) => { e.preventDefault(); scrollBy(Math.sign(e.deltaY) * 20); }, { passive: false });
-  let touchY = null;
-  canvas.addEventListener('touchstart', (e) => { touchY = e.touches[0].clientY; }, { passive: true });
-  canvas.addEventListener('touchmove', (e) => {
-    if (touchY === null) return;
-    const dy = touchY - e.touches[0].clientY;
-    if (Math.abs(dy) >= 8) {
-      touchY = e.touches[0].clientY;
-      scrollBy(Math.round(dy));
-    }
-  }, { passive: true });
+  swipeToScroll(canvas, scrollBy);
 
   for (const b of view.querySelectorAll('[data-note]')) {
     b.addEventListener('click', () => {
