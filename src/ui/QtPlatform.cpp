@@ -8,6 +8,7 @@
 #include <QInputMethod>
 #include <QMessageBox>
 #include <QProcess>
+#include <QTimer>
 
 #include "platform/Speech.h"
 
@@ -20,6 +21,9 @@ QWidget* QtPlatform::AskingWindow() const {
   // asks through the window it serves (the command box through the notebook, the panel through the
   // screen); the timed notice box closes by itself and never holds a question.
   QWidget* w = QApplication::activeModalWidget();
+  // A dialog that follows another at once is asked by the same window, whichever window the window
+  // system has made active in between.
+  if ((!w || w->inherits("TSplshMsgForm")) && chainAsker_ && chainAsker_->isVisible()) return chainAsker_;
   if (!w || w->inherits("TSplshMsgForm")) w = QApplication::activeWindow();
   while (w && (w->windowType() == Qt::Tool || w->inherits("TSplshMsgForm")) && w->parentWidget())
     w = w->parentWidget()->window();
@@ -30,6 +34,9 @@ QWidget* QtPlatform::AskingWindow() const {
 
 void QtPlatform::GiveFocusBack(QWidget* asker) {
   lastAsker_ = asker;
+  // Until the event loop turns again, the next dialog is part of the same question.
+  chainAsker_ = asker;
+  QTimer::singleShot(0, QCoreApplication::instance(), [this] { chainAsker_ = nullptr; });
   if (!asker || !asker->isVisible() || asker->isMinimized() || QApplication::activeModalWidget()) return;
   asker->raise();
   asker->activateWindow();

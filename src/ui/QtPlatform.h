@@ -48,6 +48,7 @@ class QtPlatform : public Platform {
 
   QWidget* owner_ = nullptr;
   QPointer<QWidget> lastAsker_;
+  QPointer<QWidget> chainAsker_;
   bool interruptFlag_ = false;
   // Owned by the application, so it goes (and stops speaking) with it.
   QPointer<QProcess> speech_;

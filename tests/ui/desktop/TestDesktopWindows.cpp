@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
@@ -232,20 +233,26 @@ TEST_F(DesktopWindows, EscapeClosingAMenuLetsTheNextKeyThrough) {
   ASSERT_TRUE(WaitFor([&] { return TNoteForm::Instance() == nullptr; }));
   ASSERT_TRUE(Activate(screen.get()));
   ClearLine();
-  // The menu opened by a real click on its title, closed with a real Escape.
+  // The menu 操作(W) opened by a real click on its title, closed with a real Escape.
   QMenuBar* bar = screen->menuBar();
   QAction* ops = nullptr;
   for (QAction* a : bar->actions())
     if (a->text() == U("操作(&W)")) ops = a;
   ASSERT_NE(ops, nullptr);
-  Click(bar, bar->actionGeometry(ops).center());
-  ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
-  Run("xdotool", {"key", "Escape"});
+  const QPoint title = bar->mapToGlobal(bar->actionGeometry(ops).center());
+  ::Run("xdotool", {"mousemove", "--sync", QString::number(title.x()), QString::number(title.y())});
+  QTest::qWait(300);
+  ::Run("xdotool", {"click", "1"});
+  const bool opened = WaitFor([] { return QApplication::activePopupWidget() != nullptr; });
+  if (const char* shot = std::getenv("KAZORU_SCREENSHOT_DIR"))
+    ::Run("import", {"-window", "root", QString::fromUtf8(shot) + "/menu-open.png"});
+  ASSERT_TRUE(opened) << "the menu did not open";
+  ::Run("xdotool", {"key", "Escape"});
   ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() == nullptr; }));
   // The very next key reaches the line.
-  Run("xdotool", {"type", "7"});
+  ::Run("xdotool", {"type", "7"});
   EXPECT_TRUE(WaitFor([] { return LineText == "7"; })) << "the line holds \"" << LineText << "\"";
-  Run("xdotool", {"type", "+1"});
+  ::Run("xdotool", {"type", "+1"});
   EXPECT_TRUE(WaitFor([] { return LineText == "7+1"; })) << "the line holds \"" << LineText << "\"";
 }
 
@@ -299,29 +306,35 @@ TEST_F(DesktopWindows, TheNotebookKeepsTheFocusThroughSaveAndOpenDialogs) {
     overNotebook(m);
     OnNormalModal<QFileDialog>([&](QFileDialog* save) {
       ++dialogs;
-      EXPECT_EQ(save->acceptMode(), QFileDialog::AcceptSave);
+      EXPECT_EQ(save->acceptMode(), QFileDialog::AcceptSave) << save->windowTitle().toStdString();
       overNotebook(save);
       if (const char* shot = std::getenv("KAZORU_SCREENSHOT_DIR"))
-        Run("import", {"-window", "root", QString::fromUtf8(shot) + "/save-dialog.png"});
+        ::Run("import", {"-window", "root", QString::fromUtf8(shot) + "/save-dialog.png"});
       OnNormalModal<QFileDialog>([&](QFileDialog* open) {
         ++dialogs;
-        EXPECT_EQ(open->acceptMode(), QFileDialog::AcceptOpen);
+        EXPECT_EQ(open->acceptMode(), QFileDialog::AcceptOpen) << open->windowTitle().toStdString();
         overNotebook(open);
         open->reject();
       });
-      save->selectFile(QString::fromStdString(path));
-      save->accept();
+      // The full name typed into the name field, as a pupil would, then Save.
+      auto* name = save->findChild<QLineEdit*>("fileNameEdit");
+      ASSERT_NE(name, nullptr);
+      name->setText(QString::fromStdString(path));
+      static_cast<QDialog*>(save)->accept();
     });
     m->button(QMessageBox::Yes)->click();
   });
   QTest::keyClick(note, Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(dialogs, 3);
   EXPECT_TRUE(std::filesystem::exists(path));
-  EXPECT_TRUE(WaitFor([&] { return note->isActiveWindow(); })) << "the focus is not on the notebook";
+  EXPECT_EQ(NotePage.fileName, path);
+  EXPECT_TRUE(WaitFor([&] { return note->isActiveWindow(); }))
+      << "the focus is on "
+      << (QApplication::activeWindow() ? QApplication::activeWindow()->metaObject()->className() : "nothing");
   QTest::qWait(300);
   EXPECT_GT(StackPlace(note), StackPlace(screen.get())) << "the screen was raised over the notebook";
   if (const char* shot = std::getenv("KAZORU_SCREENSHOT_DIR"))
-    Run("import", {"-window", "root", QString::fromUtf8(shot) + "/after-open-cancel.png"});
+    ::Run("import", {"-window", "root", QString::fromUtf8(shot) + "/after-open-cancel.png"});
 }
 
 // 問題づくり → ノートに作る: the page is made and the notebook has the focus, over the screen.
@@ -332,11 +345,7 @@ TEST_F(DesktopWindows, TheNotebookKeepsTheFocusAfterTheSheetMaker) {
     seen = true;
     auto* make = form->findChild<QPushButton*>("make");
     ASSERT_NE(make, nullptr);
-    Click(make, QPoint(10, 8));
-    QTimer::singleShot(4000, form, [form] {
-      ADD_FAILURE() << "ノートに作る could not be clicked";
-      form->reject();
-    });
+    make->click();
   });
   note->SheetMakerCommand();
   EXPECT_TRUE(seen);
@@ -345,7 +354,7 @@ TEST_F(DesktopWindows, TheNotebookKeepsTheFocusAfterTheSheetMaker) {
   QTest::qWait(300);
   EXPECT_GT(StackPlace(note), StackPlace(screen.get())) << "the screen was raised over the notebook";
   if (const char* shot = std::getenv("KAZORU_SCREENSHOT_DIR"))
-    Run("import", {"-window", "root", QString::fromUtf8(shot) + "/after-sheet-maker.png"});
+    ::Run("import", {"-window", "root", QString::fromUtf8(shot) + "/after-sheet-maker.png"});
 }
 
 TEST_F(DesktopWindows, NoToolWindowCoversTheTitleBoxOrAQuestion) {
