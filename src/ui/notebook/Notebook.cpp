@@ -815,6 +815,9 @@ bool OpenNotebookFile(const std::string& path) {
   if (!form->MayReplacePage()) return false;
   // The page keeps the file's full name, so that saving writes where it came from.
   form->LoadFile(QFileInfo(U(path)).absoluteFilePath().toStdString());
+  // The page is what the pupil asked for: the notebook comes up over the screen with the focus.
+  form->raise();
+  form->activateWindow();
   return NotePage.fileName == QFileInfo(U(path)).absoluteFilePath().toStdString();
 }
 
