@@ -7,9 +7,12 @@ import { installDialogs } from './dialogs.js';
 // The notebook view (notebook.js).
 import { installNotebook } from './notebook.js';
 import { swipeToScroll } from './touch.js';
+import { installHalfWidthFields } from './fields.js';
 
 const FONT_FAMILY = 'KazoruGothic';
-const FONT_STACK = `${FONT_FAMILY}, "IPAGothic", monospace`;
+// A character the bundled subset lacks (a pupil's own kana or kanji) comes from a Japanese system font.
+const FONT_STACK = `${FONT_FAMILY}, "IPAGothic", "Hiragino Sans", "Hiragino Kaku Gothic ProN", "BIZ UDGothic", "Yu Gothic", `
+  + '"Meiryo", "Noto Sans CJK JP", "Noto Sans JP", "Droid Sans Japanese", monospace';
 const SCROLL_STEP = 4;
 // ScreenCommand's order in the model.
 const COMMANDS = ['FontDialog', 'SoinsuuPre', 'JunkanSyori', 'ToggleBaseMode', 'BaseConvert', 'DecimalToFraction',
@@ -466,6 +469,7 @@ async function start() {
     resultLength: M.cwrap('kz_result_length', 'number', []),
   };
   app.K = K;
+  installHalfWidthFields(M);
   tools = installDialogs({ M, run, persist, paint, drawList, focusPage: () => canvas.focus(), state: () => app.state,
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))) });
   // The notebook view; a page kept from the last visit comes back in it.

@@ -12,6 +12,7 @@
 #include "process/CalcProcManage.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
+#include "ui/HalfWidthFields.h"
 #include "ui/QtPlatform.h"
 #include "ui/notebook/Notebook.h"
 #include "ui/screen/InputPanel.h"
@@ -79,6 +80,7 @@ bool UseJapanese(QApplication& app) {
 
 int RunKazoru(QApplication& app, bool quitAfterFirstTurn) {
   SetPlatform(&TheQtPlatform());
+  InstallHalfWidthInput(app);
   InstallNoticeBox();
   ResetProcessState();
   ResetLineCommands();
