@@ -7,7 +7,8 @@ import { swipeToScroll } from './touch.js';
 
 // WebNoteCommand's order in src/web/WebNotebook.cpp.
 export const NOTE_COMMANDS = ['AddNew', 'EditSelected', 'DeleteSelected', 'DeleteAnswer', 'CalculateSelected',
-  'CalculateAll', 'DeleteAllAnswers', 'CopySelected', 'SelectPrevious', 'SelectNext', 'Restore', 'Clear'];
+  'CalculateAll', 'DeleteAllAnswers', 'CopySelected', 'SelectPrevious', 'SelectNext', 'Restore', 'Clear',
+  'CheckWorking'];
 
 const DB_NAME = 'kazoru';
 const STORE = 'notebook';

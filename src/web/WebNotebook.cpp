@@ -14,7 +14,9 @@
 #include "notebook/NotePage.h"
 #include "notebook/NoteRecovery.h"
 #include "notebook/NoteSheet.h"
+#include "notebook/NoteSteps.h"
 #include "platform/Platform.h"
+#include "steps/StepCheck.h"
 #include "web/WebCanvas.h"
 #include "web/WebPlatform.h"
 
@@ -52,6 +54,7 @@ enum class WebNoteCommand {
   SelectNext,
   Restore,
   Clear,
+  CheckWorking,
   COUNT
 };
 
@@ -125,6 +128,10 @@ int RunNoteCommand(WebNoteCommand c) {
       NotePage.title.clear();
       NotePage.modified = true;
       return 0;
+    case WebNoteCommand::CheckWorking:
+      // The marks go onto the sheet; the summary for the teacher is told as on the desktop.
+      Message(CheckNotePageWorking(StepOptionsFromSettings()), NOTE_STEPS_CAPTION);
+      return 0;
     case WebNoteCommand::COUNT: return 0;
   }
   return 0;
@@ -144,6 +151,7 @@ int NoteKeyToWeb(NoteCommand c) {
     case NoteCommand::SelectPrevious: return static_cast<int>(WebNoteCommand::SelectPrevious);
     case NoteCommand::SelectNext: return static_cast<int>(WebNoteCommand::SelectNext);
     case NoteCommand::Restore: return static_cast<int>(WebNoteCommand::Restore);
+    case NoteCommand::CheckWorking: return static_cast<int>(WebNoteCommand::CheckWorking);
     default: return -1;
   }
 }
@@ -351,6 +359,8 @@ EMSCRIPTEN_KEEPALIVE const char* kz_nb_state() {
   s += ",\"answerBlank\":" + std::string(NOTE_KAITOURAN_FLAG ? "true" : "false");
   s += ",\"lines\":[";
   for (int i = 1; i <= NotePage.lineCount; ++i) s += (i > 1 ? "," : "") + JsonString(NoteLine(i));
+  s += "],\"marks\":[";
+  for (int i = 1; i <= NotePage.lineCount; ++i) s += (i > 1 ? "," : "") + JsonString(CurrentNoteMarks(i));
   s += "],\"bands\":[";
   for (size_t i = 0; i < bands.size(); ++i)
     s += (i ? ",[" : "[") + std::to_string(bands[i].top) + "," + std::to_string(bands[i].bottom) + "]";
