@@ -356,6 +356,14 @@ function readAloud() {
   announce(reading.display);
 }
 
+// What Ctrl+G and Ctrl+Shift+G say about the pupil's working: each step's mark in words with its advice,
+// then the hint when it is shown.
+function stepsText(steps) {
+  const rows = steps.marks.map((m, i) => `${i + 1}つ目の式 ${m} ${m === '○' ? '正しい' : 'まちがい'}${steps.advice[i] ? `。${steps.advice[i]}` : ''}`);
+  if (steps.hintShown && steps.hint) rows.push(`ヒント ${steps.hintReading || steps.hint}`);
+  return `途中式のチェック。${rows.join('。')}`;
+}
+
 // Every action of the pupil: run it, take the messages, repaint.
 function run(action) {
   lastAction = action;
@@ -368,7 +376,10 @@ function run(action) {
   app.lastKeyMs = performance.now() - t0;
   const s = app.state;
   if (before && s.refusals > before.refusals) announce(s.status);
-  else if (before && !s.lineOpen && s.line && (before.lineOpen || before.line !== s.line)) {
+  else if (s.steps && JSON.stringify(s.steps) !== JSON.stringify(before && before.steps)) announce(stepsText(s.steps));
+  else if (before && !s.lineOpen && s.line
+    && (before.lineOpen || before.line !== s.line || before.processText !== s.processText)) {
+    // A new answer, or the other method's process (F6): what the pupil hears is read again.
     announce(JSON.parse(K.readLine()).display);
   }
   // A key or a menu that changed a setting (F5, Ctrl+L …) is kept at once.

@@ -24,6 +24,7 @@
 #include "screen/SettingsFile.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
+#include "typeset/Reading.h"
 #include "typeset/bunCanvasDsp.h"
 #include "web/WebCanvas.h"
 #include "web/WebPlatform.h"
@@ -250,7 +251,8 @@ EMSCRIPTEN_KEEPALIVE const char* kz_state() {
       advice += JsonString(st.advice);
     }
     s += "],\"advice\":[" + advice + "],\"hintShown\":" + (ScreenSteps.hintShown ? "true" : "false") +
-         ",\"hint\":" + JsonString(ScreenSteps.hint) + "}";
+         ",\"hint\":" + JsonString(ScreenSteps.hint) +
+         ",\"hintReading\":" + JsonString(ScreenSteps.hint.empty() ? "" : ReadLineAloud(ScreenSteps.hint).display) + "}";
   } else {
     s += "null";
   }

@@ -6,6 +6,7 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,13 +103,16 @@ int RunNoteCommand(WebNoteCommand c) {
         Message("答を書き換えたい式を選択してください。", CONFIRM);
         return 0;
       }
-      const NoteCalcResult r =
-          CalculateSelected([] { return Confirm("選択問題の答えを書き換えます。\n\nそれでもいいですか？"); });
+      // Asked only when there is an answer to replace.
+      std::function<bool()> confirm;
+      if (NoteHasAnswers(NotePage.selected))
+        confirm = [] { return Confirm("選択問題の答えを書き換えます。\n\nそれでもいいですか？"); };
+      const NoteCalcResult r = CalculateSelected(confirm);
       for (const NoteOutcome& o : r.outcomes) Message(NoteOutcomeText(o, true), REPORT);
       return 0;
     }
     case WebNoteCommand::CalculateAll:
-      if (!Confirm("答えをすべて書き換えます。\n\nそれでもいいですか？")) return 0;
+      if (NoteHasAnswers() && !Confirm("答えをすべて書き換えます。\n\nそれでもいいですか？")) return 0;
       CalculateAll([](const NoteOutcome& o) { Message(NoteOutcomeText(o, false), REPORT); });
       return 0;
     case WebNoteCommand::DeleteAllAnswers:

@@ -94,7 +94,8 @@ EMSCRIPTEN_KEEPALIVE const char* kz_sh_make(const char* skill, int count, int ma
   }
   const Sheet& sheet = Current();
   std::string s = "{\"message\":" + JsonString(sheet.message) +
-                  ",\"title\":" + JsonString(sheet.skill ? SheetTitle(sheet) : std::string()) + ",\"problems\":[";
+                  ",\"title\":" + JsonString(sheet.skill ? SheetTitle(sheet) : std::string()) +
+                  ",\"problems\":[";
   for (size_t i = 0; i < sheet.problems.size(); ++i)
     s += (i ? ",{" : "{") + std::string("\"expr\":") + JsonString(sheet.problems[i].expr) +
          ",\"answer\":" + JsonString(sheet.problems[i].answer) + "}";

@@ -122,7 +122,8 @@ TEST(SheetPages, MakingThePageAsksBeforeEditedLinesAreReplaced) {
     MsgAnswer answer;
     bool made;
     int questions;
-  } cases[] = {{false, MsgAnswer::Ok, true, 0}, {true, MsgAnswer::Cancel, false, 1}, {true, MsgAnswer::Ok, true, 1}};
+  } cases[] = {
+      {false, MsgAnswer::Ok, true, 0}, {true, MsgAnswer::Cancel, false, 1}, {true, MsgAnswer::Ok, true, 1}};
   for (const Case& k : cases) {
     ResetNotePage();
     AddEmptyLine();
