@@ -76,7 +76,9 @@ ResultFile Pupil(const Assignment& a, int number, const std::string& name, const
   return r;
 }
 
-std::string CutBefore(const std::string& text, const std::string& what) { return text.substr(0, text.find(what)); }
+std::string CutBefore(const std::string& text, const std::string& what) {
+  return text.substr(0, text.find(what));
+}
 
 ClassInputFile File(const ResultFile& r, const std::string& name) { return {name, WriteResultFile(r), ""}; }
 
