@@ -5,7 +5,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { startSession } from './session.mjs';
-import { openPage, openNotebook, noteState, answer, setLines } from './notebook-helpers.mjs';
+import { openPage, openNotebook, noteState, answer, setLines, shot } from './notebook-helpers.mjs';
 
 let session;
 before(async () => { session = await startSession(); });
@@ -102,5 +102,27 @@ test('every button takes its text and face colours from the page\'s style sheet,
       .map((b) => b.textContent.trim() || b.outerHTML.slice(0, 60));
   });
   assert.deepEqual(unstyled, []);
+  await page.closeAll();
+});
+
+test('with the editor, the memo and the substitution box open at 1024×768 no tool lies over another\'s buttons', async () => {
+  const page = await openPage(session.browser, session.server, { width: 1024, height: 768 });
+  await page.focus('#page');
+  await page.keyboard.down('Alt');
+  await page.keyboard.press('KeyE');
+  await page.keyboard.up('Alt');
+  await page.waitForSelector('#tool-editor[open]');
+  await page.click('#tool-editor button[data-caption="式ﾒﾓ &M"]');
+  await page.waitForSelector('#tool-memo[open]');
+  await page.click('#tool-editor button[data-caption="代入箱 &S"]');
+  await page.waitForSelector('#tool-substitution[open]');
+  const covered = await page.evaluate(() => [...document.querySelectorAll('dialog.tool[open] button')]
+    .filter((b) => {
+      const r = b.getBoundingClientRect();
+      const hit = document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2);
+      return !hit || hit.closest('button') !== b;
+    }).map((b) => `${b.closest('dialog').id}: ${b.dataset.caption || b.textContent}`));
+  assert.deepEqual(covered, []);
+  await shot(page, 'web-tools-1024.png');
   await page.closeAll();
 });
