@@ -266,6 +266,44 @@ std::string CellText(const SummaryCell& c) {
   return t;
 }
 
+std::string ReadableProblem(const std::string& t) {
+  std::string out;
+  auto digits = [&](size_t k) {
+    size_t e = k;
+    while (e < t.size() && ((t[e] >= '0' && t[e] <= '9') || t[e] == '.')) ++e;
+    return e;
+  };
+  for (size_t k = 0; k < t.size();) {
+    const size_t e = digits(k);
+    if (e > k) {
+      // den b num, or whole k den b num.
+      const std::string first = t.substr(k, e - k);
+      if (e < t.size() && (t[e] == 'b' || t[e] == 'k')) {
+        const size_t e2 = digits(e + 1);
+        if (t[e] == 'b' && e2 > e + 1) {
+          out += t.substr(e + 1, e2 - e - 1) + "/" + first;
+          k = e2;
+          continue;
+        }
+        if (t[e] == 'k' && e2 > e + 1 && e2 < t.size() && t[e2] == 'b') {
+          const size_t e3 = digits(e2 + 1);
+          if (e3 > e2 + 1) {
+            out += first + "と" + t.substr(e2 + 1, e3 - e2 - 1) + "/" + t.substr(e + 1, e2 - e - 1);
+            k = e3;
+            continue;
+          }
+        }
+      }
+      out += first;
+      k = e;
+      continue;
+    }
+    const char c = t[k++];
+    out += c == '*' ? "×" : c == '/' ? "÷" : c == 'm' ? "−" : c == '-' ? "−" : std::string(1, c);
+  }
+  return out;
+}
+
 std::string DurationText(int64_t seconds) {
   const int64_t m = seconds / 60, s = seconds % 60;
   std::string sec = std::to_string(s);
@@ -496,7 +534,7 @@ std::string ClassSummaryCsv(const ClassSummary& s) {
     CsvRow(out, {"コード", CsvField(a.code)});
     std::vector<std::string> head = {"組", "番号", "名前", "得点", "時間"};
     for (size_t k = 0; k < a.problems.size(); ++k)
-      head.push_back(CsvField("問" + std::to_string(k + 1) + " " + a.problems[k].problem));
+      head.push_back(CsvField("問" + std::to_string(k + 1) + " " + ReadableProblem(a.problems[k].problem)));
     head.push_back("まちがい");
     head.push_back("ファイル");
     CsvRow(out, head);

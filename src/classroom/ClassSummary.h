@@ -91,6 +91,8 @@ std::string SummaryMistakeExample(const std::string& id);
 std::string SummaryMistakeAdvice(const std::string& id);
 // The text of a cell: "○", "△", "× 分母どうし・分子どうしをたした", "—".
 std::string CellText(const SummaryCell& c);
+// A problem in the notation as a teacher reads it in a table: "2b1+3k4b1*2" → "1/2+3と1/4×2".
+std::string ReadableProblem(const std::string& notation);
 // Seconds as 「12分05秒」.
 std::string DurationText(int64_t seconds);
 

@@ -364,3 +364,15 @@ TEST(ClassSummary, SortingByScoreAndByProblem) {
   SortPupils(sum, PupilOrder::Number);
   EXPECT_EQ(order(), "abc");
 }
+
+TEST(ClassSummary, ProblemsAreWrittenAsATeacherReadsThem) {
+  for (auto [notation, readable] : std::vector<std::pair<std::string, std::string>>{
+           {"2b1+3b1", "1/2+1/3"},
+           {"3k4b1-1k4b3", "3と1/4−1と3/4"},
+           {"2k3b1*3/5b4", "2と1/3×3÷4/5"},
+           {"0.2*0.3", "0.2×0.3"},
+           {"(1+2)*3", "(1+2)×3"},
+           {"12", "12"},
+       })
+    EXPECT_EQ(ReadableProblem(notation), readable) << notation;
+}
