@@ -255,6 +255,8 @@ class WebDriverPage extends BasePage {
   async reload() { await this.driver.navigate().refresh(); }
   async setViewport(width, height) {
     await this.driver.manage().window().setRect({ x: 0, y: 0, width, height: height + this.chrome });
+    const got = await this.driver.executeScript('return [innerWidth, innerHeight]');
+    if (got[0] !== width || got[1] !== height) throw new Error(`the window shows ${got.join('×')}, not ${width}×${height}`);
   }
   async evaluate(fn, ...args) {
     const r = await this.driver.executeAsyncScript(`const done = arguments[arguments.length - 1];
@@ -307,8 +309,7 @@ async function launchWebKit() {
   const config = mkdtempSync(path.join(os.tmpdir(), 'kazoru-webkit-'));
   mkdirSync(path.join(config, 'gtk-3.0'));
   writeFileSync(path.join(config, 'gtk-3.0', 'gtk.css'),
-    'toolbar, toolbar *, headerbar, headerbar * { min-width: 0; min-height: 0; padding: 0; margin: 0; font-size: 4px; }\n' +
-    'entry { min-width: 0; }\n');
+    '* { min-width: 0; min-height: 0; padding: 0; margin: 0; font-size: 4px; }\n');
   const port = await freePort();
   const driverProcess = spawn(EXECUTABLES.webkitDriver, [`--port=${port}`],
     { env: { ...process.env, DISPLAY: x.display, XDG_CONFIG_HOME: config, XDG_DATA_HOME: config, XDG_CACHE_HOME: config },
