@@ -273,7 +273,7 @@ forEachBrowser({ describe, before, after }, (b) => {
         }
         return [...new Set(out)];
       });
-      await shot(page, `dialog-tools-${width}x${height}.png`);
+      await page.screenshot(`dialog-tools-${width}x${height}.png`);
       assert.deepEqual(overlaps, [], `${width}×${height}`);
       // The keypad still types into the focused tool field, which is in front.
       await page.focus('#tool-editor input.expr');

@@ -43,7 +43,8 @@ export const FEATURES = {
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
 // What runs in each page before its own scripts: uncaught errors are kept for the test, and every file
-// the page hands the browser to download is kept as bytes (the download itself goes on as usual).
+// the page hands the browser to download is kept as bytes instead of being saved (a browser with a window
+// would show its downloads in it).
 const RECORDER = `(() => {
   window.__errors = [];
   addEventListener('error', (e) => window.__errors.push(String(e.message || e)));
@@ -59,6 +60,7 @@ const RECORDER = `(() => {
         for (const x of new Uint8Array(b)) s += String.fromCharCode(x);
         entry.bytes = btoa(s);
       });
+      return undefined;
     }
     return click.call(this);
   };
@@ -166,7 +168,8 @@ class PuppeteerPage extends BasePage {
   }
   async press(chord) {
     const keys = chord.split('+');
-    const key = keys.pop() || '+';
+    let key = keys.pop() || '+';
+    if (key === 'Space') key = ' ';
     for (const m of keys) await this.page.keyboard.down(m);
     await this.page.keyboard.press(key);
     for (const m of keys.reverse()) await this.page.keyboard.up(m);
@@ -177,8 +180,18 @@ class PuppeteerPage extends BasePage {
     await h.click();
   }
   async tapAt(x, y) {
-    if (this.touch) await this.page.touchscreen.tap(x, y);
-    else await this.page.mouse.click(x, y);
+    if (!this.touch) {
+      await this.page.mouse.click(x, y);
+      return;
+    }
+    // The click a tap makes comes after the touch has ended, in a task of the page's own: the tap is done
+    // when the page has handled it.
+    await this.page.evaluate(() => {
+      window.__tapped = false;
+      addEventListener('click', () => { window.__tapped = true; }, { capture: true, once: true });
+    });
+    await this.page.touchscreen.tap(x, y);
+    await this.page.waitForFunction(() => window.__tapped, { timeout: 10000 });
   }
   async chooseFile(button, input, file) {
     if (this.session.features.cdp) {

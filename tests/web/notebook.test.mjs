@@ -208,7 +208,7 @@ forEachBrowser({ describe, before, after }, (b) => {
   test('storage that is forbidden is told once and the notebook goes on', async () => {
     const page = await open({
       beforeLoad: () => {
-        indexedDB.open = () => { throw new DOMException('no room', 'QuotaExceededError'); };
+        IDBFactory.prototype.open = () => { throw new DOMException('no room', 'QuotaExceededError'); };
       },
     });
     await closeMessages(page);
