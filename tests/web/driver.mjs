@@ -22,6 +22,9 @@ const SHOTS = process.env.KAZORU_WEB_SHOTS || '';
 export const BROWSERS = (process.env.KAZORU_BROWSERS || 'chromium,firefox,webkit').split(',').map((s) => s.trim())
   .filter(Boolean);
 
+// KAZORU_CPU_SLOWDOWN=4 runs every Chromium page with its CPU slowed that many times (a school laptop).
+const CPU_SLOWDOWN = Number(process.env.KAZORU_CPU_SLOWDOWN || 1);
+
 // The sizes of the school devices: a laptop, an iPad held upright, a phone.
 export const SIZES = { desktop: [1024, 768], ipad: [820, 1180], phone: [390, 844] };
 
@@ -231,6 +234,7 @@ async function launchPuppeteer(name) {
       const page = await context.newPage();
       const p = new PuppeteerPage(session, page, context, origin, touch);
       await p.setViewport(width, height);
+      if (CPU_SLOWDOWN > 1 && FEATURES[name].cdp) await page.emulateCPUThrottling(CPU_SLOWDOWN);
       return p;
     },
     async close() {
