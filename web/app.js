@@ -7,9 +7,12 @@ import { installDialogs } from './dialogs.js';
 // The notebook view (notebook.js).
 import { installNotebook } from './notebook.js';
 import { swipeToScroll } from './touch.js';
+import { installHalfWidthFields } from './fields.js';
 
 const FONT_FAMILY = 'KazoruGothic';
-const FONT_STACK = `${FONT_FAMILY}, "IPAGothic", monospace`;
+// A character the bundled subset lacks (a pupil's own kana or kanji) comes from a Japanese system font.
+const FONT_STACK = `${FONT_FAMILY}, "IPAGothic", "Hiragino Sans", "Hiragino Kaku Gothic ProN", "BIZ UDGothic", "Yu Gothic", `
+  + '"Meiryo", "Noto Sans CJK JP", "Noto Sans JP", "Droid Sans Japanese", monospace';
 const SCROLL_STEP = 4;
 // ScreenCommand's order in the model.
 const COMMANDS = ['FontDialog', 'SoinsuuPre', 'JunkanSyori', 'ToggleBaseMode', 'BaseConvert', 'DecimalToFraction',
@@ -404,6 +407,14 @@ function readAloud() {
   announce(reading.display);
 }
 
+// What Ctrl+G and Ctrl+Shift+G say about the pupil's working: each step's mark in words with its advice,
+// then the hint when it is shown.
+function stepsText(steps) {
+  const rows = steps.marks.map((m, i) => `${i + 1}つ目の式 ${m} ${m === '○' ? '正しい' : 'まちがい'}${steps.advice[i] ? `。${steps.advice[i]}` : ''}`);
+  if (steps.hintShown && steps.hint) rows.push(`ヒント ${steps.hintReading || steps.hint}`);
+  return `途中式のチェック。${rows.join('。')}`;
+}
+
 // Every action of the pupil: run it, take the messages, repaint.
 function run(action) {
   lastAction = action;
@@ -416,7 +427,10 @@ function run(action) {
   app.lastKeyMs = performance.now() - t0;
   const s = app.state;
   if (before && s.refusals > before.refusals) announce(s.status);
-  else if (before && !s.lineOpen && s.line && (before.lineOpen || before.line !== s.line)) {
+  else if (s.steps && JSON.stringify(s.steps) !== JSON.stringify(before && before.steps)) announce(stepsText(s.steps));
+  else if (before && !s.lineOpen && s.line
+    && (before.lineOpen || before.line !== s.line || before.processText !== s.processText)) {
+    // A new answer, or the other method's process (F6): what the pupil hears is read again.
     announce(JSON.parse(K.readLine()).display);
   }
   // A key or a menu that changed a setting (F5, Ctrl+L …) is kept at once.
@@ -519,6 +533,7 @@ async function start() {
     zoom: M.cwrap('kz_zoom', 'number', ['number']),
   };
   app.K = K;
+  installHalfWidthFields(M);
   tools = installDialogs({ M, run, persist, paint, drawList, focusPage: () => canvas.focus(), state: () => app.state,
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))) });
   // The notebook view; a page kept from the last visit comes back in it.

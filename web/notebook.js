@@ -4,10 +4,12 @@
 // browser's print dialog, and keeps the open page in IndexedDB after every change.
 
 import { swipeToScroll } from './touch.js';
+import { installSheetMaker } from './sheetmaker.js';
 
 // WebNoteCommand's order in src/web/WebNotebook.cpp.
 export const NOTE_COMMANDS = ['AddNew', 'EditSelected', 'DeleteSelected', 'DeleteAnswer', 'CalculateSelected',
-  'CalculateAll', 'DeleteAllAnswers', 'CopySelected', 'SelectPrevious', 'SelectNext', 'Restore', 'Clear'];
+  'CalculateAll', 'DeleteAllAnswers', 'CopySelected', 'SelectPrevious', 'SelectNext', 'Restore', 'Clear',
+  'CheckWorking'];
 
 const DB_NAME = 'kazoru';
 const STORE = 'notebook';
@@ -339,6 +341,7 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
     open: openFile, clear: clearPage, save, print, close: hide, title: editTitle, editPage, commandBox: () => $('noteCommands').toggleAttribute('hidden'),
     equalBreak: () => {}, answerBlank: () => {}, pitchUp: () => {}, pitchDown: () => {},
     scrollUp: () => scrollBy(-20), scrollDown: () => scrollBy(20),
+    sheetMaker: () => sheetMaker.open(),
   };
 
   function scrollBy(dy) {
@@ -410,5 +413,7 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
   window.addEventListener('pagehide', () => { if (keepTimer) { clearTimeout(keepTimer); keepNow(); } });
 
   Object.assign(nb, { show, hide, paint, command, save, openBytes, preparePrint, print, takeBack, editLine });
+  // 問題づくり: the practice-sheet maker puts its problems on this page.
+  const sheetMaker = installSheetMaker({ M, run: act, drawList, notebook: nb });
   return { open: show, takeBack };
 }

@@ -12,6 +12,7 @@
 
 #include "engine/BunMath.h"
 #include "engine/Settings.h"
+#include "platform/HalfWidth.h"
 #include "platform/Platform.h"
 #include "platform/ShiftJis.h"
 #include "platform/VirtualKeys.h"
@@ -24,6 +25,7 @@
 #include "screen/Zoom.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
+#include "typeset/Reading.h"
 #include "typeset/bunCanvasDsp.h"
 #include "web/WebCanvas.h"
 #include "web/WebPlatform.h"
@@ -261,7 +263,8 @@ EMSCRIPTEN_KEEPALIVE const char* kz_state() {
       advice += JsonString(st.advice);
     }
     s += "],\"advice\":[" + advice + "],\"hintShown\":" + (ScreenSteps.hintShown ? "true" : "false") +
-         ",\"hint\":" + JsonString(ScreenSteps.hint) + "}";
+         ",\"hint\":" + JsonString(ScreenSteps.hint) +
+         ",\"hintReading\":" + JsonString(ScreenSteps.hint.empty() ? "" : ReadLineAloud(ScreenSteps.hint).display) + "}";
   } else {
     s += "null";
   }
@@ -316,6 +319,11 @@ EMSCRIPTEN_KEEPALIVE const char* kz_evaluate(const char* text, int mode, int rep
   for (int i = 0; i < std::max(1, repeat); ++i) answer = EvaluateExpression(text ? text : "", mode, 0);
   ThePlatform().queue.clear();
   return Give(std::move(answer));
+}
+
+// A field's text with full-width digits, letters and signs taken as half-width (the desktop fields' rule).
+EMSCRIPTEN_KEEPALIVE const char* kz_half_width(const char* text) {
+  return Give(HalfWidthInput(text ? std::string_view(text) : std::string_view()));
 }
 
 EMSCRIPTEN_KEEPALIVE int kz_result_length() { return static_cast<int>(Result().size()); }

@@ -82,9 +82,8 @@ forEachBrowser({ describe, before, after }, (b) => {
     let saved = await page.downloads();
     assert.deepEqual(saved.map((d) => d.name), ['ノート.siki']);
     writeFileSync(path.join(work, 'typed.siki'), saved[0].bytes);
-    // Computing asks first, as on the desktop.
+    // A page without answers is computed without a question (nothing is replaced).
     await page.click('[data-note="CalculateAll"]');
-    assert.match(await answer(page, 0), /答えをすべて書き換えます/);
     await pageComputed(page);
     await closeMessages(page);
     s = await noteState(page);
@@ -153,7 +152,6 @@ forEachBrowser({ describe, before, after }, (b) => {
     await openNotebook(page);
     for (const line of ['1/2+1/3', '7/8-3/4']) await addLine(page, line);
     await page.click('[data-note="CalculateAll"]');
-    assert.match(await answer(page, 0), /答えをすべて書き換えます/);
     await pageComputed(page);
     await closeMessages(page);
     const sheets = await page.evaluate(() => window.kazoru.notebook.preparePrint());
