@@ -106,6 +106,8 @@ class BasePage {
     return this.evaluate((s, src, a) => (0, eval)(`(${src})`)([...document.querySelectorAll(s)], a), selector,
       fn.toString(), arg === undefined ? null : arg);
   }
+  // puppeteer's spelling, for helpers shared with the tests that still drive Chromium's pages directly.
+  waitForFunction(fn, options = {}, arg = undefined) { return this.waitFor(fn, arg, options.timeout); }
   exists(selector) { return this.evaluate((s) => !!document.querySelector(s), selector); }
   waitForSelector(selector, timeout) { return this.waitFor((s) => !!document.querySelector(s), selector, timeout); }
   waitForVisible(selector, timeout) { return this.session.waitForVisible(this, selector, timeout); }
@@ -178,6 +180,8 @@ class PuppeteerPage extends BasePage {
     for (const m of keys.reverse()) await this.page.keyboard.up(m);
   }
   async type(text) { for (const ch of text) await this.page.keyboard.type(ch); }
+  // Text as an input method hands it over when a composition is committed: one insertion.
+  async commitText(text) { await this.page.keyboard.sendCharacter(text); }
   async click(selector) {
     const h = await this.page.waitForSelector(selector, { visible: true });
     await h.click();
@@ -304,6 +308,10 @@ class WebDriverPage extends BasePage {
       a.keyDown(k).keyUp(k);
     }
     await a.perform();
+  }
+  // WebDriver has no input method: the insertion it commits is made by the editing command that does the same.
+  async commitText(text) {
+    await this.evaluate((t) => document.execCommand('insertText', false, t), text);
   }
   async click(selector) {
     await this.session.waitForVisible(this, selector);
