@@ -64,6 +64,17 @@ bool IsWorkingLine(const std::string& line) {
 
 const std::string& NoteLine(int n) { return InUse(n) ? LineRef(n) : EMPTY_TEXT; }
 
+bool NoteHasAnswers(int n) {
+  auto has = [](const std::string& line) {
+    const std::size_t amp = line.find('&');
+    return amp != std::string::npos && amp + 1 < line.size();
+  };
+  if (n != 0) return InUse(n) && has(LineRef(n));
+  for (int i = 1; i <= NotePage.lineCount; ++i)
+    if (has(LineRef(i))) return true;
+  return false;
+}
+
 bool IsEquationLine(std::string_view line) { return line.find('x') != std::string_view::npos; }
 
 std::string StripAnswer(const std::string& line) {

@@ -49,6 +49,9 @@ bool IsWorkingLine(const std::string& line);
 std::string StripAnswer(const std::string& line);
 // E + "=" + A + "&" + A with every "==" then written as "=".
 std::string ComposeAnswer(const std::string& expression, const std::string& answer);
+// True when line n holds an answer that computing would replace (text after its "&"); for n 0, when any
+// line of the page does.
+bool NoteHasAnswers(int n = 0);
 
 // ---- Page operations -------------------------------------------------------------------------------
 

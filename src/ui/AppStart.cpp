@@ -12,6 +12,7 @@
 #include "process/CalcProcManage.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
+#include "ui/HalfWidthFields.h"
 #include "ui/QtPlatform.h"
 #include "ui/notebook/Notebook.h"
 #include "ui/screen/InputPanel.h"
@@ -85,6 +86,7 @@ std::string FileToOpen(const QStringList& arguments) {
 
 int RunKazoru(QApplication& app, bool quitAfterFirstTurn, const std::string& file) {
   SetPlatform(&TheQtPlatform());
+  InstallHalfWidthInput(app);
   InstallNoticeBox();
   ResetProcessState();
   ResetLineCommands();

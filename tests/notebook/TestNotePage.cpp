@@ -70,6 +70,20 @@ TEST_F(NotePageTest, AnswerRules) {
   EXPECT_FALSE(IsEquationLine("3b1+2X"));
 }
 
+// Computing asks before it replaces answers; these are the lines that have one to replace.
+TEST_F(NotePageTest, AnswersToReplace) {
+  SetLines({"1b2+3b1", "1b2+3b1=", "2x+1=5&x=2", "7+1=8&", "=6b5"});
+  const bool expected[] = {false, false, true, false, false};
+  for (int n = 1; n <= 5; ++n) EXPECT_EQ(NoteHasAnswers(n), expected[n - 1]) << n;
+  EXPECT_FALSE(NoteHasAnswers(6));
+  EXPECT_FALSE(NoteHasAnswers(-1));
+  EXPECT_TRUE(NoteHasAnswers());
+  SetLines({"1b2+3b1", "7+1=8&"});
+  EXPECT_FALSE(NoteHasAnswers());
+  SetLines({});
+  EXPECT_FALSE(NoteHasAnswers());
+}
+
 TEST_F(NotePageTest, SelectionMovesAndWraps) {
   struct Case {
     int count, selected, previous, next;

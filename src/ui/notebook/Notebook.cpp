@@ -34,6 +34,7 @@
 #include "ui/NotePrint.h"
 #include "ui/PdfOutput.h"
 #include "ui/QtCanvas.h"
+#include "ui/classroom/ClassSummaryWindow.h"
 #include "ui/notebook/NBcomBox.h"
 #include "ui/notebook/NoteEdit.h"
 #include "ui/notebook/SheetDialog.h"
@@ -236,6 +237,11 @@ void TNoteForm::BuildMenus() {
   AddItem(file, "ノートを印刷(&P)", QKeySequence(Qt::CTRL | Qt::Key_P), NoteCommand::Print);
   connect(file->addAction(U("問題づくり(&M)...")), &QAction::triggered, this,
           [this] { SheetMakerCommand(); });
+  connect(file->addAction(U("クラスのまとめ(&R)...")), &QAction::triggered, this, [this] {
+    auto* summary = new TClassSummaryForm(this);
+    summary->setAttribute(Qt::WA_DeleteOnClose);
+    summary->show();
+  });
   file->addSeparator();
   AddItem(file, "ノートを閉じる(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), NoteCommand::Close);
 
