@@ -13,6 +13,7 @@
 #include "process/CalcProcManage.h"
 #include "process/MainDspManage-Draw.h"
 #include "sheets/Sheet.h"
+#include "sheets/SheetLayout.h"
 #include "typeset/bunCanvasDsp.h"
 #include "ui/QtCanvas.h"
 #include "ui/screen/PrintLine.h"
@@ -63,23 +64,13 @@ class PrintStateGuard {
 
 QRect PageRect(QPrinter& printer) { return printer.pageLayout().paintRectPixels(printer.resolution()); }
 
-void DrawNameLine(Canvas& s, int x, int y) {
-  s.SetFontColor(CLR_BLACK);
-  s.TextOut(x, y, "　　年　　組　　番　名前");
-  const int start = s.PenPos().x;
-  const int ch = s.TextHeight("1");
-  s.SetPenColor(CLR_BLACK);
-  s.MoveTo(start, y + ch);
-  s.LineTo(start + 14 * ch, y + ch);
-  s.SetPenColor(CLR_TEAL);
-}
-
 // One problem of the key from row y: its number, the problem with its answer, then its process under
 // the process type's title. Returns the y below the block.
 int DrawKeyProblem(Canvas& s, const Sheet& sheet, size_t index, int y, int cw, int ch) {
   const SheetProblem& p = sheet.problems[index];
   s.SetFontColor(NOTE_NUMBER_COLOR);
-  s.TextOut(2 * ch, y, "(" + std::to_string(index + 1) + ")");
+  // Numbered as the pupils' sheet numbers its problems.
+  s.TextOut(2 * ch, y, "[" + std::to_string(index + 1) + "]");
   s.SetFontColor(CLR_BLACK);
   const int x = 2 * ch + 5 * cw;
   BreakCount = 0;
@@ -94,7 +85,7 @@ int DrawKeyProblem(Canvas& s, const Sheet& sheet, size_t index, int y, int cw, i
     ProcessState.factors = p.factors;
     EQUAL_KAIGYO = 1;  // the process display breaks its lines at "="
     const LinePlace place{x, bottom + 2 * ch, cw, ch};
-    DrawProcessTitle(s, p.processType, x, bottom);
+    DrawProcessTitle(s, p.processType, x, bottom, true);
     const int last = DrawProcessText(s, p.processText, place);
     bottom = last + 3 * ch;
   }
@@ -110,41 +101,18 @@ bool PrintSheetPage(QPrinter& printer, const Sheet& sheet) {
   LastPages = 0;
   printer.setResolution(PRINT_DPI);
   PrintStateGuard guard;
-  ResetNotePage();
-  PutSheetOnPage(sheet);
-  NoteAppendFileName = false;
-  NOTE_KAITOURAN_FLAG = 1;  // every problem gets its answer blank
 
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   QtCanvas canvas(&printer);
   canvas.Begin(&painter);
   PrepareNoteSurface(canvas, 3, true);
-  NoteSheetView v;
-  MeasureNoteCells(canvas, v.cw, v.ch);
-  v.ppi = canvas.PixelsPerInch();
-  v.printing = true;
   const QRect page = PageRect(printer);
-  // The rows of the problems that fit under the title; later pages continue at the same height.
-  const int pitch = std::max(1, KANKAKU * v.ch / 2);
-  const int top = 4 * v.ch;
-  // The first page is lowered by two rows for the name line above the title.
-  const int nameRows = 2 * v.ch;
-  const int perPage = std::max(1, (page.height() - top - 3 * v.ch - nameRows) / pitch);
-  const int pages = std::max(1, (NotePage.lineCount + perPage - 1) / perPage);
-  for (int k = 0; k < pages; ++k) {
+  const SheetPaper paper{page.width(), page.height()};
+  const SheetLayout layout = LayOutSheet(canvas, sheet, paper);
+  for (int k = 0; k < layout.pages; ++k) {
     if (k > 0 && !printer.newPage()) break;
-    // Only this page's rows, moved up under the title, which every page repeats; the name line stands on
-    // the first page alone.
-    v.lineShift = k * perPage * pitch;
-    v.firstLine = k * perPage + 1;
-    v.lastLine = (k + 1) * perPage;
-    if (k == 0) {
-      DrawNameLine(canvas, page.width() - 28 * v.ch, v.ch / 2);
-      painter.translate(0, nameRows);
-    }
-    DrawNoteSheet(canvas, v);
-    painter.resetTransform();
+    DrawSheetPage(canvas, sheet, paper, layout, k);
     ++LastPages;
   }
   canvas.End();

@@ -57,7 +57,7 @@ QPixmap DrawRows(const std::vector<std::string>& rows, bool numbered, int width)
     int x = ch / 2;
     if (numbered) {
       canvas.SetFontColor(NOTE_NUMBER_COLOR);
-      canvas.TextOut(x, y, "(" + std::to_string(i + 1) + ")");
+      canvas.TextOut(x, y, "[" + std::to_string(i + 1) + "]");  // as the printed sheet numbers them
       canvas.SetFontColor(CLR_BLACK);
       x += 5 * cw;
     }
