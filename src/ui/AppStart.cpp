@@ -4,8 +4,11 @@
 #include "ui/AppStart.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPrintDialog>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QTranslator>
 
@@ -105,6 +108,28 @@ void UseJapaneseSystemLocale() {
   for (const char* name : {"LC_TIME", "LC_MESSAGES", "LC_NUMERIC", "LC_MONETARY"})
     qputenv(name, "ja_JP.UTF-8");
   qputenv("LANGUAGE", "ja");
+}
+
+namespace {
+
+// "2 (2x1)" of the pages per sheet as "2 (2×1)".
+void WritePagesPerSheet(QPrintDialog& dialog) {
+  static const QRegularExpression grid("^(\\d+) \\((\\d+)x(\\d+)\\)$");
+  for (QComboBox* box : dialog.findChildren<QComboBox*>())
+    for (int i = 0; i < box->count(); ++i) {
+      const QRegularExpressionMatch m = grid.match(box->itemText(i));
+      if (m.hasMatch())
+        box->setItemText(i,
+                         m.captured(1) + " (" + m.captured(2) + QString::fromUtf8("×") + m.captured(3) + ")");
+    }
+}
+
+}  // namespace
+
+void JapanesePrintDialog(QPrintDialog& dialog) {
+  WritePagesPerSheet(dialog);
+  // The lists are filled again when the dialog is shown: once more on its first turn of the loop.
+  QTimer::singleShot(0, &dialog, [&dialog] { WritePagesPerSheet(dialog); });
 }
 
 bool UseJapanese(QApplication& app) {

@@ -2,6 +2,7 @@
 #pragma once
 
 class QApplication;
+class QPrintDialog;
 
 // The program is Japanese whatever the system's language: Qt's own dialogs take Qt's Japanese
 // translations (qtbase_ja, from Qt's translations folder) and every date, number and name of a day in
@@ -10,6 +11,9 @@ bool UseJapanese(QApplication& app);
 // Qt's file dialog writes its dates in the system's locale, which Qt reads from the environment once:
 // before the application object exists, dates, numbers and messages are asked for in Japanese.
 void UseJapaneseSystemLocale();
+// The texts of a print dialog that Qt writes without asking the translations (the pages per sheet,
+// "2 (2x1)") in Japanese; every print dialog of the program goes through it before it is shown.
+void JapanesePrintDialog(QPrintDialog& dialog);
 
 // quitAfterFirstTurn ends the event loop after its first turn (the window painted once), without
 // closing the screen; start-up is timed with it.

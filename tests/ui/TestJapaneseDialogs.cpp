@@ -116,6 +116,7 @@ TEST(JapaneseDialogs, ThePrintDialogSpeaksJapaneseUnderAnEnglishSystem) {
   printer.setOutputFormat(QPrinter::PdfFormat);
   QPrintDialog dialog(&printer);
   dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+  JapanesePrintDialog(dialog);  // as the program shows every print dialog
   dialog.show();
   QTest::qWait(100);
   QStringList english;

@@ -31,6 +31,7 @@
 #include "tools/BunSikiEdit.h"
 #include "tools/SplMsgBox.h"
 #include "typeset/bunCanvasDsp.h"
+#include "ui/AppStart.h"
 #include "ui/NotePrint.h"
 #include "ui/PdfOutput.h"
 #include "ui/QtCanvas.h"
@@ -87,6 +88,7 @@ void BringPanelBack() {
 
 bool DefaultPrinterSetup(QPrinter& printer) {
   QPrintDialog dialog(&printer, TheNotebook);
+  JapanesePrintDialog(dialog);
   return dialog.exec() == QDialog::Accepted;
 }
 
