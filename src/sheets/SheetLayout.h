@@ -8,13 +8,9 @@
 
 #include "platform/Canvas.h"
 
-struct Sheet;
+#include "sheets/SheetPages.h"
 
-// The printable area of one sheet of paper, in the surface's pixels.
-struct SheetPaper {
-  int width = 0;
-  int height = 0;
-};
+struct Sheet;
 
 // Where one problem stands: its page (0 for the first) and its cell on that page.
 struct SheetCell {
