@@ -102,9 +102,8 @@ void DrawSheetPage(Canvas& s, const Sheet& sheet, const SheetPaper& paper, const
   }
   s.SetFontBold(true);
   s.SetFontColor(CLR_BLACK);
-  std::string title = SheetTitle(sheet);
-  if (page > 0) title += "　（" + std::to_string(page + 1) + "）";
-  s.TextOut(cw, titleY, title);
+  s.TextOut(cw, titleY, SheetTitle(sheet));
+  if (page > 0) s.TextOut(s.PenPos().x, titleY, "　（" + std::to_string(page + 1) + "）");
   s.SetFontBold(false);
 
   for (size_t k = 0; k < layout.cells.size() && k < sheet.problems.size(); ++k) {
