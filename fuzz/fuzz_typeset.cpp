@@ -33,6 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FractionCellCount(text);
   FindMark(text);
   DrawVerticalText(canvas, 13, 0, text, mode % 3, 100);
+  const VerticalColumns columns = FitVerticalColumns(canvas, text, 30, 1 + mode, 80 + mode % 121);
+  DrawVerticalColumns(canvas, 30, 0, text, columns, 80 + mode % 121);
   TypesetExpressionFraction(canvas, ParseBunsuuh("[" + text + "]"), 0, 0, 10, 20, mode & 4, mode & 8);
   return 0;
 }

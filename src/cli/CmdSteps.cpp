@@ -115,11 +115,15 @@ CliRun RunSteps(const std::string& input, const CliOptions& opts) {
     if (!s.mistake.empty()) plain += " " + s.mistake;
     plain += " " + s.advice;
   }
-  if (chain.steps.empty()) plain = chain.note;
+  if (chain.steps.empty()) {
+    plain = chain.note;
+    if (!chain.hint.empty()) plain += "\nヒント " + chain.hint;
+  }
   r.result = plain;
   r.status = chain.allRight ? 1 : 0;
   r.ok = chain.allRight;
   r.fields["steps"] = steps;
+  r.fields["hint"] = chain.hint;
   if (!chain.note.empty()) r.fields["note"] = chain.note;
   return r;
 }

@@ -192,6 +192,8 @@ std::string ForceSikiExtension(const std::string& name);
 inline constexpr const char* SIKI_SAVE_FAILED_TEXT = "ご指定のﾌｧｲﾙに保存できませんでした。";
 inline constexpr const char* SIKI_OPEN_FAILED_TEXT = "ご指定のﾌｧｲﾙをOpenできませんでした。";
 inline constexpr const char* SIKI_FILE_CAPTION = "ご注意！";
+// The file dialogs' list: the page's own kind of file first, then every file.
+inline constexpr const char* SIKI_FILE_FILTER = "分数式ファイル (*.siki *.SIKI);;すべてのファイル (*)";
 inline constexpr const char* NOTE_FULL_TEXT =
     "ノートには50問までしか書けません。\n\n51問目からは入りませんでした。";
 

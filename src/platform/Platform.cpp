@@ -70,22 +70,23 @@ bool RecordingPlatform::InputBox(const std::string& caption, const std::string& 
   return true;
 }
 
-static std::string NextFileName(RecordingPlatform& p, const char* kind, const std::string& caption) {
-  p.log.push_back({kind, caption, "", 0});
+static std::string NextFileName(RecordingPlatform& p, const char* kind, const std::string& caption,
+                                const std::string& filter) {
+  p.log.push_back({kind, caption, filter, 0});
   if (p.fileNames.empty()) return {};
   std::string r = p.fileNames.front();
   p.fileNames.pop_front();
   return r;
 }
 
-std::string RecordingPlatform::OpenFileName(const std::string& caption, const std::string&,
+std::string RecordingPlatform::OpenFileName(const std::string& caption, const std::string& filter,
                                             const std::string&) {
-  return NextFileName(*this, "open", caption);
+  return NextFileName(*this, "open", caption, filter);
 }
 
-std::string RecordingPlatform::SaveFileName(const std::string& caption, const std::string&,
+std::string RecordingPlatform::SaveFileName(const std::string& caption, const std::string& filter,
                                             const std::string&) {
-  return NextFileName(*this, "save", caption);
+  return NextFileName(*this, "save", caption, filter);
 }
 
 void RecordingPlatform::Clear() {

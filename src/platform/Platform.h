@@ -60,7 +60,7 @@ class RecordingPlatform : public Platform {
   struct Message {
     std::string kind;  // "message", "question", "notice", "beep", "input", "open", "save", "speak", "stop"
     std::string caption;
-    std::string text;
+    std::string text;  // a file dialog's filter
     int durationMs = 0;
   };
 

@@ -164,13 +164,13 @@ void DrawAdvice(Canvas& surface, int number, int x, int y, int ch) {
   }
 }
 
-void DrawProcessTitle(Canvas& surface, int type, int x, int y) {
+void DrawProcessTitle(Canvas& surface, int type, int x, int y, bool onPaper) {
   StyleGuard guard(surface);
   const int size = surface.FontSize();
   surface.SetFontSize(ScaledFontSize(0.8, size));
   surface.SetFontColor(CLR_MAROON);
   surface.SetFontBold(true);
-  const std::string title(ProcessTypeTitle(type));
+  const std::string title = onPaper ? PaperProcessTypeTitle(type) : std::string(ProcessTypeTitle(type));
   surface.TextOut(x, y, title);
   // The surface has no underlined face; the underline is a maroon rule along the foot of the title.
   const int end = surface.PenPos().x;

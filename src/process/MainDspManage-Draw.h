@@ -24,8 +24,9 @@ struct LinePlace {
 // afterwards). Returns 1.
 int DrawCurrentLine(Canvas& surface, const std::string& lineText, bool withProcess, const LinePlace& place);
 
-// The title of a process type at (x, y): 0.8 × the current size, maroon, bold and underlined.
-void DrawProcessTitle(Canvas& surface, int type, int x, int y);
+// The title of a process type at (x, y): 0.8 × the current size, maroon, bold and underlined; onPaper
+// leaves out the key hint that only the screen can act on.
+void DrawProcessTitle(Canvas& surface, int type, int x, int y, bool onPaper = false);
 
 // A normalised process text from (x0, y0), each record in its style, with the advice texts when
 // ADVICEDSP is on; at PROCTEIDO 0 the hidden steps after the first record are left out without a gap.

@@ -140,6 +140,13 @@ std::string_view ProcessTypeTitle(int type) {
   return ProcessTypeTitles[static_cast<size_t>(type)];
 }
 
+std::string PaperProcessTypeTitle(int type) {
+  std::string title(ProcessTypeTitle(type));
+  const std::string hint = " ▼別解F6▼";
+  if (const size_t at = title.find(hint); at != std::string::npos) title.erase(at, hint.size());
+  return title;
+}
+
 std::string_view AdviceText(int n) {
   if (n < 0 || n >= ADVICE_COUNT) return {};
   return AdviceTexts[static_cast<size_t>(n)];

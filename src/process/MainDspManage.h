@@ -52,6 +52,8 @@ bool IsHiddenStep(int n);
 
 // Bounds-checked catalogue reads: an empty text for a number outside the table.
 std::string_view ProcessTypeTitle(int type);
+// The title as paper shows it: without the screen's key hint for the other method (" ▼別解F6▼").
+std::string PaperProcessTypeTitle(int type);
 std::string_view AdviceText(int n);
 
 // One raw step record: "~" + three-digit step number + style letter + "=" + expression.

@@ -121,8 +121,30 @@ void PaintPage(Canvas& page, int width, int height) {
 int PageViewWidth(int clientWidth) { return std::max(0, clientWidth - (WAKIGAKI ? SIDE_PANEL_WIDTH : 0)); }
 
 int PageScrollXRange(int clientWidth) {
-  const long long need = static_cast<long long>(PageContentRight) + CharWidth - PageViewWidth(clientWidth);
+  // The cursor after the last character counts as drawn: the page scrolls far enough to show it.
+  const long long right =
+      std::max<long long>(PageContentRight, static_cast<long long>(CursorPos.x) + CharWidth);
+  const long long need = right + CharWidth - PageViewWidth(clientWidth);
   return static_cast<int>(std::clamp<long long>(need, 0, INT_MAX / 2));
+}
+
+PageScrollPlace ScrollShowingCursor(int clientWidth, int clientHeight) {
+  PageScrollPlace to{PageScrollX, ScrollPos};
+  const int view = PageViewWidth(clientWidth);
+  const int cw = std::max(1, CharWidth), ch = std::max(1, CharHeight);
+  // Sideways, in page coordinates: the cell and one more after it stay left of the view's right edge.
+  const long long left = CursorPos.x, right = static_cast<long long>(CursorPos.x) + 2 * cw;
+  if (right - to.x > view) to.x = static_cast<int>(std::clamp<long long>(right - view, 0, INT_MAX / 2));
+  if (left - cw < to.x) to.x = static_cast<int>(std::clamp<long long>(left - cw, 0, INT_MAX / 2));
+  // Downwards: CursorPos.y is already on the view, moved up by the scroll position.
+  const int cellTop = RaisedMode ? RaisedTop : CursorPos.y;
+  const int top = (INPUTSTR_DSP ? INPUT_STRIP_HEIGHT : 0) + ch / 2;
+  const long long bottom = static_cast<long long>(CursorPos.y) + 2 * ch;
+  long long y = to.y;
+  if (bottom > clientHeight) y += bottom - clientHeight;
+  if (cellTop < top) y -= top - cellTop;
+  to.y = static_cast<int>(std::clamp<long long>(y, 0, std::max(0, PageLength())));
+  return to;
 }
 
 CanvasRect CursorCell() {

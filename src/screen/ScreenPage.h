@@ -76,9 +76,19 @@ void PaintPage(Canvas& surface, int width, int height);
 // The width of the client area the page may use: the date strip at the right takes SIDE_PANEL_WIDTH of
 // it while it is shown.
 int PageViewWidth(int clientWidth);
-// How far the page scrolls sideways: far enough that the content of the last paint, with one cell to
-// spare, ends left of the date strip; 0 when it fits.
+// How far the page scrolls sideways: far enough that the content of the last paint and the cursor, with
+// one cell to spare, end left of the date strip; 0 when they fit.
 int PageScrollXRange(int clientWidth);
+
+// The scroll positions, sideways (PageScrollX) and downwards (ScrollPos), that show the cursor cell of
+// the last paint in a client area of this size with a cell to spare round it, moving the page as little
+// as possible: the current ones while the cell is in view. The window follows the cursor with them
+// whenever the line has changed, so that a pupil never types out of sight.
+struct PageScrollPlace {
+  int x = 0;
+  int y = 0;
+};
+PageScrollPlace ScrollShowingCursor(int clientWidth, int clientHeight);
 
 // The draws of a closed line. The process display installs its own (with the process when
 // withProcess); until then the line is typeset with its answer under it.

@@ -114,16 +114,6 @@ class DrawingScope {
   int raisedTop_, linePitch_;
 };
 
-std::string CurrentHint() {
-  const ChainResult& r = ScreenSteps.result;
-  if (r.steps.empty()) return "";
-  const StepResult& last = r.steps.back();
-  // After a right step the hint goes on from it; after a wrong one it redoes the step from the piece
-  // before.
-  if (!IsRightVerdict(last.verdict)) return last.hint;
-  return NextStepHint(last.to, StepOptionsFromSettings());
-}
-
 void Check() {
   ScreenSteps = ScreenStepsData{};
   ScreenSteps.forLine = LineText;
@@ -166,14 +156,15 @@ void ShowStepHint() {
   }
   if (ScreenSteps.forLine != LineText) Check();
   ScreenSteps.hintShown = true;
-  ScreenSteps.hint = CurrentHint();
+  ScreenSteps.hint = ScreenSteps.result.hint;
   RefreshScreen();
   RepaintScreen();
 }
 
 int DrawLineSteps(Canvas& s) {
   const ChainResult& r = ScreenSteps.result;
-  if (ScreenSteps.forLine.empty() || ScreenSteps.forLine != LineText || r.steps.empty()) return 0;
+  if (ScreenSteps.forLine.empty() || ScreenSteps.forLine != LineText) return 0;
+  if (r.steps.empty() && !ScreenSteps.hintShown) return 0;
   DrawingScope scope(s);
   const std::string chain = ChainOf(LineText);
   const int x0 = LineOrigin.x, y0 = LineOrigin.y, cw = CharWidth, ch = CharHeight;
@@ -205,23 +196,27 @@ int DrawLineSteps(Canvas& s) {
     }
   }
 
-  // The marks: a circle or a cross above the end of each step.
+  // The marks: a circle or a cross under each step, below the denominators of its row and above the
+  // advice rows, so that the first line's marks stay clear of the top of the page.
   const int markSize = std::max(1, FONTSIZE * 8 / 10);
   s.SetFontSize(markSize);
   s.SetFontBold(true);
   for (size_t k = 0; k < r.steps.size() && k + 1 < ends.size(); ++k) {
     const bool right = IsRightVerdict(r.steps[k].verdict);
     s.SetFontColor(right ? MARK_RIGHT : MARK_WRONG);
-    const CanvasPoint e = ends[k + 1];
-    // Centred over the "=" that ends the step, above the numerators of the line.
-    s.TextOut(e.x + cw / 2 - s.TextWidth("○") / 2, e.y - ch - ch / 2, StepMark(r.steps[k].verdict));
+    const CanvasPoint from = ends[k], to = ends[k + 1];
+    // The step runs from after the "=" that follows the piece before it to its own end; on a row of its
+    // own (a break at "=") it starts at the line's start.
+    const int start = from.y == to.y ? from.x + 2 * cw : x0;
+    const int middle = to.x > start ? (start + to.x) / 2 : to.x - cw / 2;
+    s.TextOut(middle - s.TextWidth("○") / 2, to.y + 2 * ch + ch / 8, StepMark(r.steps[k].verdict));
   }
   s.SetFontBold(false);
 
   // The advice rows under the line, as the process writes its advice.
   const int adviceSize = std::max(1, static_cast<int>(FONTSIZE * 0.7f));
   s.SetFontSize(adviceSize);
-  int y = lowest + 3 * ch;
+  int y = lowest + 3 * ch + ch / 2;
   int rows = 0;
   for (size_t k = 0; k < r.steps.size(); ++k) {
     const StepResult& st = r.steps[k];

@@ -284,7 +284,16 @@ struct Generator {
       while (static_cast<int>(d.size()) < places) d = "0" + d;
       return std::to_string(c.mixedAnswers ? R(0, 3) : 0) + "." + d;
     }
-    if (id == "fraction-to-decimal" || id == "fraction-to-repeating" || id == "repeating-to-fraction") {
+    if (id == "fraction-to-decimal") {
+      // Few proper fractions terminate (fifteen up to twelfths): one in three is improper (4b5 = 1.25).
+      const int64_t d = Den();
+      if (R(0, 2) != 0) return Proper(d);
+      int64_t n;
+      do n = R(d + 1, 2 * d - 1);
+      while (std::gcd(n, d) != 1);
+      return Frac(d, n);
+    }
+    if (id == "fraction-to-repeating" || id == "repeating-to-fraction") {
       return Proper(Den());  // the repeating form is made from it by the caller
     }
     if (id == "factorise") {
@@ -534,8 +543,16 @@ Rejection Build(const SheetSkill& s, const SheetControls& c, std::string expr, C
       if (q.d == 0) return Rejection::Guarantee;
       const bool terminates = IsTerminating(Norm(q).d);
       if (terminates != (s.kind == SkillKind::FractionToDecimal)) return Rejection::Guarantee;
-      p.answer = RepeatingDecimalText(q.n, q.d);
+      // An improper fraction's decimal is its whole part before the decimal of the rest (5/4 = 1.25).
+      const Q v = Norm(q);
+      if (v.n <= 0) return Rejection::Guarantee;
+      const int64_t whole = v.n / v.d;
+      p.answer = RepeatingDecimalText(v.n % v.d, v.d);
       if (p.answer == "n" || !guard.Quiet()) return Rejection::Guarantee;
+      if (whole > 0) {
+        if (p.answer.rfind("0.", 0) != 0) return Rejection::Guarantee;
+        p.answer = std::to_string(whole) + p.answer.substr(1);
+      }
       if (p.answer.find('@') != std::string::npos && p.answer.size() - p.answer.find('@') > 4)
         return Rejection::Guarantee;
       break;
@@ -604,9 +621,16 @@ const char* RejectionControl(Rejection r) {
     case Rejection::Reduce: return CONTROL_NAMES[2];
     case Rejection::MaxAnswer: return CONTROL_NAMES[3];
     case Rejection::Mixed: return CONTROL_NAMES[4];
-    case Rejection::Repeat: return "同じ問題を出さない";
     default: return CONTROL_NAMES[0];
   }
+}
+
+// The control of a skill that bounds how many different problems it has.
+Rejection PoolControl(const SheetSkill& s) {
+  if (s.controls & CONTROL_MAX_DEN) return Rejection::Den;
+  if (s.controls & CONTROL_MAX_ANSWER) return Rejection::MaxAnswer;
+  if (s.controls & CONTROL_TERMS) return Rejection::Terms;
+  return Rejection::Den;
 }
 
 uint64_t Fnv1a(const std::string& s) {
@@ -855,7 +879,10 @@ Sheet MakeSheet(const SheetControls& controls) {
         worst = r;
       }
     }
-    const std::string control = most > 0 ? Quote(RejectionControl(worst)) : Quote(CONTROL_NAMES[0]);
+    // Turned away as repeats, the skill has run out of different problems: the control that sets how
+    // many there are is named (never one the skill does not take).
+    if (most <= 0 || worst == Rejection::Repeat) worst = PoolControl(skill);
+    const std::string control = Quote(RejectionControl(worst));
     if (sheet.problems.empty())
       sheet.message = "この条件では問題を作れませんでした。" + control + "を見直してください。";
     else

@@ -11,6 +11,7 @@
 #include "process/CalcProcManage.h"
 #include "process/MainDspManage-Draw.h"
 #include "sheets/Sheet.h"
+#include "sheets/SheetLayout.h"
 #include "typeset/bunCanvasDsp.h"
 
 namespace {
@@ -53,17 +54,6 @@ class SheetStateGuard {
   int advice_, teido_, kaigyo_, pitch_, breaks_;
 };
 
-void DrawNameLine(Canvas& s, int x, int y) {
-  s.SetFontColor(CLR_BLACK);
-  s.TextOut(x, y, "　　年　　組　　番　名前");
-  const int start = s.PenPos().x;
-  const int ch = s.TextHeight("1");
-  s.SetPenColor(CLR_BLACK);
-  s.MoveTo(start, y + ch);
-  s.LineTo(start + 14 * ch, y + ch);
-  s.SetPenColor(CLR_TEAL);
-}
-
 // The printed line's surface: the screen's font on white, teal bars.
 void PrepareKeySurface(Canvas& s, int penWidth) {
   s.SetPenWidth(penWidth);
@@ -81,7 +71,8 @@ void PrepareKeySurface(Canvas& s, int penWidth) {
 int DrawKeyProblem(Canvas& s, const Sheet& sheet, size_t index, int y, int cw, int ch) {
   const SheetProblem& p = sheet.problems[index];
   s.SetFontColor(NOTE_NUMBER_COLOR);
-  s.TextOut(2 * ch, y, "(" + std::to_string(index + 1) + ")");
+  // Numbered as the pupils' sheet numbers its problems.
+  s.TextOut(2 * ch, y, "[" + std::to_string(index + 1) + "]");
   s.SetFontColor(CLR_BLACK);
   const int x = 2 * ch + 5 * cw;
   BreakCount = 0;
@@ -96,7 +87,7 @@ int DrawKeyProblem(Canvas& s, const Sheet& sheet, size_t index, int y, int cw, i
     ProcessState.factors = p.factors;
     EQUAL_KAIGYO = 1;  // the process display breaks its lines at "="
     const LinePlace place{x, bottom + 2 * ch, cw, ch};
-    DrawProcessTitle(s, p.processType, x, bottom);
+    DrawProcessTitle(s, p.processType, x, bottom, true);
     const int last = DrawProcessText(s, p.processText, place);
     bottom = last + 3 * ch;
   }
@@ -108,38 +99,13 @@ int DrawKeyProblem(Canvas& s, const Sheet& sheet, size_t index, int y, int cw, i
 
 int DrawSheetPages(Canvas& surface, const Sheet& sheet, const SheetPaper& paper, const NextSheetPage& next) {
   SheetStateGuard guard;
-  ResetNotePage();
-  PutSheetOnPage(sheet);
-  NoteAppendFileName = false;
-  NOTE_KAITOURAN_FLAG = 1;  // every problem gets its answer blank
-
   PrepareNoteSurface(surface, paper.penWidth, true);
-  NoteSheetView v;
-  MeasureNoteCells(surface, v.cw, v.ch);
-  v.ppi = paper.ppi;
-  v.printing = true;
-  // The rows of the problems that fit under the title; later pages continue at the same height.
-  const int pitch = std::max(1, KANKAKU * v.ch / 2);
-  const int top = 4 * v.ch;
-  // The first page is lowered by two rows for the name line above the title.
-  const int nameRows = 2 * v.ch;
-  const int perPage = std::max(1, (paper.height - top - 3 * v.ch - nameRows) / pitch);
-  const int pages = std::max(1, (NotePage.lineCount + perPage - 1) / perPage);
+  // Two columns of cells, each problem with room to work under it: twenty to an A4 page.
+  const SheetLayout layout = LayOutSheet(surface, sheet, paper);
   int drawn = 0;
-  for (int k = 0; k < pages; ++k) {
+  for (int k = 0; k < layout.pages; ++k) {
     if (k > 0 && !next()) break;
-    // Only this page's rows, moved up under the title, which every page repeats; the name line stands on
-    // the first page alone.
-    v.lineShift = k * perPage * pitch;
-    v.firstLine = k * perPage + 1;
-    v.lastLine = (k + 1) * perPage;
-    if (k == 0) {
-      DrawNameLine(surface, paper.width - 28 * v.ch, v.ch / 2);
-      ShiftedCanvas lowered(surface, 0, -nameRows);
-      DrawNoteSheet(lowered, v);
-    } else {
-      DrawNoteSheet(surface, v);
-    }
+    DrawSheetPage(surface, sheet, paper, layout, k);
     ++drawn;
   }
   return drawn;
@@ -205,7 +171,7 @@ void DrawSheetRows(Canvas& surface, const std::vector<std::string>& rows, bool n
     int x = ch / 2;
     if (numbered) {
       surface.SetFontColor(NOTE_NUMBER_COLOR);
-      surface.TextOut(x, y, "(" + std::to_string(i + 1) + ")");
+      surface.TextOut(x, y, "[" + std::to_string(i + 1) + "]");  // as the printed sheet numbers them
       surface.SetFontColor(CLR_BLACK);
       x += 5 * cw;
     }

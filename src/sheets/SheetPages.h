@@ -1,5 +1,5 @@
 // The printed practice sheet and its answer key laid out on A4 pages of any drawing surface: the pupils'
-// sheet through the notebook's own sheet drawing with a name line, the key through the typesetter and the
+// sheet in two columns of numbered cells with a name line (sheets/SheetLayout.h), the key through the typesetter and the
 // process display, one problem block after another; also the rows of problems the 問題づくり dialogs
 // preview. The desktop prints these on a printer, the browser edition draws them as drawing lists.
 #pragma once
@@ -23,8 +23,8 @@ struct SheetPaper {
 // Called between two pages; false stops the printing (the surface could not start another page).
 using NextSheetPage = std::function<bool()>;
 
-// The pupils' sheet: title (skill, version, seed), a name line, the numbered problems with answer blanks;
-// as many pages as the problems need. Returns the pages drawn. Everything the drawing changes (the
+// The pupils' sheet: a name line, the title (skill, version, seed), the problems numbered [1], [2], … in
+// two columns, each with room to work and an answer blank; twenty to a page, as many pages as they need. Returns the pages drawn. Everything the drawing changes (the
 // notebook's page, its answer blanks) is as it was afterwards.
 int DrawSheetPages(Canvas& surface, const Sheet& sheet, const SheetPaper& paper, const NextSheetPage& next);
 
@@ -35,8 +35,8 @@ int DrawSheetPages(Canvas& surface, const Sheet& sheet, const SheetPaper& paper,
 int DrawSheetKeyPages(Canvas& surface, const Sheet& sheet, bool advice, const SheetPaper& paper,
                       const NextSheetPage& next);
 
-// Problems in school notation on a white surface, one row of rowHeight each from the top, with "(1)" …
-// in front when numbered.
+// Problems in school notation on a white surface, one row of rowHeight each from the top, with "[1]" …
+// in front when numbered, as the sheet numbers them.
 void DrawSheetRows(Canvas& surface, const std::vector<std::string>& rows, bool numbered, int rowHeight);
 
 // 「ノートに作る」 of both editions: the sheet's problems and title become the notebook's page (a backup taken

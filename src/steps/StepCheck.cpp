@@ -172,6 +172,7 @@ ChainResult CheckChain(const std::string& chain, const StepOptions& options) {
   if (texts.size() > 1 && texts.back().empty()) texts.pop_back();
   if (texts.size() < 2) {
     result.note = "途中の式を「＝」でつないで書こう。";
+    if (options.hints && !texts[0].empty()) result.hint = NextStepHint(texts[0], options);
     return result;
   }
 
@@ -230,6 +231,14 @@ ChainResult CheckChain(const std::string& chain, const StepOptions& options) {
     // The chain goes on from the last readable piece.
     if (cur.position == 0) base = std::move(cur);
     result.steps.push_back(std::move(s));
+  }
+  if (options.hints && !result.steps.empty()) {
+    // After a wrong step the hint redoes it; otherwise it goes on from the last readable piece.
+    const StepResult& last = result.steps.back();
+    if (last.verdict == StepVerdict::Mistake || last.verdict == StepVerdict::Wrong)
+      result.hint = last.hint;
+    else if (base.position == 0 && base.piece.HasValue())
+      result.hint = steps::ProgramNextStep(base.piece, finalForm);
   }
   result.allRight = !result.steps.empty();
   for (const StepResult& s : result.steps)

@@ -39,9 +39,14 @@ struct ChainResult {
   std::vector<StepResult> steps;
   bool allRight = false;  // at least one step, every step ok or ok-jump, and no final note
   std::string note;  // a remark on the chain as a whole ("" normally), e.g. no step written
+  // The program's next step from where the pupil stands: from the problem while no step is written; after
+  // a mistaken or wrong step, that step done again from the piece before it; otherwise from the last
+  // readable piece. "" where there is none or hints are off.
+  std::string hint;
 };
 
-// Checks one chain. Pieces are separated by "="; an empty chain or a chain without "=" has no steps.
+// Checks one chain. Pieces are separated by "="; an empty chain or a chain without "=" has no steps (its
+// hint is still the program's first step from the problem).
 ChainResult CheckChain(const std::string& chain, const StepOptions& options);
 
 // The program's own next step from one piece, in the notation; "" where there is none (the piece is the

@@ -4,8 +4,11 @@
 #include "ui/AppStart.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPrintDialog>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QTranslator>
 
@@ -25,7 +28,56 @@
 
 namespace {
 
-// Texts of Qt's file dialogs that Qt's Japanese translations leave in English.
+// Texts of Qt's file and print dialogs that Qt's Japanese translations leave in English.
+struct MissingText {
+  const char* source;
+  const char* japanese;
+};
+constexpr MissingText FILE_TEXTS[] = {
+    {"Folder", "フォルダー"},
+    {"Drive", "ドライブ"},
+    {"File", "ファイル"},
+    {"%1 File", "%1 ファイル"},
+};
+constexpr MissingText PRINT_TEXTS[] = {
+    {"Pages", "ページ"},
+    {"Double Sided Printing", "両面印刷"},
+    {"Off", "しない"},
+    {"Long side binding", "長辺とじ"},
+    {"Short side binding", "短辺とじ"},
+    {"Advanced", "詳細設定"},
+    {"Page", "用紙"},
+    {"Properties", "プロパティ"},
+    {"Options", "オプション"},
+    {"Copies", "部数"},
+    {"Pages from", "開始ページ"},
+    {"to", "～"},
+    {"Print range", "印刷範囲"},
+    {"Print all", "すべて"},
+    {"Current Page", "現在のページ"},
+    {"Selection", "選択した部分"},
+    {"Output Settings", "出力の設定"},
+    {"Color Mode", "カラーモード"},
+    {"Color", "カラー"},
+    {"Grayscale", "グレースケール"},
+    {"Duplex Printing", "両面印刷"},
+    {"None", "しない"},
+    {"Long side", "長辺とじ"},
+    {"Short side", "短辺とじ"},
+    {"Page Set:", "印刷するページ:"},
+    {"All Pages", "すべてのページ"},
+    {"Odd Pages", "奇数ページ"},
+    {"Even Pages", "偶数ページ"},
+    {"Pages per sheet:", "1枚あたりのページ数:"},
+    {"Page Layout", "ページのレイアウト"},
+};
+
+bool IsPrintContext(const QByteArray& c) {
+  for (const char* prefix : {"QPrint", "QPage", "QUnixPrint", "QCups", "QPPD", "QAbstractPrint"})
+    if (c.startsWith(prefix)) return true;
+  return false;
+}
+
 class MissingQtTexts : public QTranslator {
  public:
   using QTranslator::QTranslator;
@@ -34,11 +86,13 @@ class MissingQtTexts : public QTranslator {
     (void)disambiguation;
     (void)n;
     const QByteArray c(context), t(source);
-    if (c != "QAbstractFileIconProvider" && c != "QFileSystemModel" && c != "QFileDialog") return {};
-    if (t == "Folder") return QString::fromUtf8("フォルダー");
-    if (t == "Drive") return QString::fromUtf8("ドライブ");
-    if (t == "File") return QString::fromUtf8("ファイル");
-    if (t == "%1 File") return QString::fromUtf8("%1 ファイル");
+    if (c == "QAbstractFileIconProvider" || c == "QFileSystemModel" || c == "QFileDialog") {
+      for (const MissingText& m : FILE_TEXTS)
+        if (t == m.source) return QString::fromUtf8(m.japanese);
+    } else if (IsPrintContext(c)) {
+      for (const MissingText& m : PRINT_TEXTS)
+        if (t == m.source) return QString::fromUtf8(m.japanese);
+    }
     return {};
   }
   bool isEmpty() const override { return false; }
@@ -55,6 +109,28 @@ void UseJapaneseSystemLocale() {
   for (const char* name : {"LC_TIME", "LC_MESSAGES", "LC_NUMERIC", "LC_MONETARY"})
     qputenv(name, "ja_JP.UTF-8");
   qputenv("LANGUAGE", "ja");
+}
+
+namespace {
+
+// "2 (2x1)" of the pages per sheet as "2 (2×1)".
+void WritePagesPerSheet(QPrintDialog& dialog) {
+  static const QRegularExpression grid("^(\\d+) \\((\\d+)x(\\d+)\\)$");
+  for (QComboBox* box : dialog.findChildren<QComboBox*>())
+    for (int i = 0; i < box->count(); ++i) {
+      const QRegularExpressionMatch m = grid.match(box->itemText(i));
+      if (m.hasMatch())
+        box->setItemText(i,
+                         m.captured(1) + " (" + m.captured(2) + QString::fromUtf8("×") + m.captured(3) + ")");
+    }
+}
+
+}  // namespace
+
+void JapanesePrintDialog(QPrintDialog& dialog) {
+  WritePagesPerSheet(dialog);
+  // The lists are filled again when the dialog is shown: once more on its first turn of the loop.
+  QTimer::singleShot(0, &dialog, [&dialog] { WritePagesPerSheet(dialog); });
 }
 
 bool UseJapanese(QApplication& app) {

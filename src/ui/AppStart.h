@@ -5,6 +5,7 @@
 #include <string>
 
 class QApplication;
+class QPrintDialog;
 
 // The program is Japanese whatever the system's language: Qt's own dialogs take Qt's Japanese
 // translations (qtbase_ja, from Qt's translations folder) and every date, number and name of a day in
@@ -13,6 +14,9 @@ bool UseJapanese(QApplication& app);
 // Qt's file dialog writes its dates in the system's locale, which Qt reads from the environment once:
 // before the application object exists, dates, numbers and messages are asked for in Japanese.
 void UseJapaneseSystemLocale();
+// The texts of a print dialog that Qt writes without asking the translations (the pages per sheet,
+// "2 (2x1)") in Japanese; every print dialog of the program goes through it before it is shown.
+void JapanesePrintDialog(QPrintDialog& dialog);
 
 // The file a start asks to open: the first argument after the program's name that is not an option
 // ("kazoru page.siki", as a file manager starts it); empty when there is none.

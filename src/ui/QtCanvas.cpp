@@ -131,6 +131,27 @@ void QtCanvas::TextOut(int x, int y, const std::string& text) {
         painter_->fillRect(QRect(left + 1, top, std::max(1, cell - 2), stroke), ToQColor(fontColor_));
       }
     }
+    // The circumflex fares no better: hinted at screen sizes it flattens into a bar, and the eyes of
+    // "(^_^)" look shut. Each "^" is drawn as a peak of two strokes over its cell.
+    if (s.contains(QLatin1Char('^'))) {
+      const int stroke = std::max(1, fm.lineWidth());
+      const int cell = fm.horizontalAdvance(QLatin1Char('^'));
+      const int peak = baseline - std::max(2, static_cast<int>(fm.capHeight()));
+      const int rise = std::max(2, cell / 2);
+      QPen pen(ToQColor(fontColor_));
+      pen.setWidth(stroke);
+      pen.setCapStyle(Qt::FlatCap);
+      painter_->setRenderHint(QPainter::Antialiasing, false);
+      for (qsizetype i = s.indexOf(QLatin1Char('^')); i >= 0; i = s.indexOf(QLatin1Char('^'), i + 1)) {
+        const int left = x + fm.horizontalAdvance(s.left(i));
+        // The font's own glyph is covered first.
+        painter_->fillRect(QRect(left, y, cell, baseline - y), ToQColor(brushColor_));
+        painter_->setPen(pen);
+        const QPoint top(left + cell / 2, peak);
+        painter_->drawLine(QPoint(left + 1, peak + rise), top);
+        painter_->drawLine(top, QPoint(left + cell - 2, peak + rise));
+      }
+    }
     painter_->restore();
   }
   penPos_ = {x + w, y};

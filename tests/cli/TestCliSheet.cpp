@@ -111,7 +111,10 @@ TEST(CliSheet, PrintedSheetAndKeyHoldEveryProblemAndItsProcess) {
   const std::string key = PdfText(dir + "/k.pdf");
   ASSERT_FALSE(key.empty());
   EXPECT_NE(key.find("【解答】"), std::string::npos);
-  for (int i = 1; i <= count; ++i) EXPECT_EQ(Count(key, "(" + std::to_string(i) + ")"), 1) << i;
+  // The key numbers the problems as the sheet does, each at the start of its row (the advice's own
+  // numbers stand after its text).
+  for (int i = 1; i <= count; ++i) EXPECT_EQ(Count("\n" + key, "\n[" + std::to_string(i) + "]"), 1) << i;
+  EXPECT_EQ(Count(key, "(1)"), 0);
   // Each problem's process: its type's title, and the advice of its last step.
   EXPECT_EQ(Count(key, "タイプ[01]"), count);
   EXPECT_EQ(Count(key, "[20]"), count);
@@ -125,7 +128,33 @@ TEST(CliSheet, PrintedSheetAndKeyHoldEveryProblemAndItsProcess) {
             0);
   const std::string key2 = PdfText(dir + "/k2.pdf");
   EXPECT_EQ(Count(key2, "タイプ[10]"), 50);
-  EXPECT_EQ(Count(key2, "[20]"), 0);
+  EXPECT_EQ(Count(key2, "[20]"), 1);  // the twentieth problem's number: no advice
   const std::string sheet2 = PdfText(dir + "/s2.pdf");
   for (int i = 1; i <= 50; ++i) EXPECT_EQ(Count(sheet2, "[" + std::to_string(i) + "]"), 1) << i;
+}
+
+// Twenty problems are one A4 page in two columns: [1] … [10] down the left, [11] … [20] down the right,
+// each row of the page holding a problem of either column.
+TEST(CliSheet, TwentyProblemsFitOnePageInTwoColumns) {
+  const std::string dir = TempDir();
+  const CliResult r = RunCli("sheet --skill sum-mixed-carry --count 20 --seed 4 --json -o '" + dir +
+                             "/p.siki' --pdf '" + dir + "/s.pdf' --key '" + dir + "/k.pdf'");
+  if ((r.out + r.err).find("画面なしで作られた") != std::string::npos)
+    GTEST_SKIP() << "kazoru-cli was built without Qt";
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const nlohmann::json j = JsonLines(r.out).at(0);
+  EXPECT_EQ(j["pages"], 1);
+  const std::string sheet = PdfText(dir + "/s.pdf");
+  EXPECT_EQ(Count(sheet, "\f"), 1);  // one page
+  for (int i = 1; i <= 10; ++i) {
+    const std::string left = "[" + std::to_string(i) + "]", right = "[" + std::to_string(i + 10) + "]";
+    const size_t at = sheet.find(left);
+    ASSERT_NE(at, std::string::npos) << left;
+    const size_t lineEnd = sheet.find('\n', at);
+    EXPECT_NE(sheet.substr(at, lineEnd - at).find(right), std::string::npos) << left << " beside " << right;
+  }
+  // The key leaves out the screen's key hint for the other method.
+  const std::string key = PdfText(dir + "/k.pdf");
+  EXPECT_EQ(Count(key, "タイプ[08]"), 20);
+  EXPECT_EQ(key.find("F6"), std::string::npos);
 }

@@ -44,6 +44,21 @@ TEST(CliSteps, JsonHoldsEveryStepWithItsFields) {
     EXPECT_TRUE(last.contains(key)) << key;
 }
 
+TEST(CliSteps, ProblemAloneGetsTheFirstStepAsItsHint) {
+  CliResult r = RunCli("steps '3b2+4b1='");
+  EXPECT_EQ(r.out, "途中の式を「＝」でつないで書こう。\nヒント 12b8+12b3\n");
+  EXPECT_EQ(r.exitCode, 1);  // not yet right working
+  r = RunCli("steps --json '3b2+4b1='");
+  auto lines = JsonLines(r.out);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_TRUE(lines[0]["steps"].empty());
+  EXPECT_EQ(lines[0]["hint"], "12b8+12b3");
+  // With steps the chain's hint goes on from the last right one.
+  lines = JsonLines(RunCli("steps --json '3b2+4b1=12b8+12b3'").out);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0]["hint"], "12b11");
+}
+
 TEST(CliSteps, FinalFormOptionAndOneRunPerLineOfInput) {
   CliResult r = RunCli("steps --json --final improper -", "3b2+3b2=3b4\n3b2+3b2=1k3b1\n2b1+3b1=2+*\n");
   auto lines = JsonLines(r.out);

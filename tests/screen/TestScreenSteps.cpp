@@ -75,7 +75,8 @@ TEST_F(ScreenStepsTest, CtrlGWritesTheStepMarkAndKeepsTheLineOpen) {
 // The "=" for the next step stays where a step can follow: a right step not yet finished, a wrong one, an
 // answer not reduced.
 TEST_F(ScreenStepsTest, CtrlGKeepsTheStepMarkWhereAStepCanFollow) {
-  const char* lines[] = {"2b1+3b1{Ctrl+G}6b3+6b2{Ctrl+G}", "2b1+3b1{Ctrl+G}5b2{Ctrl+G}", "2b1+4b1{Ctrl+G}8b6{Ctrl+G}"};
+  const char* lines[] = {"2b1+3b1{Ctrl+G}6b3+6b2{Ctrl+G}", "2b1+3b1{Ctrl+G}5b2{Ctrl+G}",
+                         "2b1+4b1{Ctrl+G}8b6{Ctrl+G}"};
   for (const char* keys : lines) {
     Fresh();
     Type(keys);
@@ -99,7 +100,7 @@ TEST_F(ScreenStepsTest, RefusedStepMarkLeavesTheLineAsItWas) {
   EXPECT_EQ(LineText, "2*x");
 }
 
-TEST_F(ScreenStepsTest, MarksStandAboveEachStepAndAdviceUnderTheLine) {
+TEST_F(ScreenStepsTest, MarksStandUnderEachStepAndAdviceUnderTheMarks) {
   RecordingCanvas c;
   ScreenSurface = &c;
   Type("2b1+3b1{Ctrl+G}6b3+6b2{Ctrl+G}12b5{Ctrl+G}");
@@ -109,19 +110,25 @@ TEST_F(ScreenStepsTest, MarksStandAboveEachStepAndAdviceUnderTheLine) {
   std::vector<CanvasOp> crosses = TextsOf(c, "×");
   ASSERT_EQ(circles.size(), 1u);
   ASSERT_EQ(crosses.size(), 1u);
-  // Each mark stands over the "=" that ends its step, above the line.
+  // Each mark stands under the step it judges, between the "=" before it and the "=" after it, below
+  // the line's fractions: never above the line, where the first line meets the top of the page.
   std::vector<CanvasOp> equals = TextsOf(c, "＝");
   ASSERT_EQ(equals.size(), 3u);
-  EXPECT_LT(circles[0].y2, equals[0].y);
-  EXPECT_LT(std::abs((circles[0].x + circles[0].x2) / 2 - (equals[1].x + equals[1].x2) / 2), CharWidth);
-  EXPECT_LT(std::abs((crosses[0].x + crosses[0].x2) / 2 - (equals[2].x + equals[2].x2) / 2), CharWidth);
+  for (const CanvasOp& mark : {circles[0], crosses[0]}) {
+    EXPECT_GE(mark.y, equals[0].y + 2 * CharHeight);
+    EXPECT_GE(mark.y, 0);
+  }
+  EXPECT_GT(circles[0].x, equals[0].x2);
+  EXPECT_LT(circles[0].x2, equals[1].x);
+  EXPECT_GT(crosses[0].x, equals[1].x2);
+  EXPECT_LT(crosses[0].x2, equals[2].x);
   EXPECT_EQ(crosses[0].fontColor, (Color{255, 0, 0}));
   // The advice rows, under the line, each with its mark.
   EXPECT_TRUE(Drew(c, "(1) ○ "));
   EXPECT_TRUE(Drew(c, std::string("(2) × ") + MistakeAdvice("add-across")));
   EXPECT_FALSE(Drew(c, "ヒント"));
   for (const CanvasOp& op : c.OpsOf(CanvasOp::Kind::Text)) {
-    if (op.text.rfind("(2)", 0) == 0) EXPECT_GT(op.y, equals[0].y + 2 * CharHeight);
+    if (op.text.rfind("(1)", 0) == 0) EXPECT_GE(op.y, circles[0].y2);
   }
 
   // The hint on request: the program's next step from the piece before the mistake, in school notation.
@@ -131,6 +138,25 @@ TEST_F(ScreenStepsTest, MarksStandAboveEachStepAndAdviceUnderTheLine) {
   PaintPage(c, 600, 400);
   EXPECT_TRUE(Drew(c, "ヒント"));
   EXPECT_FALSE(TextsOf(c, "5").empty());
+  ScreenSurface = nullptr;
+}
+
+// Before any step is written the hint is the program's first step, with the problem alone or closed
+// with the step mark.
+TEST_F(ScreenStepsTest, HintBeforeAnyStepIsTheFirstStep) {
+  RecordingCanvas c;
+  ScreenSurface = &c;
+  for (const char* keys : {"3b2+4b1{Ctrl+Shift+G}", "3b2+4b1{Ctrl+G}{Ctrl+Shift+G}"}) {
+    Fresh();
+    ScreenSurface = &c;
+    Type(keys);
+    EXPECT_EQ(ScreenSteps.hint, "12b8+12b3") << keys;
+    c.ClearOps();
+    PaintPage(c, 600, 400);
+    EXPECT_TRUE(Drew(c, "ヒント")) << keys;
+    EXPECT_FALSE(TextsOf(c, "8").empty()) << keys;  // the numerator of the hint's first fraction
+    EXPECT_TRUE(TextsOf(c, "○").empty()) << keys;
+  }
   ScreenSurface = nullptr;
 }
 

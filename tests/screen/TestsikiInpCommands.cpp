@@ -3,6 +3,7 @@
 // fraction ⇔ repeating decimal, the number-base mode and the answer store, each with its messages.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -415,6 +416,29 @@ TEST_F(Commands, LeavingBaseModeWithALetterIsMendedAtEquals) {
   EXPECT_EQ(static_cast<size_t>(LineCount), LineText.size());
   Type("=");
   EXPECT_EQ(LineText, "111+2+3=116");
+}
+
+// Each format row names one number twice: as typed ("1232(n)") and in the words after it ("…の1232を…").
+TEST(BaseFormat, EachRowsExampleAndWordsNameTheSameNumber) {
+  for (const std::string text : {BASE_FORMAT_TEXT, BASE_FORMAT_TEXT_LONG}) {
+    std::istringstream rows(text);
+    std::string row;
+    int examples = 0;
+    while (std::getline(rows, row)) {
+      const size_t dots = row.find("････");
+      if (dots == std::string::npos) continue;
+      const size_t digits = row.find_first_of("0123456789");
+      ASSERT_LT(digits, dots) << row;
+      const std::string typed = row.substr(digits, row.find_first_not_of("0123456789", digits) - digits);
+      const size_t no = row.find("の", dots);
+      ASSERT_NE(no, std::string::npos) << row;
+      const size_t from = no + std::string("の").size();
+      const std::string said = row.substr(from, row.find_first_not_of("0123456789", from) - from);
+      EXPECT_EQ(typed, said) << row;
+      ++examples;
+    }
+    EXPECT_EQ(examples, 3) << text;
+  }
 }
 
 TEST_F(Commands, BaseModeConvertsBetweenBases) {

@@ -89,7 +89,10 @@ void CheckProblem(const SheetSkill& skill, const SheetControls& c, const SheetPr
     case SkillKind::FractionToDecimal:
     case SkillKind::FractionToRepeating: {
       const Bunsuu v = ParseNumber(p.expr);
-      EXPECT_EQ(RepeatingDecimalText(v.num, v.den), p.answer);
+      // An improper fraction (fraction-to-decimal only) is its whole part and the decimal of the rest.
+      std::string decimal = RepeatingDecimalText(v.num % v.den, v.den);
+      if (v.num >= v.den) decimal = std::to_string(v.num / v.den) + decimal.substr(1);
+      EXPECT_EQ(decimal, p.answer);
       EXPECT_EQ(p.answer.find('@') != std::string::npos, skill.kind == SkillKind::FractionToRepeating);
       break;
     }
@@ -314,8 +317,57 @@ TEST(Sheet, FewerProblemsThanAskedAreKeptAndCounted) {
   ASSERT_FALSE(s.problems.empty());
   ASSERT_LT(s.problems.size(), 50u);
   EXPECT_NE(s.message.find(std::to_string(s.problems.size()) + " 問しか"), std::string::npos) << s.message;
-  EXPECT_NE(s.message.find("「同じ問題を出さない」"), std::string::npos) << s.message;
+  // The sums run out: the control that sets how many there are is named.
+  EXPECT_NE(s.message.find("「いちばん大きい分母」"), std::string::npos) << s.message;
   CheckNoRepeats(s);
+}
+
+// The sheet dialog's defaults (twenty problems, denominators up to 12, two terms, no other bound) make a
+// full sheet of every skill.
+TEST(Sheet, TheDefaultsMakeAFullSheetOfEverySkill) {
+  for (const SheetSkill& skill : SheetSkills()) {
+    for (char version : {'A', 'B'}) {
+      SheetControls c;
+      c.skill = skill.id;
+      c.count = 20;
+      c.version = version;
+      c.terms = skill.minTerms;
+      const Sheet sheet = MakeSheet(c);
+      SCOPED_TRACE(std::string(skill.id) + " " + version + ": " + sheet.message);
+      EXPECT_EQ(sheet.problems.size(), 20u);
+      EXPECT_TRUE(sheet.message.empty());
+      for (const auto& p : sheet.problems) CheckProblem(skill, c, p);
+      CheckNoRepeats(sheet);
+    }
+  }
+}
+
+// A short sheet names a control the skill takes: the one that turned problems away, or the one that
+// sets how many different problems there are.
+TEST(Sheet, AShortSheetNamesAControlOfItsSkill) {
+  struct Case {
+    const char* skill;
+    int maxDen;
+    int64_t maxAnswer;
+    const char* named;
+  };
+  const Case cases[] = {
+      {"fraction-to-decimal", 4, 0, "「いちばん大きい分母」"},
+      {"fraction-to-repeating", 6, 0, "「いちばん大きい分母」"},
+      {"factorise", 12, 20, "「答えの上限」"},
+  };
+  for (const Case& k : cases) {
+    SheetControls c;
+    c.skill = k.skill;
+    c.count = 20;
+    c.maxDen = k.maxDen;
+    c.maxAnswer = k.maxAnswer;
+    const Sheet s = MakeSheet(c);
+    SCOPED_TRACE(std::string(k.skill) + ": " + s.message);
+    EXPECT_LT(s.problems.size(), 20u);
+    EXPECT_NE(s.message.find(k.named), std::string::npos);
+    EXPECT_EQ(s.message.find("同じ問題"), std::string::npos);
+  }
 }
 
 TEST(Sheet, MakingASheetLeavesTheScreensStateAsItWas) {

@@ -74,6 +74,8 @@ TEST(SheetPages, PupilsSheetHasTheNameLineOnceAndEveryProblemWithItsBlank) {
     const Pages p = DrawPages(
         [&](Canvas& c, const NextSheetPage& next) { return DrawSheetPages(c, sheet, PAPER, next); });
     ASSERT_EQ(p.texts.size() > 1, k.severalPages);
+    // Twenty problems to a page, in two columns.
+    EXPECT_EQ(p.texts.size(), static_cast<size_t>((k.count + 19) / 20));
     EXPECT_TRUE(Has(p.texts[0], "　　年　　組　　番　名前"));
     for (size_t i = 1; i < p.texts.size(); ++i) EXPECT_FALSE(Has(p.texts[i], "　　年　　組　　番　名前"));
     int numbers = 0, blanks = 0;
@@ -99,7 +101,7 @@ TEST(SheetPages, KeyHasEveryAnswerAndProcessAndStopsWhenNoPageFollows) {
   int headers = 0, numbers = 0;
   for (const auto& page : plain.texts) {
     headers += Has(page, "【解答】");
-    for (size_t i = 1; i <= sheet.problems.size(); ++i) numbers += Has(page, "(" + std::to_string(i) + ")");
+    for (size_t i = 1; i <= sheet.problems.size(); ++i) numbers += Has(page, "[" + std::to_string(i) + "]");
   }
   EXPECT_EQ(headers, static_cast<int>(plain.texts.size()));
   EXPECT_EQ(numbers, 20);

@@ -282,6 +282,32 @@ TEST(StepCheck, ChainWithoutStepsHasANoteAndIsNotRight) {
   }
 }
 
+// The chain's hint is where the pupil goes next: the first step while only the problem is written, the
+// next step after a right one, the same step again after a wrong one.
+TEST(StepCheck, ChainHintGoesOnFromWhereThePupilStands) {
+  struct Case {
+    const char* chain;
+    const char* hint;
+  };
+  const Case cases[] = {
+      {"3b2+4b1=", "12b8+12b3"},
+      {"3b2+4b1", "12b8+12b3"},
+      {"2b1+3b1=6b3+6b2", "6b5"},
+      {"2b1+3b1=5b2", "6b3+6b2"},
+      {"2b1+3b1=6b3+6b2=6b7", "6b5"},
+      {"2b1+3b1=6b3+6b2=2+*", "6b5"},
+      {"2b1+3b1=6b3+6b2=6b5", ""},
+      {"", ""},
+      {"2+*=", ""},
+  };
+  for (const Case& c : cases) {
+    Fresh();
+    EXPECT_EQ(CheckChain(c.chain, Mixed()).hint, c.hint) << c.chain;
+  }
+  Fresh();
+  EXPECT_EQ(CheckChain("3b2+4b1=", StepOptions{StepFinalForm::Mixed, false}).hint, "");
+}
+
 // ---- Every process the program draws is right working ---------------------------------------------
 
 // The chain of a normalised process at a detail level: the problem, then every line drawn.

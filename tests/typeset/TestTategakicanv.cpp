@@ -54,6 +54,31 @@ TEST(Tategakicanv, ALongTextIsWrittenSmallerToFitItsHeight) {
   EXPECT_EQ(VerticalTextFitSize(canvas, std::string(300, 'a'), 220, 100), 6);
 }
 
+// A 33-character goal, too long for one column at the least size goes on in a second column to the left, within the
+// side strip's 32 pixels, and every character is drawn inside the label.
+TEST(Tategakicanv, AGoalTooLongForOneColumnGoesOnInASecond) {
+  const std::string goal = "毎日かならず計算練習をして、まちがえた問題をやり直し二十問ずつとけ";
+  RecordingCanvas canvas;
+  const VerticalColumns fit = FitVerticalColumns(canvas, goal, 30, 220, 100);
+  EXPECT_EQ(fit.columns, 2);
+  EXPECT_EQ(canvas.FontSize(), 14);
+  canvas.SetFontSize(fit.size);
+  DrawVerticalColumns(canvas, 30 - fit.columnWidth / 2, 0, goal, fit, 100);
+  std::string drawn;
+  for (const CanvasOp& op : canvas.OpsOf(CanvasOp::Kind::Text)) {
+    EXPECT_LE(op.y2, 220) << op.text;
+    EXPECT_GE(op.x, 0) << op.text;
+    EXPECT_LE(op.x2, 31) << op.text;
+    drawn += op.text;
+  }
+  EXPECT_EQ(drawn, goal);
+  // A goal that fits one column keeps to one, as large as it fits.
+  RecordingCanvas fresh;
+  const VerticalColumns one = FitVerticalColumns(fresh, "今週の目標", 30, 220, 100);
+  EXPECT_EQ(one.columns, 1);
+  EXPECT_EQ(one.size, 14);
+}
+
 TEST(Tategakicanv, HalfAdvanceOverlapsAndSingleByteCharactersMoveIn) {
   RecordingCanvas c;
   DrawVerticalText(c, 13, 0, "目A標", 1, 50);

@@ -1,9 +1,11 @@
 // The advice texts drawn on an image as the screen draws them, read back pixel by pixel: the low line
-// of "(^_^)" and "(~_~)" leaves ink at every font size, and the tilde is drawn as a full-width one.
+// of "(^_^)" and "(~_~)" leaves ink at every font size, the eyes of "(^_^)" are peaks rather than flat
+// bars, and the tilde is drawn as a full-width one.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
+#include <cstdlib>
 #include <string>
 
 #include "platform/RecordingCanvas.h"
@@ -61,6 +63,60 @@ TEST(AdvicePixels, EveryLowLineOfTheSmileysLeavesInk) {
       EXPECT_GT(Ink(img, QRect(left, 4 + height / 2, width, height - height / 2)), 0)
           << "advice " << c.advice << " at size " << size;
     }
+  }
+}
+
+// The topmost row with ink (anything darker than the cream page) in a column range of an area, or -1
+// when it has none.
+int TopInk(const QImage& img, int left, int right, int top, int bottom) {
+  for (int y = top; y <= bottom; ++y)
+    for (int x = left; x <= right; ++x)
+      if (qGray(img.pixel(x, y)) < 200) return y;
+  return -1;
+}
+
+TEST(AdvicePixels, TheEyesOfTheSmileyArePeaks) {
+  for (int size = 9; size <= 24; ++size) {
+    QImage img(1400, 60, QImage::Format_RGB32);
+    img.setDotsPerMeterX(3780);
+    img.setDotsPerMeterY(3780);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    QtCanvas canvas(&img);
+    canvas.Begin(&p);
+    canvas.SetFontName("ＭＳ ゴシック");
+    canvas.SetFontSize(size);
+    canvas.SetFontPitch(FontPitch::Fixed);
+    canvas.SetFontColor(CLR_BLACK);
+    canvas.SetBrushColor(CLR_CREAM);
+    DrawAdvice(canvas, 20, 4, 4, 20);
+    RecordingCanvas record;
+    DrawAdvice(record, 20, 4, 4, 20);
+    const std::string text = record.Texts()[0];
+    const int width = canvas.TextWidth("^");
+    const int height = canvas.TextHeight("^");
+    int eyes = 0;
+    for (std::size_t at = text.find('^'); at != std::string::npos; at = text.find('^', at + 1)) {
+      const int left = 4 + canvas.TextWidth(text.substr(0, at));
+      const int bottom = 4 + height - 1;
+      // The middle of the cell reaches higher than its outer thirds (a flat bar is as high everywhere).
+      const int middle = TopInk(img, left + width / 2 - 1, left + width / 2, 4, bottom);
+      EXPECT_GE(middle, 0) << "size " << size;
+      int sides = 0;
+      for (int from : {left, left + width - 1 - width / 3}) {
+        const int side = TopInk(img, from, from + width / 3, 4, bottom);
+        if (side < 0) continue;
+        ++sides;
+        EXPECT_LT(middle, side) << "size " << size;
+      }
+      EXPECT_GT(sides, 0) << "size " << size;
+      ++eyes;
+    }
+    EXPECT_EQ(eyes, 2);
+    canvas.End();
+    p.end();
+    if (const char* d = std::getenv("KAZORU_SHOTS"))
+      img.copy(0, 0, 700, 40).save(QString::fromUtf8(d) + "/smiley-" + QString::number(size) + ".png");
   }
 }
 

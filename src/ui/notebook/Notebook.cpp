@@ -31,6 +31,7 @@
 #include "tools/BunSikiEdit.h"
 #include "tools/SplMsgBox.h"
 #include "typeset/bunCanvasDsp.h"
+#include "ui/AppStart.h"
 #include "ui/NotePrint.h"
 #include "ui/PdfOutput.h"
 #include "ui/QtCanvas.h"
@@ -88,6 +89,7 @@ void BringPanelBack() {
 
 bool DefaultPrinterSetup(QPrinter& printer) {
   QPrintDialog dialog(&printer, TheNotebook);
+  JapanesePrintDialog(dialog);
   return dialog.exec() == QDialog::Accepted;
 }
 
@@ -672,8 +674,8 @@ void TNoteForm::OpenFile() {
   const std::string start = NotePage.fileName.empty()
                                 ? std::string()
                                 : QFileInfo(U(NotePage.fileName)).absolutePath().toStdString();
-  const std::string path = CurrentPlatform().OpenFileName(
-      "分数式ﾌｧｲﾙ(拡張子.siki)を開く", "分数式ファイル (*.siki *.SIKI);;すべてのファイル (*)", start);
+  const std::string path =
+      CurrentPlatform().OpenFileName("分数式ﾌｧｲﾙ(拡張子.siki)を開く", SIKI_FILE_FILTER, start);
   if (path.empty()) return;
   LoadFile(path);
 }
@@ -723,7 +725,9 @@ bool TNoteForm::SaveFile() {
 }
 
 bool TNoteForm::SaveFileAs() {
-  const std::string path = CurrentPlatform().SaveFileName("", "", NotePage.fileName);
+  // The page's own kind of file comes first in the dialog's list.
+  const std::string path = CurrentPlatform().SaveFileName("分数式ﾌｧｲﾙ(拡張子.siki)に保存する",
+                                                          SIKI_FILE_FILTER, NotePage.fileName);
   if (path.empty()) return false;
   return SaveTo(path);
 }

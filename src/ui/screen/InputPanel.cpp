@@ -95,11 +95,11 @@ TInputForm::TInputForm(CalcScreenForm* screen) : QWidget(screen, Qt::Tool), scre
       [] { ReadCurrentLineAloud(); });
   Add("条件J", 111, 213, 37, 26, "各種条件を設定する", Command(ScreenCommand::OpenConditions));
   for (auto& [caption, b] : buttons_) {
-    QFont small = b->font();
-    if (b->width() <= 12) small.setPixelSize(9);
-    b->setFont(small);
+    // The size is the panel's own, not read back from the button: a button styled by a style sheet has
+    // a font in points until it is shown, and its pixel size would read as -1.
+    const int pixels = b->width() <= 12 ? 9 : f.pixelSize();
     b->setProperty("baseGeometry", b->geometry());
-    b->setProperty("basePixelSize", small.pixelSize());
+    b->setProperty("basePixelSize", pixels);
   }
   ApplyScale();
 
@@ -122,8 +122,8 @@ void TInputForm::ApplyScale() {
   for (auto& [caption, b] : buttons_) {
     const QRect r = b->property("baseGeometry").toRect();
     b->setGeometry(scaled(r.x()), scaled(r.y()), scaled(r.width()), scaled(r.height()));
-    QFont f = b->font();
-    f.setPixelSize(scaled(b->property("basePixelSize").toInt()));
+    QFont f = font();
+    f.setPixelSize(std::max(1, scaled(b->property("basePixelSize").toInt())));
     b->setFont(f);
   }
 }

@@ -176,7 +176,7 @@ class ScreenSidePanel : public QWidget {
     weekday_->adjustSize();
   }
 
-  void LayoutGoal() { goal_->setGeometry(0, goalTop_, 24, std::max(0, height() - goalTop_)); }
+  void LayoutGoal() { goal_->setGeometry(0, goalTop_, width(), std::max(0, height() - goalTop_)); }
   void RedrawGoal() { goal_->update(); }
 
  protected:
@@ -201,9 +201,12 @@ class ScreenSidePanel : public QWidget {
       QColor col = FromBgr(FONTCOLOR);
       c.SetFontColor(Color(col.red(), col.green(), col.blue()));
       c.SetBrushColor(CLR_CREAM);
-      // A goal longer than the label is written smaller rather than cut at the bottom.
-      c.SetFontSize(VerticalTextFitSize(c, goal, height(), JIOKURI));
-      DrawVerticalText(c, 13, 0, goal, 1, JIOKURI);
+      // A goal longer than the label is written smaller, and in a second column when even the smallest
+      // size would run past the bottom, rather than cut.
+      const VerticalColumns fit = FitVerticalColumns(c, goal, width() - 2, height(), JIOKURI);
+      c.SetFontSize(fit.size);
+      DrawVerticalColumns(c, fit.columns == 1 ? 13 : width() - 1 - fit.columnWidth / 2, 0, goal, fit,
+                          JIOKURI);
       c.End();
     }
   };
@@ -368,17 +371,31 @@ void CalcScreenForm::Paint() {
     pageImage_.setDotsPerMeterX(dpm);
     pageImage_.setDotsPerMeterY(dpm);
   }
-  for (int pass = 0; pass < 2; ++pass) {
+  // A changed line brings the cursor into view (typed, rubbed out, or moved to a new row).
+  bool follow = LineText != followedLine_;
+  followedLine_ = LineText;
+  for (int pass = 0; pass < 3; ++pass) {
     {
       QPainter p(&pageImage_);
       canvas_->Begin(&p);
       PaintPage(*canvas_, ScreenWidth, ScreenHeight);
       canvas_->End();
     }
+    if (pass == 2) break;
     // A page that became narrower (a shorter line) cannot stay scrolled past its end.
     const int range = PageScrollXRange(ScreenWidth);
-    if (PageScrollX <= range || pass == 1) break;
-    PageScrollX = range;
+    if (PageScrollX > range) {
+      PageScrollX = range;
+      continue;
+    }
+    if (!follow) break;
+    follow = false;
+    const PageScrollPlace to = ScrollShowingCursor(ScreenWidth, ScreenHeight);
+    if (to.x == PageScrollX && to.y == ScrollPos) break;
+    PageScrollX = to.x;
+    ScrollPos = to.y;
+    scrollBar_->setValue(ScrollPos);
+    ComputeLineOrigin();
   }
   LayoutChildren();
   sideBar_->setValue(PageScrollX);

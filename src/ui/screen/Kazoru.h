@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "screen/sikiInp.h"
 
@@ -132,4 +133,5 @@ class CalcScreenForm : public QMainWindow {
   bool cursorPhase_ = false;
   bool activatedOnce_ = false;
   bool painting_ = false;
+  std::string followedLine_;  // the line text the view last followed the cursor for
 };

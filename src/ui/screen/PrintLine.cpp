@@ -11,6 +11,7 @@
 #include "screen/ScreenPage.h"
 #include "screen/sikiInp.h"
 #include "typeset/bunCanvasDsp.h"
+#include "ui/AppStart.h"
 #include "ui/PdfOutput.h"
 #include "ui/QtCanvas.h"
 #include "ui/QtPlatform.h"
@@ -19,6 +20,7 @@ namespace {
 
 bool DefaultPrintLineSetup(QPrinter& printer) {
   QPrintDialog dialog(&printer, TheQtPlatform().Owner());
+  JapanesePrintDialog(dialog);
   return dialog.exec() == QDialog::Accepted;
 }
 

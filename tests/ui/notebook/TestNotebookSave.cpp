@@ -74,6 +74,20 @@ TEST_F(NotebookSave, AnEmojiInTheTitleIsNamedAndReplacedOnRequest) {
   NotePage.modified = false;
 }
 
+// The save dialog of a page offers .siki files first, as the open dialog does.
+TEST_F(NotebookSave, TheSaveDialogOffersSikiFilesFirst) {
+  TNoteForm* f = TNoteForm::Open(NoteOrigin::CalculationScreen, "1+1=2&2");
+  QCoreApplication::processEvents();
+  NotePage.modified = true;
+  TestPlatform().Clear();
+  TestPlatform().fileNames = {};
+  EXPECT_FALSE(f->SaveFileAs());
+  ASSERT_EQ(TestPlatform().log.size(), 1u);
+  EXPECT_EQ(TestPlatform().log[0].kind, "save");
+  EXPECT_EQ(TestPlatform().log[0].text.rfind("分数式ファイル (*.siki", 0), 0u) << TestPlatform().log[0].text;
+  NotePage.modified = false;
+}
+
 // A page that is no longer the file's page has no file name: reopening the notebook after closing it, and
 // clearing the page with Ctrl+N, start a new page, and saving it asks where instead of writing over the
 // file in silence.
