@@ -4,6 +4,8 @@ import { toVirtualKey, VK, SHIFT, ALT, CTRL } from './keys.js';
 import { buildPanel } from './panel.js';
 import { loadSettings, saveSettings, exportSettings, importSettings } from './settings.js';
 import { installDialogs } from './dialogs.js';
+import { openModal } from './modal.js';
+import { loadProgram, replayEarly } from './load.js';
 // The notebook view (notebook.js).
 import { installNotebook } from './notebook.js';
 import { swipeToScroll } from './touch.js';
@@ -225,16 +227,17 @@ function showNextDialog() {
   // The caret goes back into a tool dialog that asked, else to the page.
   const back = document.activeElement && document.activeElement.closest && document.activeElement.closest('dialog.tool[open]')
     ? document.activeElement : null;
-  box.onclose = () => {
-    const answer = Number(box.returnValue || 1);
+  // The answer is acted on inside the key or tap that gave it, and the next message follows at once, so
+  // keys typed after it meet the page as the answer left it.
+  openModal(box, { answered: (value) => {
+    const answer = Number(value === null ? 1 : value);
     if (m.kind === 'question' && answer !== 1 && lastAction) {
       K.answer(answer);
       run(lastAction);
     }
-    setTimeout(showNextDialog, 0);
-    (back && back.isConnected ? back : canvas).focus();
-  };
-  box.showModal();
+    showNextDialog();
+    if (!box.open) (back && back.isConnected ? back : canvas).focus();
+  } });
 }
 
 let noticeTimer = 0;
@@ -280,7 +283,7 @@ function openSettingsDialog(dlg) {
     else if (input.type === 'radio') input.checked = Number(input.value) === v;
     else input.value = v;
   }
-  dlg.onclose = () => {
+  openModal(dlg, { answered: () => {
     for (const input of dlg.querySelectorAll('[data-setting]')) {
       if (input.type === 'radio' && !input.checked) continue;
       const v = input.type === 'checkbox' ? (input.checked ? 1 : 0) : Number(input.value);
@@ -289,8 +292,7 @@ function openSettingsDialog(dlg) {
     persist();
     paint();
     canvas.focus();
-  };
-  dlg.showModal();
+  } });
 }
 
 function togglePanel() {
@@ -415,7 +417,8 @@ function bindMenus() {
       else if (b.dataset.act === 'read') readAloud();
       else if (b.dataset.act === 'exportSettings') { persist(); exportSettings(); }
       else if (b.dataset.act === 'importSettings') $('importFile').click();
-      canvas.focus();
+      // A dialog the item opened keeps the caret.
+      if (!document.activeElement || !document.activeElement.closest('dialog[open]')) canvas.focus();
     });
   }
   for (const d of document.querySelectorAll('#menus details')) {
@@ -439,10 +442,28 @@ function bindMenus() {
   });
 }
 
+// The font the page measures with; a font that is slow to come is not waited for past the program (the
+// page is drawn again when it arrives).
+const FONT_GRACE_MS = 1500;
+function fontLoaded() {
+  return document.fonts.load(`18px ${FONT_FAMILY}`, '1あ').catch(() => []);
+}
+
 async function start() {
-  const fontReady = document.fonts.load(`18px ${FONT_FAMILY}`, '1あ').catch(() => []);
-  M = await createKazoru({ kazoruMeasure: measure });
-  await fontReady;
+  const boot = window.kazoruBoot;
+  boot.running = true;
+  clearTimeout(boot.timer);
+  const fontReady = fontLoaded();
+  try {
+    M = await loadProgram(boot, { kazoruMeasure: measure });
+  } catch (e) {
+    app.loadError = String(e && e.message || e);
+    boot.fail(() => start());
+    return;
+  }
+  let fontLate = false;
+  await Promise.race([fontReady, new Promise((r) => setTimeout(() => { fontLate = true; r(); }, FONT_GRACE_MS))]);
+  if (fontLate) fontReady.then(() => { if (app.ready) { paint(); if (app.notebook) app.notebook.paint(); } });
   K = {
     start: M.cwrap('kz_start', 'number', ['number', 'number']),
     resize: M.cwrap('kz_resize', null, ['number', 'number']),
@@ -464,6 +485,8 @@ async function start() {
     setSetting: M.cwrap('kz_set_setting', 'number', ['string', 'number']),
     settingsBytes: M.cwrap('kz_settings_bytes', 'number', ['number', 'number']),
     resultLength: M.cwrap('kz_result_length', 'number', []),
+    browserKeeps: M.cwrap('kz_browser_keeps', 'number', ['number', 'number']),
+    browserKeys: M.cwrap('kz_browser_keys', 'string', []),
   };
   app.K = K;
   tools = installDialogs({ M, run, persist, paint, drawList, focusPage: () => canvas.focus(), state: () => app.state,
@@ -504,8 +527,11 @@ async function start() {
   paint();
   canvas.focus();
   await notebook.takeBack();
+  $('loading').hidden = true;
   app.ready = true;
   app.readyMs = performance.now();
+  // What the pupil typed and tapped while the program was loading, in order.
+  app.replayed = replayEarly(boot);
   if ('serviceWorker' in navigator && location.protocol !== 'file:') {
     navigator.serviceWorker.register('sw.js').catch(() => {});
   }

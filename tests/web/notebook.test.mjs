@@ -75,11 +75,11 @@ async function closeMessages(page) {
   return texts;
 }
 
-// Ctrl+W adds a line and opens the line editor; Enter stores the text.
+// Alt+W (the desktop's Ctrl+W, which a browser keeps) adds a line and opens the line editor; Enter stores the text.
 async function addLine(page, text) {
-  await page.keyboard.down('Control');
+  await page.keyboard.down('Alt');
   await page.keyboard.press('KeyW');
-  await page.keyboard.up('Control');
+  await page.keyboard.up('Alt');
   await page.waitForSelector('#noteLineBox[open]');
   await page.type('#noteLineBox input', text);
   await page.keyboard.press('Enter');
