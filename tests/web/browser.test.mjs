@@ -318,3 +318,25 @@ test('Ctrl+G checks the pupil\'s own steps and Ctrl+Shift+G gives a hint', async
   await shot(page, 'steps.png');
   await page.close();
 });
+
+test('the page drawn again only where a key changed it equals the page drawn whole', async () => {
+  const page = await openPage();
+  await page.focus('#page');
+  const same = async () => page.evaluate(() => {
+    const c = document.getElementById('page');
+    const g = c.getContext('2d');
+    const part = g.getImageData(0, 0, c.width, c.height).data;
+    window.kazoru.paintWhole();
+    const whole = g.getImageData(0, 0, c.width, c.height).data;
+    let differ = 0;
+    for (let i = 0; i < part.length; i++) if (part[i] !== whole[i]) differ++;
+    return differ;
+  });
+  // Typing, a backspace, "=" with its answer, a refused key, F5 with the process, and the line cleared.
+  for (const keys of ['12b5+3', 'Backspace', '4b1=', '*', 'F5', 'F6', 'Delete', '7b3-1b2=']) {
+    if (/^[A-Z]/.test(keys)) await page.keyboard.press(keys);
+    else await page.keyboard.type(keys);
+    assert.equal(await same(), 0, `after ${keys}`);
+  }
+  await page.close();
+});
