@@ -9,9 +9,12 @@ import { loadProgram, replayEarly } from './load.js';
 // The notebook view (notebook.js).
 import { installNotebook } from './notebook.js';
 import { swipeToScroll } from './touch.js';
+import { installHalfWidthFields } from './fields.js';
 
 const FONT_FAMILY = 'KazoruGothic';
-const FONT_STACK = `${FONT_FAMILY}, "IPAGothic", monospace`;
+// A character the bundled subset lacks (a pupil's own kana or kanji) comes from a Japanese system font.
+const FONT_STACK = `${FONT_FAMILY}, "IPAGothic", "Hiragino Sans", "Hiragino Kaku Gothic ProN", "BIZ UDGothic", "Yu Gothic", `
+  + '"Meiryo", "Noto Sans CJK JP", "Noto Sans JP", "Droid Sans Japanese", monospace';
 const SCROLL_STEP = 4;
 // ScreenCommand's order in the model.
 const COMMANDS = ['FontDialog', 'SoinsuuPre', 'JunkanSyori', 'ToggleBaseMode', 'BaseConvert', 'DecimalToFraction',
@@ -176,20 +179,39 @@ let lastList = null, lastRows = null, lastSize = '';
 function paint() {
   const t0 = performance.now();
   const area = $('pageArea');
-  const w = canvas.clientWidth, h = canvas.clientHeight;
+  // The model lays the page out for the width the screen shows; the canvas grows past it, and the area
+  // scrolls sideways, when the drawing reaches further.
+  const shown = area.clientWidth - ($('side').hidden ? 0 : $('side').offsetWidth);
+  let h = canvas.clientHeight;
+  K.resize(shown, h);
+  let list = K.paint();
+  const w = Math.max(shown, drawingRight(list));
+  if (canvas.style.width !== `${w}px`) {
+    canvas.style.width = `${w}px`;
+    // A scroll bar that came or went changes the height.
+    if (canvas.clientHeight !== h) {
+      h = canvas.clientHeight;
+      K.resize(shown, h);
+      list = K.paint();
+    }
+  }
   const dpr = window.devicePixelRatio || 1;
   if (canvas.width !== Math.round(w * dpr) || canvas.height !== Math.round(h * dpr)) {
     canvas.width = Math.round(w * dpr);
     canvas.height = Math.round(h * dpr);
   }
-  K.resize(w, h);
-  const list = K.paint();
-  // Only what changed since the last picture is drawn again; a new size or font draws it all.
+  // Only what changed since the last picture is drawn again; a new size or font draws it all, on a
+  // cleared canvas.
   const size = `${canvas.width}x${canvas.height}x${dpr}`;
   if (list !== lastList || size !== lastSize) {
     const rows = list.split('\n');
     const box = lastRows && size === lastSize ? changedBox(lastRows, rows) : null;
-    drawRows(rows, ctx, dpr, box && box[2] - box[0] < w * 0.9 ? box : null);
+    const clip = box && box[2] - box[0] < w * 0.9 ? box : null;
+    if (!clip) {
+      ctx.setTransform(1, 0, 0, 1, 0, 0);
+      ctx.clearRect(0, 0, canvas.width, canvas.height);
+    }
+    drawRows(rows, ctx, dpr, clip);
     lastRows = rows;
   }
   lastList = list;
@@ -199,6 +221,17 @@ function paint() {
   refresh(area);
   drawCursor(app.state.lineOpen);
   app.lastPaintMs = performance.now() - t0;
+}
+
+// The right edge of the text and rules of a drawing list (its fills span the page).
+function drawingRight(list) {
+  let right = 0;
+  for (const row of list.split('\n')) {
+    if (row[0] !== 'T' && row[0] !== 'L') continue;
+    const f = row.split('\t', 4);
+    right = Math.max(right, +f[1], +f[3]);
+  }
+  return Math.ceil(right) + 4;
 }
 
 function drawCursor(on) {
@@ -263,6 +296,8 @@ function refresh() {
 
 // ---- Messages, questions and the notice box: page dialogs, one at a time, never blocking ----
 const dialogQueue = [];
+// How many boxes wait behind the one shown (for the page's tests).
+Object.defineProperty(app, 'dialogsWaiting', { get: () => dialogQueue.length });
 function takeMessages() {
   const list = JSON.parse(K.messages());
   for (const m of list) {
@@ -335,7 +370,7 @@ function beep() {
 function pageCommand(name) {
   if (tools && tools.open(name)) return;
   if (name === 'processSettings') openSettingsDialog($('processSettings'));
-  else if (name === 'conditions') openSettingsDialog($('conditions'));
+  else if (name === 'font') openFontBox();
   else if (name === 'help') window.open('help/index.html', 'kazoru-help');
   else if (name === 'print') window.print();
   else if (name === 'notebook' && notebook) notebook.open();
@@ -359,6 +394,26 @@ function openSettingsDialog(dlg) {
     persist();
     paint();
     canvas.focus();
+  } });
+}
+
+// ﾌｫﾝﾄＦ and the menu's フォント: the size of the screen font (the face is the page's own), kept with the
+// settings; Ctrl+plus, Ctrl+minus, Ctrl+0 and a pinch step through the same sizes.
+const FONT_SIZES = [8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 28, 32, 36, 40, 48];
+function openFontBox() {
+  const dlg = $('fontBox');
+  const field = dlg.querySelector('select');
+  const sample = dlg.querySelector('.sample');
+  if (!field.options.length) {
+    for (const size of FONT_SIZES) field.add(new Option(String(size), String(size)));
+    field.addEventListener('change', () => { sample.style.fontSize = `${pixelSize(Number(field.value))}px`; });
+  }
+  const now = K.getSetting('FONTSIZE');
+  field.value = String(FONT_SIZES.filter((s) => s <= now).pop() || FONT_SIZES[0]);
+  sample.style.fontSize = `${pixelSize(Number(field.value))}px`;
+  openModal(dlg, { focus: field, answered: (value) => {
+    if (value === 'ok') run(() => { K.setSetting('FONTSIZE', Number(field.value)); K.zoom(0); });
+    if (!document.querySelector('dialog[open]')) canvas.focus();
   } });
 }
 
@@ -422,6 +477,14 @@ function readAloud() {
   announce(reading.display);
 }
 
+// What Ctrl+G and Ctrl+Shift+G say about the pupil's working: each step's mark in words with its advice,
+// then the hint when it is shown.
+function stepsText(steps) {
+  const rows = steps.marks.map((m, i) => `${i + 1}つ目の式 ${m} ${m === '○' ? '正しい' : 'まちがい'}${steps.advice[i] ? `。${steps.advice[i]}` : ''}`);
+  if (steps.hintShown && steps.hint) rows.push(`ヒント ${steps.hintReading || steps.hint}`);
+  return `途中式のチェック。${rows.join('。')}`;
+}
+
 // Every action of the pupil: run it, take the messages, repaint.
 function run(action) {
   lastAction = action;
@@ -434,7 +497,10 @@ function run(action) {
   app.lastKeyMs = performance.now() - t0;
   const s = app.state;
   if (before && s.refusals > before.refusals) announce(s.status);
-  else if (before && !s.lineOpen && s.line && (before.lineOpen || before.line !== s.line)) {
+  else if (s.steps && JSON.stringify(s.steps) !== JSON.stringify(before && before.steps)) announce(stepsText(s.steps));
+  else if (before && !s.lineOpen && s.line
+    && (before.lineOpen || before.line !== s.line || before.processText !== s.processText)) {
+    // A new answer, or the other method's process (F6): what the pupil hears is read again.
     announce(JSON.parse(K.readLine()).display);
   }
   // A key or a menu that changed a setting (F5, Ctrl+L …) is kept at once.
@@ -554,8 +620,11 @@ async function start() {
     resultLength: M.cwrap('kz_result_length', 'number', []),
     browserKeeps: M.cwrap('kz_browser_keeps', 'number', ['number', 'number']),
     browserKeys: M.cwrap('kz_browser_keys', 'string', []),
+    deviceFontSize: M.cwrap('kz_device_font_size', 'number', ['number', 'number']),
+    zoom: M.cwrap('kz_zoom', 'number', ['number']),
   };
   app.K = K;
+  installHalfWidthFields(M);
   tools = installDialogs({ M, run, persist, paint, drawList, focusPage: () => canvas.focus(), state: () => app.state,
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))) });
   // The notebook view; a page kept from the last visit comes back in it.
@@ -563,6 +632,12 @@ async function start() {
     tell: (m) => { app.messages.push(m); dialogQueue.push(m); showNextDialog(); } });
   const { bytes, note } = loadSettings();
   app.settingsRead = withBytes(bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
+  // The type suits the device (larger on a tablet's tall page) until the pupil chooses a size.
+  const homeSize = K.deviceFontSize(window.innerWidth, window.innerHeight);
+  if (!app.settingsRead) {
+    K.setSetting('FONTSIZE', homeSize);
+    K.zoom(0);
+  }
   if (note) {
     app.storageNote = note;
     dialogQueue.push({ kind: 'message', caption: '注意!!', text: note, buttons: 'ok' });
@@ -578,7 +653,7 @@ async function start() {
   });
   document.addEventListener('keydown', onKeyDown);
   canvas.addEventListener('wheel', onWheel, { passive: false });
-  swipeToScroll(canvas, (dy) => run(() => K.scrollTo(app.state.scroll + dy)));
+  swipeToScroll(canvas, (dy) => run(() => K.scrollTo(app.state.scroll + dy)), (steps) => run(() => K.zoom(steps)));
   bindMenus();
   // Chromium fills the voice list only after it was asked for once.
   if (window.speechSynthesis && window.speechSynthesis.getVoices) window.speechSynthesis.getVoices();
