@@ -289,8 +289,8 @@ EMSCRIPTEN_KEEPALIVE const char* kz_state() {
       advice += JsonString(st.advice);
     }
     s += "],\"advice\":[" + advice + "],\"hintShown\":" + (ScreenSteps.hintShown ? "true" : "false") +
-         ",\"hint\":" + JsonString(ScreenSteps.hint) +
-         ",\"hintReading\":" + JsonString(ScreenSteps.hint.empty() ? "" : ReadLineAloud(ScreenSteps.hint).display) + "}";
+         ",\"hint\":" + JsonString(ScreenSteps.hint) + ",\"hintReading\":" +
+         JsonString(ScreenSteps.hint.empty() ? "" : ReadLineAloud(ScreenSteps.hint).display) + "}";
   } else {
     s += "null";
   }
