@@ -11,7 +11,26 @@ rm -rf "$SITE.new"
 mkdir -p "$SITE.new/fonts" "$SITE.new/icons" "$SITE.new/help"
 cp "$ROOT"/web/*.html "$ROOT"/web/*.css "$ROOT"/web/*.js "$ROOT"/web/manifest.webmanifest "$SITE.new/"
 cp "$BUILD/src/web/kazoru.js" "$BUILD/src/web/kazoru.wasm" "$SITE.new/"
+# The program packed: a server that does not compress still sends few bytes, and the page unpacks them as
+# they arrive (DecompressionStream); a browser without that fetches kazoru.wasm itself.
+gzip -9 -n -c "$SITE.new/kazoru.wasm" > "$SITE.new/kazoru.wasm.gz"
+# The keypad is written into the page, so that it shows before the program has arrived; the page's modules
+# are asked for at once, side by side, instead of one import after another.
+modules=$(cd "$ROOT/web" && ls *.js | grep -v '^sw\.js$')
+node --input-type=module - "$ROOT/web/panel.js" "$SITE.new/index.html" $modules <<'EOF_NODE'
+import { readFileSync, writeFileSync } from 'node:fs';
+import { pathToFileURL } from 'node:url';
+const [panel, page, ...modules] = process.argv.slice(2);
+const { panelHtml } = await import(pathToFileURL(panel));
+const preload = modules.map((m) => `<link rel="modulepreload" href="${m}">`).join('\n');
+const html = readFileSync(page, 'utf8').replace('<!--KEYPAD-->', panelHtml()).replace('<!--MODULES-->', preload);
+writeFileSync(page, html);
+EOF_NODE
 cp "$ROOT"/src/ui/help/html/* "$SITE.new/help/"
+# The help names the browser edition's own keys where a browser keeps the desktop's (src/screen's
+# ScreenBrowserKeys, src/notebook's NoteBrowserKeys; tests/web/keys.test.mjs checks every key named).
+sed -i -e 's|<kbd>Ctrl</kbd>+<kbd>\([TWNQ]\)</kbd>|<kbd>Alt</kbd>+<kbd>\1</kbd>|g' \
+  -e 's|<kbd>Ctrl</kbd>+<kbd>\(PageUp\|PageDown\)</kbd>|<kbd>Alt</kbd>+<kbd>\1</kbd>|g' "$SITE.new"/help/*.html
 cp "$ROOT/data/icons/kazoru.svg" "$SITE.new/icons/"
 for size in 192 512; do
   rsvg-convert -w $size -h $size "$ROOT/data/icons/kazoru.svg" -o "$SITE.new/icons/kazoru-$size.png"

@@ -4,6 +4,8 @@ import { toVirtualKey, VK, SHIFT, ALT, CTRL } from './keys.js';
 import { buildPanel } from './panel.js';
 import { loadSettings, saveSettings, exportSettings, importSettings } from './settings.js';
 import { installDialogs } from './dialogs.js';
+import { openModal } from './modal.js';
+import { loadProgram, replayEarly } from './load.js';
 // The notebook view (notebook.js).
 import { installNotebook } from './notebook.js';
 import { swipeToScroll } from './touch.js';
@@ -58,22 +60,35 @@ const hex = (h) => '#' + h;
 const bgrToCss = (bgr) => `rgb(${bgr & 255},${(bgr >> 8) & 255},${(bgr >> 16) & 255})`;
 
 // Draws the model's drawing list: "T x y x2 y2 size bold color brush text", "L x y x2 y2 pen width",
-// "F x y x2 y2 brush".
-function drawList(list, target, dpr) {
+// "F x y x2 y2 brush". With a clip box only the operations that touch it are drawn, inside it.
+function drawList(list, target, dpr, clip = null) {
+  drawRows(list.split('\n'), target, dpr, clip);
+}
+function drawRows(rows, target, dpr, clip) {
   target.save();
   target.setTransform(dpr, 0, 0, dpr, 0, 0);
   target.textBaseline = 'alphabetic';
-  for (const row of list.split('\n')) {
+  if (clip) {
+    target.beginPath();
+    target.rect(clip[0], clip[1], clip[2] - clip[0], clip[3] - clip[1]);
+    target.clip();
+    target.clearRect(clip[0], clip[1], clip[2] - clip[0], clip[3] - clip[1]);
+  }
+  // The context's font and colours are set only when they change (each setting is parsed again).
+  let font = '', fill = '', stroke = '', width = -1;
+  const fillWith = (c) => { if (c !== fill) target.fillStyle = fill = c; };
+  for (const row of rows) {
     if (!row) continue;
     const f = row.split('\t');
     const x = +f[1], y = +f[2], x2 = +f[3], y2 = +f[4];
+    if (clip && !touches(rowBox(f), clip)) continue;
     if (f[0] === 'F') {
-      target.fillStyle = hex(f[5]);
+      fillWith(hex(f[5]));
       target.fillRect(x, y, x2 - x, y2 - y);
     } else if (f[0] === 'L') {
       const w = Math.max(1, +f[6]);
-      target.strokeStyle = hex(f[5]);
-      target.lineWidth = w;
+      if (hex(f[5]) !== stroke) target.strokeStyle = stroke = hex(f[5]);
+      if (w !== width) target.lineWidth = width = w;
       target.lineCap = 'square';
       const o = w % 2 ? 0.5 : 0;
       target.beginPath();
@@ -82,26 +97,57 @@ function drawList(list, target, dpr) {
       target.stroke();
     } else if (f[0] === 'T') {
       const size = +f[5], bold = f[6] === '1', text = f.slice(9).join('\t');
-      target.fillStyle = hex(f[8]);
+      fillWith(hex(f[8]));
       target.fillRect(x, y, x2 - x, y2 - y);
-      target.fillStyle = hex(f[7]);
+      fillWith(hex(f[7]));
       const base = y + metrics(size).ascent;
+      const wanted = fontOf(size, bold);
+      if (wanted !== font) target.font = font = wanted;
       if (!bold) {
-        target.font = fontOf(size, false);
         target.fillText(text, x, base);
       } else {
         // Each character at the place the regular text gives it, as on the desktop.
-        target.font = fontOf(size, true);
-        let pos = x, before = '';
+        let before = '';
         for (const ch of text) {
           target.fillText(ch, x + measure.width(size, false, before), base);
           before += ch;
-          pos = x + measure.width(size, false, before);
         }
       }
     }
   }
   target.restore();
+}
+
+// The box an operation may paint in (text may reach a little past its cell), [left, top, right, bottom].
+const INK_MARGIN = 4;
+function rowBox(f) {
+  const x = +f[1], y = +f[2], x2 = +f[3], y2 = +f[4];
+  if (f[0] === 'L') {
+    const w = Math.max(1, +f[6]) + 1;
+    return [Math.min(x, x2) - w, Math.min(y, y2) - w, Math.max(x, x2) + w, Math.max(y, y2) + w];
+  }
+  const m = f[0] === 'T' ? INK_MARGIN : 0;
+  return [Math.min(x, x2) - m, Math.min(y, y2) - m, Math.max(x, x2) + m, Math.max(y, y2) + m];
+}
+const touches = (a, b) => a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3];
+
+// The box where two drawing lists differ (null: the same operations), from the operations only one holds.
+function changedBox(before, after) {
+  const count = new Map();
+  for (const r of before) if (r) count.set(r, (count.get(r) || 0) + 1);
+  let box = null;
+  const grow = (r) => {
+    const b = rowBox(r.split('\t'));
+    box = box ? [Math.min(box[0], b[0]), Math.min(box[1], b[1]), Math.max(box[2], b[2]), Math.max(box[3], b[3])] : b;
+  };
+  for (const r of after) {
+    if (!r) continue;
+    const c = count.get(r);
+    if (c) count.set(r, c - 1);
+    else grow(r);
+  }
+  for (const [r, c] of count) if (c > 0) grow(r);
+  return box;
 }
 
 // ---- The page's state, for the page itself and for tests ----
@@ -129,6 +175,7 @@ export function settingsBytes(old) {
   return M.HEAPU8.slice(p, p + K.resultLength());
 }
 
+let lastList = null, lastRows = null, lastSize = '';
 function paint() {
   const t0 = performance.now();
   const area = $('pageArea');
@@ -153,9 +200,22 @@ function paint() {
     canvas.width = Math.round(w * dpr);
     canvas.height = Math.round(h * dpr);
   }
-  ctx.setTransform(1, 0, 0, 1, 0, 0);
-  ctx.clearRect(0, 0, canvas.width, canvas.height);
-  drawList(list, ctx, dpr);
+  // Only what changed since the last picture is drawn again; a new size or font draws it all, on a
+  // cleared canvas.
+  const size = `${canvas.width}x${canvas.height}x${dpr}`;
+  if (list !== lastList || size !== lastSize) {
+    const rows = list.split('\n');
+    const box = lastRows && size === lastSize ? changedBox(lastRows, rows) : null;
+    const clip = box && box[2] - box[0] < w * 0.9 ? box : null;
+    if (!clip) {
+      ctx.setTransform(1, 0, 0, 1, 0, 0);
+      ctx.clearRect(0, 0, canvas.width, canvas.height);
+    }
+    drawRows(rows, ctx, dpr, clip);
+    lastRows = rows;
+  }
+  lastList = list;
+  lastSize = size;
   app.ops = list;
   app.state = JSON.parse(K.state());
   refresh(area);
@@ -183,32 +243,45 @@ function drawCursor(on) {
     return d;
   })();
   const r = app.state.cursor;
-  c.style.left = `${r.left}px`;
-  c.style.top = `${r.top}px`;
-  c.style.width = `${Math.max(0, r.right - r.left)}px`;
-  c.style.height = `${Math.max(0, r.bottom - r.top)}px`;
-  c.style.background = hex(r.color);
-  c.hidden = !cursorOn;
+  put('cursor', 'left', `${r.left}px`);
+  put('cursor', 'top', `${r.top}px`);
+  put('cursor', 'width', `${Math.max(0, r.right - r.left)}px`);
+  put('cursor', 'height', `${Math.max(0, r.bottom - r.top)}px`);
+  put('cursor', 'background', hex(r.color));
+  put('cursor', 'hidden', !cursorOn);
 }
 
 const FULL = '０１２３４５６７８９';
 const dateNumber = (n) => (n < 10 ? FULL[n] : String(n));
+// Writes a property of an element only when it changes: an unchanged text written again would still make
+// the browser lay out and paint that part of the page after every key.
+const shown = new Map();
+function put(id, prop, value) {
+  let seen = shown.get(id);
+  if (!seen) shown.set(id, seen = {});
+  if (seen[prop] === value) return;
+  seen[prop] = value;
+  const e = $(id);
+  if (prop === 'text') e.textContent = value;
+  else if (prop === 'hidden') e.hidden = value;
+  else e.style[prop] = value;
+}
 function refresh() {
   const s = app.state;
-  $('status').textContent = s.status;
-  $('status').hidden = !s.settings.SBARDSP;
-  $('strip').hidden = !s.settings.INPUTSTR_DSP;
-  $('strip').textContent = s.inputString;
-  $('side').hidden = !s.settings.WAKIGAKI;
+  put('status', 'text', s.status);
+  put('status', 'hidden', !s.settings.SBARDSP);
+  put('strip', 'hidden', !s.settings.INPUTSTR_DSP);
+  put('strip', 'text', s.inputString);
+  put('side', 'hidden', !s.settings.WAKIGAKI);
   const now = new Date();
-  $('month').textContent = dateNumber(now.getMonth() + 1);
-  $('day').textContent = dateNumber(now.getDate());
+  put('month', 'text', dateNumber(now.getMonth() + 1));
+  put('day', 'text', dateNumber(now.getDate()));
   const dow = now.getDay();
-  $('weekday').textContent = ['(日)', '(月)', '(火)', '(水)', '(木)', '(金)', '(土)'][dow];
-  $('weekday').style.color = dow === 0 ? 'red' : dow === 6 ? 'blue' : 'black';
-  $('goal').textContent = s.goal;
-  $('goal').style.color = bgrToCss(s.goalColor);
-  $('goal').style.fontSize = `${pixelSize(s.goalFontSize)}px`;
+  put('weekday', 'text', ['(日)', '(月)', '(火)', '(水)', '(木)', '(金)', '(土)'][dow]);
+  put('weekday', 'color', dow === 0 ? 'red' : dow === 6 ? 'blue' : 'black');
+  put('goal', 'text', s.goal);
+  put('goal', 'color', bgrToCss(s.goalColor));
+  put('goal', 'fontSize', `${pixelSize(s.goalFontSize)}px`);
   for (const b of document.querySelectorAll('[data-check]')) {
     const on = b.dataset.check === 'baseMode' ? s.baseMode : b.dataset.check === 'panel' ? panelShown
       : b.dataset.check === 'process' ? !!s.settings.PROCDSP : false;
@@ -217,7 +290,7 @@ function refresh() {
   for (const b of document.querySelectorAll('#menus [data-setting]')) b.classList.toggle('checked', !!s.settings[b.dataset.setting]);
   for (const [key, name] of [['syou', '小S'], ['kari', '仮K'], ['obi', '帯T']]) {
     const b = document.querySelector(`#panel [data-caption="${name}"]`);
-    if (b) b.disabled = !s.buttons[key];
+    if (b && b.disabled !== !s.buttons[key]) b.disabled = !s.buttons[key];
   }
 }
 
@@ -256,16 +329,17 @@ function showNextDialog() {
   // The caret goes back into a tool dialog that asked, else to the page.
   const back = document.activeElement && document.activeElement.closest && document.activeElement.closest('dialog.tool[open]')
     ? document.activeElement : null;
-  box.onclose = () => {
-    const answer = Number(box.returnValue || 1);
+  // The answer is acted on inside the key or tap that gave it, and the next message follows at once, so
+  // keys typed after it meet the page as the answer left it.
+  openModal(box, { answered: (value) => {
+    const answer = Number(value === null ? 1 : value);
     if (m.kind === 'question' && answer !== 1 && lastAction) {
       K.answer(answer);
       run(lastAction);
     }
-    setTimeout(showNextDialog, 0);
-    (back && back.isConnected ? back : canvas).focus();
-  };
-  box.showModal();
+    showNextDialog();
+    if (!box.open) (back && back.isConnected ? back : canvas).focus();
+  } });
 }
 
 let noticeTimer = 0;
@@ -311,7 +385,7 @@ function openSettingsDialog(dlg) {
     else if (input.type === 'radio') input.checked = Number(input.value) === v;
     else input.value = v;
   }
-  dlg.onclose = () => {
+  openModal(dlg, { answered: () => {
     for (const input of dlg.querySelectorAll('[data-setting]')) {
       if (input.type === 'radio' && !input.checked) continue;
       const v = input.type === 'checkbox' ? (input.checked ? 1 : 0) : Number(input.value);
@@ -320,8 +394,7 @@ function openSettingsDialog(dlg) {
     persist();
     paint();
     canvas.focus();
-  };
-  dlg.showModal();
+  } });
 }
 
 // ﾌｫﾝﾄＦ and the menu's フォント: the size of the screen font (the face is the page's own), kept with the
@@ -338,13 +411,10 @@ function openFontBox() {
   const now = K.getSetting('FONTSIZE');
   field.value = String(FONT_SIZES.filter((s) => s <= now).pop() || FONT_SIZES[0]);
   sample.style.fontSize = `${pixelSize(Number(field.value))}px`;
-  dlg.returnValue = '';
-  dlg.onclose = () => {
-    if (dlg.returnValue === 'ok') run(() => { K.setSetting('FONTSIZE', Number(field.value)); K.zoom(0); });
+  openModal(dlg, { focus: field, answered: (value) => {
+    if (value === 'ok') run(() => { K.setSetting('FONTSIZE', Number(field.value)); K.zoom(0); });
     if (!document.querySelector('dialog[open]')) canvas.focus();
-  };
-  dlg.showModal();
-  field.focus();
+  } });
 }
 
 function togglePanel() {
@@ -480,7 +550,8 @@ function bindMenus() {
       else if (b.dataset.act === 'read') readAloud();
       else if (b.dataset.act === 'exportSettings') { persist(); exportSettings(); }
       else if (b.dataset.act === 'importSettings') $('importFile').click();
-      canvas.focus();
+      // A dialog the item opened keeps the caret.
+      if (!document.activeElement || !document.activeElement.closest('dialog[open]')) canvas.focus();
     });
   }
   for (const d of document.querySelectorAll('#menus details')) {
@@ -504,10 +575,28 @@ function bindMenus() {
   });
 }
 
+// The font the page measures with; a font that is slow to come is not waited for past the program (the
+// page is drawn again when it arrives).
+const FONT_GRACE_MS = 1500;
+function fontLoaded() {
+  return document.fonts.load(`18px ${FONT_FAMILY}`, '1あ').catch(() => []);
+}
+
 async function start() {
-  const fontReady = document.fonts.load(`18px ${FONT_FAMILY}`, '1あ').catch(() => []);
-  M = await createKazoru({ kazoruMeasure: measure });
-  await fontReady;
+  const boot = window.kazoruBoot;
+  boot.running = true;
+  clearTimeout(boot.timer);
+  const fontReady = fontLoaded();
+  try {
+    M = await loadProgram(boot, { kazoruMeasure: measure });
+  } catch (e) {
+    app.loadError = String(e && e.message || e);
+    boot.fail(() => start());
+    return;
+  }
+  let fontLate = false;
+  await Promise.race([fontReady, new Promise((r) => setTimeout(() => { fontLate = true; r(); }, FONT_GRACE_MS))]);
+  if (fontLate) fontReady.then(() => { if (app.ready) { app.paintWhole(); if (app.notebook) app.notebook.paint(); } });
   K = {
     start: M.cwrap('kz_start', 'number', ['number', 'number']),
     resize: M.cwrap('kz_resize', null, ['number', 'number']),
@@ -529,6 +618,8 @@ async function start() {
     setSetting: M.cwrap('kz_set_setting', 'number', ['string', 'number']),
     settingsBytes: M.cwrap('kz_settings_bytes', 'number', ['number', 'number']),
     resultLength: M.cwrap('kz_result_length', 'number', []),
+    browserKeeps: M.cwrap('kz_browser_keeps', 'number', ['number', 'number']),
+    browserKeys: M.cwrap('kz_browser_keys', 'string', []),
     deviceFontSize: M.cwrap('kz_device_font_size', 'number', ['number', 'number']),
     zoom: M.cwrap('kz_zoom', 'number', ['number']),
   };
@@ -578,8 +669,11 @@ async function start() {
   paint();
   canvas.focus();
   await notebook.takeBack();
+  $('loading').hidden = true;
   app.ready = true;
   app.readyMs = performance.now();
+  // What the pupil typed and tapped while the program was loading, in order.
+  app.replayed = replayEarly(boot);
   if ('serviceWorker' in navigator && location.protocol !== 'file:') {
     navigator.serviceWorker.register('sw.js').catch(() => {});
   }
@@ -589,4 +683,6 @@ app.pressKey = (vk, shift = 0) => pressKey(vk, shift);
 app.toVirtualKey = toVirtualKey;
 app.readAloud = () => readAloud();
 app.paint = () => paint();
+// The whole page drawn afresh (for a font that arrived late, and for tests).
+app.paintWhole = () => { lastList = lastRows = null; paint(); };
 start();

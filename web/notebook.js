@@ -4,6 +4,7 @@
 // browser's print dialog, and keeps the open page in IndexedDB after every change.
 
 import { swipeToScroll } from './touch.js';
+import { openModal } from './modal.js';
 import { installSheetMaker } from './sheetmaker.js';
 
 // WebNoteCommand's order in src/web/WebNotebook.cpp.
@@ -102,45 +103,38 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
   }
 
   // ---- The line editor, the title box and the page editor ----
+  // Each is answered inside the key or tap that closes it (modal.js), so the next line's key finds the
+  // page as the answer left it.
   function editLine() {
     const dlg = $('noteLineBox');
     const s = nb.state;
     const input = dlg.querySelector('input');
     input.value = s.selected ? s.lines[s.selected - 1] : '';
     dlg.querySelector('.lineNo').textContent = `${s.selected} 問目`;
-    dlg.onclose = () => {
-      if (dlg.returnValue === 'ok') act(() => K.setLine(input.value));
+    openModal(dlg, { focus: input, answered: (value) => {
+      if (value === 'ok') act(() => K.setLine(input.value));
       canvas.focus();
-    };
-    dlg.returnValue = '';
-    dlg.showModal();
-    input.focus();
+    } });
   }
 
   function editTitle() {
     const dlg = $('noteTitleBox');
     const input = dlg.querySelector('input');
     input.value = nb.state.title;
-    dlg.onclose = () => {
-      if (dlg.returnValue === 'ok') act(() => K.setTitle(input.value));
+    openModal(dlg, { focus: input, answered: (value) => {
+      if (value === 'ok') act(() => K.setTitle(input.value));
       canvas.focus();
-    };
-    dlg.returnValue = '';
-    dlg.showModal();
-    input.focus();
+    } });
   }
 
   function editPage() {
     const dlg = $('notePageBox');
     const area = dlg.querySelector('textarea');
     area.value = nb.state.lines.join('\n');
-    dlg.onclose = () => {
-      if (dlg.returnValue === 'ok') act(() => K.setPage(area.value));
+    openModal(dlg, { focus: area, answered: (value) => {
+      if (value === 'ok') act(() => K.setPage(area.value));
       canvas.focus();
-    };
-    dlg.returnValue = '';
-    dlg.showModal();
-    area.focus();
+    } });
   }
 
   // ---- Files: upload and download ----

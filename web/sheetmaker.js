@@ -154,7 +154,10 @@ export function installSheetMaker({ M, run, drawList, notebook }) {
   list.addEventListener('change', skillChanged);
   for (const f of [count, maxDen, terms, reduce, maxAnswer, mixed, seed, version]) f.addEventListener('input', makePreview);
   newSeed.addEventListener('click', () => { seed.value = randomSeed(); makePreview(); });
-  dlg.addEventListener('close', () => { if (notebook.shown) document.getElementById('noteSheet').focus(); });
+  // The close event comes a task later: a dialog opened meanwhile (a key typed at once) keeps the caret.
+  dlg.addEventListener('close', () => {
+    if (notebook.shown && !document.querySelector('dialog[open]')) document.getElementById('noteSheet').focus();
+  });
 
   function open() {
     if (!list.querySelector('input:checked')) {

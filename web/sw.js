@@ -2,9 +2,12 @@
 // page starts with no network afterwards; a new version of the site replaces the copy when it is fetched.
 const VERSION = 'kazoru-@SITE_VERSION@';
 const FILES = @SITE_FILES@;
+// The program is kept in the one form this browser's page fetches (packed where it can unpack it).
+const UNUSED = typeof DecompressionStream === 'function' ? 'kazoru.wasm' : 'kazoru.wasm.gz';
 
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(VERSION).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));
+  event.waitUntil(caches.open(VERSION).then((cache) => cache.addAll(FILES.filter((f) => f !== UNUSED)))
+    .then(() => self.skipWaiting()));
 });
 
 self.addEventListener('activate', (event) => {

@@ -343,6 +343,20 @@ NoteCommand NoteKeyCommand(int vk, int shift) {
   }
 }
 
+const std::vector<BrowserKey>& NoteBrowserKeys() {
+  static const std::vector<BrowserKey> keys = {
+      {{'W', SHIFT_CTRL}, {'W', SHIFT_ALT}},           {{'T', SHIFT_CTRL}, {'T', SHIFT_ALT}},
+      {{'N', SHIFT_CTRL}, {'N', SHIFT_ALT}},           {{'Q', SHIFT_CTRL}, {'Q', SHIFT_ALT}},
+      {{VK_PRIOR, SHIFT_CTRL}, {VK_PRIOR, SHIFT_ALT}}, {{VK_NEXT, SHIFT_CTRL}, {VK_NEXT, SHIFT_ALT}},
+  };
+  return keys;
+}
+
+NoteCommand NoteBrowserKeyCommand(int vk, int shift) {
+  const KeyStroke k = DesktopKeyOf(NoteBrowserKeys(), vk, shift);
+  return NoteKeyCommand(k.vk, k.shift);
+}
+
 NoteCommand NoteWheelCommand(bool down, bool rightButton, bool leftButton) {
   if (rightButton) return down ? NoteCommand::ScrollRight : NoteCommand::ScrollLeft;
   if (leftButton) return down ? NoteCommand::SelectNext : NoteCommand::SelectPrevious;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/BrowserKeys.h"
 #include "platform/Canvas.h"
 
 // ---- State held for the running program (not stored in the settings file) --------------------------
@@ -160,6 +161,11 @@ enum class NoteCommand {
 // the menu shortcuts, so that the command box forwarding its keys reaches every command. A Shift or
 // Ctrl combination that is not in the table falls through to the plain key.
 NoteCommand NoteKeyCommand(int vk, int shift);
+// The browser edition's own keys for the commands whose desktop key a browser keeps (Ctrl+W closes the tab):
+// Alt with the same key.
+const std::vector<BrowserKey>& NoteBrowserKeys();
+// NoteKeyCommand in the browser edition: a key of NoteBrowserKeys stands for its desktop key.
+NoteCommand NoteBrowserKeyCommand(int vk, int shift);
 // The wheel: right button held scrolls sideways, left button held moves the selection, else it scrolls.
 NoteCommand NoteWheelCommand(bool down, bool rightButton, bool leftButton);
 

@@ -219,6 +219,21 @@ void KeyToInput(int key, int shift) {
   PlainKey(key);
 }
 
+const std::vector<BrowserKey>& ScreenBrowserKeys() {
+  static const std::vector<BrowserKey> keys = {
+      {{'T', SHIFT_CTRL}, {'T', SHIFT_ALT}},
+      {{'Q', SHIFT_CTRL}, {'Q', SHIFT_ALT}},
+      {{VK_PRIOR, SHIFT_CTRL}, {VK_PRIOR, SHIFT_ALT}},
+      {{VK_NEXT, SHIFT_CTRL}, {VK_NEXT, SHIFT_ALT}},
+  };
+  return keys;
+}
+
+void BrowserKeyToInput(int key, int shift) {
+  const KeyStroke k = DesktopKeyOf(ScreenBrowserKeys(), key, shift);
+  KeyToInput(k.vk, k.shift);
+}
+
 // ---- Key names and typed sequences ---------------------------------------------------------------------
 
 namespace {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/BrowserKeys.h"
 #include "platform/Canvas.h"
 #include "platform/VirtualKeys.h"
 
@@ -188,6 +189,11 @@ void ResetScreenWiring();
 // Maps one key press (virtual-key code and modifier bits SHIFT_*) to a character offered to InputChar,
 // or runs the command the key stands for.
 void KeyToInput(int key, int shift);
+// The browser edition's own keys for the line's commands whose desktop key a browser keeps (Ctrl+T opens a
+// tab, Ctrl+PageUp/PageDown go to another, Ctrl+Q quits Firefox): Alt with the same key, as in the notebook.
+const std::vector<BrowserKey>& ScreenBrowserKeys();
+// KeyToInput in the browser edition: a key of ScreenBrowserKeys stands for its desktop key.
+void BrowserKeyToInput(int key, int shift);
 
 // What became of a character offered to the line. The numbers are what the web page's kz_char returns, so
 // each keeps its number.

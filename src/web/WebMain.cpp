@@ -12,6 +12,7 @@
 
 #include "engine/BunMath.h"
 #include "engine/Settings.h"
+#include "notebook/NoteSheet.h"
 #include "platform/HalfWidth.h"
 #include "platform/Platform.h"
 #include "platform/ShiftJis.h"
@@ -176,7 +177,32 @@ EMSCRIPTEN_KEEPALIVE void kz_key(int key, int shift) {
     RunScreenCommand(ScreenCommand::OpenExpressionEditor);
     return;
   }
-  KeyToInput(key, shift);
+  BrowserKeyToInput(key, shift);
+}
+
+// Whether a browser keeps the key for itself (the page then leaves it to the browser and offers no menu
+// item, help line or hint with it).
+EMSCRIPTEN_KEEPALIVE int kz_browser_keeps(int key, int shift) { return BrowserKeepsKey(key, shift) ? 1 : 0; }
+
+// The page's own keys for the commands whose desktop key a browser keeps, as the menus name them:
+// {"screen":[["Ctrl+T","Alt+T"],…],"notebook":[…]}.
+EMSCRIPTEN_KEEPALIVE const char* kz_browser_keys() {
+  const auto name = [](KeyStroke k) {
+    std::string n;
+    if (k.shift & SHIFT_CTRL) n += "Ctrl+";
+    if (k.shift & SHIFT_ALT) n += "Alt+";
+    if (k.shift & SHIFT_SHIFT) n += "Shift+";
+    return n + VirtualKeyName(k.vk);
+  };
+  const auto list = [&](const std::vector<BrowserKey>& keys) {
+    std::string s = "[";
+    for (const BrowserKey& k : keys) {
+      if (s.size() > 1) s += ',';
+      s += "[" + JsonString(name(k.desktop)) + "," + JsonString(name(k.page)) + "]";
+    }
+    return s + "]";
+  };
+  return Give("{\"screen\":" + list(ScreenBrowserKeys()) + ",\"notebook\":" + list(NoteBrowserKeys()) + "}");
 }
 
 // Runs one command of the menus or the input panel (ScreenCommand's order); 1 when it acted.

@@ -202,10 +202,11 @@ EMSCRIPTEN_KEEPALIVE int kz_nb_command(int command) {
   return RunNoteCommand(static_cast<WebNoteCommand>(command));
 }
 
-// One key of the notebook as the desktop's key table reads it: "cmd N" for a page command run here
-// (N its result), the name of a command the page carries out ("save", "title" …), or "" for none.
+// One key of the notebook as the desktop's key table reads it, with the browser edition's own keys: "cmd N"
+// for a page command run here (N its result), the name of a command the page carries out ("save",
+// "title" …), or "" for none.
 EMSCRIPTEN_KEEPALIVE const char* kz_nb_key(int vk, int shift) {
-  const NoteCommand c = NoteKeyCommand(vk, shift);
+  const NoteCommand c = NoteBrowserKeyCommand(vk, shift);
   const int web = NoteKeyToWeb(c);
   if (web >= 0) return Give("cmd " + std::to_string(RunNoteCommand(static_cast<WebNoteCommand>(web))));
   if (c == NoteCommand::PitchUp || c == NoteCommand::PitchDown)

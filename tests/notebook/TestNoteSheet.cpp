@@ -10,6 +10,7 @@
 #include "engine/Settings.h"
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
+#include "platform/BrowserKeys.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/VirtualKeys.h"
 #include "support/TestSupport.h"
@@ -272,6 +273,37 @@ TEST_F(NoteSheetTest, KeysAndWheel) {
   EXPECT_EQ(NoteWheelCommand(true, false, true), NoteCommand::SelectNext);
   EXPECT_EQ(NoteWheelCommand(false, false, true), NoteCommand::SelectPrevious);
   EXPECT_EQ(NoteWheelCommand(true, false, false), NoteCommand::ScrollDown);
+}
+
+// In a browser tab the keys a browser keeps never reach the page: every command on one of them has a key of
+// the browser edition that does reach it, and every other key means what it means on the desktop.
+TEST(NoteBrowserKeys, EveryCommandOnAKeyABrowserKeepsHasAnotherKey) {
+  for (const BrowserKey& k : NoteBrowserKeys()) {
+    EXPECT_TRUE(BrowserKeepsKey(k.desktop.vk, k.desktop.shift)) << VirtualKeyName(k.desktop.vk);
+    EXPECT_FALSE(BrowserKeepsKey(k.page.vk, k.page.shift)) << VirtualKeyName(k.page.vk);
+    EXPECT_EQ(NoteKeyCommand(k.page.vk, k.page.shift), NoteCommand::None)
+        << VirtualKeyName(k.page.vk) << " has a desktop meaning of its own";
+  }
+  for (int vk = 1; vk < 256; ++vk) {
+    for (int shift = 0; shift < 8; ++shift) {
+      const NoteCommand desktop = NoteKeyCommand(vk, shift);
+      if (!BrowserKeepsKey(vk, shift)) {
+        const KeyStroke same = DesktopKeyOf(NoteBrowserKeys(), vk, shift);
+        if (same.vk == vk && same.shift == shift) {
+          EXPECT_EQ(NoteBrowserKeyCommand(vk, shift), desktop) << VirtualKeyName(vk) << " shift " << shift;
+        }
+        continue;
+      }
+      if (desktop == NoteCommand::None) continue;
+      bool reachable = false;
+      for (int v = 1; v < 256 && !reachable; ++v)
+        for (int s = 0; s < 8 && !reachable; ++s)
+          reachable = !BrowserKeepsKey(v, s) && NoteBrowserKeyCommand(v, s) == desktop;
+      EXPECT_TRUE(reachable) << VirtualKeyName(vk) << " shift " << shift;
+    }
+  }
+  EXPECT_EQ(NoteBrowserKeyCommand('W', SHIFT_ALT), NoteCommand::AddNew);
+  EXPECT_EQ(NoteBrowserKeyCommand('T', SHIFT_ALT), NoteCommand::Title);
 }
 
 TEST_F(NoteSheetTest, StepsStayInTheirRanges) {

@@ -2,6 +2,9 @@
 // line, the editing commands, and the page drawn on a recording canvas.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include "engine/BunMath.h"
 #include "engine/Bunio.h"
 #include "engine/InpCheck.h"
@@ -615,6 +618,57 @@ TEST_F(SikiInp, InputStringShowsTheRawLine) {
   EXPECT_EQ(InputStringText, "2b1");
   ShowInputString("1=2&3");
   EXPECT_EQ(InputStringText, "1=2＆3");
+}
+
+// ---- The browser edition's keys --------------------------------------------------------------------------
+
+namespace {
+
+// What one key does to a line holding "1": the commands it ran, the page length, the row factor and the line.
+std::string KeyEffect(int key, int shift, bool browser) {
+  Fresh();
+  std::string ran;
+  for (int i = 0; i < static_cast<int>(ScreenCommand::COUNT); ++i) {
+    SetScreenCommand(static_cast<ScreenCommand>(i), [&ran, i] {
+      ran += std::to_string(i) + ' ';
+      return true;
+    });
+  }
+  Offer("1");
+  if (browser)
+    BrowserKeyToInput(key, shift);
+  else
+    KeyToInput(key, shift);
+  return ran + "| " + std::to_string(PAGEA4BAI) + " " + std::to_string(GYOKEISUU) + " " + LineText;
+}
+
+}  // namespace
+
+// In a browser tab the keys a browser keeps never reach the page: whatever one of them does on the desktop,
+// a key of the browser edition that does reach the page does too.
+TEST(ScreenBrowserKeys, EveryKeyABrowserKeepsHasAnotherThatDoesTheSame) {
+  for (const BrowserKey& k : ScreenBrowserKeys()) {
+    EXPECT_TRUE(BrowserKeepsKey(k.desktop.vk, k.desktop.shift)) << VirtualKeyName(k.desktop.vk);
+    EXPECT_FALSE(BrowserKeepsKey(k.page.vk, k.page.shift)) << VirtualKeyName(k.page.vk);
+  }
+  const std::string nothing = KeyEffect('W', SHIFT_CTRL, false);
+  std::map<std::string, std::string> byEffect;  // effect → a browser key that has it
+  for (int vk = 1; vk < 256; ++vk)
+    for (int shift = 0; shift < 8; ++shift)
+      if (!BrowserKeepsKey(vk, shift)) byEffect.emplace(KeyEffect(vk, shift, true), VirtualKeyName(vk));
+  int kept = 0;
+  for (int vk = 1; vk < 256; ++vk) {
+    for (int shift = 0; shift < 8; ++shift) {
+      if (!BrowserKeepsKey(vk, shift)) continue;
+      const std::string effect = KeyEffect(vk, shift, false);
+      if (effect == nothing) continue;
+      ++kept;
+      EXPECT_TRUE(byEffect.count(effect)) << VirtualKeyName(vk) << " shift " << shift << ": " << effect;
+    }
+  }
+  EXPECT_GT(kept, 0);
+  EXPECT_EQ(KeyEffect('T', A, true), KeyEffect('T', C, false));
+  EXPECT_EQ(KeyEffect(VK_PRIOR, A, true), KeyEffect(VK_PRIOR, C, false));
 }
 
 // ---- Key sequences of the batch tool -------------------------------------------------------------------
