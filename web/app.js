@@ -8,6 +8,7 @@ import { installDialogs } from './dialogs.js';
 import { installNotebook } from './notebook.js';
 import { swipeToScroll } from './touch.js';
 import { installHalfWidthFields } from './fields.js';
+import { svgOf } from './printsheet.js';
 
 const FONT_FAMILY = 'KazoruGothic';
 // A character the bundled subset lacks (a pupil's own kana or kanji) comes from a Japanese system font.
@@ -270,10 +271,24 @@ function pageCommand(name) {
   if (name === 'processSettings') openSettingsDialog($('processSettings'));
   else if (name === 'conditions') openSettingsDialog($('conditions'));
   else if (name === 'help') window.open('help/index.html', 'kazoru-help');
-  else if (name === 'print') window.print();
+  else if (name === 'print') { if (preparePrintLine()) window.print(); }
   else if (name === 'notebook' && notebook) notebook.open();
   else if (name === 'inputPanel') togglePanel();
   else if (name === 'version') dialogQueue.push({ kind: 'message', caption: 'バージョン情報', text: '分数計算器『Kazoru』 Web版 1.0.0', buttons: 'ok' });
+}
+
+// The line with its process on an A4 sheet as the desktop prints it (vector, white paper), in the print-only
+// element; nothing when there is no line (the pupil is told).
+const A4_WIDTH = 794, A4_HEIGHT = 1123, A4_MARGIN = 48;  // half an inch, inside every printer's margin
+function preparePrintLine() {
+  const list = K.printLine();
+  if (!list) {
+    setTimeout(() => { takeMessages(); showNextDialog(); }, 0);
+    return false;
+  }
+  $('notePrint').innerHTML = svgOf(list, A4_WIDTH, A4_HEIGHT, { fontStack: FONT_STACK, pixelSize, ascent: (p) => metrics(p).ascent, margin: A4_MARGIN });
+  document.body.classList.add('printNote');
+  return true;
 }
 
 function openSettingsDialog(dlg) {
@@ -478,6 +493,7 @@ async function start() {
     setSetting: M.cwrap('kz_set_setting', 'number', ['string', 'number']),
     settingsBytes: M.cwrap('kz_settings_bytes', 'number', ['number', 'number']),
     resultLength: M.cwrap('kz_result_length', 'number', []),
+    printLine: M.cwrap('kz_print_line', 'string', []),
   };
   app.K = K;
   installHalfWidthFields(M);
@@ -530,4 +546,5 @@ app.pressKey = (vk, shift = 0) => pressKey(vk, shift);
 app.toVirtualKey = toVirtualKey;
 app.readAloud = () => readAloud();
 app.paint = () => paint();
+app.preparePrintLine = () => preparePrintLine();
 start();

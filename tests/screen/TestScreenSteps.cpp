@@ -75,7 +75,8 @@ TEST_F(ScreenStepsTest, CtrlGWritesTheStepMarkAndKeepsTheLineOpen) {
 // The "=" for the next step stays where a step can follow: a right step not yet finished, a wrong one, an
 // answer not reduced.
 TEST_F(ScreenStepsTest, CtrlGKeepsTheStepMarkWhereAStepCanFollow) {
-  const char* lines[] = {"2b1+3b1{Ctrl+G}6b3+6b2{Ctrl+G}", "2b1+3b1{Ctrl+G}5b2{Ctrl+G}", "2b1+4b1{Ctrl+G}8b6{Ctrl+G}"};
+  const char* lines[] = {"2b1+3b1{Ctrl+G}6b3+6b2{Ctrl+G}", "2b1+3b1{Ctrl+G}5b2{Ctrl+G}",
+                         "2b1+4b1{Ctrl+G}8b6{Ctrl+G}"};
   for (const char* keys : lines) {
     Fresh();
     Type(keys);
