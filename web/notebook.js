@@ -58,7 +58,10 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
   // ---- Drawing ----
   function paint() {
     if (!nb.shown) return;
-    const w = canvas.clientWidth, h = canvas.clientHeight;
+    // The page's width at least, the screen's when that is wider.
+    const w = Math.max(canvas.parentElement.clientWidth, K.sheetWidth());
+    if (canvas.style.width !== `${w}px`) canvas.style.width = `${w}px`;
+    const h = canvas.clientHeight;
     const dpr = window.devicePixelRatio || 1;
     if (canvas.width !== Math.round(w * dpr) || canvas.height !== Math.round(h * dpr)) {
       canvas.width = Math.round(w * dpr);
@@ -382,7 +385,12 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
     lastTap = { line: n, t: now };
     act(() => K.select(n));
   });
-  canvas.addEventListener('wheel', (e) => { e.preventDefault(); scrollBy(Math.sign(e.deltaY) * 20); }, { passive: false });
+  // The wheel scrolls the lines; a sideways wheel or trackpad scrolls the sheet as the browser does.
+  canvas.addEventListener('wheel', (e) => {
+    if (Math.abs(e.deltaX) > Math.abs(e.deltaY) || e.shiftKey) return;
+    e.preventDefault();
+    scrollBy(Math.sign(e.deltaY) * 20);
+  }, { passive: false });
   swipeToScroll(canvas, scrollBy);
 
   for (const b of view.querySelectorAll('[data-note]')) {

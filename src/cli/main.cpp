@@ -131,14 +131,17 @@ int main(int argc, char** argv) {
     CliRun r = cmd.run(input, opts);
     if (!r.ok) allOk = false;
     if (json) {
-      nlohmann::json j = nlohmann::json::object();
-      j["input"] = input;
-      j["result"] = r.result;
-      j["status"] = r.status;
-      j["messages"] = CliMessagesJson(p);
-      for (auto& [k, v] : r.fields.items()) j[k] = v;
-      out += j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-      out += '\n';
+      if (r.objects.empty()) r.objects.push_back(r.fields);
+      for (const nlohmann::json& own : r.objects) {
+        nlohmann::json j = nlohmann::json::object();
+        j["input"] = input;
+        j["result"] = r.result;
+        j["status"] = r.status;
+        j["messages"] = CliMessagesJson(p);
+        for (auto& [k, v] : own.items()) j[k] = v;
+        out += j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        out += '\n';
+      }
     } else {
       out += r.result;
       out += '\n';

@@ -23,6 +23,7 @@
 #include "screen/ScreenPage.h"
 #include "screen/ScreenSteps.h"
 #include "screen/SettingsFile.h"
+#include "screen/Zoom.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
 #include "typeset/Reading.h"
@@ -157,6 +158,17 @@ EMSCRIPTEN_KEEPALIVE void kz_resize(int width, int height) {
   ScreenWidth = std::max(1, width);
   ScreenHeight = std::max(1, height);
 }
+
+// The page's window is width × height: the screen font that suits it becomes the size Ctrl+0 goes back to.
+// Returns that size (the page uses it as the pupil's size until the pupil chooses one).
+EMSCRIPTEN_KEEPALIVE int kz_device_font_size(int width, int height) {
+  ZoomHomeSize = DeviceFontSize(width, height);
+  return ZoomHomeSize;
+}
+
+// Zooms the screen font steps sizes up or down (0: to the listed size at or below the current one), as
+// Ctrl+plus and Ctrl+minus do; returns the new size.
+EMSCRIPTEN_KEEPALIVE int kz_zoom(int steps) { return Started ? ZoomScreen(steps) : FONTSIZE; }
 
 // One key press: a Windows virtual-key code and the modifier bits (1 Shift, 2 Alt, 4 Ctrl).
 EMSCRIPTEN_KEEPALIVE void kz_key(int key, int shift) {

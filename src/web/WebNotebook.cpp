@@ -126,10 +126,9 @@ int RunNoteCommand(WebNoteCommand c) {
     case WebNoteCommand::SelectNext: SelectNext(); return 0;
     case WebNoteCommand::Restore: RestoreBackup(); return 0;
     case WebNoteCommand::Clear:
-      // The page asks to download an edited page before; here the lines and the title go.
+      // The page asks to download an edited page before; here the lines, the title and the file name go.
       TakeBackup();
-      ClearLines();
-      NotePage.title.clear();
+      NewPage();
       NotePage.modified = true;
       return 0;
     case WebNoteCommand::CheckWorking:
