@@ -10,6 +10,7 @@ import { loadProgram, replayEarly } from './load.js';
 import { installNotebook } from './notebook.js';
 import { swipeToScroll } from './touch.js';
 import { installHalfWidthFields } from './fields.js';
+import { svgOf } from './printsheet.js';
 
 const FONT_FAMILY = 'KazoruGothic';
 // A character the bundled subset lacks (a pupil's own kana or kanji) comes from a Japanese system font.
@@ -372,10 +373,24 @@ function pageCommand(name) {
   if (name === 'processSettings') openSettingsDialog($('processSettings'));
   else if (name === 'font') openFontBox();
   else if (name === 'help') window.open('help/index.html', 'kazoru-help');
-  else if (name === 'print') window.print();
+  else if (name === 'print') { if (preparePrintLine()) window.print(); }
   else if (name === 'notebook' && notebook) notebook.open();
   else if (name === 'inputPanel') togglePanel();
   else if (name === 'version') dialogQueue.push({ kind: 'message', caption: 'バージョン情報', text: '分数計算器『Kazoru』 Web版 1.0.0', buttons: 'ok' });
+}
+
+// The line with its process on an A4 sheet as the desktop prints it (vector, white paper), in the print-only
+// element; nothing when there is no line (the pupil is told).
+const A4_WIDTH = 794, A4_HEIGHT = 1123, A4_MARGIN = 48;  // half an inch, inside every printer's margin
+function preparePrintLine() {
+  const list = K.printLine();
+  if (!list) {
+    setTimeout(() => { takeMessages(); showNextDialog(); }, 0);
+    return false;
+  }
+  $('notePrint').innerHTML = svgOf(list, A4_WIDTH, A4_HEIGHT, { fontStack: FONT_STACK, pixelSize, ascent: (p) => metrics(p).ascent, margin: A4_MARGIN });
+  document.body.classList.add('printNote');
+  return true;
 }
 
 function openSettingsDialog(dlg) {
@@ -620,6 +635,7 @@ async function start() {
     resultLength: M.cwrap('kz_result_length', 'number', []),
     browserKeeps: M.cwrap('kz_browser_keeps', 'number', ['number', 'number']),
     browserKeys: M.cwrap('kz_browser_keys', 'string', []),
+    printLine: M.cwrap('kz_print_line', 'string', []),
     deviceFontSize: M.cwrap('kz_device_font_size', 'number', ['number', 'number']),
     zoom: M.cwrap('kz_zoom', 'number', ['number']),
   };
@@ -685,4 +701,5 @@ app.readAloud = () => readAloud();
 app.paint = () => paint();
 // The whole page drawn afresh (for a font that arrived late, and for tests).
 app.paintWhole = () => { lastList = lastRows = null; paint(); };
+app.preparePrintLine = () => preparePrintLine();
 start();

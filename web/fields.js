@@ -12,7 +12,7 @@ export function installHalfWidthFields(M) {
     if (!isField(el)) return;
     const typed = el.value;
     // Most keys bring nothing full-width: nothing to ask the model about.
-    if (!/[\uff01-\uff5e\u3000\u2212]/.test(typed)) return;
+    if (!/[\uff01-\uff5e\u2212]/.test(typed)) return;
     const taken = halfWidth(typed);
     if (taken === typed) return;
     const { selectionStart: start, selectionEnd: end, selectionDirection: dir } = el;

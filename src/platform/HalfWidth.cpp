@@ -21,11 +21,6 @@ std::string HalfWidthInput(std::string_view utf8) {
         i += 3;
         continue;
       }
-      if (b0 == 0xE3 && b1 == 0x80 && b2 == 0x80) {  // U+3000 ideographic space
-        out += ' ';
-        i += 3;
-        continue;
-      }
       if (b0 == 0xE2 && b1 == 0x88 && b2 == 0x92) {  // U+2212 minus sign
         out += '-';
         i += 3;

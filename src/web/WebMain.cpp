@@ -19,6 +19,7 @@
 #include "platform/VirtualKeys.h"
 #include "process/CalcProcManage.h"
 #include "screen/AnswerStore.h"
+#include "screen/PrintedLine.h"
 #include "screen/ReadAloud.h"
 #include "screen/ScreenPage.h"
 #include "screen/ScreenSteps.h"
@@ -345,6 +346,21 @@ EMSCRIPTEN_KEEPALIVE const char* kz_evaluate(const char* text, int mode, int rep
   for (int i = 0; i < std::max(1, repeat); ++i) answer = EvaluateExpression(text ? text : "", mode, 0);
   ThePlatform().queue.clear();
   return Give(std::move(answer));
+}
+
+// The line with its process on an A4 sheet (96 pixels per inch) as the desktop prints it: its drawing list
+// for the page's print sheet, or "" (the pupil told) when there is no line.
+EMSCRIPTEN_KEEPALIVE const char* kz_print_line() {
+  if (!Started) return "";
+  if (LineText.empty()) {
+    ShowMessage("印刷する行がありません。", "報告！");
+    return "";
+  }
+  static WebCanvas paper;
+  paper.browserMetrics = true;
+  paper.ClearOps();
+  DrawPrintedLine(paper, 1);
+  return Give(paper.Serialise());
 }
 
 // A field's text with full-width digits, letters and signs taken as half-width (the desktop fields' rule).

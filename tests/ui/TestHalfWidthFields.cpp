@@ -53,7 +53,7 @@ TEST(HalfWidthFields, CommittedAndKeyedTextIsHalfWidthInEveryKindOfField) {
     Commit(w.get(), QString::fromUtf8("２ｂ１＋３ｂ１"));
     Key(w.get(), QString::fromUtf8("＝"));
     Commit(w.get(), QString::fromUtf8("　答えは５ｂ６"));
-    EXPECT_EQ(f.text(w.get()), QString::fromUtf8("2b1+3b1= 答えは5b6")) << f.kind;
+    EXPECT_EQ(f.text(w.get()), QString::fromUtf8("2b1+3b1=　答えは5b6")) << f.kind;
   }
 }
 

@@ -126,3 +126,31 @@ test('with the editor, the memo and the substitution box open at 1024×768 no to
   await shot(page, 'web-tools-1024.png');
   await page.closeAll();
 });
+
+test('printing the calculation screen prints the line and its process on white A4 as vectors', async () => {
+  const page = await openPage(session.browser, session.server);
+  await page.keyboard.press('F5');
+  await typeKeys(page, '3-4b1=');
+  assert.ok((await state(page)).processType > 0);
+  assert.equal(await page.evaluate(() => window.kazoru.preparePrintLine()), true);
+  const sheet = await page.$eval('#notePrint svg', (svg) => ({
+    box: svg.getAttribute('viewBox'),
+    texts: [...svg.querySelectorAll('text')].map((t) => t.textContent),
+    lines: svg.querySelectorAll('line').length,
+    pictures: svg.querySelectorAll('image').length,
+    fills: [...new Set([...svg.querySelectorAll('rect')].map((r) => r.getAttribute('fill')))],
+  }));
+  assert.equal(sheet.box, '0 0 794 1123');
+  assert.equal(sheet.pictures, 0);
+  assert.ok(sheet.lines >= 4, `bars drawn as lines (${sheet.lines})`);
+  assert.ok(sheet.texts.includes('＝'), sheet.texts.join(' '));
+  assert.deepEqual(sheet.fills, ['#ffffff'], 'white paper, no block of the screen\'s colour');
+  await page.emulateMediaType('print');
+  await page.setViewport({ width: 794, height: 1123 });
+  const shown = await page.evaluate(() => [...document.body.children]
+    .filter((e) => e.id !== 'notePrint' && getComputedStyle(e).display !== 'none' && e.getBoundingClientRect().height > 0)
+    .map((e) => e.id || e.tagName));
+  assert.deepEqual(shown, []);
+  await shot(page, 'web-print-line.png');
+  await page.closeAll();
+});

@@ -26,10 +26,10 @@ forEachBrowser({ describe, before, after }, (b) => {
       await typeCommitted(page, '２ｂ１＋３ｂ１');
       await page.type('=');
       await typeCommitted(page, '　第１回（ｘ）');
-      assert.equal(await page.$eval(f.field, (el) => el.value), '2b1+3b1= 第1回(x)', f.field);
+      assert.equal(await page.$eval(f.field, (el) => el.value), '2b1+3b1=　第1回(x)', f.field);
       // The caret stays after what was typed: more typing goes on at the end.
       await typeCommitted(page, '５');
-      assert.equal(await page.$eval(f.field, (el) => el.value), '2b1+3b1= 第1回(x)5', f.field);
+      assert.equal(await page.$eval(f.field, (el) => el.value), '2b1+3b1=　第1回(x)5', f.field);
       await page.click(`${f.dialog} button[value="cancel"]`);
     }
     await page.close();

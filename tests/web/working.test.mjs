@@ -29,7 +29,7 @@ forEachBrowser({ describe, before, after }, (b) => {
       assert.equal(told.caption, '途中式のチェック');
       assert.match(told.text, /途中式を書いた問題: 3問（全部正しい: 2問）/);
       assert.match(told.text, /正しいステップ: 3 \/ 4/);
-      assert.match(told.text, /\[add-across\]: 1回/);
+      assert.match(told.text, /・分母どうし・分子どうしをたした: 1回/);
       const s = await noteState(page);
       assert.deepEqual(s.marks, ['', '○', '○', '', '×', '○']);
       const drawn = (await page.evaluate(() => window.kazoru.notebook.ops)).split('\n')

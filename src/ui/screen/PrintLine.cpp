@@ -8,6 +8,7 @@
 #include "engine/Settings.h"
 #include "platform/Platform.h"
 #include "process/CalcProcManage.h"
+#include "screen/PrintedLine.h"
 #include "screen/ScreenPage.h"
 #include "screen/sikiInp.h"
 #include "typeset/bunCanvasDsp.h"
@@ -22,15 +23,6 @@ bool DefaultPrintLineSetup(QPrinter& printer) {
   QPrintDialog dialog(&printer, TheQtPlatform().Owner());
   JapanesePrintDialog(dialog);
   return dialog.exec() == QDialog::Accepted;
-}
-
-// The start-of-line mark at the printed line's own origin (the screen's mark follows the screen's
-// origin, which the page does not use).
-void PrintStartMark(Canvas& surface) {
-  const StartMarkStyle mark = StartMark();
-  surface.SetFontColor(mark.color);
-  surface.TextOut(CharHeight / 2, LineOrigin.y, mark.text);
-  surface.SetFontColor(CLR_BLACK);
 }
 
 }  // namespace
@@ -54,31 +46,11 @@ bool PrintLineOn(QPrinter& printer) {
   QPainter painter;
   if (!painter.begin(&printer)) return false;
 
-  Canvas* screen = ScreenSurface;
-  const int savedWidth = CharWidth, savedHeight = CharHeight;
-  const CanvasPoint savedOrigin = LineOrigin;
-  const int savedBreaks = BreakCount;
-
   QtCanvas canvas(&printer);
   canvas.Begin(&painter);
-  PreparePrintedLineSurface(canvas);
-  ScreenSurface = &canvas;
-  CharWidth = std::max(1, canvas.TextWidth("1234567890") / 10);
-  CharHeight = std::max(1, canvas.TextHeight("1234567890"));
-  LineOrigin = CanvasPoint{2 * CharHeight, 2 * CharHeight};
-
-  BreakCount = 0;
-  LinePitch = GYOKEISUU;
-  PrintStartMark(canvas);
-  DrawCurrentLineHook(canvas, LineText, ProcessState.processType != ProcessType::None);
+  DrawPrintedLine(canvas, 3);
   canvas.End();
   const bool ok = painter.end();
-
-  CharWidth = savedWidth;
-  CharHeight = savedHeight;
-  LineOrigin = savedOrigin;
-  BreakCount = savedBreaks;
-  ScreenSurface = screen;
   // The screen's bars are drawn one pixel wide from now on, as they always have been after printing.
   if (ScreenSurface) ScreenSurface->SetPenWidth(1);
   return ok;
