@@ -45,6 +45,7 @@ const CliRegistration REGISTER_BASE(CliCommand{
     true,
     nullptr,
     RunBase,
+    CliReach::EngineWork,
 });
 
 }  // namespace

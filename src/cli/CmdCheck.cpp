@@ -32,6 +32,7 @@ const CliRegistration REGISTER_CHECK(CliCommand{
     true,
     nullptr,
     RunCheck,
+    CliReach::EngineWork,
 });
 
 }  // namespace

@@ -29,6 +29,7 @@ const CliRegistration REGISTER_DIVISORS(CliCommand{
     true,
     ValidateDivisors,
     RunDivisors,
+    CliReach::EngineWork,
 });
 
 }  // namespace

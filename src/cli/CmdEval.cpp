@@ -40,6 +40,7 @@ const CliRegistration REGISTER_EVAL(CliCommand{
     true,
     ValidateEval,
     RunEval,
+    CliReach::EngineWork,
 });
 
 }  // namespace

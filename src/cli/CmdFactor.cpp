@@ -20,6 +20,7 @@ const CliRegistration REGISTER_FACTOR(CliCommand{
     true,
     nullptr,
     RunFactor,
+    CliReach::EngineWork,
 });
 
 }  // namespace

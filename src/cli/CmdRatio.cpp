@@ -24,6 +24,7 @@ const CliRegistration REGISTER_RATIO(CliCommand{
     true,
     nullptr,
     RunRatio,
+    CliReach::EngineWork,
 });
 
 }  // namespace

@@ -41,6 +41,7 @@ const CliRegistration REGISTER_RECUR(CliCommand{
     true,
     nullptr,
     RunRecur,
+    CliReach::EngineWork,
 });
 
 }  // namespace

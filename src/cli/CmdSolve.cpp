@@ -39,6 +39,7 @@ const CliRegistration REGISTER_SOLVE(CliCommand{
     true,
     ValidateSolve,
     RunSolve,
+    CliReach::Engine,
 });
 
 }  // namespace

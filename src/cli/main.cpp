@@ -121,13 +121,15 @@ int main(int argc, char** argv) {
   bool allOk = true;
   bool writeFailed = false;
   std::string out;
+  bool firstRun = true;
   auto runOne = [&](const std::string& input) {
     RecordingPlatform& p = CliPlatform();
     p.log.clear();
     p.answers.clear();
     p.defaultAnswer = scripted;
     SetPlatform(&p);
-    CliPrepareSettings(settingsFile);
+    CliPrepareSettings(settingsFile, cmd.reach, firstRun);
+    firstRun = false;
     CliRun r = cmd.run(input, opts);
     if (!r.ok) allOk = false;
     if (json) {
@@ -150,10 +152,11 @@ int main(int argc, char** argv) {
     }
   };
   if (fromStdin) {
+    const CliExpander* expand = CliExpanderOf(name);
     std::string line;
     while (std::getline(std::cin, line)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (const CliExpander* expand = CliExpanderOf(name)) {
+      if (expand) {
         for (const auto& in : (*expand)(line, opts)) runOne(in);
       } else {
         runOne(line);
