@@ -18,7 +18,6 @@ int64_t ReadBase(const std::string& word) {
 }
 
 CliRun RunBase(const std::string& input, const CliOptions& /*opts*/) {
-  ResetBuntakousiki();
   std::istringstream in(input);
   std::string text, fromWord, toWord, extra;
   CliRun r;

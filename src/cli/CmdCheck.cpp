@@ -6,7 +6,6 @@
 namespace {
 
 CliRun RunCheck(const std::string& input, const CliOptions& opts) {
-  ResetInpCheck();
   const bool omitMul = opts.Has("--omit-mul") || KAKERU_ABR != 0;
   const int position =
       CheckText(input, {.cutAtEquals = opts.Has("--cut"), .collectText = true, .omitMul = omitMul});
