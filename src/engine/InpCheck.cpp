@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "engine/Characters.h"
 #include "platform/Platform.h"
 
 InpCheckState CheckerState;
@@ -70,7 +71,6 @@ using R = Refusal;
 
 InpCheckState& S = CheckerState;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsUnknown(char c) { return c == 'x' || c == 'y' || c == 'z'; }
 bool IsOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/'; }
 bool IsSignKey(char c) { return c == '+' || c == 'p' || c == '-' || c == 'm'; }
