@@ -36,6 +36,9 @@ struct CliRun {
   long long status = 0;
   bool ok = true;  // false makes the exit status 1
   nlohmann::json fields = nlohmann::json::object();  // the command's own fields
+  // A run that answers with several objects (one per assignment of a class summary …): with --json each
+  // is printed as a line of its own, the common fields first, in place of the single object of fields.
+  std::vector<nlohmann::json> objects;
 };
 
 // What a run of a command can change: before each run the batch tool puts back what the run before it

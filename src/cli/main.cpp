@@ -110,14 +110,17 @@ class Batch {
     CliRun r = cmd_.run(input, line_.opts);
     if (!r.ok) allOk_ = false;
     if (line_.json) {
-      nlohmann::json j = nlohmann::json::object();
-      j["input"] = input;
-      j["result"] = r.result;
-      j["status"] = r.status;
-      j["messages"] = CliMessagesJson(p);
-      for (auto& [k, v] : r.fields.items()) j[k] = v;
-      out_ += j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-      out_ += '\n';
+      if (r.objects.empty()) r.objects.push_back(r.fields);
+      for (const nlohmann::json& own : r.objects) {
+        nlohmann::json j = nlohmann::json::object();
+        j["input"] = input;
+        j["result"] = r.result;
+        j["status"] = r.status;
+        j["messages"] = CliMessagesJson(p);
+        for (auto& [k, v] : own.items()) j[k] = v;
+        out_ += j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        out_ += '\n';
+      }
     } else {
       out_ += r.result;
       out_ += '\n';

@@ -367,9 +367,85 @@ bool ReducedUnevenly(const Piece& prev, const Piece& cur) {
   return any;
 }
 
+// The one operand in which cur differs from prev, when both are sums of the same signs or products of the
+// same operators with every other operand written alike; descends while the changed operand is itself
+// such a sum or product. False when the shapes differ or more than one operand changed.
+bool ChangedOperand(const Piece& prev, int p, const Piece& cur, int c, int& outP, int& outC, int depth = 0) {
+  if (depth > 64) return false;
+  int ps = 1, cs = 1;
+  const int pu = Unwrap(prev, p, ps), cu = Unwrap(cur, c, cs);
+  if (pu < 0 || cu < 0) return false;
+  std::vector<int> a, b;
+  const NodeKind pk = prev.nodes[static_cast<size_t>(pu)].kind, ck = cur.nodes[static_cast<size_t>(cu)].kind;
+  const bool sum =
+      (pk == NodeKind::Add || pk == NodeKind::Sub) && (ck == NodeKind::Add || ck == NodeKind::Sub);
+  const bool product = IsProduct(prev, pu) && IsProduct(cur, cu);
+  if (ps != cs || (!sum && !product)) return false;
+  if (sum) {
+    std::vector<Term> x = FlattenSum(prev, pu), y = FlattenSum(cur, cu);
+    if (x.size() != y.size()) return false;
+    for (size_t k = 0; k < x.size(); ++k) {
+      if (x[k].sign != y[k].sign) return false;
+      a.push_back(x[k].node);
+      b.push_back(y[k].node);
+    }
+  } else {
+    int xs = 1, ys = 1;
+    std::vector<Factor> x = FlattenProduct(prev, pu, xs), y = FlattenProduct(cur, cu, ys);
+    if (x.size() != y.size() || xs != ys) return false;
+    for (size_t k = 0; k < x.size(); ++k) {
+      if (x[k].op != y[k].op) return false;
+      a.push_back(x[k].node);
+      b.push_back(y[k].node);
+    }
+  }
+  int changed = -1;
+  for (size_t k = 0; k < a.size(); ++k) {
+    if (prev.Text(a[k]) == cur.Text(b[k])) continue;
+    if (changed >= 0) return false;
+    changed = static_cast<int>(k);
+  }
+  if (changed < 0) return false;
+  outP = a[static_cast<size_t>(changed)];
+  outC = b[static_cast<size_t>(changed)];
+  int deeperP = -1, deeperC = -1;
+  if (ChangedOperand(prev, outP, cur, outC, deeperP, deeperC, depth + 1)) {
+    outP = deeperP;
+    outC = deeperC;
+  }
+  return true;
+}
+
+// The piece made of one node of another (the same tree, rooted at the node).
+Piece SubPiece(const Piece& p, int node) {
+  Piece s = p;
+  s.root = node;
+  s.value = NodeValue(p, node);
+  s.failure = IsError(s.value) ? ValueFailure::Other : ValueFailure::None;
+  return s;
+}
+
+int FindMistakeWhole(const Piece& prev, const Piece& cur);
+
 }  // namespace
 
 int FindMistake(const Piece& prev, const Piece& cur) {
+  // A step that rewrote one operand of a longer expression is judged on that operand: the mistake that
+  // makes what the pupil wrote there wins over one that only reaches the same value for the whole.
+  int p = -1, c = -1;
+  if (ChangedOperand(prev, prev.root, cur, cur.root, p, c)) {
+    const Piece a = SubPiece(prev, p), b = SubPiece(cur, c);
+    if (a.HasValue() && b.HasValue() && a.value != b.value) {
+      const int m = FindMistakeWhole(a, b);
+      if (m >= 0) return m;
+    }
+  }
+  return FindMistakeWhole(prev, cur);
+}
+
+namespace {
+
+int FindMistakeWhole(const Piece& prev, const Piece& cur) {
   const Bunsuu want = cur.value;
   const Bunsuu right = prev.value;
   Candidates all = Generate(prev, prev.root);
@@ -397,5 +473,7 @@ int FindMistake(const Piece& prev, const Piece& cur) {
   }
   return -1;
 }
+
+}  // namespace
 
 }  // namespace steps

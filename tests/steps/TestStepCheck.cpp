@@ -62,6 +62,15 @@ TEST(StepCheck, EachKnownMistakeIsNamedFromThePieceBefore) {
       {"2k3b1+3b1=3b5+3b1", "mixed-to-improper"},
       {"6b4=3b1", "reduced-unevenly"},
       {"12b8+1=3b1+1", "reduced-unevenly"},
+      // One operand of a product rewritten: judged on that operand, even where another mistake of the
+      // whole product would reach the same value.
+      {"8b6*3=4b2*3", "reduced-unevenly"},
+      {"3*8b6=3*4b2", "reduced-unevenly"},
+      {"1+8b6*3=1+4b2*3", "reduced-unevenly"},
+      {"6k5b2*2=5b17*2", "mixed-to-improper"},
+      {"2*6k5b2=2*5b17", "mixed-to-improper"},
+      {"6k5b2*2+1=5b17*2+1", "mixed-to-improper"},
+      {"2k3b1/3b2=3b5/3b2", "mixed-to-improper"},
       {"1+2*3=9", "left-to-right"},
       {"8-6/2=1", "left-to-right"},
       {"2b1+3b1=m6b5", "sign"},
