@@ -41,6 +41,14 @@ struct CliRun {
   std::vector<nlohmann::json> objects;
 };
 
+// What a run of a command can change: before each run the batch tool puts back what the run before it
+// may have changed, so every run starts as the first did, from a freshly started program.
+enum class CliReach {
+  EngineWork,  // calls the engine layer only and sets no setting (ResetEngineWork() covers what it changes)
+  Engine,  // calls the engine layer only, and may set settings from its options (ResetEngineState())
+  Everything,
+};
+
 struct CliCommand {
   std::string name;
   std::string usage;  // one line: "eval [--mode N] [--echo] [ARG]"
@@ -51,6 +59,7 @@ struct CliCommand {
   // Checks the options once before any run; returns an error text for a usage error.
   std::function<std::string(const CliOptions&)> validate;
   std::function<CliRun(const std::string& input, const CliOptions&)> run;
+  CliReach reach = CliReach::Everything;
 };
 
 struct CliRegistration {
@@ -71,9 +80,11 @@ const CliExpander* CliExpanderOf(const std::string& command);
 // The platform a run records its messages on; fresh for every run.
 RecordingPlatform& CliPlatform();
 
-// Every run starts from ResetProgramState(): defaults, then the --settings file when one was given.
-// Commands apply their own overriding options after this. Defined next to the settings code.
-void CliPrepareSettings(const std::string& settingsFile);
+// Every run starts from the state of a freshly started program: ResetProgramState() before the first run
+// and whenever a settings file is read, else only what the runs of the command can change (its reach),
+// then the --settings file when one was given. Commands apply their own overriding options
+// after this. Defined next to the settings code.
+void CliPrepareSettings(const std::string& settingsFile, CliReach reach, bool firstRun);
 
 // "caption: text" lines of the messages shown during a run (new lines written as \n).
 nlohmann::json CliMessagesJson(const RecordingPlatform& p);

@@ -5,7 +5,14 @@
 #include "screen/SettingsFile.h"
 #include "tools/ProgramState.h"
 
-void CliPrepareSettings(const std::string& settingsFile) {
+void CliPrepareSettings(const std::string& settingsFile, CliReach reach, bool firstRun) {
+  if (settingsFile.empty() && !firstRun && reach != CliReach::Everything) {
+    if (reach == CliReach::EngineWork)
+      ResetEngineWork();
+    else
+      ResetEngineState();
+    return;
+  }
   ResetProgramState();
   if (settingsFile.empty()) return;
   // A file named on the command line that cannot be read is worth saying: the run goes on with defaults.

@@ -18,7 +18,6 @@ int64_t ReadBase(const std::string& word) {
 }
 
 CliRun RunBase(const std::string& input, const CliOptions& /*opts*/) {
-  ResetBuntakousiki();
   std::istringstream in(input);
   std::string text, fromWord, toWord, extra;
   CliRun r;
@@ -45,6 +44,7 @@ const CliRegistration REGISTER_BASE(CliCommand{
     true,
     nullptr,
     RunBase,
+    CliReach::EngineWork,
 });
 
 }  // namespace

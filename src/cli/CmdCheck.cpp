@@ -6,7 +6,6 @@
 namespace {
 
 CliRun RunCheck(const std::string& input, const CliOptions& opts) {
-  ResetInpCheck();
   const bool omitMul = opts.Has("--omit-mul") || KAKERU_ABR != 0;
   const int position =
       CheckText(input, {.cutAtEquals = opts.Has("--cut"), .collectText = true, .omitMul = omitMul});
@@ -32,6 +31,7 @@ const CliRegistration REGISTER_CHECK(CliCommand{
     true,
     nullptr,
     RunCheck,
+    CliReach::EngineWork,
 });
 
 }  // namespace

@@ -17,11 +17,6 @@ std::string ValidateConvert(const CliOptions& opts) {
 }
 
 CliRun RunConvert(const std::string& input, const CliOptions& opts) {
-  ResetBunMath();
-  ResetBunio();
-  ResetBunsuuh();
-  ResetInpCheck();
-  ResetProcessState();
   if (opts.Has("--detail")) PROCTEIDO = 1;
   if (opts.Has("--no-reduce")) ReduceOnConvert = 0;
   bool toMixed = opts.Has("--to-mixed");

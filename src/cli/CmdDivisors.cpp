@@ -11,7 +11,6 @@ std::string ValidateDivisors(const CliOptions& opts) {
 }
 
 CliRun RunDivisors(const std::string& input, const CliOptions& opts) {
-  ResetBuntakousiki();
   bool ok = true;
   DivisorsPerLine = static_cast<int>(opts.GetInt("--per-row", 10, ok));
   CliRun r;
@@ -29,6 +28,7 @@ const CliRegistration REGISTER_DIVISORS(CliCommand{
     true,
     ValidateDivisors,
     RunDivisors,
+    CliReach::EngineWork,
 });
 
 }  // namespace

@@ -14,9 +14,6 @@ std::string ValidateEval(const CliOptions& opts) {
 }
 
 CliRun RunEval(const std::string& input, const CliOptions& opts) {
-  ResetBunMath();
-  ResetBunsuuh();
-  ResetInpCheck();
   bool ok = true;
   const int mode = static_cast<int>(opts.GetInt("--mode", 0, ok));
   const int echo = opts.Has("--echo") ? 1 : 0;
@@ -40,6 +37,7 @@ const CliRegistration REGISTER_EVAL(CliCommand{
     true,
     ValidateEval,
     RunEval,
+    CliReach::EngineWork,
 });
 
 }  // namespace

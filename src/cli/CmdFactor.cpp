@@ -5,7 +5,6 @@
 namespace {
 
 CliRun RunFactor(const std::string& input, const CliOptions& /*opts*/) {
-  ResetBuntakousiki();
   CliRun r;
   r.result = PrimeFactorisation(input);
   r.status = r.result == "n" ? -1 : 1;
@@ -20,6 +19,7 @@ const CliRegistration REGISTER_FACTOR(CliCommand{
     true,
     nullptr,
     RunFactor,
+    CliReach::EngineWork,
 });
 
 }  // namespace

@@ -14,15 +14,6 @@
 
 NotebookCommandHooks NotebookCommands;
 
-void ResetNotebookRun() {
-  ResetBunio();
-  ResetBunMath();
-  ResetBunsuuh();
-  ResetInpCheck();
-  ResetHoutei1ji();
-  ResetNotePage();
-}
-
 bool LoadNotebookForRun(const std::string& file) {
   if (LoadSikiFile(file) == SIKI_CANNOT_OPEN) {
     ShowMessage(SIKI_OPEN_FAILED_TEXT, SIKI_FILE_CAPTION);
@@ -61,7 +52,6 @@ nlohmann::json OutcomeJson(const NoteOutcome& o) {
 CliRun RunCalc(const std::string& file, const CliOptions& opts) {
   CliRun r;
   r.fields["outcomes"] = nlohmann::json::array();
-  ResetNotebookRun();
   if (!LoadNotebookForRun(file)) {
     r.result = "n";
     r.status = -1;

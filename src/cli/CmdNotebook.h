@@ -15,7 +15,5 @@ struct NotebookCommandHooks {
 extern NotebookCommandHooks NotebookCommands;
 inline auto& NotebookPrintCommand = NotebookCommands.NotebookPrintCommand;
 
-// Puts every module the notebook uses back to the state of a freshly started program.
-void ResetNotebookRun();
 // Reads the file into the page for a run; false (after the message) when it cannot be opened.
 bool LoadNotebookForRun(const std::string& file);

@@ -27,11 +27,6 @@ nlohmann::json LinesJson(const std::string& processText, int detail) {
 }
 
 CliRun RunProcess(const std::string& input, const CliOptions& opts) {
-  ResetBunMath();
-  ResetBunio();
-  ResetBunsuuh();
-  ResetInpCheck();
-  ResetProcessState();
   if (opts.Has("--detail")) PROCTEIDO = 1;
   if (opts.Has("--final")) PROCLASTANS = opts.Get("--final") == "improper" ? 1 : 0;
   ProcessState.alternativeMethod = opts.Has("--alt");

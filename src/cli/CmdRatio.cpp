@@ -7,9 +7,6 @@
 namespace {
 
 CliRun RunRatio(const std::string& input, const CliOptions& opts) {
-  ResetBunMath();
-  ResetBunsuuh();
-  ResetInpCheck();
   CliRun r;
   r.result = SimplifyRatio(input, opts.Has("--echo") ? 1 : 0);
   r.status = r.result == "n" ? -1 : 1;
@@ -24,6 +21,7 @@ const CliRegistration REGISTER_RATIO(CliCommand{
     true,
     nullptr,
     RunRatio,
+    CliReach::EngineWork,
 });
 
 }  // namespace

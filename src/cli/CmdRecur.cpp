@@ -20,7 +20,6 @@ bool ReadInt64(const std::string& word, int64_t& value) {
 }
 
 CliRun RunRecur(const std::string& input, const CliOptions& /*opts*/) {
-  ResetBuntakousiki();
   std::istringstream in(input);
   std::string a, b, extra;
   int64_t num = 0, den = 0;
@@ -41,6 +40,7 @@ const CliRegistration REGISTER_RECUR(CliCommand{
     true,
     nullptr,
     RunRecur,
+    CliReach::EngineWork,
 });
 
 }  // namespace

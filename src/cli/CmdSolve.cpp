@@ -15,10 +15,6 @@ std::string ValidateSolve(const CliOptions& opts) {
 }
 
 CliRun RunSolve(const std::string& input, const CliOptions& opts) {
-  ResetBunMath();
-  ResetBunsuuh();
-  ResetInpCheck();
-  ResetHoutei1ji();
   bool ok = true;
   if (opts.Has("--anssyu")) ANSSYU = static_cast<int>(opts.GetInt("--anssyu", 0, ok));
 
@@ -39,6 +35,7 @@ const CliRegistration REGISTER_SOLVE(CliCommand{
     true,
     ValidateSolve,
     RunSolve,
+    CliReach::Engine,
 });
 
 }  // namespace

@@ -45,7 +45,6 @@ StepOptions OptionsOf(const CliOptions& opts) {
 // A notebook file: every problem with the working under it, and the page's summary for the teacher.
 CliRun RunNotebookSteps(const std::string& file, const CliOptions& opts) {
   CliRun r;
-  ResetNotebookRun();
   if (!LoadNotebookForRun(file)) {
     r.status = -1;
     r.ok = false;

@@ -23,7 +23,6 @@ std::string ValidateType(const CliOptions& opts) {
 }
 
 CliRun RunType(const std::string& input, const CliOptions& opts) {
-  ResetCalculationModules();
   bool ok = true;
   const int mode = static_cast<int>(opts.GetInt("--mode", ANSSYU + 4 * SYOUDSP, ok));
   ANSSYU = mode % 4;
@@ -36,7 +35,6 @@ CliRun RunType(const std::string& input, const CliOptions& opts) {
     WARI_TYPE = 1;
     WARI_PNT = static_cast<int>(opts.GetInt("--wari", WARI_PNT, ok));
   }
-  ResetLineCommands();
   InstallLineCommands();
   ResetSikiInp();
 

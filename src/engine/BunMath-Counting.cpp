@@ -5,6 +5,7 @@
 #include "engine/BunMath.h"
 #include "engine/BunMathWork.h"
 #include "engine/Bunio.h"
+#include "engine/Characters.h"
 
 using bunmath::CanonicalZero;
 using bunmath::CountChar;
@@ -12,8 +13,6 @@ using bunmath::MARK_CLOSE;
 using bunmath::MARK_OPEN;
 
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Reads a digit run that passed FitsInt64Text.
 int64_t DigitsValue(const std::string& digits) {

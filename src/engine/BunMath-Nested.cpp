@@ -7,6 +7,7 @@
 #include "engine/BunMath.h"
 #include "engine/BunMathWork.h"
 #include "engine/Bunio.h"
+#include "engine/Characters.h"
 #include "engine/InpCheck.h"
 #include "platform/Platform.h"
 
@@ -16,8 +17,6 @@ using bunmath::MARK_CLOSE;
 using bunmath::MARK_OPEN;
 
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The characters that end an operand.
 bool IsOperandEnd(char c) {

@@ -8,6 +8,7 @@
 #include "engine/BunMathWork.h"
 #include "engine/Bunio.h"
 #include "engine/Bunsuuh.h"
+#include "engine/Characters.h"
 #include "platform/Platform.h"
 
 BunMathState BunMathData;
@@ -20,8 +21,6 @@ using bunmath::MARK_OPEN;
 namespace {
 
 const char* const REPORT_CAPTION = "ご報告！";
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Characters that may stand inside one number of the notation after its sign.
 bool IsNumberChar(char c) { return IsDigit(c) || c == '.' || c == '@' || c == 'k' || c == 'b' || c == 'u'; }

@@ -9,6 +9,7 @@
 
 #include "engine/Bunio.h"
 #include "engine/Bunsuu.h"
+#include "engine/Characters.h"
 #include "platform/Platform.h"
 
 BunioState BunioData;
@@ -20,8 +21,6 @@ void ResetBunio() { BunioData.Reset(); }
 namespace {
 
 bool Holds(const std::string& text, char c) { return text.find(c) != std::string::npos; }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The value of a digit text that FitsInt64Text accepted.
 int64_t ReadInt64(const std::string& text) {

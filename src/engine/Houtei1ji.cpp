@@ -9,6 +9,7 @@
 #include "engine/BunMath.h"
 #include "engine/Bunio.h"
 #include "engine/Bunsuuh.h"
+#include "engine/Characters.h"
 #include "engine/Settings.h"
 
 Houtei1jiState Houtei1jiData;
@@ -40,7 +41,6 @@ const char* const MSG_X_TIMES_X = "ｘの一次式しか計算できません。
 
 const std::string FAIL = "n";
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsUnknown(char c) { return c == 'x' || c == 'y' || c == 'z'; }
 // Characters that continue one number (or one n P r, n C r) of the notation.
 bool IsAtomChar(char c) {

@@ -4,10 +4,13 @@
 #include "engine/InpCheck.h"
 
 #include <array>
-#include <bit>
 #include <climits>
-#include <cstdint>
+#include <map>
+#include <string_view>
+#include <tuple>
+#include <vector>
 
+#include "engine/Characters.h"
 #include "platform/Platform.h"
 
 InpCheckState CheckerState;
@@ -68,7 +71,6 @@ using R = Refusal;
 
 InpCheckState& S = CheckerState;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsUnknown(char c) { return c == 'x' || c == 'y' || c == 'z'; }
 bool IsOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/'; }
 bool IsSignKey(char c) { return c == '+' || c == 'p' || c == '-' || c == 'm'; }
@@ -604,68 +606,99 @@ bool Apply(const Rule& rule, char ch, char prevChar) {
   return false;
 }
 
-// The first row of the group that fits the key decides; false in found when none does.
-template <size_t N>
-bool FromGroup(const Rule (&group)[N], char ch, char prevChar, bool& found) {
-  for (const Rule& rule : group)
-    if (KeyFits(rule.key, rule.ch, ch)) {
-      found = true;
-      return Apply(rule, ch, prevChar);
-    }
-  found = false;
-  return false;
+// ---- The tables compiled for speed -----------------------------------------------------------------
+// Before the first key each table is compiled into a dense array: for every state and key, the first
+// of the rows that can take that key. A row of the "ends a term" group stands in for the row that names
+// the group, and a chain ends at its first row without a condition (it always decides), so a key costs
+// one look-up and, for most keys, no condition at all: what a hand-written switch costs.
+
+// One candidate row: a copy of the row that acts (kept beside the look-up, not behind a pointer), the
+// condition of its place in the state's rows, and the next candidate when that condition does not hold.
+struct Step {
+  Rule rule;
+  When when = When::Always;
+  unsigned short next = 0;
+};
+constexpr unsigned short NO_STEP = 0xFFFF;
+
+struct CompiledTable {
+  std::vector<Step> steps;
+  std::array<std::array<unsigned short, 256>, STATE_SLOTS> first{};  // NO_STEP: no row takes the key
+};
+
+// The row of the group that takes the key (the first whose key fits), or nullptr.
+template <size_t G>
+const Rule* GroupRow(const Rule (&group)[G], char ch) {
+  for (const Rule& g : group)
+    if (KeyFits(g.key, g.ch, ch)) return &g;
+  return nullptr;
 }
 
-// For each state and key, the rows of the state whose key fits (a bit per row of the slice), so that a
-// key only meets the rows that can take it; the conditions are still tested in row order.
-using RowMask = uint32_t;
-using KeyMasks = std::array<std::array<RowMask, 256>, STATE_SLOTS>;
-
 template <size_t N, size_t G>
-KeyMasks MaskRows(const Rule (&rules)[N], const std::array<Rows, STATE_SLOTS>& index,
-                  const Rule (&group)[G]) {
-  KeyMasks masks{};
+CompiledTable Compile(const Rule (&rules)[N], const std::array<Rows, STATE_SLOTS>& index,
+                      const Rule (&group)[G]) {
+  CompiledTable table;
+  // Chains of different keys often end alike: equal candidates with equal rests are stored once.
+  std::map<std::tuple<const Rule*, When, unsigned short>, unsigned short> known;
+  struct Candidate {
+    const Rule* rule;
+    When when;
+  };
+  std::vector<Candidate> chain;
   for (int s = 0; s < STATE_SLOTS; ++s)
     for (int c = 0; c < 256; ++c) {
       const char ch = static_cast<char>(c);
+      chain.clear();
       for (unsigned i = index[s].begin; i < index[s].end; ++i) {
         const Rule& rule = rules[i];
-        bool fits = KeyFits(rule.key, rule.ch, ch);
-        if (rule.action == Do::EndsTerm) {
-          fits = false;
-          for (const Rule& g : group) fits = fits || KeyFits(g.key, g.ch, ch);
-        }
-        if (fits) masks[s][c] |= RowMask{1} << (i - index[s].begin);
+        const Rule* acting = rule.action == Do::EndsTerm      ? GroupRow(group, ch)
+                             : KeyFits(rule.key, rule.ch, ch) ? &rule
+                                                              : nullptr;
+        if (acting == nullptr) continue;
+        chain.push_back(Candidate{acting, rule.when});
+        if (rule.when == When::Always) break;
       }
+      unsigned short next = NO_STEP;
+      for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        const auto key = std::make_tuple(it->rule, it->when, next);
+        auto found = known.find(key);
+        if (found == known.end()) {
+          found = known.emplace(key, static_cast<unsigned short>(table.steps.size())).first;
+          table.steps.push_back(Step{*it->rule, it->when, next});
+        }
+        next = found->second;
+      }
+      table.first[static_cast<size_t>(s)][static_cast<size_t>(c)] = next;
     }
-  return masks;
+  return table;
 }
 
-// A state has at most as many rows as a mask has bits.
-constexpr bool FitMask(const std::array<Rows, STATE_SLOTS>& index) {
-  for (const Rows& r : index)
-    if (r.end - r.begin > 32) return false;
-  return true;
-}
-static_assert(FitMask(NORMAL_INDEX) && FitMask(BRACKET_INDEX));
-
-template <size_t N, size_t G>
-bool RunTable(const Rule (&rules)[N], const std::array<Rows, STATE_SLOTS>& index, const KeyMasks& masks,
-              const Rule (&group)[G], char ch, char prevChar, CheckState state, bool omit, bool& decided) {
-  decided = true;
+// Applies the first candidate whose condition holds; decided is false when none does.
+bool RunTable(const CompiledTable& table, char ch, char prevChar, CheckState state, bool omit,
+              bool& decided) {
   const int s = StateNumber(state);
   if (s >= 0 && s < STATE_SLOTS) {
-    for (RowMask m = masks[s][static_cast<unsigned char>(ch)]; m != 0; m &= m - 1) {
-      const Rule& rule = rules[index[s].begin + static_cast<unsigned>(std::countr_zero(m))];
-      if (!Holds(rule.when, ch, prevChar, omit)) continue;
-      if (rule.action != Do::EndsTerm) return Apply(rule, ch, prevChar);
-      bool found = false;
-      const bool accepted = FromGroup(group, ch, prevChar, found);
-      if (found) return accepted;
+    const Step* steps = table.steps.data();
+    for (unsigned short i = table.first[static_cast<size_t>(s)][static_cast<unsigned char>(ch)]; i != NO_STEP;
+         i = steps[i].next) {
+      const Step& step = steps[i];
+      if (step.when != When::Always && !Holds(step.when, ch, prevChar, omit)) continue;
+      decided = true;
+      return Apply(step.rule, ch, prevChar);
     }
   }
   decided = false;
   return false;
+}
+
+const CompiledTable& NormalTable() {
+  static const CompiledTable table = Compile(NORMAL_RULES, NORMAL_INDEX, ENDS_A_TERM);
+  return table;
+}
+
+const CompiledTable& BracketTable() {
+  static const CompiledTable table = Compile(BRACKET_RULES, BRACKET_INDEX, BRACKET_ENDS_A_TERM);
+  return table;
 }
 
 // The root group "r" … "_" is decided before the
@@ -719,24 +752,19 @@ bool OfferKey(char ch, char prevChar, CheckState state, bool omit) {
   if (ch == '%') return Refuse(R::KeyWithoutMeaning);
   if (prevChar == '$') S.equalsSeen = false;
 
+  // Inside [ … ] a relation or "=" needs the expression fraction closed first, and digits are counted
+  // apart from the line's.
+  const bool bracket = S.bracketMode;
+  if (bracket && (ch == '<' || ch == '=' || ch == '>')) return Refuse(R::CloseBracketsBeforeEquals);
+  if (DigitRunTooLong(bracket ? S.bracketDigitRun : S.digitRun, ch, prevChar))
+    return Refuse(R::TooManyDigits);
   bool decided = false, accepted = false;
-  if (S.bracketMode) {
-    // A relation or "=" needs the expression fraction closed first.
-    if (ch == '<' || ch == '=' || ch == '>') return Refuse(R::CloseBracketsBeforeEquals);
-    if (DigitRunTooLong(S.bracketDigitRun, ch, prevChar)) return Refuse(R::TooManyDigits);
-    if (RootGroup(ch, state, accepted)) return accepted;
-    static const KeyMasks masks = MaskRows(BRACKET_RULES, BRACKET_INDEX, BRACKET_ENDS_A_TERM);
-    accepted = RunTable(BRACKET_RULES, BRACKET_INDEX, masks, BRACKET_ENDS_A_TERM, ch, prevChar, state, omit,
-                        decided);
-    return decided ? accepted : Refuse(R::NotInBrackets);
-  }
-
-  if (DigitRunTooLong(S.digitRun, ch, prevChar)) return Refuse(R::TooManyDigits);
-  if (RootGroup(ch, state, accepted)) return accepted;
-  static const KeyMasks masks = MaskRows(NORMAL_RULES, NORMAL_INDEX, ENDS_A_TERM);
-  accepted = RunTable(NORMAL_RULES, NORMAL_INDEX, masks, ENDS_A_TERM, ch, prevChar, state, omit, decided);
-  // A state without rows (6, 7, 17–19 or a number of no state) refuses with its own number.
-  return decided ? accepted : RefuseNumber(StateNumber(state));
+  if ((ch == 'r' || ch == '_') && RootGroup(ch, state, accepted)) return accepted;
+  accepted = RunTable(bracket ? BracketTable() : NormalTable(), ch, prevChar, state, omit, decided);
+  if (decided) return accepted;
+  // No row takes the key: inside [ … ] that is NotInBrackets; a state without rows (6, 7, 17–19 or a
+  // number of no state) refuses with its own number.
+  return bracket ? Refuse(R::NotInBrackets) : RefuseNumber(StateNumber(state));
 }
 
 }  // namespace
@@ -752,11 +780,11 @@ bool CheckKey(char ch, char prevChar, CheckState state, bool omitMul) {
 }
 
 int CheckText(const std::string& text, const CheckOptions& options) {
-  std::string checked = text;
+  std::string_view checked = text;
   if (options.cutAtEquals) {
     // Everything after the first "=" is the answer part; the "=" itself is still checked.
     size_t eq = checked.find('=');
-    if (eq != std::string::npos) checked.resize(eq + 1);
+    if (eq != std::string_view::npos) checked = checked.substr(0, eq + 1);
   }
 
   // A check starts from a fresh line, so nothing left over from an earlier text (an open root group,
@@ -789,7 +817,7 @@ int CheckText(const std::string& text, const CheckOptions& options) {
     }
     const int position = i < static_cast<size_t>(INT_MAX) ? static_cast<int>(i) + 1 : INT_MAX;
     if (options.showMessage)
-      ShowMessage("文字列>> " + checked + "\n\n◇ｴﾗｰ:: (" + std::to_string(position) + "字目) " +
+      ShowMessage("文字列>> " + std::string(checked) + "\n\n◇ｴﾗｰ:: (" + std::to_string(position) + "字目) " +
                       CheckMessage(S.errorNo),
                   "ｴﾗｰの報告");
     return position;

@@ -29,16 +29,24 @@
 #include "tools/xyDainyuu.h"
 #include "typeset/bunCanvasDsp.h"
 
-void ResetProgramState() {
+void ResetEngineState() {
   SpeechData.Reset();
   ResetSettings();
-  ResetSettingsFile();
+  ResetEngineWork();
+}
+
+void ResetEngineWork() {
   ResetBunio();
   ResetBunsuuh();
   ResetBunMath();
   ResetBuntakousiki();
   ResetHoutei1ji();
   ResetInpCheck();
+}
+
+void ResetProgramState() {
+  ResetEngineState();
+  ResetSettingsFile();
   ResetTypeset();
   ResetProcessState();
   ResetScreenWiring();

@@ -16,3 +16,12 @@
 #pragma once
 
 void ResetProgramState();
+
+// The parts of ResetProgramState() that a run which calls into nothing above the engine can have changed
+// (the engine is built without the upper layers, so it cannot reach their records); the batch tool resets
+// only these between such runs.
+// The engine's working records: all such a run changes when it only reads the settings (no engine code
+// writes a setting).
+void ResetEngineWork();
+// The settings and the platform's speech record, then ResetEngineWork().
+void ResetEngineState();

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "engine/Characters.h"
 #include "engine/Settings.h"
 #include "platform/Platform.h"
 #include "platform/ShiftJis.h"
@@ -12,10 +13,6 @@
 
 KihonSetState KihonSetData;
 ConditionsScreenHooks ConditionsView;
-
-namespace {
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-}  // namespace
 
 PaiCheckResult CheckPaiText(const std::string& text) {
   PaiCheckResult r;

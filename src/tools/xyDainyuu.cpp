@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "engine/BunMath.h"
+#include "engine/Characters.h"
 #include "engine/InpCheck.h"
 #include "engine/Settings.h"
 #include "platform/Platform.h"
@@ -16,7 +17,6 @@ XyDainyuuState XyDainyuuData;
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return c == 'x' || c == 'y' || c == 'z'; }
 bool Holds(const std::string& text, char c) { return text.find(c) != std::string::npos; }
 

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "engine/Characters.h"
+
 namespace {
 
 // One word of the reading; glued words stand without a space before them ("3分の2", "2の3乗").
@@ -13,7 +15,6 @@ struct Word {
   bool glue = false;
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsUnknown(char c) { return c == 'x' || c == 'y' || c == 'z' || c == 'X' || c == 'Y' || c == 'Z'; }
 
 bool EndsWith(const std::string& s, std::string_view tail) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/Characters.h"
 #include "platform/Canvas.h"
 #include "typeset/bunCanvasDsp.h"
 
@@ -26,8 +27,6 @@ inline int ScaledSize(int base, int tenths) {
 
 // Number of decimal digits a value is written with (a minus sign counts as a cell too).
 inline int DigitCount(int64_t v) { return static_cast<int>(std::to_string(v).size()); }
-
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Restores size, colour and boldness of the font on scope exit: every local change is undone.
 class FontGuard {

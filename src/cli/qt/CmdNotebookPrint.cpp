@@ -25,9 +25,6 @@ CliRun Fail() {
 }
 
 CliRun RunNotebookPrint(const std::string& file, const CliOptions& opts) {
-  ResetNotebookRun();
-  ResetNoteSheet();
-  ResetTypeset();
   if (!LoadNotebookForRun(file)) return Fail();
   EnsureCliApplication();
   const std::string out = opts.Get("-o");

@@ -59,8 +59,6 @@ QRect UsedArea(const QImage& image, QColor background, int margin, QSize least) 
 }
 
 CliRun RunRender(const std::string& input, const CliOptions& opts) {
-  ResetCalculationModules();
-  ResetLineCommands();
   if (opts.Has("--process")) PROCDSP = 1;
   if (opts.Has("--detail")) PROCTEIDO = 1;
   if (opts.Has("--advice")) ADVICEDSP = 1;
