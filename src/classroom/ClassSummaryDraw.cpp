@@ -59,7 +59,8 @@ void TableRow(Canvas& c, const Columns& k, int left, int top, int rowH, const st
   int x = left;
   const int pad = Mm(c, 1);
   const int widths[] = {k.number, k.name, k.score, k.time};
-  const int total = k.number + k.name + k.score + k.time + k.cell * static_cast<int>(cells.size()) + k.mistakes;
+  const int total =
+      k.number + k.name + k.score + k.time + k.cell * static_cast<int>(cells.size()) + k.mistakes;
   if (head) {
     c.SetBrushColor(CLR_HEAD);
     c.FillRect({left, top, left + total, top + rowH});
@@ -95,20 +96,21 @@ std::vector<Block> Layout(Canvas& c, const ClassSummary& s, int width) {
     c.SetFontSize(TITLE_POINTS);
     const int titleH = c.TextHeight("あ") + 2 * line + Mm(c, 5);
     c.SetFontSize(BODY_POINTS);
-    blocks.push_back({titleH, !blocks.empty(), [&a, line](Canvas& cv, int left, int top, int) {
-                        cv.SetFontSize(TITLE_POINTS);
-                        cv.SetFontBold(true);
-                        cv.TextOut(left, top, "クラスのまとめ　" + a.assignment.title);
-                        const int h = cv.TextHeight("あ");
-                        cv.SetFontBold(false);
-                        cv.SetFontSize(BODY_POINTS);
-                        cv.TextOut(left, top + h + Mm(cv, 1),
-                                   std::to_string(a.pupils.size()) + " 人　" + std::to_string(a.problems.size()) +
-                                       " 問　答えの形: " + AssignmentFinalName(a.assignment.finalForm) +
-                                       "　　課題のコード " + a.code);
-                        cv.TextOut(left, top + h + line + Mm(cv, 2),
-                                   "○ 正解　△ 答えは正しいが、途中の式か答えの形にまちがい　× まちがい　— 手つかず");
-                      }});
+    blocks.push_back(
+        {titleH, !blocks.empty(), [&a, line](Canvas& cv, int left, int top, int) {
+           cv.SetFontSize(TITLE_POINTS);
+           cv.SetFontBold(true);
+           cv.TextOut(left, top, "クラスのまとめ　" + a.assignment.title);
+           const int h = cv.TextHeight("あ");
+           cv.SetFontBold(false);
+           cv.SetFontSize(BODY_POINTS);
+           cv.TextOut(left, top + h + Mm(cv, 1),
+                      std::to_string(a.pupils.size()) + " 人　" + std::to_string(a.problems.size()) +
+                          " 問　答えの形: " + AssignmentFinalName(a.assignment.finalForm) +
+                          "　　課題のコード " + a.code);
+           cv.TextOut(left, top + h + line + Mm(cv, 2),
+                      "○ 正解　△ 答えは正しいが、途中の式か答えの形にまちがい　× まちがい　— 手つかず");
+         }});
     std::vector<std::string> heads;
     for (size_t p = 0; p < a.problems.size(); ++p) heads.push_back(std::to_string(p + 1));
     auto header = [&a, k, rowH, heads](Canvas& cv, int left, int top, int) {
@@ -118,8 +120,9 @@ std::vector<Block> Layout(Canvas& c, const ClassSummary& s, int width) {
       cv.MoveTo(left, top);
       cv.LineTo(left, top + rowH);
       cv.MoveTo(left, top);
-      cv.LineTo(left + k.number + k.name + k.score + k.time + k.cell * static_cast<int>(heads.size()) + k.mistakes,
-                top);
+      cv.LineTo(
+          left + k.number + k.name + k.score + k.time + k.cell * static_cast<int>(heads.size()) + k.mistakes,
+          top);
     };
     blocks.push_back({rowH, false, header});
     for (const SummaryPupil& p : a.pupils) {
@@ -127,9 +130,9 @@ std::vector<Block> Layout(Canvas& c, const ClassSummary& s, int width) {
       for (const SummaryCell& cell : p.cells) cells.push_back(CellVerdictMark(cell.verdict));
       std::string names;
       for (const std::string& m : p.mistakes) names += (names.empty() ? "" : "、") + SummaryMistakeName(m);
-      const std::vector<std::string> fixed = {std::to_string(p.number), p.className + " " + p.name,
-                                              std::to_string(p.score) + "/" + std::to_string(a.problems.size()),
-                                              DurationText(p.seconds)};
+      const std::vector<std::string> fixed = {
+          std::to_string(p.number), p.className + " " + p.name,
+          std::to_string(p.score) + "/" + std::to_string(a.problems.size()), DurationText(p.seconds)};
       blocks.push_back({rowH, false, [k, rowH, fixed, cells, names](Canvas& cv, int left, int top, int) {
                           cv.SetPenColor(CLR_GRID);
                           TableRow(cv, k, left, top, rowH, fixed, cells, names, false);
@@ -153,9 +156,10 @@ std::vector<Block> Layout(Canvas& c, const ClassSummary& s, int width) {
                        SummaryMistakeName(a.problems[p].mistakes[0].id) + "（" +
                        std::to_string(a.problems[p].mistakes[0].count) + "人）");
     for (size_t i = 0; i < tops.size(); ++i)
-      blocks.push_back({line + Mm(c, 1), false, [t = tops[i], first = i == 0](Canvas& cv, int left, int top, int) {
-                          cv.TextOut(left, top, (first ? "多いまちがい　" : "　　　　　　　") + t);
-                        }});
+      blocks.push_back(
+          {line + Mm(c, 1), false, [t = tops[i], first = i == 0](Canvas& cv, int left, int top, int) {
+             cv.TextOut(left, top, (first ? "多いまちがい　" : "　　　　　　　") + t);
+           }});
     const int bars = std::max<int>(1, static_cast<int>(a.mistakes.size()));
     const int chartH = line * 2 + bars * (line * 2 + Mm(c, 2));
     blocks.push_back({chartH + Mm(c, 6), false, [&a, chartH](Canvas& cv, int left, int top, int w) {
@@ -165,9 +169,8 @@ std::vector<Block> Layout(Canvas& c, const ClassSummary& s, int width) {
     for (const std::string& f : a.superseded) notes.push_back("あとの提出で差しかえ: " + f);
     for (const std::string& f : a.tampered) notes.push_back("問題が書きかえられている: " + f);
     for (const std::string& n : notes)
-      blocks.push_back({line + Mm(c, 1), false, [n](Canvas& cv, int left, int top, int w) {
-                          cv.TextOut(left, top, Fit(cv, n, w));
-                        }});
+      blocks.push_back({line + Mm(c, 1), false,
+                        [n](Canvas& cv, int left, int top, int w) { cv.TextOut(left, top, Fit(cv, n, w)); }});
   }
   if (!s.skipped.empty()) {
     blocks.push_back({line * 2, !blocks.empty(), [](Canvas& cv, int left, int top, int) {
@@ -245,7 +248,8 @@ void DrawClassSummaryPage(Canvas& c, const ClassSummary& s, int width, int heigh
   const std::vector<Block> blocks = Layout(c, s, width - 2 * margin);
   const std::vector<size_t> starts = Paginate(blocks, height - 2 * margin - Mm(c, 6));
   if (page < 0 || page >= static_cast<int>(starts.size())) return;
-  const size_t end = page + 1 < static_cast<int>(starts.size()) ? starts[static_cast<size_t>(page) + 1] : blocks.size();
+  const size_t end =
+      page + 1 < static_cast<int>(starts.size()) ? starts[static_cast<size_t>(page) + 1] : blocks.size();
   c.SetFontColor(CLR_BLACK);
   c.SetBrushColor(CLR_WHITE);
   c.SetPenColor(CLR_GRID);
