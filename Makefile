@@ -72,7 +72,9 @@ serve: web
 	@cd $(WEB_BUILD)/site && /usr/bin/python3 -m http.server 8022 --bind 127.0.0.1
 
 # The browser edition against the desktop build: page records and kazoru-cli runs compared, then the site
-# in headless Chromium (puppeteer-core from npm drives Debian's chromium; no browser is downloaded).
+# in Chromium, Firefox ESR and WebKitGTK, Debian's own (tests/web/driver.mjs: puppeteer-core drives the
+# first two, selenium-webdriver WebKit's WebDriver on an Xvfb display the tests start; no browser is
+# downloaded). KAZORU_BROWSERS=chromium,firefox picks browsers; KAZORU_WEB_SHOTS=dir keeps screenshots.
 test-web: build web
 	@cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || npm ci --no-audit --no-fund >/dev/null; }
 	@KAZORU_BUILD=$(CURDIR)/$(BUILD) KAZORU_WEB_BUILD=$(CURDIR)/$(WEB_BUILD) node --test tests/web/

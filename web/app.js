@@ -7,9 +7,12 @@ import { installDialogs } from './dialogs.js';
 // The notebook view (notebook.js).
 import { installNotebook } from './notebook.js';
 import { swipeToScroll } from './touch.js';
+import { installHalfWidthFields } from './fields.js';
 
 const FONT_FAMILY = 'KazoruGothic';
-const FONT_STACK = `${FONT_FAMILY}, "IPAGothic", monospace`;
+// A character the bundled subset lacks (a pupil's own kana or kanji) comes from a Japanese system font.
+const FONT_STACK = `${FONT_FAMILY}, "IPAGothic", "Hiragino Sans", "Hiragino Kaku Gothic ProN", "BIZ UDGothic", "Yu Gothic", `
+  + '"Meiryo", "Noto Sans CJK JP", "Noto Sans JP", "Droid Sans Japanese", monospace';
 const SCROLL_STEP = 4;
 // ScreenCommand's order in the model.
 const COMMANDS = ['FontDialog', 'SoinsuuPre', 'JunkanSyori', 'ToggleBaseMode', 'BaseConvert', 'DecimalToFraction',
@@ -129,20 +132,46 @@ export function settingsBytes(old) {
 function paint() {
   const t0 = performance.now();
   const area = $('pageArea');
-  const w = canvas.clientWidth, h = canvas.clientHeight;
+  // The model lays the page out for the width the screen shows; the canvas grows past it, and the area
+  // scrolls sideways, when the drawing reaches further.
+  const shown = area.clientWidth - ($('side').hidden ? 0 : $('side').offsetWidth);
+  let h = canvas.clientHeight;
+  K.resize(shown, h);
+  let list = K.paint();
+  const w = Math.max(shown, drawingRight(list));
+  if (canvas.style.width !== `${w}px`) {
+    canvas.style.width = `${w}px`;
+    // A scroll bar that came or went changes the height.
+    if (canvas.clientHeight !== h) {
+      h = canvas.clientHeight;
+      K.resize(shown, h);
+      list = K.paint();
+    }
+  }
   const dpr = window.devicePixelRatio || 1;
   if (canvas.width !== Math.round(w * dpr) || canvas.height !== Math.round(h * dpr)) {
     canvas.width = Math.round(w * dpr);
     canvas.height = Math.round(h * dpr);
   }
-  K.resize(w, h);
-  const list = K.paint();
+  ctx.setTransform(1, 0, 0, 1, 0, 0);
+  ctx.clearRect(0, 0, canvas.width, canvas.height);
   drawList(list, ctx, dpr);
   app.ops = list;
   app.state = JSON.parse(K.state());
   refresh(area);
   drawCursor(app.state.lineOpen);
   app.lastPaintMs = performance.now() - t0;
+}
+
+// The right edge of the text and rules of a drawing list (its fills span the page).
+function drawingRight(list) {
+  let right = 0;
+  for (const row of list.split('\n')) {
+    if (row[0] !== 'T' && row[0] !== 'L') continue;
+    const f = row.split('\t', 4);
+    right = Math.max(right, +f[1], +f[3]);
+  }
+  return Math.ceil(right) + 4;
 }
 
 function drawCursor(on) {
@@ -194,6 +223,8 @@ function refresh() {
 
 // ---- Messages, questions and the notice box: page dialogs, one at a time, never blocking ----
 const dialogQueue = [];
+// How many boxes wait behind the one shown (for the page's tests).
+Object.defineProperty(app, 'dialogsWaiting', { get: () => dialogQueue.length });
 function takeMessages() {
   const list = JSON.parse(K.messages());
   for (const m of list) {
@@ -265,7 +296,7 @@ function beep() {
 function pageCommand(name) {
   if (tools && tools.open(name)) return;
   if (name === 'processSettings') openSettingsDialog($('processSettings'));
-  else if (name === 'conditions') openSettingsDialog($('conditions'));
+  else if (name === 'font') openFontBox();
   else if (name === 'help') window.open('help/index.html', 'kazoru-help');
   else if (name === 'print') window.print();
   else if (name === 'notebook' && notebook) notebook.open();
@@ -291,6 +322,29 @@ function openSettingsDialog(dlg) {
     canvas.focus();
   };
   dlg.showModal();
+}
+
+// ﾌｫﾝﾄＦ and the menu's フォント: the size of the screen font (the face is the page's own), kept with the
+// settings; Ctrl+plus, Ctrl+minus, Ctrl+0 and a pinch step through the same sizes.
+const FONT_SIZES = [8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 28, 32, 36, 40, 48];
+function openFontBox() {
+  const dlg = $('fontBox');
+  const field = dlg.querySelector('select');
+  const sample = dlg.querySelector('.sample');
+  if (!field.options.length) {
+    for (const size of FONT_SIZES) field.add(new Option(String(size), String(size)));
+    field.addEventListener('change', () => { sample.style.fontSize = `${pixelSize(Number(field.value))}px`; });
+  }
+  const now = K.getSetting('FONTSIZE');
+  field.value = String(FONT_SIZES.filter((s) => s <= now).pop() || FONT_SIZES[0]);
+  sample.style.fontSize = `${pixelSize(Number(field.value))}px`;
+  dlg.returnValue = '';
+  dlg.onclose = () => {
+    if (dlg.returnValue === 'ok') run(() => { K.setSetting('FONTSIZE', Number(field.value)); K.zoom(0); });
+    if (!document.querySelector('dialog[open]')) canvas.focus();
+  };
+  dlg.showModal();
+  field.focus();
 }
 
 function togglePanel() {
@@ -353,6 +407,14 @@ function readAloud() {
   announce(reading.display);
 }
 
+// What Ctrl+G and Ctrl+Shift+G say about the pupil's working: each step's mark in words with its advice,
+// then the hint when it is shown.
+function stepsText(steps) {
+  const rows = steps.marks.map((m, i) => `${i + 1}つ目の式 ${m} ${m === '○' ? '正しい' : 'まちがい'}${steps.advice[i] ? `。${steps.advice[i]}` : ''}`);
+  if (steps.hintShown && steps.hint) rows.push(`ヒント ${steps.hintReading || steps.hint}`);
+  return `途中式のチェック。${rows.join('。')}`;
+}
+
 // Every action of the pupil: run it, take the messages, repaint.
 function run(action) {
   lastAction = action;
@@ -365,7 +427,10 @@ function run(action) {
   app.lastKeyMs = performance.now() - t0;
   const s = app.state;
   if (before && s.refusals > before.refusals) announce(s.status);
-  else if (before && !s.lineOpen && s.line && (before.lineOpen || before.line !== s.line)) {
+  else if (s.steps && JSON.stringify(s.steps) !== JSON.stringify(before && before.steps)) announce(stepsText(s.steps));
+  else if (before && !s.lineOpen && s.line
+    && (before.lineOpen || before.line !== s.line || before.processText !== s.processText)) {
+    // A new answer, or the other method's process (F6): what the pupil hears is read again.
     announce(JSON.parse(K.readLine()).display);
   }
   // A key or a menu that changed a setting (F5, Ctrl+L …) is kept at once.
@@ -464,8 +529,11 @@ async function start() {
     setSetting: M.cwrap('kz_set_setting', 'number', ['string', 'number']),
     settingsBytes: M.cwrap('kz_settings_bytes', 'number', ['number', 'number']),
     resultLength: M.cwrap('kz_result_length', 'number', []),
+    deviceFontSize: M.cwrap('kz_device_font_size', 'number', ['number', 'number']),
+    zoom: M.cwrap('kz_zoom', 'number', ['number']),
   };
   app.K = K;
+  installHalfWidthFields(M);
   tools = installDialogs({ M, run, persist, paint, drawList, focusPage: () => canvas.focus(), state: () => app.state,
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))) });
   // The notebook view; a page kept from the last visit comes back in it.
@@ -473,6 +541,12 @@ async function start() {
     tell: (m) => { app.messages.push(m); dialogQueue.push(m); showNextDialog(); } });
   const { bytes, note } = loadSettings();
   app.settingsRead = withBytes(bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
+  // The type suits the device (larger on a tablet's tall page) until the pupil chooses a size.
+  const homeSize = K.deviceFontSize(window.innerWidth, window.innerHeight);
+  if (!app.settingsRead) {
+    K.setSetting('FONTSIZE', homeSize);
+    K.zoom(0);
+  }
   if (note) {
     app.storageNote = note;
     dialogQueue.push({ kind: 'message', caption: '注意!!', text: note, buttons: 'ok' });
@@ -488,7 +562,7 @@ async function start() {
   });
   document.addEventListener('keydown', onKeyDown);
   canvas.addEventListener('wheel', onWheel, { passive: false });
-  swipeToScroll(canvas, (dy) => run(() => K.scrollTo(app.state.scroll + dy)));
+  swipeToScroll(canvas, (dy) => run(() => K.scrollTo(app.state.scroll + dy)), (steps) => run(() => K.zoom(steps)));
   bindMenus();
   // Chromium fills the voice list only after it was asked for once.
   if (window.speechSynthesis && window.speechSynthesis.getVoices) window.speechSynthesis.getVoices();

@@ -84,9 +84,31 @@ function place(d) {
   const p = panel && !panel.hidden ? panel.getBoundingClientRect() : null;
   const r = d.getBoundingClientRect();
   const limit = p && p.width && p.left < r.right && r.left < p.right ? p.top : window.innerHeight;
+  if (top + d.offsetHeight > limit && restack(d, top0, limit)) return;
   if (top + d.offsetHeight > limit) top = top0;
   d.style.top = `${Math.round(top)}px`;
   d.style.maxHeight = `${Math.max(120, Math.round(limit - top - 4))}px`;
+}
+// Where a tool does not fit under the others, the tools beside the keypad are made compact (shorter lists)
+// and stacked again in their order on the page, so that none lies over another's buttons. False when even
+// then they do not fit (the new one then goes to the top).
+function restack(d, top0, limit) {
+  const others = Object.values(open).filter((o) => o !== d && o.open && !o.matches(':modal'))
+    .sort((a, b) => a.getBoundingClientRect().top - b.getBoundingClientRect().top);
+  const all = [...others, d];
+  document.body.classList.add('compactTools');
+  const total = all.reduce((h, o) => h + o.offsetHeight + 4, 0) - 4;
+  if (top0 + total > limit) {
+    document.body.classList.remove('compactTools');
+    return false;
+  }
+  let y = top0;
+  for (const o of all) {
+    o.style.top = `${Math.round(y)}px`;
+    y += o.offsetHeight + 4;
+    o.style.maxHeight = `${Math.max(120, Math.round(limit - parseFloat(o.style.top) - 4))}px`;
+  }
+  return true;
 }
 function showModal(name, d, first) {
   open[name] = d;

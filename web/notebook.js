@@ -4,10 +4,12 @@
 // browser's print dialog, and keeps the open page in IndexedDB after every change.
 
 import { swipeToScroll } from './touch.js';
+import { installSheetMaker } from './sheetmaker.js';
 
 // WebNoteCommand's order in src/web/WebNotebook.cpp.
 export const NOTE_COMMANDS = ['AddNew', 'EditSelected', 'DeleteSelected', 'DeleteAnswer', 'CalculateSelected',
-  'CalculateAll', 'DeleteAllAnswers', 'CopySelected', 'SelectPrevious', 'SelectNext', 'Restore', 'Clear'];
+  'CalculateAll', 'DeleteAllAnswers', 'CopySelected', 'SelectPrevious', 'SelectNext', 'Restore', 'Clear',
+  'CheckWorking'];
 
 const DB_NAME = 'kazoru';
 const STORE = 'notebook';
@@ -56,7 +58,10 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
   // ---- Drawing ----
   function paint() {
     if (!nb.shown) return;
-    const w = canvas.clientWidth, h = canvas.clientHeight;
+    // The page's width at least, the screen's when that is wider.
+    const w = Math.max(canvas.parentElement.clientWidth, K.sheetWidth());
+    if (canvas.style.width !== `${w}px`) canvas.style.width = `${w}px`;
+    const h = canvas.clientHeight;
     const dpr = window.devicePixelRatio || 1;
     if (canvas.width !== Math.round(w * dpr) || canvas.height !== Math.round(h * dpr)) {
       canvas.width = Math.round(w * dpr);
@@ -336,6 +341,7 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
     open: openFile, clear: clearPage, save, print, close: hide, title: editTitle, editPage, commandBox: () => $('noteCommands').toggleAttribute('hidden'),
     equalBreak: () => {}, answerBlank: () => {}, pitchUp: () => {}, pitchDown: () => {},
     scrollUp: () => scrollBy(-20), scrollDown: () => scrollBy(20),
+    sheetMaker: () => sheetMaker.open(),
   };
 
   function scrollBy(dy) {
@@ -379,7 +385,12 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
     lastTap = { line: n, t: now };
     act(() => K.select(n));
   });
-  canvas.addEventListener('wheel', (e) => { e.preventDefault(); scrollBy(Math.sign(e.deltaY) * 20); }, { passive: false });
+  // The wheel scrolls the lines; a sideways wheel or trackpad scrolls the sheet as the browser does.
+  canvas.addEventListener('wheel', (e) => {
+    if (Math.abs(e.deltaX) > Math.abs(e.deltaY) || e.shiftKey) return;
+    e.preventDefault();
+    scrollBy(Math.sign(e.deltaY) * 20);
+  }, { passive: false });
   swipeToScroll(canvas, scrollBy);
 
   for (const b of view.querySelectorAll('[data-note]')) {
@@ -402,5 +413,7 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
   window.addEventListener('pagehide', () => { if (keepTimer) { clearTimeout(keepTimer); keepNow(); } });
 
   Object.assign(nb, { show, hide, paint, command, save, openBytes, preparePrint, print, takeBack, editLine });
+  // 問題づくり: the practice-sheet maker puts its problems on this page.
+  const sheetMaker = installSheetMaker({ M, run: act, drawList, notebook: nb });
   return { open: show, takeBack };
 }

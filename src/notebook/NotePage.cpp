@@ -64,6 +64,17 @@ bool IsWorkingLine(const std::string& line) {
 
 const std::string& NoteLine(int n) { return InUse(n) ? LineRef(n) : EMPTY_TEXT; }
 
+bool NoteHasAnswers(int n) {
+  auto has = [](const std::string& line) {
+    const std::size_t amp = line.find('&');
+    return amp != std::string::npos && amp + 1 < line.size();
+  };
+  if (n != 0) return InUse(n) && has(LineRef(n));
+  for (int i = 1; i <= NotePage.lineCount; ++i)
+    if (has(LineRef(i))) return true;
+  return false;
+}
+
 bool IsEquationLine(std::string_view line) { return line.find('x') != std::string_view::npos; }
 
 std::string StripAnswer(const std::string& line) {
@@ -101,6 +112,19 @@ void ClearLines() {
   NotePage.modified = false;
 }
 
+void NewPage() {
+  ClearLines();
+  NotePage.title.clear();
+  NotePage.fileName.clear();
+}
+
+int NoteProblemNumber(int n) {
+  if (!InUse(n) || IsWorkingLine(LineRef(n))) return 0;
+  int number = 0;
+  for (int i = 1; i <= n; ++i) number += IsWorkingLine(LineRef(i)) ? 0 : 1;
+  return number;
+}
+
 bool AddEmptyLine() {
   if (NotePage.lineCount >= NOTE_MAX_LINES) return false;
   ++NotePage.lineCount;
@@ -128,6 +152,18 @@ bool DeleteSelected() {
   --NotePage.lineCount;
   NotePage.selected = 0;
   NotePage.modified = true;
+  return true;
+}
+
+bool DropEmptyLine(int n) {
+  if (!InUse(n) || !LineRef(n).empty()) return false;
+  for (int i = n; i < NotePage.lineCount; ++i) LineRef(i) = LineRef(i + 1);
+  LineRef(NotePage.lineCount).clear();
+  --NotePage.lineCount;
+  if (NotePage.selected == n)
+    NotePage.selected = 0;
+  else if (NotePage.selected > n)
+    --NotePage.selected;
   return true;
 }
 
@@ -309,16 +345,19 @@ bool StartPage(NoteOrigin origin, const std::string& text) {
 
 std::string NoteOutcomeText(const NoteOutcome& o, bool single) {
   char buf[160];
+  // The problem as the sheet numbers it (working lines have no number; a line the page no longer holds
+  // keeps its line number).
+  const int number = NoteProblemNumber(o.line) > 0 ? NoteProblemNumber(o.line) : o.line;
   switch (o.kind) {
     case NoteOutcomeKind::CheckFailed:
-      std::snprintf(buf, sizeof buf, "[%d 問:%d 字目][ｴﾗｰ値%d]", o.line, o.position, o.errorNo);
+      std::snprintf(buf, sizeof buf, "[%d 問:%d 字目][ｴﾗｰ値%d]", number, o.position, o.errorNo);
       return std::string(buf) + o.errorText +
              (single ? "\n\n編集し直してから再計算をせよ。" : "\n\n編集し直してから再計算してください。");
     case NoteOutcomeKind::Unsolvable:
-      std::snprintf(buf, sizeof buf, "[ %d 問目]は､解けませんでした。", o.line);
+      std::snprintf(buf, sizeof buf, "[ %d 問目]は､解けませんでした。", number);
       return buf;
     case NoteOutcomeKind::NotComputable:
-      std::snprintf(buf, sizeof buf, "[ %d 問目]は､計算できませんでした。", o.line);
+      std::snprintf(buf, sizeof buf, "[ %d 問目]は､計算できませんでした。", number);
       return buf;
   }
   return "";

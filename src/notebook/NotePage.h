@@ -49,6 +49,9 @@ bool IsWorkingLine(const std::string& line);
 std::string StripAnswer(const std::string& line);
 // E + "=" + A + "&" + A with every "==" then written as "=".
 std::string ComposeAnswer(const std::string& expression, const std::string& answer);
+// True when line n holds an answer that computing would replace (text after its "&"); for n 0, when any
+// line of the page does.
+bool NoteHasAnswers(int n = 0);
 
 // ---- Page operations -------------------------------------------------------------------------------
 
@@ -56,12 +59,18 @@ void TakeBackup();
 void RestoreBackup();
 // Empties the lines and the selection; title, file name and undo copy stay.
 void ClearLines();
+// A new page: no lines, no selection, no title and no file name, so that saving it asks where instead of
+// writing over the file a former page came from. Not modified; the undo copy stays.
+void NewPage();
 // Appends an empty line and selects it; false (page unchanged) when the page already has 50 lines.
 bool AddEmptyLine();
 // Appends a copy of the selected line; false (page unchanged) with no selection or 49 lines or more.
 bool CopySelected();
 // Removes the selected line (the caller has confirmed); false with no selection.
 bool DeleteSelected();
+// Removes line n when it is still empty (a line added for the editor that got no text), leaving the undo
+// copy and modified alone; false when line n is not in use or holds text.
+bool DropEmptyLine(int n);
 
 enum class DeleteAnswerResult {
   NoSelection,  // nothing done
@@ -83,6 +92,12 @@ bool ReplaceSelected(const std::string& text);
 // The page becomes the non-empty texts in order, each "pai" written as the π text (PaiText). Returns the
 // number of non-empty texts that did not fit beyond the 50th line (0 normally).
 int ReplaceAllLines(const std::vector<std::string>& texts);
+
+// ---- Problems and working -------------------------------------------------------------------------
+
+// The problem number of line n as the sheet shows it: the problems are counted without the working lines
+// under them; 0 for a working line or a number outside 1 … lineCount.
+int NoteProblemNumber(int n);
 
 // ---- Answers ---------------------------------------------------------------------------------------
 

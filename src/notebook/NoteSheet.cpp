@@ -157,7 +157,7 @@ void DrawNoteTitle(Canvas& s, const NoteSheetView& v) {
 
 namespace {
 
-// Line i at row y: selection mark, number label, the expression with its answer, the answer blank.
+// Line i at row y: selection mark, problem number (none for working), the expression with its answer, the answer blank.
 // added grows by the rows the line pushes the later lines down.
 void DrawLine(Canvas& s, const NoteSheetView& v, int i, int y, const std::string& text, Color colour,
               int& added) {
@@ -166,17 +166,26 @@ void DrawLine(Canvas& s, const NoteSheetView& v, int i, int y, const std::string
     s.SetFontColor(CLR_RED);
     s.TextOut(2 * ch - v.hScroll, y, "◆");
   }
-  s.SetFontColor(NOTE_NUMBER_COLOR);
-  s.TextOut(4 * ch - v.hScroll, y, "[" + std::to_string(i) + "] ");
+  // A problem is numbered among the problems; the working under it has no number and starts two
+  // characters further in than the problem's text.
+  const int number = NoteProblemNumber(i);
+  const bool working = number == 0 && IsWorkingLine(text);
+  int x = 0;
+  if (working) {
+    x = 4 * ch - v.hScroll + s.TextWidth("[1] ") + ch + 2 * cw;
+  } else {
+    s.SetFontColor(NOTE_NUMBER_COLOR);
+    s.TextOut(4 * ch - v.hScroll, y, "[" + std::to_string(number) + "] ");
+    x = s.PenPos().x + ch - (number >= 10 ? cw : 0);
+  }
   s.SetFontColor(colour);
-  const int labelEnd = s.PenPos().x;
-  const int x = labelEnd + ch - (i >= 10 ? cw : 0);
   const int end = TypesetLineAndAnswer(s, text, x, y, cw, ch, 6 - KAITOURAN_ITI, 0);
   s.SetFontColor(colour);
   // With a break at "=" the line ends on the row of its last "=".
   DrawLineMarks(s, i, end + cw, BreakCount > 0 ? EqualsPoint.y : y);
   if (AnswerMovedDown) ++added;
-  if (NOTE_KAITOURAN_FLAG && text.find('&') == std::string::npos) {
+  // Working is written under its problem: it gets no answer blank of its own.
+  if (NOTE_KAITOURAN_FLAG && !working && text.find('&') == std::string::npos) {
     const int xa = Clamp(4LL * ch + static_cast<long long>(KAITOURAN_ITI) * cw - v.hScroll);
     int ya = y;
     if (xa < static_cast<long long>(end) + 2LL * cw) {

@@ -22,6 +22,15 @@ int StepsIn(const std::string& text, bool continues) {
   return n < 0 ? 0 : n;
 }
 
+// What the teacher reads for a final note (its id stays in the batch tool's records).
+std::string FinalNoteName(const std::string& id) {
+  if (id == "not-reduced") return "約分していない答え";
+  if (id == "improper-left") return "仮分数のままの答え";
+  if (id == "mixed-left") return "帯分数のままの答え";
+  if (id == "not-finished") return "計算のとちゅうで終わった答え";
+  return "答えの形";
+}
+
 }  // namespace
 
 NotePageCheck CheckNoteLines(const std::vector<std::string>& lines, const StepOptions& options) {
@@ -95,13 +104,13 @@ std::vector<std::string> NoteSummaryRows(const NoteStepSummary& s) {
     std::string name;
     for (const KnownMistake& m : KnownMistakes())
       if (id == m.id) name = m.name;
-    rows.push_back("・" + name + " [" + id + "]: " + std::to_string(count) + "回");
+    rows.push_back("・" + name + ": " + std::to_string(count) + "回");
   }
   if (s.wrong > 0) rows.push_back("・その他のまちがい: " + std::to_string(s.wrong) + "回");
   if (s.unreadable > 0) rows.push_back("・読めない式: " + std::to_string(s.unreadable) + "回");
   for (const auto& [id, count] : s.finals) {
     if (count == 0) continue;
-    rows.push_back("・答えの形 [" + id + "]: " + std::to_string(count) + "回");
+    rows.push_back("・" + FinalNoteName(id) + ": " + std::to_string(count) + "回");
   }
   return rows;
 }

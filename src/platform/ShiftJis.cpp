@@ -106,6 +106,12 @@ std::size_t SjisLength(std::string_view utf8) {
   return n;
 }
 
+std::size_t Utf8CharLength(std::string_view utf8) {
+  if (utf8.empty()) return 0;
+  char32_t cp = 0;
+  return DecodeOne(utf8, 0, cp);
+}
+
 std::size_t Utf8Length(std::string_view utf8) {
   std::size_t n = 0;
   for (std::size_t i = 0; i < utf8.size(); ++n) {

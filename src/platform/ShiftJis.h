@@ -13,6 +13,10 @@ std::size_t SjisLength(std::string_view utf8);
 // Number of characters (code points) of a UTF-8 text; invalid bytes count one each.
 std::size_t Utf8Length(std::string_view utf8);
 
+// Bytes of the character that starts the text: 1 for ASCII and for a byte that starts no whole UTF-8
+// character, 0 for an empty text.
+std::size_t Utf8CharLength(std::string_view utf8);
+
 // The first n characters of a UTF-8 text (whole characters only).
 std::string Utf8Left(std::string_view utf8, std::size_t n);
 

@@ -146,8 +146,15 @@ void CheckLineSteps() {
     SetStatusText(UNKNOWN_TEXT);
     return;
   }
-  if (LineOpen && LineText.back() != '=' && !AppendStepMark()) return;
+  const bool marked = LineOpen && LineText.back() != '=';
+  if (marked && !AppendStepMark()) return;
   Check();
+  // A right last step that is the finished answer has no step after it: the "=" written for one goes
+  // again, so the line does not end in a lone "=" (nor its reading in 「イコール」).
+  const ChainResult& r = ScreenSteps.result;
+  if (marked && r.allRight && NextStepHint(r.steps.back().to, StepOptionsFromSettings()).empty() &&
+      BackSpaceLine() == 1)
+    Check();
   RefreshScreen();
   RepaintScreen();
 }

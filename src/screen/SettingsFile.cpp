@@ -445,6 +445,16 @@ void ReportOnce(const std::string& text) {
   ShowMessage(text, "警告!");
 }
 
+// The stored settings as they were last read or written in this run (without the old file's foreign
+// keys); empty before either.
+std::string LastStoredBytes;
+bool SettingsKnown = false;
+
+void RememberStoredSettings() {
+  LastStoredBytes = SettingsFileBytes("");
+  SettingsKnown = true;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------------
@@ -520,6 +530,7 @@ void ReadSettingsBytes(std::string_view bytes) {
     }
   }
   Normalise();
+  RememberStoredSettings();
   if (unreadable)
     ShowMessage("設定ファイル「Kazoru1.ini」に読めない文字がありました。\nその項目は初期の設定で始めます。",
                 "注意!!");
@@ -567,6 +578,8 @@ bool WriteSettings() {
     written = config;
     ok = MakeDirs(SettingsConfigDir()) && WriteAtomically(config, bytes);
   }
+  // A failed write is not tried again until a setting changes again.
+  RememberStoredSettings();
   if (!ok) {
     ReportOnce(
         "設定ファイル「Kazoru1.ini」を保存できませんでした。\n今回変えた設定は次回に引き継がれません。\n" +
@@ -580,8 +593,14 @@ bool WriteSettings() {
   return true;
 }
 
+bool SettingsChangedSinceWritten() { return SettingsKnown && SettingsFileBytes("") != LastStoredBytes; }
+
+bool WriteChangedSettings() { return SettingsChangedSinceWritten() && WriteSettings(); }
+
 void ResetSettingsFile() {
   ExeDirOverride.clear();
   ConfigDirOverride.clear();
   WriteFailureReported = false;
+  LastStoredBytes.clear();
+  SettingsKnown = false;
 }

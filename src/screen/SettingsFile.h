@@ -1,7 +1,7 @@
 // Reads and writes the settings file "Kazoru1.ini" (Shift_JIS INI text) into and from the settings
-// variables of engine/Settings.h. The window code calls ReadSettings once at start and WriteSettings once
-// at exit; it copies the window's position and size into MAINTOP … MAINWIDTH before writing and takes
-// them from there after reading.
+// variables of engine/Settings.h. The window code calls ReadSettings once at start, WriteChangedSettings a
+// moment after a setting changed and WriteSettings at exit; it copies the window's position and size into
+// MAINTOP … MAINWIDTH before writing at exit and takes them from there after reading.
 //
 // Where the file lives: beside the executable when a copy is there (a portable installation), otherwise
 // in the user's configuration folder ($XDG_CONFIG_HOME/kazoru, by default ~/.config/kazoru). When the
@@ -43,5 +43,12 @@ bool WriteSettingsTo(const std::string& path, const std::string& base = "");
 // The bytes WriteSettingsTo would write over the old file's bytes.
 std::string SettingsFileBytes(std::string_view oldBytes);
 
-// Forgets the folders set and whether a failure was already reported.
+// Whether a stored setting differs from what was last read or written in this run (false before the
+// settings were read or written at all).
+bool SettingsChangedSinceWritten();
+// Writes the settings (as WriteSettings) when a stored setting changed since they were last read or
+// written, so that a change survives a program that is killed; true when it wrote them.
+bool WriteChangedSettings();
+
+// Forgets the folders set, whether a failure was already reported and the settings last read or written.
 void ResetSettingsFile();

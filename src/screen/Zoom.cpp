@@ -2,6 +2,7 @@
 #include "screen/Zoom.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 #include "engine/Settings.h"
@@ -23,6 +24,8 @@ int ApplySize(int size) {
 
 }  // namespace
 
+int ZoomHomeSize = ZOOM_DEFAULT_SIZE;
+
 int ZoomScreen(int steps) {
   const int n = static_cast<int>(std::size(ZOOM_SIZES));
   // The index of the largest listed size not above the current one.
@@ -34,7 +37,19 @@ int ZoomScreen(int steps) {
   return ApplySize(ZOOM_SIZES[at]);
 }
 
-int ZoomReset() { return ApplySize(ZOOM_DEFAULT_SIZE); }
+int ZoomReset() { return ApplySize(ZoomHomeSize); }
+
+int DeviceFontSize(int width, int height) {
+  // A laptop's page (1024 × 768) holds the default size; the type grows with the page's height as long as
+  // the width keeps 520 pixels for each default size's worth, so the lines do not break sooner.
+  constexpr double LAPTOP_HEIGHT = 768, WIDTH_PER_SCALE = 520;
+  const double scale = std::min(std::max(0, height) / LAPTOP_HEIGHT, std::max(0, width) / WIDTH_PER_SCALE);
+  const double wanted = ZOOM_DEFAULT_SIZE * scale;
+  int best = ZOOM_DEFAULT_SIZE;
+  for (int size : ZOOM_SIZES)
+    if (size >= ZOOM_DEFAULT_SIZE && std::abs(size - wanted) < std::abs(best - wanted)) best = size;
+  return best;
+}
 
 bool ZoomKey(int key, int shift) {
   if (!(shift & SHIFT_CTRL) || (shift & SHIFT_ALT)) return false;

@@ -219,6 +219,23 @@ InputResult InputChar(char c) {
   }
   const char stored = StoredChar;
   if (stored == '%') return InputResult::NotAppended;
+  // The last place of a full line takes only a character the line can end after ("=" or a closing
+  // bracket may follow), so that a full line can always be computed.
+  if (LineCount == LINE_MAX_CHARS - 1 && !FinishesLine(c) && !BaseMode && !Contains(LineText, 'x')) {
+    const InpCheckState accepted = CheckerState;
+    const bool omitMul = KAKERU_ABR != 0;
+    bool closable = false;
+    for (char next : {'=', ')', ']'}) {
+      CheckerState = accepted;
+      closable = closable || CheckKey(next, stored, accepted.state, omitMul);
+    }
+    if (!closable) {
+      CheckerState = checkerBefore;
+      RefuseInput(REFUSED_TOO_LONG, LINE_TOO_LONG_TEXT);
+      return InputResult::NotAppended;
+    }
+    CheckerState = accepted;
+  }
 
   if (stored == '=') {
     if (BaseMode) {

@@ -79,7 +79,8 @@ inline constexpr int REFUSED_NO_KEY = 39;  // a key with no character or command
 inline constexpr int REFUSED_BASE_SECOND_ARROW = -3;  // a base-mode line holds one ">" only
 
 // The longest line: the 258th character is refused, except what finishes the line ("=" and the closing
-// brackets), so that a full line can still be computed.
+// brackets), and the 257th only when the line can end after it (no sign or fraction mark left open), so
+// that a full line can still be computed.
 inline constexpr int LINE_MAX_CHARS = 257;
 inline constexpr const char* LINE_TOO_LONG_TEXT = "式の長さが256字を超えた!!";
 inline constexpr const char* LINE_CLOSED_TEXT =

@@ -39,13 +39,20 @@ bool TooLong(const std::string& text, EditorOutcome& outcome) {
   return true;
 }
 
-// The whole-text check of Show and Calculate; false with the error display filled in.
-bool CheckField(const std::string& text, EditorOutcome& outcome) {
+// The whole-text check of Show and Calculate; false with the error display filled in. The text stands
+// after offset characters of the field.
+bool CheckField(const std::string& text, EditorOutcome& outcome, int offset = 0) {
   const int p = CheckText(text, {.collectText = true, .omitMul = KAKERU_ABR != 0});
   if (p == 0) return true;
-  outcome.badPos = p;
-  outcome.errorText = "◇ｴﾗｰ::(" + std::to_string(p) + "字目) " + CheckMessage(ErrorNo);
+  outcome.badPos = p + offset;
+  outcome.errorText = "◇ｴﾗｰ::(" + std::to_string(p + offset) + "字目) " + CheckMessage(ErrorNo);
   return false;
+}
+
+// A notebook line that begins with "=" is the pupil's working under the problem above it: the rest is
+// the expression.
+bool IsNotebookWorking(const std::string& text) {
+  return WorksForNotebook() && text.size() > 1 && text.front() == '=';
 }
 
 void StoreInNotebook(const std::string& text) {
@@ -100,8 +107,9 @@ EditorOutcome EditorShow(const std::string& fieldText) {
   outcome.errorText.clear();
   if (TooLong(text, outcome)) return outcome;
   ClearLine();
-  if (!CheckField(text, outcome)) return outcome;
-  const std::string checked = CheckedText;
+  const bool working = IsNotebookWorking(text);
+  if (!CheckField(working ? text.substr(1) : text, outcome, working ? 1 : 0)) return outcome;
+  const std::string checked = (working ? "=" : "") + CheckedText;
   if (WorksForNotebook()) {
     StoreInNotebook(checked);
   } else {
@@ -129,6 +137,8 @@ EditorOutcome EditorCalculate(const std::string& fieldText) {
     return outcome;
   }
   const std::string text = PreparedText(fieldText);
+  // Working is written down, not computed: it goes onto the page as Show puts it there.
+  if (IsNotebookWorking(text)) return EditorShow(fieldText);
   if (TooLong(text, outcome)) return outcome;
   ClearLine();
   if (!CheckField(text, outcome)) return outcome;

@@ -64,10 +64,12 @@ struct EditorOutcome {
 int EditorExpressionLength(const std::string& fieldText);
 
 // "式表示 Ret": the field's text (without its comment) checked and put on the calculation line, or into
-// the notebook's selected line in modes 2 and 3.
+// the notebook's selected line in modes 2 and 3, where a text beginning with "=" is working (its rest is
+// checked).
 EditorOutcome EditorShow(const std::string& fieldText);
 // "計算 Ctrl+Ret": the field's text checked and computed (solved for an equation or inequality, simplified
-// for a ratio) onto the calculation line or into the notebook's selected line.
+// for a ratio) onto the calculation line or into the notebook's selected line; working for the notebook
+// is stored as Show stores it.
 EditorOutcome EditorCalculate(const std::string& fieldText);
 
 // Puts a checked expression on the calculation screen as an open line, with the checker's state as if it

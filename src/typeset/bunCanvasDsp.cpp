@@ -7,6 +7,7 @@
 #include "engine/Bunio.h"
 #include "engine/Bunsuuh.h"
 #include "engine/Settings.h"
+#include "platform/ShiftJis.h"
 #include "typeset/TypesetCommon.h"
 #include "typeset/bunHCanvDsp.h"
 
@@ -132,7 +133,8 @@ int Run(Canvas& s, std::string_view text, int x, int y, int cw, int ch) {
     RaisedMode = false;
     RaisedTop = y;
   };
-  for (char c : text) {
+  for (size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
     switch (c) {
       case ' ': s.TextOut(x, y, " "); break;
       case '!': Put(s, x, y, "!", CLR_MAROON); break;
@@ -179,12 +181,17 @@ int Run(Canvas& s, std::string_view text, int x, int y, int cw, int ch) {
         rowY = ClampInt(static_cast<long long>(rowY) + ch * 3LL / 2);
         y = rowY;
         continue;
-      default:
+      default: {
+        // A character beyond ASCII is drawn whole, never byte by byte.
+        const size_t length = Utf8CharLength(text.substr(at));
+        const std::string piece(text.substr(at, length));
+        at += length - 1;
         if (raised)
-          Put(s, x, y - cw / 4, std::string(1, c), CLR_MAROON);
+          Put(s, x, y - cw / 4, piece, CLR_MAROON);
         else
-          Put(s, x, y, std::string(1, c), CLR_BLACK);
+          Put(s, x, y, piece, CLR_BLACK);
         break;
+      }
     }
     x = s.PenPos().x;
   }

@@ -12,6 +12,7 @@
 #include "process/CalcProcManage.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
+#include "ui/HalfWidthFields.h"
 #include "ui/QtPlatform.h"
 #include "ui/notebook/Notebook.h"
 #include "ui/screen/InputPanel.h"
@@ -77,8 +78,15 @@ bool UseJapanese(QApplication& app) {
   return true;
 }
 
-int RunKazoru(QApplication& app, bool quitAfterFirstTurn) {
+std::string FileToOpen(const QStringList& arguments) {
+  for (qsizetype i = 1; i < arguments.size(); ++i)
+    if (!arguments[i].startsWith('-') && !arguments[i].isEmpty()) return arguments[i].toStdString();
+  return "";
+}
+
+int RunKazoru(QApplication& app, bool quitAfterFirstTurn, const std::string& file) {
   SetPlatform(&TheQtPlatform());
+  InstallHalfWidthInput(app);
   InstallNoticeBox();
   ResetProcessState();
   ResetLineCommands();
@@ -101,7 +109,12 @@ int RunKazoru(QApplication& app, bool quitAfterFirstTurn) {
   screen.PageWidget()->setFocus();
 
   // A notebook page left unsaved by a crash is offered back once the windows are up.
-  QTimer::singleShot(0, &app, [] { OfferNotebookRecovery(); });
+  QTimer::singleShot(0, &app, [file] {
+    OfferNotebookRecovery();
+    // The page the program was started with (from a file manager) comes after a recovered one, which
+    // the notebook's question then saves or gives up.
+    if (!file.empty()) OpenNotebookFile(file);
+  });
   QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
   // Closing the screen ends the program, whatever other windows are still up.
   CalcScreenForm::ProgramEnds = [] { QCoreApplication::exit(0); };

@@ -1,6 +1,9 @@
 // Builds the program's windows in their start-up order and runs the event loop.
 #pragma once
 
+#include <QStringList>
+#include <string>
+
 class QApplication;
 
 // The program is Japanese whatever the system's language: Qt's own dialogs take Qt's Japanese
@@ -11,6 +14,11 @@ bool UseJapanese(QApplication& app);
 // before the application object exists, dates, numbers and messages are asked for in Japanese.
 void UseJapaneseSystemLocale();
 
+// The file a start asks to open: the first argument after the program's name that is not an option
+// ("kazoru page.siki", as a file manager starts it); empty when there is none.
+std::string FileToOpen(const QStringList& arguments);
+
 // quitAfterFirstTurn ends the event loop after its first turn (the window painted once), without
-// closing the screen; start-up is timed with it.
-int RunKazoru(QApplication& app, bool quitAfterFirstTurn = false);
+// closing the screen; start-up is timed with it. A file (a notebook page) opens in the notebook once the
+// windows are up.
+int RunKazoru(QApplication& app, bool quitAfterFirstTurn = false, const std::string& file = "");

@@ -24,7 +24,15 @@ QWidget* QtPlatform::AskingWindow() const {
   while (w && (w->windowType() == Qt::Tool || w->inherits("TSplshMsgForm")) && w->parentWidget())
     w = w->parentWidget()->window();
   if (w && w->inherits("TSplshMsgForm")) w = nullptr;
-  return w && w->isVisible() ? w : owner_;
+  if (w && w->isVisible()) return w;
+  return lastAsker_ && lastAsker_->isVisible() ? lastAsker_.data() : owner_;
+}
+
+void QtPlatform::GiveFocusBack(QWidget* asker) {
+  lastAsker_ = asker;
+  if (!asker || !asker->isVisible() || asker->isMinimized() || QApplication::activeModalWidget()) return;
+  asker->raise();
+  asker->activateWindow();
 }
 
 QtPlatform& TheQtPlatform() {
@@ -34,7 +42,8 @@ QtPlatform& TheQtPlatform() {
 
 MsgAnswer QtPlatform::MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                                  MsgIcon icon) {
-  QMessageBox box(AskingWindow());
+  QWidget* asker = AskingWindow();
+  QMessageBox box(asker);
   box.setWindowTitle(Q(caption));
   box.setText(Q(text));
   switch (icon) {
@@ -52,7 +61,9 @@ MsgAnswer QtPlatform::MessageBox(const std::string& text, const std::string& cap
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       break;
   }
-  switch (box.exec()) {
+  const int answer = box.exec();
+  GiveFocusBack(asker);
+  switch (answer) {
     case QMessageBox::Cancel: return MsgAnswer::Cancel;
     case QMessageBox::Yes: return MsgAnswer::Yes;
     case QMessageBox::No: return MsgAnswer::No;
@@ -81,19 +92,27 @@ bool QtPlatform::InterruptRequested() {
 
 bool QtPlatform::InputBox(const std::string& caption, const std::string& prompt, std::string& value) {
   bool ok = false;
-  QString r = QInputDialog::getText(AskingWindow(), Q(caption), Q(prompt), QLineEdit::Normal, Q(value), &ok);
+  QWidget* asker = AskingWindow();
+  QString r = QInputDialog::getText(asker, Q(caption), Q(prompt), QLineEdit::Normal, Q(value), &ok);
+  GiveFocusBack(asker);
   if (ok) value = r.toStdString();
   return ok;
 }
 
 std::string QtPlatform::OpenFileName(const std::string& caption, const std::string& filter,
                                      const std::string& startPath) {
-  return QFileDialog::getOpenFileName(AskingWindow(), Q(caption), Q(startPath), Q(filter)).toStdString();
+  QWidget* asker = AskingWindow();
+  const QString path = QFileDialog::getOpenFileName(asker, Q(caption), Q(startPath), Q(filter));
+  GiveFocusBack(asker);
+  return path.toStdString();
 }
 
 std::string QtPlatform::SaveFileName(const std::string& caption, const std::string& filter,
                                      const std::string& startPath) {
-  return QFileDialog::getSaveFileName(AskingWindow(), Q(caption), Q(startPath), Q(filter)).toStdString();
+  QWidget* asker = AskingWindow();
+  const QString path = QFileDialog::getSaveFileName(asker, Q(caption), Q(startPath), Q(filter));
+  GiveFocusBack(asker);
+  return path.toStdString();
 }
 
 void QtPlatform::SetJapaneseInput(bool on) {

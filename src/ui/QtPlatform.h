@@ -32,7 +32,9 @@ class QtPlatform : public Platform {
   void SetOwner(QWidget* w) { owner_ = w; }
   QWidget* Owner() const { return owner_; }
   // The parent of a message box, input box or file dialog: the window that asks, so that the dialog opens
-  // over it and gives the focus back to it.
+  // over it and gives the focus back to it. A dialog that follows another at once (the save dialog after
+  // 「保存しておきますか？」) is asked by the window that asked before, while the window system has not yet
+  // told which window has the focus again.
   QWidget* AskingWindow() const;
   // The notice box is a window of the tool layer; it installs itself here.
   std::function<void(const std::string&, const std::string&, int)> noticeHandler;
@@ -41,7 +43,11 @@ class QtPlatform : public Platform {
   void SetInterrupt(bool on) { interruptFlag_ = on; }
 
  private:
+  // After a dialog: the window that asked takes the focus back and stays over the others.
+  void GiveFocusBack(QWidget* asker);
+
   QWidget* owner_ = nullptr;
+  QPointer<QWidget> lastAsker_;
   bool interruptFlag_ = false;
   // Owned by the application, so it goes (and stops speaking) with it.
   QPointer<QProcess> speech_;

@@ -1,21 +1,12 @@
-// Prints a practice sheet and its answer key: the sheet through the notebook's own sheet drawing on the
-// sheet's page, the key through the typesetter and the process display, one problem block after another.
+// Prints a practice sheet and its answer key on a printer: the pages are laid out by sheets/SheetPages.h.
 #include "ui/SheetPrint.h"
 
-#include <QImage>
 #include <QPainter>
 #include <QPrinter>
-#include <algorithm>
 
-#include "engine/Settings.h"
-#include "notebook/NotePage.h"
-#include "notebook/NoteSheet.h"
-#include "process/CalcProcManage.h"
-#include "process/MainDspManage-Draw.h"
 #include "sheets/Sheet.h"
-#include "typeset/bunCanvasDsp.h"
+#include "sheets/SheetPages.h"
 #include "ui/QtCanvas.h"
-#include "ui/screen/PrintLine.h"
 
 namespace {
 
@@ -23,83 +14,24 @@ int LastPages = 0;
 
 // The sheet's pen is 3 printer dots wide at 300 dots per inch, as the notebook prints.
 constexpr int PRINT_DPI = 300;
-// The key is set a little smaller than the screen, so that a page holds more than one worked problem.
-constexpr int KEY_FONT_SIZE = 10;
-
-// Puts back everything the printing of a sheet changes.
-class PrintStateGuard {
- public:
-  PrintStateGuard()
-      : page_(NotePage),
-        appendName_(NoteAppendFileName),
-        blanks_(NOTE_KAITOURAN_FLAG),
-        process_(ProcessState),
-        advice_(ADVICEDSP),
-        teido_(PROCTEIDO),
-        kaigyo_(EQUAL_KAIGYO),
-        pitch_(LinePitch),
-        breaks_(BreakCount) {}
-  ~PrintStateGuard() {
-    NotePage = page_;
-    NoteAppendFileName = appendName_;
-    NOTE_KAITOURAN_FLAG = blanks_;
-    ProcessState = process_;
-    ADVICEDSP = advice_;
-    PROCTEIDO = teido_;
-    EQUAL_KAIGYO = kaigyo_;
-    LinePitch = pitch_;
-    BreakCount = breaks_;
-  }
-  PrintStateGuard(const PrintStateGuard&) = delete;
-  PrintStateGuard& operator=(const PrintStateGuard&) = delete;
-
- private:
-  NotePageData page_;
-  bool appendName_;
-  int blanks_;
-  ProcessStateData process_;
-  int advice_, teido_, kaigyo_, pitch_, breaks_;
-};
+constexpr int PRINT_PEN = 3;
 
 QRect PageRect(QPrinter& printer) { return printer.pageLayout().paintRectPixels(printer.resolution()); }
 
-void DrawNameLine(Canvas& s, int x, int y) {
-  s.SetFontColor(CLR_BLACK);
-  s.TextOut(x, y, "　　年　　組　　番　名前");
-  const int start = s.PenPos().x;
-  const int ch = s.TextHeight("1");
-  s.SetPenColor(CLR_BLACK);
-  s.MoveTo(start, y + ch);
-  s.LineTo(start + 14 * ch, y + ch);
-  s.SetPenColor(CLR_TEAL);
-}
-
-// One problem of the key from row y: its number, the problem with its answer, then its process under
-// the process type's title. Returns the y below the block.
-int DrawKeyProblem(Canvas& s, const Sheet& sheet, size_t index, int y, int cw, int ch) {
-  const SheetProblem& p = sheet.problems[index];
-  s.SetFontColor(NOTE_NUMBER_COLOR);
-  s.TextOut(2 * ch, y, "(" + std::to_string(index + 1) + ")");
-  s.SetFontColor(CLR_BLACK);
-  const int x = 2 * ch + 5 * cw;
-  BreakCount = 0;
-  EQUAL_KAIGYO = 0;
-  const int end = TypesetLine(s, p.expr, x, y, cw, ch);
-  TypesetAnswer(s, p.answer, std::max(end + 3 * cw, x + 24 * cw), y, cw, ch, 0);
-  int bottom = y + 3 * ch;
-  if (!p.processText.empty()) {
-    ProcessState.processType = static_cast<ProcessType>(p.processType);
-    ProcessState.processText = p.processText;
-    ProcessState.figure = p.figure;
-    ProcessState.factors = p.factors;
-    EQUAL_KAIGYO = 1;  // the process display breaks its lines at "="
-    const LinePlace place{x, bottom + 2 * ch, cw, ch};
-    DrawProcessTitle(s, p.processType, x, bottom);
-    const int last = DrawProcessText(s, p.processText, place);
-    bottom = last + 3 * ch;
-  }
-  s.SetFontColor(CLR_BLACK);
-  return bottom;
+// Draws the pages of one kind on the printer.
+template <typename Draw>
+bool PrintPages(QPrinter& printer, Draw draw) {
+  LastPages = 0;
+  printer.setResolution(PRINT_DPI);
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  QtCanvas canvas(&printer);
+  canvas.Begin(&painter);
+  const QRect page = PageRect(printer);
+  const SheetPaper paper{page.width(), page.height(), canvas.PixelsPerInch(), PRINT_PEN};
+  LastPages = draw(canvas, paper, [&printer] { return printer.newPage(); });
+  canvas.End();
+  return painter.end();
 }
 
 }  // namespace
@@ -107,109 +39,13 @@ int DrawKeyProblem(Canvas& s, const Sheet& sheet, size_t index, int y, int cw, i
 int LastSheetPrintPages() { return LastPages; }
 
 bool PrintSheetPage(QPrinter& printer, const Sheet& sheet) {
-  LastPages = 0;
-  printer.setResolution(PRINT_DPI);
-  PrintStateGuard guard;
-  ResetNotePage();
-  PutSheetOnPage(sheet);
-  NoteAppendFileName = false;
-  NOTE_KAITOURAN_FLAG = 1;  // every problem gets its answer blank
-
-  QPainter painter;
-  if (!painter.begin(&printer)) return false;
-  QtCanvas canvas(&printer);
-  canvas.Begin(&painter);
-  PrepareNoteSurface(canvas, 3, true);
-  NoteSheetView v;
-  MeasureNoteCells(canvas, v.cw, v.ch);
-  v.ppi = canvas.PixelsPerInch();
-  v.printing = true;
-  const QRect page = PageRect(printer);
-  // The rows of the problems that fit under the title; later pages continue at the same height.
-  const int pitch = std::max(1, KANKAKU * v.ch / 2);
-  const int top = 4 * v.ch;
-  // The first page is lowered by two rows for the name line above the title.
-  const int nameRows = 2 * v.ch;
-  const int perPage = std::max(1, (page.height() - top - 3 * v.ch - nameRows) / pitch);
-  const int pages = std::max(1, (NotePage.lineCount + perPage - 1) / perPage);
-  for (int k = 0; k < pages; ++k) {
-    if (k > 0 && !printer.newPage()) break;
-    // Only this page's rows, moved up under the title, which every page repeats; the name line stands on
-    // the first page alone.
-    v.lineShift = k * perPage * pitch;
-    v.firstLine = k * perPage + 1;
-    v.lastLine = (k + 1) * perPage;
-    if (k == 0) {
-      DrawNameLine(canvas, page.width() - 28 * v.ch, v.ch / 2);
-      painter.translate(0, nameRows);
-    }
-    DrawNoteSheet(canvas, v);
-    painter.resetTransform();
-    ++LastPages;
-  }
-  canvas.End();
-  return painter.end();
+  return PrintPages(printer, [&sheet](Canvas& c, const SheetPaper& paper, const NextSheetPage& next) {
+    return DrawSheetPages(c, sheet, paper, next);
+  });
 }
 
 bool PrintSheetKey(QPrinter& printer, const Sheet& sheet, bool advice) {
-  LastPages = 0;
-  printer.setResolution(PRINT_DPI);
-  PrintStateGuard guard;
-  ADVICEDSP = advice ? 1 : 0;
-  PROCTEIDO = 0;
-  LinePitch = GYOKEISUU;
-
-  QPainter painter;
-  if (!painter.begin(&printer)) return false;
-  QtCanvas canvas(&printer);
-  canvas.Begin(&painter);
-  PreparePrintedLineSurface(canvas);
-  canvas.SetFontSize(std::min(FONTSIZE, KEY_FONT_SIZE));
-  const int cw = std::max(1, canvas.TextWidth("1234567890") / 10);
-  const int ch = std::max(1, canvas.TextHeight("1234567890"));
-  const QRect page = PageRect(printer);
-
-  // A block is measured by drawing it once on a scratch image of the printer's resolution.
-  QImage scratch(4, 4, QImage::Format_RGB32);
-  scratch.setDotsPerMeterX(qRound(PRINT_DPI / 0.0254));
-  scratch.setDotsPerMeterY(qRound(PRINT_DPI / 0.0254));
-  QtCanvas measure(&scratch);
-  PreparePrintedLineSurface(measure);
-  measure.SetFontSize(canvas.FontSize());
-  auto blockHeight = [&](size_t i) {
-    QPainter p(&scratch);
-    measure.Begin(&p);
-    const int h = DrawKeyProblem(measure, sheet, i, 0, cw, ch);
-    measure.End();
-    return h;
-  };
-
-  auto header = [&](int pageNo) {
-    canvas.SetFontBold(true);
-    canvas.SetFontColor(CLR_RED);
-    canvas.TextOut(2 * ch, ch, "【解答】");
-    canvas.SetFontColor(CLR_BLACK);
-    // The skill's name on the first row, version and seed under it: a long name still fits the width.
-    canvas.TextOut(canvas.PenPos().x + ch, ch, sheet.skill ? sheet.skill->name : sheet.controls.skill);
-    canvas.SetFontBold(false);
-    std::string second =
-        std::string(1, sheet.controls.version) + "版　シード" + std::to_string(sheet.controls.seed);
-    if (pageNo > 1) second += "　（" + std::to_string(pageNo) + "）";
-    canvas.TextOut(2 * ch + 5 * cw, 2 * ch + ch / 2, second);
-    return 5 * ch;
-  };
-  int pageNo = 1;
-  int y = header(pageNo);
-  LastPages = 1;
-  for (size_t i = 0; i < sheet.problems.size(); ++i) {
-    const int h = blockHeight(i);
-    if (y + h > page.height() && y > 5 * ch) {
-      if (!printer.newPage()) break;
-      y = header(++pageNo);
-      ++LastPages;
-    }
-    y = DrawKeyProblem(canvas, sheet, i, y, cw, ch);
-  }
-  canvas.End();
-  return painter.end();
+  return PrintPages(printer, [&sheet, advice](Canvas& c, const SheetPaper& paper, const NextSheetPage& next) {
+    return DrawSheetKeyPages(c, sheet, advice, paper, next);
+  });
 }

@@ -1,4 +1,5 @@
-// Starts the desktop program: Japanese texts for Qt's own dialogs, the platform door, the calculation screen.
+// Starts the desktop program: Japanese texts for Qt's own dialogs, the platform door, the calculation screen,
+// and the notebook page named on the command line.
 #include <QApplication>
 
 #include "ui/AppStart.h"
@@ -9,5 +10,5 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("kazoru");
   QApplication::setOrganizationName("kazoru");
   UseJapanese(app);
-  return RunKazoru(app);
+  return RunKazoru(app, false, FileToOpen(QApplication::arguments()));
 }

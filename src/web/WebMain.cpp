@@ -12,6 +12,7 @@
 
 #include "engine/BunMath.h"
 #include "engine/Settings.h"
+#include "platform/HalfWidth.h"
 #include "platform/Platform.h"
 #include "platform/ShiftJis.h"
 #include "platform/VirtualKeys.h"
@@ -21,8 +22,10 @@
 #include "screen/ScreenPage.h"
 #include "screen/ScreenSteps.h"
 #include "screen/SettingsFile.h"
+#include "screen/Zoom.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
+#include "typeset/Reading.h"
 #include "typeset/bunCanvasDsp.h"
 #include "web/WebCanvas.h"
 #include "web/WebPlatform.h"
@@ -155,6 +158,17 @@ EMSCRIPTEN_KEEPALIVE void kz_resize(int width, int height) {
   ScreenHeight = std::max(1, height);
 }
 
+// The page's window is width × height: the screen font that suits it becomes the size Ctrl+0 goes back to.
+// Returns that size (the page uses it as the pupil's size until the pupil chooses one).
+EMSCRIPTEN_KEEPALIVE int kz_device_font_size(int width, int height) {
+  ZoomHomeSize = DeviceFontSize(width, height);
+  return ZoomHomeSize;
+}
+
+// Zooms the screen font steps sizes up or down (0: to the listed size at or below the current one), as
+// Ctrl+plus and Ctrl+minus do; returns the new size.
+EMSCRIPTEN_KEEPALIVE int kz_zoom(int steps) { return Started ? ZoomScreen(steps) : FONTSIZE; }
+
 // One key press: a Windows virtual-key code and the modifier bits (1 Shift, 2 Alt, 4 Ctrl).
 EMSCRIPTEN_KEEPALIVE void kz_key(int key, int shift) {
   if (!Started) return;
@@ -249,7 +263,8 @@ EMSCRIPTEN_KEEPALIVE const char* kz_state() {
       advice += JsonString(st.advice);
     }
     s += "],\"advice\":[" + advice + "],\"hintShown\":" + (ScreenSteps.hintShown ? "true" : "false") +
-         ",\"hint\":" + JsonString(ScreenSteps.hint) + "}";
+         ",\"hint\":" + JsonString(ScreenSteps.hint) +
+         ",\"hintReading\":" + JsonString(ScreenSteps.hint.empty() ? "" : ReadLineAloud(ScreenSteps.hint).display) + "}";
   } else {
     s += "null";
   }
@@ -304,6 +319,11 @@ EMSCRIPTEN_KEEPALIVE const char* kz_evaluate(const char* text, int mode, int rep
   for (int i = 0; i < std::max(1, repeat); ++i) answer = EvaluateExpression(text ? text : "", mode, 0);
   ThePlatform().queue.clear();
   return Give(std::move(answer));
+}
+
+// A field's text with full-width digits, letters and signs taken as half-width (the desktop fields' rule).
+EMSCRIPTEN_KEEPALIVE const char* kz_half_width(const char* text) {
+  return Give(HalfWidthInput(text ? std::string_view(text) : std::string_view()));
 }
 
 EMSCRIPTEN_KEEPALIVE int kz_result_length() { return static_cast<int>(Result().size()); }

@@ -6,6 +6,7 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,7 +15,9 @@
 #include "notebook/NotePage.h"
 #include "notebook/NoteRecovery.h"
 #include "notebook/NoteSheet.h"
+#include "notebook/NoteSteps.h"
 #include "platform/Platform.h"
+#include "steps/StepCheck.h"
 #include "web/WebCanvas.h"
 #include "web/WebPlatform.h"
 
@@ -52,6 +55,7 @@ enum class WebNoteCommand {
   SelectNext,
   Restore,
   Clear,
+  CheckWorking,
   COUNT
 };
 
@@ -99,13 +103,16 @@ int RunNoteCommand(WebNoteCommand c) {
         Message("答を書き換えたい式を選択してください。", CONFIRM);
         return 0;
       }
-      const NoteCalcResult r =
-          CalculateSelected([] { return Confirm("選択問題の答えを書き換えます。\n\nそれでもいいですか？"); });
+      // Asked only when there is an answer to replace.
+      std::function<bool()> confirm;
+      if (NoteHasAnswers(NotePage.selected))
+        confirm = [] { return Confirm("選択問題の答えを書き換えます。\n\nそれでもいいですか？"); };
+      const NoteCalcResult r = CalculateSelected(confirm);
       for (const NoteOutcome& o : r.outcomes) Message(NoteOutcomeText(o, true), REPORT);
       return 0;
     }
     case WebNoteCommand::CalculateAll:
-      if (!Confirm("答えをすべて書き換えます。\n\nそれでもいいですか？")) return 0;
+      if (NoteHasAnswers() && !Confirm("答えをすべて書き換えます。\n\nそれでもいいですか？")) return 0;
       CalculateAll([](const NoteOutcome& o) { Message(NoteOutcomeText(o, false), REPORT); });
       return 0;
     case WebNoteCommand::DeleteAllAnswers:
@@ -119,11 +126,14 @@ int RunNoteCommand(WebNoteCommand c) {
     case WebNoteCommand::SelectNext: SelectNext(); return 0;
     case WebNoteCommand::Restore: RestoreBackup(); return 0;
     case WebNoteCommand::Clear:
-      // The page asks to download an edited page before; here the lines and the title go.
+      // The page asks to download an edited page before; here the lines, the title and the file name go.
       TakeBackup();
-      ClearLines();
-      NotePage.title.clear();
+      NewPage();
       NotePage.modified = true;
+      return 0;
+    case WebNoteCommand::CheckWorking:
+      // The marks go onto the sheet; the summary for the teacher is told as on the desktop.
+      Message(CheckNotePageWorking(StepOptionsFromSettings()), NOTE_STEPS_CAPTION);
       return 0;
     case WebNoteCommand::COUNT: return 0;
   }
@@ -144,6 +154,7 @@ int NoteKeyToWeb(NoteCommand c) {
     case NoteCommand::SelectPrevious: return static_cast<int>(WebNoteCommand::SelectPrevious);
     case NoteCommand::SelectNext: return static_cast<int>(WebNoteCommand::SelectNext);
     case NoteCommand::Restore: return static_cast<int>(WebNoteCommand::Restore);
+    case NoteCommand::CheckWorking: return static_cast<int>(WebNoteCommand::CheckWorking);
     default: return -1;
   }
 }
@@ -351,6 +362,8 @@ EMSCRIPTEN_KEEPALIVE const char* kz_nb_state() {
   s += ",\"answerBlank\":" + std::string(NOTE_KAITOURAN_FLAG ? "true" : "false");
   s += ",\"lines\":[";
   for (int i = 1; i <= NotePage.lineCount; ++i) s += (i > 1 ? "," : "") + JsonString(NoteLine(i));
+  s += "],\"marks\":[";
+  for (int i = 1; i <= NotePage.lineCount; ++i) s += (i > 1 ? "," : "") + JsonString(CurrentNoteMarks(i));
   s += "],\"bands\":[";
   for (size_t i = 0; i < bands.size(); ++i)
     s += (i ? ",[" : "[") + std::to_string(bands[i].top) + "," + std::to_string(bands[i].bottom) + "]";

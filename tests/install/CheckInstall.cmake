@@ -1,6 +1,7 @@
 # Installs the build into a temporary prefix and checks that the tree holds what a Linux desktop
-# expects: both programs, the desktop entry, the icon, the AppStream file and the man page; the desktop
-# entry and the AppStream file pass their validators, and the installed kazoru-cli computes.
+# expects: both programs, the desktop entry, the file types, the icon, the AppStream file and the man page;
+# the desktop entry and the AppStream file pass their validators, the file types build a MIME database,
+# and the installed kazoru-cli computes.
 set(prefix "${BUILD}/install-check")
 file(REMOVE_RECURSE "${prefix}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD}" --prefix "${prefix}"
@@ -12,6 +13,7 @@ endif()
 set(expected
   bin/kazoru-cli
   share/applications/kazoru.desktop
+  share/mime/packages/kazoru.xml
   share/icons/hicolor/scalable/apps/kazoru.svg
   share/metainfo/io.github.kazoru.Kazoru.metainfo.xml
   share/man/man1/kazoru-cli.1)
@@ -40,6 +42,25 @@ if(APPSTREAMCLI)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "appstreamcli validate: ${out}")
   endif()
+endif()
+
+# The notebook page's type is one shared-mime-info takes: its database, built in the tree, knows the type
+# by the file name's ending, and the desktop entry opens it.
+find_program(UPDATE_MIME update-mime-database)
+if(UPDATE_MIME)
+  execute_process(COMMAND ${UPDATE_MIME} "${prefix}/share/mime" RESULT_VARIABLE rc OUTPUT_VARIABLE out
+                  ERROR_VARIABLE out)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "update-mime-database: ${out}")
+  endif()
+  file(READ "${prefix}/share/mime/globs2" globs)
+  if(NOT globs MATCHES "application/x-kazoru-siki:\\*\\.siki")
+    message(FATAL_ERROR "the MIME database does not know *.siki: ${globs}")
+  endif()
+endif()
+file(STRINGS "${prefix}/share/applications/kazoru.desktop" entry)
+if(NOT entry MATCHES "Exec=kazoru %f" OR NOT entry MATCHES "MimeType=application/x-kazoru-siki;")
+  message(FATAL_ERROR "the desktop entry does not open notebook pages: ${entry}")
 endif()
 
 execute_process(COMMAND "${prefix}/bin/kazoru-cli" eval 2b1+3b1

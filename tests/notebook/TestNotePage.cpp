@@ -70,6 +70,20 @@ TEST_F(NotePageTest, AnswerRules) {
   EXPECT_FALSE(IsEquationLine("3b1+2X"));
 }
 
+// Computing asks before it replaces answers; these are the lines that have one to replace.
+TEST_F(NotePageTest, AnswersToReplace) {
+  SetLines({"1b2+3b1", "1b2+3b1=", "2x+1=5&x=2", "7+1=8&", "=6b5"});
+  const bool expected[] = {false, false, true, false, false};
+  for (int n = 1; n <= 5; ++n) EXPECT_EQ(NoteHasAnswers(n), expected[n - 1]) << n;
+  EXPECT_FALSE(NoteHasAnswers(6));
+  EXPECT_FALSE(NoteHasAnswers(-1));
+  EXPECT_TRUE(NoteHasAnswers());
+  SetLines({"1b2+3b1", "7+1=8&"});
+  EXPECT_FALSE(NoteHasAnswers());
+  SetLines({});
+  EXPECT_FALSE(NoteHasAnswers());
+}
+
 TEST_F(NotePageTest, SelectionMovesAndWraps) {
   struct Case {
     int count, selected, previous, next;
@@ -136,6 +150,30 @@ TEST_F(NotePageTest, DeleteRestoreAndClear) {
   EXPECT_EQ(NotePage.title, "表題");
   EXPECT_EQ(NotePage.fileName, "/x/a.siki");
   EXPECT_EQ(NotePage.backupCount, 3);
+
+  // A new page is no file's page: saving it cannot write over the file the former page came from.
+  SetLines({"1+1", "2+2"});
+  NotePage.title = "表題";
+  NotePage.fileName = "/x/a.siki";
+  NotePage.selected = 1;
+  NotePage.modified = true;
+  TakeBackup();
+  NewPage();
+  EXPECT_EQ(NotePage.lineCount, 0);
+  EXPECT_EQ(NotePage.selected, 0);
+  EXPECT_FALSE(NotePage.modified);
+  EXPECT_EQ(NotePage.title, "");
+  EXPECT_EQ(NotePage.fileName, "");
+  EXPECT_EQ(NotePage.backupCount, 2);
+}
+
+TEST_F(NotePageTest, WorkingLinesHaveNoProblemNumber) {
+  SetLines({"1b2+1b3=", "=3b6+2b6", "=5b6", "2b5+1b5", "", "=)(", "7+1"});
+  // "=)(" is no working (the rest fails the check): it stands as a line of its own, as an empty line does.
+  const std::vector<int> numbers = {1, 0, 0, 2, 3, 4, 5};
+  for (int n = 1; n <= 7; ++n) EXPECT_EQ(NoteProblemNumber(n), numbers[n - 1]) << "line " << n;
+  EXPECT_EQ(NoteProblemNumber(0), 0);
+  EXPECT_EQ(NoteProblemNumber(8), 0);
 }
 
 TEST_F(NotePageTest, DeleteAnswerOfOneLineAndOfAll) {

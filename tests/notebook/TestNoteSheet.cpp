@@ -2,6 +2,8 @@
 // column and blanks, rulers, printing mode, the title; and the keys, wheel and value steps of the window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -102,6 +104,37 @@ TEST_F(NoteSheetTest, LineTenStartsOneCellLeftOfItsWiderLabel) {
   SetLines(lines);
   RecordingCanvas c = Draw();
   EXPECT_EQ(AfterLabel(c, 9)->x, AfterLabel(c, 10)->x);
+}
+
+TEST_F(NoteSheetTest, WorkingStandsUnderItsProblemWithoutANumber) {
+  NOTE_KAITOURAN_FLAG = 1;
+  KAITOURAN_ITI = 40;
+  NoteEqualBreak = false;
+  SetLines({"1b2+1b3=", "=3b6+2b6", "=5b6", "2b5+1b5"});
+  for (const bool printing : {false, true}) {
+    SCOPED_TRACE(printing ? "paper" : "screen");
+    NoteSheetView v;
+    v.printing = printing;
+    RecordingCanvas c = Draw(v);
+    // Two problems, [1] and [2]; the second stands on the fourth row.
+    EXPECT_NE(FindText(c, "[1] "), nullptr);
+    ASSERT_NE(FindText(c, "[2] "), nullptr);
+    EXPECT_EQ(FindText(c, "[2] ")->y, 80 + 3 * 50);
+    EXPECT_EQ(FindText(c, "[3] "), nullptr);
+    EXPECT_EQ(FindText(c, "[4] "), nullptr);
+    // Each working row starts two characters further in than the problems' text (which starts at 140),
+    // and nothing but the left ruler is drawn left of it on that row.
+    for (const int row : {2, 3}) {
+      const int y = 80 + (row - 1) * 50;
+      int left = INT_MAX;
+      for (const auto& op : c.ops)
+        if (op.kind == CanvasOp::Kind::Text && op.x > 20 && op.y >= y - 10 && op.y < y + 20)
+          left = std::min(left, op.x);
+      EXPECT_EQ(left, 140 + 20) << "row " << row;
+    }
+    // Only the problems get an answer blank.
+    EXPECT_EQ(CountTexts(c, "【答】"), 2);
+  }
 }
 
 TEST_F(NoteSheetTest, AnswersGoToTheirColumnAndBlanksMoveBelowLongLines) {

@@ -121,6 +121,26 @@ TEST(Zoom, CtrlPlusAndMinusStepTheFontAndTheCellsFollow) {
   ScreenSurface = nullptr;
 }
 
+TEST(Zoom, TheDeviceSizeGrowsWithATallPageAndCtrlZeroGoesBackToIt) {
+  Fresh();
+  const struct {
+    int width, height, size;
+  } pages[] = {
+      {1024, 768, 14}, {1366, 768, 14},  {1280, 800, 14},  // laptops keep the default
+      {820, 1180, 22},  // an iPad upright: digits 20 px or more
+      {768, 1024, 18}, {1920, 1080, 20},  // an older iPad, a large monitor
+      {390, 844, 14},  {0, 0, 14},  // a phone is too narrow to grow; no page at all
+  };
+  for (const auto& p : pages)
+    EXPECT_EQ(DeviceFontSize(p.width, p.height), p.size) << p.width << "x" << p.height;
+  ZoomHomeSize = DeviceFontSize(820, 1180);
+  FONTSIZE = 14;
+  EXPECT_EQ(ZoomScreen(-2), 11);
+  EXPECT_EQ(ZoomReset(), 22);
+  ZoomHomeSize = ZOOM_DEFAULT_SIZE;
+  EXPECT_EQ(ZoomReset(), 14);
+}
+
 TEST(Zoom, LargePrintKeepsTheSmallestTextAtTwelvePixels) {
   Fresh();
   for (int ppi : {72, 96, 120, 144, 192}) {

@@ -51,19 +51,37 @@ TEST_F(ScreenStepsTest, CtrlGWritesTheStepMarkAndKeepsTheLineOpen) {
   EXPECT_TRUE(LineOpen);
   EXPECT_TRUE(ScreenSteps.result.steps.empty());  // no step written yet: the status line says what to do
   EXPECT_FALSE(StatusText.empty());
-  Type("6b3+6b2{Ctrl+G}6b5{Ctrl+G}");
-  EXPECT_EQ(LineText, "2b1+3b1=6b3+6b2=6b5=");
+  Type("6b3+6b2{Ctrl+G}");
+  EXPECT_EQ(LineText, "2b1+3b1=6b3+6b2=");
+  // On the finished answer no step follows: no "=" is left after it.
+  Type("6b5{Ctrl+G}");
+  EXPECT_EQ(LineText, "2b1+3b1=6b3+6b2=6b5");
+  EXPECT_TRUE(LineOpen);
   ASSERT_EQ(ScreenSteps.result.steps.size(), 2u);
   EXPECT_TRUE(ScreenSteps.result.allRight);
+  EXPECT_EQ(ScreenSteps.forLine, LineText);
   // "=" keeps its meaning: it does not evaluate a line of working, and a second Ctrl+G only checks again.
   Type("=");
-  EXPECT_EQ(LineText, "2b1+3b1=6b3+6b2=6b5=");
+  EXPECT_EQ(LineText, "2b1+3b1=6b3+6b2=6b5");
+  EXPECT_TRUE(LineOpen);
   Type("{Ctrl+G}");
-  EXPECT_EQ(LineText, "2b1+3b1=6b3+6b2=6b5=");
+  EXPECT_EQ(LineText, "2b1+3b1=6b3+6b2=6b5");
   // Backspace types the working again without evaluating it.
   Type("{Back}{Back}");
-  EXPECT_EQ(LineText, "2b1+3b1=6b3+6b2=6b");
+  EXPECT_EQ(LineText, "2b1+3b1=6b3+6b2=6");
   EXPECT_TRUE(LineOpen);
+}
+
+// The "=" for the next step stays where a step can follow: a right step not yet finished, a wrong one, an
+// answer not reduced.
+TEST_F(ScreenStepsTest, CtrlGKeepsTheStepMarkWhereAStepCanFollow) {
+  const char* lines[] = {"2b1+3b1{Ctrl+G}6b3+6b2{Ctrl+G}", "2b1+3b1{Ctrl+G}5b2{Ctrl+G}", "2b1+4b1{Ctrl+G}8b6{Ctrl+G}"};
+  for (const char* keys : lines) {
+    Fresh();
+    Type(keys);
+    EXPECT_EQ(LineText.back(), '=') << keys;
+    EXPECT_FALSE(ScreenSteps.result.steps.empty()) << keys;
+  }
 }
 
 TEST_F(ScreenStepsTest, EqualsStillEvaluatesAPlainLine) {

@@ -456,6 +456,24 @@ TEST_F(SikiInp, TheLineHoldsAtMost257Characters) {
   Type("=");
   EXPECT_FALSE(LineOpen);
   EXPECT_EQ(LineText, open + "))=128");
+  // The 257th place takes no character the line cannot end after: a full line is always closable.
+  Fresh();
+  std::string almost = "11";
+  while (almost.size() < 256) almost += "+1";
+  ASSERT_EQ(almost.size(), 256u);
+  Offer(almost);
+  ASSERT_EQ(LineCount, 256);
+  for (const char* open : {"+", "*", "b", "k"}) {
+    StatusText.clear();
+    Type(open);
+    EXPECT_EQ(LineText, almost) << open;
+    EXPECT_EQ(StatusText, LINE_TOO_LONG_TEXT) << open;
+  }
+  Type("2");
+  EXPECT_EQ(LineText, almost + "2");
+  Type("=");
+  EXPECT_FALSE(LineOpen);
+  EXPECT_EQ(LineText, almost + "2=149");
   // An equation's "=" is no end of the line: at the limit it is refused like any other character.
   Fresh();
   std::string equation = "x";

@@ -113,6 +113,21 @@ TEST_F(Typeset, MixedNumberWhileItsDenominatorIsTypedShowsItRawInBlue) {
   EXPECT_EQ(CursorPos, (CanvasPoint{111, 113}));
 }
 
+// Kana, kanji and other characters the notation does not know are drawn whole, each in its own cells,
+// never byte by byte; a byte that starts no whole character stays one piece of its own.
+TEST_F(Typeset, CharactersBeyondAsciiAreDrawnWhole) {
+  EXPECT_EQ(Line("あ2"), 130);
+  EXPECT_EQ(Drawn(), Ops({{T(100, 100, "あ", CLR_BLACK), T(120, 100, "2", CLR_BLACK)}}));
+  canvas.ClearOps();
+  TypesetLine(canvas, "２ｂ", X, Y, CW, CH);
+  EXPECT_EQ(canvas.Describe(), Ops({{T(100, 100, "２", CLR_BLACK), T(120, 100, "ｂ", CLR_BLACK)}}));
+  canvas.ClearOps();
+  TypesetLine(canvas, std::string("1\xE3\x81", 3), X, Y, CW, CH);
+  const std::vector<std::string> cut = canvas.Describe();
+  ASSERT_EQ(cut.size(), 3u);
+  EXPECT_EQ(cut[1], T(110, 100, "\xE3", CLR_BLACK));
+}
+
 TEST_F(Typeset, NumeratorZeroIsDrawnAsTyped) {
   Line("3b0");
   EXPECT_EQ(Drawn(), Ops({Bar(100, 110, 10), {T(100, 113, "3", CLR_BLACK), T(100, 87, "0", CLR_BLACK)}}));

@@ -9,11 +9,18 @@ const TYPES = {
   '.png': 'image/png', '.webmanifest': 'application/manifest+json', '.txt': 'text/plain; charset=utf-8',
 };
 
-// Serves dir on a free port; resolves to { url, close, requests } where requests counts what was asked.
-export function serve(dir) {
+// Serves dir on a free port; resolves to { url, close, stats } where stats.requests counts what was asked
+// and stats.offline = true drops every connection, as a network that is down.
+// `inject`, when given, is HTML put at the start of every page's head, before the page's own scripts.
+export function serve(dir, { inject = '' } = {}) {
   const stats = { requests: 0 };
   const server = http.createServer(async (req, res) => {
     stats.requests++;
+    // A network that is down: the connection drops.
+    if (stats.offline) {
+      req.socket.destroy();
+      return;
+    }
     let file = decodeURIComponent(new URL(req.url, 'http://x').pathname);
     if (file.endsWith('/')) file += 'index.html';
     const full = path.join(dir, path.normalize(file));
@@ -22,7 +29,8 @@ export function serve(dir) {
       return;
     }
     try {
-      const body = await readFile(full);
+      let body = await readFile(full);
+      if (inject && full.endsWith('.html')) body = Buffer.from(body.toString('utf8').replace('<head>', `<head>${inject}`));
       res.writeHead(200, { 'Content-Type': TYPES[path.extname(full)] || 'application/octet-stream' });
       res.end(body);
     } catch {

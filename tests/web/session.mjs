@@ -1,5 +1,6 @@
 // One local server of the built site and one headless Chromium (Debian's, driven by puppeteer-core, with a
-// profile of its own), shared by the browser tests of a file: started before them, closed after them.
+// profile of its own), shared by the browser tests of a file: started before them, closed after them. For
+// the tests that use puppeteer's own page directly; driver.mjs runs a test in every browser.
 import { mkdtempSync, rmSync } from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';

@@ -18,7 +18,6 @@
 #include "platform/VirtualKeys.h"
 #include "ui/OnTopTools.h"
 #include "ui/notebook/Notebook.h"
-#include "ui/screen/Kazoru.h"
 #include "ui/screen/QtKeys.h"
 
 namespace {
@@ -191,12 +190,6 @@ bool TNBComBoxForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TNBComBoxForm::keyPressEvent(QKeyEvent* event) {
   if (!ForwardKey(event)) QWidget::keyPressEvent(event);
-}
-
-void TNBComBoxForm::changeEvent(QEvent* event) {
-  QWidget::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow())
-    if (CalcScreenForm* screen = CalcScreenForm::Instance()) screen->showMinimized();
 }
 
 void TNBComBoxForm::closeEvent(QCloseEvent* event) {

@@ -461,14 +461,29 @@ void TNoteForm::DeleteSelectedCommand() {
 void TNoteForm::EditSelectedCommand() {
   if (NotePage.selected == 0) {
     if (!Confirm("式が選択されていません。\n\n新しく追加しますか。")) return;
+    const bool wasModified = NotePage.modified;
     if (!AddEmptyLine()) {
       ShowMessage(NOTE_FULL_TEXT, SIKI_FILE_CAPTION);
       return;
     }
+    LineAddedForEditor(wasModified);
     Redraw();
   }
   TakeBackup();
   SikiEditOpen();
+}
+
+void TNoteForm::LineAddedForEditor(bool wasModified) {
+  addedLine_ = NotePage.lineCount;
+  modifiedBeforeAdd_ = wasModified;
+}
+
+bool TNoteForm::DropUnfilledLine() {
+  const int n = addedLine_;
+  addedLine_ = 0;
+  if (n == 0 || !DropEmptyLine(n)) return false;
+  NotePage.modified = modifiedBeforeAdd_;
+  return true;
 }
 
 void TNoteForm::CalculateSelectedCommand() {
@@ -492,10 +507,12 @@ void TNoteForm::CopySelectedCommand() {
 
 void TNoteForm::AddNewCommand() {
   TakeBackup();
+  const bool wasModified = NotePage.modified;
   if (!AddEmptyLine()) {
     ShowMessage(NOTE_FULL_TEXT, SIKI_FILE_CAPTION);
     return;
   }
+  LineAddedForEditor(wasModified);
   Redraw();
   SikiEditOpen();
 }
@@ -534,7 +551,9 @@ void TNoteForm::SikiEditOpen() {
   }
   QPointer<TNoteForm> self(this);
   TSikiEditForm::OpenForNotebook(text, this, [self] {
-    NotePage.modified = true;
+    // A line added for the editor that got no text (the editor refused it, or nothing was typed) goes
+    // again: no empty numbered problem stays behind.
+    if (!self || !self->DropUnfilledLine()) NotePage.modified = true;
     if (self) self->Redraw();
   });
 }
@@ -635,24 +654,31 @@ void TNoteForm::ClearNote() {
     if (a == MsgAnswer::Yes && !SaveFile()) return;
   }
   TakeBackup();
-  ClearLines();
-  NotePage.title.clear();
+  // The cleared page is a new one: saving it asks for a name.
+  NewPage();
   Redraw();
 }
 
+bool TNoteForm::MayReplacePage() {
+  if (!NotePage.modified) return true;
+  MsgAnswer a = AskQuestion("現在のノートは、編集されています。\n\n保存しておきますか？", CONFIRM,
+                            MsgButtons::YesNoCancel);
+  if (a == MsgAnswer::Cancel) return false;
+  return a == MsgAnswer::No || SaveFile();
+}
+
 void TNoteForm::OpenFile() {
-  if (NotePage.modified) {
-    MsgAnswer a = AskQuestion("現在のノートは、編集されています。\n\n保存しておきますか？", CONFIRM,
-                              MsgButtons::YesNoCancel);
-    if (a == MsgAnswer::Cancel) return;
-    if (a == MsgAnswer::Yes && !SaveFile()) return;
-  }
+  if (!MayReplacePage()) return;
   const std::string start = NotePage.fileName.empty()
                                 ? std::string()
                                 : QFileInfo(U(NotePage.fileName)).absolutePath().toStdString();
   const std::string path = CurrentPlatform().OpenFileName(
       "分数式ﾌｧｲﾙ(拡張子.siki)を開く", "分数式ファイル (*.siki *.SIKI);;すべてのファイル (*)", start);
   if (path.empty()) return;
+  LoadFile(path);
+}
+
+void TNoteForm::LoadFile(const std::string& path) {
   const int bad = LoadSikiFile(path);
   if (bad == SIKI_CANNOT_OPEN) {
     ShowMessage(SIKI_OPEN_FAILED_TEXT, SIKI_FILE_CAPTION);
@@ -762,7 +788,8 @@ void TNoteForm::closeEvent(QCloseEvent* event) {
     }
   }
   TheNotebook = nullptr;
-  ClearLines();
+  // The next notebook starts on a new page, not under the name of this one's file.
+  NewPage();
   // The page was saved or given up: its copy goes with it.
   recoveryTimer_->stop();
   RemoveNoteRecovery(NotebookRecoveryFolder());
@@ -787,6 +814,14 @@ void NotebookScreenActivated() {
   if (!f || !f->CommandBox()) return;
   f->CommandBox()->Minimise();
   if (QAction* item = f->FindAction(U("コマンド箱を開く( &I )"))) item->setChecked(false);
+}
+
+bool OpenNotebookFile(const std::string& path) {
+  TNoteForm* form = TNoteForm::Open(NoteOrigin::CalculationScreen, "");
+  if (!form->MayReplacePage()) return false;
+  // The page keeps the file's full name, so that saving writes where it came from.
+  form->LoadFile(QFileInfo(U(path)).absoluteFilePath().toStdString());
+  return NotePage.fileName == QFileInfo(U(path)).absoluteFilePath().toStdString();
 }
 
 void NotebookProgramEnds() {

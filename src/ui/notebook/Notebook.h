@@ -43,6 +43,10 @@ class TNoteForm : public QMainWindow {
   // Menu commands that others call by name.
   void ClearNote();
   void OpenFile();
+  // The question before an edited page is replaced: true when the page may go (saved or given up).
+  bool MayReplacePage();
+  // Reads the file into the page and reports what it could not take (the page editor opens on bad lines).
+  void LoadFile(const std::string& path);
   // Save: false when the page stays unsaved (cancelled or failed); true when saved or nothing to save.
   bool SaveFile();
   bool SaveFileAs();
@@ -111,6 +115,10 @@ class TNoteForm : public QMainWindow {
   void RestoreCommand();
   void WindowA4Width();
   void SikiEditOpen();
+  // The line just added for the expression editor, and whether the page was modified before it; the line
+  // goes again when the editor closes with it still empty (true then).
+  void LineAddedForEditor(bool wasModified);
+  bool DropUnfilledLine();
 
   std::unique_ptr<QtCanvas> canvas_;
   NoteSheetArea* area_ = nullptr;
@@ -126,6 +134,8 @@ class TNoteForm : public QMainWindow {
   int ch_ = 20;
   QPoint rightBottom_;
   bool closing_ = false;
+  int addedLine_ = 0;
+  bool modifiedBeforeAdd_ = false;
   // The program ends with the calculation screen: the window closes without asking again.
   bool programEnding_ = false;
   friend void NotebookProgramEnds();
@@ -135,6 +145,10 @@ class TNoteForm : public QMainWindow {
 // command, the questions the screen asks before the program ends, and the editor's notebook hooks.
 // Called once at start-up, after the screen exists.
 void InstallNotebook();
+
+// Opens the notebook (or brings it up) with the page of the .siki file at path, after the question about
+// an edited page; a file that cannot be read is told. True when the page shows the file.
+bool OpenNotebookFile(const std::string& path);
 
 // The calculation screen became active: an open command box is put out of the way (hidden, so that the
 // notebook stays where it is) and its menu item unchecked.

@@ -23,6 +23,7 @@
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
 #include "platform/Platform.h"
+#include "sheets/SheetPages.h"
 #include "typeset/bunCanvasDsp.h"
 #include "ui/PdfOutput.h"
 #include "ui/QtCanvas.h"
@@ -42,31 +43,7 @@ QPixmap DrawRows(const std::vector<std::string>& rows, bool numbered, int width)
   QPainter painter(&image);
   QtCanvas canvas(&image);
   canvas.Begin(&painter);
-  canvas.SetFontName(NOTE_FONTNAME);
-  canvas.SetFontPitch(FontPitch::Fixed);
-  canvas.SetFontSize(11);
-  canvas.SetFontColor(CLR_BLACK);
-  canvas.SetPenColor(CLR_TEAL);
-  canvas.SetPenWidth(1);
-  int cw, ch;
-  MeasureNoteCells(canvas, cw, ch);
-  const int pitch = LinePitch, kaigyo = EQUAL_KAIGYO, breaks = BreakCount;
-  EQUAL_KAIGYO = 0;
-  for (size_t i = 0; i < rows.size(); ++i) {
-    const int y = static_cast<int>(i) * rowHeight + (rowHeight - ch) / 2;
-    int x = ch / 2;
-    if (numbered) {
-      canvas.SetFontColor(NOTE_NUMBER_COLOR);
-      canvas.TextOut(x, y, "(" + std::to_string(i + 1) + ")");
-      canvas.SetFontColor(CLR_BLACK);
-      x += 5 * cw;
-    }
-    BreakCount = 0;
-    TypesetLine(canvas, rows[i], x, y, cw, ch);
-  }
-  LinePitch = pitch;
-  EQUAL_KAIGYO = kaigyo;
-  BreakCount = breaks;
+  DrawSheetRows(canvas, rows, numbered, rowHeight);
   canvas.End();
   return QPixmap::fromImage(image);
 }
@@ -230,16 +207,7 @@ void TSheetForm::DrawPreview() {
 }
 
 bool TSheetForm::MakePage() {
-  if (sheet_.problems.empty()) {
-    ShowMessage(sheet_.message.empty() ? "問題がありません。" : sheet_.message, "ご注意！");
-    return false;
-  }
-  if (NotePage.modified && NotePage.lineCount > 0 &&
-      AskQuestion("ノートの式は編集されています。\n\n作った問題で置きかえますか？", "ご確認",
-                  MsgButtons::OkCancel) != MsgAnswer::Ok)
-    return false;
-  TakeBackup();
-  PutSheetOnPage(sheet_);
+  if (!MakeSheetIntoNotebook(sheet_)) return false;
   if (pageChanged) pageChanged();
   return true;
 }

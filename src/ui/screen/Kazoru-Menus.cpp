@@ -2,9 +2,12 @@
 // separators and check marks. An item whose command is carried out by a window that does not exist yet
 // stays disabled until that window installs its handler.
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 
 #include "engine/Settings.h"
 #include "screen/ScreenPage.h"
@@ -15,6 +18,26 @@
 
 namespace {
 QString U(const char* s) { return QString::fromUtf8(s); }
+
+// Escape closing a menu of the bar leaves the bar waiting for a menu key, and the pupil's next key would
+// be lost in it: the keys go back to the page as soon as no menu is open.
+class MenuEscapeWatch : public QObject {
+ public:
+  MenuEscapeWatch(QMenuBar* bar, QWidget* page) : QObject(bar), bar_(bar), page_(page) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+      QTimer::singleShot(0, this, [this] {
+        if (!QApplication::activePopupWidget() && bar_->hasFocus()) page_->setFocus(Qt::OtherFocusReason);
+      });
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QMenuBar* bar_;
+  QWidget* page_;
+};
 }  // namespace
 
 QAction* CalcScreenForm::AddCommand(QMenu* menu, const char* caption, ScreenCommand command) {
@@ -108,8 +131,11 @@ void CalcScreenForm::BuildMenus() {
   advice->setEnabled(false);
   AddCommand(help, "バージョン情報(&A)", ScreenCommand::VersionBox);
 
-  for (QMenu* m : {form, ops, view, help})
+  auto* escape = new MenuEscapeWatch(menuBar(), PageWidget());
+  for (QMenu* m : {form, ops, view, help}) {
     connect(m, &QMenu::aboutToShow, this, [this] { UpdateMenuStates(); });
+    m->installEventFilter(escape);
+  }
 }
 
 void CalcScreenForm::BuildContextMenu() {

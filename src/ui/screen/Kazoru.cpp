@@ -260,6 +260,12 @@ CalcScreenForm::CalcScreenForm(bool readSettings, QWidget* parent) : QMainWindow
   canvas_ = std::make_unique<QtCanvas>(page_);
   cursorTimer_ = new QTimer(this);
   connect(cursorTimer_, &QTimer::timeout, this, [this] { CursorTick(); });
+  // A setting changed in any window reaches the file a moment later, off the key's path, so that it
+  // survives a program that is killed; the exit writes the window's place besides.
+  settingsTimer_ = new QTimer(this);
+  settingsTimer_->setInterval(SETTINGS_WRITE_INTERVAL_MS);
+  connect(settingsTimer_, &QTimer::timeout, this, [] { WriteChangedSettings(); });
+  settingsTimer_->start();
 
   BuildMenus();
   BuildContextMenu();
@@ -526,6 +532,7 @@ void CalcScreenForm::closeEvent(QCloseEvent* event) {
   MAINWIDTH = width();
   WriteSettings();
   cursorTimer_->stop();
+  settingsTimer_->stop();
   if (inputPanel_) inputPanel_->hide();
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w != this && w->isVisible()) w->hide();

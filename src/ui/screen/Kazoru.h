@@ -23,6 +23,9 @@ class TInputForm;
 class ScreenPageArea;
 class ScreenSidePanel;
 
+// A changed setting is written to the settings file within this time.
+inline constexpr int SETTINGS_WRITE_INTERVAL_MS = 1000;
+
 class CalcScreenForm : public QMainWindow {
   Q_OBJECT
 
@@ -111,6 +114,7 @@ class CalcScreenForm : public QMainWindow {
   ScreenSidePanel* side_ = nullptr;
   QLabel* statusLabel_ = nullptr;
   QTimer* cursorTimer_ = nullptr;
+  QTimer* settingsTimer_ = nullptr;
   QMenu* contextMenu_ = nullptr;
   TInputForm* inputPanel_ = nullptr;
 

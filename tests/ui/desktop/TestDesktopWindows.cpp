@@ -6,12 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -32,6 +35,7 @@
 #include "ui/QtPlatform.h"
 #include "ui/notebook/NBcomBox.h"
 #include "ui/notebook/Notebook.h"
+#include "ui/notebook/SheetDialog.h"
 #include "ui/notebook/hyoudaiInp.h"
 #include "ui/screen/InputPanel.h"
 #include "ui/screen/Kazoru.h"
@@ -208,6 +212,43 @@ TEST_F(DesktopWindows, TheNotebookStaysWhenTheScreenIsClicked) {
   EXPECT_TRUE(WaitFor([&] { return WmState(note) == "Normal"; }));
 }
 
+TEST_F(DesktopWindows, AClickOnTheCommandBoxLeavesTheScreenWhereItIs) {
+  StartWithNotebook("1b2+1b3");
+  ASSERT_EQ(WmState(screen.get()), "Normal");
+  // A real click on the box's "▼" (select the next line): the box takes the focus, the command runs.
+  QPushButton* next = box->Button(U("◆選択した式の操作◆"), U("▼"));
+  ASSERT_NE(next, nullptr);
+  Click(next, QPoint(8, 8));
+  ASSERT_TRUE(WaitFor([&] { return NotePage.selected == 1; }));
+  QTest::qWait(500);
+  EXPECT_EQ(WmState(screen.get()), "Normal");
+  EXPECT_FALSE(screen->isMinimized());
+  EXPECT_EQ(WmState(note), "Normal");
+}
+
+TEST_F(DesktopWindows, EscapeClosingAMenuLetsTheNextKeyThrough) {
+  StartWithNotebook("");
+  note->close();
+  ASSERT_TRUE(WaitFor([&] { return TNoteForm::Instance() == nullptr; }));
+  ASSERT_TRUE(Activate(screen.get()));
+  ClearLine();
+  // The menu opened by a real click on its title, closed with a real Escape.
+  QMenuBar* bar = screen->menuBar();
+  QAction* ops = nullptr;
+  for (QAction* a : bar->actions())
+    if (a->text() == U("操作(&W)")) ops = a;
+  ASSERT_NE(ops, nullptr);
+  Click(bar, bar->actionGeometry(ops).center());
+  ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+  Run("xdotool", {"key", "Escape"});
+  ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() == nullptr; }));
+  // The very next key reaches the line.
+  Run("xdotool", {"type", "7"});
+  EXPECT_TRUE(WaitFor([] { return LineText == "7"; })) << "the line holds \"" << LineText << "\"";
+  Run("xdotool", {"type", "+1"});
+  EXPECT_TRUE(WaitFor([] { return LineText == "7+1"; })) << "the line holds \"" << LineText << "\"";
+}
+
 TEST_F(DesktopWindows, AMessageBoxOpensOverTheNotebookAboveTheBoxAndGivesTheFocusBack) {
   StartWithNotebook("1b2+1b3");
   ASSERT_TRUE(WaitFor([&] { return StaysOnTop(box); }));
@@ -238,6 +279,73 @@ TEST_F(DesktopWindows, AMessageBoxOpensOverTheNotebookAboveTheBoxAndGivesTheFocu
   EXPECT_EQ(WmState(note), "Normal");
   EXPECT_EQ(WmState(box), "Normal");
   EXPECT_TRUE(WaitFor([&] { return StaysOnTop(box); }));
+}
+
+// Ctrl+O on an edited page: 「保存しておきますか？」 → はい → the save dialog → the open dialog → Cancel.
+// Every dialog opens over the notebook, and the notebook has the focus at the end, over the screen.
+TEST_F(DesktopWindows, TheNotebookKeepsTheFocusThroughSaveAndOpenDialogs) {
+  StartWithNotebook("1b2+1b3");
+  ASSERT_TRUE(NotePage.modified);
+  const std::string path = dir + "/kept.siki";
+  int dialogs = 0;
+  auto overNotebook = [&](QWidget* w) {
+    EXPECT_TRUE(note->frameGeometry().contains(w->frameGeometry().center()))
+        << w->metaObject()->className() << " centred at " << w->frameGeometry().center().x() << ","
+        << w->frameGeometry().center().y();
+  };
+  OnNormalModal<QMessageBox>([&](QMessageBox* m) {
+    ++dialogs;
+    EXPECT_TRUE(m->text().startsWith(U("現在のノートは")));
+    overNotebook(m);
+    OnNormalModal<QFileDialog>([&](QFileDialog* save) {
+      ++dialogs;
+      EXPECT_EQ(save->acceptMode(), QFileDialog::AcceptSave);
+      overNotebook(save);
+      if (const char* shot = std::getenv("KAZORU_SCREENSHOT_DIR"))
+        Run("import", {"-window", "root", QString::fromUtf8(shot) + "/save-dialog.png"});
+      OnNormalModal<QFileDialog>([&](QFileDialog* open) {
+        ++dialogs;
+        EXPECT_EQ(open->acceptMode(), QFileDialog::AcceptOpen);
+        overNotebook(open);
+        open->reject();
+      });
+      save->selectFile(QString::fromStdString(path));
+      save->accept();
+    });
+    m->button(QMessageBox::Yes)->click();
+  });
+  QTest::keyClick(note, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(dialogs, 3);
+  EXPECT_TRUE(std::filesystem::exists(path));
+  EXPECT_TRUE(WaitFor([&] { return note->isActiveWindow(); })) << "the focus is not on the notebook";
+  QTest::qWait(300);
+  EXPECT_GT(StackPlace(note), StackPlace(screen.get())) << "the screen was raised over the notebook";
+  if (const char* shot = std::getenv("KAZORU_SCREENSHOT_DIR"))
+    Run("import", {"-window", "root", QString::fromUtf8(shot) + "/after-open-cancel.png"});
+}
+
+// 問題づくり → ノートに作る: the page is made and the notebook has the focus, over the screen.
+TEST_F(DesktopWindows, TheNotebookKeepsTheFocusAfterTheSheetMaker) {
+  StartWithNotebook("");
+  bool seen = false;
+  OnNormalModal<TSheetForm>([&](TSheetForm* form) {
+    seen = true;
+    auto* make = form->findChild<QPushButton*>("make");
+    ASSERT_NE(make, nullptr);
+    Click(make, QPoint(10, 8));
+    QTimer::singleShot(4000, form, [form] {
+      ADD_FAILURE() << "ノートに作る could not be clicked";
+      form->reject();
+    });
+  });
+  note->SheetMakerCommand();
+  EXPECT_TRUE(seen);
+  EXPECT_GT(NotePage.lineCount, 0);
+  EXPECT_TRUE(WaitFor([&] { return note->isActiveWindow(); })) << "the focus is not on the notebook";
+  QTest::qWait(300);
+  EXPECT_GT(StackPlace(note), StackPlace(screen.get())) << "the screen was raised over the notebook";
+  if (const char* shot = std::getenv("KAZORU_SCREENSHOT_DIR"))
+    Run("import", {"-window", "root", QString::fromUtf8(shot) + "/after-sheet-maker.png"});
 }
 
 TEST_F(DesktopWindows, NoToolWindowCoversTheTitleBoxOrAQuestion) {

@@ -2,7 +2,7 @@
 // own, the pupil opens the notebook and writes a title with real X keys, the program is killed outright
 // once the copy is there, and the next start asks whether to take the page back; Yes brings the same page
 // back (the copy it keeps again is byte for byte the one the killed program left); ending the program
-// cleanly then leaves no copy.
+// cleanly then leaves no copy. A page named at the start opens in the notebook.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -36,6 +36,15 @@ ino_t Inode(const std::string& path) {
 }
 
 bool WaitFor(const std::function<bool()>& done, int ms = 15000) { return QTest::qWaitFor(done, ms); }
+
+// The visible windows of one process whose name holds text.
+int NamedWindowCount(qint64 pid, const QString& text) {
+  QProcess p;
+  p.start("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid), "--name", text});
+  p.waitForFinished(5000);
+  return static_cast<int>(
+      QString::fromLocal8Bit(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).size());
+}
 
 // The kazoru program built beside the tests.
 std::string ProgramPath() {
@@ -75,7 +84,7 @@ class RecoveryProgram : public ::testing::Test {
   }
   void TearDown() override { Stop(SIGKILL); }
 
-  void Start() {
+  void Start(const QStringList& arguments = {}) {
     process_ = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("HOME", QString::fromStdString(home_));
@@ -83,7 +92,7 @@ class RecoveryProgram : public ::testing::Test {
     env.insert("XDG_STATE_HOME", QString::fromStdString(home_));
     env.insert("QT_QPA_PLATFORM", "xcb");
     process_->setProcessEnvironment(env);
-    process_->start(QString::fromStdString(ProgramPath()), {});
+    process_->start(QString::fromStdString(ProgramPath()), arguments);
     ASSERT_TRUE(process_->waitForStarted(10000));
   }
   void Stop(int signal) {
@@ -152,4 +161,23 @@ TEST_F(RecoveryProgram, AKilledProgramsPageIsOfferedBackAtTheNextStart) {
   EXPECT_EQ(process_->exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(process_->exitCode(), 0);
   EXPECT_NE(::access(copy_.c_str(), F_OK), 0) << "a clean end left a recovery copy";
+}
+
+// "kazoru FILE.siki", as a file manager starts it for a double-clicked page: the notebook opens with the
+// file's page, under the file's full name.
+TEST_F(RecoveryProgram, AFileNamedAtTheStartOpensInTheNotebook) {
+  ASSERT_EQ(::access(ProgramPath().c_str(), X_OK), 0) << "kazoru is built with the tests";
+  const std::string page = home_ + "/kumi3.siki";
+  std::ofstream(page, std::ios::binary) << "#kumi 3\r\n1b2+1b3\r\n=3b6+2b6\r\n2b5+1b5\r\n";
+  Start({QString::fromStdString(page)});
+  // The notebook's caption names the file with its folder.
+  const QString caption =
+      QString::fromUtf8("ノート画面 \\[ ") + QString::fromStdString(home_) + "/kumi3\\.siki\\]";
+  const bool shown = WaitFor([&] { return NamedWindowCount(Pid(), caption) == 1; });
+  QTest::qWait(800);
+  if (const char* shot = std::getenv("KAZORU_SCREENSHOT"))
+    QProcess::execute("import", {"-window", "root", QString::fromUtf8(shot)});
+  EXPECT_TRUE(shown) << "no notebook window shows " << page;
+  // The calculation screen is up as well.
+  EXPECT_EQ(NamedWindowCount(Pid(), QString::fromUtf8("計算画面")), 1);
 }

@@ -519,6 +519,25 @@ TEST_F(KazoruWindow, CloseWritesTheSettings) {
   EXPECT_TRUE(std::filesystem::exists(SettingsWritePath()));
 }
 
+// A program that is killed keeps the settings changed in it: each change is written a moment later.
+TEST_F(KazoruWindow, AChangedSettingReachesTheFileWithoutClosing) {
+  ReadSettings();  // no file yet: the defaults, as at a first start
+  ASSERT_FALSE(std::filesystem::exists(SettingsWritePath()));
+  MOKU_SOUSUU = 1;
+  MOKUHYOU[0] = "毎日十問ずつとく";
+  PAGEA4BAI = 150;
+  ASSERT_TRUE(QTest::qWaitFor([] { return std::filesystem::exists(SettingsWritePath()); },
+                              4 * SETTINGS_WRITE_INTERVAL_MS));
+  EXPECT_FALSE(SettingsChangedSinceWritten());
+  ResetSettings();
+  ReadSettingsFrom(SettingsWritePath());
+  EXPECT_EQ(MOKU_SOUSUU, 1);
+  EXPECT_EQ(MOKUHYOU[0], "毎日十問ずつとく");
+  EXPECT_EQ(PAGEA4BAI, 150);
+  // Nothing changed since: nothing to write.
+  EXPECT_FALSE(WriteChangedSettings());
+}
+
 TEST_F(KazoruWindow, CloseAsksAboutAnUnsavedNotebook) {
   bool saved = false;
   CalcScreenForm::NotebookModified = [] { return true; };
