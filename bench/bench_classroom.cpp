@@ -71,6 +71,10 @@ void BM_ClassSummaryWithOutputs(benchmark::State& state) {
     benchmark::DoNotOptimize(json.data());
   }
 }
-BENCHMARK(BM_ClassSummaryWithOutputs)->Arg(40)->Arg(1000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_ClassSummaryWithOutputs)
+    ->Arg(40)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
 
 }  // namespace

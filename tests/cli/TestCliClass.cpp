@@ -37,7 +37,8 @@ TEST(CliAssign, CodeIsMadeAndReadBackWithTheSameProblems) {
   EXPECT_NE(ReadBytes(TestDataDir() + "/classroom/5年2組-1-青木 はると-分数のたし算.kazoru").find(code),
             std::string::npos);
 
-  const CliResult open = RunCli("assign --json --site https://school.example/k/ --open 'https://x/#kadai=" + code + "'");
+  const CliResult open =
+      RunCli("assign --json --site https://school.example/k/ --open 'https://x/#kadai=" + code + "'");
   ASSERT_EQ(open.exitCode, 0) << open.err;
   const nlohmann::json b = JsonLines(open.out).at(0);
   for (const char* key : {"code", "title", "skill", "seed", "version", "final", "feedback", "problems"})
@@ -47,12 +48,14 @@ TEST(CliAssign, CodeIsMadeAndReadBackWithTheSameProblems) {
   const CliResult plain = RunCli("assign --open " + code.substr(0, code.size() - 3));
   EXPECT_EQ(plain.exitCode, 1);
   EXPECT_EQ(plain.out, "n\n");
-  EXPECT_NE(plain.err.find("課題: 課題のコードがまちがっているか、途中で切れています。"), std::string::npos) << plain.err;
+  EXPECT_NE(plain.err.find("課題: 課題のコードがまちがっているか、途中で切れています。"), std::string::npos)
+      << plain.err;
 
   // Options that make no assignment are usage errors.
   EXPECT_EQ(RunCli("assign --skill sum-unlike --title t --final both --feedback now").exitCode, 2);
   EXPECT_EQ(RunCli("assign --open X --skill sum-unlike").exitCode, 2);
-  const CliResult refused = RunCli("assign --skill sum-unlike --count 0 --title t --final mixed --feedback now");
+  const CliResult refused =
+      RunCli("assign --skill sum-unlike --count 0 --title t --final mixed --feedback now");
   EXPECT_EQ(refused.exitCode, 1);
 }
 

@@ -22,8 +22,8 @@
 #include "classroom/ClassSummaryDraw.h"
 #include "platform/AtomicFile.h"
 #include "platform/Platform.h"
-#include "ui/classroom/ClassPrint.h"
 #include "ui/QtCanvas.h"
+#include "ui/classroom/ClassPrint.h"
 
 namespace {
 
@@ -155,8 +155,9 @@ void TClassSummaryForm::Refill() {
     for (const SummaryPupil& p : a->pupils) {
       table_->setItem(row, 0, new QTableWidgetItem(QString::number(p.number)));
       table_->setItem(row, 1, new QTableWidgetItem(U(p.className + " " + p.name)));
-      table_->setItem(row, 2,
-                      new QTableWidgetItem(U(std::to_string(p.score) + "/" + std::to_string(a->problems.size()))));
+      table_->setItem(
+          row, 2,
+          new QTableWidgetItem(U(std::to_string(p.score) + "/" + std::to_string(a->problems.size()))));
       table_->setItem(row, 3, new QTableWidgetItem(U(DurationText(p.seconds))));
       for (size_t k = 0; k < p.cells.size(); ++k) {
         auto* item = new QTableWidgetItem(U(CellText(p.cells[k])));
@@ -176,8 +177,8 @@ void TClassSummaryForm::Refill() {
       table_->setItem(row, 4 + static_cast<int>(k), new QTableWidgetItem(QString::number(p.right)));
       std::string top;
       for (size_t j = 0; j < p.mistakes.size() && j < 2; ++j)
-        top += (j ? "\n" : "") + SummaryMistakeName(p.mistakes[j].id) + "（" + std::to_string(p.mistakes[j].count) +
-               "人）";
+        top += (j ? "\n" : "") + SummaryMistakeName(p.mistakes[j].id) + "（" +
+               std::to_string(p.mistakes[j].count) + "人）";
       table_->setItem(row + 1, 4 + static_cast<int>(k), new QTableWidgetItem(U(top)));
     }
     table_->resizeColumnsToContents();
@@ -187,13 +188,14 @@ void TClassSummaryForm::Refill() {
   } else if (!paths_.isEmpty()) {
     heading_->setText(U("まとめられる結果のファイルがありません。"));
   }
-  for (const SkippedFile& f : summary_.skipped) notes_->addItem(U("読めなかったファイル: " + f.file + "　" + f.reason));
+  for (const SkippedFile& f : summary_.skipped)
+    notes_->addItem(U("読めなかったファイル: " + f.file + "　" + f.reason));
   chart_->update();
 }
 
 void TClassSummaryForm::OpenFiles() {
-  const QStringList files =
-      QFileDialog::getOpenFileNames(this, U("結果のファイルを開く"), QString(), U("Kazoru の結果 (*.kazoru)"));
+  const QStringList files = QFileDialog::getOpenFileNames(this, U("結果のファイルを開く"), QString(),
+                                                          U("Kazoru の結果 (*.kazoru)"));
   if (!files.isEmpty()) OpenPaths(files);
 }
 
@@ -217,7 +219,8 @@ bool TClassSummaryForm::SaveCsv(const QString& path) {
 }
 
 void TClassSummaryForm::ChooseCsv() {
-  const QString path = QFileDialog::getSaveFileName(this, U("CSV で保存"), U("クラスのまとめ.csv"), U("CSV (*.csv)"));
+  const QString path =
+      QFileDialog::getSaveFileName(this, U("CSV で保存"), U("クラスのまとめ.csv"), U("CSV (*.csv)"));
   if (!path.isEmpty()) SaveCsv(path);
 }
 
