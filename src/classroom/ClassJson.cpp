@@ -273,12 +273,12 @@ class Reader {
       if (pos_ >= s_.size()) return Fail("JSON が途中で終わっています。");
       if (s_[pos_] != '"') return Fail("項目の名前がありません。");
       out.members.emplace_back();
-      if (!ReadString(out.members.back().first)) return false;
+      if (!ReadString(out.members.back().key)) return false;
       Space();
       if (pos_ >= s_.size() || s_[pos_] != ':') return Fail("項目の名前のあとに「:」がありません。");
       ++pos_;
       Space();
-      if (!ReadValue(out.members.back().second, depth)) return false;
+      if (!ReadValue(out.members.back().value, depth)) return false;
       Space();
       if (pos_ >= s_.size()) return Fail("JSON が途中で終わっています。");
       if (s_[pos_] == '}') {

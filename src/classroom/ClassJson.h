@@ -6,24 +6,30 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace classjson {
 
 enum class Type { Null, Bool, Number, String, Array, Object };
 
+struct Member;
+
 struct Value {
   Type type = Type::Null;
   bool boolean = false;
   std::string text;  // String: the decoded UTF-8 text; Number: the number as written
   std::vector<Value> items;  // Array
-  std::vector<std::pair<std::string, Value>> members;  // Object, in written order
+  std::vector<Member> members;  // Object, in written order
 
   // The member of an object with that key (the last one when written twice), or nullptr.
   const Value* Find(const std::string& key) const;
   // A Number that is a whole number in [lo, hi]: true and sets out.
   bool Int(int64_t lo, int64_t hi, int64_t& out) const;
+};
+
+struct Member {
+  std::string key;
+  Value value;
 };
 
 struct Limits {

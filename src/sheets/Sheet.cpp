@@ -238,29 +238,71 @@ struct Generator {
       if (LessQ(ValueOf(a), ValueOf(b))) std::swap(a, b);
       return a + "-" + b;
     }
-    if (id == "integer-mixed") return Either(Integer(), MixedNumber());
-    if (id == "integer-fraction") return Either(Integer(), Proper());
-    if (id == "integer-minus-fraction-split") return Integer() + "-" + Proper();
-    if (id == "integer-improper") return Either(Integer(), Improper());
-    if (id == "mixed-improper") return Either(MixedNumber(), Improper());
+    // Every number is drawn in a statement of its own, last operand first: the order in which a
+    // function's arguments are evaluated is the compiler's choice, and the desktop's compiler took them
+    // from the right, so its sheets stay as they were and the browser's now match them.
+    if (id == "integer-mixed") {
+      const std::string b = MixedNumber(), a = Integer();
+      return Either(a, b);
+    }
+    if (id == "integer-fraction") {
+      const std::string b = Proper(), a = Integer();
+      return Either(a, b);
+    }
+    if (id == "integer-minus-fraction-split") {
+      const std::string b = Proper(), a = Integer();
+      return a + "-" + b;
+    }
+    if (id == "integer-improper") {
+      const std::string b = Improper(), a = Integer();
+      return Either(a, b);
+    }
+    if (id == "mixed-improper") {
+      const std::string b = Improper(), a = MixedNumber();
+      return Either(a, b);
+    }
     if (id == "sum-three-kinds") {
       t = {MixedNumber(), Integer(), Proper()};
       for (size_t i = t.size(); i > 1; --i)
         std::swap(t[i - 1], t[static_cast<size_t>(R(0, static_cast<int64_t>(i) - 1))]);
       return Join(t, {Coin() ? '+' : '-', Coin() ? '+' : '-'});
     }
-    if (id == "sum-decimal") return Either(Decimal(), Proper());
+    if (id == "sum-decimal") {
+      const std::string b = Proper(), a = Decimal();
+      return Either(a, b);
+    }
     if (id == "product" || id == "product-cancel") {
       for (int i = 0; i < terms; ++i) t.push_back(Coin() || i == 0 ? Proper() : Improper());
       return Join(t, std::vector<char>(terms - 1, '*'));
     }
-    if (id == "quotient" || id == "quotient-cancel") return (Coin() ? Proper() : Improper()) + "/" + Proper();
-    if (id == "product-mixed")
-      return Ordered(MixedNumber(), Coin() ? '*' : '/', Coin() ? Proper() : MixedNumber());
-    if (id == "product-integer") return Ordered(std::to_string(R(2, 12)), Coin() ? '*' : '/', Proper());
-    if (id == "product-decimal") return Ordered(Decimal(), Coin() ? '*' : '/', Proper());
-    if (id == "product-integer-mixed")
-      return Ordered(std::to_string(R(2, 12)), Coin() ? '*' : '/', MixedNumber());
+    if (id == "quotient" || id == "quotient-cancel") {
+      const std::string b = Proper(), a = Coin() ? Proper() : Improper();
+      return a + "/" + b;
+    }
+    if (id == "product-mixed") {
+      const std::string b = Coin() ? Proper() : MixedNumber();
+      const char op = Coin() ? '*' : '/';
+      const std::string a = MixedNumber();
+      return Ordered(a, op, b);
+    }
+    if (id == "product-integer") {
+      const std::string b = Proper();
+      const char op = Coin() ? '*' : '/';
+      const std::string a = std::to_string(R(2, 12));
+      return Ordered(a, op, b);
+    }
+    if (id == "product-decimal") {
+      const std::string b = Proper();
+      const char op = Coin() ? '*' : '/';
+      const std::string a = Decimal();
+      return Ordered(a, op, b);
+    }
+    if (id == "product-integer-mixed") {
+      const std::string b = MixedNumber();
+      const char op = Coin() ? '*' : '/';
+      const std::string a = std::to_string(R(2, 12));
+      return Ordered(a, op, b);
+    }
     if (id == "reduce") {
       int64_t q = R(2, std::max<int64_t>(2, c.maxDen / 2));
       int64_t p = R(1, q - 1);
