@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-sanitize test-memcheck test-web bench fuzz clean package web serve format
+.PHONY: all deps configure build run test test-sanitize test-memcheck test-web test-web-all bench fuzz clean package web serve format
 
 all: build
 
@@ -72,12 +72,17 @@ serve: web
 	@cd $(WEB_BUILD)/site && /usr/bin/python3 -m http.server 8022 --bind 127.0.0.1
 
 # The browser edition against the desktop build: page records and kazoru-cli runs compared, then the site
-# in Chromium, Firefox ESR and WebKitGTK, Debian's own (tests/web/driver.mjs: puppeteer-core drives the
+# in Chromium (test-web-all: also Firefox ESR and WebKitGTK), Debian's own (tests/web/driver.mjs: puppeteer-core drives the
 # first two, selenium-webdriver WebKit's WebDriver on an Xvfb display the tests start; no browser is
 # downloaded). KAZORU_BROWSERS=chromium,firefox picks browsers; KAZORU_WEB_SHOTS=dir keeps screenshots.
 test-web: build web
 	@cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || npm ci --no-audit --no-fund >/dev/null; }
-	@KAZORU_BUILD=$(CURDIR)/$(BUILD) KAZORU_WEB_BUILD=$(CURDIR)/$(WEB_BUILD) node --test tests/web/
+	@KAZORU_BROWSERS=$${KAZORU_BROWSERS:-chromium} KAZORU_BUILD=$(CURDIR)/$(BUILD) KAZORU_WEB_BUILD=$(CURDIR)/$(WEB_BUILD) \
+	  node --test tests/web/
+
+# The same browser tests in Chromium, Firefox ESR and WebKitGTK (about three times as long as test-web).
+test-web-all:
+	@KAZORU_BROWSERS=chromium,firefox,webkit $(MAKE) --no-print-directory test-web
 
 # Lays the C++ sources out as .clang-format says (the CodeLayout test checks it).
 format: deps
