@@ -4,29 +4,12 @@
 
 #include "classroom/Assignment.h"
 #include "cli/Cli.h"
+#include "cli/CmdSheet.h"
 #include "engine/Settings.h"
 
 namespace {
 
 constexpr const char* CAPTION = "課題";
-
-// Reads the sheet's control options into c; the message of the first that does not read, else "".
-std::string ReadControls(const CliOptions& opts, SheetControls& c) {
-  std::string why;
-  c.skill = opts.Get("--skill");
-  if (opts.Has("--count") && !(why = ParseSheetCount(opts.Get("--count"), c.count)).empty()) return why;
-  if (opts.Has("--max-den") && !(why = ParseSheetMaxDen(opts.Get("--max-den"), c.maxDen)).empty()) return why;
-  if (opts.Has("--terms") && !(why = ParseSheetTerms(opts.Get("--terms"), c.terms)).empty()) return why;
-  if (opts.Has("--reduce") && !(why = ParseSheetReduce(opts.Get("--reduce"), c.reduce)).empty()) return why;
-  if (opts.Has("--max-answer") && !(why = ParseSheetMaxAnswer(opts.Get("--max-answer"), c.maxAnswer)).empty())
-    return why;
-  if (opts.Has("--mixed") && !(why = ParseSheetMixed(opts.Get("--mixed"), c.mixedAnswers)).empty())
-    return why;
-  if (opts.Has("--seed") && !(why = ParseSheetSeed(opts.Get("--seed"), c.seed)).empty()) return why;
-  if (opts.Has("--version") && !(why = ParseSheetVersion(opts.Get("--version"), c.version)).empty())
-    return why;
-  return "";
-}
 
 std::string ValidateAssign(const CliOptions& opts) {
   if (!opts.positional.empty()) return "assign takes no argument (the code goes after --open)";
@@ -61,7 +44,7 @@ CliRun RunAssign(const std::string& /*input*/, const CliOptions& opts) {
     const std::string why = DecodeAssignment(opts.Get("--open"), a);
     if (!why.empty()) return Fail(r, why);
   } else {
-    std::string why = ReadControls(opts, a.controls);
+    std::string why = ReadSheetControls(opts, a.controls);
     if (!why.empty()) return Fail(r, why);
     if (!opts.Has("--seed")) {
       // A new sheet each time unless the teacher names the seed; the code carries it.

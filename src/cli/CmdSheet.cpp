@@ -13,10 +13,7 @@
 
 SheetCommandHooks SheetCommands;
 
-namespace {
-
-// Reads every control option into c; the message of the first that does not read, else "".
-std::string ReadControls(const CliOptions& opts, SheetControls& c) {
+std::string ReadSheetControls(const CliOptions& opts, SheetControls& c) {
   std::string why;
   c.skill = opts.Get("--skill");
   if (opts.Has("--count") && !(why = ParseSheetCount(opts.Get("--count"), c.count)).empty()) return why;
@@ -33,13 +30,15 @@ std::string ReadControls(const CliOptions& opts, SheetControls& c) {
   return "";
 }
 
+namespace {
+
 std::string ValidateSheet(const CliOptions& opts) {
   if (!opts.positional.empty()) return "sheet takes no argument";
   if (opts.Has("--list-skills")) return "";
   if (!opts.Has("--skill")) return "sheet needs --skill ID (kazoru-cli sheet --list-skills lists them)";
   if (!opts.Has("-o")) return "sheet needs -o page.siki";
   SheetControls c;
-  return ReadControls(opts, c);
+  return ReadSheetControls(opts, c);
 }
 
 CliRun Fail(CliRun r) {
@@ -71,7 +70,7 @@ CliRun ListSkills() {
 CliRun RunSheet(const std::string& /*input*/, const CliOptions& opts) {
   if (opts.Has("--list-skills")) return ListSkills();
   SheetControls c;
-  ReadControls(opts, c);  // validated before the run
+  ReadSheetControls(opts, c);  // validated before the run
   if (!opts.Has("--seed")) {
     // A new sheet each time unless the teacher names the seed; the seed is on the sheet to make it again.
     std::random_device device;

@@ -5,6 +5,12 @@
 #include <string>
 
 struct Sheet;
+struct SheetControls;
+struct CliOptions;
+
+// Reads every sheet control option (--skill, --count … --version) into c, for sheet and assign alike;
+// the message of the first that does not read, else "".
+std::string ReadSheetControls(const CliOptions& opts, SheetControls& c);
 
 // The drawing the Qt part of the batch tool installs at start: wiring, not state, so ResetProgramState()
 // leaves it (state records: tools/ProgramState.h).
