@@ -3,12 +3,14 @@
 // panel, which clears the line; closing the screen writes the settings and ends the event loop.
 #include "ui/AppStart.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPrintDialog>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QTranslator>
 
@@ -113,17 +115,53 @@ void UseJapaneseSystemLocale() {
 
 namespace {
 
-// "2 (2x1)" of the pages per sheet as "2 (2×1)".
-void WritePagesPerSheet(QPrintDialog& dialog) {
-  static const QRegularExpression grid("^(\\d+) \\((\\d+)x(\\d+)\\)$");
-  for (QComboBox* box : dialog.findChildren<QComboBox*>())
+// "2 (2x1)" of the pages per sheet as "2 (2×1)"; any other text is kept as it is.
+QString GridInJapanese(const QString& text) {
+  const qsizetype open = text.indexOf(" (");
+  const qsizetype cross = text.indexOf('x', open + 2);
+  if (open <= 0 || cross < 0 || !text.endsWith(')')) return text;
+  const auto digits = [](QStringView v) {
+    return !v.isEmpty() && std::all_of(v.begin(), v.end(), [](QChar c) { return c >= '0' && c <= '9'; });
+  };
+  const QStringView all(text);
+  const QStringView count = all.first(open);
+  const QStringView across = all.sliced(open + 2, cross - open - 2);
+  const QStringView down = all.sliced(cross + 1, all.size() - cross - 2);
+  if (!digits(count) || !digits(across) || !digits(down)) return text;
+  return count.toString() + " (" + across.toString() + QString::fromUtf8("×") + down.toString() + ")";
+}
+
+void WritePagesPerSheet(QWidget& window) {
+  for (QComboBox* box : window.findChildren<QComboBox*>())
     for (int i = 0; i < box->count(); ++i) {
-      const QRegularExpressionMatch m = grid.match(box->itemText(i));
-      if (m.hasMatch())
-        box->setItemText(i,
-                         m.captured(1) + " (" + m.captured(2) + QString::fromUtf8("×") + m.captured(3) + ")");
+      const QString text = box->itemText(i);
+      const QString japanese = GridInJapanese(text);
+      if (japanese != text) box->setItemText(i, japanese);
     }
 }
+
+// The pages per sheet sit in the printer's properties, a window of its own made when its button is first
+// pressed: every window the print dialog opens is rewritten as it is shown.
+class PropertiesWatch : public QObject {
+ public:
+  explicit PropertiesWatch(QPrintDialog& dialog) : QObject(&dialog), dialog_(dialog) {
+    qApp->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+      auto* window = static_cast<QWidget*>(watched);
+      if (window->isWindow() && window != &dialog_ && window->parentWidget() &&
+          window->parentWidget()->window() == &dialog_)
+        WritePagesPerSheet(*window);
+    }
+    return false;
+  }
+
+ private:
+  QPrintDialog& dialog_;
+};
 
 }  // namespace
 
@@ -131,6 +169,7 @@ void JapanesePrintDialog(QPrintDialog& dialog) {
   WritePagesPerSheet(dialog);
   // The lists are filled again when the dialog is shown: once more on its first turn of the loop.
   QTimer::singleShot(0, &dialog, [&dialog] { WritePagesPerSheet(dialog); });
+  new PropertiesWatch(dialog);
 }
 
 bool UseJapanese(QApplication& app) {

@@ -109,9 +109,7 @@ bool HasEnglishWord(QString t) {
 
 }  // namespace
 
-// FIXME: Qt writes the pages-per-sheet entries ("2 (2x1)") without the translations; the test stays off until
-// the dialog rewrites them.
-TEST(JapaneseDialogs, DISABLED_ThePrintDialogSpeaksJapaneseUnderAnEnglishSystem) {
+TEST(JapaneseDialogs, ThePrintDialogSpeaksJapaneseUnderAnEnglishSystem) {
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   ASSERT_TRUE(UseJapanese(*qApp));
   QPrinter printer(QPrinter::HighResolution);

@@ -22,6 +22,7 @@
 #include "classroom/ClassSummaryDraw.h"
 #include "platform/AtomicFile.h"
 #include "platform/Platform.h"
+#include "ui/AppStart.h"
 #include "ui/QtCanvas.h"
 #include "ui/classroom/ClassPrint.h"
 
@@ -105,6 +106,7 @@ TClassSummaryForm::TClassSummaryForm(QWidget* parent) : QDialog(parent) {
   });
   printerSetup = [this](QPrinter& printer) {
     QPrintDialog dialog(&printer, this);
+    JapanesePrintDialog(dialog);
     return dialog.exec() == QDialog::Accepted;
   };
 }
