@@ -12,7 +12,7 @@ PACKAGES=(
   xvfb xauth x11-utils imagemagick openbox xdotool poppler-utils
   appstream desktop-file-utils dpkg-dev file
   emscripten chromium nodejs gzip fonttools python3-brotli librsvg2-bin
-  espeak-ng
+  espeak-ng zbar-tools
   firefox-esr webkit2gtk-driver libqrcodegencpp-dev shared-mime-info
 )
 

@@ -11,6 +11,7 @@ import { installNotebook } from './notebook.js';
 import { swipeToScroll } from './touch.js';
 import { installHalfWidthFields } from './fields.js';
 import { svgOf } from './printsheet.js';
+import { installClassSummary } from './classsummary.js';
 
 const FONT_FAMILY = 'KazoruGothic';
 // A character the bundled subset lacks (a pupil's own kana or kanji) comes from a Japanese system font.
@@ -565,6 +566,7 @@ function bindMenus() {
       else if (b.dataset.act === 'read') readAloud();
       else if (b.dataset.act === 'exportSettings') { persist(); exportSettings(); }
       else if (b.dataset.act === 'importSettings') $('importFile').click();
+      else if (b.dataset.act === 'classSummary') app.classSummary.open();
       // A dialog the item opened keeps the caret.
       if (!document.activeElement || !document.activeElement.closest('dialog[open]')) canvas.focus();
     });
@@ -646,6 +648,8 @@ async function start() {
   // The notebook view; a page kept from the last visit comes back in it.
   notebook = installNotebook({ M, run, drawList, focusPage: () => canvas.focus(),
     tell: (m) => { app.messages.push(m); dialogQueue.push(m); showNextDialog(); } });
+  // The class summary of the pupils' handed-in result files (フォーム menu).
+  app.classSummary = installClassSummary({ M, drawList });
   const { bytes, note } = loadSettings();
   app.settingsRead = withBytes(bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
   // The type suits the device (larger on a tablet's tall page) until the pupil chooses a size.
