@@ -303,20 +303,25 @@ export function installClassSummary({ M, drawList }) {
   });
   dlg.addEventListener('dragover', (e) => {
     e.preventDefault();
-    e.dataTransfer.dropEffect = 'copy';
+    if (e.dataTransfer) e.dataTransfer.dropEffect = 'copy';
     dlg.classList.add('csDropping');
   });
   dlg.addEventListener('dragleave', () => dlg.classList.remove('csDropping'));
   dlg.addEventListener('drop', async (e) => {
     e.preventDefault();
     dlg.classList.remove('csDropping');
+    if (!e.dataTransfer) return;
+    // The drop's items are taken at once (they are gone after the handler's first wait): a folder as an
+    // entry to walk, a file as itself.
+    const dropped = [...(e.dataTransfer.items || [])].filter((it) => it.kind === 'file').map((it) => {
+      const entry = it.webkitGetAsEntry ? it.webkitGetAsEntry() : null;
+      return entry && entry.isDirectory ? { entry } : { file: it.getAsFile() };
+    });
+    if (!dropped.length) for (const file of e.dataTransfer.files) dropped.push({ file });
     const list = [], empty = [];
-    const items = [...(e.dataTransfer.items || [])];
-    const entries = items.map((it) => (it.webkitGetAsEntry ? it.webkitGetAsEntry() : null));
-    if (entries.length && entries.every(Boolean)) {
-      for (const entry of entries) await filesOfEntry(entry, list, empty);
-    } else {
-      for (const file of e.dataTransfer.files) list.push({ name: file.name, file });
+    for (const d of dropped) {
+      if (d.entry) await filesOfEntry(d.entry, list, empty);
+      else if (d.file) list.push({ name: d.file.name, file: d.file });
     }
     if (list.length || empty.length) summarise(list, empty);
   });

@@ -68,7 +68,12 @@ void Strings(classjson::Writer& w, const std::vector<std::string>& list) {
 void Pupil(classjson::Writer& w, const SummaryPupil& p) {
   w.Object().Key("class").String(p.className).Key("number").Int(p.number).Key("name").String(p.name);
   w.Key("file").String(p.file).Key("handedIn").String(p.handedIn).Key("score").Int(p.score);
-  w.Key("seconds").Int(p.seconds).Key("time").String(DurationText(p.seconds)).Key("tampered").Bool(p.tampered);
+  w.Key("seconds")
+      .Int(p.seconds)
+      .Key("time")
+      .String(DurationText(p.seconds))
+      .Key("tampered")
+      .Bool(p.tampered);
   w.Key("cells").Array();
   for (const SummaryCell& c : p.cells) {
     w.Object().Key("verdict").String(CellVerdictId(c.verdict)).Key("mark").String(CellVerdictMark(c.verdict));
@@ -117,7 +122,8 @@ std::string PageJson(const ClassSummary& s) {
     w.End();
   }
   w.End().Key("skipped").Array();
-  for (const SkippedFile& f : s.skipped) w.Object().Key("file").String(f.file).Key("reason").String(f.reason).End();
+  for (const SkippedFile& f : s.skipped)
+    w.Object().Key("file").String(f.file).Key("reason").String(f.reason).End();
   w.End().End();
   return w.Text();
 }

@@ -29,11 +29,13 @@ extern "C" {
 // {final: [{id, name}], feedback: [{id, name}]}.
 EMSCRIPTEN_KEEPALIVE const char* kz_ho_choices() {
   std::string s = "{\"final\":[";
-  const AssignmentFinal finals[] = {AssignmentFinal::Mixed, AssignmentFinal::Improper, AssignmentFinal::Either};
+  const AssignmentFinal finals[] = {AssignmentFinal::Mixed, AssignmentFinal::Improper,
+                                    AssignmentFinal::Either};
   for (size_t i = 0; i < 3; ++i)
     s += (i ? "," : "") + Choice(AssignmentFinalId(finals[i]), AssignmentFinalName(finals[i]));
   s += "],\"feedback\":[";
-  const AssignmentFeedback modes[] = {AssignmentFeedback::Now, AssignmentFeedback::End, AssignmentFeedback::None};
+  const AssignmentFeedback modes[] = {AssignmentFeedback::Now, AssignmentFeedback::End,
+                                      AssignmentFeedback::None};
   for (size_t i = 0; i < 3; ++i)
     s += (i ? "," : "") + Choice(AssignmentFeedbackId(modes[i]), AssignmentFeedbackName(modes[i]));
   return Give(s + "]}");
@@ -61,9 +63,9 @@ EMSCRIPTEN_KEEPALIVE const char* kz_ho_make(const char* title, const char* final
     if (message.empty()) message = sheet.message;
   }
   const std::string link = code.empty() ? std::string() : AssignmentLink(site ? site : "", code);
-  return Give("{\"message\":" + JsonString(message) + ",\"code\":" + JsonString(code) +
-              ",\"grouped\":" + JsonString(code.empty() ? std::string() : GroupedCode(code)) +
-              ",\"link\":" + JsonString(link) + ",\"problems\":" + std::to_string(sheet.problems.size()) + "}");
+  return Give("{\"message\":" + JsonString(message) + ",\"code\":" + JsonString(code) + ",\"grouped\":" +
+              JsonString(code.empty() ? std::string() : GroupedCode(code)) + ",\"link\":" + JsonString(link) +
+              ",\"problems\":" + std::to_string(sheet.problems.size()) + "}");
 }
 
 }  // extern "C"

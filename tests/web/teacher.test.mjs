@@ -248,7 +248,7 @@ forEachBrowser({ describe, before, after }, (b) => {
     });
   }
 
-  test('result files dropped on the summary are read, a folder by its result files', async () => {
+  test('result files dropped on the summary are read', async () => {
     const page = await b.session.open({ width: 1024, height: 768 });
     await openSummary(page);
     const files = fixtureFiles();
@@ -266,6 +266,8 @@ forEachBrowser({ describe, before, after }, (b) => {
   });
 });
 
+// Chromium alone: its DevTools protocol sets a file input's files (a folder too) and gives the main
+// thread's CPU time.
 describe('the class summary against the batch tool, and its speed', () => {
   let b;
   before(async () => {
@@ -273,6 +275,28 @@ describe('the class summary against the batch tool, and its speed', () => {
     b = { session: await startSession('chromium') };
   });
   after(async () => { await b.session?.close(); });
+
+  test('the picker takes many files at once, the folder picker a folder\'s result files', async () => {
+    const page = await b.session.open({ width: 1024, height: 768 });
+    await openSummary(page);
+    const names = readdirSync(FIXTURES).sort();
+    const picked = await page.page.$('#classSummary input[type="file"]:not([webkitdirectory])');
+    await picked.uploadFile(...names.map((n) => path.join(FIXTURES, n)));
+    await page.waitFor(() => window.kazoru.classSummary.data?.assignments.length === 1);
+    let d = await page.evaluate(() => window.kazoru.classSummary.data);
+    assert.deepEqual(d.assignments[0].pupils.map(marks), ['○○○○', '△×△—', '×○——']);
+    assert.deepEqual(d.skipped.map((s) => s.file), ['notes.kazoru']);
+
+    await page.evaluate(() => { window.kazoru.classSummary.data = null; });
+    const folder = await page.page.$('#classSummary input[webkitdirectory]');
+    await folder.uploadFile(FIXTURES);
+    await page.waitFor(() => window.kazoru.classSummary.data?.assignments.length === 1);
+    d = await page.evaluate(() => window.kazoru.classSummary.data);
+    assert.deepEqual(d.assignments[0].pupils.map(marks), ['○○○○', '△×△—', '×○——']);
+    // The folder's files keep their path in the folder.
+    assert.ok(d.skipped[0].file.endsWith('classroom/notes.kazoru'), d.skipped[0].file);
+    await page.close();
+  });
 
   test('a generated class of 40 is summarised as kazoru-cli class does, within 0.5 s; 1,000 files within 5 s', async () => {
     const made = cli(CLIS[0], ['assign', '--json', '--skill', 'sum-unlike', '--count', '20', '--seed', '7', '--title',
@@ -286,30 +310,44 @@ describe('the class summary against the batch tool, and its speed', () => {
 
     const page = await b.session.open({ width: 1024, height: 768 });
     await openSummary(page);
+    // The main thread's CPU time (where the page and the WebAssembly run) is the figure held: on a machine
+    // shared with other builds the wall time is an upper bound, held to the budget only where
+    // KAZORU_LOAD_BUDGETS is set (a quiet machine), as the load figures are.
+    const cdp = await page.cdp();
+    await cdp.send('Performance.enable');
+    const cpu = async () => (await cdp.send('Performance.getMetrics')).metrics.find((m) => m.name === 'ThreadTime').value * 1000;
+    const timed = async (list) => {
+      const before = await cpu();
+      const data = await page.evaluate((f) => window.kazoru.classSummary.summariseTexts(f), list);
+      const cpuMs = await cpu() - before;
+      const { lastMs, parts } = await page.evaluate(() => window.kazoru.classSummary);
+      return { data, cpuMs, wallMs: lastMs, parts };
+    };
     // The first run warms the page up (the sheet's skills and the font's measures); the second is timed.
-    await page.evaluate((f) => window.kazoru.classSummary.summariseTexts(f), files);
-    const d = await page.evaluate((f) => window.kazoru.classSummary.summariseTexts(f).then(() => window.kazoru.classSummary.data), files);
-    const ms40 = await page.evaluate(() => window.kazoru.classSummary.lastMs);
-    const parts40 = await page.evaluate(() => window.kazoru.classSummary.parts);
-    const a = d.assignments[0];
+    await timed(files);
+    const t40 = await timed(files);
+    const a = t40.data.assignments[0];
     assert.equal(a.pupils.length, 40);
     assert.deepEqual(a.pupils.map(marks), batch.pupils.map(cliMarks));
     assert.deepEqual(a.pupils.map((p) => p.score), batch.pupils.map((p) => p.score));
     assert.deepEqual(a.problems.map((p) => p.right), batch.problems.map((p) => p.right));
     assert.deepEqual(a.mistakes.map((m) => [m.id, m.pupils]), batch.mistakes.map((m) => [m.id, m.pupils]));
     // The four ways come out as they were written: ○, △, ×, —.
-    assert.equal(marks(a.pupils[0]).slice(0, 4).replace('×', 'x'), '○△x—');
-    assert.ok(ms40 <= 500, `40 files of 20 problems in ${ms40.toFixed(0)} ms`);
+    assert.equal(marks(a.pupils[0]).slice(0, 4), '○△×—');
 
-    const grade = makeClass(assignment, 1000);
-    await page.evaluate((f) => window.kazoru.classSummary.summariseTexts(f), grade);
-    const ms1000 = await page.evaluate(() => window.kazoru.classSummary.lastMs);
-    const parts1000 = await page.evaluate(() => window.kazoru.classSummary.parts);
+    const t1000 = await timed(makeClass(assignment, 1000));
+    assert.equal(t1000.data.assignments[0].pupils.length, 1000);
     const parts = (p) => Object.entries(p).map(([k, v]) => `${k} ${v.toFixed(0)}`).join(', ');
-    console.log(`class summary in Chromium: 40 files ${ms40.toFixed(0)} ms (${parts(parts40)}), `
-      + `1,000 files ${ms1000.toFixed(0)} ms (${parts(parts1000)})`);
-    assert.ok(ms1000 <= 5000, `1,000 files of 20 problems in ${ms1000.toFixed(0)} ms`);
-
+    for (const [n, t] of [[40, t40], [1000, t1000]]) {
+      console.log(`class summary in Chromium, ${n} files of 20 problems: main thread CPU ${t.cpuMs.toFixed(0)} ms, `
+        + `wall ${t.wallMs.toFixed(0)} ms (${parts(t.parts)})`);
+    }
+    assert.ok(t40.cpuMs <= 500, `40 files: ${t40.cpuMs.toFixed(0)} ms of CPU`);
+    assert.ok(t1000.cpuMs <= 5000, `1,000 files: ${t1000.cpuMs.toFixed(0)} ms of CPU`);
+    if (process.env.KAZORU_LOAD_BUDGETS) {
+      assert.ok(t40.wallMs <= 500, `40 files in ${t40.wallMs.toFixed(0)} ms`);
+      assert.ok(t1000.wallMs <= 5000, `1,000 files in ${t1000.wallMs.toFixed(0)} ms`);
+    }
     await page.close();
     rmSync(dir, { recursive: true, force: true });
   });
