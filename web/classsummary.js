@@ -52,6 +52,11 @@ async function filesOfEntry(entry, out, folders) {
 }
 
 export function installClassSummary({ M, drawList }) {
+  // The teacher's dialogs have a style sheet of their own, asked for once the program runs: the first
+  // screen does not wait for it.
+  if (!document.querySelector('link[href="classroom.css"]')) {
+    document.head.append(el('link', { rel: 'stylesheet', href: 'classroom.css' }));
+  }
   const C = {
     clear: M.cwrap('kz_cs_clear', null, []),
     add: M.cwrap('kz_cs_add', null, ['string', 'number', 'number', 'number', 'string']),

@@ -3,7 +3,9 @@
 // on every edition (kz_ho_*), the link is this site's own address with the code in its fragment, and the
 // page shows it with a copy button and its QR code (the qrcode-generator library the site ships), and
 // prints the pupils' sheet with the QR code, the title and the code in text at the head of its first page.
-import qrcode from './lib/qrcode.mjs';
+// The QR encoder is asked for when the dialog first opens: the first screen does not wait for it.
+let qrcodeModule = null;
+const loadQr = () => (qrcodeModule ||= import('./lib/qrcode.mjs').then((m) => m.default));
 
 const el = (tag, props = {}, ...children) => {
   const e = document.createElement(tag);
@@ -21,7 +23,8 @@ export const siteAddress = () => location.href.split('#')[0];
 
 // The QR code's modules (true: dark) for a text, with the error correction level M (a printed sheet may be
 // a little soiled or folded).
-export function qrModules(text) {
+export async function qrModules(text) {
+  const qrcode = await loadQr();
   const qr = qrcode(0, 'M');
   qr.addData(text, 'Byte');
   qr.make();
@@ -82,20 +85,32 @@ export function installHandOut({ M, maker, drawList, sheetWidth, sheetHeight }) 
     buttons);
   document.body.append(dlg);
 
-  function update() {
+  // The code and link of the fields now; the QR code follows when the encoder is there. A later change
+  // wins over an earlier one still waiting for it.
+  let made = 0;
+  async function update() {
     const r = JSON.parse(H.make(title.value, finalForm.value, feedback.value, siteAddress()));
+    const turn = ++made;
     message.textContent = r.message;
     code.textContent = r.grouped;
     link.value = r.link;
     copied.textContent = '';
+    buttons.querySelector('.ho-print').disabled = true;
+    copy.disabled = !r.link;
+    let modules = null;
+    try {
+      modules = r.link ? await qrModules(r.link) : null;
+    } catch {
+      // The encoder could not be loaded (an old cache offline): the link and the code still serve.
+      message.textContent = 'QRコードを作れませんでした。リンクとコードを使ってください。';
+    }
+    if (turn !== made) return;
     const g = qr.getContext('2d');
     g.setTransform(1, 0, 0, 1, 0, 0);
     g.clearRect(0, 0, qr.width, qr.height);
-    const modules = r.link ? qrModules(r.link) : null;
     if (modules) drawQr(g, modules, 0, 0, qr.width);
     qr.hidden = !modules;
-    buttons.querySelector('.ho-print').disabled = !r.code;
-    copy.disabled = !r.link;
+    buttons.querySelector('.ho-print').disabled = !r.code || !modules;
     handOut.state = { ...r, title: title.value, final: finalForm.value, feedback: feedback.value, modules };
   }
 
@@ -165,8 +180,6 @@ export function installHandOut({ M, maker, drawList, sheetWidth, sheetHeight }) 
     g.fillText('QRコードが読めないときは、このコードを入れてください。', x, margin + 50 * scale, right - x);
     g.font = `bold ${13 * scale}px ${fontStack}`;
     g.fillText(s.grouped, x, margin + 70 * scale, right - x);
-    g.font = `${12 * scale}px ${fontStack}`;
-    g.fillText('組　　　番号　　　名前', x, margin + 96 * scale, right - x);
     g.strokeStyle = '#000000';
     g.lineWidth = scale;
     g.beginPath();
@@ -190,6 +203,7 @@ export function installHandOut({ M, maker, drawList, sheetWidth, sheetHeight }) 
     if (!title.value) title.value = (maker.sheet && maker.sheet.title) || '';
     if (!handOut.opened) finalForm.value = maker.mixedAnswers() ? 'mixed' : 'improper';
     handOut.opened = true;
+    handOut.state = null;
     update();
     dlg.showModal();
     title.focus();

@@ -67,6 +67,15 @@ async function fill(page, c) {
     set('hoFinal', h.final);
     set('hoFeedback', h.feedback);
   }, { title: c.title, final: c.final, feedback: c.feedback });
+  return handOutState(page, c);
+}
+
+// The dialog's state once it has caught up with its fields (the QR code comes a moment after the code).
+async function handOutState(page, { title, final, feedback }) {
+  await page.waitFor((want) => {
+    const s = window.kazoru.sheetMaker.handOut.state;
+    return !!s && s.title === want.title && s.final === want.final && s.feedback === want.feedback;
+  }, { title, final, feedback });
   return page.evaluate(() => window.kazoru.sheetMaker.handOut.state);
 }
 
@@ -152,7 +161,8 @@ forEachBrowser({ describe, before, after }, (b) => {
     const pages = await page.evaluate(() => window.kazoru.sheetMaker.handOut.preparePrint());
     assert.ok(pages >= 1);
     const first = await page.evaluate(() => document.querySelector('#notePrint img').src);
-    const sheet = path.join(dir, 'sheet.png');
+    // Kept beside the screenshots when they are kept, to be looked at.
+    const sheet = path.join(process.env.KAZORU_WEB_SHOTS || dir, `${b.name}-handout-sheet.png`);
     writeFileSync(sheet, Buffer.from(first.split(',')[1], 'base64'));
     const read = spawnSync('zbarimg', ['--quiet', '--raw', sheet], { encoding: 'utf8' });
     assert.equal(read.stdout.trim(), (await page.evaluate(() => window.kazoru.sheetMaker.handOut.state)).link,
@@ -165,7 +175,7 @@ forEachBrowser({ describe, before, after }, (b) => {
       t.value = '';
       t.dispatchEvent(new Event('input', { bubbles: true }));
     });
-    const none = await page.evaluate(() => window.kazoru.sheetMaker.handOut.state);
+    const none = await handOutState(page, { ...HAND_OUTS.at(-1), title: '' });
     assert.equal(none.code, '');
     assert.match(none.message, /課題名/);
     assert.ok(await page.$eval('#handOut .ho-print', (e) => e.disabled));
