@@ -10,7 +10,7 @@ import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'n
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { forEachBrowser, SIZES } from './driver.mjs';
+import { forEachBrowser, startSession, BROWSERS, SIZES } from './driver.mjs';
 import { openNotebook } from './notebook-helpers.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -253,6 +253,10 @@ forEachBrowser({ describe, before, after }, (b) => {
         if (img.complete) done(); else img.onload = done;
       }));
       assert.ok(Math.abs(ratio - 297 / 210) < 0.01, `landscape page (${ratio})`);
+      if (process.env.KAZORU_WEB_SHOTS && size === 'desktop') {
+        const src = await page.evaluate(() => document.querySelector('#classPrint img').src);
+        writeFileSync(path.join(process.env.KAZORU_WEB_SHOTS, `${b.name}-class-summary-print.png`), Buffer.from(src.split(',')[1], 'base64'));
+      }
       assert.deepEqual(await page.errors(), []);
       await page.close();
     });
@@ -278,12 +282,9 @@ forEachBrowser({ describe, before, after }, (b) => {
 
 // Chromium alone: its DevTools protocol sets a file input's files (a folder too) and gives the main
 // thread's CPU time.
-describe('the class summary against the batch tool, and its speed', () => {
+(BROWSERS.includes('chromium') ? describe : describe.skip)('the class summary against the batch tool, and its speed', () => {
   let b;
-  before(async () => {
-    const { startSession } = await import('./driver.mjs');
-    b = { session: await startSession('chromium') };
-  });
+  before(async () => { b = { name: 'chromium', session: await startSession('chromium') }; });
   after(async () => { await b.session?.close(); });
 
   test('the picker takes many files at once, the folder picker a folder\'s result files', async () => {
