@@ -155,6 +155,9 @@ forEachBrowser({ describe, before, after }, (b) => {
       assert.equal(await page.$eval('#handOut .hoLink', (e) => e.value), s.link);
       assert.equal(await scanQr(page, dir), s.link, `${c.title}: the QR code reads as the link`);
     }
+    await page.click('#handOut .hoCopy');
+    await page.waitFor(() => document.querySelector('#handOut .hoCopied').textContent !== '');
+    assert.equal(await page.$eval('#handOut .hoCopied', (e) => e.textContent), 'リンクをコピーしました。');
     await page.screenshot('handout.png');
 
     // The printed sheet: the pupils' pages, the first with the head that carries the QR code.
@@ -262,10 +265,14 @@ forEachBrowser({ describe, before, after }, (b) => {
     });
   }
 
-  test('result files dropped on the summary are read', async () => {
+  test('result files dropped on the summary are read, a pupil\'s name shown as text', async () => {
     const page = await b.session.open({ width: 1024, height: 768 });
     await openSummary(page);
     const files = fixtureFiles();
+    // A fourth pupil whose name is markup: the page shows it as the name, never as markup.
+    const marked = JSON.parse(files.find((f) => f.name.includes('上田')).text);
+    Object.assign(marked, { number: 4, name: '<img src=x onerror=__owned=1>&amp;' });
+    files.push({ name: '4.kazoru', text: JSON.stringify(marked) });
     await page.evaluate((list) => {
       const dt = new DataTransfer();
       for (const f of list) dt.items.add(new File([f.text], f.name));
@@ -273,9 +280,13 @@ forEachBrowser({ describe, before, after }, (b) => {
     }, files);
     await page.waitFor(() => window.kazoru.classSummary.data && window.kazoru.classSummary.data.assignments.length === 1);
     const d = await page.evaluate(() => window.kazoru.classSummary.data);
-    assert.deepEqual(d.assignments[0].pupils.map(marks), ['○○○○', '△×△—', '×○——']);
+    assert.deepEqual(d.assignments[0].pupils.map(marks), ['○○○○', '△×△—', '×○——', '×○——']);
     assert.equal(d.skipped.length, 1);
-    assert.match(await page.$eval('#classSummary .csStatus', (e) => e.textContent), /3 人分/);
+    assert.match(await page.$eval('#classSummary .csStatus', (e) => e.textContent), /4 人分/);
+    const names = await page.$$eval('#classSummary .csTable tbody tr td:nth-child(3)', (tds) => tds.map((t) => t.textContent));
+    assert.equal(names[3], marked.name);
+    assert.equal(await page.evaluate(() => document.querySelectorAll('#classSummary img').length), 0);
+    assert.equal(await page.evaluate(() => typeof window.__owned), 'undefined');
     await page.close();
   });
 });
