@@ -179,7 +179,7 @@ void DrawLine(Canvas& s, const NoteSheetView& v, int i, int y, const std::string
     x = s.PenPos().x + ch - (number >= 10 ? cw : 0);
   }
   s.SetFontColor(colour);
-  const int end = TypesetLineAndAnswer(s, text, x, y, cw, ch, 6 - KAITOURAN_ITI, 0);
+  const int end = TypesetLineAndAnswer(s, text, x, y, cw, ch, AnswerPlace::FromCode(6 - KAITOURAN_ITI));
   s.SetFontColor(colour);
   // With a break at "=" the line ends on the row of its last "=".
   DrawLineMarks(s, i, end + cw, BreakCount > 0 ? EqualsPoint.y : y);
