@@ -662,7 +662,7 @@ export function installAssignment({ M, drawList, focusPage, tell }) {
       title.textContent = '課題を開けません';
       progress.textContent = '';
       failed.textContent = '';
-      failed.append(el('p', {}, opened.message), el('p', {}, '先生にもらったリンクやコードを、もう一度たしかめてください。'));
+      failed.append(el('p', {}, opened.message));
       failed.hidden = false;
       view.classList.add('failed');
       close.focus();
