@@ -145,6 +145,7 @@ export function installAssignment({ M, drawList, focusPage, tell }) {
   }
 
   function buildCards() {
+    checked.length = 0;
     problems.textContent = '';
     nav.textContent = '';
     const s = as.state;
@@ -185,11 +186,18 @@ export function installAssignment({ M, drawList, focusPage, tell }) {
   const linesOf = (k) => [...cards[k].lines.querySelectorAll('.asInput')];
   const indexOf = (input) => Number(input.closest('.asCard').dataset.index);
 
+  // What the model keeps of a typed line: no spaces around it, no leading "=".
+  const lineText = (v) => v.trim().replace(/^[=＝]/, '').trim();
+  // Per problem, the working its marks were made for.
+  const checked = [];
+
   function showFeedback(k) {
     const c = cards[k];
     const f = JSON.parse(P.feedback(k));
-    const rows = [...c.lines.children];
-    for (const r of rows) {
+    checked[k] = JSON.stringify(as.state.problems[k].working);
+    // The model's lines are the rows with something written in them.
+    const rows = [...c.lines.children].filter((r) => lineText(r.querySelector('.asInput').value));
+    for (const r of c.lines.children) {
       r.querySelector('.asMarks').textContent = '';
       r.querySelector('.asAdvice').textContent = '';
       r.classList.remove('right', 'wrong');
@@ -339,18 +347,19 @@ export function installAssignment({ M, drawList, focusPage, tell }) {
   }
 
   // Marks of a line being changed are stale until the line is taken (Enter, or leaving it).
-  function clearMarks(k) {
-    for (const r of cards[k].lines.children) {
+  // The marks of a changed line and the lines after it are stale until the line is taken (Enter, or
+  // leaving it); the lines before it keep theirs. Changed back, the marks come back.
+  function clearMarks(k, from) {
+    [...cards[k].lines.children].slice(Math.max(0, from)).forEach((r) => {
       r.querySelector('.asMarks').textContent = '';
       r.querySelector('.asAdvice').textContent = '';
       r.classList.remove('right', 'wrong');
-    }
+    });
     cards[k].mark.textContent = '';
     cards[k].finalNote.textContent = '';
   }
 
   function workingChanged(k, input) {
-    clearMarks(k);
     const text = linesOf(k).map((i) => i.value).join('\n');
     const why = P.setWorking(k, text);
     if (why) {
@@ -358,10 +367,12 @@ export function installAssignment({ M, drawList, focusPage, tell }) {
       return;
     }
     if (input) {
-      const v = input.value.trim().replace(/^[=＝]/, '');
+      const v = lineText(input.value);
       drawNotation(input.closest('.asLine').querySelector('.asTyped'), v ? `=${v}` : '');
     }
     changed();
+    if (JSON.stringify(as.state.problems[k].working) === checked[k]) showFeedback(k);
+    else clearMarks(k, input ? linesOf(k).indexOf(input) : 0);
   }
 
   function focusLine(k, line) {

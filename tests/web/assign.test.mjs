@@ -140,9 +140,17 @@ forEachBrowser({ describe, before, after }, (b) => {
     assert.equal(c.hidden, false);
     assert.equal(c.lines[0].marks, '×');
     assert.equal(c.hintDrawn.length, 1);
-    // The caret is back in the problem in use.
+    // The caret is back in the problem in use; a line typed and taken back leaves the marks as they were.
     await page.type('=');
+    assert.equal((await card(page, 1)).lines[1].value, '=');
     await page.press('Backspace');
+    assert.equal((await card(page, 1)).lines[0].marks, '×');
+    // As a list: every problem at once, each with its working.
+    await page.tap('.asAll');
+    assert.deepEqual(await page.$$eval('.asCard', (cs) => cs.map((c) => c.hidden)), [false, false, false, false]);
+    await page.screenshot('assign-ipad-list.png');
+    await page.tap('.asOne');
+    assert.deepEqual(await page.$$eval('.asCard', (cs) => cs.map((c) => c.hidden)), [true, false, true, true]);
 
     // 提出: the result file as a download, read back by the desktop's batch tool.
     const asked = await handIn(page, 1);
@@ -184,10 +192,17 @@ forEachBrowser({ describe, before, after }, (b) => {
     await page.close();
   });
 
-  test('a test keeps its verdicts back, handed in or not; the name is remembered on the device', async () => {
+  test('a test keeps its verdicts back, handed in or not; the name is remembered on the device; the share sheet', async () => {
     const a = makeAssignment('none');
     const page = await b.session.open({ width: SIZES.phone[0], height: SIZES.phone[1], touch: true,
-      query: `#kadai=${a.code}` });
+      query: `#kadai=${a.code}`, beforeLoad: () => {
+        // A device whose browser shares files (a tablet's share sheet), recorded instead of shown.
+        window.__shared = [];
+        navigator.canShare = (data) => !!(data && data.files && data.files.length);
+        navigator.share = async (data) => {
+          for (const f of data.files) window.__shared.push({ name: f.name, text: await f.text() });
+        };
+      } });
     await enterName(page, '5年2組', 3, '佐藤');
     await tapKeys(page, '15b13');
     await page.press('Enter');
@@ -211,11 +226,29 @@ forEachBrowser({ describe, before, after }, (b) => {
     assert.equal(await page.evaluate(() => document.querySelector('.asCard[data-index="0"] .asHintButton').hidden), true);
     assert.match(await page.$eval('.asStatus', (e) => e.textContent), /^提出しました（1回目 /);
     await page.screenshot('assign-phone-handed-in.png');
-    // Another assignment on the same device: the name is not asked again.
+    await page.tap('.asShare');
+    await page.waitFor(() => window.__shared.length === 1);
+    const shared = await page.evaluate(() => window.__shared[0]);
+    const [downloaded] = await page.downloads();
+    assert.equal(shared.name, downloaded.name);
+    assert.equal(shared.text, downloaded.bytes.toString('utf8'));
+
+    // Another assignment on the same device: the name is not asked again. Its verdicts come after 提出.
     await page.evaluate((code) => { location.hash = `#kadai=${code}`; }, makeAssignment('end').code);
     await page.waitFor(() => window.kazoru.assignment.state && window.kazoru.assignment.state.feedback === 'end');
     assert.equal(await page.exists('#assignName[open]'), false);
     assert.equal(await page.$eval('.asWho', (e) => e.textContent), '5年2組 3番 佐藤');
+    await page.type('15b13\n');
+    await page.waitFor(() => window.kazoru.assignment.state.problems[0].done);
+    assert.equal((await card(page, 0)).lines[0].marks, '');
+    await handIn(page, 2);
+    assert.equal((await card(page, 0)).lines[0].marks, '×');
+    assert.equal((await card(page, 0)).mark, '×');
+    // Changed after 提出: the verdicts wait for the next hand-in.
+    await page.focus('.asCard[data-index="0"] .asInput');
+    await page.type('1');
+    await page.waitFor(() => !window.kazoru.assignment.state.verdicts);
+    assert.equal((await card(page, 0)).lines[0].marks, '');
     assert.deepEqual(await page.errors(), []);
     await page.close();
   });
