@@ -1,7 +1,8 @@
 // Fuzz target for the pupil's work kept on the device: any bytes are read as a storage form without
 // crashing or hanging; a form that reads is written again and reads back the same, its verdicts can be
 // asked for, and when the pupil has said who they are it hands in a file the teacher's reader takes.
-// When the first byte asks for it, the rest is typed as a problem's working into a sound assignment.
+// When the first byte asks for it, the rest is typed as a problem's working into a sound assignment, or read
+// as a result file handed in to continue its work.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -60,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   PupilWork w;
-  const std::string why = ReadPupilWork(bytes, w);
+  const std::string why = (data[0] & 2) ? ContinuePupilWork(bytes, w) : ReadPupilWork(bytes, w);
   if (!classjson::IsUtf8(why)) std::abort();
   if (!why.empty()) return 0;
   const std::string text = WritePupilWork(w);

@@ -380,6 +380,39 @@ std::string ReadPupilWork(const std::string& bytes, PupilWork& out) {
   return "";
 }
 
+std::string ContinuePupilWork(const std::string& resultBytes, PupilWork& work) {
+  ResultFile r;
+  std::string why = ReadResultFile(resultBytes, r);
+  if (!why.empty()) return why;
+  PupilWork w;
+  if (!(why = OpenPupilWork(r.code, w)).empty()) return why;
+  if (r.problems.size() > w.problems.size()) return "課題より問題が多いファイルです。";
+  if (!(why = CheckPupilName(r.className, r.number, r.name)).empty()) return why;
+  w.className = r.className;
+  w.number = r.number;
+  w.name = r.name;
+  w.started = r.started;
+  w.handedIn = r.handedIn;
+  w.handIns = 1;
+  for (size_t k = 0; k < r.problems.size(); ++k) {
+    const ResultProblem& p = r.problems[k];
+    const std::string where = std::to_string(k + 1) + " 問目の";
+    if (p.problem != w.problems[k].problem) return where + "問題が課題の問題と合いません。";
+    std::string lines;
+    for (const std::string& line : p.working) {
+      if (line.find('\n') != std::string::npos) return where + "途中の式に改行があります。";
+      lines += line + "\n";
+    }
+    // A file written by hand may give only the answer.
+    if (p.working.empty() && !p.answer.empty()) lines = p.answer;
+    if (!(why = SetPupilWorking(w, k, lines)).empty()) return where + why;
+    w.problems[k].seconds = p.seconds;
+  }
+  w.changedSinceHandIn = false;
+  work = std::move(w);
+  return "";
+}
+
 ResultFile PupilResultFile(const PupilWork& work, const std::string& handedIn) {
   ResultFile r;
   r.code = work.code;

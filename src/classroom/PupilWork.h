@@ -102,6 +102,11 @@ std::string WritePupilWork(const PupilWork& work);
 // assignment's problems. Returns "" and sets work, or the Japanese reason it cannot be read.
 std::string ReadPupilWork(const std::string& bytes, PupilWork& work);
 
+// The work of a result file, to continue it (a pupil on another device, or after the device's storage was
+// cleared): the file's assignment, pupil, times and working. Returns "" and sets work, or why it cannot be
+// continued: the file's own reason, its code's, or a problem that is not the assignment's.
+std::string ContinuePupilWork(const std::string& resultBytes, PupilWork& work);
+
 // The result file of the work as handed in at that time (ISO-8601): what the pupil typed, no verdicts.
 ResultFile PupilResultFile(const PupilWork& work, const std::string& handedIn);
 

@@ -351,3 +351,46 @@ TEST(PupilWork, TheHandedInFileIsWhatTheTeachersSummaryReads) {
   }
   EXPECT_EQ(marks, "△×○○");
 }
+
+TEST(PupilWork, AHandedInFileIsContinued) {
+  PupilWork w = Opened(SumAssignment(AssignmentFeedback::End));
+  ASSERT_EQ(SetPupilName(w, "5年2組", 12, "山田"), "");
+  StartPupilWork(w, 1778549400, 540);
+  ASSERT_EQ(SetPupilWorking(w, 1, "=6b3+6b2\n=6b5"), "");
+  AddPupilSeconds(w, 1, 41);
+  std::string name, bytes;
+  ASSERT_EQ(HandInPupilWork(w, 1778550720, 540, name, bytes), "");
+  PupilWork back;
+  ASSERT_EQ(ContinuePupilWork(bytes, back), "");
+  EXPECT_EQ(back.code, w.code);
+  EXPECT_EQ(back.assignment.feedback, AssignmentFeedback::End);
+  EXPECT_EQ(back.name, "山田");
+  EXPECT_EQ(back.started, w.started);
+  EXPECT_EQ(back.handedIn, w.handedIn);
+  EXPECT_EQ(back.problems[1].working, w.problems[1].working);
+  EXPECT_EQ(back.problems[1].seconds, 41);
+  // Handed in and unchanged: the verdicts of `end` are shown, as they were on the pupil's device.
+  EXPECT_TRUE(PupilVerdictsShown(back));
+
+  ResultFile r;
+  ASSERT_EQ(ReadResultFile(bytes, r), "");
+  ResultFile edited = r;
+  edited.problems[2].problem = "1b1+1b1";
+  ResultFile onlyAnswer = r;
+  onlyAnswer.problems[1].working.clear();
+  onlyAnswer.problems[1].answer = "6b5";
+  ResultFile damaged = r;
+  damaged.code = r.code.substr(0, 10);
+  Assignment unused;
+  for (const auto& [file, reason] : std::vector<std::pair<ResultFile, std::string>>{
+           {edited, "3 問目の問題が課題の問題と合いません。"},
+           {damaged, DecodeAssignment(damaged.code, unused)},
+       }) {
+    PupilWork out = back;
+    EXPECT_EQ(ContinuePupilWork(WriteResultFile(file), out), reason);
+    EXPECT_EQ(out.problems[1].working, w.problems[1].working);
+  }
+  EXPECT_NE(ContinuePupilWork("{}", back), "");
+  ASSERT_EQ(ContinuePupilWork(WriteResultFile(onlyAnswer), back), "");
+  EXPECT_EQ(back.problems[1].working, (std::vector<std::string>{"6b5"}));
+}
