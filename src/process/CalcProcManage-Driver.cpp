@@ -197,7 +197,7 @@ std::string Value(const std::string& x) {
     if (r == "n") RunFailed = true;
     return r;
   }
-  std::string r = EvaluateExpression(x, 0, 0);
+  std::string r = EvaluateExpression(x);
   if (EvalStatus < 0 || r.empty() || r == "n") {
     RunFailed = true;
     return "n";
