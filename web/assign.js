@@ -37,7 +37,7 @@ const el = (tag, props = {}, ...children) => {
   return e;
 };
 
-export function installAssignment({ M, drawList, focusPage, tell }) {
+export function installAssignment({ M, drawList, focusPage }) {
   const P = {
     open: M.cwrap('kz_pw_open', 'string', ['string']),
     takeBack: M.cwrap('kz_pw_take_back', 'string', ['string']),
@@ -76,10 +76,11 @@ export function installAssignment({ M, drawList, focusPage, tell }) {
   const nav = el('nav', { class: 'asNav', 'aria-label': '問題' });
   const problems = el('div', { class: 'asProblems' });
   const failed = el('div', { class: 'asFailed', hidden: true, role: 'alert' });
+  const warning = el('p', { class: 'asWarning', hidden: true, role: 'alert' });
   const view = el('section', { id: 'assign', hidden: true, 'aria-label': '課題' },
     el('header', { class: 'asHeader' }, title, progress,
       el('div', { class: 'asTools' }, who, oneAtATime, asList, handIn, close)),
-    handedIn, failed, nav, problems);
+    warning, handedIn, failed, nav, problems);
   document.body.append(view);
 
   const nameBox = el('dialog', { id: 'assignName' });
@@ -290,13 +291,10 @@ export function installAssignment({ M, drawList, focusPage, tell }) {
     return dbPromise;
   }
   let database = null;
-  let keepTold = false;
+  // Told in a bar of the view, not in a box: the pupil's keys go on into the working.
   function keepFailed() {
     as.keepFailures++;
-    if (keepTold) return;
-    keepTold = true;
-    tell({ kind: 'message', caption: 'ご注意！', buttons: 'ok',
-      text: 'この端末に課題の記録を残せません。ページを閉じる前に「提出」でファイルにしてください。' });
+    say('この端末に課題の記録を残せません。ページを閉じる前に「提出」でファイルにしてください。');
   }
   // The transaction is started inside the change itself, so that a page closed right after the key still
   // writes it; transactions on one store complete in the order they were made.
@@ -341,9 +339,16 @@ export function installAssignment({ M, drawList, focusPage, tell }) {
     keep();
   }
 
+  // What the pupil is told goes into the bar at the top of the view (never a box that would take the keys).
+  // A refused change is said until the next change is taken; storage that fails, for as long as the page is open.
   function say(text) {
     as.message = text;
-    tell({ kind: 'message', caption: 'ご注意！', text, buttons: 'ok' });
+    warning.textContent = text;
+    warning.hidden = false;
+  }
+  function unsay() {
+    if (as.keepFailures) return;
+    warning.hidden = true;
   }
 
   // Marks of a line being changed are stale until the line is taken (Enter, or leaving it).
@@ -366,6 +371,7 @@ export function installAssignment({ M, drawList, focusPage, tell }) {
       say(why);
       return;
     }
+    unsay();
     if (input) {
       const v = lineText(input.value);
       drawNotation(input.closest('.asLine').querySelector('.asTyped'), v ? `=${v}` : '');
@@ -681,6 +687,7 @@ export function installAssignment({ M, drawList, focusPage, tell }) {
     }
     failed.hidden = true;
     view.classList.remove('failed');
+    unsay();
     as.state = JSON.parse(P.state());
     const stored = await storedWork(as.state.code);
     if (stored) {

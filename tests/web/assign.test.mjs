@@ -90,6 +90,10 @@ forEachBrowser({ describe, before, after }, (b) => {
     assert.equal(await page.$eval('.asTitle', (e) => e.textContent), TITLE);
     assert.equal(await page.$eval('.asProgress', (e) => e.textContent), '0 / 4');
     assert.equal(await page.$eval('.asWho', (e) => e.textContent), '5年2組 12番 山田はな');
+    // The first problem takes keys as soon as the calculation screen would.
+    const opened = await page.evaluate(() => window.kazoru.assignment.timings.open);
+    console.log(`# the assignment opened in ${opened.toFixed(0)} ms`);
+    assert.ok(opened < 1000, `opened in ${opened} ms`);
     const w0 = await work(page);
     assert.deepEqual(w0.problems.map((p) => p.problem), a.problems.map((p) => p.expr));
 
@@ -249,6 +253,26 @@ forEachBrowser({ describe, before, after }, (b) => {
     await page.type('1');
     await page.waitFor(() => !window.kazoru.assignment.state.verdicts);
     assert.equal((await card(page, 0)).lines[0].marks, '');
+    assert.deepEqual(await page.errors(), []);
+    await page.close();
+  });
+
+  test('storage that is forbidden is said in the view, and the work goes on and is handed in', async () => {
+    const a = makeAssignment('now');
+    const page = await b.session.open({ width: SIZES.ipad[0], height: SIZES.ipad[1], query: `#kadai=${a.code}`,
+      beforeLoad: () => {
+        IDBFactory.prototype.open = () => { throw new DOMException('no room', 'QuotaExceededError'); };
+      } });
+    await enterName(page, '5年2組', 5, '田中');
+    // Said in a bar, not a box: every key typed goes on into the working.
+    await page.type('15b13\n2b1\n');
+    await page.waitFor(() => window.kazoru.assignment.state.problems[0].working.length === 2);
+    await page.waitForVisible('.asWarning');
+    assert.match(await page.$eval('.asWarning', (e) => e.textContent), /この端末に課題の記録を残せません/);
+    assert.equal(await page.exists('#messageBox[open]'), false);
+    await handIn(page, 1);
+    const [file] = await page.downloads();
+    assert.deepEqual(JSON.parse(file.bytes.toString('utf8')).problems[0].working, ['15b13', '2b1']);
     assert.deepEqual(await page.errors(), []);
     await page.close();
   });
