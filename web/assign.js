@@ -109,8 +109,15 @@ export function installAssignment({ M, drawList, focusPage }) {
     }
     return Math.ceil(right) + 8;
   }
-  // The notation at `scale` times the sheet's size: fractions a finger's width tall on a tablet.
+  // The notation at `scale` times the sheet's size: fractions a finger's width tall on a tablet. A canvas
+  // of a problem not on screen is drawn when its problem is shown (drawShown).
   function drawNotation(canvas, text, scale = LINE_SCALE) {
+    canvas.dataset.want = JSON.stringify([text, scale]);
+    const card = canvas.closest('.asCard');
+    if (card && !card.hidden) drawNow(canvas);
+  }
+  function drawNow(canvas) {
+    const [text, scale] = JSON.parse(canvas.dataset.want);
     const dpr = window.devicePixelRatio || 1;
     const key = `${text}\t${scale}\t${dpr}`;
     if (canvas.dataset.key === key) return;
@@ -125,6 +132,14 @@ export function installAssignment({ M, drawList, focusPage }) {
     g.setTransform(1, 0, 0, 1, 0, 0);
     g.clearRect(0, 0, canvas.width, canvas.height);
     if (list) drawList(list, g, dpr * scale);
+  }
+  // The problems on screen drawn, and checked as far as the mode shows verdicts, the first time they show.
+  function drawShown() {
+    cards.forEach((c, k) => {
+      if (c.card.hidden) return;
+      for (const canvas of c.card.querySelectorAll('canvas[data-want]')) drawNow(canvas);
+      if (checked[k] === undefined) showFeedback(k);
+    });
   }
 
   // ---- The problems ----
@@ -254,12 +269,12 @@ export function installAssignment({ M, drawList, focusPage }) {
       if (k === s.current) c.chip.setAttribute('aria-current', 'true');
       else c.chip.removeAttribute('aria-current');
     });
+    drawShown();
     nav.querySelector('.asPrev').disabled = s.current <= 0;
     nav.querySelector('.asNext').disabled = s.current >= s.total - 1;
     if (s.handIns > 0) {
       const at = s.handedIn.slice(11, 16);
-      const note = s.feedback === 'end' && s.changed ? '（提出のあとで直したところは、もう一度提出してください）'
-        : s.feedback === 'none' ? '' : '';
+      const note = s.feedback === 'end' && s.changed ? '（提出のあとで直したところは、もう一度提出してください）' : '';
       status.textContent = `提出しました（${s.handIns}回目 ${at}）${note}`;
       handedIn.hidden = false;
       again.hidden = !as.lastHandIn;
@@ -333,7 +348,8 @@ export function installAssignment({ M, drawList, focusPage }) {
   function changed() {
     as.state = JSON.parse(P.state());
     const verdicts = verdictsShown();
-    if (lastVerdicts !== null && verdicts !== lastVerdicts) cards.forEach((_, k) => showFeedback(k));
+    // Verdicts shown or kept back from now on: every problem is checked again when it shows.
+    if (lastVerdicts !== null && verdicts !== lastVerdicts) checked.length = 0;
     lastVerdicts = verdicts;
     refresh();
     keep();
@@ -597,8 +613,6 @@ export function installAssignment({ M, drawList, focusPage }) {
     as.lastHandIn = { name: r.name, bytes: new TextEncoder().encode(r.text) };
     download(as.lastHandIn);
     changed();
-    cards.forEach((_, k) => showFeedback(k));
-    lastVerdicts = verdictsShown();
     (share.hidden ? again : share).focus();
   }
 
@@ -706,7 +720,6 @@ export function installAssignment({ M, drawList, focusPage }) {
     as.state = JSON.parse(P.state());
     buildCards();
     lastVerdicts = verdictsShown();
-    cards.forEach((_, k) => showFeedback(k));
     changed();
     focusLine(as.state.current, -1);
     as.timings.open = performance.now() - t0;

@@ -11,8 +11,6 @@ namespace {
 
 constexpr const char* FULL_WIDTH_EQUAL = "\xEF\xBC\x9D";  // ＝
 constexpr const char* IDEOGRAPHIC_SPACE = "\xE3\x80\x80";  // the full-width space
-// The summary's check of one problem needs a sound result file; who handed it in does not matter there.
-constexpr const char* CHECK_TIME = "2000-01-01T00:00:00Z";
 
 size_t CharCount(const std::string& s) {
   size_t n = 0;
@@ -243,20 +241,9 @@ PupilFeedback PupilProblemFeedback(const PupilWork& work, size_t problem) {
     f.steps.push_back(std::move(step));
   }
   if (p.hint) f.hint = r.hint;
-  // The problem as the teacher's summary will count it, from the same file it will read.
-  ResultFile one = PupilResultFile(work, CHECK_TIME);
-  one.className = "-";
-  one.number = 1;
-  one.name = "-";
-  for (size_t k = 0; k < one.problems.size(); ++k) {
-    if (k == problem) continue;
-    one.problems[k].working.clear();
-    one.problems[k].answer.clear();
-  }
-  const ClassSummary s = SummariseClass({{"-", WriteResultFile(one), ""}});
-  if (s.assignments.size() == 1 && s.assignments[0].pupils.size() == 1 &&
-      problem < s.assignments[0].pupils[0].cells.size())
-    f.verdict = s.assignments[0].pupils[0].cells[problem].verdict;
+  // The problem as the teacher's summary will count it, from what the file will hold.
+  const ResultFile file = PupilResultFile(work, "");
+  f.verdict = CheckSummaryCell(work.assignment, p.problem, file.problems[problem]).verdict;
   return f;
 }
 
