@@ -388,6 +388,10 @@ ClassSummary SummariseClass(const std::vector<ClassInputFile>& files) {
   return out;
 }
 
+SummaryCell CheckSummaryCell(const Assignment& a, const std::string& problem, const ResultProblem& work) {
+  return CheckCell(a, problem, work);
+}
+
 std::vector<ClassInputFile> ReadClassInputs(const std::vector<std::string>& paths) {
   namespace fs = std::filesystem;
   std::vector<std::string> files;

@@ -81,6 +81,9 @@ ClassSummary SummariseClass(const std::vector<ClassInputFile>& files);
 // Files larger than RESULT_MAX_BYTES are not read into memory: their readError says so.
 std::vector<ClassInputFile> ReadClassInputs(const std::vector<std::string>& paths);
 
+// One problem's cell as the summary counts it: the working checked against the assignment's own problem.
+SummaryCell CheckSummaryCell(const Assignment& a, const std::string& problem, const ResultProblem& work);
+
 // "right", "right-answer-wrong-step", "wrong", "not-done" and the marks ○ △ × —.
 const char* CellVerdictId(CellVerdict v);
 const char* CellVerdictMark(CellVerdict v);
