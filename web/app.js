@@ -13,6 +13,7 @@ import { installAssignment } from './assign.js';
 import { swipeToScroll } from './touch.js';
 import { installHalfWidthFields } from './fields.js';
 import { svgOf } from './printsheet.js';
+import { installClassSummary } from './classsummary.js';
 
 const FONT_FAMILY = 'KazoruGothic';
 // A character the bundled subset lacks (a pupil's own kana or kanji) comes from a Japanese system font.
@@ -574,6 +575,7 @@ function bindMenus() {
       else if (b.dataset.act === 'read') readAloud();
       else if (b.dataset.act === 'exportSettings') { persist(); exportSettings(); }
       else if (b.dataset.act === 'importSettings') $('importFile').click();
+      else if (b.dataset.act === 'classSummary') app.classSummary.open();
       // A dialog the item opened keeps the caret.
       if (!document.activeElement || !document.activeElement.closest('dialog[open]')) canvas.focus();
     });
@@ -676,6 +678,8 @@ async function start() {
   const tell = (m) => { app.messages.push(m); dialogQueue.push(m); showNextDialog(); };
   notebook = installNotebook({ M, run, drawList, focusPage: () => canvas.focus(), tell });
   assignment = installAssignment({ M, drawList, focusPage: () => canvas.focus() });
+  // The class summary of the pupils' handed-in result files (フォーム menu).
+  app.classSummary = installClassSummary({ M, drawList });
   const { bytes, note } = loadSettings();
   app.settingsRead = withBytes(bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
   // The type suits the device (larger on a tablet's tall page) until the pupil chooses a size.
