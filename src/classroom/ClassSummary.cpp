@@ -388,6 +388,10 @@ ClassSummary SummariseClass(const std::vector<ClassInputFile>& files) {
   return out;
 }
 
+SummaryCell CheckSummaryCell(const Assignment& a, const std::string& problem, const ResultProblem& work) {
+  return CheckCell(a, problem, work);
+}
+
 std::string ResultTooBigReason(uint64_t size) {
   return "ファイルが大きすぎます（" + std::to_string(size / 1024) + " KB。結果のファイルは " +
          std::to_string(RESULT_MAX_BYTES / 1024) + " KB までです）。";

@@ -83,6 +83,9 @@ std::vector<ClassInputFile> ReadClassInputs(const std::vector<std::string>& path
 // Why a file of that many bytes (more than RESULT_MAX_BYTES) is not read: the readError of such a file.
 std::string ResultTooBigReason(uint64_t size);
 
+// One problem's cell as the summary counts it: the working checked against the assignment's own problem.
+SummaryCell CheckSummaryCell(const Assignment& a, const std::string& problem, const ResultProblem& work);
+
 // "right", "right-answer-wrong-step", "wrong", "not-done" and the marks ○ △ × —.
 const char* CellVerdictId(CellVerdict v);
 const char* CellVerdictMark(CellVerdict v);
