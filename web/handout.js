@@ -3,9 +3,11 @@
 // on every edition (kz_ho_*), the link is this site's own address with the code in its fragment, and the
 // page shows it with a copy button and its QR code (the qrcode-generator library the site ships), and
 // prints the pupils' sheet with the QR code, the title and the code in text at the head of its first page.
-// The QR encoder is asked for when the dialog first opens: the first screen does not wait for it.
+// The QR encoder is asked for when the dialog first opens: the first screen does not wait for it. Its
+// address is made at run time, so the page's bundle leaves it a file of the site of its own.
+const QR_MODULE = 'lib/qrcode.mjs';
 let qrcodeModule = null;
-const loadQr = () => (qrcodeModule ||= import('./lib/qrcode.mjs').then((m) => m.default));
+const loadQr = () => (qrcodeModule ||= import(new URL(QR_MODULE, document.baseURI).href).then((m) => m.default));
 
 const el = (tag, props = {}, ...children) => {
   const e = document.createElement(tag);
