@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   ReplaceExpressionFractions(text);
   int verdict = 0;
-  RemoveSimpleBrackets(text, mode & 1, verdict);
+  RemoveSimpleBrackets(text, (mode & 1) != 0 ? OtherGroups::PassOver : OtherGroups::Stop, verdict);
   SimplifyRatio(text, echo);
   return 0;
 }

@@ -679,8 +679,22 @@ export function installAssignment({ M, drawList, focusPage }) {
 
   // Opens the assignment of a code: the work kept on this device continues; a damaged or unknown code is
   // said so in the view with the code reader's message.
+  // The view's style sheet is asked for when an assignment first opens: the calculation screen's first
+  // picture needs none of it.
+  let styled = null;
+  function styleSheet() {
+    styled ??= new Promise((done) => {
+      const link = el('link', { rel: 'stylesheet', href: 'assign.css' });
+      link.addEventListener('load', done, { once: true });
+      link.addEventListener('error', done, { once: true });
+      document.head.append(link);
+    });
+    return styled;
+  }
+
   async function open(code) {
     const t0 = performance.now();
+    await styleSheet();
     const opened = JSON.parse(P.open(code));
     show();
     if (opened.message) {

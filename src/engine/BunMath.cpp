@@ -205,12 +205,12 @@ std::string InsertImpliedMultiplication(const std::string& text) {
   return out;
 }
 
-std::string RemoveSimpleBrackets(const std::string& text, int keepGoing) {
+std::string RemoveSimpleBrackets(const std::string& text, OtherGroups others) {
   int verdict = 0;
-  return RemoveSimpleBrackets(text, keepGoing, verdict);
+  return RemoveSimpleBrackets(text, others, verdict);
 }
 
-std::string RemoveSimpleBrackets(const std::string& input, int keepGoing, int& verdict) {
+std::string RemoveSimpleBrackets(const std::string& input, OtherGroups others, int& verdict) {
   verdict = 0;
   std::string text = input;
   MarkPowerGroups(text);
@@ -233,7 +233,7 @@ std::string RemoveSimpleBrackets(const std::string& input, int keepGoing, int& v
       from = 0;
       continue;
     }
-    if (keepGoing != 1) {
+    if (others == OtherGroups::Stop) {
       verdict = -1;
       return input;
     }
@@ -263,7 +263,7 @@ std::string EvaluateExpression(const std::string& input, EvalOptions options) {
 
   std::string text = InsertImpliedMultiplication(input);
   if (size_t eq = text.find('='); eq != std::string::npos) text.resize(eq);
-  text = RemoveSimpleBrackets(text, 1);
+  text = RemoveSimpleBrackets(text, OtherGroups::PassOver);
   ExpandSignedGroups(text);
   ReplacePair(text, "p(", "(");
 

@@ -83,11 +83,14 @@ std::string EvaluateExpression(const std::string& text, EvalOptions options = {}
 // is input "=" c:d. "n" on failure.
 std::string SimplifyRatio(const std::string& text, int echo);
 
-// Removes the parentheses of groups that hold a single number and merges sign pairs. keepGoing = 1 passes
-// over groups that hold more; keepGoing = 0 stops at the first such group and returns the input with
+// What RemoveSimpleBrackets does on meeting a group that holds more than one number.
+enum class OtherGroups { Stop, PassOver };
+
+// Removes the parentheses of groups that hold a single number and merges sign pairs. PassOver passes
+// over groups that hold more; Stop stops at the first such group and returns the input with
 // verdict -1. verdict is 1 when parentheses were removed, 0 when there was no group.
-std::string RemoveSimpleBrackets(const std::string& text, int keepGoing, int& verdict);
-std::string RemoveSimpleBrackets(const std::string& text, int keepGoing);
+std::string RemoveSimpleBrackets(const std::string& text, OtherGroups others, int& verdict);
+std::string RemoveSimpleBrackets(const std::string& text, OtherGroups others);
 
 // Writes "*" where a multiplication was left out: between ")" and a digit or "(", between a digit or
 // X, Y, Z and "(", and after "!" before a digit or "(".

@@ -369,6 +369,9 @@ EMSCRIPTEN_KEEPALIVE const char* kz_half_width(const char* text) {
   return Give(HalfWidthInput(text ? std::string_view(text) : std::string_view()));
 }
 
+// The page's face arrived after the page was drawn in the device's face: texts are measured afresh.
+EMSCRIPTEN_KEEPALIVE void kz_forget_text_measurements() { WebCanvas::ForgetMeasurements(); }
+
 EMSCRIPTEN_KEEPALIVE int kz_result_length() { return static_cast<int>(Result().size()); }
 
 // For the comparison with the desktop: a fresh screen with the given settings file (its text in UTF-8) types the keys (the

@@ -218,41 +218,41 @@ TEST_F(BunMath, DecimalDigitsAreExactForLargeDenominators) {
 TEST_F(BunMath, RemoveSimpleBracketsInBothModes) {
   struct Case {
     std::string text;
-    int keepGoing;
+    OtherGroups others;
     std::string result;
     int verdict;
   } cases[] = {
-      {"(m3)", 1, "m3", 1},
-      {"(3b1)+1", 1, "3b1+1", 1},
-      {"((3))", 1, "3", 1},
-      {"2-(m3)", 1, "2+3", 1},
-      {"2+(m3)", 1, "2-3", 1},
-      {"2-(p3)", 1, "2-3", 1},
-      {"(1+2)*(3)", 1, "(1+2)*3", 1},
-      {"(3)*(1+2)", 1, "3*(1+2)", 1},
-      {"(1+2)*(3)", 0, "(1+2)*(3)", -1},
-      {"(3)*(1+2)", 0, "(3)*(1+2)", -1},
-      {"(3)*(4)", 0, "3*4", 1},
-      {"1+2", 0, "1+2", 0},
-      {"(3b1)^2", 1, "(3b1)^2", 0},
-      {"(m3)!", 1, "(m3)!", 0},
-      {"(m(3)*2)^2", 1, "(m3*2)^2", 1},
-      {"((m2))^2", 1, "(m2)^2", 1},
-      {"3b1-m2^2", 1, "3b1-m2^2", 0},
-      {"1-m2+3", 1, "1+2+3", 0},
-      {"pm3", 1, "m3", 0},
-      {"mm3", 1, "3", 0},
-      {"mp3", 1, "m3", 0},
-      {"pp3", 1, "3", 0},
-      {"1+(p(m2))", 1, "1+m2", 1},
+      {"(m3)", OtherGroups::PassOver, "m3", 1},
+      {"(3b1)+1", OtherGroups::PassOver, "3b1+1", 1},
+      {"((3))", OtherGroups::PassOver, "3", 1},
+      {"2-(m3)", OtherGroups::PassOver, "2+3", 1},
+      {"2+(m3)", OtherGroups::PassOver, "2-3", 1},
+      {"2-(p3)", OtherGroups::PassOver, "2-3", 1},
+      {"(1+2)*(3)", OtherGroups::PassOver, "(1+2)*3", 1},
+      {"(3)*(1+2)", OtherGroups::PassOver, "3*(1+2)", 1},
+      {"(1+2)*(3)", OtherGroups::Stop, "(1+2)*(3)", -1},
+      {"(3)*(1+2)", OtherGroups::Stop, "(3)*(1+2)", -1},
+      {"(3)*(4)", OtherGroups::Stop, "3*4", 1},
+      {"1+2", OtherGroups::Stop, "1+2", 0},
+      {"(3b1)^2", OtherGroups::PassOver, "(3b1)^2", 0},
+      {"(m3)!", OtherGroups::PassOver, "(m3)!", 0},
+      {"(m(3)*2)^2", OtherGroups::PassOver, "(m3*2)^2", 1},
+      {"((m2))^2", OtherGroups::PassOver, "(m2)^2", 1},
+      {"3b1-m2^2", OtherGroups::PassOver, "3b1-m2^2", 0},
+      {"1-m2+3", OtherGroups::PassOver, "1+2+3", 0},
+      {"pm3", OtherGroups::PassOver, "m3", 0},
+      {"mm3", OtherGroups::PassOver, "3", 0},
+      {"mp3", OtherGroups::PassOver, "m3", 0},
+      {"pp3", OtherGroups::PassOver, "3", 0},
+      {"1+(p(m2))", OtherGroups::PassOver, "1+m2", 1},
       // A relation in the text is no mark of the simplifier.
-      {"x<(3)", 1, "x<3", 1},
-      {"(2)^2>1", 1, "(2)^2>1", 0},
+      {"x<(3)", OtherGroups::PassOver, "x<3", 1},
+      {"(2)^2>1", OtherGroups::PassOver, "(2)^2>1", 0},
   };
   for (const auto& c : cases) {
     int verdict = 99;
-    EXPECT_EQ(RemoveSimpleBrackets(c.text, c.keepGoing, verdict), c.result) << c.text << " " << c.keepGoing;
-    EXPECT_EQ(verdict, c.verdict) << c.text << " " << c.keepGoing;
+    EXPECT_EQ(RemoveSimpleBrackets(c.text, c.others, verdict), c.result) << c.text;
+    EXPECT_EQ(verdict, c.verdict) << c.text;
   }
 }
 
@@ -409,7 +409,7 @@ TEST_F(BunMath, ArbitraryTextsEndWithAnAnswerOrAFailure) {
     EXPECT_GE(EvalStatus, -6);
     ResetAll();
     ReplaceExpressionFractions(text);
-    RemoveSimpleBrackets(text, static_cast<int>(rng() % 2));
+    RemoveSimpleBrackets(text, rng() % 2 == 1 ? OtherGroups::PassOver : OtherGroups::Stop);
     SimplifyRatio(text, 1);
   }
 }
