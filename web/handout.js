@@ -5,7 +5,8 @@
 // prints the pupils' sheet with the QR code, the title and the code in text at the head of its first page.
 // The QR encoder is asked for when the dialog first opens: the first screen does not wait for it.
 let qrcodeModule = null;
-const loadQr = () => (qrcodeModule ||= import('./lib/qrcode.mjs').then((m) => m.default));
+// Named from the page's address: the bundled page script runs from a blob: address of its own.
+const loadQr = () => (qrcodeModule ||= import(new URL('lib/qrcode.mjs', document.baseURI).href).then((m) => m.default));
 
 const el = (tag, props = {}, ...children) => {
   const e = document.createElement(tag);
