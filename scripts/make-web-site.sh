@@ -17,12 +17,10 @@ cp "$BUILD/src/web/kazoru.js" "$BUILD/src/web/kazoru.wasm" "$SITE.new/"
 zopfli --i15 -c "$SITE.new/kazoru.wasm" > "$SITE.new/kazoru.wasm.gz"
 # The page's script as one file: the loader emscripten wrote, then app.js with every module it imports,
 # both minified (kazoru-page.js), and packed as the program is (kazoru-page.js.gz). The modules stay in the
-# site as they are for the other pages. The QR encoder stays a file of its own (site/lib), fetched when a
-# QR code is first drawn.
+# site as they are for the other pages.
 esbuild --log-level=warning --minify "$SITE.new/kazoru.js" > "$SITE.new/kazoru-page.js"
 printf ";\n" >> "$SITE.new/kazoru-page.js"
-esbuild --log-level=warning --bundle --minify --format=iife --target=es2020 --external:./lib/qrcode.mjs "$ROOT/web/app.js" \
-  >> "$SITE.new/kazoru-page.js"
+esbuild --log-level=warning --bundle --minify --format=iife --target=es2020 --external:./lib/* "$ROOT/web/app.js" >> "$SITE.new/kazoru-page.js"
 zopfli --i15 -c "$SITE.new/kazoru-page.js" > "$SITE.new/kazoru-page.js.gz"
 # The keypad is written into the page, so that it shows before the program has arrived, and so is the
 # style sheet, minified: the first picture needs no file but the page.
