@@ -37,6 +37,21 @@ const el = (tag, props = {}, ...children) => {
   return e;
 };
 
+// The view's style sheet is asked for when an assignment first opens: the calculation screen's first
+// picture needs none of it. A page opened from an assignment's link asks for it at once, beside the program's
+// download, so that the first problem does not wait for it.
+let styled = null;
+function styleSheet() {
+  styled ??= new Promise((done) => {
+    const link = el('link', { rel: 'stylesheet', href: 'assign.css' });
+    link.addEventListener('load', done, { once: true });
+    link.addEventListener('error', done, { once: true });
+    document.head.append(link);
+  });
+  return styled;
+}
+if (assignmentCode(location.hash) !== null) styleSheet();
+
 export function installAssignment({ M, drawList, focusPage }) {
   const P = {
     open: M.cwrap('kz_pw_open', 'string', ['string']),
@@ -679,19 +694,6 @@ export function installAssignment({ M, drawList, focusPage }) {
 
   // Opens the assignment of a code: the work kept on this device continues; a damaged or unknown code is
   // said so in the view with the code reader's message.
-  // The view's style sheet is asked for when an assignment first opens: the calculation screen's first
-  // picture needs none of it.
-  let styled = null;
-  function styleSheet() {
-    styled ??= new Promise((done) => {
-      const link = el('link', { rel: 'stylesheet', href: 'assign.css' });
-      link.addEventListener('load', done, { once: true });
-      link.addEventListener('error', done, { once: true });
-      document.head.append(link);
-    });
-    return styled;
-  }
-
   async function open(code) {
     const t0 = performance.now();
     await styleSheet();

@@ -7,6 +7,7 @@
 // address is made at run time, so the page's bundle leaves it a file of the site of its own.
 const QR_MODULE = 'lib/qrcode.mjs';
 let qrcodeModule = null;
+// Named from the page's address: the bundled page script runs from a blob: address of its own.
 const loadQr = () => (qrcodeModule ||= import(new URL(QR_MODULE, document.baseURI).href).then((m) => m.default));
 
 const el = (tag, props = {}, ...children) => {

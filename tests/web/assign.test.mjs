@@ -138,8 +138,6 @@ forEachBrowser({ describe, before, after }, (b) => {
     const w1 = await work(page);
     assert.equal(w1.current, 1);
     assert.deepEqual(w1.problems.map((p) => p.working), [['33b18+33b22', '33b40', '1k33b7'], ['15b13'], [], []]);
-    assert.deepEqual((await card(page, 0)).lines.map((l) => [l.value, l.marks]),
-      [['33b18+33b22', '○'], ['33b40', '○'], ['1k33b7', '○'], ['', '']]);
     c = await card(page, 1);
     assert.equal(c.hidden, false);
     assert.equal(c.lines[0].marks, '×');
@@ -152,6 +150,9 @@ forEachBrowser({ describe, before, after }, (b) => {
     // As a list: every problem at once, each with its working.
     await page.tap('.asAll');
     assert.deepEqual(await page.$$eval('.asCard', (cs) => cs.map((c) => c.hidden)), [false, false, false, false]);
+    // A problem is drawn and checked when it shows.
+    assert.deepEqual((await card(page, 0)).lines.map((l) => [l.value, l.marks]),
+      [['33b18+33b22', '○'], ['33b40', '○'], ['1k33b7', '○'], ['', '']]);
     await page.screenshot('assign-ipad-list.png');
     await page.tap('.asOne');
     assert.deepEqual(await page.$$eval('.asCard', (cs) => cs.map((c) => c.hidden)), [true, false, true, true]);
