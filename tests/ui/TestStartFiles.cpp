@@ -39,7 +39,8 @@ TEST(StartFiles, EveryArgumentThatIsNotAnOptionIsAFile) {
       {{"kazoru", "-style", "a.kazoru", "", "b.KAZORU"}, {"a.kazoru", "b.KAZORU"}},
       {{"kazoru", U("/home/先生/5年2組-1-青木.kazoru")}, {U("/home/先生/5年2組-1-青木.kazoru")}},
   };
-  for (const Case& c : cases) EXPECT_EQ(FilesToOpen(c.arguments), c.files) << c.arguments.join(' ').toStdString();
+  for (const Case& c : cases)
+    EXPECT_EQ(FilesToOpen(c.arguments), c.files) << c.arguments.join(' ').toStdString();
   EXPECT_TRUE(IsResultFile("a.kazoru"));
   EXPECT_TRUE(IsResultFile("A.KAZORU"));
   EXPECT_FALSE(IsResultFile("a.siki"));
