@@ -19,6 +19,7 @@
 #include "screen/sikiInpCommands.h"
 #include "ui/HalfWidthFields.h"
 #include "ui/QtPlatform.h"
+#include "ui/classroom/ClassSummaryWindow.h"
 #include "ui/notebook/Notebook.h"
 #include "ui/screen/InputPanel.h"
 #include "ui/screen/Kazoru.h"
@@ -217,13 +218,30 @@ bool UseJapanese(QApplication& app) {
   return true;
 }
 
-std::string FileToOpen(const QStringList& arguments) {
+QStringList FilesToOpen(const QStringList& arguments) {
+  QStringList files;
   for (qsizetype i = 1; i < arguments.size(); ++i)
-    if (!arguments[i].startsWith('-') && !arguments[i].isEmpty()) return arguments[i].toStdString();
-  return "";
+    if (!arguments[i].startsWith('-') && !arguments[i].isEmpty()) files << arguments[i];
+  return files;
 }
 
-int RunKazoru(QApplication& app, bool quitAfterFirstTurn, const std::string& file) {
+bool IsResultFile(const QString& path) { return path.endsWith(".kazoru", Qt::CaseInsensitive); }
+
+void OpenStartFiles(const QStringList& files, QWidget* screen) {
+  QStringList results, pages;
+  for (const QString& f : files) (IsResultFile(f) ? results : pages) << f;
+  if (!pages.isEmpty()) OpenNotebookFile(pages.first().toStdString());
+  if (results.isEmpty()) return;
+  // The teacher opened the class's files: the summary comes up over everything, with the focus.
+  auto* summary = new TClassSummaryForm(screen);
+  summary->setAttribute(Qt::WA_DeleteOnClose);
+  summary->OpenPaths(results);
+  summary->show();
+  summary->raise();
+  summary->activateWindow();
+}
+
+int RunKazoru(QApplication& app, bool quitAfterFirstTurn, const QStringList& files) {
   SetPlatform(&TheQtPlatform());
   InstallHalfWidthInput(app);
   InstallNoticeBox();
@@ -248,11 +266,11 @@ int RunKazoru(QApplication& app, bool quitAfterFirstTurn, const std::string& fil
   screen.PageWidget()->setFocus();
 
   // A notebook page left unsaved by a crash is offered back once the windows are up.
-  QTimer::singleShot(0, &app, [file] {
+  QTimer::singleShot(0, &app, [files, &screen] {
     OfferNotebookRecovery();
-    // The page the program was started with (from a file manager) comes after a recovered one, which
+    // The files the program was started with (from a file manager) come after a recovered page, which
     // the notebook's question then saves or gives up.
-    if (!file.empty()) OpenNotebookFile(file);
+    OpenStartFiles(files, &screen);
   });
   QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
   // Closing the screen ends the program, whatever other windows are still up.

@@ -6,6 +6,7 @@
 
 class QApplication;
 class QPrintDialog;
+class QWidget;
 
 // The program is Japanese whatever the system's language: Qt's own dialogs take Qt's Japanese
 // translations (qtbase_ja, from Qt's translations folder) and every date, number and name of a day in
@@ -18,11 +19,16 @@ void UseJapaneseSystemLocale();
 // "2 (2x1)") in Japanese; every print dialog of the program goes through it before it is shown.
 void JapanesePrintDialog(QPrintDialog& dialog);
 
-// The file a start asks to open: the first argument after the program's name that is not an option
-// ("kazoru page.siki", as a file manager starts it); empty when there is none.
-std::string FileToOpen(const QStringList& arguments);
+// The files a start asks to open: every argument after the program's name that is not an option
+// ("kazoru page.siki", "kazoru a.kazoru b.kazoru", as a file manager starts them); empty when there are none.
+QStringList FilesToOpen(const QStringList& arguments);
+// Whether a file is a pupil's result file (".kazoru", in any case), which the class summary opens.
+bool IsResultFile(const QString& path);
+// Opens the files a start asked for, once the windows are up: the result files together in one class
+// summary window over the screen, and the first other file as a notebook page.
+void OpenStartFiles(const QStringList& files, QWidget* screen);
 
 // quitAfterFirstTurn ends the event loop after its first turn (the window painted once), without
-// closing the screen; start-up is timed with it. A file (a notebook page) opens in the notebook once the
+// closing the screen; start-up is timed with it. The files (notebook pages, result files) open once the
 // windows are up.
-int RunKazoru(QApplication& app, bool quitAfterFirstTurn = false, const std::string& file = "");
+int RunKazoru(QApplication& app, bool quitAfterFirstTurn = false, const QStringList& files = {});

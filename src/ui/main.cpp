@@ -1,5 +1,5 @@
 // Starts the desktop program: Japanese texts for Qt's own dialogs, the platform door, the calculation screen,
-// and the notebook page named on the command line.
+// and the files named on the command line (a notebook page, pupils' result files).
 #include <QApplication>
 
 #include "ui/AppStart.h"
@@ -10,5 +10,5 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("kazoru");
   QApplication::setOrganizationName("kazoru");
   UseJapanese(app);
-  return RunKazoru(app, false, FileToOpen(QApplication::arguments()));
+  return RunKazoru(app, false, FilesToOpen(QApplication::arguments()));
 }

@@ -44,8 +44,8 @@ if(APPSTREAMCLI)
   endif()
 endif()
 
-# The notebook page's type is one shared-mime-info takes: its database, built in the tree, knows the type
-# by the file name's ending, and the desktop entry opens it.
+# The notebook page's and the result file's types are ones shared-mime-info takes: its database, built in
+# the tree, knows each type by the file name's ending, and the desktop entry opens them, several at once.
 find_program(UPDATE_MIME update-mime-database)
 if(UPDATE_MIME)
   execute_process(COMMAND ${UPDATE_MIME} "${prefix}/share/mime" RESULT_VARIABLE rc OUTPUT_VARIABLE out
@@ -57,10 +57,14 @@ if(UPDATE_MIME)
   if(NOT globs MATCHES "application/x-kazoru-siki:\\*\\.siki")
     message(FATAL_ERROR "the MIME database does not know *.siki: ${globs}")
   endif()
+  if(NOT globs MATCHES "application/x-kazoru-result:\\*\\.kazoru")
+    message(FATAL_ERROR "the MIME database does not know *.kazoru: ${globs}")
+  endif()
 endif()
 file(READ "${prefix}/share/applications/kazoru.desktop" entry)
-if(NOT entry MATCHES "Exec=kazoru %f" OR NOT entry MATCHES "MimeType=application/x-kazoru-siki;")
-  message(FATAL_ERROR "the desktop entry does not open notebook pages: ${entry}")
+if(NOT entry MATCHES "Exec=kazoru %F" OR NOT entry MATCHES "MimeType=application/x-kazoru-siki;"
+   OR NOT entry MATCHES "application/x-kazoru-result;")
+  message(FATAL_ERROR "the desktop entry does not open notebook pages and result files: ${entry}")
 endif()
 
 execute_process(COMMAND "${prefix}/bin/kazoru-cli" eval 2b1+3b1

@@ -34,10 +34,11 @@ TEST(HelpPages, EveryKeyAndFeatureIsNamed) {
   for (const QString& page : Pages()) all += Plain(Read(page)) + "\n";
   ASSERT_FALSE(all.isEmpty());
   const char* const named[] = {
-      "Ctrl+G",     "Ctrl+Shift+G", "Ctrl+R",           "読R",
-      "Ctrl+＋",    "Ctrl+－",      "Ctrl+0",           "色覚にやさしい配色",
-      "大きな文字", "問題づくり",   "「＝」で始まる行", "途中式",
-      "復元",       "Alt+A",        "先生方へ",
+      "Ctrl+G",     "Ctrl+Shift+G",   "Ctrl+R",           "読R",
+      "Ctrl+＋",    "Ctrl+－",        "Ctrl+0",           "色覚にやさしい配色",
+      "大きな文字", "問題づくり",     "「＝」で始まる行", "途中式",
+      "復元",       "Alt+A",          "先生方へ",         "課題として配る",
+      "QR コード",  "クラスのまとめ", ".kazoru",          "CSV",
   };
   for (const char* what : named) EXPECT_TRUE(all.contains(U(what))) << what;
   // Alt+A opens the detailed settings on the calculation screen too, not only from the input panel.
@@ -58,10 +59,12 @@ TEST(HelpPages, EveryLinkAndPictureIsBundled) {
   EXPECT_GE(pictures, 1);
 }
 
-// The pictures that say it better than words: a checked line, the sheet dialog, a notebook page with working.
-TEST(HelpPages, PicturesShowACheckedLineTheSheetDialogAndWorking) {
+// The pictures that say it better than words: a checked line, the sheet dialog, a notebook page with working,
+// handing an assignment out, its printed sheet and the class summary.
+TEST(HelpPages, PicturesShowWhatWordsSayLess) {
   QString all;
   for (const QString& page : Pages()) all += Read(page);
-  for (const char* picture : {"steps-line.png", "sheet-dialog.png", "notebook-working.png"})
+  for (const char* picture : {"steps-line.png", "sheet-dialog.png", "notebook-working.png",
+                              "assign-dialog.png", "assign-sheet.png", "class-summary.png"})
     EXPECT_TRUE(all.contains(QString::fromUtf8("src=\"") + picture + "\"")) << picture;
 }

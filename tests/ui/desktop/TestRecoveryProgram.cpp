@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QProcess>
 #include <QTest>
 #include <cstdlib>
@@ -175,5 +176,28 @@ TEST_F(RecoveryProgram, AFileNamedAtTheStartOpensInTheNotebook) {
       << "the window with the focus is " << activeName().toStdString();
   QTest::qWait(500);
   if (const char* shot = std::getenv("KAZORU_SCREENSHOT"))
+    QProcess::execute("import", {"-window", "root", QString::fromUtf8(shot)});
+}
+
+// "kazoru A.kazoru B.kazoru", as a file manager starts it for pupils' result files opened together: one
+// class summary window comes up over the screen with the focus.
+TEST_F(RecoveryProgram, ResultFilesNamedAtTheStartOpenTheClassSummary) {
+  ASSERT_EQ(::access(ProgramPath().c_str(), X_OK), 0) << "kazoru is built with the tests";
+  const QString data = QString::fromStdString(TestDataDir()) + "/classroom/";
+  QStringList files;
+  for (const QString& f : QDir(data).entryList({"*.kazoru"}, QDir::Files, QDir::Name)) files << data + f;
+  ASSERT_GE(files.size(), 2);
+  Start(files);
+  ASSERT_TRUE(WaitFor([&] { return WindowCount(Pid()) >= 2; }));
+  auto activeName = [] {
+    QProcess p;
+    p.start("xdotool", {"getactivewindow", "getwindowname"});
+    p.waitForFinished(5000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+  };
+  EXPECT_TRUE(WaitFor([&] { return activeName() == QString::fromUtf8("クラスのまとめ"); }, 5000))
+      << "the window with the focus is " << activeName().toStdString();
+  QTest::qWait(500);
+  if (const char* shot = std::getenv("KAZORU_SCREENSHOT_SUMMARY"))
     QProcess::execute("import", {"-window", "root", QString::fromUtf8(shot)});
 }
