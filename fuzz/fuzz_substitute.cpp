@@ -1,7 +1,8 @@
 // Feeds arbitrary expressions and values to the substitution box: nothing may crash, loop or read past a
 // text; when every value is free of letters the result holds none, and the result is never longer than
 // the values written once into each letter plus the "*" and brackets around them. The same texts go
-// through the editor's Show and the memo's Add.
+// through the editor's Show and Calculate and the memo's Add; a line as the editor shows it never holds
+// the answer field of a line without a second "&".
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -51,6 +52,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DainyuuCalculate(parts[0], parts[1], parts[2], parts[3]);
   DainyuuLook(parts[0]);
   EditorShow(parts[0]);
+  const EditorOutcome computed = EditorCalculate(parts[0]);
+  if (computed.done && computed.fieldText.find('&') != std::string::npos &&
+      LineText.find('&') == LineText.rfind('&'))
+    std::abort();
+  const std::string shown = ShownLine(parts[0]);
+  if (parts[0].find('&') == std::string::npos && shown != parts[0]) std::abort();
+  FieldExpression(shown);
   MemoOpened();
   MemoAdd(parts[0]);
   MemoLook();

@@ -13,7 +13,7 @@ PACKAGES=(
   appstream desktop-file-utils dpkg-dev file
   emscripten chromium nodejs gzip zopfli esbuild fonttools python3-brotli librsvg2-bin
   espeak-ng
-  firefox-esr webkit2gtk-driver libqrcodegencpp-dev shared-mime-info
+  firefox-esr webkit2gtk-driver libqrcodegencpp-dev shared-mime-info zbar-tools
 )
 
 missing=()

@@ -37,6 +37,17 @@ if (!html.includes(sheet)) throw new Error(`${page} has no ${sheet}`);
 html = html.replace(sheet, () => `<style>${css}</style>`).replace('<!--KEYPAD-->', () => panelHtml());
 writeFileSync(page, html);
 EOF_NODE
+# The libraries the page ships (web/package.json, pinned by its lock file) come from the registry through
+# npm ci, again only when the lock file changed, and are copied into the site (the QR encoder's file keeps
+# its licence notice at its head): the site needs no other server.
+NPM_DIR=$BUILD/site-npm
+if [ ! -f "$NPM_DIR/node_modules/.package-lock.json" ] || [ "$ROOT/web/package-lock.json" -nt "$NPM_DIR/node_modules/.package-lock.json" ]; then
+  mkdir -p "$NPM_DIR"
+  cp "$ROOT/web/package.json" "$ROOT/web/package-lock.json" "$NPM_DIR/"
+  (cd "$NPM_DIR" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+fi
+mkdir -p "$SITE.new/lib"
+cp "$NPM_DIR/node_modules/qrcode-generator/dist/qrcode.mjs" "$SITE.new/lib/qrcode.mjs"
 cp "$ROOT"/src/ui/help/html/* "$SITE.new/help/"
 # The help names the browser edition's own keys where a browser keeps the desktop's (src/screen's
 # ScreenBrowserKeys, src/notebook's NoteBrowserKeys; tests/web/keys.test.mjs checks every key named).

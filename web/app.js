@@ -8,9 +8,12 @@ import { openModal } from './modal.js';
 import { loadProgram, replayEarly } from './load.js';
 // The notebook view (notebook.js).
 import { installNotebook } from './notebook.js';
+// The pupil's side of an assignment (#kadai=CODE, assign.js).
+import { installAssignment } from './assign.js';
 import { swipeToScroll } from './touch.js';
 import { installHalfWidthFields } from './fields.js';
 import { svgOf } from './printsheet.js';
+import { installClassSummary } from './classsummary.js';
 
 const FONT_FAMILY = 'KazoruGothic';
 // A character the bundled subset lacks (a pupil's own kana or kanji) comes from a Japanese system font.
@@ -164,6 +167,7 @@ let cursorOn = false;
 let panelShown = true;
 let tools = null;  // the tool windows' dialogs (dialogs.js)
 let notebook = null;  // the notebook view (notebook.js)
+let assignment = null;  // the assignment view (assign.js)
 
 function withBytes(bytes, fn) {
   const p = M._malloc(Math.max(1, bytes.length));
@@ -571,6 +575,7 @@ function bindMenus() {
       else if (b.dataset.act === 'read') readAloud();
       else if (b.dataset.act === 'exportSettings') { persist(); exportSettings(); }
       else if (b.dataset.act === 'importSettings') $('importFile').click();
+      else if (b.dataset.act === 'classSummary') app.classSummary.open();
       // A dialog the item opened keeps the caret.
       if (!document.activeElement || !document.activeElement.closest('dialog[open]')) canvas.focus();
     });
@@ -670,8 +675,11 @@ async function start() {
   tools = installDialogs({ M, run, persist, paint, drawList, focusPage: () => canvas.focus(), state: () => app.state,
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))) });
   // The notebook view; a page kept from the last visit comes back in it.
-  notebook = installNotebook({ M, run, drawList, focusPage: () => canvas.focus(),
-    tell: (m) => { app.messages.push(m); dialogQueue.push(m); showNextDialog(); } });
+  const tell = (m) => { app.messages.push(m); dialogQueue.push(m); showNextDialog(); };
+  notebook = installNotebook({ M, run, drawList, focusPage: () => canvas.focus(), tell });
+  assignment = installAssignment({ M, drawList, focusPage: () => canvas.focus() });
+  // The class summary of the pupils' handed-in result files (フォーム menu).
+  app.classSummary = installClassSummary({ M, drawList });
   const { bytes, note } = loadSettings();
   app.settingsRead = withBytes(bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
   // The type suits the device (larger on a tablet's tall page) until the pupil chooses a size.
@@ -685,12 +693,12 @@ async function start() {
     dialogQueue.push({ kind: 'message', caption: '注意!!', text: note, buttons: 'ok' });
   }
   buildPanel($('panel'), {
-    char: (c) => tools.keypadChar(c) || run(() => K.char(c.charCodeAt(0))),
-    chars: (s) => tools.keypadChar(s) || run(() => { for (const c of s) K.char(c.charCodeAt(0)); }),
+    char: (c) => tools.keypadChar(c) || assignment.keypadChar(c) || run(() => K.char(c.charCodeAt(0))),
+    chars: (s) => tools.keypadChar(s) || assignment.keypadChar(s) || run(() => { for (const c of s) K.char(c.charCodeAt(0)); }),
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))),
-    clear: () => run(() => K.clear()),
+    clear: () => assignment.keypadClear() || run(() => K.clear()),
     restore: () => run(() => K.restore()),
-    backspace: () => tools.keypadBackspace() || run(() => K.backspace()),
+    backspace: () => tools.keypadBackspace() || assignment.keypadBackspace() || run(() => K.backspace()),
     read: () => readAloud(),
   });
   document.addEventListener('keydown', onKeyDown);
@@ -711,6 +719,8 @@ async function start() {
   paint();
   canvas.focus();
   await notebook.takeBack();
+  // A link with an assignment's code opens it (the work kept on this device continues).
+  await assignment.openFromAddress();
   $('loading').hidden = true;
   app.ready = true;
   app.readyMs = performance.now();

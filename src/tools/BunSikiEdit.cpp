@@ -28,8 +28,11 @@ std::string BeforeFirst(const std::string& text, char c) { return text.substr(0,
 
 // The field's text as the commands read it: the comment dropped, "pai" written as the π text, trimmed.
 std::string PreparedText(const std::string& fieldText) {
-  return TrimBlanks(ReplacePai(BeforeFirst(fieldText, '#')));
+  return TrimBlanks(ReplacePai(FieldExpression(fieldText)));
 }
+
+// The label before a solution the field shows (after a blank).
+constexpr const char* SHOWN_ANSWER_LABEL = "【答】";
 
 // The refusal of a text longer than the editor takes; false when it fits.
 bool TooLong(const std::string& text, EditorOutcome& outcome) {
@@ -78,8 +81,30 @@ void ResetBunSikiEdit() { BunSikiEditData.Reset(); }
 
 bool NotebookIsOpen() { return EditorNotebook.isOpen && EditorNotebook.isOpen(); }
 
+std::string ShownLine(const std::string& line) {
+  const size_t amp = line.find('&');
+  if (amp == std::string::npos) return line;
+  const std::string expression = line.substr(0, amp);
+  const std::string answer = line.substr(amp + 1);
+  if (answer.empty()) return expression;
+  // A computed expression or ratio already shows its answers after "=": the first of them is the answer
+  // field.
+  for (size_t eq = expression.find('='); eq != std::string::npos; eq = expression.find('=', eq + 1)) {
+    const size_t end = expression.find('=', eq + 1);
+    if (expression.compare(eq + 1, end == std::string::npos ? std::string::npos : end - eq - 1, answer) == 0)
+      return expression;
+  }
+  return expression + " " + SHOWN_ANSWER_LABEL + answer;
+}
+
+std::string FieldExpression(const std::string& fieldText) {
+  std::string text = BeforeFirst(fieldText, '#');
+  const size_t label = text.find(SHOWN_ANSWER_LABEL);
+  return label == std::string::npos ? text : text.substr(0, label);
+}
+
 int EditorExpressionLength(const std::string& fieldText) {
-  const std::string text = TrimBlanks(BeforeFirst(fieldText, '#'));
+  const std::string text = TrimBlanks(FieldExpression(fieldText));
   return static_cast<int>(CutForSolver(text, 0).size());
 }
 
@@ -162,7 +187,7 @@ EditorOutcome EditorCalculate(const std::string& fieldText) {
     if (ratio == "n") return outcome;
     line = w + "=" + ratio + "&" + ratio;
   } else {
-    const std::string r = EvaluateExpression(w, AnswerFormCode, 1);
+    const std::string r = EvaluateExpression(w, EvalOptions::FromCode(AnswerFormCode, true));
     if (EvalStatus < 0) return outcome;
     const size_t eq = r.find('=');
     std::string first = eq == std::string::npos ? std::string() : r.substr(eq + 1);
@@ -173,7 +198,7 @@ EditorOutcome EditorCalculate(const std::string& fieldText) {
   PutComputedLine(line);
   outcome.done = true;
   outcome.setField = true;
-  outcome.fieldText = line;
+  outcome.fieldText = ShownLine(line);
   return outcome;
 }
 

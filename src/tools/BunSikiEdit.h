@@ -59,6 +59,14 @@ struct EditorOutcome {
   std::string fieldText;
 };
 
+// A computed line as the pupil reads it in the editor's field and in the memo: the expression with its
+// answers after "=", and an equation's or a relation's solution after " 【答】" as the screen labels it;
+// the answer field after "&" that the screen and the notebook keep is never shown. A text without "&"
+// is returned as it is.
+std::string ShownLine(const std::string& line);
+// The expression of a field's text: what stands before a shown solution (" 【答】") and a "#" comment.
+std::string FieldExpression(const std::string& fieldText);
+
 // The length of the expression part of a field's text (before its "#" comment and, like the calculation
 // line keeps it, before "=" or, in an equation, before "&"), which must not exceed EDITOR_MAX_CHARS.
 int EditorExpressionLength(const std::string& fieldText);

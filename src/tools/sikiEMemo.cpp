@@ -8,6 +8,7 @@
 #include "engine/InpCheck.h"
 #include "engine/Settings.h"
 #include "platform/Platform.h"
+#include "tools/BunSikiEdit.h"
 #include "tools/xyDainyuu.h"
 
 static_assert(MEMO_MAX == SIKI_MAX, "the memo list and its slots in the settings have the same size");
@@ -48,7 +49,9 @@ void MemoClosed() {
   MemoOpen = false;
 }
 
-MemoAddResult MemoAdd(const std::string& text) {
+MemoAddResult MemoAdd(const std::string& added) {
+  // A computed line is kept as the pupil reads it, not with the answer field the screen keeps after "&".
+  const std::string text = ShownLine(added);
   if (text.empty()) return MemoAddResult::Ignored;
   if (EntryCount() >= MEMO_MAX) {
     ShowMessage(MemoFullText(), MEMO_CAPTION);

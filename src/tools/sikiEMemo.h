@@ -55,8 +55,9 @@ void MemoClosed();
 void StoreMemoList();
 
 enum class MemoAddResult { Ignored, Full, Duplicate, Added };
-// Add: an empty text is ignored; a full list and an equal entry (byte for byte) are refused with their
-// messages; otherwise the text is appended and selected.
+// Add: a computed line is taken as the editor shows it (ShownLine); an empty text is ignored; a full list
+// and an equal entry (byte for byte) are refused with their messages; otherwise the text is appended and
+// selected.
 MemoAddResult MemoAdd(const std::string& text);
 
 // Choosing an entry: it is selected and its position remembered (-1 clears both).

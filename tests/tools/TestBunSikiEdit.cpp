@@ -112,20 +112,21 @@ TEST_F(BunSikiEdit, CalculateRefusesAComment) {
 struct CalcCase {
   const char* field;
   int answerForm;
-  const char* line;
+  const char* line;  // the calculation line: the answer field after "&"
+  const char* shown;  // the field afterwards: as the pupil reads it, never with the "&" field
 };
 
 const CalcCase CALC_CASES[] = {
-    {"1+2", 0, "1+2=3&3"},
-    {"2b1+3b1", 0, "2b1+3b1=6b5&6b5"},
-    {"3b2+3b2", 2, "3b2+3b2=1k3b1=3b4&1k3b1"},
-    {"3b2+3b2", 1, "3b2+3b2=3b4&3b4"},
+    {"1+2", 0, "1+2=3&3", "1+2=3"},
+    {"2b1+3b1", 0, "2b1+3b1=6b5&6b5", "2b1+3b1=6b5"},
+    {"3b2+3b2", 2, "3b2+3b2=1k3b1=3b4&1k3b1", "3b2+3b2=1k3b1=3b4"},
+    {"3b2+3b2", 1, "3b2+3b2=3b4&3b4", "3b2+3b2=3b4"},
     // An equation is solved, a ratio simplified.
-    {"2x+1=5", 0, "2x+1=5&x=2"},
-    {"2x<4", 0, "2x<4&x<2"},
-    {"4:6", 0, "4:6=2:3&2:3"},
+    {"2x+1=5", 0, "2x+1=5&x=2", "2x+1=5 【答】x=2"},
+    {"2x<4", 0, "2x<4&x<2", "2x<4 【答】x<2"},
+    {"4:6", 0, "4:6=2:3&2:3", "4:6=2:3"},
     // An answer after "=" already in the field is computed again from the expression.
-    {"1+2=7", 0, "1+2=3&3"},
+    {"1+2=7", 0, "1+2=3&3", "1+2=3"},
 };
 
 TEST_F(BunSikiEdit, CalculateDrawsTheAnswerOnTheCalculationLine) {
@@ -137,9 +138,13 @@ TEST_F(BunSikiEdit, CalculateDrawsTheAnswerOnTheCalculationLine) {
       EditorOutcome o = EditorCalculate(c.field);
       EXPECT_TRUE(o.done) << c.field;
       EXPECT_TRUE(o.setField);
-      EXPECT_EQ(o.fieldText, c.line) << c.field;
+      EXPECT_EQ(o.fieldText, c.shown) << c.field;
       EXPECT_EQ(LineText, c.line) << c.field;
       EXPECT_FALSE(LineOpen);
+      // What the field shows is computed again to the same line: Show and Calculate read the expression
+      // before the shown solution.
+      EXPECT_EQ(EditorCalculate(o.fieldText).fieldText, c.shown) << c.field;
+      EXPECT_EQ(LineText, c.line) << c.field;
     }
   }
   EXPECT_EQ(noteRedraws, 0);
@@ -162,7 +167,7 @@ TEST_F(BunSikiEdit, ShowAndCalculateForTheNotebookReplaceTheSelectedLine) {
     o = EditorCalculate("3b1+3b1");
     EXPECT_TRUE(o.done);
     EXPECT_EQ(NoteLine(2), "3b1+3b1=3b2&3b2");
-    EXPECT_EQ(o.fieldText, "3b1+3b1=3b2&3b2");
+    EXPECT_EQ(o.fieldText, "3b1+3b1=3b2");
   }
   EXPECT_EQ(noteRedraws, 4);
 }
@@ -194,6 +199,7 @@ TEST_F(BunSikiEdit, TheLengthLimitIsTheExpressionOfTheLine) {
   // The answers the program wrote after the expression and a comment do not count.
   EXPECT_EQ(EditorExpressionLength(fits + "=3&3"), 256);
   EXPECT_EQ(EditorExpressionLength("2x=4&x=2 # comment"), 4);
+  EXPECT_EQ(EditorExpressionLength("2x=4 【答】x=2"), 4);
 }
 
 TEST_F(BunSikiEdit, CalculateInBaseModeHandsTheCapitalTextToTheConversion) {

@@ -32,6 +32,15 @@ TEST_F(SikiEMemo, AddAppendsAndSelects) {
   EXPECT_TRUE(TestPlatform().log.empty());
 }
 
+TEST_F(SikiEMemo, AComputedLineIsKeptAsThePupilReadsIt) {
+  MemoOpened();
+  EXPECT_EQ(MemoAdd("2b1+3b1=6b5&6b5"), MemoAddResult::Added);
+  EXPECT_EQ(MemoAdd("2x+1=5&x=2"), MemoAddResult::Added);
+  EXPECT_EQ(MemoEntries, (std::vector<std::string>{"2b1+3b1=6b5", "2x+1=5 【答】x=2"}));
+  // The same line as the editor shows it is the same entry.
+  EXPECT_EQ(MemoAdd("2b1+3b1=6b5"), MemoAddResult::Duplicate);
+}
+
 TEST_F(SikiEMemo, ADuplicateIsRefusedButOneBlankMoreIsAnotherExpression) {
   MemoOpened();
   MemoAdd("3b1+3b1");

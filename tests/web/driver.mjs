@@ -127,9 +127,11 @@ class BasePage {
       return { x: r.x, y: r.y, width: r.width, height: r.height };
     }, selector);
   }
-  // A tap on the element's centre: by touch where the browser offers it, else by the mouse.
+  // A tap on the element's centre, scrolled into sight first as a finger would: by touch where the browser
+  // offers it, else by the mouse.
   async tap(selector) {
     await this.waitForVisible(selector);
+    await this.evaluate((s) => document.querySelector(s).scrollIntoView({ block: 'nearest', inline: 'nearest' }), selector);
     const b = await this.box(selector);
     await this.tapAt(b.x + b.width / 2, b.y + b.height / 2);
   }
