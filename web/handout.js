@@ -4,8 +4,9 @@
 // page shows it with a copy button and its QR code (the qrcode-generator library the site ships), and
 // prints the pupils' sheet with the QR code, the title and the code in text at the head of its first page.
 // The QR encoder is asked for when the dialog first opens: the first screen does not wait for it.
+// Its address is taken from the page's: the page's script may run from an unpacked copy (a blob: address).
 let qrcodeModule = null;
-const loadQr = () => (qrcodeModule ||= import('./lib/qrcode.mjs').then((m) => m.default));
+const loadQr = () => (qrcodeModule ||= import(new URL('lib/qrcode.mjs', document.baseURI).href).then((m) => m.default));
 
 const el = (tag, props = {}, ...children) => {
   const e = document.createElement(tag);

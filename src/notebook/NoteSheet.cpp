@@ -184,8 +184,8 @@ void DrawLine(Canvas& s, const NoteSheetView& v, int i, int y, const std::string
   // above each step.
   const bool risesToItsRow = working && EQUAL_KAIGYO != 0 && text.find('x') == std::string::npos;
   const int rise = risesToItsRow ? Clamp(static_cast<long long>(LinePitch) * ch / 2) : 0;
-  const int end =
-      TypesetLineAndAnswer(s, text, x, Clamp(static_cast<long long>(y) - rise), cw, ch, AnswerPlace::FromCode(6 - KAITOURAN_ITI));
+  const int end = TypesetLineAndAnswer(s, text, x, Clamp(static_cast<long long>(y) - rise), cw, ch,
+                                       AnswerPlace::FromCode(6 - KAITOURAN_ITI));
   if (risesToItsRow && BreakCount > 0) --BreakCount;
   s.SetFontColor(colour);
   // With a break at "=" the line ends on the row of its last "=".

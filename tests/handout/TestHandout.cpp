@@ -105,6 +105,8 @@ TEST(Handout, AnAssignmentThatMakesNoProblemsPrintsNothing) {
   Assignment a = Sample(20);
   a.controls.skill = "no-such-skill";
   RecordingCanvas c;
-  EXPECT_EQ(DrawHandoutPages(c, a, "X", "https://example.org/#kadai=X", {2300, 3300, 300, 3}, [] { return true; }), 0);
+  EXPECT_EQ(
+      DrawHandoutPages(c, a, "X", "https://example.org/#kadai=X", {2300, 3300, 300, 3}, [] { return true; }),
+      0);
   EXPECT_TRUE(c.ops.empty());
 }

@@ -4,12 +4,12 @@
 // link (zbarimg, when it is installed).
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "classroom/Assignment.h"
 #include "handout/QrCode.h"
@@ -17,7 +17,8 @@
 
 namespace {
 
-const std::string LINK = std::string(ASSIGNMENT_DEFAULT_SITE) + ASSIGNMENT_LINK_KEY + "AB12CD34EF56GH78JK90MN";
+const std::string LINK =
+    std::string(ASSIGNMENT_DEFAULT_SITE) + ASSIGNMENT_LINK_KEY + "AB12CD34EF56GH78JK90MN";
 
 // The matrix as a grey-scale picture (PGM), modules of scale pixels, with the quiet zone.
 std::string Pgm(const QrMatrix& m, int scale) {
@@ -69,7 +70,8 @@ TEST(QrCode, TheMatrixHasTheSizeOfItsVersionAndThreeFinderPatterns) {
 TEST(QrCode, ALongerTextTakesALargerVersionAndTooLongATextNone) {
   const QrMatrix shortCode = MakeQrMatrix(LINK);
   // The longest link there can be: a site of 200 characters and a code of 200.
-  const QrMatrix longest = MakeQrMatrix("https://" + std::string(192, 'a') + ASSIGNMENT_LINK_KEY + std::string(200, 'B'));
+  const QrMatrix longest =
+      MakeQrMatrix("https://" + std::string(192, 'a') + ASSIGNMENT_LINK_KEY + std::string(200, 'B'));
   ASSERT_FALSE(longest.Empty());
   EXPECT_GT(longest.version, shortCode.version);
   EXPECT_TRUE(MakeQrMatrix(std::string(3000, 'x')).Empty());
@@ -114,8 +116,8 @@ TEST(QrCode, AReaderDecodesTheLink) {
   if (!HaveReader()) GTEST_SKIP() << "zbarimg is not installed (scripts/install-deps.sh installs it)";
   const auto dir = std::filesystem::temp_directory_path() / ("kazoru-qr-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
-  for (const std::string& text : {LINK, std::string("https://www.example.ed.jp/kazoru/") + ASSIGNMENT_LINK_KEY +
-                                            std::string(180, 'Q')}) {
+  for (const std::string& text : {LINK, std::string("https://www.example.ed.jp/kazoru/") +
+                                            ASSIGNMENT_LINK_KEY + std::string(180, 'Q')}) {
     const QrMatrix m = MakeQrMatrix(text);
     ASSERT_FALSE(m.Empty());
     const std::string path = (dir / "code.pgm").string();

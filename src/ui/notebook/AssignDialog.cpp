@@ -33,7 +33,8 @@ QString U(const std::string& s) { return QString::fromStdString(s); }
 constexpr int QR_PIXELS = 220;  // the code on the screen, quiet zone included, about this wide
 
 // The three choices of each box, in the order the boxes list them.
-constexpr AssignmentFinal FINALS[] = {AssignmentFinal::Mixed, AssignmentFinal::Improper, AssignmentFinal::Either};
+constexpr AssignmentFinal FINALS[] = {AssignmentFinal::Mixed, AssignmentFinal::Improper,
+                                      AssignmentFinal::Either};
 constexpr AssignmentFeedback FEEDBACKS[] = {AssignmentFeedback::Now, AssignmentFeedback::End,
                                             AssignmentFeedback::None};
 
@@ -191,7 +192,8 @@ bool TAssignForm::PrintHandout() {
     canvas.Begin(&painter);
     const QRect page = p.pageLayout().paintRectPixels(p.resolution());
     const SheetPaper paper{page.width(), page.height(), canvas.PixelsPerInch(), PRINT_PEN};
-    const int pages = DrawHandoutPages(canvas, assignment_, code_, link_, paper, [&p] { return p.newPage(); });
+    const int pages =
+        DrawHandoutPages(canvas, assignment_, code_, link_, paper, [&p] { return p.newPage(); });
     canvas.End();
     return painter.end() && pages > 0;
   });

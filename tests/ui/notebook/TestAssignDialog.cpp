@@ -120,7 +120,8 @@ TEST_F(AssignDialog, TheCodeIsTheBatchToolsForTheSameChoices) {
     form->SiteField()->setText("https://www.example.ed.jp/kazoru/");
     ASSERT_FALSE(form->Code().empty()) << form->MessageLabel()->text().toStdString();
     std::string title = c.title;
-    for (size_t at = title.find('"'); at != std::string::npos; at = title.find('"', at + 2)) title.insert(at, "\\");
+    for (size_t at = title.find('"'); at != std::string::npos; at = title.find('"', at + 2))
+      title.insert(at, "\\");
     const std::string out = Output(std::string(KAZORU_CLI_PATH) + " assign " + c.cli + " --title \"" + title +
                                    "\" --site https://www.example.ed.jp/kazoru/ 2>/dev/null");
     EXPECT_EQ(out, form->Code() + "\n" + form->Link() + "\n");
@@ -223,7 +224,8 @@ TEST_F(AssignDialog, ThePrintedSheetCarriesTheQrCodeAndTheCode) {
     if (c != '\n' && c != ' ') joined += c;
   EXPECT_NE(joined.find("コード：" + GroupedCode(form->Code())), std::string::npos) << text;
   EXPECT_NE(text.find("[20]"), std::string::npos);
-  EXPECT_EQ(Output("pdfinfo '" + pdf + "' 2>/dev/null | awk '/^Pages:/ {print $2}'"), "1\n");  // twenty fit one page
+  EXPECT_EQ(Output("pdfinfo '" + pdf + "' 2>/dev/null | awk '/^Pages:/ {print $2}'"),
+            "1\n");  // twenty fit one page
   ASSERT_EQ(std::system(("pdftoppm -r 150 -png -singlefile '" + pdf + "' '" + dir + "/handout'").c_str()), 0);
   if (const char* shots = std::getenv("KAZORU_SHOTS"))
     std::filesystem::copy_file(dir + "/handout.png", std::string(shots) + "/handout.png",
