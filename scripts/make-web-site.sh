@@ -20,7 +20,7 @@ zopfli --i15 -c "$SITE.new/kazoru.wasm" > "$SITE.new/kazoru.wasm.gz"
 # site as they are for the other pages.
 esbuild --log-level=warning --minify "$SITE.new/kazoru.js" > "$SITE.new/kazoru-page.js"
 printf ";\n" >> "$SITE.new/kazoru-page.js"
-esbuild --log-level=warning --bundle --minify --format=iife --target=es2020 --external:./lib/* "$ROOT/web/app.js" >> "$SITE.new/kazoru-page.js"
+esbuild --log-level=error --bundle --minify --format=iife --target=es2020 "$ROOT/web/app.js" >> "$SITE.new/kazoru-page.js"
 zopfli --i15 -c "$SITE.new/kazoru-page.js" > "$SITE.new/kazoru-page.js.gz"
 # The keypad is written into the page, so that it shows before the program has arrived, and so is the
 # style sheet, minified: the first picture needs no file but the page.
