@@ -177,6 +177,7 @@ export function settingsBytes(old) {
 }
 
 let lastList = null, lastRows = null, lastSize = '';
+const CANVAS_STEP = 256;
 function paint() {
   const t0 = performance.now();
   const area = $('pageArea');
@@ -186,7 +187,10 @@ function paint() {
   let h = canvas.clientHeight;
   K.resize(shown, h);
   let list = K.paint();
-  const w = Math.max(shown, drawingRight(list));
+  // Past the screen the canvas grows in steps: a new width reallocates it and draws it all, which a key on
+  // a long line would otherwise do at every key.
+  const right = drawingRight(list);
+  const w = right <= shown ? shown : shown + Math.ceil((right - shown) / CANVAS_STEP) * CANVAS_STEP;
   if (canvas.style.width !== `${w}px`) {
     canvas.style.width = `${w}px`;
     // A scroll bar that came or went changes the height.

@@ -182,8 +182,12 @@ class PuppeteerPage extends BasePage {
     for (const m of keys.reverse()) await this.page.keyboard.up(m);
   }
   async type(text) { for (const ch of text) await this.page.keyboard.type(ch); }
-  // Text as an input method hands it over when a composition is committed: one insertion.
-  async commitText(text) { await this.page.keyboard.sendCharacter(text); }
+  // Text as an input method hands it over when a composition is committed: one insertion (Firefox's
+  // WebDriver BiDi sends one character at a time: there the editing command that inserts text does it).
+  async commitText(text) {
+    if (this.session.features.cdp) await this.page.keyboard.sendCharacter(text);
+    else await this.evaluate((t) => document.execCommand('insertText', false, t), text);
+  }
   async click(selector) {
     const h = await this.page.waitForSelector(selector, { visible: true });
     await h.click();

@@ -10,12 +10,13 @@ const TYPES = {
 };
 
 // Serves dir on a free port; resolves to { url, close, stats } where stats.requests counts what was asked
-// and stats.offline = true drops every connection, as a network that is down.
+// (stats.paths lists it) and stats.offline = true drops every connection, as a network that is down.
 // `inject`, when given, is HTML put at the start of every page's head, before the page's own scripts.
 export function serve(dir, { inject = '' } = {}) {
-  const stats = { requests: 0 };
+  const stats = { requests: 0, paths: [] };
   const server = http.createServer(async (req, res) => {
     stats.requests++;
+    stats.paths.push(req.url);
     // A network that is down: the connection drops.
     if (stats.offline) {
       req.socket.destroy();
