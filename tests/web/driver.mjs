@@ -280,10 +280,16 @@ class WebDriverPage extends BasePage {
   get url() { return this.origin.url; }
   async goto(query = '') { await this.driver.get(this.origin.url + query); }
   async reload() { await this.driver.navigate().refresh(); }
+  // The X server applies a new window size after the command has answered: the page is used once its
+  // window shows that size.
   async setViewport(width, height) {
     await this.driver.manage().window().setRect({ x: 0, y: 0, width, height: height + this.chrome });
-    const got = await this.driver.executeScript('return [innerWidth, innerHeight]');
-    if (got[0] !== width || got[1] !== height) throw new Error(`the window shows ${got.join('×')}, not ${width}×${height}`);
+    let got = [];
+    for (const deadline = Date.now() + 5000; Date.now() < deadline; await sleep(20)) {
+      got = await this.driver.executeScript('return [innerWidth, innerHeight]');
+      if (got[0] === width && got[1] === height) return;
+    }
+    throw new Error(`the window shows ${got.join('×')}, not ${width}×${height}`);
   }
   async evaluate(fn, ...args) {
     const r = await this.driver.executeAsyncScript(`const done = arguments[arguments.length - 1];
