@@ -69,7 +69,7 @@ void BM_BatchEvalLine(benchmark::State& state) {
   size_t i = 0;
   for (auto _ : state) {
     ResetBetweenRuns(state);
-    benchmark::DoNotOptimize(EvaluateExpression(lines[i], 0, 0));
+    benchmark::DoNotOptimize(EvaluateExpression(lines[i]));
     if (++i == lines.size()) i = 0;
   }
   state.SetItemsProcessed(state.iterations());

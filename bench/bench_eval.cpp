@@ -70,7 +70,7 @@ void BM_EvaluateShortLines(benchmark::State& state) {
   size_t i = 0;
   long long a0 = AllocCount, b0 = AllocBytes;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(EvaluateExpression(lines[i], 6, 0));
+    benchmark::DoNotOptimize(EvaluateExpression(lines[i], {.forms = AnswerForms::Both, .decimal = true}));
     if (++i == lines.size()) i = 0;
   }
   Report(state, AllocCount - a0, AllocBytes - b0);
@@ -84,7 +84,8 @@ void BM_EvaluateLongLine(benchmark::State& state) {
   SetPlatform(&quiet);
   const std::string text = LongLine(static_cast<size_t>(state.range(0)));
   long long a0 = AllocCount, b0 = AllocBytes;
-  for (auto _ : state) benchmark::DoNotOptimize(EvaluateExpression(text, 6, 0));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(EvaluateExpression(text, {.forms = AnswerForms::Both, .decimal = true}));
   Report(state, AllocCount - a0, AllocBytes - b0);
   if (EvalStatus != 1) state.SkipWithError("the long line did not evaluate");
   SetPlatform(nullptr);

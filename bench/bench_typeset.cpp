@@ -67,7 +67,8 @@ void BM_TypesetLineAndAnswer(benchmark::State& state) {
   for (auto _ : state) {
     canvas.ClearOps();
     BreakCount = 0;
-    benchmark::DoNotOptimize(TypesetLineAndAnswer(canvas, text, 40, 30, 10, 20, 1, 0));
+    benchmark::DoNotOptimize(
+        TypesetLineAndAnswer(canvas, text, 40, 30, 10, 20, {.kind = AnswerPlace::Kind::BelowLine}));
   }
 }
 BENCHMARK(BM_TypesetLineAndAnswer)->Unit(benchmark::kMicrosecond);

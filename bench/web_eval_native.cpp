@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
   std::size_t sink = 0;
   const auto t0 = std::chrono::steady_clock::now();
   for (const std::string& line : lines)
-    for (long i = 0; i < repeat; ++i) sink += EvaluateExpression(line, 6, 0).size();
+    for (long i = 0; i < repeat; ++i)
+      sink += EvaluateExpression(line, {.forms = AnswerForms::Both, .decimal = true}).size();
   const double us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count();
   std::printf("%.3f %zu\n", us / static_cast<double>(repeat * static_cast<long>(lines.size())), sink);
   return 0;

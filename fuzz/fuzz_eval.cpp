@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int echo = size > 0 ? (data[0] >> 3) & 1 : 0;
   std::string text(reinterpret_cast<const char*>(data) + (size > 0 ? 1 : 0), size > 0 ? size - 1 : 0);
 
-  std::string answer = EvaluateExpression(text, mode, echo);
+  std::string answer = EvaluateExpression(text, EvalOptions::FromCode(mode, echo == 1));
   if (EvalStatus < 0) {
     if (answer != text) std::abort();
   } else {
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   ReplaceExpressionFractions(text);
   int verdict = 0;
-  RemoveSimpleBrackets(text, mode & 1, verdict);
+  RemoveSimpleBrackets(text, (mode & 1) != 0 ? OtherGroups::PassOver : OtherGroups::Stop, verdict);
   SimplifyRatio(text, echo);
   return 0;
 }

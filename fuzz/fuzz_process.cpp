@@ -21,7 +21,7 @@ namespace {
 // The improper answer of a text, or "" when it cannot be calculated ("+0" gives a single number an
 // operator, which the evaluator asks for).
 std::string ImproperValue(const std::string& text) {
-  std::string a = EvaluateExpression(text + "+0", 1, 0);
+  std::string a = EvaluateExpression(text + "+0", {.forms = AnswerForms::Improper});
   if (EvalStatus < 0) return "";
   return AnswerImproperText;
 }

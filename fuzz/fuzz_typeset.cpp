@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   RecordingCanvas canvas;
   canvas.SetFontSize(1 + (mode % 40));
-  TypesetLineAndAnswer(canvas, text, 40, 30, 10, 20, layout, mode & 2);
+  TypesetLineAndAnswer(canvas, text, 40, 30, 10, 20, AnswerPlace::FromCode(layout), mode & 2);
   TypesetRun(canvas, text, 0, 0, -1, 10);
   CellCount(text);
   FractionCellCount(text);

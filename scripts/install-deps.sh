@@ -11,9 +11,9 @@ PACKAGES=(
   clang clang-format libclang-rt-dev valgrind
   xvfb xauth x11-utils imagemagick openbox xdotool poppler-utils
   appstream desktop-file-utils dpkg-dev file
-  emscripten chromium nodejs gzip fonttools python3-brotli librsvg2-bin
+  emscripten chromium nodejs gzip zopfli esbuild fonttools python3-brotli librsvg2-bin
   espeak-ng
-  firefox-esr webkit2gtk-driver libqrcodegencpp-dev shared-mime-info
+  firefox-esr webkit2gtk-driver libqrcodegencpp-dev shared-mime-info zbar-tools
 )
 
 missing=()

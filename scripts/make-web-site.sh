@@ -12,20 +12,42 @@ mkdir -p "$SITE.new/fonts" "$SITE.new/icons" "$SITE.new/help"
 cp "$ROOT"/web/*.html "$ROOT"/web/*.css "$ROOT"/web/*.js "$ROOT"/web/manifest.webmanifest "$SITE.new/"
 cp "$BUILD/src/web/kazoru.js" "$BUILD/src/web/kazoru.wasm" "$SITE.new/"
 # The program packed: a server that does not compress still sends few bytes, and the page unpacks them as
-# they arrive (DecompressionStream); a browser without that fetches kazoru.wasm itself.
-gzip -9 -n -c "$SITE.new/kazoru.wasm" > "$SITE.new/kazoru.wasm.gz"
-# The keypad is written into the page, so that it shows before the program has arrived; the page's modules
-# are asked for at once, side by side, instead of one import after another.
-modules=$(cd "$ROOT/web" && ls *.js | grep -v '^sw\.js$')
-node --input-type=module - "$ROOT/web/panel.js" "$SITE.new/index.html" $modules <<'EOF_NODE'
+# they arrive (DecompressionStream); a browser without that fetches kazoru.wasm itself. Zopfli writes the
+# gzip format some 5 % smaller than gzip -9.
+zopfli --i15 -c "$SITE.new/kazoru.wasm" > "$SITE.new/kazoru.wasm.gz"
+# The page's script as one file: the loader emscripten wrote, then app.js with every module it imports,
+# both minified (kazoru-page.js), and packed as the program is (kazoru-page.js.gz). The modules stay in the
+# site as they are for the other pages.
+esbuild --log-level=warning --minify "$SITE.new/kazoru.js" > "$SITE.new/kazoru-page.js"
+printf ";\n" >> "$SITE.new/kazoru-page.js"
+esbuild --log-level=warning --bundle --minify --format=iife --target=es2020 --external:./lib/* "$ROOT/web/app.js" >> "$SITE.new/kazoru-page.js"
+zopfli --i15 -c "$SITE.new/kazoru-page.js" > "$SITE.new/kazoru-page.js.gz"
+# The keypad is written into the page, so that it shows before the program has arrived, and so is the
+# style sheet, minified: the first picture needs no file but the page.
+node --input-type=module - "$ROOT/web/panel.js" "$SITE.new/index.html" "$SITE.new/style.css" <<'EOF_NODE'
 import { readFileSync, writeFileSync } from 'node:fs';
+import { execFileSync } from 'node:child_process';
 import { pathToFileURL } from 'node:url';
-const [panel, page, ...modules] = process.argv.slice(2);
+const [panel, page, style] = process.argv.slice(2);
 const { panelHtml } = await import(pathToFileURL(panel));
-const preload = modules.map((m) => `<link rel="modulepreload" href="${m}">`).join('\n');
-const html = readFileSync(page, 'utf8').replace('<!--KEYPAD-->', panelHtml()).replace('<!--MODULES-->', preload);
+const css = execFileSync('esbuild', ['--log-level=warning', '--minify', '--loader=css'], { input: readFileSync(style) }).toString().trim();
+const sheet = '<link rel="stylesheet" href="style.css">';
+let html = readFileSync(page, 'utf8');
+if (!html.includes(sheet)) throw new Error(`${page} has no ${sheet}`);
+html = html.replace(sheet, () => `<style>${css}</style>`).replace('<!--KEYPAD-->', () => panelHtml());
 writeFileSync(page, html);
 EOF_NODE
+# The libraries the page ships (web/package.json, pinned by its lock file) come from the registry through
+# npm ci, again only when the lock file changed, and are copied into the site (the QR encoder's file keeps
+# its licence notice at its head): the site needs no other server.
+NPM_DIR=$BUILD/site-npm
+if [ ! -f "$NPM_DIR/node_modules/.package-lock.json" ] || [ "$ROOT/web/package-lock.json" -nt "$NPM_DIR/node_modules/.package-lock.json" ]; then
+  mkdir -p "$NPM_DIR"
+  cp "$ROOT/web/package.json" "$ROOT/web/package-lock.json" "$NPM_DIR/"
+  (cd "$NPM_DIR" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+fi
+mkdir -p "$SITE.new/lib"
+cp "$NPM_DIR/node_modules/qrcode-generator/dist/qrcode.mjs" "$SITE.new/lib/qrcode.mjs"
 cp "$ROOT"/src/ui/help/html/* "$SITE.new/help/"
 # The help names the browser edition's own keys where a browser keeps the desktop's (src/screen's
 # ScreenBrowserKeys, src/notebook's NoteBrowserKeys; tests/web/keys.test.mjs checks every key named).

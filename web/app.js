@@ -8,9 +8,12 @@ import { openModal } from './modal.js';
 import { loadProgram, replayEarly } from './load.js';
 // The notebook view (notebook.js).
 import { installNotebook } from './notebook.js';
+// The pupil's side of an assignment (#kadai=CODE, assign.js).
+import { installAssignment } from './assign.js';
 import { swipeToScroll } from './touch.js';
 import { installHalfWidthFields } from './fields.js';
 import { svgOf } from './printsheet.js';
+import { installClassSummary } from './classsummary.js';
 
 const FONT_FAMILY = 'KazoruGothic';
 // A character the bundled subset lacks (a pupil's own kana or kanji) comes from a Japanese system font.
@@ -164,6 +167,7 @@ let cursorOn = false;
 let panelShown = true;
 let tools = null;  // the tool windows' dialogs (dialogs.js)
 let notebook = null;  // the notebook view (notebook.js)
+let assignment = null;  // the assignment view (assign.js)
 
 function withBytes(bytes, fn) {
   const p = M._malloc(Math.max(1, bytes.length));
@@ -176,8 +180,11 @@ export function settingsBytes(old) {
   return M.HEAPU8.slice(p, p + K.resultLength());
 }
 
+// A line longer than the screen widens the canvas (the area then scrolls sideways) in steps of this many
+// pixels: a new canvas size costs the browser a new picture of the whole canvas (tens of milliseconds on a
+// slow laptop), which a key on a long line would otherwise pay every time.
+const WIDE_STEP = 512;
 let lastList = null, lastRows = null, lastSize = '';
-const CANVAS_STEP = 256;
 function paint() {
   const t0 = performance.now();
   const area = $('pageArea');
@@ -187,10 +194,9 @@ function paint() {
   let h = canvas.clientHeight;
   K.resize(shown, h);
   let list = K.paint();
-  // Past the screen the canvas grows in steps: a new width reallocates it and draws it all, which a key on
-  // a long line would otherwise do at every key.
-  const right = drawingRight(list);
-  const w = right <= shown ? shown : shown + Math.ceil((right - shown) / CANVAS_STEP) * CANVAS_STEP;
+  let rows = list.split('\n');
+  const right = drawingRight(rows);
+  const w = right <= shown ? shown : shown + Math.ceil((right - shown) / WIDE_STEP) * WIDE_STEP;
   if (canvas.style.width !== `${w}px`) {
     canvas.style.width = `${w}px`;
     // A scroll bar that came or went changes the height.
@@ -198,6 +204,7 @@ function paint() {
       h = canvas.clientHeight;
       K.resize(shown, h);
       list = K.paint();
+      rows = list.split('\n');
     }
   }
   const dpr = window.devicePixelRatio || 1;
@@ -209,7 +216,6 @@ function paint() {
   // cleared canvas.
   const size = `${canvas.width}x${canvas.height}x${dpr}`;
   if (list !== lastList || size !== lastSize) {
-    const rows = list.split('\n');
     const box = lastRows && size === lastSize ? changedBox(lastRows, rows) : null;
     const clip = box && box[2] - box[0] < w * 0.9 ? box : null;
     if (!clip) {
@@ -229,9 +235,9 @@ function paint() {
 }
 
 // The right edge of the text and rules of a drawing list (its fills span the page).
-function drawingRight(list) {
+function drawingRight(rows) {
   let right = 0;
-  for (const row of list.split('\n')) {
+  for (const row of rows) {
     if (row[0] !== 'T' && row[0] !== 'L') continue;
     const f = row.split('\t', 4);
     right = Math.max(right, +f[1], +f[3]);
@@ -239,21 +245,21 @@ function drawingRight(list) {
   return Math.ceil(right) + 4;
 }
 
+// The cursor is moved by a transform and blinks by its visibility: neither makes the browser lay the page
+// out again.
 function drawCursor(on) {
   cursorOn = on && app.state && app.state.lineOpen;
-  const c = $('cursor') || (() => {
+  if (!$('cursor')) {
     const d = document.createElement('div');
     d.id = 'cursor';
     $('pageArea').appendChild(d);
-    return d;
-  })();
+  }
   const r = app.state.cursor;
-  put('cursor', 'left', `${r.left}px`);
-  put('cursor', 'top', `${r.top}px`);
+  put('cursor', 'transform', `translate(${r.left}px, ${r.top}px)`);
   put('cursor', 'width', `${Math.max(0, r.right - r.left)}px`);
   put('cursor', 'height', `${Math.max(0, r.bottom - r.top)}px`);
   put('cursor', 'background', hex(r.color));
-  put('cursor', 'hidden', !cursorOn);
+  put('cursor', 'visibility', cursorOn ? 'visible' : 'hidden');
 }
 
 const FULL = '０１２３４５６７８９';
@@ -569,6 +575,7 @@ function bindMenus() {
       else if (b.dataset.act === 'read') readAloud();
       else if (b.dataset.act === 'exportSettings') { persist(); exportSettings(); }
       else if (b.dataset.act === 'importSettings') $('importFile').click();
+      else if (b.dataset.act === 'classSummary') app.classSummary.open();
       // A dialog the item opened keeps the caret.
       if (!document.activeElement || !document.activeElement.closest('dialog[open]')) canvas.focus();
     });
@@ -594,18 +601,28 @@ function bindMenus() {
   });
 }
 
-// The font the page measures with; a font that is slow to come is not waited for past the program (the
-// page is drawn again when it arrives).
-const FONT_GRACE_MS = 1500;
-function fontLoaded() {
-  return document.fonts.load(`18px ${FONT_FAMILY}`, '1あ').catch(() => []);
+// The page's face (fonts/KazoruGothic.woff2): asked for once the program has come, so that on a slow line
+// it does not share the bandwidth with the program, and waited for only briefly, and not at all when the
+// page took over a second to come this far (the line is slow: the face would hold the pupil up further).
+// A face that comes later has the page measured and drawn again in it (the device's Japanese face stands
+// in until then).
+const FONT_GRACE_MS = 250, SLOW_LINE_MS = 1000;
+let pageFace = null;
+function loadPageFace() {
+  if (!pageFace) {
+    if (typeof FontFace !== 'function') return Promise.resolve();
+    pageFace = new FontFace(FONT_FAMILY, 'url(fonts/KazoruGothic.woff2)', { display: 'swap' });
+    document.fonts.add(pageFace);
+  }
+  return pageFace.load().catch(() => {});
 }
 
 async function start() {
   const boot = window.kazoruBoot;
   boot.running = true;
   clearTimeout(boot.timer);
-  const fontReady = fontLoaded();
+  // From the service worker's copy the face takes nothing from the program's bandwidth: asked for at once.
+  if (boot.kept) loadPageFace();
   try {
     M = await loadProgram(boot, { kazoruMeasure: measure });
   } catch (e) {
@@ -613,9 +630,19 @@ async function start() {
     boot.fail(() => start());
     return;
   }
+  app.programMs = performance.now();
+  const fontReady = loadPageFace();
   let fontLate = false;
-  await Promise.race([fontReady, new Promise((r) => setTimeout(() => { fontLate = true; r(); }, FONT_GRACE_MS))]);
-  if (fontLate) fontReady.then(() => { if (app.ready) { app.paintWhole(); if (app.notebook) app.notebook.paint(); } });
+  const grace = performance.now() > SLOW_LINE_MS ? 0 : FONT_GRACE_MS;
+  await Promise.race([fontReady, new Promise((r) => setTimeout(() => { fontLate = true; r(); }, grace))]);
+  if (fontLate) {
+    fontReady.then(() => {
+      if (!app.ready || pageFace.status !== 'loaded') return;
+      M.ccall('kz_forget_text_measurements', null, [], []);
+      app.paintWhole();
+      if (app.notebook) app.notebook.paint();
+    });
+  }
   K = {
     start: M.cwrap('kz_start', 'number', ['number', 'number']),
     resize: M.cwrap('kz_resize', null, ['number', 'number']),
@@ -648,8 +675,11 @@ async function start() {
   tools = installDialogs({ M, run, persist, paint, drawList, focusPage: () => canvas.focus(), state: () => app.state,
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))) });
   // The notebook view; a page kept from the last visit comes back in it.
-  notebook = installNotebook({ M, run, drawList, focusPage: () => canvas.focus(),
-    tell: (m) => { app.messages.push(m); dialogQueue.push(m); showNextDialog(); } });
+  const tell = (m) => { app.messages.push(m); dialogQueue.push(m); showNextDialog(); };
+  notebook = installNotebook({ M, run, drawList, focusPage: () => canvas.focus(), tell });
+  assignment = installAssignment({ M, drawList, focusPage: () => canvas.focus() });
+  // The class summary of the pupils' handed-in result files (フォーム menu).
+  app.classSummary = installClassSummary({ M, drawList });
   const { bytes, note } = loadSettings();
   app.settingsRead = withBytes(bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
   // The type suits the device (larger on a tablet's tall page) until the pupil chooses a size.
@@ -663,12 +693,12 @@ async function start() {
     dialogQueue.push({ kind: 'message', caption: '注意!!', text: note, buttons: 'ok' });
   }
   buildPanel($('panel'), {
-    char: (c) => tools.keypadChar(c) || run(() => K.char(c.charCodeAt(0))),
-    chars: (s) => tools.keypadChar(s) || run(() => { for (const c of s) K.char(c.charCodeAt(0)); }),
+    char: (c) => tools.keypadChar(c) || assignment.keypadChar(c) || run(() => K.char(c.charCodeAt(0))),
+    chars: (s) => tools.keypadChar(s) || assignment.keypadChar(s) || run(() => { for (const c of s) K.char(c.charCodeAt(0)); }),
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))),
-    clear: () => run(() => K.clear()),
+    clear: () => assignment.keypadClear() || run(() => K.clear()),
     restore: () => run(() => K.restore()),
-    backspace: () => tools.keypadBackspace() || run(() => K.backspace()),
+    backspace: () => tools.keypadBackspace() || assignment.keypadBackspace() || run(() => K.backspace()),
     read: () => readAloud(),
   });
   document.addEventListener('keydown', onKeyDown);
@@ -689,13 +719,16 @@ async function start() {
   paint();
   canvas.focus();
   await notebook.takeBack();
+  // A link with an assignment's code opens it (the work kept on this device continues).
+  await assignment.openFromAddress();
   $('loading').hidden = true;
   app.ready = true;
   app.readyMs = performance.now();
   // What the pupil typed and tapped while the program was loading, in order.
   app.replayed = replayEarly(boot);
+  // The copy for offline use is fetched once the page's face is in (on a slow line it comes second).
   if ('serviceWorker' in navigator && location.protocol !== 'file:') {
-    navigator.serviceWorker.register('sw.js').catch(() => {});
+    fontReady.then(() => navigator.serviceWorker.register('sw.js')).catch(() => {});
   }
 }
 

@@ -43,8 +43,14 @@ async function programStream(response, progress) {
   return isGzip(head) ? body.pipeThrough(new DecompressionStream('gzip')) : body;
 }
 
-async function compile(response, imports, progress) {
+async function compile(response, imports, progress, kept) {
   if (!response.ok) throw new Error(`HTTP ${response.status}`);
+  // The service worker's unpacked copy is compiled straight from its response, so that the browser can keep
+  // the compiled code for the next visit.
+  const type = response.headers.get('Content-Type') || '';
+  if (kept && WebAssembly.instantiateStreaming && type.startsWith('application/wasm')) {
+    return WebAssembly.instantiateStreaming(response, imports);
+  }
   const stream = await programStream(response, progress);
   const program = new Response(stream, { headers: { 'Content-Type': 'application/wasm' } });
   if (WebAssembly.instantiateStreaming) return WebAssembly.instantiateStreaming(program, imports);
@@ -78,7 +84,7 @@ export async function loadProgram(boot, moduleOptions) {
       ...moduleOptions,
       instantiateWasm(imports, done) {
         Promise.race([response, stalledOrAborted])
-          .then((r) => Promise.race([compile(r, imports, dog.progress), stalledOrAborted]))
+          .then((r) => Promise.race([compile(r, imports, dog.progress, boot.kept), stalledOrAborted]))
           .then((r) => { dog.stop(); done(r.instance, r.module); }, failLoad);
         return {};
       },

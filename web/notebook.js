@@ -265,6 +265,12 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
   // The copy is made and written after the key was handled, never on its path.
   let keepTimer = 0;
   let lastKept = null;
+  // Compared byte by byte: joining the bytes into a text to compare took as long as the rest of the copy.
+  const sameBytes = (a, b) => {
+    if (!a || a.length !== b.length) return false;
+    for (let i = 0; i < a.length; i++) if (a[i] !== b[i]) return false;
+    return true;
+  };
   function scheduleKeep() {
     if (keepTimer) return;
     keepTimer = setTimeout(keepNow, 0);
@@ -274,10 +280,10 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
     const t0 = performance.now();
     const p = K.keep();
     const bytes = M.HEAPU8.slice(p, p + K.resultLength());
-    const key = bytes.join(',');
+    const same = sameBytes(lastKept, bytes);
     nb.lastKeepMs = performance.now() - t0;
-    if (key === lastKept) return;
-    lastKept = key;
+    if (same) return;
+    lastKept = bytes;
     try {
       const d = await db();
       await new Promise((resolve, reject) => {
@@ -312,7 +318,7 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
     if (!bytes || !bytes.length) return false;
     const ok = withBytes(new Uint8Array(bytes), (p, n) => K.takeBack(p, n)) === 1;
     if (ok) {
-      lastKept = new Uint8Array(bytes).join(',');
+      lastKept = new Uint8Array(bytes);
       show();
     }
     return ok;

@@ -4,6 +4,8 @@
 // checked and laid out by the same C++ as on the desktop (kz_sh_*); this file builds the dialog and shows
 // what it returns. Its controls are finger-sized; on a narrow screen the list stands above the controls.
 
+import { installHandOut } from './handout.js';
+
 const el = (tag, props = {}, ...children) => {
   const e = document.createElement(tag);
   for (const [k, v] of Object.entries(props)) {
@@ -58,7 +60,7 @@ export function installSheetMaker({ M, run, drawList, notebook }) {
   const message = el('p', { class: 'smMessage', role: 'status', 'aria-live': 'polite' });
   const cmd = (name, caption) => el('button', { type: 'button', value: name, class: `sm-${name}` }, caption);
   const buttons = el('menu', { class: 'smButtons' }, cmd('make', 'ノートに作る'), cmd('printSheet', '問題用紙を印刷'),
-    cmd('printKey', '解答を印刷'), cmd('close', '閉じる'));
+    cmd('printKey', '解答を印刷'), cmd('handOut', '課題として配る'), cmd('close', '閉じる'));
   const controls = el('div', { class: 'smControls' },
     field('問題の数', count), field('いちばん大きい分母', maxDen), field('項の数', terms), field('約分', reduce),
     field('答えの上限（0はなし）', maxAnswer), field('帯分数の答え', mixed, el('span', {}, '帯分数の答えも出す')),
@@ -146,6 +148,7 @@ export function installSheetMaker({ M, run, drawList, notebook }) {
     if (!b) return;
     if (b.value === 'make') makePage();
     else if (b.value === 'close') dlg.close();
+    else if (b.value === 'handOut') handOut.open();
     else if (maker.sheet && maker.sheet.problems.length) {
       preparePrint(b.value === 'printKey');
       window.print();
@@ -170,6 +173,9 @@ export function installSheetMaker({ M, run, drawList, notebook }) {
     dlg.showModal();
     list.querySelector('input:checked').focus();
   }
-  Object.assign(maker, { open, preparePrint, makePage, dialog: dlg });
+  Object.assign(maker, { open, preparePrint, makePage, dialog: dlg, mixedAnswers: () => mixed.checked });
+  // 「課題として配る」: the sheet shown handed to a class as a link and a QR code.
+  const handOut = maker.handOut = installHandOut({ M, maker, drawList,
+    sheetWidth: () => notebook.K.sheetWidth(), sheetHeight: () => notebook.K.sheetHeight() });
   return maker;
 }

@@ -2,11 +2,27 @@
 // page starts with no network afterwards; a new version of the site replaces the copy when it is fetched.
 const VERSION = 'kazoru-@SITE_VERSION@';
 const FILES = @SITE_FILES@;
-// The program is kept in the one form this browser's page fetches (packed where it can unpack it).
-const UNUSED = typeof DecompressionStream === 'function' ? 'kazoru.wasm' : 'kazoru.wasm.gz';
+// The program and the page's script are fetched packed (few bytes on a slow line) and kept unpacked: the
+// page then takes them from here as they are, and the browser can keep the compiled program.
+const UNPACK = typeof DecompressionStream === 'function';
+const TYPES = { wasm: 'application/wasm', js: 'text/javascript' };
+
+async function keep(cache, file) {
+  if (!UNPACK || !FILES.includes(`${file}.gz`)) return cache.add(file);
+  const response = await fetch(`${file}.gz`, { cache: 'no-cache' });
+  if (!response.ok) throw new Error(`${file}.gz: HTTP ${response.status}`);
+  const bytes = new Uint8Array(await response.arrayBuffer());
+  // A server that unpacked it on the way hands over the file itself.
+  const body = bytes[0] === 0x1f && bytes[1] === 0x8b
+    ? await new Response(new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'))).blob()
+    : new Blob([bytes]);
+  const type = TYPES[file.split('.').pop()] || 'application/octet-stream';
+  return cache.put(file, new Response(body, { headers: { 'Content-Type': type } }));
+}
 
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(VERSION).then((cache) => cache.addAll(FILES.filter((f) => f !== UNUSED)))
+  event.waitUntil(caches.open(VERSION)
+    .then((cache) => Promise.all(FILES.filter((f) => !f.endsWith('.gz')).map((f) => keep(cache, f))))
     .then(() => self.skipWaiting()));
 });
 

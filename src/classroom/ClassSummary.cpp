@@ -388,6 +388,15 @@ ClassSummary SummariseClass(const std::vector<ClassInputFile>& files) {
   return out;
 }
 
+SummaryCell CheckSummaryCell(const Assignment& a, const std::string& problem, const ResultProblem& work) {
+  return CheckCell(a, problem, work);
+}
+
+std::string ResultTooBigReason(uint64_t size) {
+  return "ファイルが大きすぎます（" + std::to_string(size / 1024) + " KB。結果のファイルは " +
+         std::to_string(RESULT_MAX_BYTES / 1024) + " KB までです）。";
+}
+
 std::vector<ClassInputFile> ReadClassInputs(const std::vector<std::string>& paths) {
   namespace fs = std::filesystem;
   std::vector<std::string> files;
@@ -417,8 +426,7 @@ std::vector<ClassInputFile> ReadClassInputs(const std::vector<std::string>& path
     if (ec) {
       f.readError = fs::exists(name, ec) ? "ファイルを読めません。" : "ファイルがありません。";
     } else if (size > RESULT_MAX_BYTES) {
-      f.readError = "ファイルが大きすぎます（" + std::to_string(size / 1024) + " KB。結果のファイルは " +
-                    std::to_string(RESULT_MAX_BYTES / 1024) + " KB までです）。";
+      f.readError = ResultTooBigReason(size);
     } else {
       std::ifstream in(name, std::ios::binary);
       if (!in) {

@@ -80,6 +80,11 @@ ClassSummary SummariseClass(const std::vector<ClassInputFile>& files);
 // Reads the files and folders given (a folder stands for its .kazoru files, in name order) into inputs.
 // Files larger than RESULT_MAX_BYTES are not read into memory: their readError says so.
 std::vector<ClassInputFile> ReadClassInputs(const std::vector<std::string>& paths);
+// Why a file of that many bytes (more than RESULT_MAX_BYTES) is not read: the readError of such a file.
+std::string ResultTooBigReason(uint64_t size);
+
+// One problem's cell as the summary counts it: the working checked against the assignment's own problem.
+SummaryCell CheckSummaryCell(const Assignment& a, const std::string& problem, const ResultProblem& work);
 
 // "right", "right-answer-wrong-step", "wrong", "not-done" and the marks ○ △ × —.
 const char* CellVerdictId(CellVerdict v);

@@ -19,7 +19,7 @@ CliRun RunEval(const std::string& input, const CliOptions& opts) {
   const int echo = opts.Has("--echo") ? 1 : 0;
 
   CliRun r;
-  r.result = EvaluateExpression(input, mode, echo);
+  r.result = EvaluateExpression(input, EvalOptions::FromCode(mode, echo == 1));
   r.status = EvalStatus;
   r.ok = EvalStatus >= 0;
   r.fields["mixed"] = AnswerMixedText;

@@ -205,12 +205,12 @@ std::string InsertImpliedMultiplication(const std::string& text) {
   return out;
 }
 
-std::string RemoveSimpleBrackets(const std::string& text, int keepGoing) {
+std::string RemoveSimpleBrackets(const std::string& text, OtherGroups others) {
   int verdict = 0;
-  return RemoveSimpleBrackets(text, keepGoing, verdict);
+  return RemoveSimpleBrackets(text, others, verdict);
 }
 
-std::string RemoveSimpleBrackets(const std::string& input, int keepGoing, int& verdict) {
+std::string RemoveSimpleBrackets(const std::string& input, OtherGroups others, int& verdict) {
   verdict = 0;
   std::string text = input;
   MarkPowerGroups(text);
@@ -233,7 +233,7 @@ std::string RemoveSimpleBrackets(const std::string& input, int keepGoing, int& v
       from = 0;
       continue;
     }
-    if (keepGoing != 1) {
+    if (others == OtherGroups::Stop) {
       verdict = -1;
       return input;
     }
@@ -252,7 +252,7 @@ std::string RemoveSimpleBrackets(const std::string& input, int keepGoing, int& v
   return text;
 }
 
-std::string EvaluateExpression(const std::string& input, int answerMode, int echo) {
+std::string EvaluateExpression(const std::string& input, EvalOptions options) {
   EvalStatus = EvalStatusNumber(EvalOutcome::Success);
   AnswerValueMixed = BUNSUU_ERROR;
   AnswerValueImproper = BUNSUU_ERROR;
@@ -263,7 +263,7 @@ std::string EvaluateExpression(const std::string& input, int answerMode, int ech
 
   std::string text = InsertImpliedMultiplication(input);
   if (size_t eq = text.find('='); eq != std::string::npos) text.resize(eq);
-  text = RemoveSimpleBrackets(text, 1);
+  text = RemoveSimpleBrackets(text, OtherGroups::PassOver);
   ExpandSignedGroups(text);
   ReplacePair(text, "p(", "(");
 
@@ -302,24 +302,22 @@ std::string EvaluateExpression(const std::string& input, int answerMode, int ech
   }
   DecimalTerminates = IsTerminating(mixed.den);
 
-  int low = answerMode < 0 ? 0 : answerMode % 4;
-  bool wantDecimal = answerMode >= 4;
-  bool wantMixed = low == 0 || low >= 2;
-  bool wantImproper = low >= 1;
+  const bool wantMixed = options.forms != AnswerForms::Improper;
+  const bool wantImproper = options.forms != AnswerForms::Mixed;
   std::string answer;
-  if (echo == 1) answer.assign(input, 0, input.find('='));
+  if (options.echo) answer.assign(input, 0, input.find('='));
   AnswerHasFraction = true;
   if (wantMixed) {
     answer += '=';
     answer += AnswerMixedText;
     if (AnswerMixedText.find('b') == std::string::npos) AnswerHasFraction = false;
   }
-  if (wantImproper && (low == 1 || AnswerImproperText != AnswerMixedText)) {
+  if (wantImproper && (options.forms == AnswerForms::Improper || AnswerImproperText != AnswerMixedText)) {
     answer += '=';
     answer += AnswerImproperText;
     if (AnswerImproperText.find('b') == std::string::npos) AnswerHasFraction = false;
   }
-  if (wantDecimal) {
+  if (options.decimal) {
     AnswerDecimalText = AnswerDecimal(mixed);
     DecimalTerminates = IsTerminating(mixed.den);
     if (AnswerHasFraction) {
@@ -328,7 +326,7 @@ std::string EvaluateExpression(const std::string& input, int answerMode, int ech
     }
   }
   answer = DropRepeatedAnswers(answer);
-  if (echo != 1 && !answer.empty() && answer[0] == '=') answer.erase(0, 1);
+  if (!options.echo && !answer.empty() && answer[0] == '=') answer.erase(0, 1);
   EvalStatus = EvalStatusNumber(EvalOutcome::Success);
   return answer;
 }
@@ -344,7 +342,7 @@ std::string SimplifyRatio(const std::string& input, int echo) {
   // Each term that holds an operator is computed first; a zero term makes the ratio meaningless.
   auto term = [](std::string& t, const char* zeroMessage) -> bool {
     if (t.find_first_of("/*-+^") != std::string::npos) {
-      t = EvaluateExpression(t, 1, 0);
+      t = EvaluateExpression(t, {.forms = AnswerForms::Improper});
       if (EvalStatus < 0) return false;
     }
     if (StripParentheses(t, 1) == "0") {
@@ -356,7 +354,7 @@ std::string SimplifyRatio(const std::string& input, int echo) {
   if (!term(a, "前項が 0 なので､比を簡単にできません。")) return "n";
   if (!term(b, "後項が 0 なので､比を簡単にできません。")) return "n";
 
-  std::string q = EvaluateExpression("(" + a + ")/(" + b + ")", 1, 0);
+  std::string q = EvaluateExpression("(" + a + ")/(" + b + ")", {.forms = AnswerForms::Improper});
   if (EvalStatus < 0) return "n";
   std::string ratio;
   size_t bMark = q.find('b');

@@ -55,20 +55,42 @@ constexpr int EvalStatusNumber(EvalOutcome o) { return static_cast<int>(o); }
 // Empties the answer state and the working state; tests and kazoru-cli call it first.
 void ResetBunMath();
 
-// The answer forms of an expression. answerMode = 4 × SYOUDSP + ANSSYU: low value 0 mixed, 1 improper,
-// 2 or more both; +4 adds the decimal form. echo = 1 puts the expression and "=" in front. On failure
-// the input comes back unchanged, EvalStatus < 0, after the messages.
-std::string EvaluateExpression(const std::string& text, int answerMode, int echo);
+// Which forms of the answer are written: the mixed number, the improper fraction, or both (the improper
+// one only where it differs).
+enum class AnswerForms { Mixed, Improper, Both };
+
+struct EvalOptions {
+  AnswerForms forms = AnswerForms::Mixed;
+  bool decimal = false;  // the decimal form after the fractions, when the answer has a fraction
+  bool echo = false;  // the expression and "=" in front of the answer
+
+  // The settings' code: 4 × SYOUDSP + ANSSYU, the low value 0 mixed, 1 improper, 2 or more both.
+  static EvalOptions FromCode(int answerMode, bool echo = false) {
+    const int low = answerMode < 0 ? 0 : answerMode % 4;
+    return {.forms = low == 0   ? AnswerForms::Mixed
+                     : low == 1 ? AnswerForms::Improper
+                                : AnswerForms::Both,
+            .decimal = answerMode >= 4,
+            .echo = echo};
+  }
+};
+
+// The answer forms of an expression, as the options ask. On failure the input comes back unchanged,
+// EvalStatus < 0, after the messages.
+std::string EvaluateExpression(const std::string& text, EvalOptions options = {});
 
 // A ratio A:B (possibly followed by "=" and more) in lowest integer terms c:d; with echo = 1 the result
 // is input "=" c:d. "n" on failure.
 std::string SimplifyRatio(const std::string& text, int echo);
 
-// Removes the parentheses of groups that hold a single number and merges sign pairs. keepGoing = 1 passes
-// over groups that hold more; keepGoing = 0 stops at the first such group and returns the input with
+// What RemoveSimpleBrackets does on meeting a group that holds more than one number.
+enum class OtherGroups { Stop, PassOver };
+
+// Removes the parentheses of groups that hold a single number and merges sign pairs. PassOver passes
+// over groups that hold more; Stop stops at the first such group and returns the input with
 // verdict -1. verdict is 1 when parentheses were removed, 0 when there was no group.
-std::string RemoveSimpleBrackets(const std::string& text, int keepGoing, int& verdict);
-std::string RemoveSimpleBrackets(const std::string& text, int keepGoing);
+std::string RemoveSimpleBrackets(const std::string& text, OtherGroups others, int& verdict);
+std::string RemoveSimpleBrackets(const std::string& text, OtherGroups others);
 
 // Writes "*" where a multiplication was left out: between ")" and a digit or "(", between a digit or
 // X, Y, Z and "(", and after "!" before a digit or "(".

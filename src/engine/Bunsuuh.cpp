@@ -197,5 +197,5 @@ std::string ReplaceExpressionFractions(const std::string& text) {
   }
   for (size_t at = t.find("~<"); at != std::string::npos; at = t.find("~<", at)) t.replace(at, 2, "[");
   for (size_t at = t.find(">~"); at != std::string::npos; at = t.find(">~", at)) t.replace(at, 2, "]");
-  return RemoveSimpleBrackets(t, 1);
+  return RemoveSimpleBrackets(t, OtherGroups::PassOver);
 }

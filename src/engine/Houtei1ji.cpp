@@ -58,7 +58,7 @@ std::string Fail(const char* message) {
 
 // The value of a text computed by the evaluator in mixed form, or "n" (the evaluator has shown why).
 std::string Evaluate(const std::string& text) {
-  std::string r = EvaluateExpression(text, 0, 0);
+  std::string r = EvaluateExpression(text);
   return EvalStatus < 0 ? FAIL : r;
 }
 

@@ -63,6 +63,7 @@ struct SettingsState {
   int WARI_PNT = 10;
   int IROSAFE = 0;
   int OOMOJI = 0;
+  std::string KADAI_SITE;
   std::string PaiText = "3.14";
   int InterruptibleFactorisation = 1;
   int ReduceOnConvert = 1;
@@ -142,6 +143,8 @@ inline auto& WARI_PNT = SettingsData.WARI_PNT;  // decimal places of that quotie
 // colours that stay apart for every kind of colour vision (typeset/Palette.h)
 inline auto& IROSAFE = SettingsData.IROSAFE;
 inline auto& OOMOJI = SettingsData.OOMOJI;  // large print: every text a pupil reads at 12 pixels or more
+// the school's copy of the site that assignment links point to; empty: the program's own default
+inline auto& KADAI_SITE = SettingsData.KADAI_SITE;
 
 // Settings that are not stored; they take their start values at every start.
 inline auto& PaiText = SettingsData.PaiText;  // the π approximation typed by the ¥ key, "3.14"

@@ -269,7 +269,7 @@ std::vector<NoteOutcome> CalculateAll(const std::function<void(const NoteOutcome
       a = SimplifyRatio(l, 0);
       if (a == "n") continue;
     } else {
-      a = EvaluateExpression(l, AnswerFormCode(), 0);
+      a = EvaluateExpression(l, EvalOptions::FromCode(AnswerFormCode()));
       if (EvalStatus < 0) {
         NoteOutcome o;
         o.kind = NoteOutcomeKind::NotComputable;
@@ -312,7 +312,7 @@ NoteCalcResult CalculateSelected(const std::function<bool()>& confirm) {
       a = SimplifyRatio(w, 0);
       if (a == "n") return r;
     } else {
-      a = EvaluateExpression(w, AnswerFormCode(), 0);
+      a = EvaluateExpression(w, EvalOptions::FromCode(AnswerFormCode()));
       if (EvalStatus < 0) return r;
     }
     result = ComposeAnswer(w, a);

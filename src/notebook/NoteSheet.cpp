@@ -179,7 +179,14 @@ void DrawLine(Canvas& s, const NoteSheetView& v, int i, int y, const std::string
     x = s.PenPos().x + ch - (number >= 10 ? cw : 0);
   }
   s.SetFontColor(colour);
-  const int end = TypesetLineAndAnswer(s, text, x, y, cw, ch, 6 - KAITOURAN_ITI, 0);
+  // A working line already stands on a row of its own: its leading "=" breaks the line back onto that row
+  // (the line is set one pitch higher), so working follows its problem row by row with no empty row
+  // above each step.
+  const bool risesToItsRow = working && EQUAL_KAIGYO != 0 && text.find('x') == std::string::npos;
+  const int rise = risesToItsRow ? Clamp(static_cast<long long>(LinePitch) * ch / 2) : 0;
+  const int end =
+      TypesetLineAndAnswer(s, text, x, Clamp(static_cast<long long>(y) - rise), cw, ch, AnswerPlace::FromCode(6 - KAITOURAN_ITI));
+  if (risesToItsRow && BreakCount > 0) --BreakCount;
   s.SetFontColor(colour);
   // With a break at "=" the line ends on the row of its last "=".
   DrawLineMarks(s, i, end + cw, BreakCount > 0 ? EqualsPoint.y : y);

@@ -17,13 +17,16 @@ inline constexpr int CP932_TRAIL_FIRST = 0x40;
 inline constexpr int CP932_TRAIL_COUNT = 0xFC - 0x40 + 1;
 extern const uint16_t CP932_DOUBLE[CP932_LEAD_COUNT * CP932_TRAIL_COUNT];
 
-// Unicode to CP932 for every character above ASCII that CP932 holds, sorted by code point: code is the one
-// byte (below 0x100) or lead << 8 | trail. ASCII is written as itself.
+// Unicode to CP932: a character above ASCII is written as the first code that reads as it (single bytes,
+// then lead << 8 | trail in byte order), leaving out the NEC-selected IBM extensions (lead bytes 0xED and
+// 0xEE) where another code reads as it too; the characters no code reads as are listed here, sorted by
+// code point. ASCII is written as itself. CP932_ENCODE_COUNT characters can be written in all.
 struct Cp932Pair {
   uint16_t unicode;
   uint16_t code;
 };
-extern const Cp932Pair CP932_ENCODE[];
+extern const Cp932Pair CP932_ONE_WAY[];
+extern const std::size_t CP932_ONE_WAY_COUNT;
 extern const std::size_t CP932_ENCODE_COUNT;
 // Code points written as nothing at all (the language tags).
 extern const char32_t CP932_IGNORED_FIRST;

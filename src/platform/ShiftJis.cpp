@@ -2,6 +2,7 @@
 #include "platform/ShiftJis.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/Cp932Table.h"
 
@@ -79,14 +80,48 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 int LeadIndex(unsigned char lead) { return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + (0x9F - 0x81 + 1); }
 
+// Every character above ASCII with the code it is written as, sorted by code point: made from the reading
+// tables on first use (the rule in Cp932Table.h), so the program carries no second table.
+const std::vector<Cp932Pair>& EncodeTable() {
+  static const std::vector<Cp932Pair> table = [] {
+    std::vector<Cp932Pair> t(CP932_ONE_WAY, CP932_ONE_WAY + CP932_ONE_WAY_COUNT);
+    t.reserve(CP932_ENCODE_COUNT + CP932_ONE_WAY_COUNT);
+    const auto add = [&t](uint16_t unicode, int code) {
+      if (unicode >= 0x80) t.push_back({unicode, static_cast<uint16_t>(code)});
+    };
+    for (int b = 0x80; b < 0x100; ++b)
+      if (CP932_SINGLE[b] < CP932_LEAD) add(CP932_SINGLE[b], b);
+    for (int pass = 0; pass < 2; ++pass) {
+      // The NEC-selected IBM extensions come last, so that a character read by another code too is
+      // written as that code.
+      for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (lead > 0x9F && lead < 0xE0) continue;
+        if ((lead == 0xED || lead == 0xEE) != (pass == 1)) continue;
+        for (int k = 0; k < CP932_TRAIL_COUNT; ++k) {
+          const uint16_t cp =
+              CP932_DOUBLE[LeadIndex(static_cast<unsigned char>(lead)) * CP932_TRAIL_COUNT + k];
+          if (cp) add(cp, lead << 8 | (CP932_TRAIL_FIRST + k));
+        }
+      }
+    }
+    // The first code of each character is kept (a stable sort keeps the order of the codes).
+    std::stable_sort(t.begin(), t.end(),
+                     [](const Cp932Pair& a, const Cp932Pair& b) { return a.unicode < b.unicode; });
+    t.erase(std::unique(t.begin(), t.end(),
+                        [](const Cp932Pair& a, const Cp932Pair& b) { return a.unicode == b.unicode; }),
+            t.end());
+    return t;
+  }();
+  return table;
+}
+
 // The CP932 code of a character above ASCII; -1 when CP932 does not hold it.
 int EncodeOne(char32_t cp) {
   if (cp > 0xFFFF) return -1;
-  const Cp932Pair* first = CP932_ENCODE;
-  const Cp932Pair* last = CP932_ENCODE + CP932_ENCODE_COUNT;
-  const Cp932Pair* it =
-      std::lower_bound(first, last, cp, [](const Cp932Pair& p, char32_t v) { return p.unicode < v; });
-  if (it == last || it->unicode != cp) return -1;
+  const std::vector<Cp932Pair>& table = EncodeTable();
+  const auto it = std::lower_bound(table.begin(), table.end(), cp,
+                                   [](const Cp932Pair& p, char32_t v) { return p.unicode < v; });
+  if (it == table.end() || it->unicode != cp) return -1;
   return it->code;
 }
 

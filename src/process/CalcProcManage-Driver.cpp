@@ -197,7 +197,7 @@ std::string Value(const std::string& x) {
     if (r == "n") RunFailed = true;
     return r;
   }
-  std::string r = EvaluateExpression(x, 0, 0);
+  std::string r = EvaluateExpression(x);
   if (EvalStatus < 0 || r.empty() || r == "n") {
     RunFailed = true;
     return "n";
@@ -299,7 +299,7 @@ ExpressionProfile ClassifyExpression(const std::string& expression) {
   }
   if (depth != 0) return p;
   int verdict = 0;
-  RemoveSimpleBrackets(text, 0, verdict);
+  RemoveSimpleBrackets(text, OtherGroups::Stop, verdict);
   if (verdict == -1) return p;
 
   // Walk the terms: each operator ends the term before it.
@@ -506,7 +506,7 @@ int MakeProcess(const std::string& expression, bool enabled) {
       if ((e[i] == 'm' || e[i] == 'p') && (e[i - 1] == '+' || e[i - 1] == '-')) signAfterOperator = true;
     if (e.find('(') != std::string::npos || signAfterOperator) {
       int verdict = 0;
-      std::string simplified = RemoveSimpleBrackets(e, 0, verdict);
+      std::string simplified = RemoveSimpleBrackets(e, OtherGroups::Stop, verdict);
       if (verdict == -1) return 0;
       AppendRecord(91, 'X', e);
       AppendRecord(BracketAdviceDigits[ProcessTypeNumber(type) - 1] - '0', 'X', simplified);

@@ -200,7 +200,7 @@ int DrawReductionLine(Canvas& surface, const std::string& expr, int x, int y, co
     Bunsuu value;
     surface.SetFontColor(CLR_BLACK);
     if (IsReducibleTerm(term, value))
-      x = TypesetReduction(surface, value, x, yT, place.cw, h, false, false, longForm);
+      x = TypesetReduction(surface, value, x, yT, place.cw, h, {.longForm = longForm});
     else
       x = TypesetLine(surface, term, x, yT, place.cw, h);
   }
@@ -304,7 +304,8 @@ int DrawProcessText(Canvas& surface, const std::string& text, const LinePlace& p
 
 int DrawCurrentLine(Canvas& surface, const std::string& lineText, bool withProcess, const LinePlace& place) {
   if (!withProcess) {
-    TypesetLineAndAnswer(surface, lineText, place.x0, place.y0, place.cw, place.ch, 1, 0);
+    TypesetLineAndAnswer(surface, lineText, place.x0, place.y0, place.cw, place.ch,
+                         {.kind = AnswerPlace::Kind::BelowLine});
     return 1;
   }
   BreakAtEquals breakAtEquals;

@@ -15,7 +15,8 @@
 namespace {
 
 int DrawLinePlainly(Canvas& surface, const std::string& lineText, bool /*withProcess*/) {
-  TypesetLineAndAnswer(surface, lineText, LineOrigin.x, LineOrigin.y, CharWidth, CharHeight, 1, 0);
+  TypesetLineAndAnswer(surface, lineText, LineOrigin.x, LineOrigin.y, CharWidth, CharHeight,
+                       {.kind = AnswerPlace::Kind::BelowLine});
   return 1;
 }
 
@@ -87,7 +88,8 @@ void PaintPage(Canvas& page, int width, int height) {
   if (LineOpen) {
     CursorPos = LineOrigin;
     if (!LineText.empty())
-      TypesetLineAndAnswer(surface, LineText, LineOrigin.x, LineOrigin.y, CharWidth, CharHeight, 1, 0);
+      TypesetLineAndAnswer(surface, LineText, LineOrigin.x, LineOrigin.y, CharWidth, CharHeight,
+                           {.kind = AnswerPlace::Kind::BelowLine});
   } else if (!LineText.empty()) {
     DrawCurrentLineHook(surface, LineText, ProcessState.processType != ProcessType::None);
   }

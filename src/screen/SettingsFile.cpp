@@ -93,6 +93,7 @@ const std::vector<Item>& Table() {
       {9, "WARI_PNT", Kind::Int, &WARI_PNT},
       {9, "IROSAFE", Kind::Switch, &IROSAFE},
       {9, "OOMOJI", Kind::Switch, &OOMOJI},
+      {9, "KADAI_SITE", Kind::Text, nullptr, &KADAI_SITE},
   };
   return table;
 }

@@ -363,7 +363,7 @@ int CalcLine(const std::string& line) {
     }
     LineText = line + "=" + r + "&" + r;
   } else {
-    std::string answer = EvaluateExpression(line, ANSSYU + 4 * SYOUDSP, 0);
+    std::string answer = EvaluateExpression(line, EvalOptions::FromCode(ANSSYU + 4 * SYOUDSP));
     if (EvalStatus < 0) {
       RelaxedSigns = false;
       return EvalStatus;

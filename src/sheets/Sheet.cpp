@@ -466,7 +466,7 @@ Rejection Build(const SheetSkill& s, const SheetControls& c, std::string expr, C
     case SkillKind::Process:
     case SkillKind::OrderOfOperations: {
       if (!Accepted(expr)) return Rejection::Guarantee;
-      EvaluateExpression(expr, 0, 0);
+      EvaluateExpression(expr);
       if (EvalStatus != EvalStatusNumber(EvalOutcome::Success) || !guard.Quiet() ||
           IsError(AnswerValueImproper))
         return Rejection::Guarantee;

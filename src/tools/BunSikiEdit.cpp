@@ -187,7 +187,7 @@ EditorOutcome EditorCalculate(const std::string& fieldText) {
     if (ratio == "n") return outcome;
     line = w + "=" + ratio + "&" + ratio;
   } else {
-    const std::string r = EvaluateExpression(w, AnswerFormCode, 1);
+    const std::string r = EvaluateExpression(w, EvalOptions::FromCode(AnswerFormCode, true));
     if (EvalStatus < 0) return outcome;
     const size_t eq = r.find('=');
     std::string first = eq == std::string::npos ? std::string() : r.substr(eq + 1);

@@ -114,7 +114,7 @@ int DrawNotice(Canvas& surface, const NoticeLayout& layout, int cw, int ch) {
         break;
       case NoticeItem::Kind::Expression:
         BreakCount = 0;
-        x = TypesetLineAndAnswer(surface, item.text, x, y, cw, ch, 0, 0);
+        x = TypesetLineAndAnswer(surface, item.text, x, y, cw, ch, {});
         break;
       case NoticeItem::Kind::RowBreak:
         x = 20;

@@ -221,7 +221,7 @@ DainyuuCalcOutcome DainyuuCalculate(const std::string& expression, const std::st
     line = SimplifyRatio(checked, 1);
     if (line == "n") return outcome;
   } else {
-    line = EvaluateExpression(checked, AnswerFormCode, 1);
+    line = EvaluateExpression(checked, EvalOptions::FromCode(AnswerFormCode, true));
     if (EvalStatus < 0) return outcome;
   }
   ClearLine();

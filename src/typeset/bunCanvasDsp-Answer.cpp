@@ -123,8 +123,8 @@ int TypesetAnswer(Canvas& surface, const std::string& answer, int x, int y, int 
   return end;
 }
 
-int TypesetLineAndAnswer(Canvas& surface, const std::string& text, int x, int y, int cw, int ch, int layout,
-                         int number) {
+int TypesetLineAndAnswer(Canvas& surface, const std::string& text, int x, int y, int cw, int ch,
+                         AnswerPlace place, int number) {
   const size_t amp = text.find('&');
   const std::string line = text.substr(0, amp);
   const int e = TypesetLine(surface, line, x, y, cw, ch);
@@ -133,14 +133,14 @@ int TypesetLineAndAnswer(Canvas& surface, const std::string& text, int x, int y,
   if (amp == std::string::npos || amp + 1 >= text.size()) return e;
   const std::string answer = text.substr(amp + 1);
   int ax, ay;
-  if (layout == 0) {
+  if (place.kind == AnswerPlace::Kind::AfterLine) {
     ax = ClampInt(static_cast<long long>(e) + 4LL * cw);
     ay = y2;
-  } else if (layout > 0) {
+  } else if (place.kind == AnswerPlace::Kind::BelowLine) {
     ax = x;
     ay = ClampInt(static_cast<long long>(y2) + 3LL * ch);
   } else {
-    const long long c = -static_cast<long long>(layout);
+    const long long c = place.column;
     ax = ClampInt(x + c * cw);
     ay = y2;
     if (ax < static_cast<long long>(e) + 2LL * cw) {
@@ -167,8 +167,8 @@ int DrawCancelledNumber(Canvas& surface, int64_t number, int64_t replacement, bo
   return 1;
 }
 
-int TypesetReduction(Canvas& surface, const Bunsuu& value, int x, int y, int cw, int ch, bool parenthesise,
-                     bool showResult, bool showLongForm) {
+int TypesetReduction(Canvas& surface, const Bunsuu& value, int x, int y, int cw, int ch,
+                     ReductionShown shown) {
   NoBreakAtEquals noBreak;
   FontGuard guard(surface);
   const int entryX = x, entryY = y;
@@ -177,14 +177,14 @@ int TypesetReduction(Canvas& surface, const Bunsuu& value, int x, int y, int cw,
     Put(surface, x, y, "0", CLR_BLACK);
     return x + cw;
   }
-  if (value.sign < 0) x = NegativeSign(surface, x, y, cw, parenthesise);
+  if (value.sign < 0) x = NegativeSign(surface, x, y, cw, shown.parenthesise);
   if (value.whole != 0) {
     x = Put(surface, x, y, std::to_string(value.whole), CLR_NAVY);
     surface.SetFontColor(guard.Colour());
   }
   if (value.num == 0) return x;
 
-  const Reduction r = ReduceForFigure(value, parenthesise);
+  const Reduction r = ReduceForFigure(value, shown.parenthesise);
   const long long ld = DigitCount(value.den), ln = DigitCount(value.num);
   const int width = ClampInt(cw * std::max(ld, ln));
   DrawBar(surface, x, y + ch / 2, width);
@@ -193,9 +193,9 @@ int TypesetReduction(Canvas& surface, const Bunsuu& value, int x, int y, int cw,
   DrawCancelledNumber(surface, value.num, r.reduced.num, false, ClampInt(x + cw * std::max(0LL, ld - ln) / 2),
                       upperTop, cw, ch);
   x = ClampInt(static_cast<long long>(x) + width);
-  if (parenthesise && value.sign < 0) CloseParen(surface, x, y);
+  if (shown.parenthesise && value.sign < 0) CloseParen(surface, x, y);
 
-  if (showLongForm) {
+  if (shown.longForm) {
     Put(surface, x + cw, y, "〔", CLR_MAGENTA);
     surface.SetFontColor(guard.Colour());
     const int start = surface.PenPos().x;
@@ -209,11 +209,11 @@ int TypesetReduction(Canvas& surface, const Bunsuu& value, int x, int y, int cw,
   const int step = ClampInt(static_cast<long long>(LinePitch) * ch / 2);
   int rx = breaks ? entryX - 2 * cw : x;
   int ry = breaks ? ClampInt(static_cast<long long>(upperTop) + ch + step) : entryY;
-  if (showResult) {
+  if (shown.result) {
     TypesetLine(surface, Equals(r.text), rx, ry, cw, ch);
     ry = surface.PenPos().y;
   }
-  if (!r.integerText.empty() && showResult) {
+  if (!r.integerText.empty() && shown.result) {
     if (breaks)
       ry = ClampInt(static_cast<long long>(ry) + step);
     else

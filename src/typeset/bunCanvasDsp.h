@@ -8,6 +8,7 @@
 // the pen position is read back after each TextOut.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <string>
 
@@ -94,11 +95,25 @@ int TypesetRun(Canvas& surface, const std::string& text, int x, int y, int count
 // One expression text (complete or as far as it is typed); returns the end x. An empty text draws nothing.
 int TypesetLine(Canvas& surface, const std::string& text, int x, int y, int cw, int ch);
 
-// A text "line&answer": the line by TypesetLine, the answer in the answer column. layout 0: four cells
-// after the line; > 0: under the line start, three rows lower; -c: at column c (below the line when it
-// would touch it, setting AnswerMovedDown). number > 0 writes "【number の答】". Returns the last end x.
-int TypesetLineAndAnswer(Canvas& surface, const std::string& text, int x, int y, int cw, int ch, int layout,
-                         int number);
+// Where the answer column starts: four cells after the line, under the line start three rows lower, or
+// at a column (below the line when it would touch it, setting AnswerMovedDown).
+struct AnswerPlace {
+  enum class Kind { AfterLine, BelowLine, AtColumn };
+  Kind kind = Kind::AfterLine;
+  int column = 0;  // AtColumn only
+
+  // The settings' code: 0 after the line, > 0 below it, -c at column c.
+  static AnswerPlace FromCode(int layout) {
+    if (layout == 0) return {};
+    if (layout > 0) return {.kind = Kind::BelowLine};
+    return {.kind = Kind::AtColumn, .column = layout == INT_MIN ? INT_MAX : -layout};
+  }
+};
+
+// A text "line&answer": the line by TypesetLine, the answer in the answer column at place. number > 0
+// writes "【number の答】". Returns the last end x.
+int TypesetLineAndAnswer(Canvas& surface, const std::string& text, int x, int y, int cw, int ch,
+                         AnswerPlace place, int number = 0);
 
 // The answer column itself: red label, the answer, a teal underline. Returns the end x.
 int TypesetAnswer(Canvas& surface, const std::string& answer, int x, int y, int cw, int ch, int number);
@@ -114,8 +129,13 @@ int DrawCancelledNumber(Canvas& surface, int64_t number, int64_t replacement, bo
 
 // A fraction with both parts struck through and divided by their gcd, optionally followed by the long
 // form and "=" the reduced value. Leaves ReducedText / ReducedIntegerText; returns the x after the fraction.
-int TypesetReduction(Canvas& surface, const Bunsuu& value, int x, int y, int cw, int ch, bool parenthesise,
-                     bool showResult, bool showLongForm);
+struct ReductionShown {
+  bool parenthesise = false;  // a negative value in parentheses
+  bool result = false;  // "=" and the reduced value after the figure
+  bool longForm = false;  // the long form of the division under the figure
+};
+int TypesetReduction(Canvas& surface, const Bunsuu& value, int x, int y, int cw, int ch,
+                     ReductionShown shown);
 
 // The two texts of TypesetReduction without drawing; -1 (texts unchanged) when the numerator is 0, else 1.
 int ReductionTexts(const Bunsuu& value, bool withParentheses);

@@ -72,6 +72,30 @@ constexpr MissingText PRINT_TEXTS[] = {
     {"Even Pages", "偶数ページ"},
     {"Pages per sheet:", "1枚あたりのページ数:"},
     {"Page Layout", "ページのレイアウト"},
+    // Shown only with a printer of the print system: the pages box, the borderless option and the
+    // warnings about settings that contradict each other.
+    {"Specify pages or ranges separated by commas. Ranges are specified by two numbers separated by a "
+     "hyphen. E.g: 3,5-7,9 prints pages 3, 5, 6, 7 and 9.",
+     "ページや範囲をコンマで区切って書きます。範囲は2つの数をハイフンでつなぎます。例: 3,5-7,9 は 3、5、6、7、9 "
+     "ページを印刷します。"},
+    {"Invalid Pages Definition", "ページの指定のまちがい"},
+    {"%1 does not follow the correct syntax. Please use ',' to separate ranges and pages, '-' to define ranges "
+     "and make sure ranges do not intersect with each other.",
+     "%1 は正しい書き方ではありません。ページや範囲は「,」で区切り、範囲は「-」でつないで、範囲どうしが"
+     "重ならないようにしてください。"},
+    {"Duplex Settings Conflicts", "両面印刷の設定の食い違い"},
+    {"There are conflicts in duplex settings. Do you want to fix them?",
+     "両面印刷の設定に食い違いがあります。直しますか？"},
+    {"Page Setup Conflicts", "用紙の設定の食い違い"},
+    {"There are conflicts in page setup options. Do you want to fix them?",
+     "用紙の設定に食い違いがあります。直しますか？"},
+    {"Advanced Option Conflicts", "詳細設定の食い違い"},
+    {"There are conflicts in some advanced options. Do you want to fix them?",
+     "詳細設定のいくつかに食い違いがあります。直しますか？"},
+    {"There are conflicts in some options. Please fix them.",
+     "いくつかの設定に食い違いがあります。直してください。"},
+    {"Borderless", "ふちなし印刷"},
+    {"On", "する"},
 };
 
 bool IsPrintContext(const QByteArray& c) {

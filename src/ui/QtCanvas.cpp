@@ -132,24 +132,25 @@ void QtCanvas::TextOut(int x, int y, const std::string& text) {
       }
     }
     // The circumflex fares no better: hinted at screen sizes it flattens into a bar, and the eyes of
-    // "(^_^)" look shut. Each "^" is drawn as a peak of two strokes over its cell.
+    // "(^_^)" look shut. Each "^" is drawn pixel by pixel as a peak over its cell: the top at the middle
+    // column (the two middle columns of an even width), one pixel lower at each column out, one pixel in
+    // from either side of the cell when the cell is wide enough to spare them.
     if (s.contains(QLatin1Char('^'))) {
       const int stroke = std::max(1, fm.lineWidth());
+      const int thick = stroke > 1 ? stroke + stroke / 2 : 1;  // a sloping stroke as thick as an upright one
       const int cell = fm.horizontalAdvance(QLatin1Char('^'));
-      const int peak = baseline - std::max(2, static_cast<int>(fm.capHeight()));
-      const int rise = std::max(2, cell / 2);
-      QPen pen(ToQColor(fontColor_));
-      pen.setWidth(stroke);
-      pen.setCapStyle(Qt::FlatCap);
-      painter_->setRenderHint(QPainter::Antialiasing, false);
+      const int margin = cell >= 6 ? 1 : 0;
+      const int width = std::max(1, cell - 2 * margin);
+      const int fall = (width - 1) / 2;  // from the top to the outermost column
+      const int peak = std::max(y, baseline - std::max(fall + thick + 1, static_cast<int>(fm.capHeight())));
       for (qsizetype i = s.indexOf(QLatin1Char('^')); i >= 0; i = s.indexOf(QLatin1Char('^'), i + 1)) {
         const int left = x + fm.horizontalAdvance(s.left(i));
         // The font's own glyph is covered first.
         painter_->fillRect(QRect(left, y, cell, baseline - y), ToQColor(brushColor_));
-        painter_->setPen(pen);
-        const QPoint top(left + cell / 2, peak);
-        painter_->drawLine(QPoint(left + 1, peak + rise), top);
-        painter_->drawLine(top, QPoint(left + cell - 2, peak + rise));
+        for (int c = 0; c < width; ++c) {
+          const int out = std::max(width / 2 - c - (width % 2 == 0 ? 1 : 0), c - width / 2);
+          painter_->fillRect(QRect(left + margin + c, peak + out, 1, thick), ToQColor(fontColor_));
+        }
       }
     }
     painter_->restore();

@@ -13,8 +13,23 @@ EM_JS(int, kazoru_text_width, (int points, int bold, const char* text),
       { return Module.kazoruMeasure.width(points, bold, UTF8ToString(text)); });
 EM_JS(int, kazoru_text_height, (int points), { return Module.kazoruMeasure.height(points); });
 
+namespace {
+// Which face the page measures with: counted up each time it changes.
+unsigned PageFace = 0;
+}  // namespace
+
+void WebCanvas::ForgetMeasurements() { ++PageFace; }
+
+void WebCanvas::DropStaleMeasurements() {
+  if (measuredFace_ == PageFace) return;
+  widths_.clear();
+  heights_.clear();
+  measuredFace_ = PageFace;
+}
+
 int WebCanvas::TextWidth(const std::string& text) {
   if (!browserMetrics) return RecordingCanvas::TextWidth(text);
+  DropStaleMeasurements();
   // Bold text is measured as regular text and drawn on its cells, as on the desktop.
   std::string key = std::to_string(FontSize()) + '\t' + text;
   auto it = widths_.find(key);
@@ -26,6 +41,7 @@ int WebCanvas::TextWidth(const std::string& text) {
 
 int WebCanvas::TextHeight(const std::string& text) {
   if (!browserMetrics) return RecordingCanvas::TextHeight(text);
+  DropStaleMeasurements();
   auto it = heights_.find(FontSize());
   if (it != heights_.end()) return it->second;
   const int h = kazoru_text_height(FontSize());

@@ -25,8 +25,15 @@ class WebCanvas : public RecordingCanvas {
   // (moves are left out: they draw nothing).
   std::string Serialise() const;
 
+  // The page's face has changed (it arrived after the page was first drawn in the device's face): every
+  // surface measures its texts afresh.
+  static void ForgetMeasurements();
+
  private:
+  void DropStaleMeasurements();
+
   // Measurements are asked once per font and text; the layout asks for the same few texts again and again.
   std::unordered_map<std::string, int> widths_;
   std::unordered_map<int, int> heights_;
+  unsigned measuredFace_ = 0;
 };

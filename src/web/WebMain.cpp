@@ -343,7 +343,8 @@ EMSCRIPTEN_KEEPALIVE const char* kz_settings_bytes(const char* old, int length) 
 // answer text; for the page's own uses and for timing the engine against the desktop.
 EMSCRIPTEN_KEEPALIVE const char* kz_evaluate(const char* text, int mode, int repeat) {
   std::string answer;
-  for (int i = 0; i < std::max(1, repeat); ++i) answer = EvaluateExpression(text ? text : "", mode, 0);
+  for (int i = 0; i < std::max(1, repeat); ++i)
+    answer = EvaluateExpression(text ? text : "", EvalOptions::FromCode(mode));
   ThePlatform().queue.clear();
   return Give(std::move(answer));
 }
@@ -367,6 +368,9 @@ EMSCRIPTEN_KEEPALIVE const char* kz_print_line() {
 EMSCRIPTEN_KEEPALIVE const char* kz_half_width(const char* text) {
   return Give(HalfWidthInput(text ? std::string_view(text) : std::string_view()));
 }
+
+// The page's face arrived after the page was drawn in the device's face: texts are measured afresh.
+EMSCRIPTEN_KEEPALIVE void kz_forget_text_measurements() { WebCanvas::ForgetMeasurements(); }
 
 EMSCRIPTEN_KEEPALIVE int kz_result_length() { return static_cast<int>(Result().size()); }
 

@@ -12,6 +12,7 @@
 #include "sheets/SheetPages.h"
 #include "web/WebCanvas.h"
 #include "web/WebPlatform.h"
+#include "web/WebSheets.h"
 
 namespace {
 
@@ -48,6 +49,8 @@ std::string Rows(const std::vector<std::string>& rows, bool numbered) {
 }
 
 }  // namespace
+
+const Sheet& WebCurrentSheet() { return Current(); }
 
 extern "C" {
 

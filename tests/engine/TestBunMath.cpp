@@ -55,7 +55,7 @@ struct EvalCase {
 void RunTable(const std::vector<EvalCase>& cases) {
   for (const auto& c : cases) {
     ResetAll();
-    std::string got = EvaluateExpression(c.expr, c.mode, c.echo);
+    std::string got = EvaluateExpression(c.expr, EvalOptions::FromCode(c.mode, c.echo == 1));
     EXPECT_EQ(got, c.text) << c.expr << " mode " << c.mode << " echo " << c.echo;
     EXPECT_EQ(EvalStatus, c.status) << c.expr;
     EXPECT_EQ(TestPlatform().ShownTexts(), c.messages) << c.expr;
@@ -182,7 +182,7 @@ TEST_F(BunMath, FailureChainsOfMessages) {
 }
 
 TEST_F(BunMath, AnswerStateOfOneEvaluation) {
-  EXPECT_EQ(EvaluateExpression("1/4+1", 6, 0), "1k4b1=4b5=1.25");
+  EXPECT_EQ(EvaluateExpression("1/4+1", {.forms = AnswerForms::Both, .decimal = true}), "1k4b1=4b5=1.25");
   EXPECT_EQ(EvalStatus, 1);
   EXPECT_EQ(AnswerValueMixed, (Bunsuu{1, 1, 4, 1}));
   EXPECT_EQ(AnswerValueImproper, (Bunsuu{1, 0, 4, 5}));
@@ -192,17 +192,17 @@ TEST_F(BunMath, AnswerStateOfOneEvaluation) {
   EXPECT_TRUE(AnswerHasFraction);
   EXPECT_TRUE(DecimalTerminates);
 
-  EXPECT_EQ(EvaluateExpression("6/3", 4, 0), "2");
+  EXPECT_EQ(EvaluateExpression("6/3", {.decimal = true}), "2");
   EXPECT_EQ(AnswerDecimalText, "2");
   EXPECT_FALSE(AnswerHasFraction);
   EXPECT_EQ(AnswerImproperText, "2");
 
-  EXPECT_EQ(EvaluateExpression("2/3", 0, 0), "3b2");
+  EXPECT_EQ(EvaluateExpression("2/3"), "3b2");
   EXPECT_FALSE(DecimalTerminates);
   EXPECT_EQ(AnswerDecimalText, "");
 
   // A failure empties the answer texts and leaves the error value.
-  EXPECT_EQ(EvaluateExpression("1/0", 6, 0), "1/0");
+  EXPECT_EQ(EvaluateExpression("1/0", {.forms = AnswerForms::Both, .decimal = true}), "1/0");
   EXPECT_EQ(AnswerMixedText, "");
   EXPECT_EQ(AnswerDecimalText, "");
   EXPECT_EQ(AnswerValueMixed, BUNSUU_ERROR);
@@ -211,48 +211,48 @@ TEST_F(BunMath, AnswerStateOfOneEvaluation) {
 
 TEST_F(BunMath, DecimalDigitsAreExactForLargeDenominators) {
   // Floating point gets the last digits of this quotient wrong; long division does not.
-  EXPECT_EQ(EvaluateExpression("1234567890123456789/9223372036854775783", 4, 0),
+  EXPECT_EQ(EvaluateExpression("1234567890123456789/9223372036854775783", {.decimal = true}),
             "9223372036854775783b1234567890123456789=0.13385211885526973u");
 }
 
 TEST_F(BunMath, RemoveSimpleBracketsInBothModes) {
   struct Case {
     std::string text;
-    int keepGoing;
+    OtherGroups others;
     std::string result;
     int verdict;
   } cases[] = {
-      {"(m3)", 1, "m3", 1},
-      {"(3b1)+1", 1, "3b1+1", 1},
-      {"((3))", 1, "3", 1},
-      {"2-(m3)", 1, "2+3", 1},
-      {"2+(m3)", 1, "2-3", 1},
-      {"2-(p3)", 1, "2-3", 1},
-      {"(1+2)*(3)", 1, "(1+2)*3", 1},
-      {"(3)*(1+2)", 1, "3*(1+2)", 1},
-      {"(1+2)*(3)", 0, "(1+2)*(3)", -1},
-      {"(3)*(1+2)", 0, "(3)*(1+2)", -1},
-      {"(3)*(4)", 0, "3*4", 1},
-      {"1+2", 0, "1+2", 0},
-      {"(3b1)^2", 1, "(3b1)^2", 0},
-      {"(m3)!", 1, "(m3)!", 0},
-      {"(m(3)*2)^2", 1, "(m3*2)^2", 1},
-      {"((m2))^2", 1, "(m2)^2", 1},
-      {"3b1-m2^2", 1, "3b1-m2^2", 0},
-      {"1-m2+3", 1, "1+2+3", 0},
-      {"pm3", 1, "m3", 0},
-      {"mm3", 1, "3", 0},
-      {"mp3", 1, "m3", 0},
-      {"pp3", 1, "3", 0},
-      {"1+(p(m2))", 1, "1+m2", 1},
+      {"(m3)", OtherGroups::PassOver, "m3", 1},
+      {"(3b1)+1", OtherGroups::PassOver, "3b1+1", 1},
+      {"((3))", OtherGroups::PassOver, "3", 1},
+      {"2-(m3)", OtherGroups::PassOver, "2+3", 1},
+      {"2+(m3)", OtherGroups::PassOver, "2-3", 1},
+      {"2-(p3)", OtherGroups::PassOver, "2-3", 1},
+      {"(1+2)*(3)", OtherGroups::PassOver, "(1+2)*3", 1},
+      {"(3)*(1+2)", OtherGroups::PassOver, "3*(1+2)", 1},
+      {"(1+2)*(3)", OtherGroups::Stop, "(1+2)*(3)", -1},
+      {"(3)*(1+2)", OtherGroups::Stop, "(3)*(1+2)", -1},
+      {"(3)*(4)", OtherGroups::Stop, "3*4", 1},
+      {"1+2", OtherGroups::Stop, "1+2", 0},
+      {"(3b1)^2", OtherGroups::PassOver, "(3b1)^2", 0},
+      {"(m3)!", OtherGroups::PassOver, "(m3)!", 0},
+      {"(m(3)*2)^2", OtherGroups::PassOver, "(m3*2)^2", 1},
+      {"((m2))^2", OtherGroups::PassOver, "(m2)^2", 1},
+      {"3b1-m2^2", OtherGroups::PassOver, "3b1-m2^2", 0},
+      {"1-m2+3", OtherGroups::PassOver, "1+2+3", 0},
+      {"pm3", OtherGroups::PassOver, "m3", 0},
+      {"mm3", OtherGroups::PassOver, "3", 0},
+      {"mp3", OtherGroups::PassOver, "m3", 0},
+      {"pp3", OtherGroups::PassOver, "3", 0},
+      {"1+(p(m2))", OtherGroups::PassOver, "1+m2", 1},
       // A relation in the text is no mark of the simplifier.
-      {"x<(3)", 1, "x<3", 1},
-      {"(2)^2>1", 1, "(2)^2>1", 0},
+      {"x<(3)", OtherGroups::PassOver, "x<3", 1},
+      {"(2)^2>1", OtherGroups::PassOver, "(2)^2>1", 0},
   };
   for (const auto& c : cases) {
     int verdict = 99;
-    EXPECT_EQ(RemoveSimpleBrackets(c.text, c.keepGoing, verdict), c.result) << c.text << " " << c.keepGoing;
-    EXPECT_EQ(verdict, c.verdict) << c.text << " " << c.keepGoing;
+    EXPECT_EQ(RemoveSimpleBrackets(c.text, c.others, verdict), c.result) << c.text;
+    EXPECT_EQ(verdict, c.verdict) << c.text;
   }
 }
 
@@ -401,14 +401,15 @@ TEST_F(BunMath, ArbitraryTextsEndWithAnAnswerOrAFailure) {
     size_t len = rng() % (i % 10 == 0 ? 300 : 24);
     for (size_t j = 0; j < len; ++j) text += alphabet[rng() % alphabet.size()];
     ResetAll();
-    std::string got = EvaluateExpression(text, static_cast<int>(rng() % 8), static_cast<int>(rng() % 2));
+    std::string got =
+        EvaluateExpression(text, EvalOptions::FromCode(static_cast<int>(rng() % 8), rng() % 2 == 1));
     if (EvalStatus < 0) {
       EXPECT_EQ(got, text);
     }
     EXPECT_GE(EvalStatus, -6);
     ResetAll();
     ReplaceExpressionFractions(text);
-    RemoveSimpleBrackets(text, static_cast<int>(rng() % 2));
+    RemoveSimpleBrackets(text, rng() % 2 == 1 ? OtherGroups::PassOver : OtherGroups::Stop);
     SimplifyRatio(text, 1);
   }
 }
@@ -423,7 +424,7 @@ TEST_F(BunMath, LongExpressionOf256Characters) {
   }
   while (text.size() < 256) text += text.size() == 255 ? "0" : "+0";
   ASSERT_EQ(text.size(), 256u);
-  EXPECT_EQ(EvaluateExpression(text, 0, 0), std::to_string(1 + groups));
+  EXPECT_EQ(EvaluateExpression(text), std::to_string(1 + groups));
   EXPECT_EQ(EvalStatus, 1);
 }
 
@@ -677,7 +678,7 @@ TEST_F(BunMath, AgreesWithExactRationalArithmetic) {
     std::string text = g.Expr(expected, 2) + "+0";
     if (g.invalid) continue;
     ResetAll();
-    std::string got = EvaluateExpression(text, 1, 0);
+    std::string got = EvaluateExpression(text, {.forms = AnswerForms::Improper});
     if (g.zeroDivide) {
       EXPECT_LT(EvalStatus, 0) << text << " gave " << got;
       ++failures;

@@ -325,7 +325,7 @@ TEST_F(NotePageTest, CalculateAllFollowsTheAnswerForm) {
   SYOUDSP = 1;
   SetLines({"1b2+3b1="});
   CalculateAll();
-  const std::string a = EvaluateExpression("1b2+3b1=", 6, 0);
+  const std::string a = EvaluateExpression("1b2+3b1=", {.forms = AnswerForms::Both, .decimal = true});
   EXPECT_EQ(NotePage.lines[0], ComposeAnswer("1b2+3b1=", a));
   EXPECT_NE(a.find("2k3b1"), std::string::npos);
   EXPECT_NE(a.find("3b7"), std::string::npos);

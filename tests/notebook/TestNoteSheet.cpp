@@ -110,32 +110,40 @@ TEST_F(NoteSheetTest, LineTenStartsOneCellLeftOfItsWiderLabel) {
 TEST_F(NoteSheetTest, WorkingStandsUnderItsProblemWithoutANumber) {
   NOTE_KAITOURAN_FLAG = 1;
   KAITOURAN_ITI = 40;
-  NoteEqualBreak = false;
   SetLines({"1b2+1b3=", "=3b6+2b6", "=5b6", "2b5+1b5"});
-  for (const bool printing : {false, true}) {
-    SCOPED_TRACE(printing ? "paper" : "screen");
-    NoteSheetView v;
-    v.printing = printing;
-    RecordingCanvas c = Draw(v);
-    // Two problems, [1] and [2]; the second stands on the fourth row.
-    EXPECT_NE(FindText(c, "[1] "), nullptr);
-    ASSERT_NE(FindText(c, "[2] "), nullptr);
-    EXPECT_EQ(FindText(c, "[2] ")->y, 80 + 3 * 50);
-    EXPECT_EQ(FindText(c, "[3] "), nullptr);
-    EXPECT_EQ(FindText(c, "[4] "), nullptr);
-    // Each working row starts two characters further in than the problems' text (which starts at 140),
-    // and nothing but the left ruler is drawn left of it on that row.
-    for (const int row : {2, 3}) {
-      const int y = 80 + (row - 1) * 50;
-      int left = INT_MAX;
-      for (const auto& op : c.ops)
-        if (op.kind == CanvasOp::Kind::Text && op.x > 20 && op.y >= y - 10 && op.y < y + 20)
-          left = std::min(left, op.x);
-      EXPECT_EQ(left, 140 + 20) << "row " << row;
+  // With a break at "=", the problem's closing "=" takes the row under it, and the working's own
+  // leading "=" hangs one cell left, under the start of the problem's text, on the working's row (not on
+  // an empty row below it). Without, the working starts its row two characters in.
+  struct Case {
+    bool equalBreak;
+    int firstWorkingRow;
+    int workingLeft;
+  };
+  for (const Case k : {Case{false, 2, 140 + 20}, Case{true, 3, 140}})
+    for (const bool printing : {false, true}) {
+      SCOPED_TRACE(std::string(printing ? "paper" : "screen") + (k.equalBreak ? ", break at =" : ""));
+      NoteEqualBreak = k.equalBreak;
+      NoteSheetView v;
+      v.printing = printing;
+      RecordingCanvas c = Draw(v);
+      // Two problems, [1] and [2]; the second stands right under the two working rows.
+      EXPECT_NE(FindText(c, "[1] "), nullptr);
+      ASSERT_NE(FindText(c, "[2] "), nullptr);
+      EXPECT_EQ(FindText(c, "[2] ")->y, 80 + (k.firstWorkingRow + 1) * 50);
+      EXPECT_EQ(FindText(c, "[3] "), nullptr);
+      EXPECT_EQ(FindText(c, "[4] "), nullptr);
+      // Nothing but the left ruler is drawn left of the working on its rows.
+      for (const int row : {k.firstWorkingRow, k.firstWorkingRow + 1}) {
+        const int y = 80 + (row - 1) * 50;
+        int left = INT_MAX;
+        for (const auto& op : c.ops)
+          if (op.kind == CanvasOp::Kind::Text && op.x > 20 && op.y >= y - 10 && op.y < y + 20)
+            left = std::min(left, op.x);
+        EXPECT_EQ(left, k.workingLeft) << "row " << row;
+      }
+      // Only the problems get an answer blank.
+      EXPECT_EQ(CountTexts(c, "【答】"), 2);
     }
-    // Only the problems get an answer blank.
-    EXPECT_EQ(CountTexts(c, "【答】"), 2);
-  }
 }
 
 TEST_F(NoteSheetTest, AnswersGoToTheirColumnAndBlanksMoveBelowLongLines) {

@@ -284,7 +284,7 @@ TEST_F(ProcessDraw, PlainDrawingIsTheTypesettersLineWithItsAnswer) {
   expected.SetBrushColor(CLR_CREAM);
   expected.SetPenColor(CLR_TEAL);
   expected.SetPenWidth(2);
-  TypesetLineAndAnswer(expected, "2b1+3b1=6b5&6b5", X0, Y0, CW, CH, 1, 0);
+  TypesetLineAndAnswer(expected, "2b1+3b1=6b5&6b5", X0, Y0, CW, CH, {.kind = AnswerPlace::Kind::BelowLine});
   DrawCurrentLine(canvas, "2b1+3b1=6b5&6b5", false, PLACE);
   EXPECT_EQ(canvas.Describe(true), expected.Describe(true));
 }

@@ -128,7 +128,9 @@ TEST_F(ScreenStepsTest, MarksStandUnderEachStepAndAdviceUnderTheMarks) {
   EXPECT_TRUE(Drew(c, std::string("(2) × ") + MistakeAdvice("add-across")));
   EXPECT_FALSE(Drew(c, "ヒント"));
   for (const CanvasOp& op : c.OpsOf(CanvasOp::Kind::Text)) {
-    if (op.text.rfind("(1)", 0) == 0) EXPECT_GE(op.y, circles[0].y2);
+    if (op.text.rfind("(1)", 0) == 0) {
+      EXPECT_GE(op.y, circles[0].y2);
+    }
   }
 
   // The hint on request: the program's next step from the piece before the mistake, in school notation.

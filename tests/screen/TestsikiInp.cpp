@@ -308,7 +308,7 @@ TEST_F(SikiInp, AnswerFormsSetTheDoneFlags) {
 TEST_F(SikiInp, AnswerColumnRepeatsTheFirstForm) {
   KAITOURAN_FLAG = 1;
   ANSSYU = 2;
-  std::string answer = EvaluateExpression("2b1+1", 2, 0);
+  std::string answer = EvaluateExpression("2b1+1", {.forms = AnswerForms::Both});
   Type("2b1+1=");
   EXPECT_EQ(LineText, "2b1+1=" + answer + "&" + answer.substr(0, answer.find('=')));
 }

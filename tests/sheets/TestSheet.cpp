@@ -40,7 +40,7 @@ void CheckProblem(const SheetSkill& skill, const SheetControls& c, const SheetPr
   switch (skill.kind) {
     case SkillKind::Process:
     case SkillKind::OrderOfOperations: {
-      const std::string answer = EvaluateExpression(p.expr, 0, 0);
+      const std::string answer = EvaluateExpression(p.expr);
       ASSERT_EQ(EvalStatus, 1);
       EXPECT_EQ(answer, p.answer);
       EXPECT_GT(AnswerValueImproper.sign, 0);
@@ -374,7 +374,7 @@ TEST(Sheet, MakingASheetLeavesTheScreensStateAsItWas) {
   ResetCalculationModules();
   PROCDSP = 0;
   ANSSYU = 2;
-  EvaluateExpression("5b1+5b2", 2, 1);
+  EvaluateExpression("5b1+5b2", {.forms = AnswerForms::Both, .echo = true});
   MakeProcess("2b1+3b1", true);
   const std::string processText = ProcessState.processText;
   const std::string answer = AnswerMixedText, checked = CheckedText;

@@ -247,7 +247,7 @@ TEST(StepCheck, HintIsTheProgramsOwnNextStep) {
 TEST(StepCheck, LeavesTheScreensStateAsItWas) {
   Fresh();
   ASSERT_EQ(MakeProcess("3b2*4b3", true), 1);
-  EvaluateExpression("1+1", 0, 0);
+  EvaluateExpression("1+1");
   CheckKey('2', '$', CheckState::LineStart, false);
   const ProcessStateData process = ProcessState;
   const InpCheckState checker = CheckerState;

@@ -291,7 +291,7 @@ TEST_F(Typeset, AnswerColumnLayouts) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.layout);
     canvas.ClearOps();
-    int end = TypesetLineAndAnswer(canvas, "1+2=3&3", X, Y, CW, CH, c.layout, 0);
+    int end = TypesetLineAndAnswer(canvas, "1+2=3&3", X, Y, CW, CH, AnswerPlace::FromCode(c.layout));
     EXPECT_EQ(end, c.ax + 70);
     EXPECT_EQ(AnswerMovedDown, c.movedDown);
     const auto ops = canvas.Describe();
@@ -304,7 +304,7 @@ TEST_F(Typeset, AnswerColumnLayouts) {
 
 TEST_F(Typeset, AnswerRowFollowsTheLineBreaksOfTheLine) {
   EQUAL_KAIGYO = 1;
-  TypesetLineAndAnswer(canvas, "1+2=3&3", X, Y, CW, CH, 1, 0);
+  TypesetLineAndAnswer(canvas, "1+2=3&3", X, Y, CW, CH, {.kind = AnswerPlace::Kind::BelowLine});
   // One break: the answer row is LinePitch × ch / 2 lower, then three rows down.
   EXPECT_EQ(Drawn()[5], T(100, 210, "【答】", CLR_RED));
   // The answer itself never breaks at its "=".
@@ -331,7 +331,7 @@ TEST_F(Typeset, IndeterminateAnswerIsPlainBlackText) {
 }
 
 TEST_F(Typeset, TextWithoutAnswerPartDrawsOnlyTheLine) {
-  EXPECT_EQ(TypesetLineAndAnswer(canvas, "1+2", X, Y, CW, CH, 1, 0), 140);
+  EXPECT_EQ(TypesetLineAndAnswer(canvas, "1+2", X, Y, CW, CH, {.kind = AnswerPlace::Kind::BelowLine}), 140);
   EXPECT_EQ(Drawn().size(), 3u);
   EXPECT_FALSE(AnswerMovedDown);
 }
@@ -352,7 +352,7 @@ TEST_F(Typeset, CancelledNumberIsStruckThroughWithReplacementBelowOrAbove) {
 }
 
 TEST_F(Typeset, ReductionStrikesBothPartsAndWritesTheResult) {
-  EXPECT_EQ(TypesetReduction(canvas, Bunsuu{1, 0, 6, 4}, X, Y, CW, CH, false, true, false), 110);
+  EXPECT_EQ(TypesetReduction(canvas, Bunsuu{1, 0, 6, 4}, X, Y, CW, CH, {.result = true}), 110);
   EXPECT_EQ(Drawn(),
             Ops({Bar(100, 110, 10),
                  {T(100, 113, "6", CLR_BLACK), T(105, 133, "3", CLR_MAROON, 9, true), L(100, 113, 110, 133),
@@ -366,7 +366,7 @@ TEST_F(Typeset, ReductionStrikesBothPartsAndWritesTheResult) {
 
 TEST_F(Typeset, ReductionToAnIntegerOnBrokenRows) {
   EQUAL_KAIGYO = 1;
-  TypesetReduction(canvas, Bunsuu{1, 0, 2, 4}, X, Y, CW, CH, false, true, false);
+  TypesetReduction(canvas, Bunsuu{1, 0, 2, 4}, X, Y, CW, CH, {.result = true});
   const auto ops = Drawn();
   // "=" and 1b2 two cells left of the start, at (87 + 20) + 5 × 20 / 2; then "=2" one pitch below the
   // pen's row after that drawing (the numerator's row 144).
@@ -378,11 +378,11 @@ TEST_F(Typeset, ReductionToAnIntegerOnBrokenRows) {
 }
 
 TEST_F(Typeset, ReductionOfZeroAndOfAnInteger) {
-  EXPECT_EQ(TypesetReduction(canvas, BUNSUU_ZERO, X, Y, CW, CH, false, true, false), 110);
+  EXPECT_EQ(TypesetReduction(canvas, BUNSUU_ZERO, X, Y, CW, CH, {.result = true}), 110);
   ReducedText = "keep";
   canvas.ClearOps();
   // A whole part only is drawn in navy; nothing is left for the caller.
-  EXPECT_EQ(TypesetReduction(canvas, Bunsuu{1, 7, 1, 0}, X, Y, CW, CH, false, true, false), 110);
+  EXPECT_EQ(TypesetReduction(canvas, Bunsuu{1, 7, 1, 0}, X, Y, CW, CH, {.result = true}), 110);
   EXPECT_EQ(canvas.Describe(), Ops({{T(100, 100, "7", CLR_NAVY)}}));
   EXPECT_EQ(ReducedText, "keep");
 }
@@ -458,7 +458,7 @@ TEST_F(Typeset, AnyTextOfTheNotationIsDrawnWithoutFault) {
     for (int j = 0; j < len; ++j) t += alphabet[rng() % alphabet.size()];
     canvas.ClearOps();
     BreakCount = 0;
-    TypesetLineAndAnswer(canvas, t, X, Y, CW, CH, static_cast<int>(rng() % 5) - 2, 0);
+    TypesetLineAndAnswer(canvas, t, X, Y, CW, CH, AnswerPlace::FromCode(static_cast<int>(rng() % 5) - 2));
     for (const auto& op : canvas.ops) {
       ASSERT_GT(op.x, -2000) << t;
       ASSERT_LT(op.x, 100000) << t;

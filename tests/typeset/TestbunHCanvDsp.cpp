@@ -174,7 +174,7 @@ TEST_F(ExpressionFraction, LongForms) {
 }
 
 TEST_F(ExpressionFraction, ReductionWithLongFormInMagentaBrackets) {
-  TypesetReduction(canvas, Bunsuu{1, 0, 6, 4}, X, Y, CW, CH, false, false, true);
+  TypesetReduction(canvas, Bunsuu{1, 0, 6, 4}, X, Y, CW, CH, {.longForm = true});
   const auto ops = Drawn();
   ASSERT_GE(ops.size(), 10u);
   EXPECT_EQ(ops[8], T(120, 100, "〔", CLR_MAGENTA));

@@ -57,3 +57,11 @@ TEST(HelpPages, EveryLinkAndPictureIsBundled) {
   }
   EXPECT_GE(pictures, 1);
 }
+
+// The pictures that say it better than words: a checked line, the sheet dialog, a notebook page with working.
+TEST(HelpPages, PicturesShowACheckedLineTheSheetDialogAndWorking) {
+  QString all;
+  for (const QString& page : Pages()) all += Read(page);
+  for (const char* picture : {"steps-line.png", "sheet-dialog.png", "notebook-working.png"})
+    EXPECT_TRUE(all.contains(QString::fromUtf8("src=\"") + picture + "\"")) << picture;
+}

@@ -143,9 +143,19 @@ TEST(JapaneseDialogs, ThePrintDialogSpeaksJapaneseUnderAnEnglishSystem) {
   dialog.reject();
   // The options a printer of the print system adds (two-sided printing, the properties' tabs) appear only
   // with such a printer: their texts are asked of the translations directly.
-  for (const char* context : {"QPrintDialog", "QPrintPropertiesDialog", "QUnixPrintWidget"})
+  for (const char* context : {"QPrintDialog", "QPrintPropertiesDialog", "QUnixPrintWidget",
+                              "QPrintSettingsOutput", "QPrintPropertiesWidget"})
     for (const char* text :
-         {"Pages", "Double Sided Printing", "Off", "Long side binding", "Short side binding", "Advanced"}) {
+         {"Pages", "Double Sided Printing", "Off", "On", "Long side binding", "Short side binding",
+          "Advanced", "Borderless", "Invalid Pages Definition", "Duplex Settings Conflicts",
+          "There are conflicts in duplex settings. Do you want to fix them?", "Page Setup Conflicts",
+          "There are conflicts in page setup options. Do you want to fix them?", "Advanced Option Conflicts",
+          "There are conflicts in some advanced options. Do you want to fix them?",
+          "There are conflicts in some options. Please fix them.",
+          "Specify pages or ranges separated by commas. Ranges are specified by two numbers separated by a "
+          "hyphen. E.g: 3,5-7,9 prints pages 3, 5, 6, 7 and 9.",
+          "%1 does not follow the correct syntax. Please use ',' to separate ranges and pages, '-' to define "
+          "ranges and make sure ranges do not intersect with each other."}) {
       const QString shown = QCoreApplication::translate(context, text);
       EXPECT_FALSE(HasLatinLetters(shown)) << context << ": " << text;
     }

@@ -43,7 +43,7 @@ Picture Render(const std::string& text, int layout = -1, int width = 900, int he
   BreakCount = 0;
   const int x = 2 * p.ch, y = 3 * p.ch / 2 + p.ch;
   p.end = layout < 0 ? TypesetLine(canvas, text, x, y, p.cw, p.ch)
-                     : TypesetLineAndAnswer(canvas, text, x, y, p.cw, p.ch, layout, 0);
+                     : TypesetLineAndAnswer(canvas, text, x, y, p.cw, p.ch, AnswerPlace::FromCode(layout));
   canvas.End();
   painter.end();
   return p;

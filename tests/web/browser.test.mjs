@@ -140,7 +140,7 @@ forEachBrowser({ describe, before, after }, (b) => {
     const before = page.requests();
     await page.reload();
     await page.ready();
-    assert.deepEqual(page.origin.stats.paths.slice(before), [], 'nothing was fetched from the server');
+    assert.deepEqual(page.origin.stats.log.slice(before).map((e) => e.url), [], 'nothing was fetched from the server');
     await page.type('3b2*4b3=');
     assert.match((await page.state()).line, /^3b2\*4b3=2b1/);
     page.origin.stats.offline = false;

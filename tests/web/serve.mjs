@@ -9,14 +9,17 @@ const TYPES = {
   '.png': 'image/png', '.webmanifest': 'application/manifest+json', '.txt': 'text/plain; charset=utf-8',
 };
 
-// Serves dir on a free port; resolves to { url, close, stats } where stats.requests counts what was asked
-// (stats.paths lists it) and stats.offline = true drops every connection, as a network that is down.
+// Serves dir on a free port; resolves to { url, close, stats } where stats.requests counts what was asked,
+// stats.log lists each request ({ method, url, body: the bytes sent with it }) and stats.offline = true drops
+// every connection, as a network that is down.
 // `inject`, when given, is HTML put at the start of every page's head, before the page's own scripts.
 export function serve(dir, { inject = '' } = {}) {
-  const stats = { requests: 0, paths: [] };
+  const stats = { requests: 0, log: [] };
   const server = http.createServer(async (req, res) => {
     stats.requests++;
-    stats.paths.push(req.url);
+    const entry = { method: req.method, url: req.url, body: 0 };
+    stats.log.push(entry);
+    req.on('data', (d) => { entry.body += d.length; });
     // A network that is down: the connection drops.
     if (stats.offline) {
       req.socket.destroy();

@@ -28,6 +28,7 @@
 #include "ui/PdfOutput.h"
 #include "ui/QtCanvas.h"
 #include "ui/SheetPrint.h"
+#include "ui/notebook/AssignDialog.h"
 
 namespace {
 
@@ -119,13 +120,16 @@ TSheetForm::TSheetForm(QWidget* parent) : QDialog(parent) {
   auto* make = new QPushButton(U("ノートに作る(&M)"), this);
   auto* printSheet = new QPushButton(U("問題用紙を印刷(&P)"), this);
   auto* printKey = new QPushButton(U("解答を印刷(&K)"), this);
+  auto* assign = new QPushButton(U("課題として配る(&A)..."), this);
   auto* close = new QPushButton(U("閉じる(&C)"), this);
   make->setObjectName("make");
   printSheet->setObjectName("printSheet");
   printKey->setObjectName("printKey");
+  assign->setObjectName("assign");
   buttons->addWidget(make);
   buttons->addWidget(printSheet);
   buttons->addWidget(printKey);
+  buttons->addWidget(assign);
   buttons->addWidget(close);
   right->addLayout(buttons);
   right->addStretch();
@@ -145,6 +149,12 @@ TSheetForm::TSheetForm(QWidget* parent) : QDialog(parent) {
   });
   connect(printSheet, &QPushButton::clicked, this, [this] { PrintSheet(); });
   connect(printKey, &QPushButton::clicked, this, [this] { PrintKey(); });
+  connect(assign, &QPushButton::clicked, this, [this] {
+    if (TAssignForm* form = Assign()) {
+      form->exec();
+      delete form;
+    }
+  });
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
   skills_->setCurrentRow(2);  // sums with unlike denominators, the first thing a class practises
 }
@@ -231,4 +241,18 @@ void TSheetForm::PrintKey() {
   const bool advice = advice_->isChecked();
   if (!PrintSafely(printer, [this, advice](QPrinter& p) { return PrintSheetKey(p, sheet_, advice); }))
     ShowMessage(PrintFailedText(printer), "ご注意！");
+}
+
+TAssignForm* TSheetForm::Assign() {
+  SheetControls c;
+  std::string why = ReadControls(c);
+  if (why.empty() && sheet_.problems.empty()) why = sheet_.message;
+  if (!why.empty()) {
+    ShowMessage(why, "課題として配る");
+    return nullptr;
+  }
+  const SheetSkill* skill = FindSheetSkill(c.skill);
+  auto* form = new TAssignForm(c, skill ? skill->name : c.skill, this);
+  form->printerSetup = printerSetup;
+  return form;
 }

@@ -16,6 +16,7 @@ class QListWidget;
 class QPrinter;
 class QPushButton;
 class QSpinBox;
+class TAssignForm;
 
 class TSheetForm : public QDialog {
   Q_OBJECT
@@ -33,6 +34,9 @@ class TSheetForm : public QDialog {
   // 「問題用紙を印刷」 and 「解答を印刷」 through the printer setup.
   void PrintSheet();
   void PrintKey();
+  // 「課題として配る」: the dialog that hands the sheet of the fields out as an assignment (the caller shows
+  // and deletes it), or null after telling the teacher why no sheet can be made from the fields.
+  TAssignForm* Assign();
 
   const Sheet& Current() const { return sheet_; }
   QListWidget* SkillList() const { return skills_; }

@@ -528,7 +528,9 @@ TEST_F(NotebookWindow, TheExpressionEditorTakesWorkingAndLeavesNoEmptyProblem) {
       editor->CalcButtonClick();
     else
       editor->ShowButtonClick();
-    if (c.page.size() == 2) EXPECT_EQ(NoteLine(2), c.page[1]);
+    if (c.page.size() == 2) {
+      EXPECT_EQ(NoteLine(2), c.page[1]);
+    }
     TestPlatform().answers = {MsgAnswer::Ok};  // closing without storing the field
     editor->close();
     TestPlatform().answers.clear();
