@@ -182,8 +182,12 @@ class PuppeteerPage extends BasePage {
     for (const m of keys.reverse()) await this.page.keyboard.up(m);
   }
   async type(text) { for (const ch of text) await this.page.keyboard.type(ch); }
-  // Text as an input method hands it over when a composition is committed: one insertion.
-  async commitText(text) { await this.page.keyboard.sendCharacter(text); }
+  // Text as an input method hands it over when a composition is committed: one insertion (Firefox's
+  // WebDriver BiDi sends one character at a time: there the editing command that inserts text does it).
+  async commitText(text) {
+    if (this.session.features.cdp) await this.page.keyboard.sendCharacter(text);
+    else await this.evaluate((t) => document.execCommand('insertText', false, t), text);
+  }
   async click(selector) {
     const h = await this.page.waitForSelector(selector, { visible: true });
     await h.click();
@@ -276,10 +280,16 @@ class WebDriverPage extends BasePage {
   get url() { return this.origin.url; }
   async goto(query = '') { await this.driver.get(this.origin.url + query); }
   async reload() { await this.driver.navigate().refresh(); }
+  // The X server applies a new window size after the command has answered: the page is used once its
+  // window shows that size.
   async setViewport(width, height) {
     await this.driver.manage().window().setRect({ x: 0, y: 0, width, height: height + this.chrome });
-    const got = await this.driver.executeScript('return [innerWidth, innerHeight]');
-    if (got[0] !== width || got[1] !== height) throw new Error(`the window shows ${got.join('×')}, not ${width}×${height}`);
+    let got = [];
+    for (const deadline = Date.now() + 5000; Date.now() < deadline; await sleep(20)) {
+      got = await this.driver.executeScript('return [innerWidth, innerHeight]');
+      if (got[0] === width && got[1] === height) return;
+    }
+    throw new Error(`the window shows ${got.join('×')}, not ${width}×${height}`);
   }
   async evaluate(fn, ...args) {
     const r = await this.driver.executeAsyncScript(`const done = arguments[arguments.length - 1];
