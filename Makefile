@@ -74,16 +74,16 @@ serve: web
 	@cd $(WEB_BUILD)/site && /usr/bin/python3 -m http.server 8022 --bind 127.0.0.1
 
 # The browser edition against the desktop build: page records and kazoru-cli runs compared, then the site
-# in Chromium, Firefox ESR and WebKitGTK, Debian's own (tests/web/driver.mjs: puppeteer-core drives the
+# in Chromium (test-web-all: Chromium, Firefox ESR and WebKitGTK), Debian's own (tests/web/driver.mjs: puppeteer-core drives the
 # first two, selenium-webdriver WebKit's WebDriver on an Xvfb display the tests start; no browser is
 # downloaded). KAZORU_BROWSERS=chromium,firefox picks browsers; KAZORU_WEB_SHOTS=dir keeps screenshots;
 # KAZORU_CPU_SLOWDOWN=4 slows Chromium's CPU as on a school laptop.
 test-web: build web
 	@cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || npm ci --no-audit --no-fund >/dev/null; }
-	@KAZORU_BROWSERS=$${KAZORU_BROWSERS:-chromium,firefox,webkit} KAZORU_BUILD=$(CURDIR)/$(BUILD) KAZORU_WEB_BUILD=$(CURDIR)/$(WEB_BUILD) \
+	@KAZORU_BROWSERS=$${KAZORU_BROWSERS:-chromium} KAZORU_BUILD=$(CURDIR)/$(BUILD) KAZORU_WEB_BUILD=$(CURDIR)/$(WEB_BUILD) \
 	  node --test tests/web/
 
-# The browser tests in all three browsers, as test-web runs them (the name of earlier versions).
+# The browser tests in all three browsers (about three times as long as test-web).
 test-web-all:
 	@KAZORU_BROWSERS=chromium,firefox,webkit $(MAKE) --no-print-directory test-web
 
