@@ -337,12 +337,16 @@ TEST_F(DesktopWindows, TheNotebookKeepsTheFocusThroughSaveAndOpenDialogs) {
     ::Run("import", {"-window", "root", QString::fromUtf8(shot) + "/after-open-cancel.png"});
 }
 
-// 問題づくり → ノートに作る: the page is made and the notebook has the focus, over the screen.
+// 問題づくり → ノートに作る: the dialog opens over the notebook, the page is made and the notebook has the
+// focus, over the screen.
 TEST_F(DesktopWindows, TheNotebookKeepsTheFocusAfterTheSheetMaker) {
   StartWithNotebook("");
   bool seen = false;
   OnNormalModal<TSheetForm>([&](TSheetForm* form) {
     seen = true;
+    EXPECT_TRUE(note->frameGeometry().contains(form->frameGeometry().center()))
+        << "the sheet maker is centred at " << form->frameGeometry().center().x() << ","
+        << form->frameGeometry().center().y();
     auto* make = form->findChild<QPushButton*>("make");
     ASSERT_NE(make, nullptr);
     make->click();
