@@ -5,6 +5,7 @@
 // IndexedDB after every change, and 提出 downloads the result file (and offers the device's share sheet
 // where the browser has one). The work, its verdicts and the file are the same C++ as the desktop's (kz_pw_*).
 import { openModal } from './modal.js';
+import { el } from './dom.js';
 
 const DB_NAME = 'kazoru-assignments';
 const STORE = 'work';
@@ -26,16 +27,6 @@ export function assignmentCode(hash) {
   }
 }
 
-const el = (tag, props = {}, ...children) => {
-  const e = document.createElement(tag);
-  for (const [k, v] of Object.entries(props)) {
-    if (k === 'class') e.className = v;
-    else if (k in e) e[k] = v;
-    else e.setAttribute(k, v);
-  }
-  for (const c of children) if (c !== null && c !== undefined) e.append(c);
-  return e;
-};
 
 // The view's style sheet is asked for when an assignment first opens: the calculation screen's first
 // picture needs none of it. A page opened from an assignment's link asks for it at once, beside the program's

@@ -5,16 +5,7 @@
 // chart of mistakes; prints it on A4 landscape and saves it as CSV. Everything is computed by the same C++
 // summary as the desktop's and the batch tool's (kz_cs_*); this file reads the files and shows the result.
 
-const el = (tag, props = {}, ...children) => {
-  const e = document.createElement(tag);
-  for (const [k, v] of Object.entries(props)) {
-    if (k === 'class') e.className = v;
-    else if (k in e) e[k] = v;
-    else e.setAttribute(k, v);
-  }
-  for (const c of children) e.append(c);
-  return e;
-};
+import { el } from './dom.js';
 
 const RESULT_EXTENSION = '.kazoru';
 const TOP_MISTAKES = 2;  // mistakes named under each problem

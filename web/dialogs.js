@@ -4,6 +4,7 @@
 // dialogs, routes keys, taps and the keypad into them and shows what the models return. The editor, the
 // memo and the substitution box stay beside the keypad (not modal), so the keypad types into their fields.
 import { toVirtualKey, ALT } from './keys.js';
+import { el } from './dom.js';
 
 let host = null;  // { M, run, persist, paint, drawList, focusPage }
 let T = null;     // the exported functions
@@ -11,17 +12,6 @@ const open = {};  // name → dialog element while shown
 let keypadField = null;
 let frontmost = 20;  // the field of a tool dialog the keypad types into
 
-const el = (tag, props = {}, ...children) => {
-  const e = document.createElement(tag);
-  for (const [k, v] of Object.entries(props)) {
-    if (k === 'class') e.className = v;
-    else if (k === 'dataset') Object.assign(e.dataset, v);
-    else if (k in e) e[k] = v;
-    else e.setAttribute(k, v);
-  }
-  for (const c of children) e.append(c);
-  return e;
-};
 
 // A button with the desktop's caption; "&X" marks its Alt key, shown underlined.
 function button(caption, onClick, title) {

@@ -5,21 +5,14 @@
 // prints the pupils' sheet with the QR code, the title and the code in text at the head of its first page.
 // The QR encoder is asked for when the dialog first opens: the first screen does not wait for it. Its
 // address is made at run time, so the page's bundle leaves it a file of the site of its own.
+
+import { el } from './dom.js';
+
 const QR_MODULE = 'lib/qrcode.mjs';
 let qrcodeModule = null;
 // Named from the page's address: the bundled page script runs from a blob: address of its own.
 const loadQr = () => (qrcodeModule ||= import(new URL(QR_MODULE, document.baseURI).href).then((m) => m.default));
 
-const el = (tag, props = {}, ...children) => {
-  const e = document.createElement(tag);
-  for (const [k, v] of Object.entries(props)) {
-    if (k === 'class') e.className = v;
-    else if (k in e) e[k] = v;
-    else e.setAttribute(k, v);
-  }
-  for (const c of children) e.append(c);
-  return e;
-};
 
 // The site's own address: the page's location without its fragment.
 export const siteAddress = () => location.href.split('#')[0];

@@ -5,17 +5,8 @@
 // what it returns. Its controls are finger-sized; on a narrow screen the list stands above the controls.
 
 import { installHandOut } from './handout.js';
+import { el } from './dom.js';
 
-const el = (tag, props = {}, ...children) => {
-  const e = document.createElement(tag);
-  for (const [k, v] of Object.entries(props)) {
-    if (k === 'class') e.className = v;
-    else if (k in e) e[k] = v;
-    else e.setAttribute(k, v);
-  }
-  for (const c of children) e.append(c);
-  return e;
-};
 
 const CONTROL_MAX_DEN = 1, CONTROL_REDUCE = 4, CONTROL_MAX_ANSWER = 8, CONTROL_MIXED = 16;
 const randomSeed = () => String(Math.floor(Math.random() * 1000000));
