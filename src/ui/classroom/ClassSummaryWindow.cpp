@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -111,6 +112,12 @@ TClassSummaryForm::TClassSummaryForm(QWidget* parent) : QDialog(parent) {
   };
 }
 
+// A line of the notes under the table names a file by its name; the whole path shows when pointed at.
+void TClassSummaryForm::Note(const std::string& what, const std::string& file, const std::string& why) {
+  auto* item = new QListWidgetItem(U(what) + QFileInfo(U(file)).fileName() + U(why), notes_);
+  item->setToolTip(U(file));
+}
+
 const AssignmentSummary* TClassSummaryForm::Current() const {
   const int k = assignments_->currentIndex();
   if (k < 0 || k >= static_cast<int>(summary_.assignments.size())) return nullptr;
@@ -185,13 +192,12 @@ void TClassSummaryForm::Refill() {
     }
     table_->resizeColumnsToContents();
     table_->resizeRowsToContents();
-    for (const std::string& f : a->superseded) notes_->addItem(U("あとの提出で差しかえ: " + f));
-    for (const std::string& f : a->tampered) notes_->addItem(U("問題が書きかえられている: " + f));
+    for (const std::string& f : a->superseded) Note("あとの提出で差しかえ: ", f);
+    for (const std::string& f : a->tampered) Note("問題が書きかえられている: ", f);
   } else if (!paths_.isEmpty()) {
     heading_->setText(U("まとめられる結果のファイルがありません。"));
   }
-  for (const SkippedFile& f : summary_.skipped)
-    notes_->addItem(U("読めなかったファイル: " + f.file + "　" + f.reason));
+  for (const SkippedFile& f : summary_.skipped) Note("読めなかったファイル: ", f.file, "　" + f.reason);
   chart_->update();
 }
 

@@ -51,6 +51,7 @@ class TClassSummaryForm : public QDialog {
   void OpenFolder();
   void ChooseCsv();
   const AssignmentSummary* Current() const;
+  void Note(const std::string& what, const std::string& file, const std::string& why = "");
 
   QStringList paths_;
   ClassSummary summary_;

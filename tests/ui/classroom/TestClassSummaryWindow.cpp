@@ -41,6 +41,13 @@ TEST(ClassSummaryWindow, ShowsTheClassSortsPrintsAndSaves) {
   ASSERT_EQ(form.NotesList()->count(), 2);
   EXPECT_TRUE(form.NotesList()->item(0)->text().contains(QString::fromUtf8("差しかえ")));
   EXPECT_TRUE(form.NotesList()->item(1)->text().contains("notes.kazoru"));
+  // A note names the file; the folder it came from shows only when pointed at.
+  const QString folder = QString::fromStdString(TestDataDir());
+  for (int i = 0; i < form.NotesList()->count(); ++i) {
+    EXPECT_FALSE(form.NotesList()->item(i)->text().contains(folder))
+        << form.NotesList()->item(i)->text().toStdString();
+    EXPECT_TRUE(form.NotesList()->item(i)->toolTip().startsWith(folder));
+  }
 
   form.SortBy(PupilOrder::ScoreUp);
   EXPECT_EQ(Cell(t, 0, 0), "2");
