@@ -75,6 +75,7 @@ TClassSummaryForm::TClassSummaryForm(QWidget* parent) : QDialog(parent) {
   top->addWidget(csv);
   heading_ = new QLabel(U("結果のファイル（.kazoru）を開くか、この窓にドロップしてください。"));
   heading_->setWordWrap(true);
+  heading_->setTextFormat(Qt::PlainText);
   table_ = new QTableWidget;
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->verticalHeader()->hide();
@@ -152,7 +153,7 @@ void TClassSummaryForm::Refill() {
   if (a) {
     heading_->setText(U("課題: " + a->assignment.title + "　" + std::to_string(a->pupils.size()) + " 人　" +
                         std::to_string(a->problems.size()) + " 問　答えの形: " +
-                        AssignmentFinalName(a->assignment.finalForm) + "　コード " + a->code));
+                        AssignmentFinalName(a->assignment.finalForm) + "　コード " + GroupedCode(a->code)));
     QStringList head = {U("番号"), U("名前"), U("得点"), U("時間")};
     for (size_t k = 0; k < a->problems.size(); ++k)
       head << U("問" + std::to_string(k + 1) + "\n" + ReadableProblem(a->problems[k].problem));
