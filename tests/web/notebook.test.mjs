@@ -249,19 +249,22 @@ forEachBrowser({ describe, before, after }, (b) => {
         nb.save();
         runs.save.push(nb.timings.save);
       }
-      // The copy for the browser's storage, made in its own turn after the key.
+      // The copy for the browser's storage, made in its own turn after the key: its median over nine
+      // copies, so that a collection of the page's garbage or another process on the machine taking the
+      // core during one copy is not counted as the copy's own cost.
       const keep = [];
-      for (let r = 0; r < 3; r++) {
+      for (let r = 0; r < 9; r++) {
         const t0 = performance.now();
         nb.K.keep();
         keep.push(performance.now() - t0);
       }
       runs.keep = keep;
       const best = (a) => Math.min(...a);
+      const median = (a) => [...a].sort((x, y) => x - y)[Math.floor(a.length / 2)];
       return { open: best(runs.open), calc: best(runs.calc), save: best(runs.save),
-        keep: Math.max(...runs.keep), lines: JSON.parse(nb.K.state()).lines.length };
+        keep: median(runs.keep), lines: JSON.parse(nb.K.state()).lines.length };
     });
-    console.log(`notebook speed (best of 5, 50 lines): open ${timing.open.toFixed(2)} ms, compute ${timing.calc.toFixed(2)} ms, save ${timing.save.toFixed(2)} ms, page copy for storage (worst) ${timing.keep.toFixed(2)} ms`);
+    console.log(`notebook speed (best of 5, 50 lines): open ${timing.open.toFixed(2)} ms, compute ${timing.calc.toFixed(2)} ms, save ${timing.save.toFixed(2)} ms, page copy for storage (median of 9) ${timing.keep.toFixed(2)} ms`);
     assert.equal(timing.lines, 50);
     assert.ok(timing.open < 50, `open ${timing.open}`);
     assert.ok(timing.calc < 50, `compute ${timing.calc}`);
