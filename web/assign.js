@@ -6,6 +6,7 @@
 // where the browser has one). The work, its verdicts and the file are the same C++ as the desktop's (kz_pw_*).
 import { openModal } from './modal.js';
 import { el } from './dom.js';
+import { databaseOpener } from './idb.js';
 
 const DB_NAME = 'kazoru-assignments';
 const STORE = 'work';
@@ -291,26 +292,7 @@ export function installAssignment({ M, drawList, focusPage }) {
   }
 
   // ---- Keeping the work in IndexedDB: every change, at once ----
-  let dbPromise = null;
-  function db() {
-    if (!dbPromise) {
-      dbPromise = new Promise((resolve, reject) => {
-        let req;
-        try {
-          req = indexedDB.open(DB_NAME, 1);
-        } catch (err) {
-          reject(err);
-          return;
-        }
-        req.onupgradeneeded = () => req.result.createObjectStore(STORE);
-        req.onsuccess = () => resolve(req.result);
-        req.onerror = () => reject(req.error);
-        req.onblocked = () => reject(new Error('blocked'));
-      });
-      dbPromise.catch(() => {});
-    }
-    return dbPromise;
-  }
+  const db = databaseOpener(DB_NAME, STORE);
   let database = null;
   // Told in a bar of the view, not in a box: the pupil's keys go on into the working.
   function keepFailed() {

@@ -6,6 +6,7 @@
 import { swipeToScroll } from './touch.js';
 import { openModal } from './modal.js';
 import { installSheetMaker } from './sheetmaker.js';
+import { databaseOpener } from './idb.js';
 
 // WebNoteCommand's order in src/web/WebNotebook.cpp.
 export const NOTE_COMMANDS = ['AddNew', 'EditSelected', 'DeleteSelected', 'DeleteAnswer', 'CalculateSelected',
@@ -231,26 +232,7 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
   window.addEventListener('afterprint', () => document.body.classList.remove('printNote'));
 
   // ---- Keeping the page in IndexedDB ----
-  let dbPromise = null;
-  function db() {
-    if (!dbPromise) {
-      dbPromise = new Promise((resolve, reject) => {
-        let req;
-        try {
-          req = indexedDB.open(DB_NAME, 1);
-        } catch (err) {
-          reject(err);
-          return;
-        }
-        req.onupgradeneeded = () => req.result.createObjectStore(STORE);
-        req.onsuccess = () => resolve(req.result);
-        req.onerror = () => reject(req.error);
-        req.onblocked = () => reject(new Error('blocked'));
-      });
-      dbPromise.catch(() => {});
-    }
-    return dbPromise;
-  }
+  const db = databaseOpener(DB_NAME, STORE);
 
   function keepFailed() {
     nb.keepFailures++;
