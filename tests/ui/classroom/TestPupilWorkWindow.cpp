@@ -103,7 +103,8 @@ TEST_F(PupilWorkWindow, WorksAnAssignmentKeepsItOnDiskAndHandsItIn) {
         {" 5年2組 ", 12, "山田 花子", true},
     };
     for (const NameCase& n : names)
-      EXPECT_EQ(w->TakeName(QString::fromUtf8(n.className), n.number, QString::fromUtf8(n.name)).isEmpty(), n.taken)
+      EXPECT_EQ(w->TakeName(QString::fromUtf8(n.className), n.number, QString::fromUtf8(n.name)).isEmpty(),
+                n.taken)
           << n.className << n.number << n.name;
     EXPECT_EQ(w->Work().className, "5年2組");
     EXPECT_EQ(KADAI_NAMAE, "山田 花子");
@@ -113,7 +114,8 @@ TEST_F(PupilWorkWindow, WorksAnAssignmentKeepsItOnDiskAndHandsItIn) {
     w->WorkingEdit()->setPlainText(U("= " + sheet.problems[0].answer + "\n\n"));
     EXPECT_EQ(w->Work().problems[0].working, std::vector<std::string>{sheet.problems[0].answer});
     EXPECT_EQ(w->ProgressLabel()->text(), "1 / 4");
-    EXPECT_TRUE(w->FeedbackLabel()->text().contains(QString::fromUtf8("○"))) << w->FeedbackLabel()->text().toStdString();
+    EXPECT_TRUE(w->FeedbackLabel()->text().contains(QString::fromUtf8("○")))
+        << w->FeedbackLabel()->text().toStdString();
     w->Go(1);
     EXPECT_TRUE(w->WorkingEdit()->toPlainText().isEmpty());
     w->WorkingEdit()->setPlainText(U(AddAcross(sheet.problems[1].expr)));
@@ -207,7 +209,8 @@ TEST_F(PupilWorkWindow, RefusesDamagedCodesAndPutsAnUnreadableCopyAside) {
   EXPECT_TRUE(w->StatusLabel()->text().contains(QString::fromUtf8("読めませんでした")));
   const QStringList aside = QDir(U(store_)).entryList({"*.unreadable-*"}, QDir::Files);
   ASSERT_EQ(aside.size(), 1);
-  EXPECT_EQ(ReadBytes(store_ + "/" + aside.first().toStdString()), "{\"format\": \"kazoru-pupil-work\", broken");
+  EXPECT_EQ(ReadBytes(store_ + "/" + aside.first().toStdString()),
+            "{\"format\": \"kazoru-pupil-work\", broken");
 }
 
 TEST_F(PupilWorkWindow, AHandedInFileIsLookedAtAndContinued) {
