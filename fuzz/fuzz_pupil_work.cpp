@@ -2,7 +2,8 @@
 // crashing or hanging; a form that reads is written again and reads back the same, its verdicts can be
 // asked for, and when the pupil has said who they are it hands in a file the teacher's reader takes.
 // When the first byte asks for it, the rest is typed as a problem's working into a sound assignment, or read
-// as a result file handed in to continue its work.
+// as a result file handed in to continue its work; the same bytes as a code name the file the work is kept
+// in, which stays a plain name.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -54,12 +55,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string why = SetPupilWorking(w, data[0] >> 1 & 3, bytes);
     if (!classjson::IsUtf8(why)) std::abort();
     AskPupilHint(w, 0);
-    for (size_t k = 0; k < w.problems.size(); ++k) PupilProblemFeedback(w, k);
+    for (size_t k = 0; k < w.problems.size(); ++k) {
+      PupilProblemFeedback(w, k);
+      if (!PupilProblemReview(w, k).shown) std::abort();
+    }
     PupilWork back;
     if (!ReadPupilWork(WritePupilWork(w), back).empty()) std::abort();
     CheckHandIn(w);
     return 0;
   }
+  // The name of the file a device keeps work in, from any code: a plain name, never a path.
+  const std::string store = PupilWorkStoreName(bytes);
+  if (store.find('/') != std::string::npos || store.find('\\') != std::string::npos ||
+      store.find("..") != std::string::npos)
+    std::abort();
   PupilWork w;
   const std::string why = (data[0] & 2) ? ContinuePupilWork(bytes, w) : ReadPupilWork(bytes, w);
   if (!classjson::IsUtf8(why)) std::abort();

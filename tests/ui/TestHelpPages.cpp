@@ -39,6 +39,7 @@ TEST(HelpPages, EveryKeyAndFeatureIsNamed) {
       "大きな文字", "問題づくり",     "「＝」で始まる行", "途中式",
       "復元",       "Alt+A",          "先生方へ",         "課題として配る",
       "QR コード",  "クラスのまとめ", ".kazoru",          "CSV",
+      "課題を開く", "続きを解く",     "解答を見る",
   };
   for (const char* what : named) EXPECT_TRUE(all.contains(U(what))) << what;
   // Alt+A opens the detailed settings on the calculation screen too, not only from the input panel.
