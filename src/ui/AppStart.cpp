@@ -16,7 +16,6 @@
 #include <QTranslator>
 
 #include "classroom/Assignment.h"
-#include "platform/Platform.h"
 #include "process/CalcProcManage.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
@@ -248,16 +247,7 @@ void OpenStartFiles(const QStringList& files, QWidget* screen) {
     w->raise();
     w->activateWindow();
   };
-  if (!codes.isEmpty()) {
-    auto* work = new TPupilWorkForm(screen);
-    const QString why = work->OpenCode(codes.first());
-    if (why.isEmpty()) {
-      bringUp(work);
-    } else {
-      delete work;
-      ShowMessage(why.toStdString(), "課題を開く");
-    }
-  }
+  if (!codes.isEmpty()) OpenAssignmentWindow(codes.first(), screen);
   if (results.isEmpty()) return;
   // One file is one pupil's work: the pupil goes on with it, or a teacher looks at it. A file that cannot
   // be shown goes to the summary, which says why.

@@ -2,6 +2,7 @@
 // to this computer at once, and the view is drawn again from the work.
 #include "ui/classroom/PupilWorkWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -599,21 +600,46 @@ void TPupilWorkForm::closeEvent(QCloseEvent* e) {
   QDialog::closeEvent(e);
 }
 
+namespace {
+
+void BringUp(QWidget* w) {
+  w->show();
+  w->raise();
+  w->activateWindow();
+}
+
+}  // namespace
+
+TPupilWorkForm* OpenAssignmentWindow(const QString& codeOrLink, QWidget* parent) {
+  PupilWork probe;
+  const std::string why = OpenPupilWork(codeOrLink.toStdString(), probe);
+  if (!why.empty()) {
+    ShowMessage(why, "課題を開く");
+    return nullptr;
+  }
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* open = qobject_cast<TPupilWorkForm*>(w);
+        open && open->isVisible() && open->Opened() && !open->ReadOnly() && open->Work().code == probe.code) {
+      BringUp(open);
+      return open;
+    }
+  auto* form = new TPupilWorkForm(parent);
+  form->setAttribute(Qt::WA_DeleteOnClose);
+  const QString refused = form->OpenCode(codeOrLink);
+  if (!refused.isEmpty()) {
+    delete form;
+    ShowMessage(refused.toStdString(), "課題を開く");
+    return nullptr;
+  }
+  BringUp(form);
+  return form;
+}
+
 TPupilWorkForm* OpenAssignmentFromDialog(QWidget* parent) {
   std::string text;
   while (CurrentPlatform().InputBox("課題を開く", "先生から配られた課題のコードかリンクを入れてください。",
                                     text)) {
-    auto* form = new TPupilWorkForm(parent);
-    form->setAttribute(Qt::WA_DeleteOnClose);
-    const QString why = form->OpenCode(U(text));
-    if (why.isEmpty()) {
-      form->show();
-      form->raise();
-      form->activateWindow();
-      return form;
-    }
-    delete form;
-    ShowMessage(why.toStdString(), "課題を開く");
+    if (TPupilWorkForm* form = OpenAssignmentWindow(U(text), parent)) return form;
   }
   return nullptr;
 }

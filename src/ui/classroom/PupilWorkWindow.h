@@ -107,6 +107,10 @@ class TPupilWorkForm : public QDialog {
   int ticks_ = 0;
 };
 
-// 「課題を開く」: asks for the code or link in the input box and opens the assignment in a window over
-// parent. Returns the window, or nullptr when cancelled or the code was refused (the pupil is told).
+// Opens the assignment of a code or link in a window over parent and brings it up; a window already
+// working on the same assignment is brought up instead (two windows would write over each other's work).
+// Returns the window, or nullptr when the code was refused (the pupil is told).
+TPupilWorkForm* OpenAssignmentWindow(const QString& codeOrLink, QWidget* parent);
+// 「課題を開く」: asks for the code or link in the input box (again after a refused one) and opens it as
+// OpenAssignmentWindow does. Returns the window, or nullptr when cancelled.
 TPupilWorkForm* OpenAssignmentFromDialog(QWidget* parent);

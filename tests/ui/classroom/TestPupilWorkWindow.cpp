@@ -252,3 +252,25 @@ TEST_F(PupilWorkWindow, AHandedInFileIsLookedAtAndContinued) {
   EXPECT_TRUE(teacher->ContinueButton()->isHidden());
   EXPECT_FALSE(teacher->OpenResultFile(U(TestDataDir() + "/classroom/notes.kazoru")).isEmpty());
 }
+
+// Opening an assignment that a window is already working on brings that window up: two windows would
+// write over each other's copy on disk.
+TEST_F(PupilWorkWindow, OneWindowPerAssignment) {
+  KADAI_KUMI = "6年1組";
+  KADAI_BANGOU = 3;
+  KADAI_NAMAE = "青木";
+  const std::string code = CodeOf(SumAssignment(AssignmentFeedback::Now));
+  TPupilWorkForm* first = OpenAssignmentWindow(U(code), nullptr);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(OpenAssignmentWindow(U(GroupedCode(code)), nullptr), first);
+  TPupilWorkForm* other = OpenAssignmentWindow(U(CodeOf(SumAssignment(AssignmentFeedback::End))), nullptr);
+  ASSERT_NE(other, nullptr);
+  EXPECT_NE(other, first);
+  // A refused code opens nothing and says why.
+  TestPlatform().Clear();
+  EXPECT_EQ(OpenAssignmentWindow("ABCD", nullptr), nullptr);
+  EXPECT_EQ(TestPlatform().Shown().size(), 1u);
+  first->close();
+  other->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
