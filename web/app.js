@@ -8,12 +8,10 @@ import { openModal } from './modal.js';
 import { loadProgram, replayEarly } from './load.js';
 // The notebook view (notebook.js).
 import { installNotebook } from './notebook.js';
-// The pupil's side of an assignment (#kadai=CODE, assign.js).
-import { installAssignment } from './assign.js';
 import { swipeToScroll } from './touch.js';
 import { installHalfWidthFields } from './fields.js';
 import { svgOf } from './printsheet.js';
-import { installClassSummary } from './classsummary.js';
+import { assignmentCode } from './address.js';
 
 const FONT_FAMILY = 'KazoruGothic';
 // A character the bundled subset lacks (a pupil's own kana or kanji) comes from a Japanese system font.
@@ -167,7 +165,20 @@ let cursorOn = false;
 let panelShown = true;
 let tools = null;  // the tool windows' dialogs (dialogs.js)
 let notebook = null;  // the notebook view (notebook.js)
-let assignment = null;  // the assignment view (assign.js)
+let assignment = null;  // the assignment view (assign.js), once an assignment was opened
+
+// The views the first screen does not show (the pupil's assignment, the class summary, the practice-sheet
+// maker: views.js) come in a script of their own when one first opens. A page opened from an assignment's
+// link asks for it at once, beside the program.
+let views = null;
+function loadViews() {
+  views ??= window.kazoruBoot.script('kazoru-views.js').then(() => window.kazoruViews, (e) => {
+    views = null;  // asked for again the next time
+    throw e;
+  });
+  return views;
+}
+if (assignmentCode(location.hash) !== null) loadViews().catch(() => {});
 
 function withBytes(bytes, fn) {
   const p = M._malloc(Math.max(1, bytes.length));
@@ -575,7 +586,7 @@ function bindMenus() {
       else if (b.dataset.act === 'read') readAloud();
       else if (b.dataset.act === 'exportSettings') { persist(); exportSettings(); }
       else if (b.dataset.act === 'importSettings') $('importFile').click();
-      else if (b.dataset.act === 'classSummary') app.classSummary.open();
+      else if (b.dataset.act === 'classSummary') openClassSummary();
       // A dialog the item opened keeps the caret.
       if (!document.activeElement || !document.activeElement.closest('dialog[open]')) canvas.focus();
     });
@@ -676,10 +687,7 @@ async function start() {
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))) });
   // The notebook view; a page kept from the last visit comes back in it.
   const tell = (m) => { app.messages.push(m); dialogQueue.push(m); showNextDialog(); };
-  notebook = installNotebook({ M, run, drawList, focusPage: () => canvas.focus(), tell });
-  assignment = installAssignment({ M, drawList, focusPage: () => canvas.focus() });
-  // The class summary of the pupils' handed-in result files (フォーム menu).
-  app.classSummary = installClassSummary({ M, drawList });
+  notebook = installNotebook({ M, run, drawList, focusPage: () => canvas.focus(), tell, views: loadViews });
   const { bytes, note } = loadSettings();
   app.settingsRead = withBytes(bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
   // The type suits the device (larger on a tablet's tall page) until the pupil chooses a size.
@@ -693,12 +701,12 @@ async function start() {
     dialogQueue.push({ kind: 'message', caption: '注意!!', text: note, buttons: 'ok' });
   }
   buildPanel($('panel'), {
-    char: (c) => tools.keypadChar(c) || assignment.keypadChar(c) || run(() => K.char(c.charCodeAt(0))),
-    chars: (s) => tools.keypadChar(s) || assignment.keypadChar(s) || run(() => { for (const c of s) K.char(c.charCodeAt(0)); }),
+    char: (c) => tools.keypadChar(c) || assignment?.keypadChar(c) || run(() => K.char(c.charCodeAt(0))),
+    chars: (s) => tools.keypadChar(s) || assignment?.keypadChar(s) || run(() => { for (const c of s) K.char(c.charCodeAt(0)); }),
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))),
-    clear: () => assignment.keypadClear() || run(() => K.clear()),
+    clear: () => assignment?.keypadClear() || run(() => K.clear()),
     restore: () => run(() => K.restore()),
-    backspace: () => tools.keypadBackspace() || assignment.keypadBackspace() || run(() => K.backspace()),
+    backspace: () => tools.keypadBackspace() || assignment?.keypadBackspace() || run(() => K.backspace()),
     read: () => readAloud(),
   });
   document.addEventListener('keydown', onKeyDown);
@@ -719,8 +727,10 @@ async function start() {
   paint();
   canvas.focus();
   await notebook.takeBack();
-  // A link with an assignment's code opens it (the work kept on this device continues).
-  await assignment.openFromAddress();
+  // A link with an assignment's code opens it (the work kept on this device continues); so does an address
+  // given one later (the view then follows the address itself).
+  if (assignmentCode(location.hash) !== null) await openAssignment();
+  window.addEventListener('hashchange', () => { if (!assignment && assignmentCode(location.hash) !== null) openAssignment(); });
   $('loading').hidden = true;
   app.ready = true;
   app.readyMs = performance.now();
@@ -730,6 +740,25 @@ async function start() {
   if ('serviceWorker' in navigator && location.protocol !== 'file:') {
     fontReady.then(() => navigator.serviceWorker.register('sw.js')).catch(() => {});
   }
+}
+
+// The assignment view, brought in and opened from the address (false: it could not be).
+let assignmentOpening = null;
+function openAssignment() {
+  assignmentOpening ??= loadViews().then((v) => {
+    assignment = v.installAssignment({ M, drawList, focusPage: () => canvas.focus() });
+  });
+  return assignmentOpening.then(() => assignment.openFromAddress(), () => {
+    assignmentOpening = null;
+    return false;
+  });
+}
+
+// The class summary of the pupils' handed-in result files (フォーム menu; app.classSummary once it came).
+let classSummary = null;
+function openClassSummary() {
+  classSummary ??= loadViews().then((v) => { app.classSummary = v.installClassSummary({ M, drawList }); });
+  return classSummary.then(() => app.classSummary.open(), () => { classSummary = null; });
 }
 
 app.pressKey = (vk, shift = 0) => pressKey(vk, shift);

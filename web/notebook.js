@@ -5,7 +5,6 @@
 
 import { swipeToScroll } from './touch.js';
 import { openModal } from './modal.js';
-import { installSheetMaker } from './sheetmaker.js';
 import { databaseOpener } from './idb.js';
 
 // WebNoteCommand's order in src/web/WebNotebook.cpp.
@@ -18,7 +17,7 @@ const STORE = 'notebook';
 const KEY = 'page';
 const UNSAVED_MARK = '（ファイルに未保存）';
 
-export function installNotebook({ M, run, drawList, tell, focusPage }) {
+export function installNotebook({ M, run, drawList, tell, focusPage, views }) {
   const $ = (id) => document.getElementById(id);
   const K = {
     command: M.cwrap('kz_nb_command', 'number', ['number']),
@@ -323,8 +322,16 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
     open: openFile, clear: clearPage, save, print, close: hide, title: editTitle, editPage, commandBox: () => $('noteCommands').toggleAttribute('hidden'),
     equalBreak: () => {}, answerBlank: () => {}, pitchUp: () => {}, pitchDown: () => {},
     scrollUp: () => scrollBy(-20), scrollDown: () => scrollBy(20),
-    sheetMaker: () => sheetMaker.open(),
+    sheetMaker: () => openSheetMaker(),
   };
+
+  // 問題づくり: the practice-sheet maker puts its problems on this page; it comes with the views the first
+  // screen does not show, the first time it opens.
+  let sheetMaker = null;
+  function openSheetMaker() {
+    sheetMaker ??= views().then((v) => v.installSheetMaker({ M, run: act, drawList, notebook: nb }));
+    return sheetMaker.then((maker) => maker.open());
+  }
 
   function scrollBy(dy) {
     nb.scroll = Math.max(0, nb.scroll + dy);
@@ -395,7 +402,5 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
   window.addEventListener('pagehide', () => { if (keepTimer) { clearTimeout(keepTimer); keepNow(); } });
 
   Object.assign(nb, { show, hide, paint, command, save, openBytes, preparePrint, print, takeBack, editLine });
-  // 問題づくり: the practice-sheet maker puts its problems on this page.
-  const sheetMaker = installSheetMaker({ M, run: act, drawList, notebook: nb });
   return { open: show, takeBack };
 }
