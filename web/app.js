@@ -7,7 +7,7 @@ import { installDialogs } from './dialogs.js';
 import { openModal } from './modal.js';
 import { loadProgram, replayEarly } from './load.js';
 // The notebook view (notebook.js).
-import { installNotebook } from './notebook.js';
+import { installNotebook, readKeptPage } from './notebook.js';
 import { swipeToScroll } from './touch.js';
 import { installHalfWidthFields } from './fields.js';
 import { svgOf } from './printsheet.js';
@@ -628,12 +628,18 @@ function loadPageFace() {
   return pageFace.load().catch(() => {});
 }
 
+const mark = (name) => { if (performance.mark) performance.mark(`kazoru-${name}`); };
+
 async function start() {
   const boot = window.kazoruBoot;
   boot.running = true;
+  // The steps of the start, as marks of the page's performance timeline (for the load figures).
+  mark('script');
   clearTimeout(boot.timer);
   // From the service worker's copy the face takes nothing from the program's bandwidth: asked for at once.
   if (boot.kept) loadPageFace();
+  // The notebook's page kept from the last visit is read while the program starts.
+  readKeptPage();
   try {
     M = await loadProgram(boot, { kazoruMeasure: measure });
   } catch (e) {
@@ -642,6 +648,7 @@ async function start() {
     return;
   }
   app.programMs = performance.now();
+  mark('program');
   const fontReady = loadPageFace();
   let fontLate = false;
   const grace = performance.now() > SLOW_LINE_MS ? 0 : FONT_GRACE_MS;
@@ -654,6 +661,7 @@ async function start() {
       if (app.notebook) app.notebook.paint();
     });
   }
+  mark('face');
   K = {
     start: M.cwrap('kz_start', 'number', ['number', 'number']),
     resize: M.cwrap('kz_resize', null, ['number', 'number']),
@@ -726,7 +734,9 @@ async function start() {
   takeMessages();
   paint();
   canvas.focus();
+  mark('painted');
   await notebook.takeBack();
+  mark('notebook');
   // A link with an assignment's code opens it (the work kept on this device continues); so does an address
   // given one later (the view then follows the address itself).
   if (assignmentCode(location.hash) !== null) await openAssignment();
@@ -734,6 +744,7 @@ async function start() {
   $('loading').hidden = true;
   app.ready = true;
   app.readyMs = performance.now();
+  mark('ready');
   // What the pupil typed and tapped while the program was loading, in order.
   app.replayed = replayEarly(boot);
   // The copy for offline use is fetched once the page's face is in (on a slow line it comes second).

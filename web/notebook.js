@@ -15,6 +15,19 @@ export const NOTE_COMMANDS = ['AddNew', 'EditSelected', 'DeleteSelected', 'Delet
 const DB_NAME = 'kazoru';
 const STORE = 'notebook';
 const KEY = 'page';
+const db = databaseOpener(DB_NAME, STORE);
+
+// The page kept from the last visit, read from the browser's storage (null: none, or none could be read).
+// The page asks for it as soon as its script runs, so that the read runs beside the program's start.
+let keptPage = null;
+export function readKeptPage() {
+  keptPage ??= db().then((d) => new Promise((resolve, reject) => {
+    const req = d.transaction(STORE, 'readonly').objectStore(STORE).get(KEY);
+    req.onsuccess = () => resolve(req.result || null);
+    req.onerror = () => reject(req.error);
+  })).catch(() => null);
+  return keptPage;
+}
 const UNSAVED_MARK = '（ファイルに未保存）';
 
 export function installNotebook({ M, run, drawList, tell, focusPage, views }) {
@@ -231,7 +244,6 @@ export function installNotebook({ M, run, drawList, tell, focusPage, views }) {
   window.addEventListener('afterprint', () => document.body.classList.remove('printNote'));
 
   // ---- Keeping the page in IndexedDB ----
-  const db = databaseOpener(DB_NAME, STORE);
 
   function keepFailed() {
     nb.keepFailures++;
@@ -284,18 +296,9 @@ export function installNotebook({ M, run, drawList, tell, focusPage, views }) {
   nb.keepNow = keepNow;
 
   async function takeBack() {
-    let bytes = null;
-    try {
-      const d = await db();
-      bytes = await new Promise((resolve, reject) => {
-        const req = d.transaction(STORE, 'readonly').objectStore(STORE).get(KEY);
-        req.onsuccess = () => resolve(req.result || null);
-        req.onerror = () => reject(req.error);
-      });
-    } catch {
-      // Nothing to take back; the pupil is told when a page of theirs cannot be kept.
-      return false;
-    }
+    // Nothing to take back when it cannot be read; the pupil is told when a page of theirs cannot be kept.
+    const bytes = await readKeptPage();
+    keptPage = null;
     if (!bytes || !bytes.length) return false;
     const ok = withBytes(new Uint8Array(bytes), (p, n) => K.takeBack(p, n)) === 1;
     if (ok) {
