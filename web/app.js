@@ -676,7 +676,7 @@ async function start() {
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))) });
   // The notebook view; a page kept from the last visit comes back in it.
   const tell = (m) => { app.messages.push(m); dialogQueue.push(m); showNextDialog(); };
-  notebook = installNotebook({ M, run, drawList, focusPage: () => canvas.focus(), tell });
+  notebook = installNotebook({ M, run, persist, drawList, focusPage: () => canvas.focus(), tell });
   assignment = installAssignment({ M, drawList, focusPage: () => canvas.focus() });
   // The class summary of the pupils' handed-in result files (フォーム menu).
   app.classSummary = installClassSummary({ M, drawList });

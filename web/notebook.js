@@ -18,7 +18,7 @@ const STORE = 'notebook';
 const KEY = 'page';
 const UNSAVED_MARK = '（ファイルに未保存）';
 
-export function installNotebook({ M, run, drawList, tell, focusPage }) {
+export function installNotebook({ M, run, persist, drawList, tell, focusPage }) {
   const $ = (id) => document.getElementById(id);
   const K = {
     command: M.cwrap('kz_nb_command', 'number', ['number']),
@@ -396,6 +396,6 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
 
   Object.assign(nb, { show, hide, paint, command, save, openBytes, preparePrint, print, takeBack, editLine });
   // 問題づくり: the practice-sheet maker puts its problems on this page.
-  const sheetMaker = installSheetMaker({ M, run: act, drawList, notebook: nb });
+  const sheetMaker = installSheetMaker({ M, run: act, persist, drawList, notebook: nb });
   return { open: show, takeBack };
 }
