@@ -695,7 +695,7 @@ async function start() {
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))) });
   // The notebook view; a page kept from the last visit comes back in it.
   const tell = (m) => { app.messages.push(m); dialogQueue.push(m); showNextDialog(); };
-  notebook = installNotebook({ M, run, drawList, focusPage: () => canvas.focus(), tell, views: loadViews });
+  notebook = installNotebook({ M, run, persist, drawList, focusPage: () => canvas.focus(), tell, views: loadViews });
   const { bytes, note } = loadSettings();
   app.settingsRead = withBytes(bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
   // The type suits the device (larger on a tablet's tall page) until the pupil chooses a size.

@@ -30,7 +30,7 @@ export function readKeptPage() {
 }
 const UNSAVED_MARK = '（ファイルに未保存）';
 
-export function installNotebook({ M, run, drawList, tell, focusPage, views }) {
+export function installNotebook({ M, run, persist, drawList, tell, focusPage, views }) {
   const $ = (id) => document.getElementById(id);
   const K = {
     command: M.cwrap('kz_nb_command', 'number', ['number']),
@@ -332,7 +332,7 @@ export function installNotebook({ M, run, drawList, tell, focusPage, views }) {
   // screen does not show, the first time it opens.
   let sheetMaker = null;
   function openSheetMaker() {
-    sheetMaker ??= views().then((v) => v.installSheetMaker({ M, run: act, drawList, notebook: nb }));
+    sheetMaker ??= views().then((v) => v.installSheetMaker({ M, run: act, persist, drawList, notebook: nb }));
     return sheetMaker.then((maker) => maker.open());
   }
 
