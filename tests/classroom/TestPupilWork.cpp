@@ -216,6 +216,20 @@ TEST(PupilWork, VerdictsAreShownAsTheFeedbackModeSays) {
   EXPECT_FALSE(f.shown);
   EXPECT_TRUE(f.steps.empty());
   EXPECT_EQ(f.hint, "");
+  // The teacher's look at the same work: the verdicts whatever the mode, no hint.
+  f = PupilProblemReview(none, 0);
+  EXPECT_TRUE(f.shown);
+  EXPECT_EQ(Marks(f), "○");
+  EXPECT_EQ(f.verdict, CellVerdict::Right);
+  EXPECT_EQ(f.hint, "");
+  EXPECT_FALSE(PupilProblemReview(none, 99).shown);
+}
+
+TEST(PupilWork, TheStoreNameKeepsOnlyTheCodesLettersAndDigits) {
+  const std::string code = CodeOf(SumAssignment(AssignmentFeedback::Now));
+  EXPECT_EQ(PupilWorkStoreName(code), "kadai-" + code + ".json");
+  EXPECT_EQ(PupilWorkStoreName("../AB-12/..\\x\n"), "kadai-AB12x.json");
+  EXPECT_EQ(PupilWorkStoreName(""), "kadai-.json");
 }
 
 TEST(PupilWork, TheStorageFormReadsBackWhole) {

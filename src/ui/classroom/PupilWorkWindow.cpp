@@ -67,7 +67,8 @@ class ProblemView : public QWidget {
     std::string problem;
     std::vector<Row> lines;
     if (rows) rows(problem, lines);
-    const int h = static_cast<int>(ROW_HEIGHT * (PROBLEM_SCALE + LINE_SCALE * static_cast<double>(lines.size())));
+    const int h =
+        static_cast<int>(ROW_HEIGHT * (PROBLEM_SCALE + LINE_SCALE * static_cast<double>(lines.size())));
     setMinimumHeight(std::max(h + 8, ROW_HEIGHT * 2));
     update();
   }
@@ -117,7 +118,8 @@ class NameBox : public QDialog {
     setWindowTitle(U("組・番号・名前"));
     setFont(QtCanvas::WindowFont(font()));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(U("はじめに、組と番号と名前を入れてください。この計算機に覚えておきます。")));
+    layout->addWidget(
+        new QLabel(U("はじめに、組と番号と名前を入れてください。この計算機に覚えておきます。")));
     auto* form = new QFormLayout;
     className_ = new QLineEdit(U(w.number ? w.className : KADAI_KUMI));
     number_ = new QLineEdit(w.number ? QString::number(w.number)
@@ -218,7 +220,8 @@ TPupilWorkForm::TPupilWorkForm(QWidget* parent) : QDialog(parent) {
   list_->setMaximumWidth(220);
   view_ = new ProblemView;
   working_ = new QPlainTextEdit;
-  working_->setPlaceholderText(U("ここに途中の式を書きます。1行に1つ、「=」で始めても始めなくてもかまいません。"));
+  working_->setPlaceholderText(
+      U("ここに途中の式を書きます。1行に1つ、「=」で始めても始めなくてもかまいません。"));
   QFont typed = font();
   typed.setPointSize(typed.pointSize() + 4);
   working_->setFont(typed);
@@ -349,9 +352,10 @@ QString TPupilWorkForm::OpenResultFile(const QString& path, bool teacher) {
   teacher_ = teacher;
   resultBytes_ = std::move(bytes);
   const QString file = QFileInfo(path).fileName();
-  banner_->setText(teacher ? U("提出されたファイル「") + file + U("」を見ています。○×は先生のまとめと同じです。")
-                           : U("提出したファイル「") + file +
-                                 U("」を見ています。書きなおすときは「続きを解く」を押してください。"));
+  banner_->setText(teacher
+                       ? U("提出されたファイル「") + file + U("」を見ています。○×は先生のまとめと同じです。")
+                       : U("提出したファイル「") + file +
+                             U("」を見ています。書きなおすときは「続きを解く」を押してください。"));
   banner_->setToolTip(path);
   banner_->show();
   continue_->setVisible(!teacher);
@@ -478,7 +482,8 @@ bool TPupilWorkForm::HandIn() {
   if (!work_.number) return false;
   const size_t left = work_.problems.size() - PupilDoneCount(work_);
   const std::string question =
-      (left ? "まだ途中の式を書いていない問題が " + std::to_string(left) + " 問あります。\n" : std::string()) +
+      (left ? "まだ途中の式を書いていない問題が " + std::to_string(left) + " 問あります。\n"
+            : std::string()) +
       (work_.handIns ? "前に提出したものの代わりに、今の答えを提出します。" : "答えを提出します。") +
       "よろしいですか。";
   if (AskQuestion(question, "提出", MsgButtons::YesNo) != MsgAnswer::Yes) return false;
@@ -497,7 +502,9 @@ bool TPupilWorkForm::HandIn() {
   if (path.isEmpty()) return false;
   if (!path.endsWith(".kazoru", Qt::CaseInsensitive)) path += ".kazoru";
   if (!WriteAtomically(path.toStdString(), bytes)) {
-    ShowMessage("ファイルを書けません: " + path.toStdString() + "\n別の場所を選んで、もう一度提出してください。", "提出");
+    ShowMessage(
+        "ファイルを書けません: " + path.toStdString() + "\n別の場所を選んで、もう一度提出してください。",
+        "提出");
     return false;
   }
   work_ = std::move(handed);
@@ -582,8 +589,8 @@ void TPupilWorkForm::Refresh() {
     const std::string note = work_.assignment.feedback == AssignmentFeedback::End && work_.changedSinceHandIn
                                  ? "（提出のあとで直したところは、もう一度提出してください）"
                                  : "";
-    status_->setText(U("提出しました（" + std::to_string(work_.handIns) + "回目 ") + U(work_.handedIn).mid(11, 5) +
-                     U("）" + note));
+    status_->setText(U("提出しました（" + std::to_string(work_.handIns) + "回目 ") +
+                     U(work_.handedIn).mid(11, 5) + U("）" + note));
   }
 }
 
@@ -594,7 +601,8 @@ void TPupilWorkForm::closeEvent(QCloseEvent* e) {
 
 TPupilWorkForm* OpenAssignmentFromDialog(QWidget* parent) {
   std::string text;
-  while (CurrentPlatform().InputBox("課題を開く", "先生から配られた課題のコードかリンクを入れてください。", text)) {
+  while (CurrentPlatform().InputBox("課題を開く", "先生から配られた課題のコードかリンクを入れてください。",
+                                    text)) {
     auto* form = new TPupilWorkForm(parent);
     form->setAttribute(Qt::WA_DeleteOnClose);
     const QString why = form->OpenCode(U(text));
