@@ -505,10 +505,9 @@ function openVersion() {
 // ---- The notice box ----------------------------------------------------------------------------------------
 
 let noticeTimer = 0;
-// Draws the notice as the desktop's box does; false when the page should show it as plain text.
+// Draws the notice as the desktop's box does (a notice the C++ cannot lay out is not shown).
 function showNotice(m) {
   const n = document.getElementById('notice');
-  if (!n) return false;
   const r = JSON.parse(T.notice(m.text));
   if (r.failed) return true;
   const c = n.querySelector('canvas');
@@ -522,7 +521,6 @@ function showNotice(m) {
   g.fillRect(0, 0, c.width, c.height);
   host.drawList(r.ops, g, dpr);
   n.querySelector('.caption').textContent = m.caption;
-  n.querySelector('.text').textContent = '';
   n.classList.add('drawn');
   n.hidden = false;
   n.tabIndex = -1;

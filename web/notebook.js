@@ -6,6 +6,7 @@
 import { swipeToScroll } from './touch.js';
 import { openModal } from './modal.js';
 import { installSheetMaker } from './sheetmaker.js';
+import { withBytes } from './wasm.js';
 import { databaseOpener } from './idb.js';
 
 // WebNoteCommand's order in src/web/WebNotebook.cpp.
@@ -50,11 +51,6 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage }) 
     lastSave: null, unsavedMark: UNSAVED_MARK,
   };
 
-  const withBytes = (bytes, fn) => {
-    const p = M._malloc(Math.max(1, bytes.length));
-    M.HEAPU8.set(bytes, p);
-    try { return fn(p, bytes.length); } finally { M._free(p); }
-  };
   const resultBytes = (p) => (p ? M.HEAPU8.slice(p, p + K.resultLength()) : null);
 
   // ---- Drawing ----
@@ -198,7 +194,7 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage }) 
     nb.scroll = 0;
     act(() => {
       const t0 = performance.now();
-      withBytes(bytes, (p, n) => K.open(p, n, name));
+      withBytes(M, bytes, (p, n) => K.open(p, n, name));
       nb.timings.open = performance.now() - t0;
     });
   }
@@ -298,7 +294,7 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage }) 
       return false;
     }
     if (!bytes || !bytes.length) return false;
-    const ok = withBytes(new Uint8Array(bytes), (p, n) => K.takeBack(p, n)) === 1;
+    const ok = withBytes(M, new Uint8Array(bytes), (p, n) => K.takeBack(p, n)) === 1;
     if (ok) {
       lastKept = new Uint8Array(bytes);
       show();
