@@ -80,6 +80,7 @@ serve: web
 # KAZORU_CPU_SLOWDOWN=4 slows Chromium's CPU as on a school laptop.
 test-web: build web
 	@cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || npm ci --no-audit --no-fund >/dev/null; }
+	@tests/web/node_modules/.bin/eslint --config tests/web/eslint.config.mjs web tests/web
 	@KAZORU_BROWSERS=$${KAZORU_BROWSERS:-chromium} KAZORU_BUILD=$(CURDIR)/$(BUILD) KAZORU_WEB_BUILD=$(CURDIR)/$(WEB_BUILD) \
 	  node --test tests/web/
 

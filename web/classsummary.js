@@ -265,6 +265,8 @@ export function installClassSummary({ M, drawList }) {
     const blob = new Blob([M.HEAPU8.slice(p, p + length)], { type: 'text/csv;charset=utf-8' });
     const a = document.createElement('a');
     const first = summary.data.assignments[0];
+    // A file name takes no path character and no control character.
+    // eslint-disable-next-line no-control-regex
     a.download = `${first ? first.title.replace(/[\\/:*?"<>|\u0000-\u001f]/g, '_') : 'クラス'}-まとめ.csv`;
     a.href = URL.createObjectURL(blob);
     a.click();

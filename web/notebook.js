@@ -281,7 +281,7 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage }) 
   nb.keepNow = keepNow;
 
   async function takeBack() {
-    let bytes = null;
+    let bytes;
     try {
       const d = await db();
       bytes = await new Promise((resolve, reject) => {
