@@ -8,13 +8,11 @@ import { installDialogs } from './dialogs.js';
 import { openModal } from './modal.js';
 import { loadProgram, replayEarly } from './load.js';
 // The notebook view (notebook.js).
-import { installNotebook } from './notebook.js';
-// The pupil's side of an assignment (#kadai=CODE, assign.js).
-import { installAssignment } from './assign.js';
+import { installNotebook, readKeptPage } from './notebook.js';
 import { swipeToScroll } from './touch.js';
 import { installHalfWidthFields } from './fields.js';
 import { svgOf } from './printsheet.js';
-import { installClassSummary } from './classsummary.js';
+import { assignmentCode } from './address.js';
 
 const FONT_FAMILY = 'KazoruGothic';
 // A character the bundled subset lacks (a pupil's own kana or kanji) comes from a Japanese system font.
@@ -168,7 +166,20 @@ let cursorOn = false;
 let panelShown = true;
 let tools = null;  // the tool windows' dialogs (dialogs.js)
 let notebook = null;  // the notebook view (notebook.js)
-let assignment = null;  // the assignment view (assign.js)
+let assignment = null;  // the assignment view (assign.js), once an assignment was opened
+
+// The views the first screen does not show (the pupil's assignment, the class summary, the practice-sheet
+// maker: views.js) come in a script of their own when one first opens. A page opened from an assignment's
+// link asks for it at once, beside the program.
+let views = null;
+function loadViews() {
+  views ??= window.kazoruBoot.script('kazoru-views.js').then(() => window.kazoruViews, (e) => {
+    views = null;  // asked for again the next time
+    throw e;
+  });
+  return views;
+}
+if (assignmentCode(location.hash) !== null) loadViews().catch(() => {});
 
 export function settingsBytes(old) {
   const p = withBytes(M, old, (ptr, len) => K.settingsBytes(ptr, len));
@@ -559,7 +570,7 @@ function bindMenus() {
       else if (b.dataset.act === 'read') readAloud();
       else if (b.dataset.act === 'exportSettings') { persist(); exportSettings(); }
       else if (b.dataset.act === 'importSettings') $('importFile').click();
-      else if (b.dataset.act === 'classSummary') app.classSummary.open();
+      else if (b.dataset.act === 'classSummary') openClassSummary();
       // A dialog the item opened keeps the caret.
       if (!document.activeElement || !document.activeElement.closest('dialog[open]')) canvas.focus();
     });
@@ -601,12 +612,18 @@ function loadPageFace() {
   return pageFace.load().catch(() => {});
 }
 
+const mark = (name) => { if (performance.mark) performance.mark(`kazoru-${name}`); };
+
 async function start() {
   const boot = window.kazoruBoot;
   boot.running = true;
+  // The steps of the start, as marks of the page's performance timeline (for the load figures).
+  mark('script');
   clearTimeout(boot.timer);
   // From the service worker's copy the face takes nothing from the program's bandwidth: asked for at once.
   if (boot.kept) loadPageFace();
+  // The notebook's page kept from the last visit is read while the program starts.
+  readKeptPage();
   try {
     M = await loadProgram(boot, { kazoruMeasure: measure });
   } catch (e) {
@@ -615,6 +632,7 @@ async function start() {
     return;
   }
   app.programMs = performance.now();
+  mark('program');
   const fontReady = loadPageFace();
   let fontLate = false;
   const grace = performance.now() > SLOW_LINE_MS ? 0 : FONT_GRACE_MS;
@@ -627,6 +645,7 @@ async function start() {
       if (app.notebook) app.notebook.paint();
     });
   }
+  mark('face');
   K = {
     start: M.cwrap('kz_start', 'number', ['number', 'number']),
     resize: M.cwrap('kz_resize', null, ['number', 'number']),
@@ -660,10 +679,7 @@ async function start() {
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))) });
   // The notebook view; a page kept from the last visit comes back in it.
   const tell = (m) => { app.messages.push(m); dialogQueue.push(m); showNextDialog(); };
-  notebook = installNotebook({ M, run, persist, drawList, focusPage: () => canvas.focus(), tell });
-  assignment = installAssignment({ M, drawList, focusPage: () => canvas.focus() });
-  // The class summary of the pupils' handed-in result files (フォーム menu).
-  app.classSummary = installClassSummary({ M, drawList });
+  notebook = installNotebook({ M, run, persist, drawList, focusPage: () => canvas.focus(), tell, views: loadViews });
   const { bytes, note } = loadSettings();
   app.settingsRead = withBytes(M, bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
   // The type suits the device (larger on a tablet's tall page) until the pupil chooses a size.
@@ -677,12 +693,12 @@ async function start() {
     dialogQueue.push({ kind: 'message', caption: '注意!!', text: note, buttons: 'ok' });
   }
   buildPanel($('panel'), {
-    char: (c) => tools.keypadChar(c) || assignment.keypadChar(c) || run(() => K.char(c.charCodeAt(0))),
-    chars: (s) => tools.keypadChar(s) || assignment.keypadChar(s) || run(() => { for (const c of s) K.char(c.charCodeAt(0)); }),
+    char: (c) => tools.keypadChar(c) || assignment?.keypadChar(c) || run(() => K.char(c.charCodeAt(0))),
+    chars: (s) => tools.keypadChar(s) || assignment?.keypadChar(s) || run(() => { for (const c of s) K.char(c.charCodeAt(0)); }),
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))),
-    clear: () => assignment.keypadClear() || run(() => K.clear()),
+    clear: () => assignment?.keypadClear() || run(() => K.clear()),
     restore: () => run(() => K.restore()),
-    backspace: () => tools.keypadBackspace() || assignment.keypadBackspace() || run(() => K.backspace()),
+    backspace: () => tools.keypadBackspace() || assignment?.keypadBackspace() || run(() => K.backspace()),
     read: () => readAloud(),
   });
   document.addEventListener('keydown', onKeyDown);
@@ -702,18 +718,42 @@ async function start() {
   takeMessages();
   paint();
   canvas.focus();
+  mark('painted');
   await notebook.takeBack();
-  // A link with an assignment's code opens it (the work kept on this device continues).
-  await assignment.openFromAddress();
+  mark('notebook');
+  // A link with an assignment's code opens it (the work kept on this device continues); so does an address
+  // given one later (the view then follows the address itself).
+  if (assignmentCode(location.hash) !== null) await openAssignment();
+  window.addEventListener('hashchange', () => { if (!assignment && assignmentCode(location.hash) !== null) openAssignment(); });
   $('loading').hidden = true;
   app.ready = true;
   app.readyMs = performance.now();
+  mark('ready');
   // What the pupil typed and tapped while the program was loading, in order.
   app.replayed = replayEarly(boot);
   // The copy for offline use is fetched once the page's face is in (on a slow line it comes second).
   if ('serviceWorker' in navigator && location.protocol !== 'file:') {
     fontReady.then(() => navigator.serviceWorker.register('sw.js')).catch(() => {});
   }
+}
+
+// The assignment view, brought in and opened from the address (false: it could not be).
+let assignmentOpening = null;
+function openAssignment() {
+  assignmentOpening ??= loadViews().then((v) => {
+    assignment = v.installAssignment({ M, drawList, focusPage: () => canvas.focus() });
+  });
+  return assignmentOpening.then(() => assignment.openFromAddress(), () => {
+    assignmentOpening = null;
+    return false;
+  });
+}
+
+// The class summary of the pupils' handed-in result files (フォーム menu; app.classSummary once it came).
+let classSummary = null;
+function openClassSummary() {
+  classSummary ??= loadViews().then((v) => { app.classSummary = v.installClassSummary({ M, drawList }); });
+  return classSummary.then(() => app.classSummary.open(), () => { classSummary = null; });
 }
 
 app.pressKey = (vk, shift = 0) => pressKey(vk, shift);

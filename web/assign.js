@@ -12,6 +12,7 @@ import { openModal } from './modal.js';
 import { el } from './dom.js';
 import { databaseOpener } from './idb.js';
 import { withBytes } from './wasm.js';
+import { assignmentCode } from './address.js';
 
 const DB_NAME = 'kazoru-assignments';
 const STORE = 'work';
@@ -21,18 +22,6 @@ const LINE_MAX = 200;
 const PROBLEM_SCALE = 1.6, LINE_SCALE = 1.3;
 // Time spent is kept at least this often while the pupil works (every change is kept at once).
 const KEEP_TIME_EVERY_S = 5;
-
-// The code in a page address's fragment ("#kadai=CODE"), or null when the fragment carries none.
-export function assignmentCode(hash) {
-  const m = /^#(?:.*&)?kadai=([^&]*)/.exec(String(hash || ''));
-  if (!m) return null;
-  try {
-    return decodeURIComponent(m[1]);
-  } catch {
-    return m[1];
-  }
-}
-
 
 // The view's style sheet is asked for when an assignment first opens: the calculation screen's first
 // picture needs none of it. A page opened from an assignment's link asks for it at once, beside the program's

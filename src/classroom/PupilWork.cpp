@@ -247,6 +247,20 @@ PupilFeedback PupilProblemFeedback(const PupilWork& work, size_t problem) {
   return f;
 }
 
+PupilFeedback PupilProblemReview(const PupilWork& work, size_t problem) {
+  PupilWork seen = work;
+  seen.assignment.feedback = AssignmentFeedback::Now;
+  if (problem < seen.problems.size()) seen.problems[problem].hint = false;
+  return PupilProblemFeedback(seen, problem);
+}
+
+std::string PupilWorkStoreName(const std::string& code) {
+  std::string name = "kadai-";
+  for (char c : code)
+    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) name += c;
+  return name + ".json";
+}
+
 std::string WritePupilWork(const PupilWork& work) {
   classjson::Writer w(false);
   w.Object();

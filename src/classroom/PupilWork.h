@@ -95,6 +95,13 @@ struct PupilFeedback {
 // The step checker's verdicts on a problem's working, against the assignment's own problem, as the
 // feedback mode lets the pupil see them. The state of the screen, the process and the evaluator is kept.
 PupilFeedback PupilProblemFeedback(const PupilWork& work, size_t problem);
+// The same verdicts whatever the mode keeps back, without the hint: a handed-in file looked at again, as
+// the teacher's summary judges it.
+PupilFeedback PupilProblemReview(const PupilWork& work, size_t problem);
+
+// The name of the file a device keeps an assignment's work in ("kadai-CODE.json"): the code's letters and
+// digits only, so that no code can make a path.
+std::string PupilWorkStoreName(const std::string& code);
 
 // The storage form: UTF-8 JSON with the code, the pupil, the times, the view and every problem's work.
 std::string WritePupilWork(const PupilWork& work);
