@@ -11,6 +11,7 @@
 import { openModal } from './modal.js';
 import { el } from './dom.js';
 import { databaseOpener } from './idb.js';
+import { withBytes } from './wasm.js';
 import { assignmentCode } from './address.js';
 
 const DB_NAME = 'kazoru-assignments';
@@ -654,10 +655,7 @@ export function installAssignment({ M, drawList, focusPage }) {
       tellAboutFile(`「${file.name}」を読めませんでした。`);
       return;
     }
-    const p = M._malloc(Math.max(1, bytes.length));
-    M.HEAPU8.set(bytes, p);
-    let r;
-    try { r = JSON.parse(P.readFile(p, bytes.length)); } finally { M._free(p); }
+    const r = JSON.parse(withBytes(M, bytes, (p, n) => P.readFile(p, n)));
     if (r.message) {
       tellAboutFile(`「${file.name}」からは続けられません。${r.message}`);
       return;
