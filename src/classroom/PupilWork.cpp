@@ -414,6 +414,22 @@ std::string ContinuePupilWork(const std::string& resultBytes, PupilWork& work) {
   return "";
 }
 
+std::string ContinueOpenPupilWork(const PupilWork& open, const std::string& resultBytes, PupilWork& work) {
+  PupilWork w;
+  const std::string why = ContinuePupilWork(resultBytes, w);
+  if (!why.empty()) return why;
+  if (w.code != open.code)
+    return "このファイルは別の課題「" + w.assignment.title + "」のものです。その課題のリンクを開いてから、" +
+           "ファイルを開いてください。";
+  work = std::move(w);
+  return "";
+}
+
+bool PupilWorkBegun(const PupilWork& work) {
+  return work.handIns > 0 || std::any_of(work.problems.begin(), work.problems.end(),
+                                         [](const PupilProblem& p) { return PupilProblemDone(p) || p.hint; });
+}
+
 ResultFile PupilResultFile(const PupilWork& work, const std::string& handedIn) {
   ResultFile r;
   r.code = work.code;

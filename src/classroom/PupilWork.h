@@ -114,6 +114,13 @@ std::string ReadPupilWork(const std::string& bytes, PupilWork& work);
 // continued: the file's own reason, its code's, or a problem that is not the assignment's.
 std::string ContinuePupilWork(const std::string& resultBytes, PupilWork& work);
 
+// The work of a result file to continue in place of the open assignment's work: as ContinuePupilWork,
+// and a file of another assignment is refused with the title it names (the open work stays then).
+std::string ContinueOpenPupilWork(const PupilWork& open, const std::string& resultBytes, PupilWork& work);
+// Whether the work holds something of the pupil's that continuing from a file would replace: a working
+// line, a hint asked for, a hand-in.
+bool PupilWorkBegun(const PupilWork& work);
+
 // The result file of the work as handed in at that time (ISO-8601): what the pupil typed, no verdicts.
 ResultFile PupilResultFile(const PupilWork& work, const std::string& handedIn);
 

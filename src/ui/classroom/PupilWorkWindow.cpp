@@ -375,7 +375,7 @@ QString TPupilWorkForm::ContinueWork() {
   std::string stored;
   PupilWork kept;
   if (QFileInfo::exists(StorePath()) && ReadSmallFile(StorePath(), PUPIL_WORK_MAX_BYTES, stored) &&
-      ReadPupilWork(stored, kept).empty() && kept.code == fromFile.code && PupilDoneCount(kept) > 0) {
+      ReadPupilWork(stored, kept).empty() && kept.code == fromFile.code && PupilWorkBegun(kept)) {
     const MsgAnswer a = AskQuestion(
         "この計算機には、この課題の別の記録が残っています（" + std::to_string(PupilDoneCount(kept)) + " / " +
             std::to_string(kept.problems.size()) +
