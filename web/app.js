@@ -1,6 +1,7 @@
 // The calculation screen in the browser: starts the C++ model (kazoru.wasm), routes keys and taps to it,
 // paints its drawing list on the page canvas, and shows its status line, messages, notice box and windows.
-import { toVirtualKey, VK, SHIFT, ALT, CTRL } from './keys.js';
+import { withBytes } from './wasm.js';
+import { toVirtualKey, letterKey, VK, SHIFT, ALT, CTRL } from './keys.js';
 import { buildPanel } from './panel.js';
 import { loadSettings, saveSettings, exportSettings, importSettings } from './settings.js';
 import { installDialogs } from './dialogs.js';
@@ -180,14 +181,8 @@ function loadViews() {
 }
 if (assignmentCode(location.hash) !== null) loadViews().catch(() => {});
 
-function withBytes(bytes, fn) {
-  const p = M._malloc(Math.max(1, bytes.length));
-  M.HEAPU8.set(bytes, p);
-  try { return fn(p, bytes.length); } finally { M._free(p); }
-}
-
 export function settingsBytes(old) {
-  const p = withBytes(old, (ptr, len) => K.settingsBytes(ptr, len));
+  const p = withBytes(M, old, (ptr, len) => K.settingsBytes(ptr, len));
   return M.HEAPU8.slice(p, p + K.resultLength());
 }
 
@@ -240,7 +235,7 @@ function paint() {
   lastSize = size;
   app.ops = list;
   app.state = JSON.parse(K.state());
-  refresh(area);
+  refresh();
   drawCursor(app.state.lineOpen);
   app.lastPaintMs = performance.now() - t0;
 }
@@ -364,19 +359,8 @@ function showNextDialog() {
   } });
 }
 
-let noticeTimer = 0;
-function showNotice(m) {
-  if (tools && tools.notice(m)) return;
-  const n = $('notice');
-  n.querySelector('.caption').textContent = m.caption;
-  let text = m.text;
-  if (text.startsWith('$')) text = text.slice(1).split('|').join('\n');
-  else if (text.startsWith('@')) text = text.slice(1).replace('#', '\n');
-  n.querySelector('.text').textContent = text;
-  n.hidden = false;
-  clearTimeout(noticeTimer);
-  noticeTimer = setTimeout(() => { n.hidden = true; }, Math.max(800, m.durationMs || 3000));
-}
+// The notice box is drawn by the C++ as the desktop's (dialogs.js), its marked-up text laid out there.
+const showNotice = (m) => tools.notice(m);
 
 function beep() {
   try {
@@ -555,14 +539,14 @@ function onKeyDown(e) {
   if (!k) return;
   const [vk, shift] = k;
   // The browser's own developer keys stay the browser's.
-  if ((shift & CTRL) && (shift & SHIFT) && (vk === 0x49 || vk === 0x4a)) return;
+  if ((shift & CTRL) && (shift & SHIFT) && (vk === letterKey('I') || vk === letterKey('J'))) return;
   e.preventDefault();
-  if (shift === CTRL && vk === 0x52) {
+  if (shift === CTRL && vk === letterKey('R')) {
     readAloud();
     return;
   }
   pressKey(vk, shift);
-  if (shift & ALT && vk === 0x41) run(() => K.command(COMMANDS.indexOf('OpenProcessSettings')));
+  if (shift & ALT && vk === letterKey('A')) run(() => K.command(COMMANDS.indexOf('OpenProcessSettings')));
 }
 
 function onWheel(e) {
@@ -605,7 +589,7 @@ function bindMenus() {
     if (note) {
       dialogQueue.push({ kind: 'message', caption: '注意!!', text: note, buttons: 'ok' });
     } else {
-      run(() => withBytes(bytes, (p, n) => K.start(p, n)));
+      run(() => withBytes(M, bytes, (p, n) => K.start(p, n)));
       persist();
     }
     showNextDialog();
@@ -696,9 +680,9 @@ async function start() {
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))) });
   // The notebook view; a page kept from the last visit comes back in it.
   const tell = (m) => { app.messages.push(m); dialogQueue.push(m); showNextDialog(); };
-  notebook = installNotebook({ M, run, drawList, focusPage: () => canvas.focus(), tell, views: loadViews });
+  notebook = installNotebook({ M, run, persist, drawList, focusPage: () => canvas.focus(), tell, views: loadViews });
   const { bytes, note } = loadSettings();
-  app.settingsRead = withBytes(bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
+  app.settingsRead = withBytes(M, bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
   // The type suits the device (larger on a tablet's tall page) until the pupil chooses a size.
   const homeSize = K.deviceFontSize(window.innerWidth, window.innerHeight);
   if (!app.settingsRead) {

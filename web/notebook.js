@@ -5,6 +5,7 @@
 
 import { swipeToScroll } from './touch.js';
 import { openModal } from './modal.js';
+import { withBytes } from './wasm.js';
 import { databaseOpener } from './idb.js';
 
 // WebNoteCommand's order in src/web/WebNotebook.cpp.
@@ -30,7 +31,7 @@ export function readKeptPage() {
 }
 const UNSAVED_MARK = '（ファイルに未保存）';
 
-export function installNotebook({ M, run, drawList, tell, focusPage, views }) {
+export function installNotebook({ M, run, persist, drawList, tell, focusPage, views }) {
   const $ = (id) => document.getElementById(id);
   const K = {
     command: M.cwrap('kz_nb_command', 'number', ['number']),
@@ -62,11 +63,6 @@ export function installNotebook({ M, run, drawList, tell, focusPage, views }) {
     lastSave: null, unsavedMark: UNSAVED_MARK,
   };
 
-  const withBytes = (bytes, fn) => {
-    const p = M._malloc(Math.max(1, bytes.length));
-    M.HEAPU8.set(bytes, p);
-    try { return fn(p, bytes.length); } finally { M._free(p); }
-  };
   const resultBytes = (p) => (p ? M.HEAPU8.slice(p, p + K.resultLength()) : null);
 
   // ---- Drawing ----
@@ -210,7 +206,7 @@ export function installNotebook({ M, run, drawList, tell, focusPage, views }) {
     nb.scroll = 0;
     act(() => {
       const t0 = performance.now();
-      withBytes(bytes, (p, n) => K.open(p, n, name));
+      withBytes(M, bytes, (p, n) => K.open(p, n, name));
       nb.timings.open = performance.now() - t0;
     });
   }
@@ -300,7 +296,7 @@ export function installNotebook({ M, run, drawList, tell, focusPage, views }) {
     const bytes = await readKeptPage();
     keptPage = null;
     if (!bytes || !bytes.length) return false;
-    const ok = withBytes(new Uint8Array(bytes), (p, n) => K.takeBack(p, n)) === 1;
+    const ok = withBytes(M, new Uint8Array(bytes), (p, n) => K.takeBack(p, n)) === 1;
     if (ok) {
       lastKept = new Uint8Array(bytes);
       show();
@@ -332,7 +328,7 @@ export function installNotebook({ M, run, drawList, tell, focusPage, views }) {
   // screen does not show, the first time it opens.
   let sheetMaker = null;
   function openSheetMaker() {
-    sheetMaker ??= views().then((v) => v.installSheetMaker({ M, run: act, drawList, notebook: nb }));
+    sheetMaker ??= views().then((v) => v.installSheetMaker({ M, run: act, persist, drawList, notebook: nb }));
     return sheetMaker.then((maker) => maker.open());
   }
 

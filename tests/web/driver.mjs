@@ -203,7 +203,18 @@ class PuppeteerPage extends BasePage {
       window.__tapped = false;
       addEventListener('click', () => { window.__tapped = true; }, { capture: true, once: true });
     });
-    await this.page.touchscreen.tap(x, y);
+    if (this.session.features.cdp) {
+      await this.page.touchscreen.tap(x, y);
+    } else {
+      // Over WebDriver BiDi puppeteer lifts the finger in a second command: on a busy machine the finger
+      // then rests long enough for Firefox to take a long press (a context menu, no click). The finger goes
+      // down and up in one command, as a tap does.
+      await this.page.mainFrame().browsingContext.performActions([{
+        type: 'pointer', id: 'finger', parameters: { pointerType: 'touch' },
+        actions: [{ type: 'pointerMove', x: Math.round(x), y: Math.round(y) }, { type: 'pointerDown', button: 0 },
+          { type: 'pointerUp', button: 0 }],
+      }]);
+    }
     await this.page.waitForFunction(() => window.__tapped, { timeout: 10000 });
   }
   async chooseFile(button, input, file) {
