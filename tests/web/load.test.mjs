@@ -66,17 +66,18 @@ forEachBrowser({ describe, before, after }, (b) => {
       `(${wasmFile}, ${wasm.bytes} bytes, in at ${first.wasmEnd?.toFixed(0)} ms; ${withProgram} bytes fetched while it came); ` +
       `repeat visit ready ${repeat.ready.toFixed(0)} ms`);
     // The program's bytes are the same on every machine and are held everywhere. The times are upper bounds
-    // on a machine shared with other builds (the keypad's 0.4–0.6 s went past 1.5 s at a load average of 28),
-    // so their budgets are held only where KAZORU_LOAD_BUDGETS is set (a quiet machine); what the page does to
-    // meet them is held everywhere: the program comes packed and small, the keypad shows before it has
-    // arrived, and the repeat visit fetches nothing over the network.
+    // on a machine shared with other builds (the keypad's 0.4–0.6 s went past 1.5 s at a load average of 28,
+    // and past the program's arrival at 34), so their budgets are held only where KAZORU_LOAD_BUDGETS is set
+    // (a quiet machine); what the page does to meet them is held everywhere: the program comes packed and
+    // small, the repeat visit fetches nothing over the network, and (below) the keypad is painted while the
+    // program has not come.
     assert.equal(wasmFile, 'kazoru.wasm.gz');
     assert.ok(wasm.bytes <= BUDGET.programBytes, `${wasm.bytes} bytes of program on the wire`);
-    if (first.keypad !== null && first.wasmEnd) {
-      assert.ok(first.keypad < first.wasmEnd, `keypad shown at ${first.keypad} ms, program in at ${first.wasmEnd} ms`);
-    }
     assert.deepEqual(fromNetwork, []);
     if (process.env.KAZORU_LOAD_BUDGETS) {
+      if (first.keypad !== null && first.wasmEnd) {
+        assert.ok(first.keypad < first.wasmEnd, `keypad shown at ${first.keypad} ms, program in at ${first.wasmEnd} ms`);
+      }
       if (first.keypad !== null) assert.ok(first.keypad <= BUDGET.keypadMs, `keypad shown at ${first.keypad} ms`);
       assert.ok(withProgram <= BUDGET.bytesWithProgram, `${withProgram} bytes fetched while the program came`);
       assert.ok(first.ready <= BUDGET.readyMs, `ready at ${first.ready} ms`);
@@ -99,7 +100,11 @@ forEachBrowser({ describe, before, after }, (b) => {
   }
 
   test('keys and taps made while the program loads are applied in order once it is ready', async () => {
-    const { page, program } = await heldPage();
+    const { page, program } = await heldPage(paintTiming);
+    // The keypad is painted (a frame has been drawn with it) while the program is held.
+    await page.waitFor(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(() => done(true)))));
+    assert.ok(await page.$eval('#panel .keys button[data-caption="７"]', (e) => e.getBoundingClientRect().width >= 44));
+    if (b.name === 'chromium') assert.notEqual(await page.evaluate(() => window.keypadShownMs), null);
     // Typed and tapped while nothing can compute yet: 1/2 by keys, + by the keypad, 1/3 by keys, = by the keypad.
     await page.type('1/2');
     await page.click('#panel button[data-caption="＋"]');
@@ -132,8 +137,11 @@ forEachBrowser({ describe, before, after }, (b) => {
       assert.match(text, /Kazoruを読み込めませんでした。/);
       assert.equal(/インターネットにつながっていません/.test(text), offline, text);
       assert.equal(await page.$eval('#loading', (e) => e.hidden), true);
-      // A key typed meanwhile is kept for the program that does arrive.
+      // A key typed meanwhile is kept for the program that does arrive. The second try has the usual wait
+      // before it counts a download as stalled (the short one was for the first; a busy machine can hold a
+      // download that does come for longer than that).
       await page.type('7');
+      await page.evaluate(() => { window.kazoruBoot.stallMs = 15000; });
       if (offline) await page.page.setOfflineMode(false);
       program.release();
       await page.click('#loadFailed button');

@@ -15,7 +15,8 @@ const TYPES = {
 // `inject`, when given, is HTML put at the start of every page's head, before the page's own scripts.
 // `line` ({ latencyMs, bytesPerSecond }) serves as a slow network would: each answer starts latencyMs after
 // its request, and the bytes of all answers share one line of that speed. `hold` (a RegExp of paths) keeps
-// the requests it matches waiting until stats.release() lets them through or stats.fail() drops them.
+// the requests it matches waiting until stats.release() lets them through or stats.fail() refuses them (503:
+// a dropped connection would be tried again by some browsers, and so only look stalled).
 export function serve(dir, { inject = '', line = null, hold = null } = {}) {
   const stats = { requests: 0, log: [] };
   const held = [];
@@ -33,7 +34,7 @@ export function serve(dir, { inject = '', line = null, hold = null } = {}) {
     req.on('data', (d) => { entry.body += d.length; });
     if (holding && holding.test(req.url)) {
       if (!(await new Promise((go) => held.push(go)))) {
-        req.socket.destroy();
+        res.writeHead(503).end();
         return;
       }
     }
