@@ -1,7 +1,14 @@
 // The notebook in the browser: the 50-line page over the same C++ model as the desktop's notebook window.
-// This file draws the sheet's drawing list, routes keys and taps to the model, shows the line editor, the
-// title box and the page editor, uploads and downloads .siki files, prints the A4 sheets through the
-// browser's print dialog, and keeps the open page in IndexedDB after every change.
+// installNotebook puts the view together from its parts, each a function below that adds its own to the
+// view's record (nb) and calls the others' through it:
+//   notebookBinding   the C++ functions the view calls (kz_nb_*)
+//   installDrawing    the sheet's drawing list on the canvas, the caption and fields, every action's run
+//   installEditors    the line editor, the title box and the page editor
+//   installFiles      .siki files uploaded and downloaded, the page cleared
+//   installPrinting   the A4 sheets printed through the browser's print dialog
+//   installKeeping    the open page kept in IndexedDB after every change, and taken back on the next visit
+//   installInput      keys, taps, the wheel and the command box's buttons, and 問題づくり
+
 
 import { swipeToScroll } from './touch.js';
 import { openModal } from './modal.js';
@@ -31,9 +38,8 @@ export function readKeptPage() {
 }
 const UNSAVED_MARK = '（ファイルに未保存）';
 
-export function installNotebook({ M, run, persist, drawList, tell, focusPage, views }) {
-  const $ = (id) => document.getElementById(id);
-  const K = {
+function notebookBinding(M) {
+  return {
     command: M.cwrap('kz_nb_command', 'number', ['number']),
     key: M.cwrap('kz_nb_key', 'string', ['number', 'number']),
     select: M.cwrap('kz_nb_select', null, ['number']),
@@ -55,17 +61,31 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage, vi
     takeBack: M.cwrap('kz_nb_take_back', 'number', ['number', 'number']),
     keepFailedText: M.cwrap('kz_nb_keep_failed_text', 'string', []),
   };
-  const view = $('notebook');
-  const canvas = $('noteSheet');
-  const ctx = canvas.getContext('2d');
+}
+
+const $ = (id) => document.getElementById(id);
+
+export function installNotebook({ M, run, persist, drawList, tell, focusPage, views }) {
+  const K = notebookBinding(M);
   const nb = window.kazoru.notebook = {
     K, state: null, shown: false, scroll: 0, timings: {}, keepWrites: 0, keepFailures: 0, keepTold: false,
     lastSave: null, unsavedMark: UNSAVED_MARK,
   };
+  // What the parts share besides the record: the program, the screen's runner and the page's hosts.
+  const host = { M, K, nb, run, persist, drawList, tell, focusPage, views, canvas: $('noteSheet'), view: $('notebook') };
+  installDrawing(host);
+  installEditors(host);
+  installFiles(host);
+  installPrinting(host);
+  installKeeping(host);
+  installInput(host);
+  return { open: nb.show, takeBack: nb.takeBack };
+}
 
-  const resultBytes = (p) => (p ? M.HEAPU8.slice(p, p + K.resultLength()) : null);
+// ---- Drawing, and every action's run ----
+function installDrawing({ K, nb, run, drawList, focusPage, canvas, view }) {
+  const ctx = canvas.getContext('2d');
 
-  // ---- Drawing ----
   function paint() {
     if (!nb.shown) return;
     // The page's width at least, the screen's when that is wider.
@@ -101,19 +121,41 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage, vi
       fn();
       nb.lastActionMs = performance.now() - t0;
       paint();
-      scheduleKeep();
+      nb.scheduleKeep();
     });
   }
 
   function command(name) {
     let edit = 0;
     act(() => { edit = K.command(NOTE_COMMANDS.indexOf(name)); });
-    if (edit) editLine();
+    if (edit) nb.editLine();
   }
 
-  // ---- The line editor, the title box and the page editor ----
-  // Each is answered inside the key or tap that closes it (modal.js), so the next line's key finds the
-  // page as the answer left it.
+  function show() {
+    nb.shown = true;
+    view.hidden = false;
+    paint();
+    canvas.focus();
+  }
+  function hide() {
+    nb.shown = false;
+    view.hidden = true;
+    focusPage();
+  }
+
+  function scrollBy(dy) {
+    nb.scroll = Math.max(0, nb.scroll + dy);
+    paint();
+  }
+
+  window.addEventListener('resize', () => paint());
+  Object.assign(nb, { paint, act, command, show, hide, scrollBy });
+}
+
+// ---- The line editor, the title box and the page editor ----
+// Each is answered inside the key or tap that closes it (modal.js), so the next line's key finds the
+// page as the answer left it.
+function installEditors({ K, nb, canvas }) {
   function editLine() {
     const dlg = $('noteLineBox');
     const s = nb.state;
@@ -121,7 +163,7 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage, vi
     input.value = s.selected ? s.lines[s.selected - 1] : '';
     dlg.querySelector('.lineNo').textContent = `${s.selected} 問目`;
     openModal(dlg, { focus: input, answered: (value) => {
-      if (value === 'ok') act(() => K.setLine(input.value));
+      if (value === 'ok') nb.act(() => K.setLine(input.value));
       canvas.focus();
     } });
   }
@@ -131,7 +173,7 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage, vi
     const input = dlg.querySelector('input');
     input.value = nb.state.title;
     openModal(dlg, { focus: input, answered: (value) => {
-      if (value === 'ok') act(() => K.setTitle(input.value));
+      if (value === 'ok') nb.act(() => K.setTitle(input.value));
       canvas.focus();
     } });
   }
@@ -141,12 +183,18 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage, vi
     const area = dlg.querySelector('textarea');
     area.value = nb.state.lines.join('\n');
     openModal(dlg, { focus: area, answered: (value) => {
-      if (value === 'ok') act(() => K.setPage(area.value));
+      if (value === 'ok') nb.act(() => K.setPage(area.value));
       canvas.focus();
     } });
   }
 
-  // ---- Files: upload and download ----
+  Object.assign(nb, { editLine, editTitle, editPage });
+}
+
+// ---- Files: upload and download ----
+function installFiles({ M, K, nb }) {
+  const resultBytes = (p) => (p ? M.HEAPU8.slice(p, p + K.resultLength()) : null);
+
   function download(bytes, name) {
     const url = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
     const a = document.createElement('a');
@@ -163,7 +211,7 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage, vi
   // Returns true when the page went into a download.
   function save() {
     let saved = false;
-    act(() => {
+    nb.act(() => {
       const name = baseName(nb.state && nb.state.fileName) || 'ノート.siki';
       const t0 = performance.now();
       const bytes = resultBytes(K.save(name));
@@ -177,7 +225,7 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage, vi
   }
 
   function openFile() {
-    act(() => {
+    nb.act(() => {
       const a = K.askReplace(0);
       if (a < 0) return;
       if (a === 1 && !save()) return;
@@ -186,7 +234,7 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage, vi
   }
 
   function clearPage() {
-    act(() => {
+    nb.act(() => {
       const a = K.askReplace(1);
       if (a < 0) return;
       if (a === 1 && !save()) return;
@@ -204,14 +252,19 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage, vi
 
   function openBytes(bytes, name) {
     nb.scroll = 0;
-    act(() => {
+    nb.act(() => {
       const t0 = performance.now();
       withBytes(M, bytes, (p, n) => K.open(p, n, name));
       nb.timings.open = performance.now() - t0;
     });
   }
 
-  // ---- Printing: the A4 sheets as pictures in a print-only element ----
+  $('noteFile').addEventListener('change', fileChosen);
+  Object.assign(nb, { save, openFile, clearPage, openBytes });
+}
+
+// ---- Printing: the A4 sheets as pictures in a print-only element ----
+function installPrinting({ K, nb, drawList }) {
   function preparePrint() {
     const holder = $('notePrint');
     holder.textContent = '';
@@ -238,9 +291,11 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage, vi
     window.print();
   }
   window.addEventListener('afterprint', () => document.body.classList.remove('printNote'));
+  Object.assign(nb, { preparePrint, print });
+}
 
-  // ---- Keeping the page in IndexedDB ----
-
+// ---- Keeping the page in IndexedDB ----
+function installKeeping({ M, K, nb, tell }) {
   function keepFailed() {
     nb.keepFailures++;
     if (nb.keepTold) return;
@@ -289,7 +344,6 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage, vi
       keepFailed();
     }
   }
-  nb.keepNow = keepNow;
 
   async function takeBack() {
     // Nothing to take back when it cannot be read; the pupil is told when a page of theirs cannot be kept.
@@ -299,28 +353,24 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage, vi
     const ok = withBytes(M, new Uint8Array(bytes), (p, n) => K.takeBack(p, n)) === 1;
     if (ok) {
       lastKept = new Uint8Array(bytes);
-      show();
+      nb.show();
     }
     return ok;
   }
 
-  // ---- The view ----
-  function show() {
-    nb.shown = true;
-    view.hidden = false;
-    paint();
-    canvas.focus();
-  }
-  function hide() {
-    nb.shown = false;
-    view.hidden = true;
-    focusPage();
-  }
+  // A page hidden or closed is written at once (the timer may never run).
+  window.addEventListener('pagehide', () => { if (keepTimer) { clearTimeout(keepTimer); keepNow(); } });
+  Object.assign(nb, { scheduleKeep, keepNow, takeBack });
+}
 
+// ---- Keys, taps, the wheel and the command box ----
+function installInput({ M, K, nb, persist, drawList, views, canvas, view }) {
   const PAGE_ACTIONS = {
-    open: openFile, clear: clearPage, save, print, close: hide, title: editTitle, editPage, commandBox: () => $('noteCommands').toggleAttribute('hidden'),
+    open: () => nb.openFile(), clear: () => nb.clearPage(), save: () => nb.save(), print: () => nb.print(),
+    close: () => nb.hide(), title: () => nb.editTitle(), editPage: () => nb.editPage(),
+    commandBox: () => $('noteCommands').toggleAttribute('hidden'),
     equalBreak: () => {}, answerBlank: () => {}, pitchUp: () => {}, pitchDown: () => {},
-    scrollUp: () => scrollBy(-20), scrollDown: () => scrollBy(20),
+    scrollUp: () => nb.scrollBy(-20), scrollDown: () => nb.scrollBy(20),
     sheetMaker: () => openSheetMaker(),
   };
 
@@ -328,13 +378,8 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage, vi
   // screen does not show, the first time it opens.
   let sheetMaker = null;
   function openSheetMaker() {
-    sheetMaker ??= views().then((v) => v.installSheetMaker({ M, run: act, persist, drawList, notebook: nb }));
+    sheetMaker ??= views().then((v) => v.installSheetMaker({ M, run: nb.act, persist, drawList, notebook: nb }));
     return sheetMaker.then((maker) => maker.open());
-  }
-
-  function scrollBy(dy) {
-    nb.scroll = Math.max(0, nb.scroll + dy);
-    paint();
   }
 
   function onKeyDown(e) {
@@ -346,8 +391,8 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage, vi
     e.preventDefault();
     e.stopImmediatePropagation();
     let answer = '';
-    act(() => { answer = K.key(k[0], k[1]); });
-    if (answer === 'cmd 1') editLine();
+    nb.act(() => { answer = K.key(k[0], k[1]); });
+    if (answer === 'cmd 1') nb.editLine();
     else if (PAGE_ACTIONS[answer]) PAGE_ACTIONS[answer]();
   }
 
@@ -365,41 +410,34 @@ export function installNotebook({ M, run, persist, drawList, tell, focusPage, vi
     const n = lineAt(e.clientY - r.top);
     const now = performance.now();
     if (n && n === lastTap.line && now - lastTap.t < 600) {
-      act(() => K.select(n));
-      editLine();
+      nb.act(() => K.select(n));
+      nb.editLine();
       lastTap = { line: 0, t: 0 };
       return;
     }
     lastTap = { line: n, t: now };
-    act(() => K.select(n));
+    nb.act(() => K.select(n));
   });
   // The wheel scrolls the lines; a sideways wheel or trackpad scrolls the sheet as the browser does.
   canvas.addEventListener('wheel', (e) => {
     if (Math.abs(e.deltaX) > Math.abs(e.deltaY) || e.shiftKey) return;
     e.preventDefault();
-    scrollBy(Math.sign(e.deltaY) * 20);
+    nb.scrollBy(Math.sign(e.deltaY) * 20);
   }, { passive: false });
-  swipeToScroll(canvas, scrollBy);
+  swipeToScroll(canvas, (dy) => nb.scrollBy(dy));
 
   for (const b of view.querySelectorAll('[data-note]')) {
     b.addEventListener('click', () => {
       const name = b.dataset.note;
-      if (NOTE_COMMANDS.includes(name) && name !== 'Clear') command(name);
-      else if (name === 'Clear') clearPage();
+      if (NOTE_COMMANDS.includes(name) && name !== 'Clear') nb.command(name);
+      else if (name === 'Clear') nb.clearPage();
       else if (PAGE_ACTIONS[name]) PAGE_ACTIONS[name]();
       if (!document.querySelector('dialog[open]')) canvas.focus();
     });
   }
-  $('notePitch').addEventListener('change', (e) => act(() => K.setPitch(Number(e.target.value))));
-  const flags = () => act(() => K.setFlags($('noteEqualBreak').checked ? 1 : 0, $('noteAnswerBlank').checked ? 1 : 0));
+  $('notePitch').addEventListener('change', (e) => nb.act(() => K.setPitch(Number(e.target.value))));
+  const flags = () => nb.act(() => K.setFlags($('noteEqualBreak').checked ? 1 : 0, $('noteAnswerBlank').checked ? 1 : 0));
   $('noteEqualBreak').addEventListener('change', flags);
   $('noteAnswerBlank').addEventListener('change', flags);
-  $('noteFile').addEventListener('change', fileChosen);
   document.addEventListener('keydown', onKeyDown, true);
-  window.addEventListener('resize', () => paint());
-  // A page hidden or closed is written at once (the timer may never run).
-  window.addEventListener('pagehide', () => { if (keepTimer) { clearTimeout(keepTimer); keepNow(); } });
-
-  Object.assign(nb, { show, hide, paint, command, save, openBytes, preparePrint, print, takeBack, editLine });
-  return { open: show, takeBack };
 }
