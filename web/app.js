@@ -6,7 +6,7 @@ import { buildPanel } from './panel.js';
 import { loadSettings, saveSettings, exportSettings, importSettings } from './settings.js';
 import { installDialogs } from './dialogs.js';
 import { openModal } from './modal.js';
-import { loadProgram, replayEarly } from './load.js';
+import { loadProgram, replayEarly, holdInputUntil } from './load.js';
 // The notebook view (notebook.js).
 import { installNotebook, readKeptPage } from './notebook.js';
 import { swipeToScroll } from './touch.js';
@@ -725,7 +725,9 @@ async function start() {
   // A link with an assignment's code opens it (the work kept on this device continues); so does an address
   // given one later (the view then follows the address itself).
   if (assignmentCode(location.hash) !== null) await openAssignment();
-  window.addEventListener('hashchange', () => { if (!assignment && assignmentCode(location.hash) !== null) openAssignment(); });
+  window.addEventListener('hashchange', () => {
+    if (!assignment && assignmentCode(location.hash) !== null) holdInputUntil(openAssignment());
+  });
   $('loading').hidden = true;
   app.ready = true;
   app.readyMs = performance.now();
@@ -754,7 +756,7 @@ function openAssignment() {
 let classSummary = null;
 function openClassSummary() {
   classSummary ??= loadViews().then((v) => { app.classSummary = v.installClassSummary({ M, drawList }); });
-  return classSummary.then(() => app.classSummary.open(), () => { classSummary = null; });
+  return holdInputUntil(classSummary.then(() => app.classSummary.open(), () => { classSummary = null; }));
 }
 
 app.pressKey = (vk, shift = 0) => pressKey(vk, shift);

@@ -14,6 +14,7 @@ import { swipeToScroll } from './touch.js';
 import { openModal } from './modal.js';
 import { withBytes } from './wasm.js';
 import { databaseOpener } from './idb.js';
+import { holdInputUntil } from './load.js';
 
 // WebNoteCommand's order in src/web/WebNotebook.cpp.
 export const NOTE_COMMANDS = ['AddNew', 'EditSelected', 'DeleteSelected', 'DeleteAnswer', 'CalculateSelected',
@@ -379,7 +380,7 @@ function installInput({ M, K, nb, persist, drawList, views, canvas, view }) {
   let sheetMaker = null;
   function openSheetMaker() {
     sheetMaker ??= views().then((v) => v.installSheetMaker({ M, run: nb.act, persist, drawList, notebook: nb }));
-    return sheetMaker.then((maker) => maker.open());
+    return holdInputUntil(sheetMaker.then((maker) => maker.open()));
   }
 
   function onKeyDown(e) {

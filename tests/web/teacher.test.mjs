@@ -323,6 +323,23 @@ forEachBrowser({ describe, before, after }, (b) => {
     });
   }
 
+  test('keys typed while the class summary\'s script is still coming wait for it and never reach the line behind', async () => {
+    const page = await b.session.open({ width: 1024, height: 768, server: { hold: /kazoru-views/ } });
+    const line = (await page.state()).line;
+    await page.click('#menus details:first-of-type summary');
+    await page.click('[data-act="classSummary"]');
+    for (const deadline = Date.now() + 20000; !page.origin.stats.held(); await new Promise((r) => setTimeout(r, 20))) {
+      if (Date.now() > deadline) throw new Error('the page never asked for the views\' script');
+    }
+    assert.equal(await page.evaluate(() => !!window.kazoru.classSummary), false);
+    await page.type('12');
+    page.origin.stats.release();
+    await page.waitForSelector('#classSummary[open]');
+    assert.equal((await page.state()).line, line);
+    assert.deepEqual(await page.errors(), []);
+    await page.close();
+  });
+
   test('result files dropped on the summary are read, a pupil\'s name shown as text', async () => {
     const page = await b.session.open({ width: 1024, height: 768 });
     await openSummary(page);
