@@ -155,7 +155,7 @@ void ProductSteps(const std::string& text) {
   }
 }
 
-int CancelFactors(int drawMode) {
+int CancelFactors() {
   ProcessStateData& st = ProcessState;
   CancellationFigure& fig = st.figure;
   fig = CancellationFigure{};
@@ -210,7 +210,6 @@ int CancelFactors(int drawMode) {
     st.productResult = Digits(dProd) + "b" + Digits(nProd);
   }
   fig.resultText = st.productResult;
-  if (drawMode > 0) fig.signMode = drawMode;
   return cancellations;
 }
 
@@ -227,16 +226,16 @@ int ProductProcess(ProcessType type, const std::string& e) {
     return 1;
   }
   if (st.zeroFactor == 1) {
-    st.processText = StepRecord(63, 'X', e) + StepRecord(20, 'X', "0");
+    st.processText = StepRecord(Advice::TimesZeroIsZero, 'X', e) + StepRecord(Advice::Finished, 'X', "0");
     return 1;
   }
   if (st.zeroFactor == 2) {
-    st.processText = StepRecord(94, 'X', e) + StepRecord(20, 'X', "0");
+    st.processText = StepRecord(Advice::ZeroDividedIsZero, 'X', e) + StepRecord(Advice::Finished, 'X', "0");
     return 1;
   }
   if (st.factors.size() < 2) return 0;
   // A sign typed inside the product is gathered in front like the sign of a bracket.
-  if (st.bracketCount > 0 || e2 != e) st.processText = StepRecord(93, 'X', e);
+  if (st.bracketCount > 0 || e2 != e) st.processText = StepRecord(Advice::RemoveBracketsCountMinus, 'X', e);
   std::string s;
   if (!e2.empty() && e2[0] == 'm') {
     s = "m";
@@ -246,36 +245,36 @@ int ProductProcess(ProcessType type, const std::string& e) {
   switch (type) {
     case ProcessType::FractionProduct: break;
     case ProcessType::ProductWithMixed:
-      AppendRecord(66, 'X', s + e2);
-      AppendRecord(64, 'X', s + st.convertedForm);
+      AppendRecord(Advice::ProductMixedToImproper, 'X', s + e2);
+      AppendRecord(Advice::MultiplyAfterCancelling, 'X', s + st.convertedForm);
       p = st.convertedForm;
       break;
     case ProcessType::ProductWithIntegersOrDecimals:
-      AppendRecord(67, 'X', s + e2);
-      AppendRecord(66, 'X', s + st.convertedForm);
+      AppendRecord(Advice::ProductDecimalsAndIntegersToFractions, 'X', s + e2);
+      AppendRecord(Advice::ProductMixedToImproper, 'X', s + st.convertedForm);
       p = st.convertedForm;
       break;
     default:  // ProductWithAllKinds and ProductWithAllKindsOfFractions
-      AppendRecord(68, 'X', s + e2);
-      AppendRecord(66, 'X', s + st.convertedForm);
+      AppendRecord(Advice::MixedAndDecimalsToFractions, 'X', s + e2);
+      AppendRecord(Advice::ProductMixedToImproper, 'X', s + st.convertedForm);
       p = st.convertedForm;
       break;
   }
   if (p.empty()) p = e2;
   if (!st.reciprocalForm.empty()) {
-    AppendRecord(61, 'X', s + p);
-    AppendRecord(69, 'X', s + st.reciprocalForm);
+    AppendRecord(Advice::DivisionToReciprocal, 'X', s + p);
+    AppendRecord(Advice::ReciprocalMade, 'X', s + st.reciprocalForm);
     p = st.reciprocalForm;
   } else {
-    AppendRecord(60, 'X', s + p);
+    AppendRecord(Advice::MultiplyDenominatorsAndNumerators, 'X', s + p);
   }
-  CancelFactors(0);
-  int nextStep = 65;
+  CancelFactors();
+  Advice nextStep = Advice::MultiplyWithoutCancelling;
   if (st.figure.denominatorRows > 0) {
-    AppendRecord(1, 'X', s + p);
-    st.figure.signMode = s == "m" ? 2 : 1;
-    AppendRecord(62, 'Z', s + p);
-    nextStep = 64;
+    AppendRecord(Advice::ReduceFirst, 'X', s + p);
+    st.figure.signMode = s == "m" ? FigureSign::Minus : FigureSign::Plain;
+    AppendRecord(Advice::CancelAcrossFactors, 'Z', s + p);
+    nextStep = Advice::MultiplyAfterCancelling;
   }
   AppendRecord(nextStep, 'X', s + st.productFraction);
   const std::string& r = st.productResult;
@@ -283,13 +282,13 @@ int ProductProcess(ProcessType type, const std::string& e) {
   Bunsuu rv = ReadNumber(r);
   if (rv.den == 0) return 0;
   if (r.rfind("1b", 0) == 0 || r.find("k1b") != std::string::npos) {
-    AppendRecord(53, 'X', s + r);
-    AppendRecord(20, 'X', s + CanonicalMixedText(rv));
+    AppendRecord(Advice::DenominatorOneBecomesInteger, 'X', s + r);
+    AppendRecord(Advice::Finished, 'X', s + CanonicalMixedText(rv));
   } else if (PROCLASTANS == 1) {
-    AppendRecord(20, 'X', s + r);
+    AppendRecord(Advice::Finished, 'X', s + r);
   } else {
-    AppendRecord(9, 'X', s + r);
-    AppendRecord(20, 'X', s + CanonicalMixedText(rv));
+    AppendRecord(Advice::ImproperAnswerToMixed, 'X', s + r);
+    AppendRecord(Advice::Finished, 'X', s + CanonicalMixedText(rv));
   }
   return 1;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/InpCheck.h"
 #include "platform/BrowserKeys.h"
 #include "platform/Canvas.h"
 #include "platform/VirtualKeys.h"
@@ -26,7 +27,7 @@ struct SikiInpState {
   std::string SavedLine;
   bool RestoreAllowed = true;
   char PrevChar = '$';
-  int State = 0;
+  CheckState State = CheckState::LineStart;
   bool BaseMode = false;
   bool MixedDone = false;
   bool ImproperDone = false;

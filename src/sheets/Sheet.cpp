@@ -28,72 +28,79 @@ constexpr unsigned FRACTION_CONTROLS = CONTROL_MAX_DEN | CONTROL_MAX_ANSWER;
 constexpr unsigned SUM_CONTROLS = CONTROL_MAX_DEN | CONTROL_REDUCE | CONTROL_MAX_ANSWER | CONTROL_MIXED;
 
 const std::vector<SheetSkill> SKILLS = {
-    {"sum-like", "同じ分母の分数のたし算", "5b1+5b2", SkillKind::Process, 1, false,
+    {"sum-like", "同じ分母の分数のたし算", "5b1+5b2", SkillKind::Process, ProcessType::FractionSum, false,
      SUM_CONTROLS | CONTROL_TERMS, 2, 4},
-    {"difference-like", "同じ分母の分数のひき算", "7b5-7b2", SkillKind::Process, 1, false,
-     SUM_CONTROLS | CONTROL_TERMS, 2, 3},
-    {"sum-unlike", "分母がちがう分数のたし算", "2b1+3b1", SkillKind::Process, 1, false,
+    {"difference-like", "同じ分母の分数のひき算", "7b5-7b2", SkillKind::Process, ProcessType::FractionSum,
+     false, SUM_CONTROLS | CONTROL_TERMS, 2, 3},
+    {"sum-unlike", "分母がちがう分数のたし算", "2b1+3b1", SkillKind::Process, ProcessType::FractionSum, false,
      SUM_CONTROLS | CONTROL_TERMS, 2, 4},
-    {"difference-unlike", "分母がちがう分数のひき算", "4b3-6b1", SkillKind::Process, 1, false,
-     SUM_CONTROLS | CONTROL_TERMS, 2, 3},
-    {"sum-mixed", "帯分数のたし算（くり上がりなし）", "1k5b1+2k5b3", SkillKind::Process, 8, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_TERMS, 2, 3},
-    {"sum-mixed-carry", "帯分数のたし算（くり上がりあり）", "1k4b3+2k2b1", SkillKind::Process, 8, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE, 2, 2},
-    {"difference-mixed", "帯分数のひき算（くり下がりなし）", "3k5b4-1k5b2", SkillKind::Process, 8, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"difference-borrow", "帯分数のひき算（くり下がりあり）", "3k5b1-1k5b3", SkillKind::Process, 8, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"difference-unlike", "分母がちがう分数のひき算", "4b3-6b1", SkillKind::Process, ProcessType::FractionSum,
+     false, SUM_CONTROLS | CONTROL_TERMS, 2, 3},
+    {"sum-mixed", "帯分数のたし算（くり上がりなし）", "1k5b1+2k5b3", SkillKind::Process,
+     ProcessType::MixedOnlySum, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_TERMS, 2, 3},
+    {"sum-mixed-carry", "帯分数のたし算（くり上がりあり）", "1k4b3+2k2b1", SkillKind::Process,
+     ProcessType::MixedOnlySum, false, FRACTION_CONTROLS | CONTROL_REDUCE, 2, 2},
+    {"difference-mixed", "帯分数のひき算（くり下がりなし）", "3k5b4-1k5b2", SkillKind::Process,
+     ProcessType::MixedOnlySum, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"difference-borrow", "帯分数のひき算（くり下がりあり）", "3k5b1-1k5b3", SkillKind::Process,
+     ProcessType::MixedOnlySum, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
     {"difference-borrow-split", "帯分数のひき算（くり下がりあり・整数部と分数部に分ける方法）", "3k5b1-1k5b3",
-     SkillKind::Process, 8, true, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"integer-mixed", "整数と帯分数のたし算・ひき算", "4-1k3b1", SkillKind::Process, 3, false,
-     FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
-    {"integer-fraction", "整数と真分数のたし算・ひき算", "2+3b1", SkillKind::Process, 6, false,
-     FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
+     SkillKind::Process, ProcessType::MixedOnlySum, true, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED,
+     2, 2},
+    {"integer-mixed", "整数と帯分数のたし算・ひき算", "4-1k3b1", SkillKind::Process,
+     ProcessType::IntegerPlusMixed, false, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
+    {"integer-fraction", "整数と真分数のたし算・ひき算", "2+3b1", SkillKind::Process,
+     ProcessType::IntegerPlusProper, false, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
     {"integer-minus-fraction-split", "整数から真分数をひく（１を分数に直す方法）", "3-4b1",
-     SkillKind::Process, 6, true, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
-    {"integer-improper", "整数と仮分数のたし算・ひき算", "2+3b5", SkillKind::Process, 5, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"mixed-improper", "帯分数と仮分数のたし算・ひき算", "1k3b1+4b5", SkillKind::Process, 7, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"sum-three-kinds", "整数・帯分数・真分数の３つの数の計算", "1k3b1+2-4b1", SkillKind::Process, 2, false,
-     SUM_CONTROLS, 3, 3},
-    {"sum-decimal", "小数と分数のたし算・ひき算", "0.5+3b1", SkillKind::Process, 4, false, SUM_CONTROLS, 2,
+     SkillKind::Process, ProcessType::IntegerPlusProper, true, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
+    {"integer-improper", "整数と仮分数のたし算・ひき算", "2+3b5", SkillKind::Process,
+     ProcessType::IntegerPlusImproper, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"mixed-improper", "帯分数と仮分数のたし算・ひき算", "1k3b1+4b5", SkillKind::Process,
+     ProcessType::MixedPlusImproper, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"sum-three-kinds", "整数・帯分数・真分数の３つの数の計算", "1k3b1+2-4b1", SkillKind::Process,
+     ProcessType::SumWithIntegersOrMixed, false, SUM_CONTROLS, 3, 3},
+    {"sum-decimal", "小数と分数のたし算・ひき算", "0.5+3b1", SkillKind::Process, ProcessType::SumWithDecimals,
+     false, SUM_CONTROLS, 2, 2},
+    {"product", "分数のかけ算（約分なし）", "3b2*5b2", SkillKind::Process, ProcessType::FractionProduct,
+     false, FRACTION_CONTROLS | CONTROL_MIXED | CONTROL_TERMS, 2, 3},
+    {"product-cancel", "分数のかけ算（約分あり）", "3b2*4b3", SkillKind::Process,
+     ProcessType::FractionProduct, false, FRACTION_CONTROLS | CONTROL_MIXED | CONTROL_TERMS, 2, 3},
+    {"quotient", "分数のわり算（約分なし）", "5b2/3b1", SkillKind::Process, ProcessType::FractionProduct,
+     false, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
+    {"quotient-cancel", "分数のわり算（約分あり）", "9b4/3b2", SkillKind::Process,
+     ProcessType::FractionProduct, false, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
+    {"product-mixed", "帯分数をふくむかけ算・わり算", "1k3b1*8b3", SkillKind::Process,
+     ProcessType::ProductWithMixed, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"product-integer", "整数と分数のかけ算・わり算", "6*4b3", SkillKind::Process,
+     ProcessType::ProductWithIntegersOrDecimals, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2,
      2},
-    {"product", "分数のかけ算（約分なし）", "3b2*5b2", SkillKind::Process, 10, false,
-     FRACTION_CONTROLS | CONTROL_MIXED | CONTROL_TERMS, 2, 3},
-    {"product-cancel", "分数のかけ算（約分あり）", "3b2*4b3", SkillKind::Process, 10, false,
-     FRACTION_CONTROLS | CONTROL_MIXED | CONTROL_TERMS, 2, 3},
-    {"quotient", "分数のわり算（約分なし）", "5b2/3b1", SkillKind::Process, 10, false,
-     FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
-    {"quotient-cancel", "分数のわり算（約分あり）", "9b4/3b2", SkillKind::Process, 10, false,
-     FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
-    {"product-mixed", "帯分数をふくむかけ算・わり算", "1k3b1*8b3", SkillKind::Process, 11, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"product-integer", "整数と分数のかけ算・わり算", "6*4b3", SkillKind::Process, 12, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"product-decimal", "小数と分数のかけ算・わり算", "0.4*3b2", SkillKind::Process, 12, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"product-integer-mixed", "整数と帯分数のかけ算・わり算", "3*1k4b1", SkillKind::Process, 13, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"reduce", "約分", "12b8", SkillKind::Reduction, 9, false, CONTROL_MAX_DEN | CONTROL_MIXED, 1, 1},
-    {"improper-to-mixed", "仮分数を帯分数に直す", "5b7", SkillKind::ToMixed, 17, false,
-     CONTROL_MAX_DEN | CONTROL_REDUCE | CONTROL_MAX_ANSWER, 1, 1},
-    {"mixed-to-improper", "帯分数を仮分数に直す", "1k5b2", SkillKind::ToImproper, 18, false,
-     CONTROL_MAX_DEN | CONTROL_MAX_ANSWER, 1, 1},
-    {"decimal-to-fraction", "小数を分数に直す", "0.25", SkillKind::DecimalToFraction, 14, false,
-     CONTROL_REDUCE | CONTROL_MAX_ANSWER | CONTROL_MIXED, 1, 1},
-    {"fraction-to-decimal", "分数を小数に直す", "4b3", SkillKind::FractionToDecimal, 0, false,
+    {"product-decimal", "小数と分数のかけ算・わり算", "0.4*3b2", SkillKind::Process,
+     ProcessType::ProductWithIntegersOrDecimals, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2,
+     2},
+    {"product-integer-mixed", "整数と帯分数のかけ算・わり算", "3*1k4b1", SkillKind::Process,
+     ProcessType::ProductWithAllKinds, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"reduce", "約分", "12b8", SkillKind::Reduction, ProcessType::Reduction, false,
+     CONTROL_MAX_DEN | CONTROL_MIXED, 1, 1},
+    {"improper-to-mixed", "仮分数を帯分数に直す", "5b7", SkillKind::ToMixed, ProcessType::ImproperToMixed,
+     false, CONTROL_MAX_DEN | CONTROL_REDUCE | CONTROL_MAX_ANSWER, 1, 1},
+    {"mixed-to-improper", "帯分数を仮分数に直す", "1k5b2", SkillKind::ToImproper,
+     ProcessType::MixedToImproper, false, CONTROL_MAX_DEN | CONTROL_MAX_ANSWER, 1, 1},
+    {"decimal-to-fraction", "小数を分数に直す", "0.25", SkillKind::DecimalToFraction,
+     ProcessType::DecimalToFraction, false, CONTROL_REDUCE | CONTROL_MAX_ANSWER | CONTROL_MIXED, 1, 1},
+    {"fraction-to-decimal", "分数を小数に直す", "4b3", SkillKind::FractionToDecimal, ProcessType::None, false,
      CONTROL_MAX_DEN, 1, 1},
-    {"repeating-to-fraction", "循環小数を分数に直す", "0.1@6", SkillKind::RepeatingToFraction, 15, false,
-     CONTROL_MAX_DEN, 1, 1},
-    {"fraction-to-repeating", "分数を循環小数に直す", "7b2", SkillKind::FractionToRepeating, 0, false,
-     CONTROL_MAX_DEN, 1, 1},
-    {"factorise", "素因数分解", "360", SkillKind::Factorisation, 0, false, CONTROL_MAX_ANSWER, 1, 1},
-    {"ratio", "比を簡単にする", "12:18", SkillKind::Ratio, 0, false, CONTROL_MAX_ANSWER, 1, 1},
-    {"equation", "一次方程式", "2*x+3=11", SkillKind::Equation, 0, false, CONTROL_MAX_ANSWER, 1, 1},
+    {"repeating-to-fraction", "循環小数を分数に直す", "0.1@6", SkillKind::RepeatingToFraction,
+     ProcessType::RepeatingDecimalToFraction, false, CONTROL_MAX_DEN, 1, 1},
+    {"fraction-to-repeating", "分数を循環小数に直す", "7b2", SkillKind::FractionToRepeating,
+     ProcessType::None, false, CONTROL_MAX_DEN, 1, 1},
+    {"factorise", "素因数分解", "360", SkillKind::Factorisation, ProcessType::None, false, CONTROL_MAX_ANSWER,
+     1, 1},
+    {"ratio", "比を簡単にする", "12:18", SkillKind::Ratio, ProcessType::None, false, CONTROL_MAX_ANSWER, 1,
+     1},
+    {"equation", "一次方程式", "2*x+3=11", SkillKind::Equation, ProcessType::None, false, CONTROL_MAX_ANSWER,
+     1, 1},
     {"order-of-operations", "計算の順序（かっこ・四則の混じった計算）", "2b1+3b1*4b3",
-     SkillKind::OrderOfOperations, 0, false, FRACTION_CONTROLS | CONTROL_MIXED, 3, 3},
+     SkillKind::OrderOfOperations, ProcessType::None, false, FRACTION_CONTROLS | CONTROL_MIXED, 3, 3},
 };
 
 // The names of the controls, as the window and the messages call them.
@@ -475,7 +482,7 @@ Rejection Build(const SheetSkill& s, const SheetControls& c, std::string expr, C
       out.value = Q{v.sign < 0 ? -v.num : v.num, v.den};
       out.hasValue = true;
       if (v.sign <= 0) return Rejection::Guarantee;  // a sheet asks for positive answers
-      if (ProcessTypeNumber(ClassifyExpression(expr).type) != s.processType) return Rejection::Guarantee;
+      if (ClassifyExpression(expr).type != s.processType) return Rejection::Guarantee;
       ProcessState.alternativeMethod = s.alternative;
       const int made = MakeProcess(expr, true);
       ProcessState.alternativeMethod = false;
@@ -483,14 +490,13 @@ Rejection Build(const SheetSkill& s, const SheetControls& c, std::string expr, C
       if (s.kind == SkillKind::OrderOfOperations) {
         if (made != 0) return Rejection::Guarantee;
       } else {
-        if (made != 1 || ProcessTypeNumber(ProcessState.processType) != s.processType ||
-            ProcessState.processText.empty())
+        if (made != 1 || ProcessState.processType != s.processType || ProcessState.processText.empty())
           return Rejection::Guarantee;
         p.processText = ProcessState.processText;
         p.figure = ProcessState.figure;
         p.factors = ProcessState.factors;
       }
-      const bool product = s.processType >= 10;
+      const bool product = s.processType >= ProcessType::FractionProduct;
       out.reduces = s.kind == SkillKind::Process && ChainReduces(expr, product);
       // Carrying into the whole and borrowing a whole, by the fraction parts of the two mixed numbers.
       if (id == "sum-mixed" || id == "sum-mixed-carry" || id.rfind("difference-", 0) == 0) {

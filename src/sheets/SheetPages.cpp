@@ -81,13 +81,13 @@ int DrawKeyProblem(Canvas& s, const Sheet& sheet, size_t index, int y, int cw, i
   TypesetAnswer(s, p.answer, std::max(end + 3 * cw, x + 24 * cw), y, cw, ch, 0);
   int bottom = y + 3 * ch;
   if (!p.processText.empty()) {
-    ProcessState.processType = static_cast<ProcessType>(p.processType);
+    ProcessState.processType = p.processType;
     ProcessState.processText = p.processText;
     ProcessState.figure = p.figure;
     ProcessState.factors = p.factors;
     EQUAL_KAIGYO = 1;  // the process display breaks its lines at "="
     const LinePlace place{x, bottom + 2 * ch, cw, ch};
-    DrawProcessTitle(s, p.processType, x, bottom, true);
+    DrawProcessTitle(s, ProcessTypeNumber(p.processType), x, bottom, true);
     const int last = DrawProcessText(s, p.processText, place);
     bottom = last + 3 * ch;
   }
