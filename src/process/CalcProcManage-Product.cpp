@@ -12,10 +12,6 @@ using namespace procdetail;
 
 namespace {
 
-// Set when a factor cannot be read or converted within 64 bits; the product then has no process and the
-// line is calculated directly (the evaluator reports the failure).
-bool FactorFailed = false;
-
 std::string FractionText(const Bunsuu& b) { return Digits(b.den) + "b" + Digits(b.num); }
 
 }  // namespace
@@ -62,15 +58,14 @@ std::string RemoveProductBrackets(const std::string& text) {
   return out;
 }
 
-void ProductSteps(const std::string& text) {
+bool ProductSteps(const std::string& text) {
   ProcessStateData& st = ProcessState;
-  FactorFailed = false;
   std::string t = text;
   if (!t.empty() && t[0] == 'm') t.erase(0, 1);
   int factorCount = 1;
   for (char c : t)
     if (c == '*' || c == '/') ++factorCount;
-  if (factorCount < 2) return;
+  if (factorCount < 2) return true;
 
   std::vector<std::string> texts;
   std::vector<char> ops;  // ops[i] is the operator before factor i ('\0' for the first)
@@ -99,8 +94,7 @@ void ProductSteps(const std::string& text) {
       converted = true;
     Bunsuu b = ReadNumber(f);
     if (b.den == 0) {
-      FactorFailed = true;
-      return;
+      return false;
     }
     bool zero = b.whole == 0 && b.num == 0;
     if (zero) {
@@ -120,15 +114,14 @@ void ProductSteps(const std::string& text) {
     }
     st.factors.push_back(b);
   }
-  if (st.zeroFactor != 0 || st.divisionByZero) return;
+  if (st.zeroFactor != 0 || st.divisionByZero) return true;
 
   if (converted) {
     std::string form;
     for (size_t i = 0; i < st.factors.size(); ++i) {
       Bunsuu im;
       if (!CheckedImproper(st.factors[i], im)) {
-        FactorFailed = true;
-        return;
+        return false;
       }
       st.factors[i] = im;
       if (i > 0) form += ops[i];
@@ -141,8 +134,7 @@ void ProductSteps(const std::string& text) {
     for (size_t i = 0; i < st.factors.size(); ++i) {
       Bunsuu im;
       if (!CheckedImproper(st.factors[i], im)) {
-        FactorFailed = true;
-        return;
+        return false;
       }
       st.factors[i] = im;
       if (i > 0) {
@@ -153,6 +145,7 @@ void ProductSteps(const std::string& text) {
     }
     st.reciprocalForm = form;
   }
+  return true;
 }
 
 int CancelFactors() {
@@ -218,8 +211,7 @@ namespace procdetail {
 int ProductProcess(ProcessType type, const std::string& e) {
   ProcessStateData& st = ProcessState;
   std::string e2 = RemoveProductBrackets(e);
-  ProductSteps(e2);
-  if (FactorFailed) return 0;
+  if (!ProductSteps(e2)) return 0;
   if (st.divisionByZero) {
     ShowMessage("０で割ることは許されません！", "注意!!");
     st.processText.clear();

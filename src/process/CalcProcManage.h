@@ -148,8 +148,10 @@ std::string TwoTermStepsAlternative(const std::string& text);
 // ---- Products and quotients (types 10–13, 16) ------------------------------------------------------
 
 std::string RemoveProductBrackets(const std::string& text);  // sets bracketCount
-// Fills the factor array, zeroFactor, divisionByZero, convertedForm and reciprocalForm.
-void ProductSteps(const std::string& text);
+// Fills the factor array, zeroFactor, divisionByZero, convertedForm and reciprocalForm. Returns false
+// when a factor cannot be read or converted within 64 bits: the product then has no process and the line
+// is calculated directly (the evaluator reports the failure).
+bool ProductSteps(const std::string& text);
 // Cancels the factor array crosswise; sets productFraction, productResult and the figure. The figure is
 // drawn by the process display from ProcessState.figure, its sign plain until the caller sets it. Returns
 // the number of cancellations made.

@@ -32,8 +32,8 @@ bool Contains(const std::string& text, char c) { return text.find(c) != std::str
 // any other command also uses (and resets); the line puts its own back before every key, so a command run
 // on an open line never changes what the next key of the line may be. A line text put there by another
 // window together with the checker's record of it (the expression editor) is taken as it stands.
-InpCheckState LineCheckState;
-std::string LineCheckText;
+auto& LineCheckState = SikiInpData.LineCheckState;
+auto& LineCheckText = SikiInpData.LineCheckText;
 
 void KeepLineCheckState() {
   LineCheckState = CheckerState;
@@ -42,8 +42,8 @@ void KeepLineCheckState() {
 
 // While a text is typed again (restore, backspace, F6) the page is drawn once at the end instead of
 // once per character: a 257-character line would otherwise be drawn 257 times for one backspace.
-int RepaintHeld = 0;
-bool RepaintMissed = false;
+auto& RepaintHeld = SikiInpData.RepaintHeld;
+auto& RepaintMissed = SikiInpData.RepaintMissed;
 
 class HoldRepaint {
  public:

@@ -45,6 +45,12 @@ struct SikiInpState {
   bool SyouButtonEnabled = true;
   bool KariButtonEnabled = true;
   bool ObiButtonEnabled = true;
+  // The checker's record as the line left it, and the line it is the record of (sikiInp.cpp).
+  InpCheckState LineCheckState;
+  std::string LineCheckText;
+  // Repaints held back while a text is typed again, and whether one was asked for meanwhile.
+  int RepaintHeld = 0;
+  bool RepaintMissed = false;
 
   void Reset();
 };

@@ -7,6 +7,7 @@
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
 #include "platform/Platform.h"
+#include "platform/RecordSnapshot.h"
 #include "platform/ShiftedCanvas.h"
 #include "process/CalcProcManage.h"
 #include "process/MainDspManage-Draw.h"
@@ -20,38 +21,9 @@ namespace {
 constexpr int KEY_FONT_SIZE = 10;
 
 // Puts back everything the drawing of a sheet changes.
-class SheetStateGuard {
- public:
-  SheetStateGuard()
-      : page_(NotePage),
-        appendName_(NoteAppendFileName),
-        blanks_(NOTE_KAITOURAN_FLAG),
-        process_(ProcessState),
-        advice_(ADVICEDSP),
-        teido_(PROCTEIDO),
-        kaigyo_(EQUAL_KAIGYO),
-        pitch_(LinePitch),
-        breaks_(BreakCount) {}
-  ~SheetStateGuard() {
-    NotePage = page_;
-    NoteAppendFileName = appendName_;
-    NOTE_KAITOURAN_FLAG = blanks_;
-    ProcessState = process_;
-    ADVICEDSP = advice_;
-    PROCTEIDO = teido_;
-    EQUAL_KAIGYO = kaigyo_;
-    LinePitch = pitch_;
-    BreakCount = breaks_;
-  }
-  SheetStateGuard(const SheetStateGuard&) = delete;
-  SheetStateGuard& operator=(const SheetStateGuard&) = delete;
-
- private:
-  NotePageData page_;
-  bool appendName_;
-  int blanks_;
-  ProcessStateData process_;
-  int advice_, teido_, kaigyo_, pitch_, breaks_;
+struct SheetStateGuard {
+  RecordSnapshot<NotePageData, NoteSheetState, ProcessStateData, SettingsState, TypesetState> saved_{
+      NotePage, NoteSheetData, ProcessState, SettingsData, TypesetData};
 };
 
 // The printed line's surface: the screen's font on white, teal bars.
