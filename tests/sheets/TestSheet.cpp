@@ -51,7 +51,7 @@ void CheckProblem(const SheetSkill& skill, const SheetControls& c, const SheetPr
       EXPECT_TRUE(ProcessState.processOk);
       if (skill.kind == SkillKind::Process) {
         EXPECT_EQ(made, 1);
-        EXPECT_EQ(ProcessTypeNumber(ProcessState.processType), skill.processType);
+        EXPECT_EQ(ProcessState.processType, skill.processType);
         EXPECT_EQ(ProcessState.processText, p.processText);
         if (skill.alternative) {
           // The other method's steps, not the usual ones.
