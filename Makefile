@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-sanitize test-memcheck test-web test-web-all bench fuzz clean package web serve format
+.PHONY: all deps configure build run test test-sanitize test-memcheck test-web bench fuzz clean package web serve format
 
 all: build
 
@@ -74,18 +74,17 @@ serve: web
 	@cd $(WEB_BUILD)/site && /usr/bin/python3 -m http.server 8022 --bind 127.0.0.1
 
 # The browser edition against the desktop build: page records and kazoru-cli runs compared, then the site
-# in Chromium (test-web-all: Chromium, Firefox ESR and WebKitGTK), Debian's own (tests/web/driver.mjs: puppeteer-core drives the
-# first two, selenium-webdriver WebKit's WebDriver on an Xvfb display the tests start; no browser is
-# downloaded). KAZORU_BROWSERS=chromium,firefox picks browsers; KAZORU_WEB_SHOTS=dir keeps screenshots;
-# KAZORU_CPU_SLOWDOWN=4 slows Chromium's CPU as on a school laptop.
+# in Chromium, Firefox ESR and WebKitGTK, Debian's own (tests/web/driver.mjs: puppeteer-core drives the first
+# two, selenium-webdriver WebKit's WebDriver on an Xvfb display the tests start; no browser is downloaded).
+# Two test files run at once (WEB_TEST_JOBS): each file holds one browser at a time and gives every page an
+# origin of its own, so files share nothing but the CPU. KAZORU_BROWSERS=chromium,firefox picks browsers;
+# KAZORU_WEB_SHOTS=dir keeps screenshots; KAZORU_CPU_SLOWDOWN=4 slows Chromium's CPU as on a school laptop.
+WEB_TEST_JOBS ?= 2
 test-web: build web
 	@cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || npm ci --no-audit --no-fund >/dev/null; }
-	@KAZORU_BROWSERS=$${KAZORU_BROWSERS:-chromium} KAZORU_BUILD=$(CURDIR)/$(BUILD) KAZORU_WEB_BUILD=$(CURDIR)/$(WEB_BUILD) \
-	  node --test tests/web/
-
-# The browser tests in all three browsers (about three times as long as test-web).
-test-web-all:
-	@KAZORU_BROWSERS=chromium,firefox,webkit $(MAKE) --no-print-directory test-web
+	@tests/web/node_modules/.bin/eslint --config tests/web/eslint.config.mjs web tests/web
+	@KAZORU_BROWSERS=$${KAZORU_BROWSERS:-chromium,firefox,webkit} KAZORU_BUILD=$(CURDIR)/$(BUILD) \
+	  KAZORU_WEB_BUILD=$(CURDIR)/$(WEB_BUILD) node --test --test-concurrency=$(WEB_TEST_JOBS) tests/web/
 
 # Lays the C++ sources out as .clang-format says (the CodeLayout test checks it).
 format: deps

@@ -203,7 +203,18 @@ class PuppeteerPage extends BasePage {
       window.__tapped = false;
       addEventListener('click', () => { window.__tapped = true; }, { capture: true, once: true });
     });
-    await this.page.touchscreen.tap(x, y);
+    if (this.session.features.cdp) {
+      await this.page.touchscreen.tap(x, y);
+    } else {
+      // Over WebDriver BiDi puppeteer lifts the finger in a second command: on a busy machine the finger
+      // then rests long enough for Firefox to take a long press (a context menu, no click). The finger goes
+      // down and up in one command, as a tap does.
+      await this.page.mainFrame().browsingContext.performActions([{
+        type: 'pointer', id: 'finger', parameters: { pointerType: 'touch' },
+        actions: [{ type: 'pointerMove', x: Math.round(x), y: Math.round(y) }, { type: 'pointerDown', button: 0 },
+          { type: 'pointerUp', button: 0 }],
+      }]);
+    }
     await this.page.waitForFunction(() => window.__tapped, { timeout: 10000 });
   }
   async chooseFile(button, input, file) {
@@ -393,11 +404,13 @@ class Session {
   }
 
   // A page at width × height on an origin of its own, opened and ready: touch where the browser offers it;
-  // beforeLoad(arg) runs before the page's own scripts on every load of that origin.
-  async open({ width = 1024, height = 768, touch = false, beforeLoad = null, arg = null, query = '', wait = true } = {}) {
+  // beforeLoad(arg) runs before the page's own scripts on every load of that origin; server holds the test
+  // server's options for the origin (serve.mjs: a slow line, requests held).
+  async open({ width = 1024, height = 768, touch = false, beforeLoad = null, arg = null, query = '', wait = true,
+    server = {} } = {}) {
     const scripts = [RECORDER];
     if (beforeLoad) scripts.push(callSource(beforeLoad, [arg]));
-    const origin = await serve(SITE, { inject: scripts.map((s) => `<script>${s}</script>`).join('') });
+    const origin = await serve(SITE, { ...server, inject: scripts.map((s) => `<script>${s}</script>`).join('') });
     this.origins.push(origin);
     const page = await this.engine.newPage(this, origin, { width, height, touch: touch && this.features.touch });
     await page.goto(query);
