@@ -10,8 +10,8 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -75,7 +75,8 @@ void Click(QWidget* w) {
 
 TPupilWorkForm* ShownWork(bool readOnly) {
   for (QWidget* w : QApplication::topLevelWidgets())
-    if (auto* f = qobject_cast<TPupilWorkForm*>(w); f && f->isVisible() && f->ReadOnly() == readOnly) return f;
+    if (auto* f = qobject_cast<TPupilWorkForm*>(w); f && f->isVisible() && f->ReadOnly() == readOnly)
+      return f;
   return nullptr;
 }
 
@@ -158,7 +159,8 @@ TEST(DesktopAssignment, APupilOpensWorksAndHandsInAndTheFileOpensAgain) {
       EXPECT_EQ(save->acceptMode(), QFileDialog::AcceptSave);
       auto* name = save->findChild<QLineEdit*>("fileNameEdit");
       ASSERT_NE(name, nullptr);
-      EXPECT_TRUE(name->text().endsWith(U("山田 花子-5年2組 分数のたし算.kazoru"))) << name->text().toStdString();
+      EXPECT_TRUE(name->text().endsWith(U("山田 花子-5年2組 分数のたし算.kazoru")))
+          << name->text().toStdString();
       Shot("assignment-save.png");
       name->setText(QString::fromStdString(path));
       static_cast<QDialog*>(save)->accept();
