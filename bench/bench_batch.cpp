@@ -5,31 +5,13 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
-#include <vector>
 
+#include "BenchLines.h"
 #include "engine/BunMath.h"
 #include "engine/InpCheck.h"
-#include "platform/Platform.h"
 #include "tools/ProgramState.h"
 
 namespace {
-
-// The lines of the evaluator's own short-line benchmark.
-const std::vector<std::string>& ShortLines() {
-  static const std::vector<std::string> lines = {
-      "1+1",
-      "3b1+3b1",
-      "2b1+1",
-      "1k2b1+1k2b1-3b2*2",
-      "(1+2)*(3+4)",
-      "2^3^2+m2^2",
-      "3k4b1-(2b1+5b3)/7",
-      "(3b2-1k4b3)*2b1+0.25",
-      "12/(4-1)+5P2-3!",
-      "[6B1+2]+1k3b1",
-  };
-  return lines;
-}
 
 void ResetBetweenRuns(const benchmark::State& state) {
   if (state.range(0) == 0)
@@ -46,34 +28,30 @@ void BM_ResetBetweenRuns(benchmark::State& state) {
 }
 BENCHMARK(BM_ResetBetweenRuns)->Arg(0)->Arg(1);
 
-void BM_BatchCheckLine(benchmark::State& state) {
-  RecordingPlatform quiet;
-  SetPlatform(&quiet);
+// One short line after another, each after the reset between runs.
+template <typename Run>
+void RunBatchLines(benchmark::State& state, Run run) {
+  QuietPlatform quiet;
   const auto& lines = ShortLines();
   size_t i = 0;
   for (auto _ : state) {
     ResetBetweenRuns(state);
-    benchmark::DoNotOptimize(CheckText(lines[i], {.collectText = true}));
-    benchmark::DoNotOptimize(CheckedText.data());
+    run(lines[i]);
     if (++i == lines.size()) i = 0;
   }
   state.SetItemsProcessed(state.iterations());
-  SetPlatform(nullptr);
+}
+
+void BM_BatchCheckLine(benchmark::State& state) {
+  RunBatchLines(state, [](const std::string& line) {
+    benchmark::DoNotOptimize(CheckText(line, {.collectText = true}));
+    benchmark::DoNotOptimize(CheckedText.data());
+  });
 }
 BENCHMARK(BM_BatchCheckLine)->Arg(0)->Arg(1);
 
 void BM_BatchEvalLine(benchmark::State& state) {
-  RecordingPlatform quiet;
-  SetPlatform(&quiet);
-  const auto& lines = ShortLines();
-  size_t i = 0;
-  for (auto _ : state) {
-    ResetBetweenRuns(state);
-    benchmark::DoNotOptimize(EvaluateExpression(lines[i]));
-    if (++i == lines.size()) i = 0;
-  }
-  state.SetItemsProcessed(state.iterations());
-  SetPlatform(nullptr);
+  RunBatchLines(state, [](const std::string& line) { benchmark::DoNotOptimize(EvaluateExpression(line)); });
 }
 BENCHMARK(BM_BatchEvalLine)->Arg(0)->Arg(1);
 

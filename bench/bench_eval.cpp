@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "BenchLines.h"
 #include "engine/BunMath.h"
 #include "engine/Bunsuuh.h"
-#include "platform/Platform.h"
 
 // Every allocation of the program is counted, so a benchmark can report what one evaluation costs.
 namespace {
@@ -33,22 +33,6 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-const std::vector<std::string>& ShortLines() {
-  static const std::vector<std::string> lines = {
-      "1+1",
-      "3b1+3b1",
-      "2b1+1",
-      "1k2b1+1k2b1-3b2*2",
-      "(1+2)*(3+4)",
-      "2^3^2+m2^2",
-      "3k4b1-(2b1+5b3)/7",
-      "(3b2-1k4b3)*2b1+0.25",
-      "12/(4-1)+5P2-3!",
-      "[6B1+2]+1k3b1",
-  };
-  return lines;
-}
-
 // 1 + (2b1-3b1)*6 + … up to the given length: each group worth 1, so the answer is known.
 std::string LongLine(size_t length) {
   std::string text = "1";
@@ -64,8 +48,7 @@ void Report(benchmark::State& state, long long allocs, long long bytes) {
 }
 
 void BM_EvaluateShortLines(benchmark::State& state) {
-  RecordingPlatform quiet;
-  SetPlatform(&quiet);
+  QuietPlatform quiet;
   const auto& lines = ShortLines();
   size_t i = 0;
   long long a0 = AllocCount, b0 = AllocBytes;
@@ -75,30 +58,25 @@ void BM_EvaluateShortLines(benchmark::State& state) {
   }
   Report(state, AllocCount - a0, AllocBytes - b0);
   state.SetItemsProcessed(state.iterations());
-  SetPlatform(nullptr);
 }
 BENCHMARK(BM_EvaluateShortLines);
 
 void BM_EvaluateLongLine(benchmark::State& state) {
-  RecordingPlatform quiet;
-  SetPlatform(&quiet);
+  QuietPlatform quiet;
   const std::string text = LongLine(static_cast<size_t>(state.range(0)));
   long long a0 = AllocCount, b0 = AllocBytes;
   for (auto _ : state)
     benchmark::DoNotOptimize(EvaluateExpression(text, {.forms = AnswerForms::Both, .decimal = true}));
   Report(state, AllocCount - a0, AllocBytes - b0);
   if (EvalStatus != 1) state.SkipWithError("the long line did not evaluate");
-  SetPlatform(nullptr);
 }
 BENCHMARK(BM_EvaluateLongLine)->Arg(32)->Arg(64)->Arg(128)->Arg(256)->Unit(benchmark::kMicrosecond);
 
 void BM_ReplaceExpressionFractions(benchmark::State& state) {
-  RecordingPlatform quiet;
-  SetPlatform(&quiet);
+  QuietPlatform quiet;
   const std::string text = "[2K3+1B1]+[6B1+2]*[mK3B1]-1";
   for (auto _ : state) benchmark::DoNotOptimize(ReplaceExpressionFractions(text));
   state.SetItemsProcessed(state.iterations());
-  SetPlatform(nullptr);
 }
 BENCHMARK(BM_ReplaceExpressionFractions);
 

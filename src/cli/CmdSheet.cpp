@@ -54,7 +54,7 @@ CliRun ListSkills() {
     j["id"] = s.id;
     j["name"] = s.name;
     j["example"] = s.example;
-    j["processTypes"] = nlohmann::json::array({s.processType});
+    j["processTypes"] = nlohmann::json::array({ProcessTypeNumber(s.processType)});
     j["alternative"] = s.alternative;
     j["controls"] = SkillControlIds(s);
     if (s.minTerms != s.maxTerms) j["terms"] = {s.minTerms, s.maxTerms};
@@ -83,7 +83,8 @@ CliRun RunSheet(const std::string& /*input*/, const CliOptions& opts) {
   r.fields["problems"] = nlohmann::json::array();
   const Sheet sheet = MakeSheet(c);
   for (const SheetProblem& p : sheet.problems)
-    r.fields["problems"].push_back({{"expr", p.expr}, {"answer", p.answer}, {"processType", p.processType}});
+    r.fields["problems"].push_back(
+        {{"expr", p.expr}, {"answer", p.answer}, {"processType", ProcessTypeNumber(p.processType)}});
   r.status = static_cast<long long>(sheet.problems.size());
   if (sheet.problems.empty()) {
     ShowMessage(sheet.message, "ご注意！");

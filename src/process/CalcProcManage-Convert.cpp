@@ -30,25 +30,27 @@ std::string ImproperToMixedProcess(const Bunsuu& value, const std::string& lineT
   std::string out, current = lineText;
   int64_t g = Gcd64(d, n);
   if (g > 1 && (ReduceOnConvert != 0 || n % d == 0)) {
-    out += StepRecord(1, 'X', lineText);
-    out += StepRecord(58, 'A', lineText);
+    out += StepRecord(Advice::ReduceFirst, 'X', lineText);
+    out += StepRecord(Advice::StrikeAndWriteQuotientsKeepWhole, 'A', lineText);
     n /= g;
     d /= g;
     current = sg.Plain(Digits(d) + "b" + Digits(n));
   }
-  out += StepRecord(43, 'X', current);
+  out += StepRecord(Advice::DivideNumeratorByDenominator, 'X', current);
   int64_t q = n / d, r = n % d;
   std::string D = Digits(d), Q = Digits(q), R = Digits(r);
   if (r == 0) {
-    out += StepRecord(96, 'X', sg.Plain(Q));
+    out += StepRecord(Advice::End, 'X', sg.Plain(Q));
     return out;
   }
-  out += StepRecord(44, 'X', sg.Bracket(D + "B" + D + "*" + Q + "+" + R));
-  out += StepRecord(45, 'X', sg.Sum("[" + D + "B" + D + "*" + Q + "]+" + D + "b" + R));
-  out += StepRecord(90, 'X', sg.Sum(D + "b" + D + "*" + Q + "+" + D + "b" + R));
-  out += StepRecord(97, 'Y', sg.Sum(D + "b" + D + "*" + Q + "+" + D + "b" + R));
-  out += StepRecord(10, 'X', sg.Sum(Q + "+" + D + "b" + R));
-  out += StepRecord(47, 'X', sg.Plain(Q + "k" + D + "b" + R));
+  out +=
+      StepRecord(Advice::NumeratorAsQuotientAndRemainder, 'X', sg.Bracket(D + "B" + D + "*" + Q + "+" + R));
+  out += StepRecord(Advice::SplitIntoTwoFractions, 'X',
+                    sg.Sum("[" + D + "B" + D + "*" + Q + "]+" + D + "b" + R));
+  out += StepRecord(Advice::Continued, 'X', sg.Sum(D + "b" + D + "*" + Q + "+" + D + "b" + R));
+  out += StepRecord(Advice::EqualPartsIsOne, 'Y', sg.Sum(D + "b" + D + "*" + Q + "+" + D + "b" + R));
+  out += StepRecord(Advice::JoinIntegerAndProperFraction, 'X', sg.Sum(Q + "+" + D + "b" + R));
+  out += StepRecord(Advice::JoinedToMixed, 'X', sg.Plain(Q + "k" + D + "b" + R));
   return out;
 }
 
@@ -59,8 +61,8 @@ std::string MixedToImproperProcess(const Bunsuu& value, const std::string& lineT
   std::string out, current = lineText;
   int64_t g = Gcd64(d, n);
   if (g > 1 && ReduceOnConvert != 0) {
-    out += StepRecord(1, 'X', lineText);
-    out += StepRecord(58, 'A', lineText);
+    out += StepRecord(Advice::ReduceFirst, 'X', lineText);
+    out += StepRecord(Advice::StrikeAndWriteQuotientsKeepWhole, 'A', lineText);
     n /= g;
     d /= g;
     current = sg.Plain(Digits(w) + "k" + Digits(d) + "b" + Digits(n));
@@ -69,13 +71,15 @@ std::string MixedToImproperProcess(const Bunsuu& value, const std::string& lineT
   int64_t pv = 0, p2v = 0;
   if (!CheckedMul(w, d, pv) || !CheckedAdd(pv, n, p2v)) return "n";
   std::string P = Digits(pv), P2 = Digits(p2v);
-  out += StepRecord(50, 'X', current);
-  out += StepRecord(51, 'X', sg.Sum(W + "+" + D + "b" + N));
-  out += StepRecord(52, 'X', sg.Sum("1b" + W + "+" + D + "b" + N));
-  out += StepRecord(99, 'X', sg.Sum("1b" + W + "*" + D + "b" + D + "+" + D + "b" + N));
-  out += StepRecord(60, 'X', sg.Sum("[1*" + D + "B" + W + "*" + D + "]+" + D + "b" + N));
-  out += StepRecord(5, 'X', sg.Sum(D + "b" + P + "+" + D + "b" + N));
-  out += StepRecord(35, 'X', sg.Bracket(D + "B" + P + "+" + N));
-  out += StepRecord(55, 'X', sg.Plain(D + "b" + P2));
+  out += StepRecord(Advice::MixedWholeToImproper, 'X', current);
+  out += StepRecord(Advice::WholeAndFractionSeparated, 'X', sg.Sum(W + "+" + D + "b" + N));
+  out += StepRecord(Advice::IntegerToSameDenominator, 'X', sg.Sum("1b" + W + "+" + D + "b" + N));
+  out += StepRecord(Advice::TimesOneForCommonDenominator, 'X',
+                    sg.Sum("1b" + W + "*" + D + "b" + D + "+" + D + "b" + N));
+  out += StepRecord(Advice::MultiplyDenominatorsAndNumerators, 'X',
+                    sg.Sum("[1*" + D + "B" + W + "*" + D + "]+" + D + "b" + N));
+  out += StepRecord(Advice::AddNumeratorsOverOneDenominator, 'X', sg.Sum(D + "b" + P + "+" + D + "b" + N));
+  out += StepRecord(Advice::OneDenominatorForm, 'X', sg.Bracket(D + "B" + P + "+" + N));
+  out += StepRecord(Advice::ImproperMadeEnd, 'X', sg.Plain(D + "b" + P2));
   return out;
 }

@@ -210,7 +210,7 @@ std::string LastPart(const std::string& text) {
   return eq == std::string::npos ? text : text.substr(eq + 1);
 }
 
-void AppendRecord(int step, char style, const std::string& expression) {
+void AppendRecord(Advice step, char style, const std::string& expression) {
   ProcessState.processText += StepRecord(step, style, expression);
 }
 
@@ -418,11 +418,11 @@ void SumDispatch(ProcessType type, std::string e) {
     case ProcessType::FractionSum: CommonDenominatorPath(e); return;
     case ProcessType::SumWithIntegersOrMixed:
       if (alt && hasMixed) {
-        AppendRecord(6, 'X', e);
+        AppendRecord(Advice::SplitMixedNumbers, 'X', e);
         IntegerSeparationPath(e);
         return;
       }
-      AppendRecord(38, 'X', e);
+      AppendRecord(Advice::AllImproperThenCommonDenominator, 'X', e);
       if (std::string m = MixedToImproper(e); !m.empty()) e = m;
       CommonDenominatorPath(e);
       return;
@@ -430,7 +430,7 @@ void SumDispatch(ProcessType type, std::string e) {
       if (alt) {
         st.processText += TwoTermStepsAlternative(e);
       } else {
-        AppendRecord(38, 'X', e);
+        AppendRecord(Advice::AllImproperThenCommonDenominator, 'X', e);
         std::string m = MixedToImproper(e);
         if (m.empty()) m = e;
         st.processText += "=" + m + "=" + TwoTermSteps(m);
@@ -440,26 +440,26 @@ void SumDispatch(ProcessType type, std::string e) {
     case ProcessType::MixedPlusImproper:
     case ProcessType::MixedOnlySum:
       if (alt) {
-        AppendRecord(75, 'X', e);
+        AppendRecord(Advice::MethodMixedThenSeparate, 'X', e);
         if (hasMixed) {
           if (std::string m = ImproperToMixed(e); !m.empty()) e = m;
-          AppendRecord(6, 'X', e);
+          AppendRecord(Advice::SplitMixedNumbers, 'X', e);
           IntegerSeparationPath(e);
         } else {
           CommonDenominatorPath(e);
         }
         return;
       }
-      AppendRecord(74, 'X', e);
+      AppendRecord(Advice::MethodImproperThenCommonDenominator, 'X', e);
       if (std::string m = MixedToImproper(e); !m.empty()) e = m;
       CommonDenominatorPath(e);
       return;
     case ProcessType::IntegerPlusImproper:
       if (alt) {
-        AppendRecord(13, 'X', e);
+        AppendRecord(Advice::ImproperToMixed, 'X', e);
         std::string m = ImproperToMixed(e);
         if (m.empty()) m = e;
-        AppendRecord(6, 'X', m);
+        AppendRecord(Advice::SplitMixedNumbers, 'X', m);
         st.processText += TwoTermStepsAlternative(m);
       } else {
         st.processText += TwoTermSteps(e);
@@ -470,8 +470,8 @@ void SumDispatch(ProcessType type, std::string e) {
       st.processText += records;
       std::string r = LastPart(records);
       if (r.find('k') != std::string::npos && PROCLASTANS == 1) {
-        AppendRecord(40, 'X', r);
-        AppendRecord(20, 'X', CanonicalImproperText(ReadNumber(r)));
+        AppendRecord(Advice::MixedAnswerToImproper, 'X', r);
+        AppendRecord(Advice::Finished, 'X', CanonicalImproperText(ReadNumber(r)));
       }
       break;
     }
@@ -508,12 +508,12 @@ int MakeProcess(const std::string& expression, bool enabled) {
       int verdict = 0;
       std::string simplified = RemoveSimpleBrackets(e, OtherGroups::Stop, verdict);
       if (verdict == -1) return 0;
-      AppendRecord(91, 'X', e);
-      AppendRecord(BracketAdviceDigits[ProcessTypeNumber(type) - 1] - '0', 'X', simplified);
+      AppendRecord(Advice::RemoveBrackets, 'X', e);
+      AppendRecord(BracketAdvice[static_cast<size_t>(ProcessTypeNumber(type) - 1)], 'X', simplified);
       e = simplified;
     }
     if (type == ProcessType::SumWithDecimals) {
-      AppendRecord(8, 'X', e);
+      AppendRecord(Advice::DecimalsAndIntegersToFractionsFirst, 'X', e);
       e = DecimalsToFractions(e);
     }
     if (e == "n") {
@@ -522,8 +522,8 @@ int MakeProcess(const std::string& expression, bool enabled) {
       return 0;
     }
     if (CountReducible(e, true) > 0) {
-      AppendRecord(1, 'X', e);
-      AppendRecord(2, 'Y', e);
+      AppendRecord(Advice::ReduceFirst, 'X', e);
+      AppendRecord(Advice::HowToReduce, 'Y', e);
       e = ReduceFractions(e);
     }
     SumDispatch(type, e);

@@ -69,7 +69,7 @@ std::string CanonicalImproperText(const Bunsuu& a);
 std::string Digits(int64_t v);
 
 // Appends a raw step record to ProcessState.processText.
-void AppendRecord(int step, char style, const std::string& expression);
+void AppendRecord(Advice step, char style, const std::string& expression);
 
 // The process generators of each family, called by the driver after its pre-steps.
 void CommonDenominatorPath(std::string e);

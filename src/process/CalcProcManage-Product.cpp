@@ -12,10 +12,6 @@ using namespace procdetail;
 
 namespace {
 
-// Set when a factor cannot be read or converted within 64 bits; the product then has no process and the
-// line is calculated directly (the evaluator reports the failure).
-bool FactorFailed = false;
-
 std::string FractionText(const Bunsuu& b) { return Digits(b.den) + "b" + Digits(b.num); }
 
 }  // namespace
@@ -62,15 +58,14 @@ std::string RemoveProductBrackets(const std::string& text) {
   return out;
 }
 
-void ProductSteps(const std::string& text) {
+bool ProductSteps(const std::string& text) {
   ProcessStateData& st = ProcessState;
-  FactorFailed = false;
   std::string t = text;
   if (!t.empty() && t[0] == 'm') t.erase(0, 1);
   int factorCount = 1;
   for (char c : t)
     if (c == '*' || c == '/') ++factorCount;
-  if (factorCount < 2) return;
+  if (factorCount < 2) return true;
 
   std::vector<std::string> texts;
   std::vector<char> ops;  // ops[i] is the operator before factor i ('\0' for the first)
@@ -99,8 +94,7 @@ void ProductSteps(const std::string& text) {
       converted = true;
     Bunsuu b = ReadNumber(f);
     if (b.den == 0) {
-      FactorFailed = true;
-      return;
+      return false;
     }
     bool zero = b.whole == 0 && b.num == 0;
     if (zero) {
@@ -120,15 +114,14 @@ void ProductSteps(const std::string& text) {
     }
     st.factors.push_back(b);
   }
-  if (st.zeroFactor != 0 || st.divisionByZero) return;
+  if (st.zeroFactor != 0 || st.divisionByZero) return true;
 
   if (converted) {
     std::string form;
     for (size_t i = 0; i < st.factors.size(); ++i) {
       Bunsuu im;
       if (!CheckedImproper(st.factors[i], im)) {
-        FactorFailed = true;
-        return;
+        return false;
       }
       st.factors[i] = im;
       if (i > 0) form += ops[i];
@@ -141,8 +134,7 @@ void ProductSteps(const std::string& text) {
     for (size_t i = 0; i < st.factors.size(); ++i) {
       Bunsuu im;
       if (!CheckedImproper(st.factors[i], im)) {
-        FactorFailed = true;
-        return;
+        return false;
       }
       st.factors[i] = im;
       if (i > 0) {
@@ -153,9 +145,10 @@ void ProductSteps(const std::string& text) {
     }
     st.reciprocalForm = form;
   }
+  return true;
 }
 
-int CancelFactors(int drawMode) {
+int CancelFactors() {
   ProcessStateData& st = ProcessState;
   CancellationFigure& fig = st.figure;
   fig = CancellationFigure{};
@@ -210,7 +203,6 @@ int CancelFactors(int drawMode) {
     st.productResult = Digits(dProd) + "b" + Digits(nProd);
   }
   fig.resultText = st.productResult;
-  if (drawMode > 0) fig.signMode = drawMode;
   return cancellations;
 }
 
@@ -219,24 +211,23 @@ namespace procdetail {
 int ProductProcess(ProcessType type, const std::string& e) {
   ProcessStateData& st = ProcessState;
   std::string e2 = RemoveProductBrackets(e);
-  ProductSteps(e2);
-  if (FactorFailed) return 0;
+  if (!ProductSteps(e2)) return 0;
   if (st.divisionByZero) {
     ShowMessage("０で割ることは許されません！", "注意!!");
     st.processText.clear();
     return 1;
   }
   if (st.zeroFactor == 1) {
-    st.processText = StepRecord(63, 'X', e) + StepRecord(20, 'X', "0");
+    st.processText = StepRecord(Advice::TimesZeroIsZero, 'X', e) + StepRecord(Advice::Finished, 'X', "0");
     return 1;
   }
   if (st.zeroFactor == 2) {
-    st.processText = StepRecord(94, 'X', e) + StepRecord(20, 'X', "0");
+    st.processText = StepRecord(Advice::ZeroDividedIsZero, 'X', e) + StepRecord(Advice::Finished, 'X', "0");
     return 1;
   }
   if (st.factors.size() < 2) return 0;
   // A sign typed inside the product is gathered in front like the sign of a bracket.
-  if (st.bracketCount > 0 || e2 != e) st.processText = StepRecord(93, 'X', e);
+  if (st.bracketCount > 0 || e2 != e) st.processText = StepRecord(Advice::RemoveBracketsCountMinus, 'X', e);
   std::string s;
   if (!e2.empty() && e2[0] == 'm') {
     s = "m";
@@ -246,36 +237,36 @@ int ProductProcess(ProcessType type, const std::string& e) {
   switch (type) {
     case ProcessType::FractionProduct: break;
     case ProcessType::ProductWithMixed:
-      AppendRecord(66, 'X', s + e2);
-      AppendRecord(64, 'X', s + st.convertedForm);
+      AppendRecord(Advice::ProductMixedToImproper, 'X', s + e2);
+      AppendRecord(Advice::MultiplyAfterCancelling, 'X', s + st.convertedForm);
       p = st.convertedForm;
       break;
     case ProcessType::ProductWithIntegersOrDecimals:
-      AppendRecord(67, 'X', s + e2);
-      AppendRecord(66, 'X', s + st.convertedForm);
+      AppendRecord(Advice::ProductDecimalsAndIntegersToFractions, 'X', s + e2);
+      AppendRecord(Advice::ProductMixedToImproper, 'X', s + st.convertedForm);
       p = st.convertedForm;
       break;
     default:  // ProductWithAllKinds and ProductWithAllKindsOfFractions
-      AppendRecord(68, 'X', s + e2);
-      AppendRecord(66, 'X', s + st.convertedForm);
+      AppendRecord(Advice::MixedAndDecimalsToFractions, 'X', s + e2);
+      AppendRecord(Advice::ProductMixedToImproper, 'X', s + st.convertedForm);
       p = st.convertedForm;
       break;
   }
   if (p.empty()) p = e2;
   if (!st.reciprocalForm.empty()) {
-    AppendRecord(61, 'X', s + p);
-    AppendRecord(69, 'X', s + st.reciprocalForm);
+    AppendRecord(Advice::DivisionToReciprocal, 'X', s + p);
+    AppendRecord(Advice::ReciprocalMade, 'X', s + st.reciprocalForm);
     p = st.reciprocalForm;
   } else {
-    AppendRecord(60, 'X', s + p);
+    AppendRecord(Advice::MultiplyDenominatorsAndNumerators, 'X', s + p);
   }
-  CancelFactors(0);
-  int nextStep = 65;
+  CancelFactors();
+  Advice nextStep = Advice::MultiplyWithoutCancelling;
   if (st.figure.denominatorRows > 0) {
-    AppendRecord(1, 'X', s + p);
-    st.figure.signMode = s == "m" ? 2 : 1;
-    AppendRecord(62, 'Z', s + p);
-    nextStep = 64;
+    AppendRecord(Advice::ReduceFirst, 'X', s + p);
+    st.figure.signMode = s == "m" ? FigureSign::Minus : FigureSign::Plain;
+    AppendRecord(Advice::CancelAcrossFactors, 'Z', s + p);
+    nextStep = Advice::MultiplyAfterCancelling;
   }
   AppendRecord(nextStep, 'X', s + st.productFraction);
   const std::string& r = st.productResult;
@@ -283,13 +274,13 @@ int ProductProcess(ProcessType type, const std::string& e) {
   Bunsuu rv = ReadNumber(r);
   if (rv.den == 0) return 0;
   if (r.rfind("1b", 0) == 0 || r.find("k1b") != std::string::npos) {
-    AppendRecord(53, 'X', s + r);
-    AppendRecord(20, 'X', s + CanonicalMixedText(rv));
+    AppendRecord(Advice::DenominatorOneBecomesInteger, 'X', s + r);
+    AppendRecord(Advice::Finished, 'X', s + CanonicalMixedText(rv));
   } else if (PROCLASTANS == 1) {
-    AppendRecord(20, 'X', s + r);
+    AppendRecord(Advice::Finished, 'X', s + r);
   } else {
-    AppendRecord(9, 'X', s + r);
-    AppendRecord(20, 'X', s + CanonicalMixedText(rv));
+    AppendRecord(Advice::ImproperAnswerToMixed, 'X', s + r);
+    AppendRecord(Advice::Finished, 'X', s + CanonicalMixedText(rv));
   }
   return 1;
 }

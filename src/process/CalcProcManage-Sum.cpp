@@ -324,7 +324,7 @@ std::string CombineOverDenominator(const std::string& text, bool wrapNegative) {
   }
   std::string out;
   if (!v.empty() && (v[0] == 'm' || v[0] == 'p')) {
-    out += StepRecord(15, 'X', "[" + d + "B" + v + "]");
+    out += StepRecord(Advice::NumeratorMinusInFront, 'X', "[" + d + "B" + v + "]");
     s = v.substr(0, 1);
     v.erase(0, 1);
   } else {
@@ -382,42 +382,42 @@ int FinishAnswer(const std::string& value) {
   std::string v = value;
   // A fraction with numerator 0 is the answer 0.
   if (b.whole == 0 && b.num == 0 && b.den != 1) {
-    AppendRecord(30, 'X', v);
-    AppendRecord(20, 'X', "0");
+    AppendRecord(Advice::ZeroNumeratorIsZero, 'X', v);
+    AppendRecord(Advice::Finished, 'X', "0");
     return 5;
   }
   // A reducible answer is reduced first, so that the last line is always in lowest terms.
   if (b.num != 0 && Gcd64(b.den, b.num) > 1) {
-    AppendRecord(1, 'X', v);
-    AppendRecord(2, 'Y', v);
+    AppendRecord(Advice::ReduceFirst, 'X', v);
+    AppendRecord(Advice::HowToReduce, 'Y', v);
     v = ReduceFractions(v);
     b = ReadNumber(v);
     if (b.den == 0) return -1;
   }
   if (b.den == 1) {
-    AppendRecord(53, 'X', v);
-    AppendRecord(20, 'X', CanonicalMixedText(b));
+    AppendRecord(Advice::DenominatorOneBecomesInteger, 'X', v);
+    AppendRecord(Advice::Finished, 'X', CanonicalMixedText(b));
     return 5;
   }
   if (b.num >= b.den) {
     if (PROCLASTANS == 0) {
-      AppendRecord(9, 'X', v);
-      AppendRecord(20, 'X', CanonicalMixedText(b));
+      AppendRecord(Advice::ImproperAnswerToMixed, 'X', v);
+      AppendRecord(Advice::Finished, 'X', CanonicalMixedText(b));
       return 2;
     }
-    AppendRecord(20, 'X', v);
+    AppendRecord(Advice::Finished, 'X', v);
     return 1;
   }
   if (b.whole > 0) {
     if (PROCLASTANS == 1) {
-      AppendRecord(40, 'X', v);
-      AppendRecord(20, 'X', CanonicalImproperText(b));
+      AppendRecord(Advice::MixedAnswerToImproper, 'X', v);
+      AppendRecord(Advice::Finished, 'X', CanonicalImproperText(b));
       return 4;
     }
-    AppendRecord(20, 'X', v);
+    AppendRecord(Advice::Finished, 'X', v);
     return 3;
   }
-  AppendRecord(20, 'X', v);
+  AppendRecord(Advice::Finished, 'X', v);
   return 0;
 }
 
@@ -431,18 +431,18 @@ void CommonDenominatorPath(std::string e) {
     return;
   }
   if (st.denominatorsDiffered == 1) {
-    AppendRecord(3, 'X', e);
-    AppendRecord(4, 'X', st.multiplicationForm);
+    AppendRecord(Advice::MakeCommonDenominator, 'X', e);
+    AppendRecord(Advice::HowToMakeCommonDenominator, 'X', st.multiplicationForm);
   }
   std::string k = CombineOverDenominator(LastPart(c), false);
   if (k == "n") return;
   if (LastPart(st.processText) == c) st.processText = DropLastRecord(st.processText, true);
-  AppendRecord(5, 'X', c);
-  AppendRecord(35, 'X', k);
+  AppendRecord(Advice::AddNumeratorsOverOneDenominator, 'X', c);
+  AppendRecord(Advice::OneDenominatorForm, 'X', k);
   std::string r = LastPart(k);
   if (CountReducible(r, false) > 0) {
-    AppendRecord(1, 'X', r);
-    AppendRecord(2, 'Y', r);
+    AppendRecord(Advice::ReduceFirst, 'X', r);
+    AppendRecord(Advice::HowToReduce, 'Y', r);
     r = ReduceFractions(r);
   }
   FinishAnswer(r);
@@ -455,19 +455,19 @@ void IntegerSeparationPath(const std::string& e) {
     return;
   }
   std::string s = SplitMixedNumbers(e);
-  if (st.separatedForm != e) AppendRecord(7, 'X', st.separatedForm);
-  if (s != st.separatedForm) AppendRecord(90, 'X', s);
+  if (st.separatedForm != e) AppendRecord(Advice::GroupIntegersAndFractions, 'X', st.separatedForm);
+  if (s != st.separatedForm) AppendRecord(Advice::Continued, 'X', s);
   std::string ints = st.integerGroup, fracs = st.fractionGroup;
   if (SumTermCount(ints) < 2) {
-    AppendRecord(90, 'X', ints + "+(" + fracs + ")");
+    AppendRecord(Advice::Continued, 'X', ints + "+(" + fracs + ")");
     st.integerValue = ints;
   } else {
-    AppendRecord(41, 'X', "(" + ints + ")+(" + fracs + ")");
+    AppendRecord(Advice::CalculateEachGroupPolitely, 'X', "(" + ints + ")+(" + fracs + ")");
     st.integerValue = Value(ints);
     if (st.integerValue == "n") return;
     if (st.integerValue == "0") {
-      AppendRecord(90, 'X', "0+(" + fracs + ")");
-      AppendRecord(90, 'X', fracs);
+      AppendRecord(Advice::Continued, 'X', "0+(" + fracs + ")");
+      AppendRecord(Advice::Continued, 'X', fracs);
     }
   }
   std::string p, open, close;
@@ -484,34 +484,35 @@ void IntegerSeparationPath(const std::string& e) {
     return;
   }
   if (c != fracs) {
-    AppendRecord(4, 'X', p + open + st.multiplicationForm + close);
-    AppendRecord(5, 'X', p + open + c + close);
+    AppendRecord(Advice::HowToMakeCommonDenominator, 'X', p + open + st.multiplicationForm + close);
+    AppendRecord(Advice::AddNumeratorsOverOneDenominator, 'X', p + open + c + close);
   }
   if (CombineOverDenominator(c, false) == "n") return;
-  AppendRecord(35, 'X', p + open + st.expressionFraction + close);
-  AppendRecord(p.empty() ? 90 : 91, 'X', p + open + st.combinedFraction + close);
+  AppendRecord(Advice::OneDenominatorForm, 'X', p + open + st.expressionFraction + close);
+  AppendRecord(p.empty() ? Advice::Continued : Advice::RemoveBrackets, 'X',
+               p + open + st.combinedFraction + close);
   if (st.groupValue == "0") {
     if (p.empty()) {
-      AppendRecord(30, 'X', st.combinedFraction);
+      AppendRecord(Advice::ZeroNumeratorIsZero, 'X', st.combinedFraction);
       st.integerValue = "0";
     } else {
-      AppendRecord(18, 'X', p + "0");
+      AppendRecord(Advice::AddingZero, 'X', p + "0");
     }
-    AppendRecord(20, 'X', st.integerValue);
+    AppendRecord(Advice::Finished, 'X', st.integerValue);
     return;
   }
   std::string t = RemoveSumBrackets(p + open + st.combinedFraction + close);
   if (CountReducible(t, false) > 0) {
-    AppendRecord(1, 'X', t);
-    AppendRecord(2, 'Y', t);
+    AppendRecord(Advice::ReduceFirst, 'X', t);
+    AppendRecord(Advice::HowToReduce, 'Y', t);
     t = ReduceFractions(t);
-    AppendRecord(90, 'X', t);
+    AppendRecord(Advice::Continued, 'X', t);
   }
   std::string m = ImproperToMixed(t);
   if (m.empty())
     m = t;
   else
-    AppendRecord(13, 'X', t);
+    AppendRecord(Advice::ImproperToMixed, 'X', t);
   if (p.empty()) {
     // The answer tail brings the answer into the final form asked for.
     FinishAnswer(m);

@@ -38,7 +38,7 @@ std::string Merge(const std::string& integer, const std::string& fraction) {
   return integer + "k" + fraction;
 }
 
-std::string Rec(int step, const std::string& e) { return StepRecord(step, 'X', e); }
+std::string Rec(Advice step, const std::string& e) { return StepRecord(step, 'X', e); }
 
 // Reads a non-negative integer text as a signed 64-bit integer.
 bool ReadInt64(const std::string& text, int64_t& out) {
@@ -89,23 +89,23 @@ std::string TwoTermSteps(const std::string& text) {
   std::string out;
   if (op == '+' && s.empty() && noImproper) {
     if (HasB(k)) {
-      out += Rec(92, t);
+      out += Rec(Advice::IntegerInFront, t);
       std::swap(k, m);
     }
-    out += Rec(10, s + k + ops + m) + "=" + s + Merge(k, m);
+    out += Rec(Advice::JoinIntegerAndProperFraction, s + k + ops + m) + "=" + s + Merge(k, m);
     return out;
   }
   if (op == '-' && s == "m" && noImproper) {
     if (HasB(k)) {
-      out += Rec(11, t);
+      out += Rec(Advice::IntegerTimesOneThenCommonDenominator, t);
       std::swap(k, m);
     }
-    out += Rec(14, s + k + ops + m);
-    out += Rec(10, s + "(" + k + "+" + m + ")");
-    out += Rec(20, s + Merge(k, m));
+    out += Rec(Advice::MinusMinusToMinusBracket, s + k + ops + m);
+    out += Rec(Advice::JoinIntegerAndProperFraction, s + "(" + k + "+" + m + ")");
+    out += Rec(Advice::Finished, s + Merge(k, m));
     return out;
   }
-  out += Rec(12, t);
+  out += Rec(Advice::IntegerToImproperThenCommonDenominator, t);
   bool integerFirst = !HasB(k);
   const std::string& frac = integerFirst ? m : k;
   const std::string& integer = integerFirst ? k : m;
@@ -120,26 +120,26 @@ std::string TwoTermSteps(const std::string& text) {
   if (fi.num % fi.den == 0) {
     std::string q = Digits(fi.num / fi.den);
     std::string line = integerFirst ? s + integer + ops + q : s + q + ops + integer;
-    out += Rec(39, t) + "=" + line;
-    out += Rec(20, Value(line));
+    out += Rec(Advice::DenominatorOneToInteger, t) + "=" + line;
+    out += Rec(Advice::Finished, Value(line));
     return out;
   }
   std::string n = "1b" + integer + "*" + d;
   std::string j = Value(n);
   if (integerFirst) {
-    out += Rec(11, s + n + "b" + d + ops + frac);
-    out += Rec(5, s + d + "b" + j + ops + frac);
+    out += Rec(Advice::IntegerTimesOneThenCommonDenominator, s + n + "b" + d + ops + frac);
+    out += Rec(Advice::AddNumeratorsOverOneDenominator, s + d + "b" + j + ops + frac);
     numExpr = s + j + ops + Digits(fi.num);
   } else {
-    out += Rec(11, s + frac + ops + n + "b" + d);
-    out += Rec(5, s + frac + ops + d + "b" + j);
+    out += Rec(Advice::IntegerTimesOneThenCommonDenominator, s + frac + ops + n + "b" + d);
+    out += Rec(Advice::AddNumeratorsOverOneDenominator, s + frac + ops + d + "b" + j);
     numExpr = s + Digits(fi.num) + ops + j;
   }
-  out += Rec(35, "[" + d + "B" + numExpr + "]");
+  out += Rec(Advice::OneDenominatorForm, "[" + d + "B" + numExpr + "]");
   std::string jv = Value(numExpr);
   std::string h;
   if (!jv.empty() && jv[0] == 'm') {
-    out += Rec(15, "[" + d + "B" + jv + "]");
+    out += Rec(Advice::NumeratorMinusInFront, "[" + d + "B" + jv + "]");
     h = "m" + d + "b" + jv.substr(1);
   } else {
     h = d + "b" + jv;
@@ -152,10 +152,10 @@ std::string TwoTermSteps(const std::string& text) {
   // An improper result is made a mixed number only when that is the form asked for: with the improper
   // fraction as the final form the answer would otherwise go to the mixed number and straight back.
   if (hv.num <= hv.den || PROCLASTANS == 1) {
-    out += Rec(20, h);
+    out += Rec(Advice::Finished, h);
   } else {
-    out += Rec(9, h);
-    out += Rec(20, CanonicalMixedText(hv));
+    out += Rec(Advice::ImproperAnswerToMixed, h);
+    out += Rec(Advice::Finished, CanonicalMixedText(hv));
   }
   (void)st;
   return out;
@@ -169,8 +169,8 @@ struct AltBuilder {
   std::string input;  // T as handed in
   bool failed = false;
 
-  void First(int step) { records = Rec(step, input); }
-  void Add(int step, const std::string& e) { records += Rec(step, e); }
+  void First(Advice step) { records = Rec(step, input); }
+  void Add(Advice step, const std::string& e) { records += Rec(step, e); }
   void Chain(const std::string& e) { records += "=" + e; }
 
   // A − 1 of an integer text, checked; shows the 64-bit message on failure.
@@ -188,63 +188,63 @@ struct AltBuilder {
   // Borrowing steps of A − f (A ≥ 1).
   void Borrow(const std::string& a, const std::string& f, const std::string& one, bool withFirst) {
     if (a != "1") {
-      if (withFirst) First(29);
+      if (withFirst) First(Advice::SplitOffOneAsImproper);
       std::string a1;
       if (!Decrement(a, a1)) return;
-      Add(90, "(" + a1 + "+1)-" + f);
-      Add(90, a1 + "+1-" + f);
-      Add(90, a1 + "+(1-" + f + ")");
-      Add(5, a1 + "+(" + one + "-" + f + ")");
+      Add(Advice::Continued, "(" + a1 + "+1)-" + f);
+      Add(Advice::Continued, a1 + "+1-" + f);
+      Add(Advice::Continued, a1 + "+(1-" + f + ")");
+      Add(Advice::AddNumeratorsOverOneDenominator, a1 + "+(" + one + "-" + f + ")");
       if (CombineOverDenominator(one + "-" + f, false) == "n") return;
-      Add(35, a1 + "+" + ProcessState.expressionFraction);
-      Add(10, a1 + "+" + ProcessState.combinedFraction);
-      Add(20, a1 + "k" + ProcessState.combinedFraction);
+      Add(Advice::OneDenominatorForm, a1 + "+" + ProcessState.expressionFraction);
+      Add(Advice::JoinIntegerAndProperFraction, a1 + "+" + ProcessState.combinedFraction);
+      Add(Advice::Finished, a1 + "k" + ProcessState.combinedFraction);
     } else {
-      if (withFirst) First(28);
-      Add(5, one + "-" + f);
+      if (withFirst) First(Advice::OneToImproperForCommonDenominator);
+      Add(Advice::AddNumeratorsOverOneDenominator, one + "-" + f);
       if (CombineOverDenominator(one + "-" + f, false) == "n") return;
-      Add(35, ProcessState.expressionFraction);
-      Add(20, ProcessState.combinedFraction);
+      Add(Advice::OneDenominatorForm, ProcessState.expressionFraction);
+      Add(Advice::Finished, ProcessState.combinedFraction);
     }
   }
 
   // Negative borrowing steps of −A + f (A ≥ 1).
   void NegativeBorrow(const std::string& a, const std::string& f, const std::string& one, bool withFirst) {
-    if (withFirst) First(33);
+    if (withFirst) First(Advice::MinusIntegerPlusFractionToBracket);
     if (a == "1") {
-      Add(28, "m(1-" + f + ")");
-      Add(5, "m(" + one + "-" + f + ")");
+      Add(Advice::OneToImproperForCommonDenominator, "m(1-" + f + ")");
+      Add(Advice::AddNumeratorsOverOneDenominator, "m(" + one + "-" + f + ")");
       if (CombineOverDenominator(one + "-" + f, false) == "n") return;
-      Add(34, "m(" + ProcessState.expressionFraction + ")");
-      Add(20, "m" + ProcessState.combinedFraction);
+      Add(Advice::BracketThenMinusInFront, "m(" + ProcessState.expressionFraction + ")");
+      Add(Advice::Finished, "m" + ProcessState.combinedFraction);
       return;
     }
     std::string a1;
     if (!Decrement(a, a1)) return;
-    Add(29, "m(" + a + "-" + f + ")");
-    Add(90, "m(" + a1 + "+1-" + f + ")");
-    Add(90, "m(" + a1 + "+" + one + "-" + f + ")");
+    Add(Advice::SplitOffOneAsImproper, "m(" + a + "-" + f + ")");
+    Add(Advice::Continued, "m(" + a1 + "+1-" + f + ")");
+    Add(Advice::Continued, "m(" + a1 + "+" + one + "-" + f + ")");
     if (CombineOverDenominator(one + "-" + f, false) == "n") return;
-    Add(90, "m(" + a1 + "+" + ProcessState.expressionFraction + ")");
-    Add(26, "m(" + a1 + "+" + ProcessState.combinedFraction + ")");
-    Add(20, "m" + a1 + "k" + ProcessState.combinedFraction);
+    Add(Advice::Continued, "m(" + a1 + "+" + ProcessState.expressionFraction + ")");
+    Add(Advice::JoinInBracketsToMixed, "m(" + a1 + "+" + ProcessState.combinedFraction + ")");
+    Add(Advice::Finished, "m" + a1 + "k" + ProcessState.combinedFraction);
   }
 
   // −A − f without its first record when entered from another case.
   void NegativeSum(std::string a, const std::string& w, const std::string& f, bool mixed, bool withFirst) {
     if (a == "0") {
-      if (withFirst) First(19);
-      Add(90, "m" + (mixed ? w + "k" + f : f));
+      if (withFirst) First(Advice::MinusZeroAndZeroMinusPositive);
+      Add(Advice::Continued, "m" + (mixed ? w + "k" + f : f));
       return;
     }
-    if (withFirst) First(14);
+    if (withFirst) First(Advice::MinusMinusToMinusBracket);
     if (mixed) {
-      Add(21, "m(" + a + "+" + w + "k" + f + ")");
-      Add(22, "m(" + a + "+" + w + "+" + f + ")");
+      Add(Advice::SplitMixedInBrackets, "m(" + a + "+" + w + "k" + f + ")");
+      Add(Advice::CalculateIntegers, "m(" + a + "+" + w + "+" + f + ")");
       a = Value(a + "+" + w);
     }
-    Add(10, "m(" + a + "+" + f + ")");
-    Add(20, "m" + a + "k" + f);
+    Add(Advice::JoinIntegerAndProperFraction, "m(" + a + "+" + f + ")");
+    Add(Advice::Finished, "m" + a + "k" + f);
   }
 };
 
@@ -300,26 +300,26 @@ void MixedMinusInteger(AltBuilder& b, const FractionTerm& ft, const std::string&
   const std::string& w = ft.whole;
   const std::string& f = ft.fraction;
   if (a == "0") {
-    b.First(36);
-    b.Add(20, w + "k" + f);
+    b.First(Advice::SubtractingZero);
+    b.Add(Advice::Finished, w + "k" + f);
     return;
   }
-  b.First(6);
-  b.Add(37, "(" + w + "+" + f + ")-" + a);
-  b.Add(90, w + "+" + f + "-" + a);
-  b.Add(90, w + "-" + a + "+" + f);
-  b.Add(22, "(" + w + "-" + a + ")+" + f);
+  b.First(Advice::SplitMixedNumbers);
+  b.Add(Advice::GatherIntegers, "(" + w + "+" + f + ")-" + a);
+  b.Add(Advice::Continued, w + "+" + f + "-" + a);
+  b.Add(Advice::Continued, w + "-" + a + "+" + f);
+  b.Add(Advice::CalculateIntegers, "(" + w + "-" + a + ")+" + f);
   std::string v = Value(w + "-" + a);
   int c = CompareIntegers(w, a);
   if (c == 0) {
-    b.Add(18, "0+" + f);
-    b.Add(20, f);
+    b.Add(Advice::AddingZero, "0+" + f);
+    b.Add(Advice::Finished, f);
   } else if (c < 0) {
-    b.Add(90, v + "+" + f);
+    b.Add(Advice::Continued, v + "+" + f);
     b.NegativeBorrow(WithoutSign(v), f, ft.one, false);
   } else {
-    b.Add(10, v + "+" + f);
-    b.Add(20, v + "k" + f);
+    b.Add(Advice::JoinIntegerAndProperFraction, v + "+" + f);
+    b.Add(Advice::Finished, v + "k" + f);
   }
 }
 
@@ -328,22 +328,22 @@ void IntegerPlusFraction(AltBuilder& b, const std::string& a, const FractionTerm
   const std::string& w = ft.whole;
   const std::string& f = ft.fraction;
   if (a == "0") {
-    b.First(18);
+    b.First(Advice::AddingZero);
     if (ft.mixed)
       b.Chain(w + "k" + f);
     else
-      b.Add(20, f);
+      b.Add(Advice::Finished, f);
   } else if (ft.mixed) {
-    b.First(6);
-    b.Add(90, a + "+(" + w + "+" + f + ")");
-    b.Add(90, a + "+" + w + "+" + f);
-    b.Add(17, "(" + a + "+" + w + ")+" + f);
+    b.First(Advice::SplitMixedNumbers);
+    b.Add(Advice::Continued, a + "+(" + w + "+" + f + ")");
+    b.Add(Advice::Continued, a + "+" + w + "+" + f);
+    b.Add(Advice::CalculateIntegerGroup, "(" + a + "+" + w + ")+" + f);
     std::string a2 = Value(a + "+" + w);
-    b.Add(10, a2 + "+" + f);
-    b.Add(20, a2 + "k" + f);
+    b.Add(Advice::JoinIntegerAndProperFraction, a2 + "+" + f);
+    b.Add(Advice::Finished, a2 + "k" + f);
   } else {
-    b.First(10);
-    b.Add(20, a + "k" + f);
+    b.First(Advice::JoinIntegerAndProperFraction);
+    b.Add(Advice::Finished, a + "k" + f);
   }
 }
 
@@ -352,30 +352,30 @@ void IntegerMinusFraction(AltBuilder& b, const std::string& a, const FractionTer
   const std::string& w = ft.whole;
   const std::string& f = ft.fraction;
   if (a == "0") {
-    b.First(23);
-    b.Add(90, "m" + (ft.mixed ? w + "k" + f : f));
+    b.First(Advice::ZeroMinusPositiveIsNegative);
+    b.Add(Advice::Continued, "m" + (ft.mixed ? w + "k" + f : f));
     return;
   }
   if (!ft.mixed) {
     b.Borrow(a, f, ft.one, true);
     return;
   }
-  b.First(6);
-  b.Add(24, a + "-(" + w + "+" + f + ")");
-  b.Add(22, a + "-" + w + "-" + f);
-  b.Add(25, "(" + a + "-" + w + ")-" + f);
+  b.First(Advice::SplitMixedNumbers);
+  b.Add(Advice::RemoveMinusBracket, a + "-(" + w + "+" + f + ")");
+  b.Add(Advice::CalculateIntegers, a + "-" + w + "-" + f);
+  b.Add(Advice::BracketWhatComesFirst, "(" + a + "-" + w + ")-" + f);
   int c = CompareIntegers(a, w);
   if (c == 0) {
-    b.Add(23, "0-" + f);
-    b.Add(20, "m" + f);
+    b.Add(Advice::ZeroMinusPositiveIsNegative, "0-" + f);
+    b.Add(Advice::Finished, "m" + f);
   } else if (c < 0) {
     std::string a2 = Value(a + "-" + w);
-    b.Add(26, a2 + "-" + f);
-    b.Add(27, StripParentheses(a2, 1) + "-" + f);
+    b.Add(Advice::JoinInBracketsToMixed, a2 + "-" + f);
+    b.Add(Advice::MinusIntegerMinusFractionToBracket, StripParentheses(a2, 1) + "-" + f);
     b.NegativeSum(WithoutSign(a2), "", f, false, false);
   } else {
     std::string a2 = Value(a + "-" + w);
-    b.Add(29, a2 + "-" + f);
+    b.Add(Advice::SplitOffOneAsImproper, a2 + "-" + f);
     b.Borrow(a2, f, ft.one, false);
   }
 }
@@ -385,32 +385,32 @@ void NegativeIntegerPlusFraction(AltBuilder& b, const std::string& a, const Frac
   const std::string& w = ft.whole;
   const std::string& f = ft.fraction;
   if (a == "0") {
-    b.First(31);
+    b.First(Advice::MinusZeroPlusPositive);
     if (ft.mixed)
       b.Chain(w + "k" + f);
     else
-      b.Add(20, f);
+      b.Add(Advice::Finished, f);
     return;
   }
   if (!ft.mixed) {
     b.NegativeBorrow(a, f, ft.one, true);
     return;
   }
-  b.First(6);
-  b.Add(32, "m" + a + "+(" + w + "+" + f + ")");
-  b.Add(22, "m" + a + "+" + w + "+" + f);
-  b.Add(25, "(m" + a + "+" + w + ")+" + f);
+  b.First(Advice::SplitMixedNumbers);
+  b.Add(Advice::RemovePlusBracket, "m" + a + "+(" + w + "+" + f + ")");
+  b.Add(Advice::CalculateIntegers, "m" + a + "+" + w + "+" + f);
+  b.Add(Advice::BracketWhatComesFirst, "(m" + a + "+" + w + ")+" + f);
   int c = CompareIntegers(a, w);
   if (c == 0) {
-    b.Add(18, "0+" + f);
-    b.Add(20, f);
+    b.Add(Advice::AddingZero, "0+" + f);
+    b.Add(Advice::Finished, f);
   } else if (c < 0) {
     std::string a2 = Value(w + "-" + a);
-    b.Add(10, a2 + "+" + f);
-    b.Add(20, a2 + "k" + f);
+    b.Add(Advice::JoinIntegerAndProperFraction, a2 + "+" + f);
+    b.Add(Advice::Finished, a2 + "k" + f);
   } else {
     std::string a2 = Value("m" + a + "+" + w);
-    b.Add(0, a2 + "+" + f);
+    b.Add(Advice::None, a2 + "+" + f);
     b.NegativeBorrow(WithoutSign(a2), f, ft.one, false);
   }
 }
@@ -471,7 +471,7 @@ std::string TwoTermStepsAlternative(const std::string& text) {
     std::swap(terms.first, terms.second);
     terms.sign = sign;
     terms.op = op;
-    b.Add(92, terms.sign + terms.first + terms.op + terms.second);
+    b.Add(Advice::IntegerInFront, terms.sign + terms.first + terms.op + terms.second);
   }
 
   Bunsuu second = ReadNumber(terms.second);
@@ -481,8 +481,8 @@ std::string TwoTermStepsAlternative(const std::string& text) {
   if (whole) {
     // The second term is a whole number: the sum is worked out directly.
     std::string line = terms.sign + terms.first + terms.op + terms.second;
-    b.Add(90, line);
-    b.Add(20, Value(line));
+    b.Add(Advice::Continued, line);
+    b.Add(Advice::Finished, Value(line));
   } else if (!IntegerWithFraction(b, terms)) {
     return t;
   }

@@ -4,6 +4,7 @@
 // the display's job; the titles, advice texts and normalisation are MainDspManage.h.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -12,9 +13,16 @@
 #include "engine/Bunsuu.h"
 #include "process/MainDspManage.h"
 
+// The sign the cancellation figure is drawn with.
+enum class FigureSign : int {
+  Plain = 1,
+  Minus = 2,  // a leading minus
+  Plus = 3,  // a leading plus sign
+};
+
 // The cancellation figure of the last product run: what a line of style Z draws.
 struct CancellationFigure {
-  int signMode = 1;  // 1 plain, 2 with a leading minus (3 with a leading plus sign)
+  FigureSign signMode = FigureSign::Plain;
   int denominatorRows = 0;  // the largest number of cancellations on one denominator
   int numeratorRows = 0;  // the largest number of cancellations on one numerator
   // For every factor, the successive values of its numerator and denominator (first the value as read).
@@ -91,8 +99,17 @@ struct ExpressionProfile {
   ProcessType type = ProcessType::None;  // types 0–13
 };
 
-// The advice digit of the line after the bracket step, by type 1–10 (character n for type n).
-inline constexpr const char* BracketAdviceDigits = "0366888800";
+// The advice of the line after the bracket step, by type 1–10 (entry n − 1 for type n).
+inline constexpr std::array<Advice, 10> BracketAdvice{Advice::None,
+                                                      Advice::MakeCommonDenominator,
+                                                      Advice::SplitMixedNumbers,
+                                                      Advice::SplitMixedNumbers,
+                                                      Advice::DecimalsAndIntegersToFractionsFirst,
+                                                      Advice::DecimalsAndIntegersToFractionsFirst,
+                                                      Advice::DecimalsAndIntegersToFractionsFirst,
+                                                      Advice::DecimalsAndIntegersToFractionsFirst,
+                                                      Advice::None,
+                                                      Advice::None};
 
 ExpressionProfile ClassifyExpression(const std::string& expression);
 
@@ -131,12 +148,14 @@ std::string TwoTermStepsAlternative(const std::string& text);
 // ---- Products and quotients (types 10–13, 16) ------------------------------------------------------
 
 std::string RemoveProductBrackets(const std::string& text);  // sets bracketCount
-// Fills the factor array, zeroFactor, divisionByZero, convertedForm and reciprocalForm.
-void ProductSteps(const std::string& text);
+// Fills the factor array, zeroFactor, divisionByZero, convertedForm and reciprocalForm. Returns false
+// when a factor cannot be read or converted within 64 bits: the product then has no process and the line
+// is calculated directly (the evaluator reports the failure).
+bool ProductSteps(const std::string& text);
 // Cancels the factor array crosswise; sets productFraction, productResult and the figure. The figure is
-// drawn by the process display from ProcessState.figure; drawMode only sets the figure's sign mode when
-// it is greater than 0. Returns the number of cancellations made.
-int CancelFactors(int drawMode);
+// drawn by the process display from ProcessState.figure, its sign plain until the caller sets it. Returns
+// the number of cancellations made.
+int CancelFactors();
 
 // ---- Conversions between improper fractions and mixed numbers ------------------------------------
 

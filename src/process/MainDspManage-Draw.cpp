@@ -222,8 +222,8 @@ int DrawCancellationFigure(Canvas& surface, int y, const LinePlace& place) {
   StyleGuard guard(surface);
   surface.SetFontColor(CLR_BLACK);
   x = TypesetRun(surface, "=", x, yF, -1, cw, h);
-  if (fig.signMode == 2) x = TypesetRun(surface, "m", x, yF, -1, cw, h);
-  if (fig.signMode == 3) x = TypesetRun(surface, "p", x, yF, -1, cw, h);
+  if (fig.signMode == FigureSign::Minus) x = TypesetRun(surface, "m", x, yF, -1, cw, h);
+  if (fig.signMode == FigureSign::Plus) x = TypesetRun(surface, "p", x, yF, -1, cw, h);
   const size_t n = std::min(fig.numeratorValues.size(), fig.denominatorValues.size());
   for (size_t i = 0; i < n; ++i) {
     const std::vector<int64_t>& nums = fig.numeratorValues[i];

@@ -133,7 +133,9 @@ const std::array<std::string_view, ADVICE_COUNT> AdviceTexts{
     "⇔ ▼分母をそろえる(通分する)ために､<分母＝分子>の分数をかけます。||　<分母＝分子>の分数は１と同じなので､かけても大きさは変わらないよ。[99]",
 };
 
-bool IsHiddenStep(int n) { return std::find(HiddenSteps.begin(), HiddenSteps.end(), n) != HiddenSteps.end(); }
+bool IsHiddenStep(int n) {
+  return std::any_of(HiddenSteps.begin(), HiddenSteps.end(), [n](Advice a) { return AdviceNumber(a) == n; });
+}
 
 std::string_view ProcessTypeTitle(int type) {
   if (type < 0 || type >= PROCESS_TYPE_COUNT) return {};
@@ -152,7 +154,8 @@ std::string_view AdviceText(int n) {
   return AdviceTexts[static_cast<size_t>(n)];
 }
 
-std::string StepRecord(int step, char style, const std::string& expression) {
+std::string StepRecord(Advice advice, char style, const std::string& expression) {
+  int step = AdviceNumber(advice);
   if (step < 0 || step >= ADVICE_COUNT) step = 0;
   std::string r = "~0";
   r += static_cast<char>('0' + step / 10);

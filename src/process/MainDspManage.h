@@ -40,6 +40,111 @@ constexpr bool IsSumType(ProcessType t) {
   return t >= ProcessType::FractionSum && t <= ProcessType::Reduction;
 }
 inline constexpr int ADVICE_COUNT = 100;  // slots 0–99, slot 0 empty
+// The advice after a step of a process, by its number in the process text (entry for entry the
+// catalogue AdviceTexts below).
+enum class Advice : int {
+  None = 0,
+  ReduceFirst = 1,
+  HowToReduce = 2,
+  MakeCommonDenominator = 3,
+  HowToMakeCommonDenominator = 4,
+  AddNumeratorsOverOneDenominator = 5,
+  SplitMixedNumbers = 6,
+  GroupIntegersAndFractions = 7,
+  DecimalsAndIntegersToFractionsFirst = 8,
+  ImproperAnswerToMixed = 9,
+  JoinIntegerAndProperFraction = 10,
+  IntegerTimesOneThenCommonDenominator = 11,
+  IntegerToImproperThenCommonDenominator = 12,
+  ImproperToMixed = 13,
+  MinusMinusToMinusBracket = 14,
+  NumeratorMinusInFront = 15,
+  CalculateEachGroup = 16,
+  CalculateIntegerGroup = 17,
+  AddingZero = 18,
+  MinusZeroAndZeroMinusPositive = 19,
+  Finished = 20,
+  SplitMixedInBrackets = 21,
+  CalculateIntegers = 22,
+  ZeroMinusPositiveIsNegative = 23,
+  RemoveMinusBracket = 24,
+  BracketWhatComesFirst = 25,
+  JoinInBracketsToMixed = 26,
+  MinusIntegerMinusFractionToBracket = 27,
+  OneToImproperForCommonDenominator = 28,
+  SplitOffOneAsImproper = 29,
+  ZeroNumeratorIsZero = 30,
+  MinusZeroPlusPositive = 31,
+  RemovePlusBracket = 32,
+  MinusIntegerPlusFractionToBracket = 33,
+  BracketThenMinusInFront = 34,
+  OneDenominatorForm = 35,
+  SubtractingZero = 36,
+  GatherIntegers = 37,
+  AllImproperThenCommonDenominator = 38,
+  DenominatorOneToInteger = 39,
+  MixedAnswerToImproper = 40,
+  CalculateEachGroupPolitely = 41,
+  PlusMinusBracket = 42,
+  DivideNumeratorByDenominator = 43,
+  NumeratorAsQuotientAndRemainder = 44,
+  SplitIntoTwoFractions = 45,
+  FirstFractionIsInteger = 46,
+  JoinedToMixed = 47,
+  RemainderZeroReduces = 48,
+  DenominatorOneIsIntegerEnd = 49,
+  MixedWholeToImproper = 50,
+  WholeAndFractionSeparated = 51,
+  IntegerToSameDenominator = 52,
+  DenominatorOneBecomesInteger = 53,
+  IntegerAsOverOne = 54,
+  ImproperMadeEnd = 55,
+  HowToReduceByCommonDivisor = 56,
+  StrikeAndWriteQuotients = 57,
+  StrikeAndWriteQuotientsKeepWhole = 58,
+  CheckReducedAgainEnd = 59,
+  MultiplyDenominatorsAndNumerators = 60,
+  DivisionToReciprocal = 61,
+  CancelAcrossFactors = 62,
+  TimesZeroIsZero = 63,
+  MultiplyAfterCancelling = 64,
+  MultiplyWithoutCancelling = 65,
+  ProductMixedToImproper = 66,
+  ProductDecimalsAndIntegersToFractions = 67,
+  MixedAndDecimalsToFractions = 68,
+  ReciprocalMade = 69,
+  DecimalPartToFraction = 70,
+  DecimalDenominatorPowerOfTen = 71,
+  ReduceWhenPossible = 72,
+  IrreducibleEnd = 73,
+  MethodImproperThenCommonDenominator = 74,
+  MethodMixedThenSeparate = 75,
+  MoveRecurringPart = 76,
+  MoveRecurringPartByUnitFraction = 77,
+  RecurringPartToFraction = 78,
+  MultiplyIntoOneFraction = 79,
+  SplitOffNonRecurringPart = 80,
+  NonRecurringPartToFraction = 81,
+  RecurringDecimalToFraction = 82,
+  RecurringDecimalPartToFraction = 83,
+  CommonDenominatorWholeApart = 84,
+  WholePartSeparated = 85,
+  PureRecurringToFraction = 86,
+  PureRecurringTimesFactor = 87,
+  PureRecurringFormToFraction = 88,
+  MultiplyToOneFraction = 89,
+  Continued = 90,
+  RemoveBrackets = 91,
+  IntegerInFront = 92,
+  RemoveBracketsCountMinus = 93,
+  ZeroDividedIsZero = 94,
+  MixedAndImproperSplit = 95,
+  End = 96,
+  EqualPartsIsOne = 97,
+  DecimalDenominatorPowerOfTenDone = 98,
+  TimesOneForCommonDenominator = 99,
+};
+constexpr int AdviceNumber(Advice a) { return static_cast<int>(a); }
 
 // The title drawn above a process of each type.
 extern const std::array<std::string_view, PROCESS_TYPE_COUNT> ProcessTypeTitles;
@@ -47,7 +152,8 @@ extern const std::array<std::string_view, PROCESS_TYPE_COUNT> ProcessTypeTitles;
 extern const std::array<std::string_view, ADVICE_COUNT> AdviceTexts;
 
 // Step numbers whose lines are drawn only at the detailed level (unless they come first).
-inline constexpr std::array<int, 3> HiddenSteps{1, 4, 35};
+inline constexpr std::array<Advice, 3> HiddenSteps{Advice::ReduceFirst, Advice::HowToMakeCommonDenominator,
+                                                   Advice::OneDenominatorForm};
 bool IsHiddenStep(int n);
 
 // Bounds-checked catalogue reads: an empty text for a number outside the table.
@@ -59,7 +165,7 @@ std::string_view AdviceText(int n);
 // One raw step record: "~" + three-digit step number + style letter + "=" + expression.
 // Style letters: 'X' plain, 'Y' reduction figure, 'Z' cancellation figure, 'A' reduction figure with the
 // long form.
-std::string StepRecord(int step, char style, const std::string& expression);
+std::string StepRecord(Advice step, char style, const std::string& expression);
 
 // Brings a raw process text into the form the display reads (records separated and terminated by "~",
 // chains split into further lines, signs after "=" written as unary signs, repeated lines collapsed).

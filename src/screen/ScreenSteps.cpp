@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/Settings.h"
+#include "platform/RecordSnapshot.h"
 #include "screen/ScreenPage.h"
 #include "screen/sikiInp.h"
 #include "typeset/bunCanvasDsp.h"
@@ -59,7 +60,7 @@ class MeasuringCanvas : public Canvas {
   CanvasPoint pen_{};
 };
 
-// The surface's drawing attributes and the typesetter's line state, put back when it goes.
+// The surface's drawing attributes and the typesetter's record, put back when it goes.
 class DrawingScope {
  public:
   explicit DrawingScope(Canvas& s)
@@ -70,15 +71,7 @@ class DrawingScope {
         pitch_(s.GetFontPitch()),
         pen_(s.PenColor()),
         penWidth_(s.PenWidth()),
-        brush_(s.BrushColor()),
-        breaks_(BreakCount),
-        equals_(EqualsPoint),
-        cursor_(CursorPos),
-        follows_(CursorFollowsPen),
-        moved_(AnswerMovedDown),
-        raised_(RaisedMode),
-        raisedTop_(RaisedTop),
-        linePitch_(LinePitch) {}
+        brush_(s.BrushColor()) {}
   ~DrawingScope() {
     s_.SetFontSize(size_);
     s_.SetFontColor(font_);
@@ -87,14 +80,6 @@ class DrawingScope {
     s_.SetPenColor(pen_);
     s_.SetPenWidth(penWidth_);
     s_.SetBrushColor(brush_);
-    BreakCount = breaks_;
-    EqualsPoint = equals_;
-    CursorPos = cursor_;
-    CursorFollowsPen = follows_;
-    AnswerMovedDown = moved_;
-    RaisedMode = raised_;
-    RaisedTop = raisedTop_;
-    LinePitch = linePitch_;
   }
   DrawingScope(const DrawingScope&) = delete;
   DrawingScope& operator=(const DrawingScope&) = delete;
@@ -108,10 +93,7 @@ class DrawingScope {
   Color pen_;
   int penWidth_;
   Color brush_;
-  int breaks_;
-  CanvasPoint equals_, cursor_;
-  bool follows_, moved_, raised_;
-  int raisedTop_, linePitch_;
+  RecordSnapshot<TypesetState> typeset_{TypesetData};
 };
 
 void Check() {

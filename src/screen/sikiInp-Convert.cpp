@@ -48,9 +48,10 @@ std::string Zeros(size_t n) { return std::string(n, '0'); }
 
 std::string ReductionProcess(const std::string& t) {
   const Bunsuu v = ParseNumber(t);
-  std::string raw = StepRecord(56, 'X', t);
-  raw += StepRecord(v.whole > 0 ? 58 : 57, 'A', t);
-  raw += StepRecord(59, 'X', FormatBunsuu(Reduce(v), 0));
+  std::string raw = StepRecord(Advice::HowToReduceByCommonDivisor, 'X', t);
+  raw += StepRecord(v.whole > 0 ? Advice::StrikeAndWriteQuotientsKeepWhole : Advice::StrikeAndWriteQuotients,
+                    'A', t);
+  raw += StepRecord(Advice::CheckReducedAgainEnd, 'X', FormatBunsuu(Reduce(v), 0));
   return raw;
 }
 
@@ -59,7 +60,7 @@ std::string DecimalProcess(const std::string& s) {
   std::string raw;
   const size_t p = s.find('.');
   if (p != std::string::npos) {
-    raw = StepRecord(70, 'X', s);
+    raw = StepRecord(Advice::DecimalPartToFraction, 'X', s);
     std::string w = m.whole > 0 ? std::to_string(m.whole) + "k" : "";
     std::string digits = s;
     if (!digits.empty() && digits[0] == 'm') {
@@ -68,17 +69,17 @@ std::string DecimalProcess(const std::string& s) {
     }
     const std::string f = digits.substr(digits.find('.') + 1);
     const std::string t = w + "1" + Zeros(f.size()) + "b" + f;
-    raw += StepRecord(71, 'X', t);
+    raw += StepRecord(Advice::DecimalDenominatorPowerOfTen, 'X', t);
     if (IsReducible(m)) {
-      raw += StepRecord(72, 'A', t);
-      raw += StepRecord(73, 'X', FormatBunsuu(Reduce(m), 0));
+      raw += StepRecord(Advice::ReduceWhenPossible, 'A', t);
+      raw += StepRecord(Advice::IrreducibleEnd, 'X', FormatBunsuu(Reduce(m), 0));
     } else {
-      raw += StepRecord(98, 'X', t);
+      raw += StepRecord(Advice::DecimalDenominatorPowerOfTenDone, 'X', t);
     }
   } else {
-    raw = StepRecord(54, 'X', s);
-    raw +=
-        !s.empty() && s[0] == 'm' ? StepRecord(55, 'X', "m1b" + s.substr(1)) : StepRecord(55, 'X', "1b" + s);
+    raw = StepRecord(Advice::IntegerAsOverOne, 'X', s);
+    raw += !s.empty() && s[0] == 'm' ? StepRecord(Advice::ImproperMadeEnd, 'X', "m1b" + s.substr(1))
+                                     : StepRecord(Advice::ImproperMadeEnd, 'X', "1b" + s);
   }
   return raw;
 }

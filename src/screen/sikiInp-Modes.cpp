@@ -245,26 +245,26 @@ void ReportCommonDenominatorFailure() {
 // whole part written in front); the records go to raw. Nothing when the common denominator fails.
 std::optional<std::string> AddOverCommonDenominator(const std::string& S, const std::string& L,
                                                     std::string& raw) {
-  if (!S.empty()) raw += StepRecord(90, 'X', S + L);
+  if (!S.empty()) raw += StepRecord(Advice::Continued, 'X', S + L);
   const std::string P = ToCommonDenominator(L);
   if (P == "n") {
     ReportCommonDenominatorFailure();
     return std::nullopt;
   }
   if (ProcessState.denominatorsDiffered == 1) {
-    raw += StepRecord(4, 'X', S + ProcessState.multiplicationForm);
-    raw += StepRecord(5, 'X', S + P);
+    raw += StepRecord(Advice::HowToMakeCommonDenominator, 'X', S + ProcessState.multiplicationForm);
+    raw += StepRecord(Advice::AddNumeratorsOverOneDenominator, 'X', S + P);
   } else {
-    raw += StepRecord(0, 'X', P);
+    raw += StepRecord(Advice::None, 'X', P);
   }
   std::string J = CombineOverDenominator(P, false);
   if (J == "n") {
     ReportCommonDenominatorFailure();
     return std::nullopt;
   }
-  raw += StepRecord(35, 'X', S + CutAtEquals(J, 0));
+  raw += StepRecord(Advice::OneDenominatorForm, 'X', S + CutAtEquals(J, 0));
   J = LastAnswerPiece(J);
-  raw += StepRecord(35, 'X', S + J);
+  raw += StepRecord(Advice::OneDenominatorForm, 'X', S + J);
   return J;
 }
 
@@ -274,8 +274,8 @@ std::string WithNonRepeatingPart(RepeatingParts p) {
   const std::string& Z = p.Z;
   const std::string& R = p.R;
   std::string& G = p.G;
-  std::string raw = StepRecord(80, 'X', t);
-  raw += StepRecord(81, 'X', G + "+0." + Z + "@" + R);
+  std::string raw = StepRecord(Advice::SplitOffNonRecurringPart, 'X', t);
+  raw += StepRecord(Advice::NonRecurringPartToFraction, 'X', G + "+0." + Z + "@" + R);
   std::string S, C;
   if (p.W > 0) {
     S = std::to_string(p.W) + "+";
@@ -296,22 +296,22 @@ std::string WithNonRepeatingPart(RepeatingParts p) {
     G.clear();
     C = S;
   }
-  raw += StepRecord(82, 'X', C + G + "0." + Z + "@" + R);
+  raw += StepRecord(Advice::RecurringDecimalToFraction, 'X', C + G + "0." + Z + "@" + R);
   std::string Rp;
   if (p.f > 0) {
     const std::string M = "*1" + Z + "b1";
-    raw += StepRecord(77, 'X', C + G + "0.@" + R + M);
+    raw += StepRecord(Advice::MoveRecurringPartByUnitFraction, 'X', C + G + "0.@" + R + M);
     Rp = p.N + "b" + R;
-    raw += StepRecord(78, 'X', C + G + Rp + M);
+    raw += StepRecord(Advice::RecurringPartToFraction, 'X', C + G + Rp + M);
     Rp = p.N + Z + "b" + R;
   } else {
     Rp = p.N + "b" + R;
   }
   std::string L = G + Rp;
-  raw += StepRecord(84, 'X', C + L);
+  raw += StepRecord(Advice::CommonDenominatorWholeApart, 'X', C + L);
   std::string J;
   if (p.f == 0 || G.empty()) {
-    raw += StepRecord(78, 'X', S + L);
+    raw += StepRecord(Advice::RecurringPartToFraction, 'X', S + L);
     J = L;
   } else {
     std::optional<std::string> sum = AddOverCommonDenominator(S, L, raw);
@@ -321,16 +321,16 @@ std::string WithNonRepeatingPart(RepeatingParts p) {
   if (CountReducible(LastAnswerPiece(J), false) < 1) {
     L = J;
   } else {
-    raw += StepRecord(72, 'X', S + J);
-    raw += StepRecord(2, 'A', S + J);
+    raw += StepRecord(Advice::ReduceWhenPossible, 'X', S + J);
+    raw += StepRecord(Advice::HowToReduce, 'A', S + J);
     L = ReduceFractions(J);
-    raw += StepRecord(90, 'X', S + L);
+    raw += StepRecord(Advice::Continued, 'X', S + L);
   }
   if (!S.empty()) {
     S.pop_back();
     S += "k";
   }
-  raw += StepRecord(73, 'X', S + L);
+  raw += StepRecord(Advice::IrreducibleEnd, 'X', S + L);
   return raw;
 }
 
@@ -343,38 +343,38 @@ std::string ZerosBeforeRepeat(const RepeatingParts& p) {
   const bool one = IsNumberOne(R);
   std::string raw, Rp;
   if (p.f > 0) {
-    raw = StepRecord(76, 'X', t);
+    raw = StepRecord(Advice::MoveRecurringPart, 'X', t);
     const std::string M = "*1" + Z + "b1";
-    raw += StepRecord(86, 'X', "0.@" + R + M);
+    raw += StepRecord(Advice::PureRecurringToFraction, 'X', "0.@" + R + M);
     if (!one) {
       Rp = N + "b" + R;
-      raw += StepRecord(78, 'X', Rp + M);
+      raw += StepRecord(Advice::RecurringPartToFraction, 'X', Rp + M);
       Rp = N + Z + "b" + R;
     } else {
-      raw += StepRecord(79, 'X', N + "b1" + M);
+      raw += StepRecord(Advice::MultiplyIntoOneFraction, 'X', N + "b1" + M);
       Rp = N + Z + "b1";
     }
-    raw += StepRecord(79, 'X', Rp);
+    raw += StepRecord(Advice::MultiplyIntoOneFraction, 'X', Rp);
   } else if (!one) {
     const std::string R0 = WithoutLeadingZeros(R);
-    raw = StepRecord(87, 'X', t);
-    raw += StepRecord(86, 'X', "0.@" + Zeros(N.size() - 1) + "1*" + R0);
-    raw += StepRecord(89, 'X', N + "b1*" + R0);
+    raw = StepRecord(Advice::PureRecurringTimesFactor, 'X', t);
+    raw += StepRecord(Advice::PureRecurringToFraction, 'X', "0.@" + Zeros(N.size() - 1) + "1*" + R0);
+    raw += StepRecord(Advice::MultiplyToOneFraction, 'X', N + "b1*" + R0);
     Rp = N + "b" + R0;
   } else {
-    raw = StepRecord(86, 'X', t);
-    raw += StepRecord(79, 'X', N + "b1");
+    raw = StepRecord(Advice::PureRecurringToFraction, 'X', t);
+    raw += StepRecord(Advice::MultiplyIntoOneFraction, 'X', N + "b1");
     Rp = N + "b1";
   }
   std::string L;
   if (CountReducible(Rp, false) < 1) {
     L = Rp;
   } else {
-    raw += StepRecord(72, 'X', Rp);
-    raw += StepRecord(2, 'A', Rp);
+    raw += StepRecord(Advice::ReduceWhenPossible, 'X', Rp);
+    raw += StepRecord(Advice::HowToReduce, 'A', Rp);
     L = ReduceFractions(Rp);
   }
-  raw += StepRecord(73, 'X', L);
+  raw += StepRecord(Advice::IrreducibleEnd, 'X', L);
   return raw;
 }
 
@@ -430,7 +430,7 @@ void JunSToBunDsp() {
     for (const ProcessLine& line : SplitProcessText(NormalizeProcessText(raw))) {
       const std::string expr =
           first ? t : (FirstOperator(line.expr).kind != -1 ? "m(" + line.expr + ")" : "m" + line.expr);
-      signedRaw += StepRecord(line.advice, line.style, expr);
+      signedRaw += StepRecord(static_cast<Advice>(line.advice), line.style, expr);
       first = false;
     }
     raw = signedRaw;

@@ -32,8 +32,8 @@ bool Contains(const std::string& text, char c) { return text.find(c) != std::str
 // any other command also uses (and resets); the line puts its own back before every key, so a command run
 // on an open line never changes what the next key of the line may be. A line text put there by another
 // window together with the checker's record of it (the expression editor) is taken as it stands.
-InpCheckState LineCheckState;
-std::string LineCheckText;
+auto& LineCheckState = SikiInpData.LineCheckState;
+auto& LineCheckText = SikiInpData.LineCheckText;
 
 void KeepLineCheckState() {
   LineCheckState = CheckerState;
@@ -42,8 +42,8 @@ void KeepLineCheckState() {
 
 // While a text is typed again (restore, backspace, F6) the page is drawn once at the end instead of
 // once per character: a 257-character line would otherwise be drawn 257 times for one backspace.
-int RepaintHeld = 0;
-bool RepaintMissed = false;
+auto& RepaintHeld = SikiInpData.RepaintHeld;
+auto& RepaintMissed = SikiInpData.RepaintMissed;
 
 class HoldRepaint {
  public:
@@ -211,7 +211,7 @@ InputResult InputChar(char c) {
   }
   // A base-mode line writes its base right after the number, as in 101(2: the bracket after a digit is
   // no left-out multiplication there, so it is taken whatever the setting says.
-  if (!CheckKey(c, PrevChar, static_cast<CheckState>(State), BaseMode || KAKERU_ABR != 0)) {
+  if (!CheckKey(c, PrevChar, State, BaseMode || KAKERU_ABR != 0)) {
     ++RefusalCount;
     LastRefusalNo = ErrorNo;
     SetStatusText(CheckMessage(ErrorNo));
@@ -293,7 +293,7 @@ InputResult InputChar(char c) {
   LinePitch = GYOKEISUU;
   if (INPUTSTR_DSP) ShowInputString(LineText);
   PrevChar = stored;
-  State = StateNumber(CheckerState.state);
+  State = CheckerState.state;
   KeepLineCheckState();
   SavedLine = LineText;
   ++LineCount;
@@ -330,7 +330,7 @@ bool AppendStepMark() {
     CheckerState = LineCheckState;
     CheckerState.relaxedSigns = relaxed;
   }
-  if (!CheckKey('=', PrevChar, static_cast<CheckState>(State), KAKERU_ABR != 0)) {
+  if (!CheckKey('=', PrevChar, State, KAKERU_ABR != 0)) {
     ++RefusalCount;
     LastRefusalNo = ErrorNo;
     SetStatusText(CheckMessage(ErrorNo));
@@ -341,7 +341,7 @@ bool AppendStepMark() {
   LinePitch = GYOKEISUU;
   if (INPUTSTR_DSP) ShowInputString(LineText);
   PrevChar = '=';
-  State = StateNumber(CheckerState.state);
+  State = CheckerState.state;
   KeepLineCheckState();
   SavedLine = LineText;
   ++LineCount;
@@ -400,7 +400,7 @@ void ClearLine() {
   CursorColour = CLR_BLUE;
   RaisedMode = false;
   ResetInpCheck();
-  State = 0;
+  State = CheckState::LineStart;
   if (BaseMode) SavedLine = LineText;
   LineText.clear();
   KeepLineCheckState();

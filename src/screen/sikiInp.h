@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/InpCheck.h"
 #include "platform/BrowserKeys.h"
 #include "platform/Canvas.h"
 #include "platform/VirtualKeys.h"
@@ -26,7 +27,7 @@ struct SikiInpState {
   std::string SavedLine;
   bool RestoreAllowed = true;
   char PrevChar = '$';
-  int State = 0;
+  CheckState State = CheckState::LineStart;
   bool BaseMode = false;
   bool MixedDone = false;
   bool ImproperDone = false;
@@ -44,6 +45,12 @@ struct SikiInpState {
   bool SyouButtonEnabled = true;
   bool KariButtonEnabled = true;
   bool ObiButtonEnabled = true;
+  // The checker's record as the line left it, and the line it is the record of (sikiInp.cpp).
+  InpCheckState LineCheckState;
+  std::string LineCheckText;
+  // Repaints held back while a text is typed again, and whether one was asked for meanwhile.
+  int RepaintHeld = 0;
+  bool RepaintMissed = false;
 
   void Reset();
 };

@@ -28,72 +28,79 @@ constexpr unsigned FRACTION_CONTROLS = CONTROL_MAX_DEN | CONTROL_MAX_ANSWER;
 constexpr unsigned SUM_CONTROLS = CONTROL_MAX_DEN | CONTROL_REDUCE | CONTROL_MAX_ANSWER | CONTROL_MIXED;
 
 const std::vector<SheetSkill> SKILLS = {
-    {"sum-like", "同じ分母の分数のたし算", "5b1+5b2", SkillKind::Process, 1, false,
+    {"sum-like", "同じ分母の分数のたし算", "5b1+5b2", SkillKind::Process, ProcessType::FractionSum, false,
      SUM_CONTROLS | CONTROL_TERMS, 2, 4},
-    {"difference-like", "同じ分母の分数のひき算", "7b5-7b2", SkillKind::Process, 1, false,
-     SUM_CONTROLS | CONTROL_TERMS, 2, 3},
-    {"sum-unlike", "分母がちがう分数のたし算", "2b1+3b1", SkillKind::Process, 1, false,
+    {"difference-like", "同じ分母の分数のひき算", "7b5-7b2", SkillKind::Process, ProcessType::FractionSum,
+     false, SUM_CONTROLS | CONTROL_TERMS, 2, 3},
+    {"sum-unlike", "分母がちがう分数のたし算", "2b1+3b1", SkillKind::Process, ProcessType::FractionSum, false,
      SUM_CONTROLS | CONTROL_TERMS, 2, 4},
-    {"difference-unlike", "分母がちがう分数のひき算", "4b3-6b1", SkillKind::Process, 1, false,
-     SUM_CONTROLS | CONTROL_TERMS, 2, 3},
-    {"sum-mixed", "帯分数のたし算（くり上がりなし）", "1k5b1+2k5b3", SkillKind::Process, 8, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_TERMS, 2, 3},
-    {"sum-mixed-carry", "帯分数のたし算（くり上がりあり）", "1k4b3+2k2b1", SkillKind::Process, 8, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE, 2, 2},
-    {"difference-mixed", "帯分数のひき算（くり下がりなし）", "3k5b4-1k5b2", SkillKind::Process, 8, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"difference-borrow", "帯分数のひき算（くり下がりあり）", "3k5b1-1k5b3", SkillKind::Process, 8, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"difference-unlike", "分母がちがう分数のひき算", "4b3-6b1", SkillKind::Process, ProcessType::FractionSum,
+     false, SUM_CONTROLS | CONTROL_TERMS, 2, 3},
+    {"sum-mixed", "帯分数のたし算（くり上がりなし）", "1k5b1+2k5b3", SkillKind::Process,
+     ProcessType::MixedOnlySum, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_TERMS, 2, 3},
+    {"sum-mixed-carry", "帯分数のたし算（くり上がりあり）", "1k4b3+2k2b1", SkillKind::Process,
+     ProcessType::MixedOnlySum, false, FRACTION_CONTROLS | CONTROL_REDUCE, 2, 2},
+    {"difference-mixed", "帯分数のひき算（くり下がりなし）", "3k5b4-1k5b2", SkillKind::Process,
+     ProcessType::MixedOnlySum, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"difference-borrow", "帯分数のひき算（くり下がりあり）", "3k5b1-1k5b3", SkillKind::Process,
+     ProcessType::MixedOnlySum, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
     {"difference-borrow-split", "帯分数のひき算（くり下がりあり・整数部と分数部に分ける方法）", "3k5b1-1k5b3",
-     SkillKind::Process, 8, true, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"integer-mixed", "整数と帯分数のたし算・ひき算", "4-1k3b1", SkillKind::Process, 3, false,
-     FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
-    {"integer-fraction", "整数と真分数のたし算・ひき算", "2+3b1", SkillKind::Process, 6, false,
-     FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
+     SkillKind::Process, ProcessType::MixedOnlySum, true, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED,
+     2, 2},
+    {"integer-mixed", "整数と帯分数のたし算・ひき算", "4-1k3b1", SkillKind::Process,
+     ProcessType::IntegerPlusMixed, false, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
+    {"integer-fraction", "整数と真分数のたし算・ひき算", "2+3b1", SkillKind::Process,
+     ProcessType::IntegerPlusProper, false, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
     {"integer-minus-fraction-split", "整数から真分数をひく（１を分数に直す方法）", "3-4b1",
-     SkillKind::Process, 6, true, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
-    {"integer-improper", "整数と仮分数のたし算・ひき算", "2+3b5", SkillKind::Process, 5, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"mixed-improper", "帯分数と仮分数のたし算・ひき算", "1k3b1+4b5", SkillKind::Process, 7, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"sum-three-kinds", "整数・帯分数・真分数の３つの数の計算", "1k3b1+2-4b1", SkillKind::Process, 2, false,
-     SUM_CONTROLS, 3, 3},
-    {"sum-decimal", "小数と分数のたし算・ひき算", "0.5+3b1", SkillKind::Process, 4, false, SUM_CONTROLS, 2,
+     SkillKind::Process, ProcessType::IntegerPlusProper, true, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
+    {"integer-improper", "整数と仮分数のたし算・ひき算", "2+3b5", SkillKind::Process,
+     ProcessType::IntegerPlusImproper, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"mixed-improper", "帯分数と仮分数のたし算・ひき算", "1k3b1+4b5", SkillKind::Process,
+     ProcessType::MixedPlusImproper, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"sum-three-kinds", "整数・帯分数・真分数の３つの数の計算", "1k3b1+2-4b1", SkillKind::Process,
+     ProcessType::SumWithIntegersOrMixed, false, SUM_CONTROLS, 3, 3},
+    {"sum-decimal", "小数と分数のたし算・ひき算", "0.5+3b1", SkillKind::Process, ProcessType::SumWithDecimals,
+     false, SUM_CONTROLS, 2, 2},
+    {"product", "分数のかけ算（約分なし）", "3b2*5b2", SkillKind::Process, ProcessType::FractionProduct,
+     false, FRACTION_CONTROLS | CONTROL_MIXED | CONTROL_TERMS, 2, 3},
+    {"product-cancel", "分数のかけ算（約分あり）", "3b2*4b3", SkillKind::Process,
+     ProcessType::FractionProduct, false, FRACTION_CONTROLS | CONTROL_MIXED | CONTROL_TERMS, 2, 3},
+    {"quotient", "分数のわり算（約分なし）", "5b2/3b1", SkillKind::Process, ProcessType::FractionProduct,
+     false, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
+    {"quotient-cancel", "分数のわり算（約分あり）", "9b4/3b2", SkillKind::Process,
+     ProcessType::FractionProduct, false, FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
+    {"product-mixed", "帯分数をふくむかけ算・わり算", "1k3b1*8b3", SkillKind::Process,
+     ProcessType::ProductWithMixed, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"product-integer", "整数と分数のかけ算・わり算", "6*4b3", SkillKind::Process,
+     ProcessType::ProductWithIntegersOrDecimals, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2,
      2},
-    {"product", "分数のかけ算（約分なし）", "3b2*5b2", SkillKind::Process, 10, false,
-     FRACTION_CONTROLS | CONTROL_MIXED | CONTROL_TERMS, 2, 3},
-    {"product-cancel", "分数のかけ算（約分あり）", "3b2*4b3", SkillKind::Process, 10, false,
-     FRACTION_CONTROLS | CONTROL_MIXED | CONTROL_TERMS, 2, 3},
-    {"quotient", "分数のわり算（約分なし）", "5b2/3b1", SkillKind::Process, 10, false,
-     FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
-    {"quotient-cancel", "分数のわり算（約分あり）", "9b4/3b2", SkillKind::Process, 10, false,
-     FRACTION_CONTROLS | CONTROL_MIXED, 2, 2},
-    {"product-mixed", "帯分数をふくむかけ算・わり算", "1k3b1*8b3", SkillKind::Process, 11, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"product-integer", "整数と分数のかけ算・わり算", "6*4b3", SkillKind::Process, 12, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"product-decimal", "小数と分数のかけ算・わり算", "0.4*3b2", SkillKind::Process, 12, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"product-integer-mixed", "整数と帯分数のかけ算・わり算", "3*1k4b1", SkillKind::Process, 13, false,
-     FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
-    {"reduce", "約分", "12b8", SkillKind::Reduction, 9, false, CONTROL_MAX_DEN | CONTROL_MIXED, 1, 1},
-    {"improper-to-mixed", "仮分数を帯分数に直す", "5b7", SkillKind::ToMixed, 17, false,
-     CONTROL_MAX_DEN | CONTROL_REDUCE | CONTROL_MAX_ANSWER, 1, 1},
-    {"mixed-to-improper", "帯分数を仮分数に直す", "1k5b2", SkillKind::ToImproper, 18, false,
-     CONTROL_MAX_DEN | CONTROL_MAX_ANSWER, 1, 1},
-    {"decimal-to-fraction", "小数を分数に直す", "0.25", SkillKind::DecimalToFraction, 14, false,
-     CONTROL_REDUCE | CONTROL_MAX_ANSWER | CONTROL_MIXED, 1, 1},
-    {"fraction-to-decimal", "分数を小数に直す", "4b3", SkillKind::FractionToDecimal, 0, false,
+    {"product-decimal", "小数と分数のかけ算・わり算", "0.4*3b2", SkillKind::Process,
+     ProcessType::ProductWithIntegersOrDecimals, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2,
+     2},
+    {"product-integer-mixed", "整数と帯分数のかけ算・わり算", "3*1k4b1", SkillKind::Process,
+     ProcessType::ProductWithAllKinds, false, FRACTION_CONTROLS | CONTROL_REDUCE | CONTROL_MIXED, 2, 2},
+    {"reduce", "約分", "12b8", SkillKind::Reduction, ProcessType::Reduction, false,
+     CONTROL_MAX_DEN | CONTROL_MIXED, 1, 1},
+    {"improper-to-mixed", "仮分数を帯分数に直す", "5b7", SkillKind::ToMixed, ProcessType::ImproperToMixed,
+     false, CONTROL_MAX_DEN | CONTROL_REDUCE | CONTROL_MAX_ANSWER, 1, 1},
+    {"mixed-to-improper", "帯分数を仮分数に直す", "1k5b2", SkillKind::ToImproper,
+     ProcessType::MixedToImproper, false, CONTROL_MAX_DEN | CONTROL_MAX_ANSWER, 1, 1},
+    {"decimal-to-fraction", "小数を分数に直す", "0.25", SkillKind::DecimalToFraction,
+     ProcessType::DecimalToFraction, false, CONTROL_REDUCE | CONTROL_MAX_ANSWER | CONTROL_MIXED, 1, 1},
+    {"fraction-to-decimal", "分数を小数に直す", "4b3", SkillKind::FractionToDecimal, ProcessType::None, false,
      CONTROL_MAX_DEN, 1, 1},
-    {"repeating-to-fraction", "循環小数を分数に直す", "0.1@6", SkillKind::RepeatingToFraction, 15, false,
-     CONTROL_MAX_DEN, 1, 1},
-    {"fraction-to-repeating", "分数を循環小数に直す", "7b2", SkillKind::FractionToRepeating, 0, false,
-     CONTROL_MAX_DEN, 1, 1},
-    {"factorise", "素因数分解", "360", SkillKind::Factorisation, 0, false, CONTROL_MAX_ANSWER, 1, 1},
-    {"ratio", "比を簡単にする", "12:18", SkillKind::Ratio, 0, false, CONTROL_MAX_ANSWER, 1, 1},
-    {"equation", "一次方程式", "2*x+3=11", SkillKind::Equation, 0, false, CONTROL_MAX_ANSWER, 1, 1},
+    {"repeating-to-fraction", "循環小数を分数に直す", "0.1@6", SkillKind::RepeatingToFraction,
+     ProcessType::RepeatingDecimalToFraction, false, CONTROL_MAX_DEN, 1, 1},
+    {"fraction-to-repeating", "分数を循環小数に直す", "7b2", SkillKind::FractionToRepeating,
+     ProcessType::None, false, CONTROL_MAX_DEN, 1, 1},
+    {"factorise", "素因数分解", "360", SkillKind::Factorisation, ProcessType::None, false, CONTROL_MAX_ANSWER,
+     1, 1},
+    {"ratio", "比を簡単にする", "12:18", SkillKind::Ratio, ProcessType::None, false, CONTROL_MAX_ANSWER, 1,
+     1},
+    {"equation", "一次方程式", "2*x+3=11", SkillKind::Equation, ProcessType::None, false, CONTROL_MAX_ANSWER,
+     1, 1},
     {"order-of-operations", "計算の順序（かっこ・四則の混じった計算）", "2b1+3b1*4b3",
-     SkillKind::OrderOfOperations, 0, false, FRACTION_CONTROLS | CONTROL_MIXED, 3, 3},
+     SkillKind::OrderOfOperations, ProcessType::None, false, FRACTION_CONTROLS | CONTROL_MIXED, 3, 3},
 };
 
 // The names of the controls, as the window and the messages call them.
@@ -456,191 +463,210 @@ struct Candidate {
   bool reduces = false;
 };
 
-Rejection Build(const SheetSkill& s, const SheetControls& c, std::string expr, CalculationStateGuard& guard,
-                Candidate& out) {
-  guard.Quiet();
-  const std::string id = s.id;
-  SheetProblem& p = out.problem;
-  p.processType = s.processType;
-  switch (s.kind) {
-    case SkillKind::Process:
-    case SkillKind::OrderOfOperations: {
-      if (!Accepted(expr)) return Rejection::Guarantee;
-      EvaluateExpression(expr);
-      if (EvalStatus != EvalStatusNumber(EvalOutcome::Success) || !guard.Quiet() ||
-          IsError(AnswerValueImproper))
-        return Rejection::Guarantee;
-      p.answer = AnswerMixedText;
-      const Bunsuu v = AnswerValueImproper;
-      out.value = Q{v.sign < 0 ? -v.num : v.num, v.den};
-      out.hasValue = true;
-      if (v.sign <= 0) return Rejection::Guarantee;  // a sheet asks for positive answers
-      if (ProcessTypeNumber(ClassifyExpression(expr).type) != s.processType) return Rejection::Guarantee;
-      ProcessState.alternativeMethod = s.alternative;
-      const int made = MakeProcess(expr, true);
-      ProcessState.alternativeMethod = false;
-      if (!guard.Quiet() || !ProcessState.processOk) return Rejection::Guarantee;
-      if (s.kind == SkillKind::OrderOfOperations) {
-        if (made != 0) return Rejection::Guarantee;
-      } else {
-        if (made != 1 || ProcessTypeNumber(ProcessState.processType) != s.processType ||
-            ProcessState.processText.empty())
-          return Rejection::Guarantee;
-        p.processText = ProcessState.processText;
-        p.figure = ProcessState.figure;
-        p.factors = ProcessState.factors;
-      }
-      const bool product = s.processType >= 10;
-      out.reduces = s.kind == SkillKind::Process && ChainReduces(expr, product);
-      // Carrying into the whole and borrowing a whole, by the fraction parts of the two mixed numbers.
-      if (id == "sum-mixed" || id == "sum-mixed-carry" || id.rfind("difference-", 0) == 0) {
-        if (id == "sum-mixed" || id == "sum-mixed-carry") {
-          Q parts;
-          for (const auto& [op, q] : Operands(expr)) parts = AddQ(parts, Q{q.n % q.d, q.d});
-          const bool carries = !LessQ(parts, Q{1, 1});
-          if (carries != (id == "sum-mixed-carry")) return Rejection::Guarantee;
-        } else if (id != "difference-like" && id != "difference-unlike") {
-          const auto ops = Operands(expr);
-          const Q a{ops[0].second.n % ops[0].second.d, ops[0].second.d};
-          const Q b{ops[1].second.n % ops[1].second.d, ops[1].second.d};
-          const bool borrows = LessQ(a, b);
-          if (borrows != (id != "difference-mixed")) return Rejection::Guarantee;
-        }
-      }
-      if (id == "sum-like" || id == "difference-like" || id == "sum-unlike" || id == "difference-unlike") {
-        // Written denominators (the operands are proper fractions as written, so reading them is exact).
-        std::vector<std::string> dens;
-        for (size_t i = 0; i < expr.size();) {
-          const size_t b = expr.find('b', i);
-          if (b == std::string::npos) break;
-          size_t st = b;
-          while (st > 0 && std::isdigit(static_cast<unsigned char>(expr[st - 1]))) --st;
-          dens.push_back(expr.substr(st, b - st));
-          i = b + 1;
-        }
-        const bool same =
-            std::all_of(dens.begin(), dens.end(), [&](const std::string& d) { return d == dens[0]; });
-        if (same != (id == "sum-like" || id == "difference-like")) return Rejection::Guarantee;
-      }
-      break;
-    }
-    case SkillKind::Reduction:
-    case SkillKind::ToMixed:
-    case SkillKind::ToImproper:
-    case SkillKind::DecimalToFraction:
-    case SkillKind::RepeatingToFraction: {
-      if (s.kind == SkillKind::RepeatingToFraction) {
-        const Q q = ValueOf(expr);
-        if (q.d == 0 || IsTerminating(Norm(q).d)) return Rejection::Guarantee;
-        expr = RepeatingDecimalText(q.n, q.d);
-        // A period of at most three digits, as school exercises have.
-        if (expr == "n" || expr.find('@') == std::string::npos || expr.size() - expr.find('@') > 4)
-          return Rejection::Guarantee;
-      }
-      if (!Accepted(expr)) return Rejection::Guarantee;
-      const Bunsuu v = ParseNumber(expr);
-      if (IsError(v) || v.num == 0) return Rejection::Guarantee;
-      std::string raw;
-      Bunsuu answer;
-      switch (s.kind) {
-        case SkillKind::Reduction:
-          if (!IsReducible(v)) return Rejection::Guarantee;
-          raw = ReductionProcess(expr);
-          answer = Reduce(v);
-          break;
-        case SkillKind::ToMixed: {
-          const Bunsuu w = ToImproper(v);
-          if (w.num < w.den) return Rejection::Guarantee;
-          raw = ImproperToMixedProcess(w, expr);
-          answer = ToMixed(Reduce(w));
-          out.reduces = IsReducible(w);
-          break;
-        }
-        case SkillKind::ToImproper:
-          raw = MixedToImproperProcess(v, expr);
-          answer = ToImproper(Reduce(v));
-          break;
-        case SkillKind::DecimalToFraction:
-          raw = DecimalProcess(expr);
-          answer = Reduce(ToMixed(v));
-          out.reduces = IsReducible(ToMixed(v));
-          break;
-        default:
-          raw = RepeatingDecimalProcess(expr);
-          answer = Reduce(ToMixed(v));
-          break;
-      }
-      if (raw.empty() || raw == "n" || IsError(answer) || !guard.Quiet()) return Rejection::Guarantee;
-      p.processText = NormalizeProcessText(raw);
-      p.answer = FormatBunsuu(answer, 0);
-      const Bunsuu iv = ToImproper(answer);
-      out.value = Q{iv.num, iv.den};
-      out.hasValue = true;
-      break;
-    }
-    case SkillKind::FractionToDecimal:
-    case SkillKind::FractionToRepeating: {
-      if (!Accepted(expr)) return Rejection::Guarantee;
-      const Q q = ValueOf(expr);
-      if (q.d == 0) return Rejection::Guarantee;
-      const bool terminates = IsTerminating(Norm(q).d);
-      if (terminates != (s.kind == SkillKind::FractionToDecimal)) return Rejection::Guarantee;
-      // An improper fraction's decimal is its whole part before the decimal of the rest (5/4 = 1.25).
-      const Q v = Norm(q);
-      if (v.n <= 0) return Rejection::Guarantee;
-      const int64_t whole = v.n / v.d;
-      p.answer = RepeatingDecimalText(v.n % v.d, v.d);
-      if (p.answer == "n" || !guard.Quiet()) return Rejection::Guarantee;
-      if (whole > 0) {
-        if (p.answer.rfind("0.", 0) != 0) return Rejection::Guarantee;
-        p.answer = std::to_string(whole) + p.answer.substr(1);
-      }
-      if (p.answer.find('@') != std::string::npos && p.answer.size() - p.answer.find('@') > 4)
-        return Rejection::Guarantee;
-      break;
-    }
-    case SkillKind::Factorisation: {
-      if (!Accepted(expr)) return Rejection::Guarantee;
-      std::vector<PrimePower> f;
-      if (!FactorPrimePowers(std::stoull(expr), f, false)) return Rejection::Guarantee;
-      int count = 0;
-      for (const auto& pp : f) count += pp.exponent;
-      if (count < 3 || f.size() < 2) return Rejection::Guarantee;  // a composite worth factorising
-      p.answer = PrimeFactorisation(expr);
-      if (p.answer == "n" || !guard.Quiet()) return Rejection::Guarantee;
-      out.value = Q{static_cast<int64_t>(std::stoll(expr)), 1};
-      out.hasValue = true;
-      break;
-    }
-    case SkillKind::Ratio: {
-      if (!Accepted(expr)) return Rejection::Guarantee;
-      p.answer = SimplifyRatio(expr, 0);
-      if (p.answer == "n" || p.answer == expr || !guard.Quiet()) return Rejection::Guarantee;
-      if (c.maxAnswer > 0) {
-        const size_t colon = p.answer.find(':');
-        if (colon == std::string::npos) return Rejection::Guarantee;
-        const int64_t a = std::stoll(p.answer.substr(0, colon)), b = std::stoll(p.answer.substr(colon + 1));
-        out.value = Q{std::max(a, b), 1};
-        out.hasValue = true;
-      }
-      break;
-    }
-    case SkillKind::Equation: {
-      if (!Accepted(expr)) return Rejection::Guarantee;
-      const std::string x = SolveLinear(expr, 0);
-      if (x == "n" || x.find('(') != std::string::npos || RelationKind != RelationNumber(Relation::Equal) ||
-          !guard.Quiet())
-        return Rejection::Guarantee;
-      p.answer = "x=" + x;
-      out.value = ValueOf(x);
-      out.hasValue = out.value.d != 0;
-      if (!out.hasValue) return Rejection::Guarantee;
-      break;
+// The parts of Build: each makes the problem of one kind of skill from its candidate text and returns
+// Rejection::None when the candidate stands, out.problem and its value filled in.
+
+// Carrying into the whole and borrowing a whole, by the fraction parts of the two mixed numbers, as the
+// skill's name says (true for skills that do not say).
+bool CarriesAsSkillSays(const std::string& id, const std::string& expr) {
+  if (id == "sum-mixed" || id == "sum-mixed-carry" || id.rfind("difference-", 0) == 0) {
+    if (id == "sum-mixed" || id == "sum-mixed-carry") {
+      Q parts;
+      for (const auto& [op, q] : Operands(expr)) parts = AddQ(parts, Q{q.n % q.d, q.d});
+      const bool carries = !LessQ(parts, Q{1, 1});
+      if (carries != (id == "sum-mixed-carry")) return false;
+    } else if (id != "difference-like" && id != "difference-unlike") {
+      const auto ops = Operands(expr);
+      const Q a{ops[0].second.n % ops[0].second.d, ops[0].second.d};
+      const Q b{ops[1].second.n % ops[1].second.d, ops[1].second.d};
+      const bool borrows = LessQ(a, b);
+      if (borrows != (id != "difference-mixed")) return false;
     }
   }
-  p.expr = expr;
+  return true;
+}
 
-  // The controls.
+// Like or unlike written denominators, as the skill's name says (true for skills that do not say).
+bool DenominatorsAsSkillSays(const std::string& id, const std::string& expr) {
+  if (id == "sum-like" || id == "difference-like" || id == "sum-unlike" || id == "difference-unlike") {
+    // Written denominators (the operands are proper fractions as written, so reading them is exact).
+    std::vector<std::string> dens;
+    for (size_t i = 0; i < expr.size();) {
+      const size_t b = expr.find('b', i);
+      if (b == std::string::npos) break;
+      size_t st = b;
+      while (st > 0 && std::isdigit(static_cast<unsigned char>(expr[st - 1]))) --st;
+      dens.push_back(expr.substr(st, b - st));
+      i = b + 1;
+    }
+    const bool same =
+        std::all_of(dens.begin(), dens.end(), [&](const std::string& d) { return d == dens[0]; });
+    if (same != (id == "sum-like" || id == "difference-like")) return false;
+  }
+  return true;
+}
+
+// A sum or product line: evaluated, classified and its process made.
+Rejection BuildProcessLine(const SheetSkill& s, const std::string& expr, CalculationStateGuard& guard,
+                           Candidate& out) {
+  const std::string id = s.id;
+  SheetProblem& p = out.problem;
+  if (!Accepted(expr)) return Rejection::Guarantee;
+  EvaluateExpression(expr);
+  if (EvalStatus != EvalStatusNumber(EvalOutcome::Success) || !guard.Quiet() || IsError(AnswerValueImproper))
+    return Rejection::Guarantee;
+  p.answer = AnswerMixedText;
+  const Bunsuu v = AnswerValueImproper;
+  out.value = Q{v.sign < 0 ? -v.num : v.num, v.den};
+  out.hasValue = true;
+  if (v.sign <= 0) return Rejection::Guarantee;  // a sheet asks for positive answers
+  if (ClassifyExpression(expr).type != s.processType) return Rejection::Guarantee;
+  ProcessState.alternativeMethod = s.alternative;
+  const int made = MakeProcess(expr, true);
+  ProcessState.alternativeMethod = false;
+  if (!guard.Quiet() || !ProcessState.processOk) return Rejection::Guarantee;
+  if (s.kind == SkillKind::OrderOfOperations) {
+    if (made != 0) return Rejection::Guarantee;
+  } else {
+    if (made != 1 || ProcessState.processType != s.processType || ProcessState.processText.empty())
+      return Rejection::Guarantee;
+    p.processText = ProcessState.processText;
+    p.figure = ProcessState.figure;
+    p.factors = ProcessState.factors;
+  }
+  const bool product = s.processType >= ProcessType::FractionProduct;
+  out.reduces = s.kind == SkillKind::Process && ChainReduces(expr, product);
+  if (!CarriesAsSkillSays(id, expr) || !DenominatorsAsSkillSays(id, expr)) return Rejection::Guarantee;
+  return Rejection::None;
+}
+
+// A number written in another form (reduced, mixed, improper, as a fraction), with the process of the
+// conversion. A repeating decimal's candidate is the fraction whose expansion becomes the problem.
+Rejection BuildConversion(const SheetSkill& s, std::string& expr, CalculationStateGuard& guard,
+                          Candidate& out) {
+  SheetProblem& p = out.problem;
+  if (s.kind == SkillKind::RepeatingToFraction) {
+    const Q q = ValueOf(expr);
+    if (q.d == 0 || IsTerminating(Norm(q).d)) return Rejection::Guarantee;
+    expr = RepeatingDecimalText(q.n, q.d);
+    // A period of at most three digits, as school exercises have.
+    if (expr == "n" || expr.find('@') == std::string::npos || expr.size() - expr.find('@') > 4)
+      return Rejection::Guarantee;
+  }
+  if (!Accepted(expr)) return Rejection::Guarantee;
+  const Bunsuu v = ParseNumber(expr);
+  if (IsError(v) || v.num == 0) return Rejection::Guarantee;
+  std::string raw;
+  Bunsuu answer;
+  switch (s.kind) {
+    case SkillKind::Reduction:
+      if (!IsReducible(v)) return Rejection::Guarantee;
+      raw = ReductionProcess(expr);
+      answer = Reduce(v);
+      break;
+    case SkillKind::ToMixed: {
+      const Bunsuu w = ToImproper(v);
+      if (w.num < w.den) return Rejection::Guarantee;
+      raw = ImproperToMixedProcess(w, expr);
+      answer = ToMixed(Reduce(w));
+      out.reduces = IsReducible(w);
+      break;
+    }
+    case SkillKind::ToImproper:
+      raw = MixedToImproperProcess(v, expr);
+      answer = ToImproper(Reduce(v));
+      break;
+    case SkillKind::DecimalToFraction:
+      raw = DecimalProcess(expr);
+      answer = Reduce(ToMixed(v));
+      out.reduces = IsReducible(ToMixed(v));
+      break;
+    default:
+      raw = RepeatingDecimalProcess(expr);
+      answer = Reduce(ToMixed(v));
+      break;
+  }
+  if (raw.empty() || raw == "n" || IsError(answer) || !guard.Quiet()) return Rejection::Guarantee;
+  p.processText = NormalizeProcessText(raw);
+  p.answer = FormatBunsuu(answer, 0);
+  const Bunsuu iv = ToImproper(answer);
+  out.value = Q{iv.num, iv.den};
+  out.hasValue = true;
+  return Rejection::None;
+}
+
+// A fraction as a terminating or repeating decimal: no process.
+Rejection BuildDecimal(const SheetSkill& s, const std::string& expr, CalculationStateGuard& guard,
+                       Candidate& out) {
+  SheetProblem& p = out.problem;
+  if (!Accepted(expr)) return Rejection::Guarantee;
+  const Q q = ValueOf(expr);
+  if (q.d == 0) return Rejection::Guarantee;
+  const bool terminates = IsTerminating(Norm(q).d);
+  if (terminates != (s.kind == SkillKind::FractionToDecimal)) return Rejection::Guarantee;
+  // An improper fraction's decimal is its whole part before the decimal of the rest (5/4 = 1.25).
+  const Q v = Norm(q);
+  if (v.n <= 0) return Rejection::Guarantee;
+  const int64_t whole = v.n / v.d;
+  p.answer = RepeatingDecimalText(v.n % v.d, v.d);
+  if (p.answer == "n" || !guard.Quiet()) return Rejection::Guarantee;
+  if (whole > 0) {
+    if (p.answer.rfind("0.", 0) != 0) return Rejection::Guarantee;
+    p.answer = std::to_string(whole) + p.answer.substr(1);
+  }
+  if (p.answer.find('@') != std::string::npos && p.answer.size() - p.answer.find('@') > 4)
+    return Rejection::Guarantee;
+  return Rejection::None;
+}
+
+Rejection BuildFactorisation(const std::string& expr, CalculationStateGuard& guard, Candidate& out) {
+  SheetProblem& p = out.problem;
+  if (!Accepted(expr)) return Rejection::Guarantee;
+  std::vector<PrimePower> f;
+  if (!FactorPrimePowers(std::stoull(expr), f, false)) return Rejection::Guarantee;
+  int count = 0;
+  for (const auto& pp : f) count += pp.exponent;
+  if (count < 3 || f.size() < 2) return Rejection::Guarantee;  // a composite worth factorising
+  p.answer = PrimeFactorisation(expr);
+  if (p.answer == "n" || !guard.Quiet()) return Rejection::Guarantee;
+  out.value = Q{static_cast<int64_t>(std::stoll(expr)), 1};
+  out.hasValue = true;
+  return Rejection::None;
+}
+
+Rejection BuildRatio(const SheetControls& c, const std::string& expr, CalculationStateGuard& guard,
+                     Candidate& out) {
+  SheetProblem& p = out.problem;
+  if (!Accepted(expr)) return Rejection::Guarantee;
+  p.answer = SimplifyRatio(expr, 0);
+  if (p.answer == "n" || p.answer == expr || !guard.Quiet()) return Rejection::Guarantee;
+  if (c.maxAnswer > 0) {
+    const size_t colon = p.answer.find(':');
+    if (colon == std::string::npos) return Rejection::Guarantee;
+    const int64_t a = std::stoll(p.answer.substr(0, colon)), b = std::stoll(p.answer.substr(colon + 1));
+    out.value = Q{std::max(a, b), 1};
+    out.hasValue = true;
+  }
+  return Rejection::None;
+}
+
+Rejection BuildEquation(const std::string& expr, CalculationStateGuard& guard, Candidate& out) {
+  SheetProblem& p = out.problem;
+  if (!Accepted(expr)) return Rejection::Guarantee;
+  const std::string x = SolveLinear(expr, 0);
+  if (x == "n" || x.find('(') != std::string::npos || RelationKind != RelationNumber(Relation::Equal) ||
+      !guard.Quiet())
+    return Rejection::Guarantee;
+  p.answer = "x=" + x;
+  out.value = ValueOf(x);
+  out.hasValue = out.value.d != 0;
+  if (!out.hasValue) return Rejection::Guarantee;
+  return Rejection::None;
+}
+
+// The controls the teacher set, over a candidate that stands.
+Rejection CheckControls(const SheetSkill& s, const SheetControls& c, const Candidate& out) {
+  const std::string id = s.id;
   ReduceRule rule = FixedReduce(id);
   if (rule == ReduceRule::Any && (s.controls & CONTROL_REDUCE)) rule = c.reduce;
   if (rule != ReduceRule::Any && s.kind != SkillKind::Reduction && out.reduces != (rule == ReduceRule::Yes))
@@ -654,6 +680,35 @@ Rejection Build(const SheetSkill& s, const SheetControls& c, std::string expr, C
     if (v.d != 1 && (v.n > v.d || -v.n > v.d)) return Rejection::Mixed;
   }
   return Rejection::None;
+}
+
+Rejection BuildKind(const SheetSkill& s, const SheetControls& c, std::string& expr,
+                    CalculationStateGuard& guard, Candidate& out) {
+  switch (s.kind) {
+    case SkillKind::Process:
+    case SkillKind::OrderOfOperations: return BuildProcessLine(s, expr, guard, out);
+    case SkillKind::Reduction:
+    case SkillKind::ToMixed:
+    case SkillKind::ToImproper:
+    case SkillKind::DecimalToFraction:
+    case SkillKind::RepeatingToFraction: return BuildConversion(s, expr, guard, out);
+    case SkillKind::FractionToDecimal:
+    case SkillKind::FractionToRepeating: return BuildDecimal(s, expr, guard, out);
+    case SkillKind::Factorisation: return BuildFactorisation(expr, guard, out);
+    case SkillKind::Ratio: return BuildRatio(c, expr, guard, out);
+    case SkillKind::Equation: return BuildEquation(expr, guard, out);
+  }
+  return Rejection::None;
+}
+
+Rejection Build(const SheetSkill& s, const SheetControls& c, std::string expr, CalculationStateGuard& guard,
+                Candidate& out) {
+  guard.Quiet();
+  out.problem.processType = s.processType;
+  const Rejection made = BuildKind(s, c, expr, guard, out);
+  if (made != Rejection::None) return made;
+  out.problem.expr = expr;
+  return CheckControls(s, c, out);
 }
 
 const char* RejectionControl(Rejection r) {

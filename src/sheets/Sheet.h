@@ -41,7 +41,7 @@ struct SheetSkill {
   const char* name;  // Japanese, for the window and the sheet's title
   const char* example;  // one problem of the skill, in the notation
   SkillKind kind;
-  int processType;  // the type every problem's process has (0: calculated directly)
+  ProcessType processType;  // the type every problem's process has (None: calculated directly)
   bool alternative;  // the process is made with the other method (F6)
   unsigned controls;  // the SheetControlBit values that apply
   int minTerms;
@@ -78,7 +78,7 @@ struct SheetControls {
 struct SheetProblem {
   std::string expr;  // the problem as typed
   std::string answer;  // the answer text (notation)
-  int processType = 0;
+  ProcessType processType = ProcessType::None;
   std::string processText;  // normalised; empty for skills calculated directly
   CancellationFigure figure;  // what a line of style Z draws
   std::vector<Bunsuu> factors;

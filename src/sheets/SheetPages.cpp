@@ -7,6 +7,7 @@
 #include "notebook/NotePage.h"
 #include "notebook/NoteSheet.h"
 #include "platform/Platform.h"
+#include "platform/RecordSnapshot.h"
 #include "platform/ShiftedCanvas.h"
 #include "process/CalcProcManage.h"
 #include "process/MainDspManage-Draw.h"
@@ -20,38 +21,9 @@ namespace {
 constexpr int KEY_FONT_SIZE = 10;
 
 // Puts back everything the drawing of a sheet changes.
-class SheetStateGuard {
- public:
-  SheetStateGuard()
-      : page_(NotePage),
-        appendName_(NoteAppendFileName),
-        blanks_(NOTE_KAITOURAN_FLAG),
-        process_(ProcessState),
-        advice_(ADVICEDSP),
-        teido_(PROCTEIDO),
-        kaigyo_(EQUAL_KAIGYO),
-        pitch_(LinePitch),
-        breaks_(BreakCount) {}
-  ~SheetStateGuard() {
-    NotePage = page_;
-    NoteAppendFileName = appendName_;
-    NOTE_KAITOURAN_FLAG = blanks_;
-    ProcessState = process_;
-    ADVICEDSP = advice_;
-    PROCTEIDO = teido_;
-    EQUAL_KAIGYO = kaigyo_;
-    LinePitch = pitch_;
-    BreakCount = breaks_;
-  }
-  SheetStateGuard(const SheetStateGuard&) = delete;
-  SheetStateGuard& operator=(const SheetStateGuard&) = delete;
-
- private:
-  NotePageData page_;
-  bool appendName_;
-  int blanks_;
-  ProcessStateData process_;
-  int advice_, teido_, kaigyo_, pitch_, breaks_;
+struct SheetStateGuard {
+  RecordSnapshot<NotePageData, NoteSheetState, ProcessStateData, SettingsState, TypesetState> saved_{
+      NotePage, NoteSheetData, ProcessState, SettingsData, TypesetData};
 };
 
 // The printed line's surface: the screen's font on white, teal bars.
@@ -81,13 +53,13 @@ int DrawKeyProblem(Canvas& s, const Sheet& sheet, size_t index, int y, int cw, i
   TypesetAnswer(s, p.answer, std::max(end + 3 * cw, x + 24 * cw), y, cw, ch, 0);
   int bottom = y + 3 * ch;
   if (!p.processText.empty()) {
-    ProcessState.processType = static_cast<ProcessType>(p.processType);
+    ProcessState.processType = p.processType;
     ProcessState.processText = p.processText;
     ProcessState.figure = p.figure;
     ProcessState.factors = p.factors;
     EQUAL_KAIGYO = 1;  // the process display breaks its lines at "="
     const LinePlace place{x, bottom + 2 * ch, cw, ch};
-    DrawProcessTitle(s, p.processType, x, bottom, true);
+    DrawProcessTitle(s, ProcessTypeNumber(p.processType), x, bottom, true);
     const int last = DrawProcessText(s, p.processText, place);
     bottom = last + 3 * ch;
   }

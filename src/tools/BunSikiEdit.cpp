@@ -22,7 +22,9 @@ namespace {
 
 bool Holds(const std::string& text, char c) { return text.find(c) != std::string::npos; }
 
-bool WorksForNotebook() { return EditorMode == 2 || EditorMode == 3; }
+bool WorksForNotebook() {
+  return EditorMode == EditorFor::NotebookHanded || EditorMode == EditorFor::Notebook;
+}
 
 std::string BeforeFirst(const std::string& text, char c) { return text.substr(0, text.find(c)); }
 
@@ -113,7 +115,7 @@ void PutOnCalculationLine(const std::string& text) {
   if (CheckText(text, {.collectText = true, .omitMul = KAKERU_ABR != 0}) == 0) {
     // The checker now stands where typing the text key by key would have left it.
     LineText = CheckedText;
-    State = StateNumber(CheckerState.state);
+    State = CheckerState.state;
     PrevChar = LineText.empty() ? '$' : CheckerState.prevChar;
   } else {
     LineText = text;

@@ -8,9 +8,17 @@
 #include <functional>
 #include <string>
 
+// Whom the editor works for.
+enum class EditorFor : int {
+  Screen = 0,  // the calculation screen
+  InputPanel = 1,  // the screen's input panel
+  NotebookHanded = 2,  // the notebook, which handed a line to an editor already open
+  Notebook = 3,  // the notebook, which opened the editor
+};
+
 // The expression editor's record (state records: tools/ProgramState.h).
 struct BunSikiEditState {
-  int EditorMode = 0;
+  EditorFor EditorMode = EditorFor::Screen;
   bool SikiEditOpen = false;
   std::string EditorStash;
 
@@ -18,8 +26,7 @@ struct BunSikiEditState {
 };
 extern BunSikiEditState BunSikiEditData;
 
-// Whom the editor works for: 0 the calculation screen, 1 its input panel, 2 the notebook (a line handed
-// to an open editor), 3 the notebook (which opened the editor). Outlives the window.
+// Whom the editor works for. Outlives the window.
 inline auto& EditorMode = BunSikiEditData.EditorMode;
 // Whether the editor window exists.
 inline auto& SikiEditOpen = BunSikiEditData.SikiEditOpen;
@@ -35,7 +42,7 @@ inline constexpr const char* EDITOR_CLOSE_QUESTION =
     "編集内容を画面に反映していません。\n\nこのまま終了していいですか？";
 inline constexpr const char* EDITOR_NOTE_OPEN_TEXT = "ノート画面はすでに開いています。";
 
-// Mode 0, closed, empty stash.
+// Working for the screen, closed, empty stash.
 void ResetBunSikiEdit();
 
 // What the notebook window does for the editor. Installed by the notebook window; without it the
@@ -72,7 +79,7 @@ std::string FieldExpression(const std::string& fieldText);
 int EditorExpressionLength(const std::string& fieldText);
 
 // "式表示 Ret": the field's text (without its comment) checked and put on the calculation line, or into
-// the notebook's selected line in modes 2 and 3, where a text beginning with "=" is working (its rest is
+// the notebook's selected line when it works for the notebook, where a text beginning with "=" is working (its rest is
 // checked).
 EditorOutcome EditorShow(const std::string& fieldText);
 // "計算 Ctrl+Ret": the field's text checked and computed (solved for an equation or inequality, simplified

@@ -1,20 +1,13 @@
 // Prints a practice sheet and its answer key on a printer: the pages are laid out by sheets/SheetPages.h.
 #include "ui/SheetPrint.h"
 
-#include <QPainter>
-#include <QPrinter>
-
 #include "sheets/Sheet.h"
 #include "sheets/SheetPages.h"
-#include "ui/QtCanvas.h"
+#include "ui/PrintPages.h"
 
 namespace {
 
 int LastPages = 0;
-
-// The sheet's pen is 3 printer dots wide at 300 dots per inch, as the notebook prints.
-constexpr int PRINT_DPI = 300;
-constexpr int PRINT_PEN = 3;
 
 QRect PageRect(QPrinter& printer) { return printer.pageLayout().paintRectPixels(printer.resolution()); }
 
@@ -22,16 +15,11 @@ QRect PageRect(QPrinter& printer) { return printer.pageLayout().paintRectPixels(
 template <typename Draw>
 bool PrintPages(QPrinter& printer, Draw draw) {
   LastPages = 0;
-  printer.setResolution(PRINT_DPI);
-  QPainter painter;
-  if (!painter.begin(&printer)) return false;
-  QtCanvas canvas(&printer);
-  canvas.Begin(&painter);
-  const QRect page = PageRect(printer);
-  const SheetPaper paper{page.width(), page.height(), canvas.PixelsPerInch(), PRINT_PEN};
-  LastPages = draw(canvas, paper, [&printer] { return printer.newPage(); });
-  canvas.End();
-  return painter.end();
+  return DrawOnPrinter(printer, [&](QtCanvas& canvas, QPainter&) {
+    const QRect page = PageRect(printer);
+    const SheetPaper paper{page.width(), page.height(), canvas.PixelsPerInch(), PRINT_PEN};
+    LastPages = draw(canvas, paper, [&printer] { return printer.newPage(); });
+  });
 }
 
 }  // namespace

@@ -183,7 +183,7 @@ EMSCRIPTEN_KEEPALIVE int kz_goals_font(int size, int colorBgr) {
 // Opening from the calculation screen: the line's text is handed in.
 EMSCRIPTEN_KEEPALIVE const char* kz_editor_open() {
   SikiEditOpen = true;
-  EditorMode = 0;
+  EditorMode = EditorFor::Screen;
   return Give(LineText);
 }
 // show, calculate, stash, insert, look, keyTenyou, solve: the command of the button of that name on the field's text.

@@ -51,8 +51,8 @@ TEST(ProcessCatalogue, HiddenStepsAndBoundsCheckedReads) {
   EXPECT_EQ(AdviceText(100), "");
   EXPECT_EQ(AdviceText(-1), "");
   EXPECT_EQ(ProcessTypeTitle(19), "");
-  EXPECT_EQ(StepRecord(20, 'X', "2b1"), "~020X=2b1");
-  EXPECT_EQ(StepRecord(5, 'Y', "E"), "~005Y=E");
+  EXPECT_EQ(StepRecord(Advice::Finished, 'X', "2b1"), "~020X=2b1");
+  EXPECT_EQ(StepRecord(Advice::AddNumeratorsOverOneDenominator, 'Y', "E"), "~005Y=E");
 }
 
 struct NormCase {

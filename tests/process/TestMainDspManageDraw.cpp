@@ -260,7 +260,7 @@ TEST_F(ProcessDraw, CancellationFigureOfTwoThirdsTimesThreeQuarters) {
 
 TEST_F(ProcessDraw, ANegativeProductFigureCarriesItsSign) {
   ASSERT_EQ(MakeProcess("(m3b2)*4b3", true), 1);
-  ASSERT_EQ(ProcessState.figure.signMode, 2);
+  ASSERT_EQ(ProcessState.figure.signMode, FigureSign::Minus);
   canvas.ClearOps();
   DrawCurrentLine(canvas, "", true, PLACE);
   std::vector<std::string> texts = canvas.Texts();

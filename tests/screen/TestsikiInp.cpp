@@ -600,7 +600,7 @@ TEST_F(SikiInp, ClearLineResetsTheLine) {
   EXPECT_EQ(LineText, "");
   EXPECT_EQ(LineCount, 0);
   EXPECT_EQ(PrevChar, '$');
-  EXPECT_EQ(State, 0);
+  EXPECT_EQ(State, CheckState::LineStart);
   EXPECT_FALSE(MixedDone || ImproperDone || DecimalDone);
   EXPECT_TRUE(SyouButtonEnabled && KariButtonEnabled && ObiButtonEnabled);
   EXPECT_EQ(InputStringText, "");

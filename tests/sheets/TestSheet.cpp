@@ -44,14 +44,14 @@ void CheckProblem(const SheetSkill& skill, const SheetControls& c, const SheetPr
       ASSERT_EQ(EvalStatus, 1);
       EXPECT_EQ(answer, p.answer);
       EXPECT_GT(AnswerValueImproper.sign, 0);
-      EXPECT_EQ(ProcessTypeNumber(ClassifyExpression(p.expr).type), skill.processType);
+      EXPECT_EQ(ClassifyExpression(p.expr).type, skill.processType);
       ProcessState.alternativeMethod = skill.alternative;
       const int made = MakeProcess(p.expr, true);
       ProcessState.alternativeMethod = false;
       EXPECT_TRUE(ProcessState.processOk);
       if (skill.kind == SkillKind::Process) {
         EXPECT_EQ(made, 1);
-        EXPECT_EQ(ProcessTypeNumber(ProcessState.processType), skill.processType);
+        EXPECT_EQ(ProcessState.processType, skill.processType);
         EXPECT_EQ(ProcessState.processText, p.processText);
         if (skill.alternative) {
           // The other method's steps, not the usual ones.

@@ -1,6 +1,8 @@
 // What the typesetter's tests compare against: the recorded form of a text, a line and a bar as the
-// recording surface describes them, on the row every test draws on.
+// recording surface describes them, on the row every test draws on; and the surface they draw on.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -9,7 +11,9 @@
 #include <vector>
 
 #include "platform/Canvas.h"
+#include "platform/RecordingCanvas.h"
 #include "platform/ShiftJis.h"
+#include "typeset/bunCanvasDsp.h"
 
 namespace typeset_test {
 
@@ -49,5 +53,23 @@ inline std::vector<std::string> Ops(std::initializer_list<std::vector<std::strin
   for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
   return out;
 }
+
+// The screen's surface on a recording canvas: cream paper, a pen 2 pixels wide of the fixture's colour;
+// a line is typeset on the test row.
+class TypesetSurface : public ::testing::Test {
+ protected:
+  explicit TypesetSurface(Color pen) : pen_(pen) {}
+  void SetUp() override {
+    canvas.SetBrushColor(CLR_CREAM);
+    canvas.SetPenColor(pen_);
+    canvas.SetPenWidth(2);
+  }
+  int Line(const std::string& text) { return TypesetLine(canvas, text, X, Y, CW, CH); }
+  std::vector<std::string> Drawn() const { return canvas.Describe(); }
+  RecordingCanvas canvas;
+
+ private:
+  Color pen_;
+};
 
 }  // namespace typeset_test

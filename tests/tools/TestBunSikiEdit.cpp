@@ -43,7 +43,7 @@ class BunSikiEdit : public ::testing::Test {
 };
 
 TEST_F(BunSikiEdit, ShowPutsTheCheckedTextOnTheLineReadyForTyping) {
-  for (int mode : {0, 1}) {
+  for (EditorFor mode : {EditorFor::Screen, EditorFor::InputPanel}) {
     EditorMode = mode;
     EditorOutcome o = EditorShow("  -3b1+2 # a comment");
     EXPECT_TRUE(o.done);
@@ -133,7 +133,7 @@ TEST_F(BunSikiEdit, CalculateDrawsTheAnswerOnTheCalculationLine) {
   KAKERU_ABR = 1;
   for (const CalcCase& c : CALC_CASES) {
     AnswerFormCode = c.answerForm;
-    for (int mode : {0, 1}) {
+    for (EditorFor mode : {EditorFor::Screen, EditorFor::InputPanel}) {
       EditorMode = mode;
       EditorOutcome o = EditorCalculate(c.field);
       EXPECT_TRUE(o.done) << c.field;
@@ -151,7 +151,7 @@ TEST_F(BunSikiEdit, CalculateDrawsTheAnswerOnTheCalculationLine) {
 }
 
 TEST_F(BunSikiEdit, ShowAndCalculateForTheNotebookReplaceTheSelectedLine) {
-  for (int mode : {2, 3}) {
+  for (EditorFor mode : {EditorFor::NotebookHanded, EditorFor::Notebook}) {
     ResetNotePage();
     TwoLinePage();
     EditorMode = mode;

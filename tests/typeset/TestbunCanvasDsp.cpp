@@ -18,18 +18,10 @@ namespace {
 
 using namespace typeset_test;
 
-class Typeset : public ::testing::Test {
+// Bars must be teal even if the pen were set otherwise, so a black pen is used to catch that.
+class Typeset : public TypesetSurface {
  protected:
-  void SetUp() override {
-    // The screen's surface: black text on cream, teal pen 2 pixels wide (bars must be teal even if the
-    // pen were set otherwise, so a black pen is used to catch that).
-    canvas.SetBrushColor(CLR_CREAM);
-    canvas.SetPenColor(CLR_BLACK);
-    canvas.SetPenWidth(2);
-  }
-  int Line(const std::string& text) { return TypesetLine(canvas, text, X, Y, CW, CH); }
-  std::vector<std::string> Drawn() const { return canvas.Describe(); }
-  RecordingCanvas canvas;
+  Typeset() : TypesetSurface(CLR_BLACK) {}
 };
 
 // ---- fractions and numbers, complete and while typed ----

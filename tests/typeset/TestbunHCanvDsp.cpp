@@ -19,16 +19,9 @@ namespace {
 
 using namespace typeset_test;
 
-class ExpressionFraction : public ::testing::Test {
+class ExpressionFraction : public TypesetSurface {
  protected:
-  void SetUp() override {
-    canvas.SetBrushColor(CLR_CREAM);
-    canvas.SetPenColor(CLR_TEAL);
-    canvas.SetPenWidth(2);
-  }
-  int Line(const std::string& text) { return TypesetLine(canvas, text, X, Y, CW, CH); }
-  std::vector<std::string> Drawn() const { return canvas.Describe(); }
-  RecordingCanvas canvas;
+  ExpressionFraction() : TypesetSurface(CLR_TEAL) {}
 };
 
 TEST_F(ExpressionFraction, ClosedGroupCentresTheNarrowerPartUnderOneBar) {

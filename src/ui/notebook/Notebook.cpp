@@ -810,7 +810,7 @@ void TNoteForm::closeEvent(QCloseEvent* event) {
   NOTEBKLEFT = g.left();
   NOTEBKHEIGHT = g.height();
   NOTEBKWIDTH = g.width();
-  EditorMode = 0;
+  EditorMode = EditorFor::Screen;
   if (comBox_) comBox_->close();
   if (TSikiEditForm* editor = TSikiEditForm::Instance(); editor && !programEnding_) editor->FocusField();
   event->accept();

@@ -113,7 +113,7 @@ void InstallToolWindowCommands() {
     if (SikiEditOpen) return false;
     // The panel's 編E and its Alt+E come while the panel is the active window.
     const bool fromPanel = qobject_cast<TInputForm*>(QApplication::activeWindow()) != nullptr;
-    return TSikiEditForm::OpenForScreen(fromPanel ? 1 : 0) != nullptr;
+    return TSikiEditForm::OpenForScreen(fromPanel ? EditorFor::InputPanel : EditorFor::Screen) != nullptr;
   });
   SetScreenCommand(ScreenCommand::OpenMemo, [] { return TSEMemoForm::Open() != nullptr; });
   SetScreenCommand(ScreenCommand::OpenSubstitution, [] { return TDainyuuForm::Open() != nullptr; });
@@ -272,7 +272,7 @@ TSikiEditForm* TSikiEditForm::Create(QWidget* parent, bool modal, const std::str
   return e;
 }
 
-TSikiEditForm* TSikiEditForm::OpenForScreen(int mode) {
+TSikiEditForm* TSikiEditForm::OpenForScreen(EditorFor mode) {
   if (TheEditor) return nullptr;
   CalcScreenForm* screen = CalcScreenForm::Instance();
   if (screen && screen->InputPanel() && screen->InputPanel()->ShownNormal()) screen->InputPanel()->Switch();
@@ -285,13 +285,13 @@ TSikiEditForm* TSikiEditForm::OpenForNotebook(const std::string& text, QWidget* 
   CalcScreenForm* screen = CalcScreenForm::Instance();
   if (screen && screen->InputPanel() && screen->InputPanel()->ShownNormal()) screen->InputPanel()->Switch();
   if (TheEditor) {
-    EditorMode = 2;
+    EditorMode = EditorFor::NotebookHanded;
     TheEditor->field_->setText(U(text));
     TheEditor->field_->setCursorPosition(static_cast<int>(text.size()));
     TheEditor->FocusField();
     return TheEditor;
   }
-  EditorMode = 3;
+  EditorMode = EditorFor::Notebook;
   TSikiEditForm* e = Create(notebook ? notebook : screen, true, text);
   e->onClosed_ = std::move(onClosed);
   return e;
@@ -365,8 +365,8 @@ void TSikiEditForm::NoteButtonClick() {
       RunScreenCommand(ScreenCommand::OpenNotebook);
     return;
   }
-  if (EditorMode == 1) return;
-  if (EditorMode == 2) {
+  if (EditorMode == EditorFor::InputPanel) return;
+  if (EditorMode == EditorFor::NotebookHanded) {
     close();
     return;
   }

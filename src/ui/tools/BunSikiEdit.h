@@ -25,11 +25,11 @@ class TSikiEditForm : public QWidget {
   // The one editor, or null while it is closed.
   static TSikiEditForm* Instance();
 
-  // From the calculation screen (mode 0) or its input panel (mode 1): the field receives the line, the
+  // From the calculation screen (EditorFor::Screen) or its input panel (EditorFor::InputPanel): the field receives the line, the
   // panel is minimised, and the editor is modal to the screen. Nothing happens when it is open already.
-  static TSikiEditForm* OpenForScreen(int mode);
-  // The notebook hands the selected line: an open editor takes it in mode 2 and gets the focus; otherwise
-  // a new one is made in mode 3, modal to the notebook window. onClosed runs when that editor closes.
+  static TSikiEditForm* OpenForScreen(EditorFor mode);
+  // The notebook hands the selected line: an open editor takes it (EditorFor::NotebookHanded) and gets the
+  // focus; otherwise a new one is made (EditorFor::Notebook), modal to the notebook window. onClosed runs when that editor closes.
   static TSikiEditForm* OpenForNotebook(const std::string& text, QWidget* notebook,
                                         std::function<void()> onClosed = nullptr);
   // From the memo (not modal) and the substitution box (modal to the screen): the text becomes the

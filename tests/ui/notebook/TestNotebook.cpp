@@ -483,7 +483,7 @@ TEST_F(NotebookWindow, EditingALineOpensTheExpressionEditor) {
   EXPECT_EQ(NotePage.selected, 1);
   TSikiEditForm* editor = TSikiEditForm::Instance();
   ASSERT_NE(editor, nullptr);
-  EXPECT_EQ(EditorMode, 3);
+  EXPECT_EQ(EditorMode, EditorFor::Notebook);
   EXPECT_FALSE(NotePage.modified);
   // The editor stores its result into the selected line; closing it marks the page modified.
   ReplaceSelected("3b1+3b1");
@@ -494,11 +494,11 @@ TEST_F(NotebookWindow, EditingALineOpensTheExpressionEditor) {
   EXPECT_EQ(NotePage.lines[0], "3b1+3b1");
 
   // Closing the notebook puts the editor's mode back to 0.
-  EditorMode = 2;
+  EditorMode = EditorFor::NotebookHanded;
   TestPlatform().answers = {MsgAnswer::No};
   f->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_EQ(EditorMode, 0);
+  EXPECT_EQ(EditorMode, EditorFor::Screen);
 }
 
 // Working ("=" and an expression under a problem) is taken by the expression editor that Ctrl+W opens, with

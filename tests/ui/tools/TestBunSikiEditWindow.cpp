@@ -18,7 +18,7 @@ class SikiEditWindow : public ToolWindowTest {
  protected:
   TSikiEditForm* OpenEditor(const std::string& line = "") {
     LineText = line;
-    TSikiEditForm* e = TSikiEditForm::OpenForScreen(0);
+    TSikiEditForm* e = TSikiEditForm::OpenForScreen(EditorFor::Screen);
     EXPECT_NE(e, nullptr);
     return e;
   }
@@ -39,7 +39,7 @@ TEST_F(SikiEditWindow, OpensWithTheLineAndEveryButton) {
   EXPECT_EQ(e->windowModality(), Qt::WindowModal);
   EXPECT_FALSE(e->FieldChanged());
   // A second opening does nothing.
-  EXPECT_EQ(TSikiEditForm::OpenForScreen(0), nullptr);
+  EXPECT_EQ(TSikiEditForm::OpenForScreen(EditorFor::Screen), nullptr);
 
   const std::pair<const char*, const char*> buttons[] = {
       {"式表示 Ret", "編集した式のみ表示します"},
@@ -214,7 +214,7 @@ TEST_F(SikiEditWindow, WorksForTheNotebookLine) {
   QWidget notebook;
   TSikiEditForm* e = TSikiEditForm::OpenForNotebook("1+1", &notebook, [&closed] { ++closed; });
   ASSERT_NE(e, nullptr);
-  EXPECT_EQ(EditorMode, 3);
+  EXPECT_EQ(EditorMode, EditorFor::Notebook);
   EXPECT_EQ(e->Field()->text(), "1+1");
   QTest::keyClicks(e->Field(), "+1");
   QTest::keyClick(e->Field(), Qt::Key_Return, Qt::ControlModifier);
@@ -223,7 +223,7 @@ TEST_F(SikiEditWindow, WorksForTheNotebookLine) {
 
   // A second line handed over goes to the open editor in mode 2.
   EXPECT_EQ(TSikiEditForm::OpenForNotebook("5", &notebook), e);
-  EXPECT_EQ(EditorMode, 2);
+  EXPECT_EQ(EditorMode, EditorFor::NotebookHanded);
   EXPECT_EQ(e->Field()->text(), "5");
   // With the notebook open, the notebook button closes the editor in mode 2.
   EditorNotebook.isOpen = [] { return true; };
@@ -292,7 +292,7 @@ TEST_F(SikiEditWindow, TheScreenCommandsOpenTheWindows) {
 TEST_F(SikiEditWindow, TheModalEditorBlocksOnlyTheScreen) {
   CalcScreenForm screen(false);
   screen.show();
-  TSikiEditForm* e = TSikiEditForm::OpenForScreen(0);
+  TSikiEditForm* e = TSikiEditForm::OpenForScreen(EditorFor::Screen);
   TSEMemoForm* m = TSEMemoForm::Open();
   QTest::qWait(20);
   // A click that goes the window system's way reaches the memo beside the modal editor …
