@@ -82,6 +82,7 @@ serve: web
 WEB_TEST_JOBS ?= 2
 test-web: build web
 	@cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || npm ci --no-audit --no-fund >/dev/null; }
+	@tests/web/node_modules/.bin/eslint --config tests/web/eslint.config.mjs web tests/web
 	@KAZORU_BROWSERS=$${KAZORU_BROWSERS:-chromium,firefox,webkit} KAZORU_BUILD=$(CURDIR)/$(BUILD) \
 	  KAZORU_WEB_BUILD=$(CURDIR)/$(WEB_BUILD) node --test --test-concurrency=$(WEB_TEST_JOBS) tests/web/
 

@@ -22,6 +22,11 @@ esbuild --log-level=warning --minify "$SITE.new/kazoru.js" > "$SITE.new/kazoru-p
 printf ";\n" >> "$SITE.new/kazoru-page.js"
 esbuild --log-level=error --bundle --minify --format=iife --target=es2020 "$ROOT/web/app.js" >> "$SITE.new/kazoru-page.js"
 zopfli --i15 -c "$SITE.new/kazoru-page.js" > "$SITE.new/kazoru-page.js.gz"
+# The views the first screen does not show (web/views.js: the assignment, the class summary, the
+# practice-sheet maker) in a script of their own, packed the same way, asked for when one first opens.
+esbuild --log-level=error --bundle --minify --format=iife --global-name=kazoruViews --target=es2020 "$ROOT/web/views.js" \
+  > "$SITE.new/kazoru-views.js"
+zopfli --i15 -c "$SITE.new/kazoru-views.js" > "$SITE.new/kazoru-views.js.gz"
 # The keypad is written into the page, so that it shows before the program has arrived, and so is the
 # style sheet, minified: the first picture needs no file but the page.
 node --input-type=module - "$ROOT/web/panel.js" "$SITE.new/index.html" "$SITE.new/style.css" <<'EOF_NODE'

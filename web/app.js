@@ -1,19 +1,18 @@
 // The calculation screen in the browser: starts the C++ model (kazoru.wasm), routes keys and taps to it,
 // paints its drawing list on the page canvas, and shows its status line, messages, notice box and windows.
-import { toVirtualKey, VK, SHIFT, ALT, CTRL } from './keys.js';
+import { withBytes } from './wasm.js';
+import { toVirtualKey, letterKey, VK, SHIFT, ALT, CTRL } from './keys.js';
 import { buildPanel } from './panel.js';
 import { loadSettings, saveSettings, exportSettings, importSettings } from './settings.js';
 import { installDialogs } from './dialogs.js';
 import { openModal } from './modal.js';
 import { loadProgram, replayEarly } from './load.js';
 // The notebook view (notebook.js).
-import { installNotebook } from './notebook.js';
-// The pupil's side of an assignment (#kadai=CODE, assign.js).
-import { installAssignment } from './assign.js';
+import { installNotebook, readKeptPage } from './notebook.js';
 import { swipeToScroll } from './touch.js';
 import { installHalfWidthFields } from './fields.js';
 import { svgOf } from './printsheet.js';
-import { installClassSummary } from './classsummary.js';
+import { assignmentCode } from './address.js';
 
 const FONT_FAMILY = 'KazoruGothic';
 // A character the bundled subset lacks (a pupil's own kana or kanji) comes from a Japanese system font.
@@ -167,16 +166,23 @@ let cursorOn = false;
 let panelShown = true;
 let tools = null;  // the tool windows' dialogs (dialogs.js)
 let notebook = null;  // the notebook view (notebook.js)
-let assignment = null;  // the assignment view (assign.js)
+let assignment = null;  // the assignment view (assign.js), once an assignment was opened
 
-function withBytes(bytes, fn) {
-  const p = M._malloc(Math.max(1, bytes.length));
-  M.HEAPU8.set(bytes, p);
-  try { return fn(p, bytes.length); } finally { M._free(p); }
+// The views the first screen does not show (the pupil's assignment, the class summary, the practice-sheet
+// maker: views.js) come in a script of their own when one first opens. A page opened from an assignment's
+// link asks for it at once, beside the program.
+let views = null;
+function loadViews() {
+  views ??= window.kazoruBoot.script('kazoru-views.js').then(() => window.kazoruViews, (e) => {
+    views = null;  // asked for again the next time
+    throw e;
+  });
+  return views;
 }
+if (assignmentCode(location.hash) !== null) loadViews().catch(() => {});
 
 export function settingsBytes(old) {
-  const p = withBytes(old, (ptr, len) => K.settingsBytes(ptr, len));
+  const p = withBytes(M, old, (ptr, len) => K.settingsBytes(ptr, len));
   return M.HEAPU8.slice(p, p + K.resultLength());
 }
 
@@ -229,7 +235,7 @@ function paint() {
   lastSize = size;
   app.ops = list;
   app.state = JSON.parse(K.state());
-  refresh(area);
+  refresh();
   drawCursor(app.state.lineOpen);
   app.lastPaintMs = performance.now() - t0;
 }
@@ -353,19 +359,8 @@ function showNextDialog() {
   } });
 }
 
-let noticeTimer = 0;
-function showNotice(m) {
-  if (tools && tools.notice(m)) return;
-  const n = $('notice');
-  n.querySelector('.caption').textContent = m.caption;
-  let text = m.text;
-  if (text.startsWith('$')) text = text.slice(1).split('|').join('\n');
-  else if (text.startsWith('@')) text = text.slice(1).replace('#', '\n');
-  n.querySelector('.text').textContent = text;
-  n.hidden = false;
-  clearTimeout(noticeTimer);
-  noticeTimer = setTimeout(() => { n.hidden = true; }, Math.max(800, m.durationMs || 3000));
-}
+// The notice box is drawn by the C++ as the desktop's (dialogs.js), its marked-up text laid out there.
+const showNotice = (m) => tools.notice(m);
 
 function beep() {
   try {
@@ -544,14 +539,14 @@ function onKeyDown(e) {
   if (!k) return;
   const [vk, shift] = k;
   // The browser's own developer keys stay the browser's.
-  if ((shift & CTRL) && (shift & SHIFT) && (vk === 0x49 || vk === 0x4a)) return;
+  if ((shift & CTRL) && (shift & SHIFT) && (vk === letterKey('I') || vk === letterKey('J'))) return;
   e.preventDefault();
-  if (shift === CTRL && vk === 0x52) {
+  if (shift === CTRL && vk === letterKey('R')) {
     readAloud();
     return;
   }
   pressKey(vk, shift);
-  if (shift & ALT && vk === 0x41) run(() => K.command(COMMANDS.indexOf('OpenProcessSettings')));
+  if (shift & ALT && vk === letterKey('A')) run(() => K.command(COMMANDS.indexOf('OpenProcessSettings')));
 }
 
 function onWheel(e) {
@@ -575,7 +570,7 @@ function bindMenus() {
       else if (b.dataset.act === 'read') readAloud();
       else if (b.dataset.act === 'exportSettings') { persist(); exportSettings(); }
       else if (b.dataset.act === 'importSettings') $('importFile').click();
-      else if (b.dataset.act === 'classSummary') app.classSummary.open();
+      else if (b.dataset.act === 'classSummary') openClassSummary();
       // A dialog the item opened keeps the caret.
       if (!document.activeElement || !document.activeElement.closest('dialog[open]')) canvas.focus();
     });
@@ -594,7 +589,7 @@ function bindMenus() {
     if (note) {
       dialogQueue.push({ kind: 'message', caption: '注意!!', text: note, buttons: 'ok' });
     } else {
-      run(() => withBytes(bytes, (p, n) => K.start(p, n)));
+      run(() => withBytes(M, bytes, (p, n) => K.start(p, n)));
       persist();
     }
     showNextDialog();
@@ -617,12 +612,18 @@ function loadPageFace() {
   return pageFace.load().catch(() => {});
 }
 
+const mark = (name) => { if (performance.mark) performance.mark(`kazoru-${name}`); };
+
 async function start() {
   const boot = window.kazoruBoot;
   boot.running = true;
+  // The steps of the start, as marks of the page's performance timeline (for the load figures).
+  mark('script');
   clearTimeout(boot.timer);
   // From the service worker's copy the face takes nothing from the program's bandwidth: asked for at once.
   if (boot.kept) loadPageFace();
+  // The notebook's page kept from the last visit is read while the program starts.
+  readKeptPage();
   try {
     M = await loadProgram(boot, { kazoruMeasure: measure });
   } catch (e) {
@@ -631,6 +632,7 @@ async function start() {
     return;
   }
   app.programMs = performance.now();
+  mark('program');
   const fontReady = loadPageFace();
   let fontLate = false;
   const grace = performance.now() > SLOW_LINE_MS ? 0 : FONT_GRACE_MS;
@@ -643,6 +645,7 @@ async function start() {
       if (app.notebook) app.notebook.paint();
     });
   }
+  mark('face');
   K = {
     start: M.cwrap('kz_start', 'number', ['number', 'number']),
     resize: M.cwrap('kz_resize', null, ['number', 'number']),
@@ -676,12 +679,9 @@ async function start() {
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))) });
   // The notebook view; a page kept from the last visit comes back in it.
   const tell = (m) => { app.messages.push(m); dialogQueue.push(m); showNextDialog(); };
-  notebook = installNotebook({ M, run, drawList, focusPage: () => canvas.focus(), tell });
-  assignment = installAssignment({ M, drawList, focusPage: () => canvas.focus() });
-  // The class summary of the pupils' handed-in result files (フォーム menu).
-  app.classSummary = installClassSummary({ M, drawList });
+  notebook = installNotebook({ M, run, persist, drawList, focusPage: () => canvas.focus(), tell, views: loadViews });
   const { bytes, note } = loadSettings();
-  app.settingsRead = withBytes(bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
+  app.settingsRead = withBytes(M, bytes || new Uint8Array(0), (p, n) => K.start(p, n)) === 1;
   // The type suits the device (larger on a tablet's tall page) until the pupil chooses a size.
   const homeSize = K.deviceFontSize(window.innerWidth, window.innerHeight);
   if (!app.settingsRead) {
@@ -693,12 +693,12 @@ async function start() {
     dialogQueue.push({ kind: 'message', caption: '注意!!', text: note, buttons: 'ok' });
   }
   buildPanel($('panel'), {
-    char: (c) => tools.keypadChar(c) || assignment.keypadChar(c) || run(() => K.char(c.charCodeAt(0))),
-    chars: (s) => tools.keypadChar(s) || assignment.keypadChar(s) || run(() => { for (const c of s) K.char(c.charCodeAt(0)); }),
+    char: (c) => tools.keypadChar(c) || assignment?.keypadChar(c) || run(() => K.char(c.charCodeAt(0))),
+    chars: (s) => tools.keypadChar(s) || assignment?.keypadChar(s) || run(() => { for (const c of s) K.char(c.charCodeAt(0)); }),
     command: (name) => run(() => K.command(COMMANDS.indexOf(name))),
-    clear: () => assignment.keypadClear() || run(() => K.clear()),
+    clear: () => assignment?.keypadClear() || run(() => K.clear()),
     restore: () => run(() => K.restore()),
-    backspace: () => tools.keypadBackspace() || assignment.keypadBackspace() || run(() => K.backspace()),
+    backspace: () => tools.keypadBackspace() || assignment?.keypadBackspace() || run(() => K.backspace()),
     read: () => readAloud(),
   });
   document.addEventListener('keydown', onKeyDown);
@@ -718,18 +718,42 @@ async function start() {
   takeMessages();
   paint();
   canvas.focus();
+  mark('painted');
   await notebook.takeBack();
-  // A link with an assignment's code opens it (the work kept on this device continues).
-  await assignment.openFromAddress();
+  mark('notebook');
+  // A link with an assignment's code opens it (the work kept on this device continues); so does an address
+  // given one later (the view then follows the address itself).
+  if (assignmentCode(location.hash) !== null) await openAssignment();
+  window.addEventListener('hashchange', () => { if (!assignment && assignmentCode(location.hash) !== null) openAssignment(); });
   $('loading').hidden = true;
   app.ready = true;
   app.readyMs = performance.now();
+  mark('ready');
   // What the pupil typed and tapped while the program was loading, in order.
   app.replayed = replayEarly(boot);
   // The copy for offline use is fetched once the page's face is in (on a slow line it comes second).
   if ('serviceWorker' in navigator && location.protocol !== 'file:') {
     fontReady.then(() => navigator.serviceWorker.register('sw.js')).catch(() => {});
   }
+}
+
+// The assignment view, brought in and opened from the address (false: it could not be).
+let assignmentOpening = null;
+function openAssignment() {
+  assignmentOpening ??= loadViews().then((v) => {
+    assignment = v.installAssignment({ M, drawList, focusPage: () => canvas.focus() });
+  });
+  return assignmentOpening.then(() => assignment.openFromAddress(), () => {
+    assignmentOpening = null;
+    return false;
+  });
+}
+
+// The class summary of the pupils' handed-in result files (フォーム menu; app.classSummary once it came).
+let classSummary = null;
+function openClassSummary() {
+  classSummary ??= loadViews().then((v) => { app.classSummary = v.installClassSummary({ M, drawList }); });
+  return classSummary.then(() => app.classSummary.open(), () => { classSummary = null; });
 }
 
 app.pressKey = (vk, shift = 0) => pressKey(vk, shift);

@@ -3,10 +3,16 @@
 // the problems one at a time or as a list with room for the working ("=" lines typed with the keypad or the
 // keyboard), the progress, and the verdicts as the assignment's feedback mode allows; it keeps the work in
 // IndexedDB after every change, and 提出 downloads the result file (and offers the device's share sheet
-// where the browser has one). The work, its verdicts and the file are the same C++ as the desktop's (kz_pw_*).
+// where the browser has one). A result file handed in before (from another device, or kept when the
+// browser's storage was cleared) continues the work: chosen with 「ファイルから続ける」 or dropped on the
+// view; a file of another assignment or a damaged one is refused with the reason, and work on screen is
+// replaced only when the pupil says so. The work, its verdicts and the file are the same C++ as the
+// desktop's (kz_pw_*).
 import { openModal } from './modal.js';
 import { el } from './dom.js';
 import { databaseOpener } from './idb.js';
+import { withBytes } from './wasm.js';
+import { assignmentCode } from './address.js';
 
 const DB_NAME = 'kazoru-assignments';
 const STORE = 'work';
@@ -16,18 +22,6 @@ const LINE_MAX = 200;
 const PROBLEM_SCALE = 1.6, LINE_SCALE = 1.3;
 // Time spent is kept at least this often while the pupil works (every change is kept at once).
 const KEEP_TIME_EVERY_S = 5;
-
-// The code in a page address's fragment ("#kadai=CODE"), or null when the fragment carries none.
-export function assignmentCode(hash) {
-  const m = /^#(?:.*&)?kadai=([^&]*)/.exec(String(hash || ''));
-  if (!m) return null;
-  try {
-    return decodeURIComponent(m[1]);
-  } catch {
-    return m[1];
-  }
-}
-
 
 // The view's style sheet is asked for when an assignment first opens: the calculation screen's first
 // picture needs none of it. A page opened from an assignment's link asks for it at once, beside the program's
@@ -61,6 +55,9 @@ export function installAssignment({ M, drawList, focusPage }) {
     handIn: M.cwrap('kz_pw_hand_in', 'string', ['number', 'number']),
     rows: M.cwrap('kz_pw_rows', 'string', ['string']),
     rowHeight: M.cwrap('kz_pw_row_height', 'number', []),
+    readFile: M.cwrap('kz_pw_read_file', 'string', ['number', 'number']),
+    takeFile: M.cwrap('kz_pw_take_file', 'number', []),
+    maxBytes: M.cwrap('kz_pw_max_bytes', 'number', []),
   };
   const rowHeight = P.rowHeight();
   const as = window.kazoru.assignment = {
@@ -76,6 +73,7 @@ export function installAssignment({ M, drawList, focusPage }) {
   const asList = el('button', { type: 'button', class: 'asAll', 'aria-pressed': 'false' }, '一覧');
   const handIn = el('button', { type: 'button', class: 'asHandIn' }, '提出');
   const close = el('button', { type: 'button', class: 'asClose' }, '計算画面へ');
+  const fromFile = el('button', { type: 'button', class: 'asFromFile' }, 'ファイルから続ける');
   const status = el('p', { class: 'asStatus', role: 'status', 'aria-live': 'polite' });
   const again = el('button', { type: 'button', class: 'asAgain', hidden: true }, 'もう一度ダウンロード');
   const share = el('button', { type: 'button', class: 'asShare', hidden: true }, '共有して提出');
@@ -86,7 +84,7 @@ export function installAssignment({ M, drawList, focusPage }) {
   const warning = el('p', { class: 'asWarning', hidden: true, role: 'alert' });
   const view = el('section', { id: 'assign', hidden: true, 'aria-label': '課題' },
     el('header', { class: 'asHeader' }, title, progress,
-      el('div', { class: 'asTools' }, who, oneAtATime, asList, handIn, close)),
+      el('div', { class: 'asTools' }, who, oneAtATime, asList, handIn, fromFile, close)),
     warning, handedIn, failed, nav, problems);
   document.body.append(view);
 
@@ -96,15 +94,25 @@ export function installAssignment({ M, drawList, focusPage }) {
   const classField = el('input', { type: 'text', name: 'class', autocomplete: 'off', maxLength: 40, placeholder: '5年2組' });
   const numberField = el('input', { type: 'text', name: 'number', inputMode: 'numeric', autocomplete: 'off', maxLength: 4 });
   const nameField = el('input', { type: 'text', name: 'name', autocomplete: 'off', maxLength: 40 });
+  // The start screen also takes the file of work handed in on another device. The picker sits in this
+  // dialog so that it can be used while the dialog is open.
+  const picker = el('input', { type: 'file', accept: '.kazoru,application/json', hidden: true });
+  const nameFromFile = el('button', { type: 'button', class: 'asNameFromFile' }, '提出したファイルから続ける');
   nameBox.append(el('form', { method: 'dialog' }, el('h2', {}, '組・番号・名前'),
     el('p', {}, 'はじめに、組と番号と名前を入れてください。この端末に覚えておきます。'),
     field('組', classField), field('番号', numberField), field('名前', nameField), nameError,
-    el('menu', {}, el('button', { value: 'ok' }, 'ＯＫ'))));
+    el('menu', {}, el('button', { value: 'ok' }, 'ＯＫ')),
+    el('p', { class: 'asFromFileNote' }, 'ほかの端末で取り組んだ課題は、提出したファイルから続けられます。', nameFromFile),
+    picker));
   const confirmBox = el('dialog', { id: 'assignConfirm' });
   const confirmText = el('p', { class: 'text' });
   confirmBox.append(el('form', { method: 'dialog' }, el('h2', {}, '提出'), confirmText,
     el('menu', {}, el('button', { value: 'ok' }, '提出する'), el('button', { value: 'cancel' }, 'やめる'))));
-  document.body.append(nameBox, confirmBox);
+  const replaceBox = el('dialog', { id: 'assignReplace' });
+  const replaceText = el('p', { class: 'text' });
+  replaceBox.append(el('form', { method: 'dialog' }, el('h2', {}, 'ファイルから続ける'), replaceText,
+    el('menu', {}, el('button', { value: 'ok' }, 'ファイルの答えにする'), el('button', { value: 'cancel' }, 'やめる'))));
+  document.body.append(nameBox, confirmBox, replaceBox);
 
   // ---- Drawing the notation ----
   function drawingRight(list) {
@@ -630,6 +638,77 @@ export function installAssignment({ M, drawList, focusPage }) {
   asList.addEventListener('click', () => { P.view(0, as.state.current); changed(); focusLine(as.state.current, -1); });
   close.addEventListener('click', hide);
 
+  // ---- Continuing from a result file ----
+  // Said where the pupil looks: under the name fields on the start screen, else in the view's bar.
+  function tellAboutFile(text) {
+    if (nameBox.open) nameError.textContent = text;
+    else say(text);
+  }
+
+  async function continueFrom(file) {
+    if (!as.state) return;
+    let bytes;
+    try {
+      // A file larger than any result is read only as far as needed to say so.
+      bytes = new Uint8Array(await file.slice(0, P.maxBytes() + 1).arrayBuffer());
+    } catch {
+      tellAboutFile(`「${file.name}」を読めませんでした。`);
+      return;
+    }
+    const r = JSON.parse(withBytes(M, bytes, (p, n) => P.readFile(p, n)));
+    if (r.message) {
+      tellAboutFile(`「${file.name}」からは続けられません。${r.message}`);
+      return;
+    }
+    if (!r.replaces) {
+      takeFile();
+      return;
+    }
+    const at = r.handedIn ? `${r.handedIn.slice(0, 10)} ${r.handedIn.slice(11, 16)} に提出、` : '';
+    replaceText.textContent = `この端末の答え（${as.state.done} / ${as.state.total} 問）を、ファイルの答え`
+      + `（${r.class} ${r.number}番 ${r.name}、${at}${r.done} / ${r.total} 問）に置きかえます。\n`
+      + 'この端末の答えは消えます。よろしいですか。';
+    openModal(replaceBox, { focus: replaceBox.querySelector('button[value="cancel"]'), answered: (value) => {
+      if (value === 'ok') takeFile();
+      else if (!nameBox.open) focusLine(as.state.current, -1);
+    } });
+  }
+
+  function takeFile() {
+    if (!P.takeFile()) return;
+    if (nameBox.open) nameBox.close('');
+    as.lastHandIn = null;
+    as.state = JSON.parse(P.state());
+    remember(as.state.class, as.state.number, as.state.name);
+    unsay();
+    buildCards();
+    lastVerdicts = verdictsShown();
+    changed();
+    focusLine(as.state.current, -1);
+  }
+
+  const chooseFile = () => {
+    picker.value = '';
+    picker.click();
+  };
+  fromFile.addEventListener('click', chooseFile);
+  nameFromFile.addEventListener('click', chooseFile);
+  picker.addEventListener('change', () => { if (picker.files.length) continueFrom(picker.files[0]); });
+  // A file dropped on the view or on the start screen.
+  for (const target of [view, nameBox]) {
+    target.addEventListener('dragover', (e) => {
+      if (!as.state || !e.dataTransfer || ![...e.dataTransfer.types].includes('Files')) return;
+      e.preventDefault();
+      e.dataTransfer.dropEffect = 'copy';
+    });
+    target.addEventListener('drop', (e) => {
+      const file = e.dataTransfer && e.dataTransfer.files[0];
+      if (!as.state || !file) return;
+      e.preventDefault();
+      continueFrom(file);
+    });
+  }
+
   // ---- Time spent: counted each second the problem in use is on screen ----
   let ticks = 0;
   setInterval(() => {
@@ -723,6 +802,6 @@ export function installAssignment({ M, drawList, focusPage }) {
   }
   window.addEventListener('hashchange', () => { openFromAddress(); });
 
-  Object.assign(as, { open, hide, keep, handIn: askHandIn, openFromAddress });
+  Object.assign(as, { open, hide, keep, handIn: askHandIn, openFromAddress, continueFrom });
   return { openFromAddress, keypadChar, keypadBackspace, keypadClear, shown: () => as.shown };
 }

@@ -6,6 +6,7 @@
 // summary as the desktop's and the batch tool's (kz_cs_*); this file reads the files and shows the result.
 
 import { el } from './dom.js';
+import { withBytes } from './wasm.js';
 
 const RESULT_EXTENSION = '.kazoru';
 const TOP_MISTAKES = 2;  // mistakes named under each problem
@@ -101,9 +102,7 @@ export function installClassSummary({ M, drawList }) {
         C.add(f.name, size, 0, 0, f.error || '');
         continue;
       }
-      const p = M._malloc(f.bytes.length);
-      M.HEAPU8.set(f.bytes, p);
-      try { C.add(f.name, size, p, f.bytes.length, ''); } finally { M._free(p); }
+      withBytes(M, f.bytes, (p, n) => C.add(f.name, size, p, n, ''));
     }
     for (const name of emptyFolders) C.add(name, 0, 0, 0, 'このフォルダーには結果のファイル（.kazoru）がありません。');
     const t1 = performance.now();
@@ -266,6 +265,8 @@ export function installClassSummary({ M, drawList }) {
     const blob = new Blob([M.HEAPU8.slice(p, p + length)], { type: 'text/csv;charset=utf-8' });
     const a = document.createElement('a');
     const first = summary.data.assignments[0];
+    // A file name takes no path character and no control character.
+    // eslint-disable-next-line no-control-regex
     a.download = `${first ? first.title.replace(/[\\/:*?"<>|\u0000-\u001f]/g, '_') : 'クラス'}-まとめ.csv`;
     a.href = URL.createObjectURL(blob);
     a.click();

@@ -162,10 +162,6 @@ function focusTool(name) {
 
 // ---- Conditions ----------------------------------------------------------------------------------------
 
-const CHECKS = [['EQUAL_KAIGYO', '"＝"で改行'], ['INPUTSTR_DSP', '文字列式を表示'], ['KAKERU_ABR', "'×' の省略 可"],
-  ['WAKIGAKI', '日付・目標を表示'], ['SBARDSP', 'ｽﾃｰﾀｽﾊﾞｰ表示']];
-const ANSWERS = ['帯分数のみ', '仮分数のみ', '帯・仮分数両方'];
-
 function openConditions() {
   if (open.conditions) return open.conditions.querySelector('input').focus();
   let s = JSON.parse(T.condOpen());
@@ -203,12 +199,13 @@ function openConditions() {
     pendingSelection = -1;
   });
   pai.addEventListener('keydown', (e) => { if (e.key === 'Enter') { e.preventDefault(); paiFinal(); } });
-  const checks = CHECKS.map(([name, caption]) => {
+  // The check boxes and the answer forms with the desktop window's captions (kz_conditions_open).
+  const checks = s.checks.map(({ name, caption }) => {
     const c = el('input', { type: 'checkbox', name });
     c.addEventListener('change', () => set(name, c.checked ? 1 : 0));
     return [name, c, el('label', { class: 'check' }, c, caption)];
   });
-  const answers = ANSWERS.map((caption, i) => {
+  const answers = s.answers.map((caption, i) => {
     const r = el('input', { type: 'radio', name: 'ANSSYU', value: i });
     r.addEventListener('change', () => set('ANSSYU', i));
     return [r, el('label', { class: 'check' }, r, caption)];
@@ -248,7 +245,7 @@ function openConditions() {
       button('編集Ｅ', () => openGoals(() => { s = JSON.parse(T.condState()); fill(); }), '今週の目標を編集する'),
       el('span', { class: 'red' }, '▼字送り'), jiokuri, el('span', {}, '[％]')),
     el('div', {}, el('span', { class: 'navy' }, '◇円周率πの近似値'), '[￥で代入]'),
-    el('div', { class: 'row' }, pai, button('19ｹﾀ▲', () => { pai.value = '3.141592653589793238'; pai.dispatchEvent(new Event('input')); }, '円周率を19ケタにする')),
+    el('div', { class: 'row' }, pai, button('19ｹﾀ▲', () => { pai.value = s.pai19; pai.dispatchEvent(new Event('input')); }, '円周率を19ケタにする')),
     el('div', { class: 'paiRow' }, paiNote),
     el('div', { class: 'checks' }, ...checks.map(([, , l]) => l)),
     el('div', { class: 'lower' },
@@ -505,10 +502,9 @@ function openVersion() {
 // ---- The notice box ----------------------------------------------------------------------------------------
 
 let noticeTimer = 0;
-// Draws the notice as the desktop's box does; false when the page should show it as plain text.
+// Draws the notice as the desktop's box does (a notice the C++ cannot lay out is not shown).
 function showNotice(m) {
   const n = document.getElementById('notice');
-  if (!n) return false;
   const r = JSON.parse(T.notice(m.text));
   if (r.failed) return true;
   const c = n.querySelector('canvas');
@@ -522,7 +518,6 @@ function showNotice(m) {
   g.fillRect(0, 0, c.width, c.height);
   host.drawList(r.ops, g, dpr);
   n.querySelector('.caption').textContent = m.caption;
-  n.querySelector('.text').textContent = '';
   n.classList.add('drawn');
   n.hidden = false;
   n.tabIndex = -1;

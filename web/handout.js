@@ -1,7 +1,8 @@
 // 「課題として配る」 of the browser's 問題づくり: the sheet the dialog shows handed to a class. The teacher gives
 // the title, the final form asked and when the pupils see the verdicts; the code comes from the same C++ as
-// on every edition (kz_ho_*), the link is this site's own address with the code in its fragment, and the
-// page shows it with a copy button and its QR code (the qrcode-generator library the site ships), and
+// on every edition (kz_ho_*), the link is the site's address with the code in its fragment — this site's
+// own, or the school's copy the teacher names, kept with the settings and checked by the same C++ as the
+// desktop's — and the page shows it with a copy button and its QR code (the qrcode-generator library the site ships), and
 // prints the pupils' sheet with the QR code, the title and the code in text at the head of its first page.
 // The QR encoder is asked for when the dialog first opens: the first screen does not wait for it. Its
 // address is made at run time, so the page's bundle leaves it a file of the site of its own.
@@ -14,7 +15,8 @@ let qrcodeModule = null;
 const loadQr = () => (qrcodeModule ||= import(new URL(QR_MODULE, document.baseURI).href).then((m) => m.default));
 
 
-// The site's own address: the page's location without its fragment.
+// The page's own address: its location without its fragment. The links point here until the teacher names
+// another site.
 export const siteAddress = () => location.href.split('#')[0];
 
 // The QR code's modules (true: dark) for a text, with the error correction level M (a printed sheet may be
@@ -47,10 +49,11 @@ export function drawQr(g, modules, x, y, size) {
   }));
 }
 
-export function installHandOut({ M, maker, drawList, sheetWidth, sheetHeight }) {
+export function installHandOut({ M, maker, persist, drawList, sheetWidth, sheetHeight }) {
   const H = {
     choices: M.cwrap('kz_ho_choices', 'string', []),
-    make: M.cwrap('kz_ho_make', 'string', ['string', 'string', 'string', 'string']),
+    make: M.cwrap('kz_ho_make', 'string', ['string', 'string', 'string', 'string', 'string']),
+    site: M.cwrap('kz_ho_site', 'string', ['string']),
   };
   const choices = JSON.parse(H.choices());
   const handOut = { H, state: null };
@@ -59,6 +62,8 @@ export function installHandOut({ M, maker, drawList, sheetWidth, sheetHeight }) 
   const select = (name, list) => el('select', { name }, ...list.map((c) => el('option', { value: c.id }, c.name)));
   const finalForm = select('hoFinal', choices.final);
   const feedback = select('hoFeedback', choices.feedback);
+  const site = el('input', { type: 'url', name: 'hoSite', autocomplete: 'off', spellcheck: false, maxLength: 400,
+    title: '学校のサイトにおいた Kazoru のアドレス。一度決めると次からも使います。' });
   const field = (caption, input) => el('label', { class: 'hoField' }, el('span', {}, caption), input);
   const message = el('p', { class: 'hoMessage', role: 'status', 'aria-live': 'polite' });
   const code = el('output', { class: 'hoCode', 'aria-label': '課題のコード' });
@@ -74,6 +79,7 @@ export function installHandOut({ M, maker, drawList, sheetWidth, sheetHeight }) 
       el('div', { class: 'hoFields' },
         field('課題名', title), field('答えの形', finalForm), field('結果の見せ方', feedback),
         el('p', { class: 'hoNote' }, '「すぐに」は一問ごとに○×と助言を、「提出のあとで」は提出してから見せます。「見せない」はテスト向けです。'),
+        field('サイトのアドレス', site),
         message,
         el('div', { class: 'hoCodeRow' }, el('span', {}, 'コード'), code),
         el('div', { class: 'hoLinkRow' }, link, copy), copied),
@@ -85,8 +91,9 @@ export function installHandOut({ M, maker, drawList, sheetWidth, sheetHeight }) 
   // wins over an earlier one still waiting for it.
   let made = 0;
   async function update() {
-    const r = JSON.parse(H.make(title.value, finalForm.value, feedback.value, siteAddress()));
+    const r = JSON.parse(H.make(title.value, finalForm.value, feedback.value, site.value.trim(), siteAddress()));
     const turn = ++made;
+    if (r.siteChanged) persist();
     message.textContent = r.message;
     code.textContent = r.grouped;
     link.value = r.link;
@@ -107,7 +114,8 @@ export function installHandOut({ M, maker, drawList, sheetWidth, sheetHeight }) 
     if (modules) drawQr(g, modules, 0, 0, qr.width);
     qr.hidden = !modules;
     buttons.querySelector('.ho-print').disabled = !r.code || !modules;
-    handOut.state = { ...r, title: title.value, final: finalForm.value, feedback: feedback.value, modules };
+    handOut.state = { ...r, title: title.value, final: finalForm.value, feedback: feedback.value, site: site.value.trim(),
+      modules };
   }
 
   async function copyLink() {
@@ -184,7 +192,7 @@ export function installHandOut({ M, maker, drawList, sheetWidth, sheetHeight }) 
     g.stroke();
   }
 
-  for (const f of [title, finalForm, feedback]) f.addEventListener('input', update);
+  for (const f of [title, finalForm, feedback, site]) f.addEventListener('input', update);
   copy.addEventListener('click', copyLink);
   buttons.addEventListener('click', (e) => {
     const b = e.target.closest('button');
@@ -198,6 +206,7 @@ export function installHandOut({ M, maker, drawList, sheetWidth, sheetHeight }) 
   function open() {
     if (!title.value) title.value = (maker.sheet && maker.sheet.title) || '';
     if (!handOut.opened) finalForm.value = maker.mixedAnswers() ? 'mixed' : 'improper';
+    site.value = H.site(siteAddress());
     handOut.opened = true;
     handOut.state = null;
     update();

@@ -10,6 +10,9 @@ export const VK = {
   OEM_3: 0xc0, OEM_4: 0xdb, OEM_5: 0xdc, OEM_6: 0xdd, OEM_7: 0xde, OEM_102: 0xe2,
 };
 
+// The virtual key of a letter or digit key ('A'…'Z', '0'…'9'): its character's code.
+export const letterKey = (c) => c.charCodeAt(0);
+
 // Printable characters outside letters and digits, on the keys of a Japanese keyboard: [key, shifted].
 // The character decides, not the Shift key of the pupil's layout.
 const CHAR_KEYS = {
@@ -48,7 +51,7 @@ export function toVirtualKey(e) {
   if (/^F([1-9]|1[0-2])$/.test(key)) return [VK.F1 + Number(key.slice(1)) - 1, shift | held];
   if (key in NAMED_KEYS) return [NAMED_KEYS[key], shift | held];
   if (key.length === 1) {
-    if (/^[a-zA-Z0-9]$/.test(key)) return [key.toUpperCase().charCodeAt(0), shift | held];
+    if (/^[a-zA-Z0-9]$/.test(key)) return [letterKey(key.toUpperCase()), shift | held];
     const c = CHAR_KEYS[key];
     if (c) return [typeof c[0] === 'string' ? c[0].charCodeAt(0) : c[0], shift | (c[1] ? SHIFT : 0)];
   }

@@ -73,9 +73,12 @@ export async function loadProgram(boot, moduleOptions) {
   try {
     if (typeof createKazoru !== 'function') await Promise.race([loadScript('kazoru.js'), dog.stalled]);
     dog.progress();
+    // The program the page's head compiled already, else its download (asked for again on a second try).
+    const compiled = boot.compiled;
+    boot.compiled = null;
     let response = boot.response;
     boot.response = null;
-    if (!response) response = boot.fetch();
+    if (!response && !compiled) response = boot.fetch();
     const abort = boot.abort;
     const stalledOrAborted = dog.stalled.catch((e) => { if (abort) abort.abort(); throw e; });
     let failLoad = null;
@@ -83,8 +86,10 @@ export async function loadProgram(boot, moduleOptions) {
     const started = createKazoru({
       ...moduleOptions,
       instantiateWasm(imports, done) {
-        Promise.race([response, stalledOrAborted])
-          .then((r) => Promise.race([compile(r, imports, dog.progress, boot.kept), stalledOrAborted]))
+        const instantiated = compiled
+          ? compiled.then((module) => WebAssembly.instantiate(module, imports).then((instance) => ({ instance, module })))
+          : Promise.race([response, stalledOrAborted]).then((r) => compile(r, imports, dog.progress, boot.kept));
+        Promise.race([instantiated, stalledOrAborted])
           .then((r) => { dog.stop(); done(r.instance, r.module); }, failLoad);
         return {};
       },

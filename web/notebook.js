@@ -5,7 +5,7 @@
 
 import { swipeToScroll } from './touch.js';
 import { openModal } from './modal.js';
-import { installSheetMaker } from './sheetmaker.js';
+import { withBytes } from './wasm.js';
 import { databaseOpener } from './idb.js';
 
 // WebNoteCommand's order in src/web/WebNotebook.cpp.
@@ -16,9 +16,22 @@ export const NOTE_COMMANDS = ['AddNew', 'EditSelected', 'DeleteSelected', 'Delet
 const DB_NAME = 'kazoru';
 const STORE = 'notebook';
 const KEY = 'page';
+const db = databaseOpener(DB_NAME, STORE);
+
+// The page kept from the last visit, read from the browser's storage (null: none, or none could be read).
+// The page asks for it as soon as its script runs, so that the read runs beside the program's start.
+let keptPage = null;
+export function readKeptPage() {
+  keptPage ??= db().then((d) => new Promise((resolve, reject) => {
+    const req = d.transaction(STORE, 'readonly').objectStore(STORE).get(KEY);
+    req.onsuccess = () => resolve(req.result || null);
+    req.onerror = () => reject(req.error);
+  })).catch(() => null);
+  return keptPage;
+}
 const UNSAVED_MARK = '（ファイルに未保存）';
 
-export function installNotebook({ M, run, drawList, tell, focusPage }) {
+export function installNotebook({ M, run, persist, drawList, tell, focusPage, views }) {
   const $ = (id) => document.getElementById(id);
   const K = {
     command: M.cwrap('kz_nb_command', 'number', ['number']),
@@ -50,11 +63,6 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
     lastSave: null, unsavedMark: UNSAVED_MARK,
   };
 
-  const withBytes = (bytes, fn) => {
-    const p = M._malloc(Math.max(1, bytes.length));
-    M.HEAPU8.set(bytes, p);
-    try { return fn(p, bytes.length); } finally { M._free(p); }
-  };
   const resultBytes = (p) => (p ? M.HEAPU8.slice(p, p + K.resultLength()) : null);
 
   // ---- Drawing ----
@@ -198,7 +206,7 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
     nb.scroll = 0;
     act(() => {
       const t0 = performance.now();
-      withBytes(bytes, (p, n) => K.open(p, n, name));
+      withBytes(M, bytes, (p, n) => K.open(p, n, name));
       nb.timings.open = performance.now() - t0;
     });
   }
@@ -232,7 +240,6 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
   window.addEventListener('afterprint', () => document.body.classList.remove('printNote'));
 
   // ---- Keeping the page in IndexedDB ----
-  const db = databaseOpener(DB_NAME, STORE);
 
   function keepFailed() {
     nb.keepFailures++;
@@ -285,20 +292,11 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
   nb.keepNow = keepNow;
 
   async function takeBack() {
-    let bytes = null;
-    try {
-      const d = await db();
-      bytes = await new Promise((resolve, reject) => {
-        const req = d.transaction(STORE, 'readonly').objectStore(STORE).get(KEY);
-        req.onsuccess = () => resolve(req.result || null);
-        req.onerror = () => reject(req.error);
-      });
-    } catch {
-      // Nothing to take back; the pupil is told when a page of theirs cannot be kept.
-      return false;
-    }
+    // Nothing to take back when it cannot be read; the pupil is told when a page of theirs cannot be kept.
+    const bytes = await readKeptPage();
+    keptPage = null;
     if (!bytes || !bytes.length) return false;
-    const ok = withBytes(new Uint8Array(bytes), (p, n) => K.takeBack(p, n)) === 1;
+    const ok = withBytes(M, new Uint8Array(bytes), (p, n) => K.takeBack(p, n)) === 1;
     if (ok) {
       lastKept = new Uint8Array(bytes);
       show();
@@ -323,8 +321,16 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
     open: openFile, clear: clearPage, save, print, close: hide, title: editTitle, editPage, commandBox: () => $('noteCommands').toggleAttribute('hidden'),
     equalBreak: () => {}, answerBlank: () => {}, pitchUp: () => {}, pitchDown: () => {},
     scrollUp: () => scrollBy(-20), scrollDown: () => scrollBy(20),
-    sheetMaker: () => sheetMaker.open(),
+    sheetMaker: () => openSheetMaker(),
   };
+
+  // 問題づくり: the practice-sheet maker puts its problems on this page; it comes with the views the first
+  // screen does not show, the first time it opens.
+  let sheetMaker = null;
+  function openSheetMaker() {
+    sheetMaker ??= views().then((v) => v.installSheetMaker({ M, run: act, persist, drawList, notebook: nb }));
+    return sheetMaker.then((maker) => maker.open());
+  }
 
   function scrollBy(dy) {
     nb.scroll = Math.max(0, nb.scroll + dy);
@@ -395,7 +401,5 @@ export function installNotebook({ M, run, drawList, tell, focusPage }) {
   window.addEventListener('pagehide', () => { if (keepTimer) { clearTimeout(keepTimer); keepNow(); } });
 
   Object.assign(nb, { show, hide, paint, command, save, openBytes, preparePrint, print, takeBack, editLine });
-  // 問題づくり: the practice-sheet maker puts its problems on this page.
-  const sheetMaker = installSheetMaker({ M, run: act, drawList, notebook: nb });
   return { open: show, takeBack };
 }

@@ -11,7 +11,7 @@ import { el } from './dom.js';
 const CONTROL_MAX_DEN = 1, CONTROL_REDUCE = 4, CONTROL_MAX_ANSWER = 8, CONTROL_MIXED = 16;
 const randomSeed = () => String(Math.floor(Math.random() * 1000000));
 
-export function installSheetMaker({ M, run, drawList, notebook }) {
+export function installSheetMaker({ M, run, persist, drawList, notebook }) {
   const S = {
     skills: M.cwrap('kz_sh_skills', 'string', []),
     make: M.cwrap('kz_sh_make', 'string',
@@ -166,7 +166,7 @@ export function installSheetMaker({ M, run, drawList, notebook }) {
   }
   Object.assign(maker, { open, preparePrint, makePage, dialog: dlg, mixedAnswers: () => mixed.checked });
   // 「課題として配る」: the sheet shown handed to a class as a link and a QR code.
-  const handOut = maker.handOut = installHandOut({ M, maker, drawList,
+  const handOut = maker.handOut = installHandOut({ M, maker, persist, drawList,
     sheetWidth: () => notebook.K.sheetWidth(), sheetHeight: () => notebook.K.sheetHeight() });
   return maker;
 }

@@ -300,6 +300,25 @@ std::string DecodeAssignment(const std::string& text, Assignment& a) {
   return "";
 }
 
+std::string CheckSiteAddress(const std::string& text) {
+  if (text.empty()) return "サイトのアドレスを入れてください（例 https://www.example.ed.jp/kazoru/）。";
+  if (text.size() > HANDOUT_SITE_MAX)
+    return "サイトのアドレスが長すぎます（" + std::to_string(HANDOUT_SITE_MAX) + " 文字まで）。";
+  if (text.rfind("https://", 0) != 0 && text.rfind("http://", 0) != 0)
+    return "サイトのアドレスは https:// か http:// で始めてください。";
+  for (const char c : text)
+    if (c <= ' ' || c > '~') return "サイトのアドレスには、空白や全角の文字を入れられません。";
+  const size_t host = text.find("://") + 3;
+  if (host >= text.size() || text[host] == '/' || text[host] == '#')
+    return "サイトのアドレスに、サーバーの名前がありません。";
+  return "";
+}
+
+std::string HandoutSite(const std::string& setting, const std::string& fallback) {
+  if (CheckSiteAddress(setting).empty()) return setting;
+  return CheckSiteAddress(fallback).empty() ? fallback : ASSIGNMENT_DEFAULT_SITE;
+}
+
 std::string AssignmentLink(const std::string& site, const std::string& code) {
   std::string base = site.empty() ? std::string(ASSIGNMENT_DEFAULT_SITE) : site;
   const size_t hash = base.find('#');

@@ -41,6 +41,14 @@ std::string DecodeAssignment(const std::string& text, Assignment& a);
 // The code as written in a text or link: the part after "#kadai=" when there is one, else the text.
 std::string CodeOfText(const std::string& text);
 
+// "" when text is a site address a link can start with (http:// or https://, printable ASCII without
+// spaces, at most HANDOUT_SITE_MAX characters), else the Japanese message saying what is wrong.
+inline constexpr size_t HANDOUT_SITE_MAX = 200;
+std::string CheckSiteAddress(const std::string& text);
+// The site the links point to: the setting when it holds an address, else the fallback when that does
+// (the browser's own address), else the program's default.
+std::string HandoutSite(const std::string& setting, const std::string& fallback = ASSIGNMENT_DEFAULT_SITE);
+
 // The link: the site's address (a trailing "#…" dropped) with the code in the fragment.
 std::string AssignmentLink(const std::string& site, const std::string& code);
 

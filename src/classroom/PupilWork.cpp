@@ -247,6 +247,20 @@ PupilFeedback PupilProblemFeedback(const PupilWork& work, size_t problem) {
   return f;
 }
 
+PupilFeedback PupilProblemReview(const PupilWork& work, size_t problem) {
+  PupilWork seen = work;
+  seen.assignment.feedback = AssignmentFeedback::Now;
+  if (problem < seen.problems.size()) seen.problems[problem].hint = false;
+  return PupilProblemFeedback(seen, problem);
+}
+
+std::string PupilWorkStoreName(const std::string& code) {
+  std::string name = "kadai-";
+  for (char c : code)
+    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) name += c;
+  return name + ".json";
+}
+
 std::string WritePupilWork(const PupilWork& work) {
   classjson::Writer w(false);
   w.Object();
@@ -398,6 +412,22 @@ std::string ContinuePupilWork(const std::string& resultBytes, PupilWork& work) {
   w.changedSinceHandIn = false;
   work = std::move(w);
   return "";
+}
+
+std::string ContinueOpenPupilWork(const PupilWork& open, const std::string& resultBytes, PupilWork& work) {
+  PupilWork w;
+  const std::string why = ContinuePupilWork(resultBytes, w);
+  if (!why.empty()) return why;
+  if (w.code != open.code)
+    return "このファイルは別の課題「" + w.assignment.title + "」のものです。その課題のリンクを開いてから、" +
+           "ファイルを開いてください。";
+  work = std::move(w);
+  return "";
+}
+
+bool PupilWorkBegun(const PupilWork& work) {
+  return work.handIns > 0 || std::any_of(work.problems.begin(), work.problems.end(),
+                                         [](const PupilProblem& p) { return PupilProblemDone(p) || p.hint; });
 }
 
 ResultFile PupilResultFile(const PupilWork& work, const std::string& handedIn) {

@@ -95,6 +95,13 @@ struct PupilFeedback {
 // The step checker's verdicts on a problem's working, against the assignment's own problem, as the
 // feedback mode lets the pupil see them. The state of the screen, the process and the evaluator is kept.
 PupilFeedback PupilProblemFeedback(const PupilWork& work, size_t problem);
+// The same verdicts whatever the mode keeps back, without the hint: a handed-in file looked at again, as
+// the teacher's summary judges it.
+PupilFeedback PupilProblemReview(const PupilWork& work, size_t problem);
+
+// The name of the file a device keeps an assignment's work in ("kadai-CODE.json"): the code's letters and
+// digits only, so that no code can make a path.
+std::string PupilWorkStoreName(const std::string& code);
 
 // The storage form: UTF-8 JSON with the code, the pupil, the times, the view and every problem's work.
 std::string WritePupilWork(const PupilWork& work);
@@ -106,6 +113,13 @@ std::string ReadPupilWork(const std::string& bytes, PupilWork& work);
 // cleared): the file's assignment, pupil, times and working. Returns "" and sets work, or why it cannot be
 // continued: the file's own reason, its code's, or a problem that is not the assignment's.
 std::string ContinuePupilWork(const std::string& resultBytes, PupilWork& work);
+
+// The work of a result file to continue in place of the open assignment's work: as ContinuePupilWork,
+// and a file of another assignment is refused with the title it names (the open work stays then).
+std::string ContinueOpenPupilWork(const PupilWork& open, const std::string& resultBytes, PupilWork& work);
+// Whether the work holds something of the pupil's that continuing from a file would replace: a working
+// line, a hint asked for, a hand-in.
+bool PupilWorkBegun(const PupilWork& work);
 
 // The result file of the work as handed in at that time (ISO-8601): what the pupil typed, no verdicts.
 ResultFile PupilResultFile(const PupilWork& work, const std::string& handedIn);

@@ -64,6 +64,9 @@ struct SettingsState {
   int IROSAFE = 0;
   int OOMOJI = 0;
   std::string KADAI_SITE;
+  std::string KADAI_KUMI;
+  int KADAI_BANGOU = 0;
+  std::string KADAI_NAMAE;
   std::string PaiText = "3.14";
   int InterruptibleFactorisation = 1;
   int ReduceOnConvert = 1;
@@ -145,6 +148,10 @@ inline auto& IROSAFE = SettingsData.IROSAFE;
 inline auto& OOMOJI = SettingsData.OOMOJI;  // large print: every text a pupil reads at 12 pixels or more
 // the school's copy of the site that assignment links point to; empty: the program's own default
 inline auto& KADAI_SITE = SettingsData.KADAI_SITE;
+// the pupil working assignments on this computer: 組, 番号 (0: not said yet) and 名前, asked once
+inline auto& KADAI_KUMI = SettingsData.KADAI_KUMI;
+inline auto& KADAI_BANGOU = SettingsData.KADAI_BANGOU;
+inline auto& KADAI_NAMAE = SettingsData.KADAI_NAMAE;
 
 // Settings that are not stored; they take their start values at every start.
 inline auto& PaiText = SettingsData.PaiText;  // the π approximation typed by the ¥ key, "3.14"

@@ -1,4 +1,4 @@
-// The site address of assignment links and the pupils' sheet with the QR code on it.
+// The pupils' sheet of an assignment with the QR code of its link on it.
 #include "handout/Handout.h"
 
 #include <algorithm>
@@ -18,24 +18,6 @@ namespace {
 constexpr double QR_INCHES = 1.25;
 
 }  // namespace
-
-std::string HandoutSite(const std::string& setting) {
-  return CheckSiteAddress(setting).empty() ? setting : ASSIGNMENT_DEFAULT_SITE;
-}
-
-std::string CheckSiteAddress(const std::string& text) {
-  if (text.empty()) return "サイトのアドレスを入れてください（例 https://www.example.ed.jp/kazoru/）。";
-  if (text.size() > HANDOUT_SITE_MAX)
-    return "サイトのアドレスが長すぎます（" + std::to_string(HANDOUT_SITE_MAX) + " 文字まで）。";
-  if (text.rfind("https://", 0) != 0 && text.rfind("http://", 0) != 0)
-    return "サイトのアドレスは https:// か http:// で始めてください。";
-  for (const char c : text)
-    if (c <= ' ' || c > '~') return "サイトのアドレスには、空白や全角の文字を入れられません。";
-  const size_t host = text.find("://") + 3;
-  if (host >= text.size() || text[host] == '/' || text[host] == '#')
-    return "サイトのアドレスに、サーバーの名前がありません。";
-  return "";
-}
 
 int DrawHandoutPages(Canvas& s, const Assignment& a, const std::string& code, const std::string& link,
                      const SheetPaper& paper, const NextSheetPage& next) {

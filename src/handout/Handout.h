@@ -1,5 +1,4 @@
-// Handing an assignment out: the site address its link points to (the school's copy of the site, a
-// setting), and the pupils' sheet on paper with the QR code of the link, the code in text for typing it
+// Handing an assignment out: the pupils' sheet on paper with the QR code of the link, the code in text for typing it
 // in by hand, then the problems laid out as the practice sheet lays them out.
 #pragma once
 
@@ -8,14 +7,6 @@
 #include "sheets/SheetPages.h"
 
 struct Assignment;
-
-// The site the links point to: the setting when it holds an address, else the program's default.
-std::string HandoutSite(const std::string& setting);
-
-// "" when text is a site address a link can start with (http:// or https://, printable ASCII without
-// spaces, at most HANDOUT_SITE_MAX characters), else the Japanese message saying what is wrong.
-inline constexpr size_t HANDOUT_SITE_MAX = 200;
-std::string CheckSiteAddress(const std::string& text);
 
 // The pupils' sheet of an assignment: on each page a band with the QR code of link, the assignment's
 // title, its code grouped in fours and the link in text, and under it the practice sheet of the

@@ -94,6 +94,9 @@ const std::vector<Item>& Table() {
       {9, "IROSAFE", Kind::Switch, &IROSAFE},
       {9, "OOMOJI", Kind::Switch, &OOMOJI},
       {9, "KADAI_SITE", Kind::Text, nullptr, &KADAI_SITE},
+      {9, "KADAI_KUMI", Kind::Text, nullptr, &KADAI_KUMI},
+      {9, "KADAI_BANGOU", Kind::Int, &KADAI_BANGOU},
+      {9, "KADAI_NAMAE", Kind::Text, nullptr, &KADAI_NAMAE},
   };
   return table;
 }

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 // Number fields of the window: range and step of their arrows.
 inline constexpr int CURSOLTEMPO_MIN = 200;
@@ -16,6 +17,25 @@ inline constexpr int JIOKURI_MAX = 200;
 inline constexpr int JIOKURI_STEP = 1;
 inline constexpr int PAGEA4BAI_STEP = 5;  // its range is PAGEA4BAI_MIN … PAGEA4BAI_MAX of screen/ScreenPage.h
 inline constexpr int GYOKEISUU_STEP = 1;  // range GYOKEISUU_MIN … GYOKEISUU_MAX
+
+// The check boxes of how expressions and the screen are shown, in the windows' order: the setting each
+// sets and its caption (both editions' windows show these).
+struct ConditionCheck {
+  const char* setting;
+  const char* caption;
+};
+inline constexpr ConditionCheck CONDITION_CHECKS[] = {
+    {"EQUAL_KAIGYO", "\"＝\"で改行"}, {"INPUTSTR_DSP", "文字列式を表示"}, {"KAKERU_ABR", "'×' の省略 可"},
+    {"WAKIGAKI", "日付・目標を表示"}, {"SBARDSP", "ｽﾃｰﾀｽﾊﾞｰ表示"},
+};
+// The caption of a setting's check box ("" for a setting with none).
+constexpr const char* ConditionCheckCaption(std::string_view setting) {
+  for (const ConditionCheck& c : CONDITION_CHECKS)
+    if (setting == c.setting) return c.caption;
+  return "";
+}
+// The answer forms of ◆答の表示◆, in ANSSYU's order.
+inline constexpr const char* ANSWER_FORM_CAPTIONS[] = {"帯分数のみ", "仮分数のみ", "帯・仮分数両方"};
 
 // The π field.
 inline constexpr const char* PAI_START_TEXT = "3.14";

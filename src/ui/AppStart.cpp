@@ -8,18 +8,22 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPrintDialog>
 #include <QTimer>
 #include <QTranslator>
 
+#include "classroom/Assignment.h"
+#include "platform/Platform.h"
 #include "process/CalcProcManage.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
 #include "ui/HalfWidthFields.h"
 #include "ui/QtPlatform.h"
 #include "ui/classroom/ClassSummaryWindow.h"
+#include "ui/classroom/PupilWorkWindow.h"
 #include "ui/notebook/Notebook.h"
 #include "ui/screen/InputPanel.h"
 #include "ui/screen/Kazoru.h"
@@ -227,18 +231,48 @@ QStringList FilesToOpen(const QStringList& arguments) {
 
 bool IsResultFile(const QString& path) { return path.endsWith(".kazoru", Qt::CaseInsensitive); }
 
+bool IsAssignmentText(const QString& argument) {
+  if (QFileInfo::exists(argument)) return false;
+  if (argument.contains("#kadai=")) return true;
+  Assignment a;
+  return DecodeAssignment(argument.toStdString(), a).empty();
+}
+
 void OpenStartFiles(const QStringList& files, QWidget* screen) {
-  QStringList results, pages;
-  for (const QString& f : files) (IsResultFile(f) ? results : pages) << f;
+  QStringList results, pages, codes;
+  for (const QString& f : files) (IsResultFile(f) ? results : IsAssignmentText(f) ? codes : pages) << f;
   if (!pages.isEmpty()) OpenNotebookFile(pages.first().toStdString());
+  const auto bringUp = [](QWidget* w) {
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->show();
+    w->raise();
+    w->activateWindow();
+  };
+  if (!codes.isEmpty()) {
+    auto* work = new TPupilWorkForm(screen);
+    const QString why = work->OpenCode(codes.first());
+    if (why.isEmpty()) {
+      bringUp(work);
+    } else {
+      delete work;
+      ShowMessage(why.toStdString(), "課題を開く");
+    }
+  }
   if (results.isEmpty()) return;
+  // One file is one pupil's work: the pupil goes on with it, or a teacher looks at it. A file that cannot
+  // be shown goes to the summary, which says why.
+  if (results.size() == 1) {
+    auto* work = new TPupilWorkForm(screen);
+    if (work->OpenResultFile(results.first()).isEmpty()) {
+      bringUp(work);
+      return;
+    }
+    delete work;
+  }
   // The teacher opened the class's files: the summary comes up over everything, with the focus.
   auto* summary = new TClassSummaryForm(screen);
-  summary->setAttribute(Qt::WA_DeleteOnClose);
   summary->OpenPaths(results);
-  summary->show();
-  summary->raise();
-  summary->activateWindow();
+  bringUp(summary);
 }
 
 int RunKazoru(QApplication& app, bool quitAfterFirstTurn, const QStringList& files) {

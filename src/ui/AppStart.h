@@ -20,12 +20,16 @@ void UseJapaneseSystemLocale();
 void JapanesePrintDialog(QPrintDialog& dialog);
 
 // The files a start asks to open: every argument after the program's name that is not an option
-// ("kazoru page.siki", "kazoru a.kazoru b.kazoru", as a file manager starts them); empty when there are none.
+// ("kazoru page.siki", "kazoru a.kazoru b.kazoru", as a file manager starts them, or an assignment's link);
+// empty when there are none.
 QStringList FilesToOpen(const QStringList& arguments);
-// Whether a file is a pupil's result file (".kazoru", in any case), which the class summary opens.
+// Whether a file is a pupil's result file (".kazoru", in any case).
 bool IsResultFile(const QString& path);
-// Opens the files a start asked for, once the windows are up: the result files together in one class
-// summary window over the screen, and the first other file as a notebook page.
+// Whether an argument is an assignment's link ("…#kadai=CODE") or code rather than a file.
+bool IsAssignmentText(const QString& argument);
+// Opens the files a start asked for, once the windows are up: one result file as that pupil's work (to
+// look at, or to continue), several together in one class summary window over the screen; an
+// assignment's link or code in the pupil's assignment window; the first other file as a notebook page.
 void OpenStartFiles(const QStringList& files, QWidget* screen);
 
 // quitAfterFirstTurn ends the event loop after its first turn (the window painted once), without

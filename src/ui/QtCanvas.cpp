@@ -45,6 +45,16 @@ QStringList QtCanvas::FamiliesFor(const std::string& face) {
   return families;
 }
 
+QFont QtCanvas::WindowFont(const QFont& base) {
+  QFont f = base;
+  QStringList families;
+  for (const char* face : {"IPAPGothic", "VL PGothic", "Noto Sans CJK JP", "IPAGothic"})
+    families << QString::fromLatin1(face);
+  families << base.families() << base.family();
+  f.setFamilies(families);
+  return f;
+}
+
 QFont QtCanvas::CurrentFont() const {
   QFont f;
   f.setFamilies(FamiliesFor(fontName_));

@@ -63,6 +63,11 @@ class QtCanvas : public Canvas {
 
   // The families asked for when the settings name face.
   static QStringList FamiliesFor(const std::string& face);
+  // base with a proportional Japanese face that has Latin letters and digits too, for the texts of a
+  // window's widgets. Qt draws each run of one script in one face and counts digits and spaces into the
+  // run before them, so with a Latin-only face first the digits after Japanese words ("コード 16DZ…")
+  // would come from the Japanese fallback face, smaller and higher than the letters beside them.
+  static QFont WindowFont(const QFont& base);
 
  private:
   QPaintDevice* MeasuringDevice() const;

@@ -28,6 +28,12 @@ PupilWork& Work() {
   return w;
 }
 
+// A result file's work waiting for the pupil's yes before it replaces the work on screen.
+PupilWork& Pending() {
+  static PupilWork w;
+  return w;
+}
+
 WebCanvas& Surface() {
   static WebCanvas canvas;
   return canvas;
@@ -60,6 +66,34 @@ EMSCRIPTEN_KEEPALIVE const char* kz_pw_take_back(const char* stored) {
   if (why.empty()) Work() = std::move(w);
   return Give(why);
 }
+
+// A result file read to continue the open assignment from it (a pupil on another device, or after the
+// browser's storage was cleared), held until the pupil says the work on screen may be replaced:
+// {message, replaces, class, number, name, handedIn, done, total}. message says why the file cannot be
+// continued (another assignment's, damaged); replaces tells that the work on screen holds something.
+EMSCRIPTEN_KEEPALIVE const char* kz_pw_read_file(const char* bytes, int length) {
+  PupilWork& pending = Pending();
+  pending = PupilWork();
+  const std::string text(bytes ? bytes : "", bytes && length > 0 ? static_cast<size_t>(length) : 0);
+  const std::string why = ContinueOpenPupilWork(Work(), text, pending);
+  if (!why.empty()) pending = PupilWork();
+  return Give(
+      "{\"message\":" + JsonString(why) + ",\"replaces\":" + (PupilWorkBegun(Work()) ? "true" : "false") +
+      ",\"class\":" + JsonString(pending.className) + ",\"number\":" + std::to_string(pending.number) +
+      ",\"name\":" + JsonString(pending.name) + ",\"handedIn\":" + JsonString(pending.handedIn) +
+      ",\"done\":" + std::to_string(PupilDoneCount(pending)) +
+      ",\"total\":" + std::to_string(pending.problems.size()) + "}");
+}
+// Takes the work of the file read last in place of the work on screen: 1, or 0 when none is held.
+EMSCRIPTEN_KEEPALIVE int kz_pw_take_file() {
+  PupilWork& pending = Pending();
+  if (pending.code.empty() || pending.code != Work().code) return 0;
+  Work() = std::move(pending);
+  pending = PupilWork();
+  return 1;
+}
+// The largest file kz_pw_read_file takes (a larger one is not read at all).
+EMSCRIPTEN_KEEPALIVE double kz_pw_max_bytes() { return static_cast<double>(RESULT_MAX_BYTES); }
 
 // The time the work began (seconds since 1970, minutes east of UTC), unless it has begun.
 EMSCRIPTEN_KEEPALIVE void kz_pw_start(double now, int offsetMinutes) {

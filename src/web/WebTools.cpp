@@ -58,6 +58,15 @@ std::string ConditionsJson() {
   s += ",\"GYOKEISUU\":" + std::to_string(GYOKEISUU);
   s += ",\"PROCDSP\":" + std::to_string(PROCDSP);
   s += ",\"goals\":" + JsonList(StoredGoals());
+  // The window's captions and the π of the 19ｹﾀ button, as the desktop's window has them.
+  s += ",\"checks\":[";
+  for (const ConditionCheck& c : CONDITION_CHECKS)
+    s += std::string(&c == CONDITION_CHECKS ? "" : ",") + "{\"name\":" + JsonString(c.setting) +
+         ",\"caption\":" + JsonString(c.caption) + "}";
+  s += "],\"answers\":[";
+  for (const char* a : ANSWER_FORM_CAPTIONS)
+    s += std::string(a == ANSWER_FORM_CAPTIONS[0] ? "" : ",") + JsonString(a);
+  s += "],\"pai19\":" + JsonString(PAI_19_DIGITS);
   s += ",\"ranges\":{\"CURSOLTEMPO\":[" + std::to_string(CURSOLTEMPO_MIN) + "," +
        std::to_string(CURSOLTEMPO_MAX) + "," + std::to_string(CURSOLTEMPO_STEP) + "],\"JIOKURI\":[" +
        std::to_string(JIOKURI_MIN) + "," + std::to_string(JIOKURI_MAX) + "," + std::to_string(JIOKURI_STEP) +

@@ -216,6 +216,20 @@ TEST(PupilWork, VerdictsAreShownAsTheFeedbackModeSays) {
   EXPECT_FALSE(f.shown);
   EXPECT_TRUE(f.steps.empty());
   EXPECT_EQ(f.hint, "");
+  // The teacher's look at the same work: the verdicts whatever the mode, no hint.
+  f = PupilProblemReview(none, 0);
+  EXPECT_TRUE(f.shown);
+  EXPECT_EQ(Marks(f), "○");
+  EXPECT_EQ(f.verdict, CellVerdict::Right);
+  EXPECT_EQ(f.hint, "");
+  EXPECT_FALSE(PupilProblemReview(none, 99).shown);
+}
+
+TEST(PupilWork, TheStoreNameKeepsOnlyTheCodesLettersAndDigits) {
+  const std::string code = CodeOf(SumAssignment(AssignmentFeedback::Now));
+  EXPECT_EQ(PupilWorkStoreName(code), "kadai-" + code + ".json");
+  EXPECT_EQ(PupilWorkStoreName("../AB-12/..\\x\n"), "kadai-AB12x.json");
+  EXPECT_EQ(PupilWorkStoreName(""), "kadai-.json");
 }
 
 TEST(PupilWork, TheStorageFormReadsBackWhole) {
@@ -393,4 +407,41 @@ TEST(PupilWork, AHandedInFileIsContinued) {
   EXPECT_NE(ContinuePupilWork("{}", back), "");
   ASSERT_EQ(ContinuePupilWork(WriteResultFile(onlyAnswer), back), "");
   EXPECT_EQ(back.problems[1].working, (std::vector<std::string>{"6b5"}));
+}
+
+TEST(PupilWork, AFileContinuesOnlyItsOwnAssignment) {
+  PupilWork w = Opened(SumAssignment(AssignmentFeedback::Now));
+  ASSERT_EQ(SetPupilName(w, "5年2組", 12, "山田"), "");
+  ASSERT_EQ(SetPupilWorking(w, 0, "=1b1"), "");
+  std::string name, bytes;
+  ASSERT_EQ(HandInPupilWork(w, 1778550720, 540, name, bytes), "");
+
+  // A device where nothing was done yet takes the file's work; a device with work would lose it.
+  PupilWork fresh = Opened(SumAssignment(AssignmentFeedback::Now));
+  EXPECT_FALSE(PupilWorkBegun(fresh));
+  EXPECT_TRUE(PupilWorkBegun(w));
+  PupilWork hinted = fresh;
+  AskPupilHint(hinted, 2);
+  EXPECT_TRUE(PupilWorkBegun(hinted));
+  PupilWork out;
+  ASSERT_EQ(ContinueOpenPupilWork(fresh, bytes, out), "");
+  EXPECT_EQ(out.name, "山田");
+  EXPECT_EQ(out.problems[0].working, std::vector<std::string>{"1b1"});
+
+  // Another assignment's file, or a damaged one: the reason, and the open work untouched.
+  Assignment other = SumAssignment(AssignmentFeedback::Now);
+  other.title = "5年3組 別の課題";
+  other.controls.seed = 6;
+  PupilWork kept = Opened(other);
+  for (const std::string& file : {bytes, bytes.substr(0, bytes.size() / 2)}) {
+    PupilWork into = kept;
+    const std::string why = ContinueOpenPupilWork(kept, file, into);
+    EXPECT_NE(why, "");
+    EXPECT_EQ(into.code, kept.code);
+    EXPECT_EQ(into.name, "");
+  }
+  PupilWork into;
+  EXPECT_EQ(ContinueOpenPupilWork(kept, bytes, into),
+            "このファイルは別の課題「5年2組 分数のたし算/ひき算」のものです。その課題のリンクを開いてから、"
+            "ファイルを開いてください。");
 }

@@ -1,6 +1,7 @@
 // Handing an assignment out: the site address a link may start with (a table of good and bad ones), the
-// site the links use when the setting is empty or bad, and the pupils' sheet: the band with the QR code,
-// the title, the code in text and the link on every page, the problems below it.
+// site the links use when the setting is empty or bad (the browser's own address, else the default), and
+// the pupils' sheet: the band with the QR code, the title, the code in text and the link on every page,
+// the problems below it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -34,6 +35,10 @@ TEST(Handout, SiteAddresses) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(CheckSiteAddress(c.text).empty(), c.good);
     EXPECT_EQ(HandoutSite(c.text), c.good ? std::string(c.text) : std::string(ASSIGNMENT_DEFAULT_SITE));
+    // The browser's own address stands in for an empty or refused setting, when it is an address itself.
+    EXPECT_EQ(HandoutSite(c.text, "http://school.example/kazoru/"),
+              c.good ? c.text : "http://school.example/kazoru/");
+    EXPECT_EQ(HandoutSite("", c.text), c.good ? std::string(c.text) : std::string(ASSIGNMENT_DEFAULT_SITE));
   }
   EXPECT_FALSE(CheckSiteAddress("https://" + std::string(HANDOUT_SITE_MAX, 'a')).empty());
 }

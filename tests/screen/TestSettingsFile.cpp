@@ -238,7 +238,8 @@ TEST_F(SettingsFileTest, WrittenFileIsCp932InTheTablesOrder) {
   for (int i = 1; i < 50; ++i) expected += "SIKI" + std::to_string(i) + "=\r\n";
   expected +=
       "[▼素因数分解▼]\r\nWA_TYPE=0\r\n1GYOU_SUU=10\r\n"
-      "[▼その他▼]\r\nWARI_TYPE=0\r\nWARI_PNT=10\r\nIROSAFE=0\r\nOOMOJI=0\r\nKADAI_SITE=\r\n";
+      "[▼その他▼]\r\nWARI_TYPE=0\r\nWARI_PNT=10\r\nIROSAFE=0\r\nOOMOJI=0\r\nKADAI_SITE=\r\nKADAI_KUMI=\r\n"
+      "KADAI_BANGOU=0\r\nKADAI_NAMAE=\r\n";
   EXPECT_EQ(bytes, Sjis(expected));
 }
 

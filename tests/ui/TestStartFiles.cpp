@@ -1,6 +1,6 @@
 // The files a start names, as a file manager passes them ("kazoru %F"): the arguments that are files, and
-// what opens them once the windows are up: pupils' result files together in one class summary window,
-// another file as the notebook's page.
+// what opens them once the windows are up: pupils' result files together in one class summary window, one
+// alone as that pupil's work, an assignment's link to be worked, another file as the notebook's page.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,10 +10,13 @@
 #include <QWidget>
 #include <fstream>
 
+#include "classroom/Assignment.h"
+#include "engine/Settings.h"
 #include "notebook/NotePage.h"
 #include "support/TestSupport.h"
 #include "ui/AppStart.h"
 #include "ui/classroom/ClassSummaryWindow.h"
+#include "ui/classroom/PupilWorkWindow.h"
 #include "ui/notebook/Notebook.h"
 
 namespace {
@@ -78,13 +81,49 @@ TEST(StartFiles, ResultFilesOpenTogetherInTheClassSummaryAndAPageInTheNotebook) 
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-TEST(StartFiles, OnlyResultFilesLeaveTheNotebookShut) {
+// One file is one pupil's work (to look at or continue), a file that cannot be shown goes to the summary
+// with its reason, an assignment's link opens it to work; none of them opens the notebook.
+TEST(StartFiles, OneResultFileIsAPupilsWorkAndALinkAnAssignment) {
   const QString data = QString::fromStdString(TestDataDir()) + "/classroom/";
-  QWidget screen;
-  OpenStartFiles({data + QDir(data).entryList({"*.kazoru"}, QDir::Files, QDir::Name).first()}, &screen);
-  QCoreApplication::processEvents();
-  ASSERT_NE(ShownSummary(), nullptr);
-  EXPECT_TRUE(TNoteForm::Instance() == nullptr || !TNoteForm::Instance()->isVisible());
-  ShownSummary()->close();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  Assignment a;
+  a.controls.skill = "sum-unlike";
+  a.controls.count = 3;
+  a.title = "start";
+  std::string code;
+  ASSERT_EQ(EncodeAssignment(a, code), "");
+  // A pupil known to this computer: the name box is not asked.
+  KADAI_KUMI = "5年2組";
+  KADAI_BANGOU = 1;
+  KADAI_NAMAE = "青木";
+  struct Case {
+    QString argument;
+    bool summary;  // else the assignment window
+    bool readOnly;
+  } cases[] = {
+      {data + U("5年2組-1-青木 はると-分数のたし算.kazoru"), false, true},
+      {data + "notes.kazoru", true, false},
+      {QString::fromStdString(AssignmentLink(ASSIGNMENT_DEFAULT_SITE, code)), false, false},
+      {QString::fromStdString(GroupedCode(code)), false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.argument.toStdString());
+    EXPECT_EQ(IsAssignmentText(c.argument), !IsResultFile(c.argument));
+    QWidget screen;
+    OpenStartFiles(FilesToOpen({"kazoru", c.argument}), &screen);
+    QCoreApplication::processEvents();
+    TPupilWorkForm* work = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* f = qobject_cast<TPupilWorkForm*>(w); f && f->isVisible()) work = f;
+    EXPECT_EQ(ShownSummary() != nullptr, c.summary);
+    ASSERT_EQ(work != nullptr, !c.summary);
+    if (work) {
+      EXPECT_EQ(work->ReadOnly(), c.readOnly);
+      work->close();
+    }
+    if (ShownSummary()) ShownSummary()->close();
+    EXPECT_TRUE(TNoteForm::Instance() == nullptr || !TNoteForm::Instance()->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  EXPECT_FALSE(IsAssignmentText(data + "notes.kazoru"));
+  EXPECT_FALSE(IsAssignmentText("page.siki"));
 }

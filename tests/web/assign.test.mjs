@@ -260,6 +260,90 @@ forEachBrowser({ describe, before, after }, (b) => {
     await page.close();
   });
 
+  test('a handed-in file continues the work on another device; another assignment\'s or a damaged file is refused', async () => {
+    const a = makeAssignment('now');
+    const other = cli('assign', '--skill', 'sum-unlike', '--count', '4', '--seed', '6', '--title', '5年3組 別の課題',
+      '--final', 'mixed', '--feedback', 'now', '--json').lines[0];
+    const resultOf = (assignment, problems) => JSON.stringify({
+      format: 'kazoru-result', version: 1, code: assignment.code, class: '5年2組', number: 12, name: '山田はな',
+      started: '2026-05-12T10:10:00+09:00', handedIn: '2026-05-12T10:32:00+09:00',
+      problems: problems.map((working, k) => ({ problem: assignment.problems[k].expr, working,
+        answer: working.at(-1) || '', seconds: 40 })),
+    });
+    const dir = mkdtempSync(path.join(os.tmpdir(), 'kazoru-continue-'));
+    const files = {
+      good: resultOf(a, [['33b18+33b22', '33b40', '1k33b7'], ['15b13']]),
+      other: resultOf(other, [['1b1']]),
+    };
+    files.damaged = files.good.slice(0, files.good.length / 2);
+    for (const [name, text] of Object.entries(files)) writeFileSync(path.join(dir, `${name}.kazoru`), text);
+    const file = (name) => path.join(dir, `${name}.kazoru`);
+    const drop = (page, name) => page.evaluate((f) => {
+      const dt = new DataTransfer();
+      dt.items.add(new File([f.text], f.name));
+      document.getElementById('assign').dispatchEvent(new DragEvent('drop', { dataTransfer: dt, bubbles: true, cancelable: true }));
+    }, { name: `${name}.kazoru`, text: files[name] });
+    const fromStart = ['#assignName .asNameFromFile', '#assignName input[type="file"]'];
+
+    // Another device: the start screen offers the file. A damaged one and another assignment's are refused
+    // there with the reason, and the pupil can still type a name.
+    const page = await b.session.open({ width: SIZES.ipad[0], height: SIZES.ipad[1], query: `#kadai=${a.code}` });
+    await page.waitForSelector('#assignName[open]');
+    for (const [name, reason] of [['damaged', /^「damaged\.kazoru」からは続けられません。./],
+      ['other', /^「other\.kazoru」からは続けられません。このファイルは別の課題「5年3組 別の課題」のものです。/]]) {
+      await page.evaluate(() => { document.querySelector('#assignName .asError').textContent = ''; });
+      await page.chooseFile(...fromStart, file(name));
+      await page.waitFor(() => document.querySelector('#assignName .asError').textContent !== '');
+      assert.match(await page.$eval('#assignName .asError', (e) => e.textContent), reason);
+      assert.equal(await page.exists('#assignName[open]'), true);
+    }
+    await page.screenshot('assign-ipad-from-file-refused.png');
+
+    // The good file: nothing on this device to lose, so it is taken at once, name and all.
+    await page.chooseFile(...fromStart, file('good'));
+    await page.waitFor(() => window.kazoru.assignment.state.name === '山田はな');
+    assert.equal(await page.exists('#assignName[open]'), false);
+    assert.equal(await page.$eval('.asWho', (e) => e.textContent), '5年2組 12番 山田はな');
+    assert.equal(await page.$eval('.asProgress', (e) => e.textContent), '2 / 4');
+    assert.match(await page.$eval('.asStatus', (e) => e.textContent), /^提出しました（1回目 10:32）/);
+    assert.deepEqual((await card(page, 0)).lines.map((l) => l.marks), ['○', '○', '○', '']);
+    await page.screenshot('assign-ipad-from-file.png');
+
+    // Work goes on here; another assignment's file dropped on the view is refused in the bar, the work kept.
+    await page.tap('.asNext');
+    await page.tap('.asNext');
+    await page.type('1b1\n');
+    await page.waitFor(() => window.kazoru.assignment.state.problems[2].done);
+    await drop(page, 'other');
+    await page.waitForVisible('.asWarning');
+    assert.match(await page.$eval('.asWarning', (e) => e.textContent), /別の課題「5年3組 別の課題」/);
+    assert.equal((await work(page)).done, 3);
+
+    // The good file again: work on screen is replaced only when the pupil says so.
+    for (const answer of ['cancel', 'ok']) {
+      await drop(page, 'good');
+      await page.waitForSelector('#assignReplace[open]');
+      assert.match(await page.$eval('#assignReplace .text', (e) => e.textContent),
+        /この端末の答え（3 \/ 4 問）を、ファイルの答え（5年2組 12番 山田はな、2026-05-12 10:32 に提出、2 \/ 4 問）に置きかえます。/);
+      if (answer === 'ok') await page.screenshot('assign-ipad-from-file-replace.png');
+      await page.tap(`#assignReplace button[value="${answer}"]`);
+      await page.waitFor(() => !document.getElementById('assignReplace').open);
+      await page.waitFor((n) => window.kazoru.assignment.state.done === n, answer === 'ok' ? 2 : 3);
+    }
+    assert.deepEqual((await work(page)).problems.map((p) => p.working),
+      [['33b18+33b22', '33b40', '1k33b7'], ['15b13'], [], []]);
+
+    // What was taken is kept on the device as any change is.
+    await kept(page);
+    await page.reload();
+    await page.ready();
+    assert.equal(await page.exists('#assignName[open]'), false);
+    assert.deepEqual((await work(page)).problems[1].working, ['15b13']);
+    assert.deepEqual(await page.errors(), []);
+    await page.close();
+    rmSync(dir, { recursive: true, force: true });
+  });
+
   test('storage that is forbidden is said in the view, and the work goes on and is handed in', async () => {
     const a = makeAssignment('now');
     const page = await b.session.open({ width: SIZES.ipad[0], height: SIZES.ipad[1], query: `#kadai=${a.code}`,

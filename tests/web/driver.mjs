@@ -404,11 +404,13 @@ class Session {
   }
 
   // A page at width × height on an origin of its own, opened and ready: touch where the browser offers it;
-  // beforeLoad(arg) runs before the page's own scripts on every load of that origin.
-  async open({ width = 1024, height = 768, touch = false, beforeLoad = null, arg = null, query = '', wait = true } = {}) {
+  // beforeLoad(arg) runs before the page's own scripts on every load of that origin; server holds the test
+  // server's options for the origin (serve.mjs: a slow line, requests held).
+  async open({ width = 1024, height = 768, touch = false, beforeLoad = null, arg = null, query = '', wait = true,
+    server = {} } = {}) {
     const scripts = [RECORDER];
     if (beforeLoad) scripts.push(callSource(beforeLoad, [arg]));
-    const origin = await serve(SITE, { inject: scripts.map((s) => `<script>${s}</script>`).join('') });
+    const origin = await serve(SITE, { ...server, inject: scripts.map((s) => `<script>${s}</script>`).join('') });
     this.origins.push(origin);
     const page = await this.engine.newPage(this, origin, { width, height, touch: touch && this.features.touch });
     await page.goto(query);

@@ -188,6 +188,64 @@ forEachBrowser({ describe, before, after }, (b) => {
     rmSync(dir, { recursive: true, force: true });
   });
 
+  test('the links point to the school\'s copy of the site the teacher names, kept with the settings; no web address is refused', async () => {
+    const dir = mkdtempSync(path.join(os.tmpdir(), 'kazoru-site-'));
+    const page = await b.session.open({ width: 1024, height: 768 });
+    await openHandOut(page);
+    const own = await page.evaluate(() => location.href.split('#')[0]);
+    const c = HAND_OUTS[0];
+    let s = await fill(page, c);
+    assert.equal(await page.$eval('#handOut [name="hoSite"]', (e) => e.value), own);
+    assert.equal(s.link, `${own}#kadai=${s.code}`);
+    const typeSite = async (site) => {
+      await page.evaluate((v) => {
+        const f = document.querySelector('#handOut [name="hoSite"]');
+        f.value = v;
+        f.dispatchEvent(new Event('input', { bubbles: true }));
+      }, site);
+      await page.waitFor(() => {
+        const st = window.kazoru.sheetMaker.handOut.state;
+        return !!st && st.site === document.querySelector('#handOut [name="hoSite"]').value.trim();
+      });
+      return page.evaluate(() => window.kazoru.sheetMaker.handOut.state);
+    };
+
+    // Addresses the links cannot start with: the reason the desktop gives, no code, nothing to copy or print.
+    for (const [site, reason] of [['ftp://school.example.ed.jp/kazoru/', 'https:// か http:// で始めて'],
+      ['school.example.ed.jp/kazoru/', 'https:// か http:// で始めて'], ['https://学校.jp/', '全角'], ['', '入れてください']]) {
+      s = await typeSite(site);
+      assert.equal(s.code, '', site);
+      assert.ok(s.message.includes(reason), `${site}: ${s.message}`);
+      assert.equal(await page.$eval('#handOut .hoMessage', (e) => e.textContent), s.message);
+      assert.ok(await page.$eval('#handOut .ho-print', (e) => e.disabled));
+      assert.ok(await page.$eval('#handOut .hoCopy', (e) => e.disabled));
+    }
+    await page.screenshot('handout-site-refused.png');
+
+    // The school's copy: the link the batch tool makes for that site, its QR code, and the choice kept.
+    const school = 'https://www.school.example.ed.jp/kazoru/';
+    s = await typeSite(school);
+    assert.equal(s.message, '');
+    const want = jsonLines(cli(CLIS[0], ['assign', '--json', ...c.args, '--title', c.title, '--final', c.final,
+      '--feedback', c.feedback, '--site', school]).out)[0];
+    assert.equal(s.link, want.link);
+    assert.ok(s.link.startsWith(`${school}#kadai=`));
+    assert.equal(await scanQr(page, dir), s.link);
+    await page.screenshot('handout-site.png');
+    await page.reload();
+    await page.ready();
+    await openHandOut(page);
+    s = await fill(page, c);
+    assert.equal(await page.$eval('#handOut [name="hoSite"]', (e) => e.value), school);
+    assert.equal(s.link, want.link);
+    // Set back to this site's own address, the links follow the page again wherever it is served from.
+    s = await typeSite(own);
+    assert.equal(s.link, `${own}#kadai=${s.code}`);
+    assert.deepEqual(await page.errors(), []);
+    await page.close();
+    rmSync(dir, { recursive: true, force: true });
+  });
+
   for (const [size, [width, height]] of Object.entries(SIZES).filter(([s]) => s !== 'phone')) {
     test(`the class summary at ${width}×${height}: the checked-in class with its cells, counts and files`, async () => {
       const page = await b.session.open({ width, height });

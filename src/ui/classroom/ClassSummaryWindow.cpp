@@ -26,6 +26,7 @@
 #include "ui/AppStart.h"
 #include "ui/QtCanvas.h"
 #include "ui/classroom/ClassPrint.h"
+#include "ui/classroom/PupilWorkWindow.h"
 
 namespace {
 
@@ -60,6 +61,7 @@ class ChartView : public QWidget {
 
 TClassSummaryForm::TClassSummaryForm(QWidget* parent) : QDialog(parent) {
   setWindowTitle(U(CAPTION));
+  setFont(QtCanvas::WindowFont(font()));
   setAcceptDrops(true);
   resize(1000, 700);
   auto* top = new QHBoxLayout;
@@ -67,10 +69,13 @@ TClassSummaryForm::TClassSummaryForm(QWidget* parent) : QDialog(parent) {
   auto* openFolder = new QPushButton(U("フォルダーを開く..."));
   auto* print = new QPushButton(U("印刷..."));
   auto* csv = new QPushButton(U("CSV で保存..."));
+  auto* pupil = new QPushButton(U("解答を見る..."));
+  pupil->setToolTip(U("表で選んだ人の途中の式と○×を見ます（行をダブルクリックしても開きます）"));
   assignments_ = new QComboBox;
   top->addWidget(openFiles);
   top->addWidget(openFolder);
   top->addWidget(assignments_, 1);
+  top->addWidget(pupil);
   top->addWidget(print);
   top->addWidget(csv);
   heading_ = new QLabel(U("結果のファイル（.kazoru）を開くか、この窓にドロップしてください。"));
@@ -95,6 +100,8 @@ TClassSummaryForm::TClassSummaryForm(QWidget* parent) : QDialog(parent) {
   connect(openFiles, &QPushButton::clicked, this, [this] { OpenFiles(); });
   connect(openFolder, &QPushButton::clicked, this, [this] { OpenFolder(); });
   connect(print, &QPushButton::clicked, this, [this] { Print(); });
+  connect(pupil, &QPushButton::clicked, this, [this] { OpenPupil(table_->currentRow()); });
+  connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { OpenPupil(row); });
   connect(csv, &QPushButton::clicked, this, [this] { ChooseCsv(); });
   connect(assignments_, &QComboBox::currentIndexChanged, this, [this] { Refill(); });
   // Clicking a column header sorts: number, score, or the problem of that column.
@@ -200,6 +207,24 @@ void TClassSummaryForm::Refill() {
   }
   for (const SkippedFile& f : summary_.skipped) Note("読めなかったファイル: ", f.file, "　" + f.reason);
   chart_->update();
+}
+
+QWidget* TClassSummaryForm::OpenPupil(int row) {
+  const AssignmentSummary* a = Current();
+  if (!a || row < 0 || row >= static_cast<int>(a->pupils.size())) return nullptr;
+  const QString file = U(a->pupils[static_cast<size_t>(row)].file);
+  auto* work = new TPupilWorkForm(this);
+  work->setAttribute(Qt::WA_DeleteOnClose);
+  const QString why = work->OpenResultFile(file, true);
+  if (!why.isEmpty()) {
+    delete work;
+    ShowMessage(why.toStdString() + "\n" + file.toStdString(), CAPTION);
+    return nullptr;
+  }
+  work->show();
+  work->raise();
+  work->activateWindow();
+  return work;
 }
 
 void TClassSummaryForm::OpenFiles() {

@@ -1,7 +1,7 @@
 // The window 「クラスのまとめ」: pupils' result files opened together (file picker with many files, a
 // folder, or dropped on the window), one summary per assignment chosen from a list, the table of pupils ×
 // problems (sortable by number, score or a problem), the bar chart of mistakes drawn through QtCanvas,
-// the lists of replaced, edited and unreadable files, printing on A4 landscape and saving the CSV. The
+// the lists of replaced, edited and unreadable files, one pupil's work opened from the table, printing on A4 landscape and saving the CSV. The
 // summary itself is classroom/ClassSummary.h.
 #pragma once
 
@@ -31,12 +31,16 @@ class TClassSummaryForm : public QDialog {
   // 印刷 through the printer setup, and CSV保存 to a file chosen (or given).
   void Print();
   bool SaveCsv(const QString& path);
+  // 「解答を見る」 (or a double click on a pupil's row): that pupil's handed-in file in the assignment
+  // window, with its working and verdicts. Returns the window, or nullptr when the row is no pupil's.
+  QWidget* OpenPupil(int row);
 
   const ClassSummary& Summary() const { return summary_; }
   QTableWidget* Table() const { return table_; }
   QComboBox* AssignmentBox() const { return assignments_; }
   QListWidget* NotesList() const { return notes_; }
   QWidget* Chart() const { return chart_; }
+  QLabel* Heading() const { return heading_; }
 
   // The printer setup (tests replace it with a PDF file) and the file choosers.
   std::function<bool(QPrinter&)> printerSetup;

@@ -36,6 +36,7 @@
 #include "ui/PdfOutput.h"
 #include "ui/QtCanvas.h"
 #include "ui/classroom/ClassSummaryWindow.h"
+#include "ui/classroom/PupilWorkWindow.h"
 #include "ui/notebook/NBcomBox.h"
 #include "ui/notebook/NoteEdit.h"
 #include "ui/notebook/SheetDialog.h"
@@ -244,6 +245,8 @@ void TNoteForm::BuildMenus() {
     summary->setAttribute(Qt::WA_DeleteOnClose);
     summary->show();
   });
+  connect(file->addAction(U("課題を開く(&K)...")), &QAction::triggered, this,
+          [this] { OpenAssignmentFromDialog(this); });
   file->addSeparator();
   AddItem(file, "ノートを閉じる(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), NoteCommand::Close);
 

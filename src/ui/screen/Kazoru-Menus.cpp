@@ -13,6 +13,7 @@
 #include "screen/ScreenPage.h"
 #include "screen/ScreenSteps.h"
 #include "screen/Zoom.h"
+#include "ui/classroom/PupilWorkWindow.h"
 #include "ui/screen/InputPanel.h"
 #include "ui/screen/Kazoru.h"
 
@@ -56,6 +57,8 @@ QAction* CalcScreenForm::AddAction(QMenu* menu, const char* caption, std::functi
 void CalcScreenForm::BuildMenus() {
   QMenu* form = menuBar()->addMenu(U("フォーム(&F)"));
   AddCommand(form, "印刷(&P)", ScreenCommand::PrintLine);
+  form->addSeparator();
+  AddAction(form, "課題を開く(&K)...", [this] { OpenAssignmentFromDialog(this); });
   form->addSeparator();
   AddAction(form, "終了(&X)", [this] { close(); });
 

@@ -131,11 +131,11 @@ void TJoukenForm::BuildControls() {
 
   // How expressions and the screen are shown.
   auto* checks = new QGridLayout;
-  equalKaigyo_ = new QCheckBox(U("\"＝\"で改行"), this);
-  inputStr_ = new QCheckBox(U("文字列式を表示"), this);
-  kakeruAbr_ = new QCheckBox(U("'×' の省略 可"), this);
-  wakigaki_ = new QCheckBox(U("日付・目標を表示"), this);
-  sbar_ = new QCheckBox(U("ｽﾃｰﾀｽﾊﾞｰ表示"), this);
+  equalKaigyo_ = new QCheckBox(U(ConditionCheckCaption("EQUAL_KAIGYO")), this);
+  inputStr_ = new QCheckBox(U(ConditionCheckCaption("INPUTSTR_DSP")), this);
+  kakeruAbr_ = new QCheckBox(U(ConditionCheckCaption("KAKERU_ABR")), this);
+  wakigaki_ = new QCheckBox(U(ConditionCheckCaption("WAKIGAKI")), this);
+  sbar_ = new QCheckBox(U(ConditionCheckCaption("SBARDSP")), this);
   checks->addWidget(equalKaigyo_, 0, 0);
   checks->addWidget(inputStr_, 0, 1);
   checks->addWidget(kakeruAbr_, 1, 0);
@@ -148,9 +148,8 @@ void TJoukenForm::BuildControls() {
   auto* answerBox = new QGroupBox(U("◆答の表示◆"), this);
   auto* answerLayout = new QVBoxLayout(answerBox);
   answerGroup_ = new QButtonGroup(this);
-  const char* answerItems[] = {"帯分数のみ", "仮分数のみ", "帯・仮分数両方"};
   for (int i = 0; i < 3; ++i) {
-    auto* r = new QRadioButton(U(answerItems[i]), answerBox);
+    auto* r = new QRadioButton(U(ANSWER_FORM_CAPTIONS[i]), answerBox);
     answerGroup_->addButton(r, i);
     answerLayout->addWidget(r);
   }

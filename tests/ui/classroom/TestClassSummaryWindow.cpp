@@ -1,13 +1,17 @@
 // The window 「クラスのまとめ」 on the offscreen platform: the checked-in class opened as a folder, the
 // table's cells and counts, sorting by score and by a problem, the chart drawn, the notes on replaced and
-// unreadable files, the CSV saved, the A4 landscape print into a PDF; and a picture of the window.
+// unreadable files, the CSV saved, the A4 landscape print into a PDF, the heading's code in one face; and a
+// picture of the window.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QImage>
+#include <QLabel>
 #include <QListWidget>
 #include <QPrinter>
 #include <QTableWidget>
+#include <algorithm>
 #include <cstdlib>
 
 #include "support/TestSupport.h"
@@ -20,7 +24,52 @@ QString Cell(QTableWidget* t, int row, int column) {
   return item ? item->text() : QString();
 }
 
+// The rows from the top and bottom of the dark pixels between two x positions of an image.
+struct Ink {
+  int top = -1, bottom = -1;
+};
+Ink InkBetween(const QImage& image, int left, int right) {
+  Ink ink;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = std::max(0, left); x < std::min(right, image.width()); ++x)
+      if (qGray(image.pixel(x, y)) < 110) {
+        if (ink.top < 0) ink.top = y;
+        ink.bottom = y;
+      }
+  return ink;
+}
+
 }  // namespace
+
+// The heading's code is one run of glyphs of one face: the digits it starts with ("16…") stand on the
+// line of the letters after them and are as tall, though Japanese words come before them.
+TEST(ClassSummaryWindow, TheCodeInTheHeadingIsDrawnInOneFace) {
+  TClassSummaryForm form;
+  form.resize(1100, 720);
+  form.show();
+  form.OpenPaths({QString::fromStdString(TestDataDir() + "/classroom")});
+  QLabel* heading = form.Heading();
+  const QString text = heading->text();
+  const qsizetype code = text.indexOf(QString::fromUtf8("コード ")) + 4;
+  ASSERT_GT(code, 4);
+  ASSERT_TRUE(text.at(code).isDigit() && text.at(code + 1).isDigit() && text.at(code + 2).isLetter() &&
+              text.at(code + 3).isLetter())
+      << text.toStdString();
+  const QFontMetrics fm(heading->font());
+  ASSERT_LT(fm.horizontalAdvance(text), heading->contentsRect().width());  // one line
+  const QImage image = heading->grab().toImage();
+  const int x0 = heading->contentsRect().left();
+  const auto at = [&](qsizetype i) { return x0 + fm.horizontalAdvance(text.left(i)); };
+  const Ink digits = InkBetween(image, at(code), at(code + 2));
+  const Ink letters = InkBetween(image, at(code + 2), at(code + 4));
+  ASSERT_GE(digits.top, 0);
+  ASSERT_GE(letters.top, 0);
+  EXPECT_EQ(digits.bottom, letters.bottom);
+  EXPECT_NEAR(digits.bottom - digits.top, letters.bottom - letters.top, 1);
+  // As wide as the same digits where the code stands alone (a run of Latin text).
+  const QString alone = text.mid(code);
+  EXPECT_EQ(at(code + 2) - at(code), fm.horizontalAdvance(alone) - fm.horizontalAdvance(alone.mid(2)));
+}
 
 TEST(ClassSummaryWindow, ShowsTheClassSortsPrintsAndSaves) {
   TClassSummaryForm form;
