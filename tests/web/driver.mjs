@@ -23,7 +23,7 @@ export const BROWSERS = (process.env.KAZORU_BROWSERS || 'chromium,firefox,webkit
   .filter(Boolean);
 
 // KAZORU_CPU_SLOWDOWN=4 runs every Chromium page with its CPU slowed that many times (a school laptop).
-const CPU_SLOWDOWN = Number(process.env.KAZORU_CPU_SLOWDOWN || 1);
+export const CPU_SLOWDOWN = Number(process.env.KAZORU_CPU_SLOWDOWN || 1);
 
 // The sizes of the school devices: a laptop, an iPad held upright, a phone.
 export const SIZES = { desktop: [1024, 768], ipad: [820, 1180], phone: [390, 844] };
