@@ -6,6 +6,7 @@
 #include <set>
 
 #include "classroom/Assignment.h"
+#include "support/ClassroomWork.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -21,12 +22,6 @@ Assignment Sample() {
   a.finalForm = AssignmentFinal::Mixed;
   a.feedback = AssignmentFeedback::End;
   return a;
-}
-
-std::string CodeOf(const Assignment& a) {
-  std::string code;
-  EXPECT_EQ(EncodeAssignment(a, code), "");
-  return code;
 }
 
 void ExpectSame(const Assignment& x, const Assignment& y) {

@@ -10,6 +10,7 @@
 #include "classroom/ClassJson.h"
 #include "classroom/ClassSummary.h"
 #include "engine/Bunio.h"
+#include "support/ClassroomWork.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -22,19 +23,6 @@ Assignment SumAssignment(AssignmentFinal final = AssignmentFinal::Mixed) {
   a.title = "5年2組 分数のたし算";
   a.finalForm = final;
   return a;
-}
-
-std::string CodeOf(const Assignment& a) {
-  std::string code;
-  EXPECT_EQ(EncodeAssignment(a, code), "");
-  return code;
-}
-
-// "DbN+EbM" → the sum of numerators over the sum of denominators (the add-across mistake).
-std::string AddAcross(const std::string& problem) {
-  int d1 = 0, n1 = 0, d2 = 0, n2 = 0;
-  EXPECT_EQ(std::sscanf(problem.c_str(), "%db%d+%db%d", &d1, &n1, &d2, &n2), 4) << problem;
-  return std::to_string(d1 + d2) + "b" + std::to_string(n1 + n2);
 }
 
 // A mixed answer "WkDbN" written improper "Db(W·D+N)".

@@ -9,6 +9,7 @@
 
 #include "classroom/ClassJson.h"
 #include "classroom/PupilWork.h"
+#include "support/ClassroomWork.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -24,23 +25,10 @@ Assignment SumAssignment(AssignmentFeedback feedback, AssignmentFinal final = As
   return a;
 }
 
-std::string CodeOf(const Assignment& a) {
-  std::string code;
-  EXPECT_EQ(EncodeAssignment(a, code), "");
-  return code;
-}
-
 PupilWork Opened(const Assignment& a) {
   PupilWork w;
   EXPECT_EQ(OpenPupilWork(CodeOf(a), w), "");
   return w;
-}
-
-// "DbN+EbM" → the sum of numerators over the sum of denominators (the add-across mistake).
-std::string AddAcross(const std::string& problem) {
-  int d1 = 0, n1 = 0, d2 = 0, n2 = 0;
-  EXPECT_EQ(std::sscanf(problem.c_str(), "%db%d+%db%d", &d1, &n1, &d2, &n2), 4) << problem;
-  return std::to_string(d1 + d2) + "b" + std::to_string(n1 + n2);
 }
 
 // A mixed answer "WkDbN" written improper "Db(W·D+N)".

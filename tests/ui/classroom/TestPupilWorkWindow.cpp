@@ -18,6 +18,7 @@
 
 #include "classroom/ClassSummary.h"
 #include "engine/Settings.h"
+#include "support/ClassroomWork.h"
 #include "support/TestSupport.h"
 #include "ui/classroom/PupilWorkWindow.h"
 
@@ -34,19 +35,6 @@ Assignment SumAssignment(AssignmentFeedback feedback) {
   a.finalForm = AssignmentFinal::Mixed;
   a.feedback = feedback;
   return a;
-}
-
-std::string CodeOf(const Assignment& a) {
-  std::string code;
-  EXPECT_EQ(EncodeAssignment(a, code), "");
-  return code;
-}
-
-// "DbN+EbM" → the sum of numerators over the sum of denominators (adding across).
-std::string AddAcross(const std::string& problem) {
-  int d1 = 0, n1 = 0, d2 = 0, n2 = 0;
-  EXPECT_EQ(std::sscanf(problem.c_str(), "%db%d+%db%d", &d1, &n1, &d2, &n2), 4) << problem;
-  return std::to_string(d1 + d2) + "b" + std::to_string(n1 + n2);
 }
 
 class PupilWorkWindow : public ::testing::Test {

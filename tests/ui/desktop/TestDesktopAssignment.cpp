@@ -27,6 +27,7 @@
 #include "screen/SettingsFile.h"
 #include "support/OnModal.h"
 #include "support/TestSupport.h"
+#include "support/WindowManager.h"
 #include "ui/AppStart.h"
 #include "ui/QtPlatform.h"
 #include "ui/classroom/ClassSummaryWindow.h"
@@ -36,22 +37,6 @@
 namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
-
-QString Run(const QString& program, const QStringList& args) {
-  QProcess p;
-  p.start(program, args);
-  p.waitForFinished(20000);
-  return QString::fromLocal8Bit(p.readAllStandardOutput());
-}
-
-bool WaitFor(const std::function<bool()>& done, int ms = 8000) { return QTest::qWaitFor(done, ms); }
-
-QString WmState(QWidget* w) {
-  const QString out = Run("xprop", {"-id", QString::number(w->winId()), "WM_STATE"});
-  const int at = out.indexOf("window state: ");
-  if (at < 0) return "";
-  return out.mid(at + 14).section('\n', 0, 0).trimmed();
-}
 
 template <typename T>
 void OnNormalModal(std::function<void(T*)> work, const QString& title = {}) {

@@ -32,6 +32,7 @@
 #include "screen/sikiInpCommands.h"
 #include "support/OnModal.h"
 #include "support/TestSupport.h"
+#include "support/WindowManager.h"
 #include "ui/AppStart.h"
 #include "ui/QtPlatform.h"
 #include "ui/notebook/NBcomBox.h"
@@ -48,23 +49,6 @@
 namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
-
-QString Run(const QString& program, const QStringList& args) {
-  QProcess p;
-  p.start(program, args);
-  p.waitForFinished(5000);
-  return QString::fromLocal8Bit(p.readAllStandardOutput());
-}
-
-bool WaitFor(const std::function<bool()>& done, int ms = 8000) { return QTest::qWaitFor(done, ms); }
-
-// "Normal", "Iconic" or "Withdrawn" as the window manager has set it; "" for a window never mapped.
-QString WmState(QWidget* w) {
-  const QString out = Run("xprop", {"-id", QString::number(w->winId()), "WM_STATE"});
-  const int at = out.indexOf("window state: ");
-  if (at < 0) return "";
-  return out.mid(at + 14).section('\n', 0, 0).trimmed();
-}
 
 bool StaysOnTop(QWidget* w) {
   return Run("xprop", {"-id", QString::number(w->winId()), "_NET_WM_STATE"}).contains("_NET_WM_STATE_ABOVE");
