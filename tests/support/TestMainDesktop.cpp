@@ -108,17 +108,33 @@ int main(int argc, char** argv) {
   unsetenv("WAYLAND_DISPLAY");
   setenv("XDG_CONFIG_HOME", TempDir().c_str(), 1);
   const char* wmArgv[] = {"openbox", "--sm-disable", nullptr};
-  const pid_t wm = Start(wmArgv);
+  // The window manager is given 30 s to announce itself (a busy machine starts it slowly); one that ends
+  // before it has is started again, twice at most, and how it ended is said if it never comes up.
+  pid_t wm = -1;
   bool up = false;
-  for (int i = 0; i < 250 && !up; ++i) {
-    up = WindowManagerRunning();
-    if (!up) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  std::string ended;
+  for (int attempt = 0; attempt < 3 && !up && wm < 0; ++attempt) {
+    wm = Start(wmArgv);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!up && std::chrono::steady_clock::now() < deadline) {
+      up = WindowManagerRunning();
+      int status = 0;
+      if (!up && waitpid(wm, &status, WNOHANG) == wm) {
+        ended = WIFEXITED(status) ? "exit status " + std::to_string(WEXITSTATUS(status))
+                                  : "signal " + std::to_string(WTERMSIG(status));
+        wm = -1;
+        break;
+      }
+      if (!up) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
   }
   // It announces itself a moment before it has taken over the screen: a window mapped in that moment
   // would never be managed.
   if (up) std::this_thread::sleep_for(std::chrono::milliseconds(300));
   if (!up) {
-    std::fprintf(stderr, "the window manager (openbox) did not start: scripts/install-deps.sh installs it\n");
+    std::fprintf(stderr,
+                 "the window manager (openbox) did not start%s: scripts/install-deps.sh installs it\n",
+                 ended.empty() ? " within 30 s" : (" (it ended: " + ended + ")").c_str());
     Stop(wm);
     Stop(server);
     return 1;
