@@ -285,6 +285,7 @@ function put(id, prop, value) {
 }
 function refresh() {
   const s = app.state;
+  menuSettings ??= [...document.querySelectorAll('#menus [data-setting]')].map((b) => b.dataset.setting);
   put('status', 'text', s.status);
   put('status', 'hidden', !s.settings.SBARDSP);
   put('strip', 'hidden', !s.settings.INPUTSTR_DSP);
@@ -299,24 +300,29 @@ function refresh() {
   put('goal', 'text', s.goal);
   put('goal', 'color', bgrToCss(s.goalColor));
   put('goal', 'fontSize', `${pixelSize(s.goalFontSize)}px`);
-  for (const b of document.querySelectorAll('[data-check]')) {
-    const on = b.dataset.check === 'baseMode' ? s.baseMode : b.dataset.check === 'panel' ? panelShown
-      : b.dataset.check === 'process' ? !!s.settings.PROCDSP : false;
-    b.classList.toggle('checked', on);
-  }
+  // The menus' ticks and the keypad's fraction buttons are looked up and set only when what they show
+  // changed, not at every key.
+  const marks = { baseMode: s.baseMode, panel: panelShown, process: !!s.settings.PROCDSP };
+  const ticks = JSON.stringify([marks, s.buttons, menuSettings.map((n) => !!s.settings[n])]);
+  if (ticks === shownTicks) return;
+  shownTicks = ticks;
+  for (const b of document.querySelectorAll('[data-check]')) b.classList.toggle('checked', !!marks[b.dataset.check]);
   for (const b of document.querySelectorAll('#menus [data-setting]')) b.classList.toggle('checked', !!s.settings[b.dataset.setting]);
   for (const [key, name] of [['syou', '小S'], ['kari', '仮K'], ['obi', '帯T']]) {
     const b = document.querySelector(`#panel [data-caption="${name}"]`);
     if (b && b.disabled !== !s.buttons[key]) b.disabled = !s.buttons[key];
   }
 }
+// The settings the menus tick (read once: the menus are written in the page).
+let menuSettings = null, shownTicks = '';
 
 // ---- Messages, questions and the notice box: page dialogs, one at a time, never blocking ----
 const dialogQueue = [];
 // How many boxes wait behind the one shown (for the page's tests).
 Object.defineProperty(app, 'dialogsWaiting', { get: () => dialogQueue.length });
 function takeMessages() {
-  const list = JSON.parse(K.messages());
+  const text = K.messages();
+  const list = text === '[]' ? [] : JSON.parse(text);
   for (const m of list) {
     app.messages.push(m);
     if (m.kind === 'message' || m.kind === 'question') dialogQueue.push(m);
