@@ -107,7 +107,13 @@ export function replayEarly(boot) {
   removeEventListener('keydown', boot.key, true);
   removeEventListener('click', boot.tap, true);
   const events = boot.events.splice(0);
+  // A tap kept across a reload is its button's place among the buttons kept.
+  const buttons = boot.taps ? document.querySelectorAll(boot.taps) : [];
   for (const ev of events) {
+    if (ev.tap !== undefined) {
+      buttons[ev.tap]?.click();
+      continue;
+    }
     if (ev.button) {
       ev.button.click();
       continue;

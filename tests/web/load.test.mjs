@@ -154,6 +154,23 @@ forEachBrowser({ describe, before, after }, (b) => {
     });
   }
 
+  test('keys and taps made while the page said it could not load go with it when its button loads it again', async () => {
+    const page = await b.session.open({ width: WIDTH, height: HEIGHT, wait: false,
+      beforeLoad: () => { window.kazoruStallMs = 1000; }, server: { hold: /kazoru-page\.js/ } });
+    await page.waitFor(() => !!document.querySelector('#loadFailed:not([hidden])'), undefined, 10000);
+    await page.type('1/2');
+    await page.click('#panel button[data-caption="＋"]');
+    await page.type('1/3');
+    // The page's script is still held when the button loads the page again; it comes to the new page.
+    await page.click('#loadFailed button');
+    await page.waitFor(() => performance.getEntriesByType('navigation')[0]?.type === 'reload');
+    page.origin.stats.release();
+    await page.ready();
+    assert.match((await page.state()).line, /^1\/2\+1\/3/);
+    assert.equal(await page.$eval('#loadFailed', (e) => e.hidden), true);
+    await page.close();
+  });
+
   test('a page script that comes after the page said it could not load takes over, and the note goes', async () => {
     const page = await b.session.open({ width: WIDTH, height: HEIGHT, wait: false,
       beforeLoad: () => { window.kazoruStallMs = 1000; }, server: { hold: /kazoru-page\.js|kazoru\.wasm/ } });
