@@ -535,10 +535,12 @@ const OPENERS = {
   conditions: () => openConditions(), goals: () => openGoals(), editor: () => openEditor(), memo: () => openMemo(),
   substitution: () => openSubstitution(), version: () => openVersion(),
 };
+// The tool row's buttons: [dialog, caption, tooltip], the tooltip of a command the menus' item of
+// kz_menu_captions with its key.
 const TOOL_ROW = [
-  ['editor', '式エディタ', '式エディタを開く  Alt+E'], ['memo', '式メモ', '式メモを開く  Alt+M'],
-  ['substitution', '代入Box', '代入Boxを開く  Alt+D'], ['conditions', '条件J', '条件設定ボックス表示  Alt+J'],
-  ['goals', '今週の目標', '今週の目標を編集する'], ['version', 'バージョン', 'バージョン情報']];
+  ['editor', '式エディタ', 'OpenExpressionEditor'], ['memo', '式メモ', 'OpenMemo'],
+  ['substitution', '代入Box', 'OpenSubstitution'], ['conditions', '条件J', 'OpenConditions'],
+  ['goals', '今週の目標', '今週の目標を編集する'], ['version', 'バージョン', 'VersionBox']];
 
 export function installDialogs(h) {
   host = h;
@@ -565,7 +567,10 @@ export function installDialogs(h) {
   };
   const row = document.getElementById('toolRow');
   if (row) {
-    for (const [name, caption, title] of TOOL_ROW) {
+    const items = JSON.parse(M.ccall('kz_menu_captions', 'string', [], [])).items;
+    for (const [name, caption, tip] of TOOL_ROW) {
+      const item = items.find((i) => i.name === tip);
+      const title = item ? item.caption + (item.key && '  ' + item.key) : tip;
       const b = el('button', { type: 'button', title }, caption);
       b.dataset.tool = name;
       b.addEventListener('click', () => OPENERS[name]());

@@ -2,14 +2,17 @@
 // every function the page wraps (cwrap, ccall) is one the program exports, with as many arguments of
 // matching kinds; the lists the page indexes by position are the C++ enums in the same order; every
 // setting the page reads or writes by name is one the binding knows. A function, an enum value or a
-// setting added, removed or moved on one side only fails here.
+// setting added, removed or moved on one side only fails here. Then, against the built program under
+// node: the captions the page writes out before the program arrives (its menus) are the C++ table's.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readdirSync, readFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+const WEB = process.env.KAZORU_WEB_BUILD || path.join(root, 'build-web');
 const read = (file) => readFileSync(path.join(root, file), 'utf8');
 const filesOf = (dir, ext) => readdirSync(path.join(root, dir)).filter((f) => f.endsWith(ext)).sort()
   .map((f) => ({ file: `${dir}/${f}`, text: read(`${dir}/${f}`) }));
@@ -102,4 +105,45 @@ test('every setting the page reads or writes by name is one the binding knows', 
   }
   assert.ok(used.size > 0);
   assert.deepEqual([...used].filter((n) => !known.has(n)), []);
+});
+
+// The page's menus as web/index.html draws them: the menus' words in order, and each item by the name the
+// page knows it by (data-cmd, data-act, data-setting or data-item) with its words and key hint.
+function pageMenus() {
+  const nav = /<nav id="menus"[^>]*>([\s\S]*?)<\/nav>/.exec(read('web/index.html'));
+  assert.ok(nav, 'the menus in web/index.html');
+  const titles = [...nav[1].matchAll(/<summary>([^<]*)<\/summary>/g)].map((m) => m[1]);
+  const items = new Map();
+  for (const m of nav[1].matchAll(/<button ([^>]*)>([^<]*?)\s*(?:<kbd>([^<]*)<\/kbd>)?<\/button>/g)) {
+    const name = /data-(?:cmd|act|setting|item)="([^"]+)"/.exec(m[1]);
+    if (name) items.set(name[1], { caption: m[2], key: m[3] || '' });
+  }
+  return { titles, items };
+}
+
+test('the page\'s menus, drawn before the program, show the captions and keys of the C++ menus table', async () => {
+  const require = createRequire(import.meta.url);
+  const factory = require(path.join(WEB, 'site', 'kazoru.js'));
+  const M = await factory({ wasmBinary: readFileSync(path.join(WEB, 'site', 'kazoru.wasm')),
+    kazoruMeasure: { width: () => 0, height: () => 0 } });
+  const cpp = JSON.parse(M.ccall('kz_menu_captions', 'string', [], []));
+  const page = pageMenus();
+  const shown = cpp.items.filter((i) => i.menu);
+  assert.ok(shown.length > 0);
+  const faults = [];
+  if (page.titles.join() !== cpp.titles.join()) faults.push(`menus: the page's ${page.titles}, the table's ${cpp.titles}`);
+  for (const { name, caption, key } of shown) {
+    const item = page.items.get(name);
+    if (!item) faults.push(`${name}: no item of the page's menus`);
+    else if (item.caption !== caption || item.key !== key) {
+      faults.push(`${name}: the page shows "${item.caption}" [${item.key}], the table "${caption}" [${key}]`);
+    }
+  }
+  assert.deepEqual(faults, []);
+  // The tool row names commands of the table for its tooltips.
+  const row = /const TOOL_ROW = (\[[\s\S]*?\]\]);/.exec(read('web/dialogs.js'));
+  assert.ok(row, 'TOOL_ROW in web/dialogs.js');
+  const tips = JSON.parse(row[1].replace(/'/g, '"')).map(([, , tip]) => tip).filter((t) => /^[A-Za-z]+$/.test(t));
+  const inRow = cpp.items.filter((i) => i.toolRow).map((i) => i.name);
+  assert.deepEqual(tips.sort(), inRow.sort());
 });
