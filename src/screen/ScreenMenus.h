@@ -1,8 +1,8 @@
 // The captions of the calculation screen's menus that both editions show: each item's words, the desktop's
 // access key and key hint, and the browser's key hint. The desktop's menu bar builds these items from here.
 // The browser's menus are drawn by the page before the program has arrived, so they are written out in
-// web/index.html and a test holds every one of them to this table; the tool row the page builds afterwards
-// reads its captions from the program (kz_menu_captions).
+// web/index.html, and the tooltips of its tool row in web/dialogs.js; tests/web/binding.test.mjs holds every
+// one of them to this table (the program carries none of it: its bytes are on a budget).
 #pragma once
 
 #include <string>
@@ -19,7 +19,7 @@ inline constexpr ScreenMenuTitle SCREEN_MENU_TITLES[] = {
 // Where the browser edition shows an item.
 enum class PageShows {
   Menu,  // in the page's menus (web/index.html)
-  ToolRow,  // only as the tooltip of the tool row's button (web/dialogs.js)
+  ToolRow,  // only as the tooltip of the tool row's button (web/dialogs.js's TOOL_ROW)
   MenuAndToolRow,
 };
 

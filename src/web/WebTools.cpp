@@ -10,7 +10,6 @@
 
 #include "engine/Settings.h"
 #include "platform/Platform.h"
-#include "screen/ScreenMenus.h"
 #include "screen/ScreenPage.h"
 #include "screen/sikiInp.h"
 #include "tools/BunSikiEdit.h"
@@ -97,24 +96,6 @@ std::string MemoJson(const std::string& result) {
 }  // namespace
 
 extern "C" {
-
-// ---- The menus' captions (screen/ScreenMenus.h) ------------------------------------------------------------
-
-// The captions of the calculation screen's menus as the page shows them: {"titles":["フォーム",…],
-// "items":[{"name":"YakuProcDsp","caption":"約分する","key":"Ctrl+Y","menu":true,"toolRow":false},…]}. The
-// tool row takes its tooltips from here; the page's menus, drawn before the program, are held to it by a test.
-EMSCRIPTEN_KEEPALIVE const char* kz_menu_captions() {
-  std::string s = "{\"titles\":[";
-  for (const ScreenMenuTitle& t : SCREEN_MENU_TITLES)
-    s += std::string(&t == SCREEN_MENU_TITLES ? "" : ",") + JsonString(t.caption);
-  s += "],\"items\":[";
-  for (const ScreenMenuItem& i : SCREEN_MENU_ITEMS)
-    s += std::string(&i == SCREEN_MENU_ITEMS ? "" : ",") + "{\"name\":" + JsonString(i.name) +
-         ",\"caption\":" + JsonString(i.caption) + ",\"key\":" + JsonString(i.pageKey) +
-         ",\"menu\":" + Bool(i.page != PageShows::ToolRow) +
-         ",\"toolRow\":" + Bool(i.page != PageShows::Menu) + "}";
-  return Give(s + "]}");
-}
 
 // ---- Conditions ("▼条件設定▼") ----------------------------------------------------------------------------
 

@@ -2,17 +2,19 @@
 // every function the page wraps (cwrap, ccall) is one the program exports, with as many arguments of
 // matching kinds; the lists the page indexes by position are the C++ enums in the same order; every
 // setting the page reads or writes by name is one the binding knows. A function, an enum value or a
-// setting added, removed or moved on one side only fails here. Then, against the built program under
-// node: the captions the page writes out before the program arrives (its menus) are the C++ table's.
+// setting added, removed or moved on one side only fails here. Then, against the desktop build's tables:
+// the captions the page has of its own (the menus drawn before the program, the tool row, the dialogs' words)
+// are the C++ tables' that the desktop's windows read.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { readdirSync, readFileSync } from 'node:fs';
-import { createRequire } from 'node:module';
+import { spawnSync } from 'node:child_process';
+import { existsSync, readdirSync, readFileSync } from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { WORDS, TOOL_ROW } from '../../web/dialogs.js';
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
-const WEB = process.env.KAZORU_WEB_BUILD || path.join(root, 'build-web');
+const NATIVE = process.env.KAZORU_BUILD || path.join(root, 'build');
 const read = (file) => readFileSync(path.join(root, file), 'utf8');
 const filesOf = (dir, ext) => readdirSync(path.join(root, dir)).filter((f) => f.endsWith(ext)).sort()
   .map((f) => ({ file: `${dir}/${f}`, text: read(`${dir}/${f}`) }));
@@ -121,12 +123,17 @@ function pageMenus() {
   return { titles, items };
 }
 
-test('the page\'s menus, drawn before the program, show the captions and keys of the C++ menus table', async () => {
-  const require = createRequire(import.meta.url);
-  const factory = require(path.join(WEB, 'site', 'kazoru.js'));
-  const M = await factory({ wasmBinary: readFileSync(path.join(WEB, 'site', 'kazoru.wasm')),
-    kazoruMeasure: { width: () => 0, height: () => 0 } });
-  const cpp = JSON.parse(M.ccall('kz_menu_captions', 'string', [], []));
+// The C++ tables of the captions both editions show (tests/web/CaptionTables.cpp, built with the desktop).
+function cppCaptions() {
+  const helper = path.join(NATIVE, 'tests', 'CaptionTables');
+  assert.ok(existsSync(helper), `${helper} is built`);
+  const r = spawnSync(helper, [], { encoding: 'utf8' });
+  assert.equal(r.status, 0, r.stderr);
+  return JSON.parse(r.stdout);
+}
+
+test('the page\'s menus and tool row show the captions and keys of the C++ menus table', () => {
+  const cpp = cppCaptions().menus;
   const page = pageMenus();
   const shown = cpp.items.filter((i) => i.menu);
   assert.ok(shown.length > 0);
@@ -139,11 +146,19 @@ test('the page\'s menus, drawn before the program, show the captions and keys of
       faults.push(`${name}: the page shows "${item.caption}" [${item.key}], the table "${caption}" [${key}]`);
     }
   }
+  // The tool row's tooltips of commands: the item's words, two spaces and the browser's key.
+  const tips = new Set(TOOL_ROW.map(([, , tip]) => tip));
+  for (const { name, caption, key } of cpp.items.filter((i) => i.toolRow)) {
+    const tip = key ? `${caption}  ${key}` : caption;
+    if (!tips.has(tip)) faults.push(`${name}: no tool row button with the tooltip "${tip}"`);
+  }
   assert.deepEqual(faults, []);
-  // The tool row names commands of the table for its tooltips.
-  const row = /const TOOL_ROW = (\[[\s\S]*?\]\]);/.exec(read('web/dialogs.js'));
-  assert.ok(row, 'TOOL_ROW in web/dialogs.js');
-  const tips = JSON.parse(row[1].replace(/'/g, '"')).map(([, , tip]) => tip).filter((t) => /^[A-Za-z]+$/.test(t));
-  const inRow = cpp.items.filter((i) => i.toolRow).map((i) => i.name);
-  assert.deepEqual(tips.sort(), inRow.sort());
+});
+
+test('the page\'s tool dialogs have the words of the C++ tool windows\' tables', () => {
+  const cpp = cppCaptions().tools;
+  const page = Object.fromEntries(Object.entries(WORDS).map(([window, words]) => [window,
+    Object.fromEntries(Object.entries(words).map(([name, w]) => [name, Array.isArray(w) ? w : [w, '']]))]));
+  assert.ok(Object.keys(cpp).length > 0);
+  assert.deepEqual(page, cpp);
 });
