@@ -162,3 +162,23 @@ test('the page\'s tool dialogs have the words of the C++ tool windows\' tables',
   assert.ok(Object.keys(cpp).length > 0);
   assert.deepEqual(page, cpp);
 });
+
+// A constant's text: a C++ `inline constexpr const char* NAME = "…";` or a page's `const NAME = '…';`.
+function cppText(file, name) {
+  const m = new RegExp(`inline constexpr const char\\* ${name} =\\s*("(?:[^"\\\\]|\\\\.)*");`).exec(read(file));
+  assert.ok(m, `${name} in ${file}`);
+  return JSON.parse(m[1]);
+}
+function pageText(file, name) {
+  const m = new RegExp(`const ${name} = '([^'\\\\]*)';`).exec(read(file));
+  assert.ok(m, `${name} in ${file}`);
+  return m[1];
+}
+
+test('the messages the page words itself are the C++ ones the desktop shows', () => {
+  for (const [file, name, cppFile, cppName] of [
+    ['web/app.js', 'NOTHING_TO_READ', 'src/screen/ReadAloud.h', 'NOTHING_TO_READ_STATUS'],
+  ]) {
+    assert.equal(pageText(file, name), cppText(cppFile, cppName), `${file}'s ${name}`);
+  }
+});

@@ -202,7 +202,7 @@ TSikiEditForm::TSikiEditForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
   connect(field_, &QLineEdit::textChanged, this,
           [limit](const QString& now) { limit->accepted = now.toStdString(); });
   connect(field_, &QLineEdit::inputRejected, this, [this] {
-    error_->setText(U("◇ｴﾗｰ::256字を超えて入力できません。"));
+    error_->setText(U(EDITOR_TOO_LONG_TEXT));
     CurrentPlatform().Beep();
   });
   connect(field_, &QLineEdit::textEdited, this, [this] { changed_ = true; });
