@@ -136,23 +136,7 @@ export function replayEarly(boot) {
 // moment it is asked for they no longer reach the screen behind it, and once it is open they are given
 // to it, in order, as the keys of the program's load are. The result is the view's own promise.
 export function holdInputUntil(opened) {
-  const held = { events: [] };
-  held.key = (e) => {
-    if (/^(Shift|Control|Alt|Meta|CapsLock|NumLock|Process|Unidentified|)$/.test(String(e.key || '')) || e.isComposing) return;
-    if (e.key === 'F12') return;
-    e.preventDefault();
-    e.stopPropagation();
-    held.events.push({ key: e.key, code: e.code, shiftKey: e.shiftKey, ctrlKey: e.ctrlKey, altKey: e.altKey, metaKey: e.metaKey });
-  };
-  held.tap = (e) => {
-    const b = e.target?.closest?.('#panel button');
-    if (!b) return;
-    e.preventDefault();
-    e.stopPropagation();
-    held.events.push({ button: b });
-  };
-  addEventListener('keydown', held.key, true);
-  addEventListener('click', held.tap, true);
+  const held = window.kazoruBoot.keeper({ events: [] }, '#panel button');
   const release = () => { replayEarly(held); };
   return opened.then((v) => { release(); return v; }, (e) => { release(); throw e; });
 }

@@ -21,6 +21,7 @@ struct CliOptions {
   std::map<std::string, std::string> values;  // option → value ("" for a switch)
   std::vector<std::string> positional;  // positional arguments after the command (ARG excluded
       // for batch commands)
+  bool json = false;  // the runs are printed as JSON Lines, with their fields (plain output prints none)
   bool Has(const std::string& name) const { return values.count(name) != 0; }
   std::string Get(const std::string& name, const std::string& def = "") const {
     auto it = values.find(name);

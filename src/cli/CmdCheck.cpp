@@ -14,6 +14,8 @@ CliRun RunCheck(const std::string& input, const CliOptions& opts) {
   r.result = CheckedText;
   r.status = position;
   r.ok = position == 0;
+  // A batch of plain lines is the checker's pace: the fields are made only when they are printed.
+  if (!opts.json) return r;
   if (position == 0) {
     r.fields["errorNo"] = nullptr;  // no refusal, so no message number
     r.fields["errorText"] = "";

@@ -22,6 +22,7 @@ CliRun RunEval(const std::string& input, const CliOptions& opts) {
   r.result = EvaluateExpression(input, EvalOptions::FromCode(mode, echo == 1));
   r.status = EvalStatus;
   r.ok = EvalStatus >= 0;
+  if (!opts.json) return r;  // the fields are printed only as JSON
   r.fields["mixed"] = AnswerMixedText;
   r.fields["improper"] = AnswerImproperText;
   r.fields["decimal"] = AnswerDecimalText;

@@ -62,6 +62,7 @@ std::string ParseOptions(int argc, char** argv, const CliCommand& cmd, CommandLi
       };
       if (a == "--json") {
         line.json = true;
+        opts.json = true;
       } else if (a == "--answer") {
         if (!needValue()) return "--answer needs a value";
         if (value != "no" && value != "cancel" && value != "yes" && value != "ok")

@@ -132,7 +132,9 @@ forEachBrowser({ describe, before, after }, (b) => {
     test(`a download ${name} says so, and the button tries again`, { skip: offline && !b.features.cdp }, async () => {
       const { page, program } = await heldPage(() => { window.kazoruStallMs = 1500; });
       await breakIt(page, program);
-      await page.waitFor(() => !!document.querySelector('#loadFailed:not([hidden])'), undefined, 10000);
+      // The program's own failure (on a slow machine the page's head may have said so first, while the
+      // page's script was still starting).
+      await page.waitFor(() => window.kazoruBoot.running && !!document.querySelector('#loadFailed:not([hidden])'), undefined, 10000);
       const text = await page.$eval('#loadFailed', (e) => e.innerText);
       assert.match(text, /Kazoruを読み込めませんでした。/);
       assert.equal(/インターネットにつながっていません/.test(text), offline, text);
@@ -151,5 +153,19 @@ forEachBrowser({ describe, before, after }, (b) => {
       await page.close();
     });
   }
+
+  test('a page script that comes after the page said it could not load takes over, and the note goes', async () => {
+    const page = await b.session.open({ width: WIDTH, height: HEIGHT, wait: false,
+      beforeLoad: () => { window.kazoruStallMs = 1000; }, server: { hold: /kazoru-page\.js|kazoru\.wasm/ } });
+    await page.waitFor(() => !!document.querySelector('#loadFailed:not([hidden])'), undefined, 10000);
+    await page.type('7');
+    await page.evaluate(() => { window.kazoruBoot.stallMs = 15000; });
+    page.origin.stats.release();
+    await page.ready();
+    assert.equal(await page.$eval('#loadFailed', (e) => e.hidden), true);
+    assert.equal((await page.state()).line, '7');
+    assert.deepEqual(await page.errors(), []);
+    await page.close();
+  });
 });
 
