@@ -626,6 +626,12 @@ async function start() {
   // The steps of the start, as marks of the page's performance timeline (for the load figures).
   mark('script');
   clearTimeout(boot.timer);
+  // A script that came after the page's head had given up waiting for it takes over: the note that the
+  // page could not load goes, and the program's own download says how it goes.
+  if (!$('loadFailed').hidden) {
+    $('loadFailed').hidden = true;
+    $('loading').hidden = false;
+  }
   // From the service worker's copy the face takes nothing from the program's bandwidth: asked for at once.
   if (boot.kept) loadPageFace();
   // The notebook's page kept from the last visit is read while the program starts.

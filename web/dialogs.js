@@ -30,6 +30,46 @@ function button(caption, onClick, title) {
   return b;
 }
 
+// The words of the tool dialogs, as the desktop's windows have them (src/tools/ToolCaptions.h; the binding
+// test holds the two to each other): a label's words, or a button's [words, tooltip]; "&X" marks an Alt key.
+export const WORDS = {
+  conditions: {
+    title: '▼条件設定▼', tempo: '◇ｶｰｿﾙ点滅周期', ms: 'm秒', goal: '▼今週の目標⇒', editGoals: ['編集Ｅ', '今週の目標を編集する'], jiokuri: '▼字送り',
+    percent: '[％]', pai: '◇円周率πの近似値', paiKey: '[￥で代入]', pai19: ['19ｹﾀ▲', '円周率を19ケタにする'], answers: '◆答の表示◆',
+    syou: '小数も表示', a4: 'Ａ４高(297㎜)の', pageHeight: '・ページ高(80-400％)', pitch: '・行送り(1-12)', process: '◆計算過程を表示？',
+    processOff: '表示しない', processOn: '表示する', close: '終了Ｃ', font: ['ﾌｫﾝﾄＦ', '計算画面のフォントを変える'],
+    detail: ['詳細Ａ', '計算過程の詳細設定']
+  },
+  goals: {
+    title: '●今週の目標(10個)●', decide: '決定&D', cancel: '中止&C', font: 'ﾌｫﾝﾄ&F', colour: '文字の色'
+  },
+  editor: {
+    title: '◆式エディタ◆　【式文字列の編集（キーボードからのみ入力可）】', editHere: '▼ここで編集(Max256字)▼',
+    keyTenyou: ['ｷｰ転用 &K', "[PageUp]→'ｋ' [PageDown]→'ｂ' 　[HOME]→'（'　[END]→'）'　[↓]→'='"],
+    show: ['式表示 Ret', '編集した式のみ表示します'], calculate: ['計算 Ctrl+Ret', '編集式を計算し、答えも表示します'],
+    close: ['閉 &C', 'このｴﾃﾞｲﾀを閉じます'], memo: ['式ﾒﾓ &M', '式を保存してあるメモをオープンする'],
+    substitution: ['代入箱 &S', 'ｴﾃﾞｨﾀ中のｘ、ｙに数値を代入する'], conditions: ['条件 &J', '条件設定ﾎﾞｯｸｽを表示します'],
+    stash: ['退 &H', 'ｴﾃﾞｨﾀの式を一時退避します。'], insert: ['挿 &I', '退避した式をｴﾃﾞｨﾀに戻します'], look: ['&Look', '退避した式をLookします'],
+    error: '◇ｴﾗｰ ⇒', keyTenyouOn: 'ON', keyTenyouOff: 'OFF'
+  },
+  memo: {
+    title: '★式 メモ★ 【計算式・文字式を50個まで保管】', fromEditor: ['From式ｴﾃﾞｨﾀ▼ &G', 'ｴﾃﾞｨﾀ上の式をﾒﾓに追加'],
+    toEditor: ['To式ｴﾃﾞｨﾀ &A', '選択式を､式ｴﾃﾞｨﾀにｺﾋﾟｰする'], toSubstitution: ['To代入&Box', '選択式を 値代入Boxに転記'],
+    look: ['&Look', '式を分数の形でちょっと拝見！'], delete: ['選択式削除 &D', '選択式を削除する'], deleteAll: ['全削除 &Z', 'メモにある式を全部削除する'],
+    close: '終了 &C'
+  },
+  substitution: {
+    title: '■数値代入ボックス■【文字式に数値を代入＆転送】', values: '◆代入値⇒', x: 'ｘ=', y: 'ｙ=', z: 'ｚ=', expression: '◇文字式＝',
+    transfer: '式を転送 &S', calculate: '計算 &K', look: '&Look', memoSave: 'ﾒﾓ保存 &R', memoOpen: 'ﾒﾓ開く &M', close: '閉 &C'
+  },
+  version: {
+    title: '『Kazoru』バージョン情報', version: 'V 1.00（R）', name: '『Kazoru』', sub: '《分数計算器》', maker: 'ナナツボシ', ok: 'Ｏ Ｋ'
+  },
+};
+const words = (window) => WORDS[window];
+// A button of the words of WORDS: [caption, tooltip] or the caption alone.
+const captioned = (w, onClick) => (Array.isArray(w) ? button(w[0], onClick, w[1]) : button(w, onClick));
+
 function makeDialog(name, title) {
   const d = el('dialog', { class: `tool tool-${name}`, id: `tool-${name}` });
   d.setAttribute('aria-label', title);
@@ -165,7 +205,8 @@ function focusTool(name) {
 function openConditions() {
   if (open.conditions) return open.conditions.querySelector('input').focus();
   let s = JSON.parse(T.condOpen());
-  const d = makeDialog('conditions', '▼条件設定▼');
+  const C = words('conditions');
+  const d = makeDialog('conditions', C.title);
   const set = (name, value) => host.run(() => { s = JSON.parse(T.condSet(name, value)); fill(); });
   const number = (name) => {
     const [min, max, step] = s.ranges[name];
@@ -212,7 +253,7 @@ function openConditions() {
   });
   const syou = el('input', { type: 'checkbox', name: 'SYOUDSP' });
   syou.addEventListener('change', () => set('SYOUDSP', syou.checked ? 1 : 0));
-  const procs = ['表示しない', '表示する'].map((caption, i) => {
+  const procs = [C.processOff, C.processOn].map((caption, i) => {
     const r = el('input', { type: 'radio', name: 'PROCDSP', value: i });
     r.addEventListener('change', () => set('PROCDSP', i));
     return [r, el('label', { class: 'check' }, r, caption)];
@@ -240,25 +281,25 @@ function openConditions() {
   });
   d.append(
     el('div', { class: 'grid' },
-      el('span', { class: 'navy' }, '◇ｶｰｿﾙ点滅周期'), tempo, el('span', {}, 'm秒'),
-      el('span', { class: 'red' }, '▼今週の目標⇒'), goal,
-      button('編集Ｅ', () => openGoals(() => { s = JSON.parse(T.condState()); fill(); }), '今週の目標を編集する'),
-      el('span', { class: 'red' }, '▼字送り'), jiokuri, el('span', {}, '[％]')),
-    el('div', {}, el('span', { class: 'navy' }, '◇円周率πの近似値'), '[￥で代入]'),
-    el('div', { class: 'row' }, pai, button('19ｹﾀ▲', () => { pai.value = s.pai19; pai.dispatchEvent(new Event('input')); }, '円周率を19ケタにする')),
+      el('span', { class: 'navy' }, C.tempo), tempo, el('span', {}, C.ms),
+      el('span', { class: 'red' }, C.goal), goal,
+      captioned(C.editGoals, () => openGoals(() => { s = JSON.parse(T.condState()); fill(); })),
+      el('span', { class: 'red' }, C.jiokuri), jiokuri, el('span', {}, C.percent)),
+    el('div', {}, el('span', { class: 'navy' }, C.pai), C.paiKey),
+    el('div', { class: 'row' }, pai, captioned(C.pai19, () => { pai.value = s.pai19; pai.dispatchEvent(new Event('input')); })),
     el('div', { class: 'paiRow' }, paiNote),
     el('div', { class: 'checks' }, ...checks.map(([, , l]) => l)),
     el('div', { class: 'lower' },
-      el('fieldset', {}, el('legend', {}, '◆答の表示◆'), ...answers.map(([, l]) => l), el('label', { class: 'check' }, syou, '小数も表示')),
+      el('fieldset', {}, el('legend', {}, C.answers), ...answers.map(([, l]) => l), el('label', { class: 'check' }, syou, C.syou)),
       el('div', {},
-        el('div', { class: 'navy' }, 'Ａ４高(297㎜)の'),
-        el('label', {}, '・ページ高(80-400％)', page),
-        el('label', {}, '・行送り(1-12)', pitch),
-        el('fieldset', {}, el('legend', {}, '◆計算過程を表示？'), ...procs.map(([, l]) => l)))),
+        el('div', { class: 'navy' }, C.a4),
+        el('label', {}, C.pageHeight, page),
+        el('label', {}, C.pitch, pitch),
+        el('fieldset', {}, el('legend', {}, C.process), ...procs.map(([, l]) => l)))),
     el('menu', {},
-      button('終了Ｃ', close),
-      button('ﾌｫﾝﾄＦ', () => T.command('FontDialog'), '計算画面のフォントを変える'),
-      button('詳細Ａ', () => { close(); T.command('OpenProcessSettings'); }, '計算過程の詳細設定')));
+      captioned(C.close, close),
+      captioned(C.font, () => T.command('FontDialog')),
+      captioned(C.detail, () => { close(); T.command('OpenProcessSettings'); })));
   d.addEventListener('cancel', (e) => { e.preventDefault(); close(); });
   showModal('conditions', d, pai);
 }
@@ -267,7 +308,8 @@ function openConditions() {
 
 function openGoals(after) {
   if (open.goals) return;
-  const d = makeDialog('goals', '●今週の目標(10個)●');
+  const C = words('goals');
+  const d = makeDialog('goals', C.title);
   const text = el('textarea', { rows: 10, cols: 36, name: 'goals' });
   text.value = T.goalsText();
   let last = text.value;
@@ -296,7 +338,7 @@ function openGoals(after) {
   const bgr = st.goalColor;
   const hex2 = (n) => n.toString(16).padStart(2, '0');
   const colour = el('input', { type: 'color', name: 'goalColor', value: `#${hex2(bgr & 255)}${hex2((bgr >> 8) & 255)}${hex2((bgr >> 16) & 255)}` });
-  const font = el('div', { class: 'row goalFont', hidden: true }, el('label', {}, '文字の大きさ ', size), el('label', {}, '文字の色 ', colour));
+  const font = el('div', { class: 'row goalFont', hidden: true }, el('label', {}, '文字の大きさ ', size), el('label', {}, `${C.colour} `, colour));
   const applyFont = () => host.run(() => {
     const c = parseInt(colour.value.slice(1), 16);
     T.goalsFont(Number(size.value), ((c & 255) << 16) | (c & 0xff00) | (c >> 16));
@@ -304,8 +346,8 @@ function openGoals(after) {
   });
   size.addEventListener('change', applyFont);
   colour.addEventListener('change', applyFont);
-  d.append(text, font, el('menu', {}, button('決定&D', () => finish(true)), button('中止&C', () => finish(false)),
-    button('ﾌｫﾝﾄ&F', () => { font.hidden = !font.hidden; if (!font.hidden) size.focus(); })));
+  d.append(text, font, el('menu', {}, captioned(C.decide, () => finish(true)), captioned(C.cancel, () => finish(false)),
+    captioned(C.font, () => { font.hidden = !font.hidden; if (!font.hidden) size.focus(); })));
   d.addEventListener('cancel', (e) => { e.preventDefault(); finish(false); });
   showModal('goals', d, text);
 }
@@ -319,12 +361,13 @@ function openEditor(text) {
     return open.editor.querySelector('input').focus();
   }
   const start = T.editorOpen();
-  const d = makeDialog('editor', '◆式エディタ◆　【式文字列の編集（キーボードからのみ入力可）】');
+  const C = words('editor');
+  const d = makeDialog('editor', C.title);
   const field = editorField = el('input', { type: 'text', name: 'expression', class: 'expr', autocomplete: 'off', spellcheck: false });
   field.value = text !== undefined ? text : start;
   let changed = false;
   field.addEventListener('input', () => { changed = true; });
-  const error = el('div', { class: 'toolError' }, '◇ｴﾗｰ ⇒');
+  const error = el('div', { class: 'toolError' }, C.error);
   const indicator = el('span', { class: 'indicator' });
   const apply = (action) => host.run(() => {
     const o = JSON.parse(T.editor(action, field.value));
@@ -337,9 +380,15 @@ function openEditor(text) {
     if (o.badPos > 0) selectBad(field, o.badPos);
     else field.focus();
   });
+  // The key-repurposing indicator: ON in red, OFF in blue.
+  const showKeyTenyou = () => {
+    const on = !!T.getKeyTenyou();
+    indicator.textContent = on ? C.keyTenyouOn : C.keyTenyouOff;
+    indicator.classList.toggle('on', on);
+  };
   const keyTenyou = () => host.run(() => {
     T.editor('keyTenyou', '');
-    indicator.textContent = T.getKeyTenyou() ? '転用中' : '';
+    showKeyTenyou();
   });
   const close = () => {
     host.run(() => {
@@ -350,21 +399,20 @@ function openEditor(text) {
     });
   };
   d.append(
-    el('div', { class: 'row' }, el('span', { class: 'navy' }, '▼ここで編集(Max256字)▼'),
-      button('ｷｰ転用 &K', keyTenyou, "[PageUp]→'ｋ' [PageDown]→'ｂ' 　[HOME]→'（'　[END]→'）'　[↓]→'='"), indicator),
+    el('div', { class: 'row' }, el('span', { class: 'navy' }, C.editHere), captioned(C.keyTenyou, keyTenyou), indicator),
     field, error,
     el('div', { class: 'buttons' },
-      button('式表示 Ret', () => apply('show'), '編集した式のみ表示します'),
-      button('計算 Ctrl+Ret', () => apply('calculate'), '編集式を計算し、答えも表示します'),
-      button('閉 &C', close, 'このｴﾃﾞｲﾀを閉じます')),
+      captioned(C.show, () => apply('show')),
+      captioned(C.calculate, () => apply('calculate')),
+      captioned(C.close, close)),
     el('div', { class: 'buttons' },
-      button('式ﾒﾓ &M', () => openMemo(), '式を保存してあるメモをオープンする'),
-      button('代入箱 &S', () => openSubstitution(field.value), 'ｴﾃﾞｨﾀ中のｘ、ｙに数値を代入する'),
-      button('条件 &J', () => openConditions(), '条件設定ﾎﾞｯｸｽを表示します'),
-      button('退 &H', () => apply('stash'), 'ｴﾃﾞｨﾀの式を一時退避します。'),
-      button('挿 &I', () => apply('insert'), '退避した式をｴﾃﾞｨﾀに戻します'),
-      button('&Look', () => apply('look'), '退避した式をLookします')));
-  indicator.textContent = T.getKeyTenyou() ? '転用中' : '';
+      captioned(C.memo, () => openMemo()),
+      captioned(C.substitution, () => openSubstitution(field.value)),
+      captioned(C.conditions, () => openConditions()),
+      captioned(C.stash, () => apply('stash')),
+      captioned(C.insert, () => apply('insert')),
+      captioned(C.look, () => apply('look'))));
+  showKeyTenyou();
   keypadInto(field);
   toolKeys(0, field, {
     show: () => apply('show'), calculate: () => apply('calculate'), close, picture: () => apply('solve'),
@@ -382,7 +430,8 @@ function editorTake(text) {
 
 function openMemo() {
   if (open.memo) return open.memo.querySelector('select').focus();
-  const d = makeDialog('memo', '★式 メモ★ 【計算式・文字式を50個まで保管】');
+  const C = words('memo');
+  const d = makeDialog('memo', C.title);
   const list = el('select', { size: 8, name: 'memo', class: 'memoList' });
   let m = null;
   const render = (r) => {
@@ -420,17 +469,17 @@ function openMemo() {
     else if (r.action === 'focusBack') { e.preventDefault(); focusTool(open.editor ? 'editor' : 'screen'); }
   });
   d.append(list, el('div', { class: 'buttons' },
-    button('From式ｴﾃﾞｨﾀ▼ &G', () => {
+    captioned(C.fromEditor, () => {
       if (!editorField) return openEditor();
       change('add', editorField.value);
-    }, 'ｴﾃﾞｨﾀ上の式をﾒﾓに追加'),
-    button('To式ｴﾃﾞｨﾀ &A', () => { const t = selected(); if (t) editorTake(t); }, '選択式を､式ｴﾃﾞｨﾀにｺﾋﾟｰする'),
-    button('To代入&Box', () => openSubstitution(selected()), '選択式を 値代入Boxに転記'),
-    button('&Look', () => host.run(() => call('look')), '式を分数の形でちょっと拝見！')),
+    }),
+    captioned(C.toEditor, () => { const t = selected(); if (t) editorTake(t); }),
+    captioned(C.toSubstitution, () => openSubstitution(selected())),
+    captioned(C.look, () => host.run(() => call('look')))),
   el('div', { class: 'buttons' },
-    button('選択式削除 &D', () => change('delete'), '選択式を削除する'),
-    button('全削除 &Z', () => change('deleteAll'), 'メモにある式を全部削除する'),
-    button('終了 &C', close)));
+    captioned(C.delete, () => change('delete')),
+    captioned(C.deleteAll, () => change('deleteAll')),
+    captioned(C.close, close)));
   d.memoAdd = (t) => change('add', t);
   showBeside('memo', d, list);
 }
@@ -444,7 +493,8 @@ function openSubstitution(expression) {
     f.focus();
     return;
   }
-  const d = makeDialog('substitution', '■数値代入ボックス■【文字式に数値を代入＆転送】');
+  const C = words('substitution');
+  const d = makeDialog('substitution', C.title);
   const values = ['x', 'y', 'z'].map((n) => el('input', { type: 'text', name: n, class: 'value', autocomplete: 'off', size: 8 }));
   const expr = el('input', { type: 'text', name: 'expression', class: 'expr', autocomplete: 'off', spellcheck: false });
   expr.value = expression || '';
@@ -463,15 +513,15 @@ function openSubstitution(expression) {
     d.remove();
   });
   const buttons = [
-    button('式を転送 &S', transfer), button('計算 &K', calculate), button('&Look', () => host.run(() => call('look'))),
-    button('ﾒﾓ保存 &R', () => { if (!expr.value) return; openMemo(); open.memo.memoAdd(expr.value); }),
-    button('ﾒﾓ開く &M', () => openMemo()), button('閉 &C', close)];
+    captioned(C.transfer, transfer), captioned(C.calculate, calculate), captioned(C.look, () => host.run(() => call('look'))),
+    captioned(C.memoSave, () => { if (!expr.value) return; openMemo(); open.memo.memoAdd(expr.value); }),
+    captioned(C.memoOpen, () => openMemo()), captioned(C.close, close)];
   const update = () => { for (const b of buttons.slice(0, 4)) if (b.dataset.alt !== 'K') b.disabled = !expr.value; };
   expr.addEventListener('input', update);
   update();
-  const row = el('div', { class: 'row' }, el('span', { class: 'maroon' }, '◆代入値⇒'));
-  ['ｘ=', 'ｙ=', 'ｚ='].forEach((caption, k) => row.append(el('label', { class: 'navy' }, caption, values[k])));
-  d.append(row, el('div', { class: 'row' }, el('span', { class: 'navy' }, '◇文字式＝'), expr), el('div', { class: 'buttons' }, ...buttons));
+  const row = el('div', { class: 'row' }, el('span', { class: 'maroon' }, C.values));
+  [C.x, C.y, C.z].forEach((caption, k) => row.append(el('label', { class: 'navy' }, caption, values[k])));
+  d.append(row, el('div', { class: 'row' }, el('span', { class: 'navy' }, C.expression), expr), el('div', { class: 'buttons' }, ...buttons));
   for (const f of [...values, expr]) {
     keypadInto(f);
     toolKeys(2, f, {
@@ -486,14 +536,15 @@ function openSubstitution(expression) {
 
 function openVersion() {
   if (open.version) return;
-  const d = makeDialog('version', '『Kazoru』バージョン情報');
-  const ok = button('Ｏ Ｋ', () => { closed('version'); d.remove(); });
+  const C = words('version');
+  const d = makeDialog('version', C.title);
+  const ok = captioned(C.ok, () => { closed('version'); d.remove(); });
   d.append(
     el('div', { class: 'band' },
       el('div', { class: 'fraction' }, el('span', {}, '1'), el('span', { class: 'bar' }), el('span', {}, '2')),
-      el('div', {}, el('div', { class: 'v' }, 'V 1.00（R）'), el('div', { class: 'name' }, '『Kazoru』'),
-        el('div', { class: 'sub' }, '《分数計算器》'))),
-    el('div', { class: 'maker' }, el('div', { class: 'stars' }, '★★★★★★★'), el('div', {}, 'ナナツボシ')),
+      el('div', {}, el('div', { class: 'v' }, C.version), el('div', { class: 'name' }, C.name),
+        el('div', { class: 'sub' }, C.sub))),
+    el('div', { class: 'maker' }, el('div', { class: 'stars' }, '★★★★★★★'), el('div', {}, C.maker)),
     el('menu', { class: 'center' }, ok));
   d.addEventListener('cancel', (e) => { e.preventDefault(); ok.click(); });
   showModal('version', d, ok);
@@ -535,7 +586,9 @@ const OPENERS = {
   conditions: () => openConditions(), goals: () => openGoals(), editor: () => openEditor(), memo: () => openMemo(),
   substitution: () => openSubstitution(), version: () => openVersion(),
 };
-const TOOL_ROW = [
+// The tool row's buttons: [dialog, caption, tooltip]; a tooltip of a command is the desktop menus' item with
+// the browser's key (src/screen/ScreenMenus.h; the binding test holds them to it).
+export const TOOL_ROW = [
   ['editor', '式エディタ', '式エディタを開く  Alt+E'], ['memo', '式メモ', '式メモを開く  Alt+M'],
   ['substitution', '代入Box', '代入Boxを開く  Alt+D'], ['conditions', '条件J', '条件設定ボックス表示  Alt+J'],
   ['goals', '今週の目標', '今週の目標を編集する'], ['version', 'バージョン', 'バージョン情報']];

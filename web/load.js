@@ -107,7 +107,13 @@ export function replayEarly(boot) {
   removeEventListener('keydown', boot.key, true);
   removeEventListener('click', boot.tap, true);
   const events = boot.events.splice(0);
+  // A tap kept across a reload is its button's place among the buttons kept.
+  const buttons = boot.taps ? document.querySelectorAll(boot.taps) : [];
   for (const ev of events) {
+    if (ev.tap !== undefined) {
+      buttons[ev.tap]?.click();
+      continue;
+    }
     if (ev.button) {
       ev.button.click();
       continue;
@@ -136,23 +142,7 @@ export function replayEarly(boot) {
 // moment it is asked for they no longer reach the screen behind it, and once it is open they are given
 // to it, in order, as the keys of the program's load are. The result is the view's own promise.
 export function holdInputUntil(opened) {
-  const held = { events: [] };
-  held.key = (e) => {
-    if (/^(Shift|Control|Alt|Meta|CapsLock|NumLock|Process|Unidentified|)$/.test(String(e.key || '')) || e.isComposing) return;
-    if (e.key === 'F12') return;
-    e.preventDefault();
-    e.stopPropagation();
-    held.events.push({ key: e.key, code: e.code, shiftKey: e.shiftKey, ctrlKey: e.ctrlKey, altKey: e.altKey, metaKey: e.metaKey });
-  };
-  held.tap = (e) => {
-    const b = e.target?.closest?.('#panel button');
-    if (!b) return;
-    e.preventDefault();
-    e.stopPropagation();
-    held.events.push({ button: b });
-  };
-  addEventListener('keydown', held.key, true);
-  addEventListener('click', held.tap, true);
+  const held = window.kazoruBoot.keeper({ events: [] }, '#panel button');
   const release = () => { replayEarly(held); };
   return opened.then((v) => { release(); return v; }, (e) => { release(); throw e; });
 }

@@ -41,6 +41,8 @@ inline constexpr const char* EDITOR_CAPTION_REPORT = "報告！";
 inline constexpr const char* EDITOR_CLOSE_QUESTION =
     "編集内容を画面に反映していません。\n\nこのまま終了していいですか？";
 inline constexpr const char* EDITOR_NOTE_OPEN_TEXT = "ノート画面はすでに開いています。";
+// Shown in the error display when a key would make the field longer than EDITOR_MAX_CHARS.
+inline constexpr const char* EDITOR_TOO_LONG_TEXT = "◇ｴﾗｰ::256字を超えて入力できません。";
 
 // Working for the screen, closed, empty stash.
 void ResetBunSikiEdit();

@@ -354,7 +354,7 @@ EMSCRIPTEN_KEEPALIVE const char* kz_evaluate(const char* text, int mode, int rep
 EMSCRIPTEN_KEEPALIVE const char* kz_print_line() {
   if (!Started) return "";
   if (LineText.empty()) {
-    ShowMessage("印刷する行がありません。", "報告！");
+    ShowMessage(PRINT_NO_LINE_TEXT, PRINT_NO_LINE_CAPTION);
     return "";
   }
   static WebCanvas paper;

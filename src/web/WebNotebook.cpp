@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/Settings.h"
+#include "notebook/NoteMessages.h"
 #include "notebook/NotePage.h"
 #include "notebook/NoteRecovery.h"
 #include "notebook/NoteSheet.h"
@@ -37,8 +38,8 @@ WebCanvas& Sheet() {
   return canvas;
 }
 
-constexpr const char* CONFIRM = "ご確認";
-constexpr const char* REPORT = "ご報告！";
+constexpr const char* CONFIRM = NOTE_CONFIRM_CAPTION;
+constexpr const char* REPORT = NOTE_REPORT_CAPTION;
 constexpr int SCREEN_PPI = 96;
 
 // The page's commands, in the order the page names them (web/notebook.js).
@@ -75,7 +76,7 @@ int RunNoteCommand(WebNoteCommand c) {
       return 1;
     case WebNoteCommand::EditSelected:
       if (NotePage.selected == 0) {
-        if (!Confirm("式が選択されていません。\n\n新しく追加しますか。")) return 0;
+        if (!Confirm(NOTE_NONE_SELECTED_ADD)) return 0;
         if (!AddEmptyLine()) {
           Message(NOTE_FULL_TEXT, SIKI_FILE_CAPTION);
           return 0;
@@ -85,42 +86,41 @@ int RunNoteCommand(WebNoteCommand c) {
       return 1;
     case WebNoteCommand::DeleteSelected:
       if (NotePage.selected == 0) {
-        Message("削除したい式を選択してください。", CONFIRM);
+        Message(NOTE_SELECT_TO_DELETE, CONFIRM);
         return 0;
       }
-      if (!Confirm("選択した式を削除します。\n\nいいですか？")) return 0;
+      if (!Confirm(NOTE_ASK_DELETE)) return 0;
       DeleteSelected();
       return 0;
     case WebNoteCommand::DeleteAnswer:
       if (NotePage.selected == 0) {
-        Message("答を削除したい式を選択してください。", CONFIRM);
+        Message(NOTE_SELECT_TO_DELETE_ANSWER, CONFIRM);
         return 0;
       }
-      DeleteAnswer([] { return Confirm("選択した式の答えを削除します。\n\nいいですか？"); });
+      DeleteAnswer([] { return Confirm(NOTE_ASK_DELETE_ANSWER); });
       return 0;
     case WebNoteCommand::CalculateSelected: {
       if (NotePage.selected == 0) {
-        Message("答を書き換えたい式を選択してください。", CONFIRM);
+        Message(NOTE_SELECT_TO_CALCULATE, CONFIRM);
         return 0;
       }
       // Asked only when there is an answer to replace.
       std::function<bool()> confirm;
-      if (NoteHasAnswers(NotePage.selected))
-        confirm = [] { return Confirm("選択問題の答えを書き換えます。\n\nそれでもいいですか？"); };
+      if (NoteHasAnswers(NotePage.selected)) confirm = [] { return Confirm(NOTE_ASK_REWRITE_ANSWER); };
       const NoteCalcResult r = CalculateSelected(confirm);
       for (const NoteOutcome& o : r.outcomes) Message(NoteOutcomeText(o, true), REPORT);
       return 0;
     }
     case WebNoteCommand::CalculateAll:
-      if (NoteHasAnswers() && !Confirm("答えをすべて書き換えます。\n\nそれでもいいですか？")) return 0;
+      if (NoteHasAnswers() && !Confirm(NOTE_ASK_REWRITE_ALL)) return 0;
       CalculateAll([](const NoteOutcome& o) { Message(NoteOutcomeText(o, false), REPORT); });
       return 0;
     case WebNoteCommand::DeleteAllAnswers:
-      if (!Confirm("答えをすべて削除します。\n\nいいですか？")) return 0;
+      if (!Confirm(NOTE_ASK_DELETE_ALL_ANSWERS)) return 0;
       DeleteAllAnswers();
       return 0;
     case WebNoteCommand::CopySelected:
-      if (!CopySelected()) Message("複写したい式を選択してください。", CONFIRM);
+      if (!CopySelected()) Message(NOTE_SELECT_TO_COPY, CONFIRM);
       return 0;
     case WebNoteCommand::SelectPrevious: SelectPrevious(); return 0;
     case WebNoteCommand::SelectNext: SelectNext(); return 0;
@@ -222,10 +222,8 @@ EMSCRIPTEN_KEEPALIVE const char* kz_nb_key(int vk, int shift) {
 // downloads the page first, -1 stops (Cancel, or a question still waiting for the pupil's answer).
 EMSCRIPTEN_KEEPALIVE int kz_nb_ask_replace(int clearing) {
   if (!NotePage.modified || !PageNeedsRecovery(NotePage)) return 0;
-  const MsgAnswer a =
-      AskQuestion(clearing ? "テキストは編集されています。\n\nﾉｰﾄをｸﾘｱｰする前に変更を保存しますか？"
-                           : "現在のノートは、編集されています。\n\n保存しておきますか？",
-                  CONFIRM, MsgButtons::YesNoCancel);
+  const MsgAnswer a = AskQuestion(clearing ? NOTE_ASK_SAVE_BEFORE_CLEAR : NOTE_ASK_SAVE_BEFORE_OPEN, CONFIRM,
+                                  MsgButtons::YesNoCancel);
   return a == MsgAnswer::Yes ? 1 : a == MsgAnswer::No ? 0 : -1;
 }
 
@@ -285,9 +283,7 @@ EMSCRIPTEN_KEEPALIVE int kz_nb_open(const char* bytes, int length, const char* n
   NotePage.fileName = Text(name);
   NotePage.modified = false;
   ReportSikiLoadProblems();
-  if (bad > 0)
-    Message("読み込んだ式に、不正箇所がありました。\n｢適切さチェック｣を行った後で、｢反映終了｣して下さい。",
-            "ご注意!!");
+  if (bad > 0) Message(NOTE_BAD_LINES_TEXT, NOTE_BAD_LINES_CAPTION);
   return bad;
 }
 

@@ -191,7 +191,7 @@ EMSCRIPTEN_KEEPALIVE const char* kz_editor(const char* action, const char* field
   const std::string a = Text(action), f = Text(field);
   EditorOutcome o;
   if (EditorExpressionLength(f) > EDITOR_MAX_CHARS) {
-    o.errorText = "◇ｴﾗｰ::256字を超えて入力できません。";
+    o.errorText = EDITOR_TOO_LONG_TEXT;
     return Give(OutcomeJson(o));
   }
   if (a == "show")

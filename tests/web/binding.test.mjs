@@ -2,14 +2,19 @@
 // every function the page wraps (cwrap, ccall) is one the program exports, with as many arguments of
 // matching kinds; the lists the page indexes by position are the C++ enums in the same order; every
 // setting the page reads or writes by name is one the binding knows. A function, an enum value or a
-// setting added, removed or moved on one side only fails here.
+// setting added, removed or moved on one side only fails here. Then, against the desktop build's tables:
+// the captions the page has of its own (the menus drawn before the program, the tool row, the dialogs' words)
+// are the C++ tables' that the desktop's windows read.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { readdirSync, readFileSync } from 'node:fs';
+import { spawnSync } from 'node:child_process';
+import { existsSync, readdirSync, readFileSync } from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { WORDS, TOOL_ROW } from '../../web/dialogs.js';
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+const NATIVE = process.env.KAZORU_BUILD || path.join(root, 'build');
 const read = (file) => readFileSync(path.join(root, file), 'utf8');
 const filesOf = (dir, ext) => readdirSync(path.join(root, dir)).filter((f) => f.endsWith(ext)).sort()
   .map((f) => ({ file: `${dir}/${f}`, text: read(`${dir}/${f}`) }));
@@ -102,4 +107,78 @@ test('every setting the page reads or writes by name is one the binding knows', 
   }
   assert.ok(used.size > 0);
   assert.deepEqual([...used].filter((n) => !known.has(n)), []);
+});
+
+// The page's menus as web/index.html draws them: the menus' words in order, and each item by the name the
+// page knows it by (data-cmd, data-act, data-setting or data-item) with its words and key hint.
+function pageMenus() {
+  const nav = /<nav id="menus"[^>]*>([\s\S]*?)<\/nav>/.exec(read('web/index.html'));
+  assert.ok(nav, 'the menus in web/index.html');
+  const titles = [...nav[1].matchAll(/<summary>([^<]*)<\/summary>/g)].map((m) => m[1]);
+  const items = new Map();
+  for (const m of nav[1].matchAll(/<button ([^>]*)>([^<]*?)\s*(?:<kbd>([^<]*)<\/kbd>)?<\/button>/g)) {
+    const name = /data-(?:cmd|act|setting|item)="([^"]+)"/.exec(m[1]);
+    if (name) items.set(name[1], { caption: m[2], key: m[3] || '' });
+  }
+  return { titles, items };
+}
+
+// The C++ tables of the captions both editions show (tests/web/CaptionTables.cpp, built with the desktop).
+function cppCaptions() {
+  const helper = path.join(NATIVE, 'tests', 'CaptionTables');
+  assert.ok(existsSync(helper), `${helper} is built`);
+  const r = spawnSync(helper, [], { encoding: 'utf8' });
+  assert.equal(r.status, 0, r.stderr);
+  return JSON.parse(r.stdout);
+}
+
+test('the page\'s menus and tool row show the captions and keys of the C++ menus table', () => {
+  const cpp = cppCaptions().menus;
+  const page = pageMenus();
+  const shown = cpp.items.filter((i) => i.menu);
+  assert.ok(shown.length > 0);
+  const faults = [];
+  if (page.titles.join() !== cpp.titles.join()) faults.push(`menus: the page's ${page.titles}, the table's ${cpp.titles}`);
+  for (const { name, caption, key } of shown) {
+    const item = page.items.get(name);
+    if (!item) faults.push(`${name}: no item of the page's menus`);
+    else if (item.caption !== caption || item.key !== key) {
+      faults.push(`${name}: the page shows "${item.caption}" [${item.key}], the table "${caption}" [${key}]`);
+    }
+  }
+  // The tool row's tooltips of commands: the item's words, two spaces and the browser's key.
+  const tips = new Set(TOOL_ROW.map(([, , tip]) => tip));
+  for (const { name, caption, key } of cpp.items.filter((i) => i.toolRow)) {
+    const tip = key ? `${caption}  ${key}` : caption;
+    if (!tips.has(tip)) faults.push(`${name}: no tool row button with the tooltip "${tip}"`);
+  }
+  assert.deepEqual(faults, []);
+});
+
+test('the page\'s tool dialogs have the words of the C++ tool windows\' tables', () => {
+  const cpp = cppCaptions().tools;
+  const page = Object.fromEntries(Object.entries(WORDS).map(([window, words]) => [window,
+    Object.fromEntries(Object.entries(words).map(([name, w]) => [name, Array.isArray(w) ? w : [w, '']]))]));
+  assert.ok(Object.keys(cpp).length > 0);
+  assert.deepEqual(page, cpp);
+});
+
+// A constant's text: a C++ `inline constexpr const char* NAME = "…";` or a page's `const NAME = '…';`.
+function cppText(file, name) {
+  const m = new RegExp(`inline constexpr const char\\* ${name} =\\s*("(?:[^"\\\\]|\\\\.)*");`).exec(read(file));
+  assert.ok(m, `${name} in ${file}`);
+  return JSON.parse(m[1]);
+}
+function pageText(file, name) {
+  const m = new RegExp(`const ${name} = '([^'\\\\]*)';`).exec(read(file));
+  assert.ok(m, `${name} in ${file}`);
+  return m[1];
+}
+
+test('the messages the page words itself are the C++ ones the desktop shows', () => {
+  for (const [file, name, cppFile, cppName] of [
+    ['web/app.js', 'NOTHING_TO_READ', 'src/screen/ReadAloud.h', 'NOTHING_TO_READ_STATUS'],
+  ]) {
+    assert.equal(pageText(file, name), cppText(cppFile, cppName), `${file}'s ${name}`);
+  }
 });

@@ -122,6 +122,14 @@ forEachBrowser({ describe, before, after }, (b) => {
     await page.press('Alt+KeyE');
     assert.ok(await isOpen(page, 'editor'));
     assert.equal(await focusedName(page), 'expression');
+    // The key-repurposing indicator reads as the desktop's: OFF in blue, ON in red.
+    const indicator = () => page.$eval('#tool-editor .indicator', (i) => [i.textContent, getComputedStyle(i).color]);
+    assert.deepEqual(await indicator(), ['OFF', 'rgb(0, 0, 255)']);
+    await tap(page, toolButton('editor', 'ｷｰ転用 &K'));
+    assert.deepEqual(await indicator(), ['ON', 'rgb(255, 0, 0)']);
+    await tap(page, toolButton('editor', 'ｷｰ転用 &K'));
+    assert.deepEqual(await indicator(), ['OFF', 'rgb(0, 0, 255)']);
+    await page.focus('#tool-editor input.expr');
     await page.type('1/2+1/3');
     await page.press('Control+Enter');
     let s = await page.state();

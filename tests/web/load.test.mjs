@@ -132,7 +132,9 @@ forEachBrowser({ describe, before, after }, (b) => {
     test(`a download ${name} says so, and the button tries again`, { skip: offline && !b.features.cdp }, async () => {
       const { page, program } = await heldPage(() => { window.kazoruStallMs = 1500; });
       await breakIt(page, program);
-      await page.waitFor(() => !!document.querySelector('#loadFailed:not([hidden])'), undefined, 10000);
+      // The program's own failure (on a slow machine the page's head may have said so first, while the
+      // page's script was still starting).
+      await page.waitFor(() => window.kazoruBoot.running && !!document.querySelector('#loadFailed:not([hidden])'), undefined, 10000);
       const text = await page.$eval('#loadFailed', (e) => e.innerText);
       assert.match(text, /Kazoruを読み込めませんでした。/);
       assert.equal(/インターネットにつながっていません/.test(text), offline, text);
@@ -151,5 +153,36 @@ forEachBrowser({ describe, before, after }, (b) => {
       await page.close();
     });
   }
+
+  test('keys and taps made while the page said it could not load go with it when its button loads it again', async () => {
+    const page = await b.session.open({ width: WIDTH, height: HEIGHT, wait: false,
+      beforeLoad: () => { window.kazoruStallMs = 1000; }, server: { hold: /kazoru-page\.js/ } });
+    await page.waitFor(() => !!document.querySelector('#loadFailed:not([hidden])'), undefined, 10000);
+    await page.type('1/2');
+    await page.click('#panel button[data-caption="＋"]');
+    await page.type('1/3');
+    // The page's script is still held when the button loads the page again; it comes to the new page.
+    await page.click('#loadFailed button');
+    await page.waitFor(() => performance.getEntriesByType('navigation')[0]?.type === 'reload');
+    page.origin.stats.release();
+    await page.ready();
+    assert.match((await page.state()).line, /^1\/2\+1\/3/);
+    assert.equal(await page.$eval('#loadFailed', (e) => e.hidden), true);
+    await page.close();
+  });
+
+  test('a page script that comes after the page said it could not load takes over, and the note goes', async () => {
+    const page = await b.session.open({ width: WIDTH, height: HEIGHT, wait: false,
+      beforeLoad: () => { window.kazoruStallMs = 1000; }, server: { hold: /kazoru-page\.js|kazoru\.wasm/ } });
+    await page.waitFor(() => !!document.querySelector('#loadFailed:not([hidden])'), undefined, 10000);
+    await page.type('7');
+    await page.evaluate(() => { window.kazoruBoot.stallMs = 15000; });
+    page.origin.stats.release();
+    await page.ready();
+    assert.equal(await page.$eval('#loadFailed', (e) => e.hidden), true);
+    assert.equal((await page.state()).line, '7');
+    assert.deepEqual(await page.errors(), []);
+    await page.close();
+  });
 });
 

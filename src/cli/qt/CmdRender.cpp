@@ -13,6 +13,7 @@
 #include "engine/Settings.h"
 #include "platform/AtomicFile.h"
 #include "process/CalcProcManage.h"
+#include "screen/PrintedLine.h"
 #include "screen/ScreenPage.h"
 #include "screen/sikiInp.h"
 #include "screen/sikiInpCommands.h"
@@ -91,7 +92,7 @@ CliRun RunRender(const std::string& input, const CliOptions& opts) {
     ScreenSurface = &canvas;
     const bool ok = !LineText.empty() && PrintSafely(printer, PrintLineOn);
     ScreenSurface = nullptr;
-    if (!ok) return Fail(LineText.empty() ? "印刷する行がありません。" : PrintFailedText(printer));
+    if (!ok) return Fail(LineText.empty() ? PRINT_NO_LINE_TEXT : PrintFailedText(printer));
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     r.fields["width"] = page.width();
     r.fields["height"] = page.height();

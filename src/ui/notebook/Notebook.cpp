@@ -23,6 +23,7 @@
 #include <algorithm>
 
 #include "engine/Settings.h"
+#include "notebook/NoteMessages.h"
 #include "notebook/NoteRecovery.h"
 #include "notebook/NoteSteps.h"
 #include "platform/Platform.h"
@@ -57,8 +58,8 @@ constexpr int RECOVERY_DELAY_MS = 1000;
 QString U(const char* s) { return QString::fromUtf8(s); }
 QString U(const std::string& s) { return QString::fromStdString(s); }
 
-constexpr const char* CONFIRM = "ご確認";
-constexpr const char* REPORT = "ご報告！";
+constexpr const char* CONFIRM = NOTE_CONFIRM_CAPTION;
+constexpr const char* REPORT = NOTE_REPORT_CAPTION;
 
 bool Confirm(const char* text) { return AskQuestion(text, CONFIRM, MsgButtons::OkCancel) == MsgAnswer::Ok; }
 
@@ -446,26 +447,26 @@ void TNoteForm::SetAnswerBlank(bool on) {
 
 void TNoteForm::DeleteAnswerCommand() {
   if (NotePage.selected == 0) {
-    ShowMessage("答を削除したい式を選択してください。", CONFIRM);
+    ShowMessage(NOTE_SELECT_TO_DELETE_ANSWER, CONFIRM);
     return;
   }
-  DeleteAnswer([] { return Confirm("選択した式の答えを削除します。\n\nいいですか？"); });
+  DeleteAnswer([] { return Confirm(NOTE_ASK_DELETE_ANSWER); });
   Redraw();
 }
 
 void TNoteForm::DeleteSelectedCommand() {
   if (NotePage.selected == 0) {
-    ShowMessage("削除したい式を選択してください。", CONFIRM);
+    ShowMessage(NOTE_SELECT_TO_DELETE, CONFIRM);
     return;
   }
-  if (!Confirm("選択した式を削除します。\n\nいいですか？")) return;
+  if (!Confirm(NOTE_ASK_DELETE)) return;
   DeleteSelected();
   Redraw();
 }
 
 void TNoteForm::EditSelectedCommand() {
   if (NotePage.selected == 0) {
-    if (!Confirm("式が選択されていません。\n\n新しく追加しますか。")) return;
+    if (!Confirm(NOTE_NONE_SELECTED_ADD)) return;
     const bool wasModified = NotePage.modified;
     if (!AddEmptyLine()) {
       ShowMessage(NOTE_FULL_TEXT, SIKI_FILE_CAPTION);
@@ -493,18 +494,17 @@ bool TNoteForm::DropUnfilledLine() {
 
 void TNoteForm::CalculateSelectedCommand() {
   if (NotePage.selected == 0) {
-    ShowMessage("答を書き換えたい式を選択してください。", CONFIRM);
+    ShowMessage(NOTE_SELECT_TO_CALCULATE, CONFIRM);
     return;
   }
-  NoteCalcResult r =
-      CalculateSelected([] { return Confirm("選択問題の答えを書き換えます。\n\nそれでもいいですか？"); });
+  NoteCalcResult r = CalculateSelected([] { return Confirm(NOTE_ASK_REWRITE_ANSWER); });
   for (const NoteOutcome& o : r.outcomes) ShowMessage(NoteOutcomeText(o, true), REPORT);
   Redraw();
 }
 
 void TNoteForm::CopySelectedCommand() {
   if (!CopySelected()) {
-    ShowMessage("複写したい式を選択してください。", CONFIRM);
+    ShowMessage(NOTE_SELECT_TO_COPY, CONFIRM);
     return;
   }
   Redraw();
@@ -523,13 +523,13 @@ void TNoteForm::AddNewCommand() {
 }
 
 void TNoteForm::DeleteAllAnswersCommand() {
-  if (!Confirm("答えをすべて削除します。\n\nいいですか？")) return;
+  if (!Confirm(NOTE_ASK_DELETE_ALL_ANSWERS)) return;
   DeleteAllAnswers();
   Redraw();
 }
 
 void TNoteForm::CalculateAllCommand() {
-  if (!Confirm("答えをすべて書き換えます。\n\nそれでもいいですか？")) return;
+  if (!Confirm(NOTE_ASK_REWRITE_ALL)) return;
   CalculateAll([](const NoteOutcome& o) { ShowMessage(NoteOutcomeText(o, false), REPORT); });
   Redraw();
 }
@@ -652,8 +652,7 @@ void TNoteForm::FontCommand() {
 
 void TNoteForm::ClearNote() {
   if (NotePage.modified) {
-    MsgAnswer a = AskQuestion("テキストは編集されています。\n\nﾉｰﾄをｸﾘｱｰする前に変更を保存しますか？",
-                              CONFIRM, MsgButtons::YesNoCancel);
+    MsgAnswer a = AskQuestion(NOTE_ASK_SAVE_BEFORE_CLEAR, CONFIRM, MsgButtons::YesNoCancel);
     if (a == MsgAnswer::Cancel) return;
     // A page that could not be saved is not thrown away.
     if (a == MsgAnswer::Yes && !SaveFile()) return;
@@ -666,8 +665,7 @@ void TNoteForm::ClearNote() {
 
 bool TNoteForm::MayReplacePage() {
   if (!NotePage.modified) return true;
-  MsgAnswer a = AskQuestion("現在のノートは、編集されています。\n\n保存しておきますか？", CONFIRM,
-                            MsgButtons::YesNoCancel);
+  MsgAnswer a = AskQuestion(NOTE_ASK_SAVE_BEFORE_OPEN, CONFIRM, MsgButtons::YesNoCancel);
   if (a == MsgAnswer::Cancel) return false;
   return a == MsgAnswer::No || SaveFile();
 }
@@ -694,9 +692,7 @@ void TNoteForm::LoadFile(const std::string& path) {
   Redraw();
   ReportSikiLoadProblems();
   if (bad > 0) {
-    ShowMessage(
-        "読み込んだ式に、不正箇所がありました。\n｢適切さチェック｣を行った後で、｢反映終了｣して下さい。",
-        "ご注意!!");
+    ShowMessage(NOTE_BAD_LINES_TEXT, NOTE_BAD_LINES_CAPTION);
     EditPageCommand();
   }
 }

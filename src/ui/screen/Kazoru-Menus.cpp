@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "engine/Settings.h"
+#include "screen/ScreenMenus.h"
 #include "screen/ScreenPage.h"
 #include "screen/ScreenSteps.h"
 #include "screen/Zoom.h"
@@ -18,7 +19,9 @@
 #include "ui/screen/Kazoru.h"
 
 namespace {
-QString U(const char* s) { return QString::fromUtf8(s); }
+QString U(const std::string& s) { return QString::fromStdString(s); }
+// The desktop's text of an item of the menus both editions show.
+std::string Item(std::string_view name) { return DesktopMenuText(ScreenMenu(name)); }
 
 // Escape closing a menu of the bar leaves the bar waiting for a menu key, and the pupil's next key would
 // be lost in it: the keys go back to the page as soon as no menu is open.
@@ -41,68 +44,68 @@ class MenuEscapeWatch : public QObject {
 };
 }  // namespace
 
-QAction* CalcScreenForm::AddCommand(QMenu* menu, const char* caption, ScreenCommand command) {
+QAction* CalcScreenForm::AddCommand(QMenu* menu, const std::string& caption, ScreenCommand command) {
   QAction* a = menu->addAction(U(caption));
   connect(a, &QAction::triggered, this, [command] { RunScreenCommand(command); });
   commandActions_.push_back({a, command});
   return a;
 }
 
-QAction* CalcScreenForm::AddAction(QMenu* menu, const char* caption, std::function<void()> run) {
+QAction* CalcScreenForm::AddAction(QMenu* menu, const std::string& caption, std::function<void()> run) {
   QAction* a = menu->addAction(U(caption));
   connect(a, &QAction::triggered, this, [run] { run(); });
   return a;
 }
 
 void CalcScreenForm::BuildMenus() {
-  QMenu* form = menuBar()->addMenu(U("フォーム(&F)"));
-  AddCommand(form, "印刷(&P)", ScreenCommand::PrintLine);
+  // The menus and the items both editions show take their captions from screen/ScreenMenus.h.
+  QMenu* form = menuBar()->addMenu(U(DesktopMenuText(SCREEN_MENU_TITLES[0])));
+  AddCommand(form, Item("PrintLine"), ScreenCommand::PrintLine);
   form->addSeparator();
   AddAction(form, "課題を開く(&K)...", [this] { OpenAssignmentFromDialog(this); });
   form->addSeparator();
   AddAction(form, "終了(&X)", [this] { close(); });
 
-  QMenu* ops = menuBar()->addMenu(U("操作(&W)"));
-  AddCommand(ops, "式エディタを開く(&E)", ScreenCommand::OpenExpressionEditor);
-  AddCommand(ops, "式メモを開く(&M)", ScreenCommand::OpenMemo);
-  AddCommand(ops, "代入Boxを開く(&D)", ScreenCommand::OpenSubstitution);
-  AddCommand(ops, "ノートを開く(&N)", ScreenCommand::OpenNotebook);
+  QMenu* ops = menuBar()->addMenu(U(DesktopMenuText(SCREEN_MENU_TITLES[1])));
+  AddCommand(ops, Item("OpenExpressionEditor"), ScreenCommand::OpenExpressionEditor);
+  AddCommand(ops, Item("OpenMemo"), ScreenCommand::OpenMemo);
+  AddCommand(ops, Item("OpenSubstitution"), ScreenCommand::OpenSubstitution);
+  AddCommand(ops, Item("OpenNotebook"), ScreenCommand::OpenNotebook);
   ops->addSeparator();
-  AddCommand(ops, "素因数分解をする(&S)   Shift+S", ScreenCommand::SoinsuuPre);
-  AddCommand(ops, "分数⇔循環小数           Shift+R", ScreenCommand::JunkanSyori);
-  QAction* base = AddCommand(ops, "ｎ進法変換モード        Shift+N", ScreenCommand::ToggleBaseMode);
+  AddCommand(ops, Item("SoinsuuPre"), ScreenCommand::SoinsuuPre);
+  AddCommand(ops, Item("JunkanSyori"), ScreenCommand::JunkanSyori);
+  QAction* base = AddCommand(ops, Item("ToggleBaseMode"), ScreenCommand::ToggleBaseMode);
   base->setCheckable(true);
   baseModeChecks_.push_back(base);
   ops->addSeparator();
-  AddCommand(ops, "約分する(&Y)              Ctrl+Y", ScreenCommand::YakuProcDsp);
-  AddCommand(ops, "小数→分数(&B)           Ctrl+B", ScreenCommand::DecimalToFraction);
-  AddCommand(ops, "仮分数→帯分数(&T)     Ctrl+T", ScreenCommand::ToMixed);
-  AddCommand(ops, "帯分数→仮分数(&K)     Ctrl+K", ScreenCommand::ToImproper);
+  AddCommand(ops, Item("YakuProcDsp"), ScreenCommand::YakuProcDsp);
+  AddCommand(ops, Item("DecimalToFraction"), ScreenCommand::DecimalToFraction);
+  AddCommand(ops, Item("ToMixed"), ScreenCommand::ToMixed);
+  AddCommand(ops, Item("ToImproper"), ScreenCommand::ToImproper);
   ops->addSeparator();
   // The pupil's own working: the keys reach the line through the key map like every other command.
-  AddAction(ops, "途中式を書いて調べる(&G)  Ctrl+G", [] { CheckLineSteps(); });
-  AddAction(ops, "途中式のヒント(&H)  Ctrl+Shift+G", [] { ShowStepHint(); });
+  AddAction(ops, Item("CheckSteps"), [] { CheckLineSteps(); });
+  AddAction(ops, Item("StepHint"), [] { ShowStepHint(); });
   ops->addSeparator();
-  AddCommand(ops, "答を一時保存(&C)", ScreenCommand::CopyAnswer);
-  AddCommand(ops, "保存した答を貼り付け(&P)", ScreenCommand::PasteAnswer);
-  AddCommand(ops, "保存した答をLookする(&L)", ScreenCommand::ViewAnswer);
+  AddCommand(ops, Item("CopyAnswer"), ScreenCommand::CopyAnswer);
+  AddCommand(ops, Item("PasteAnswer"), ScreenCommand::PasteAnswer);
+  AddCommand(ops, Item("ViewAnswer"), ScreenCommand::ViewAnswer);
 
-  QMenu* view = menuBar()->addMenu(U("表示(&V)"));
-  answerColumnCheck_ = AddAction(view, "解答欄を付ける(&C)",
+  QMenu* view = menuBar()->addMenu(U(DesktopMenuText(SCREEN_MENU_TITLES[2])));
+  answerColumnCheck_ = AddAction(view, Item("KAITOURAN_FLAG"),
                                  [this] { KAITOURAN_FLAG = answerColumnCheck_->isChecked() ? 1 : 0; });
   answerColumnCheck_->setCheckable(true);
-  AddAction(view, "＝ で改行する⇔しない(&L)　Ctrl＋Ｌ", [] { ToggleEqualKaigyo(); });
+  AddAction(view, Item("equalKaigyo"), [] { ToggleEqualKaigyo(); });
   view->addSeparator();
-  inputPanelCheck_ =
-      AddCommand(view, "入力パネル表示する⇔しない(&I) 　Ｆ８", ScreenCommand::InputPanelSwitch);
+  inputPanelCheck_ = AddCommand(view, Item("panel"), ScreenCommand::InputPanelSwitch);
   inputPanelCheck_->setCheckable(true);
-  AddCommand(view, "条件設定ボックス表示(&J)  Alt + J", ScreenCommand::OpenConditions);
-  AddCommand(view, "詳細設定(&A)              Alt + A", ScreenCommand::OpenProcessSettings);
+  AddCommand(view, Item("OpenConditions"), ScreenCommand::OpenConditions);
+  AddCommand(view, Item("OpenProcessSettings"), ScreenCommand::OpenProcessSettings);
   view->addSeparator();
-  AddAction(view, "計算過程表示する⇔しない  Ｆ５", [] { ToggleProcessDisplay(); });
+  AddAction(view, Item("process"), [] { ToggleProcessDisplay(); });
   // This separator is the item of Ctrl+F, which does nothing (the key map ignores Ctrl+F as well).
   view->addSeparator();
-  AddCommand(view, "フォント(&F)　　Shift+F", ScreenCommand::FontDialog);
+  AddCommand(view, Item("FontDialog"), ScreenCommand::FontDialog);
   // Access for every pupil: colours safe for colour-blind pupils, large print, zoom (Ctrl+＋ / Ctrl+－).
   safeColoursCheck_ = AddAction(view, "色覚にやさしい配色(&U)", [this] {
     IROSAFE = safeColoursCheck_->isChecked() ? 1 : 0;
@@ -114,8 +117,8 @@ void CalcScreenForm::BuildMenus() {
     ApplyLargePrint();
   });
   largePrintCheck_->setCheckable(true);
-  AddAction(view, "拡大する　Ctrl＋＋", [] { ZoomScreen(+1); });
-  AddAction(view, "縮小する　Ctrl－－", [] { ZoomScreen(-1); });
+  AddAction(view, Item("zoomIn"), [] { ZoomScreen(+1); });
+  AddAction(view, Item("zoomOut"), [] { ZoomScreen(-1); });
   view->addSeparator();
   QAction* a4 = AddAction(view, "ウＩィンドウＡ４幅(&W)", [this] { WindowA4Width(); });
   // The notebook has its own Shift+Ctrl+F8: each window's key works in that window.
@@ -123,16 +126,16 @@ void CalcScreenForm::BuildMenus() {
   a4->setShortcutContext(Qt::WindowShortcut);
   addAction(a4);
 
-  QMenu* help = menuBar()->addMenu(U("ヘルプ(&H)"));
+  QMenu* help = menuBar()->addMenu(U(DesktopMenuText(SCREEN_MENU_TITLES[3])));
   help->addAction(U("チェック(&T)"))->setVisible(false);
-  QAction* helpItem = AddCommand(help, "『Kazoru』のヘルプ(&H)", ScreenCommand::Help);
+  QAction* helpItem = AddCommand(help, Item("Help"), ScreenCommand::Help);
   helpItem->setShortcut(QKeySequence(Qt::Key_F1));
   addAction(helpItem);
   AddCommand(help, "ヘルプ［Home Page］ (&P)", ScreenCommand::HomePage);
   QAction* advice = help->addAction(U("アドバイス解説"));
   advice->setShortcut(QKeySequence(Qt::Key_F2));
   advice->setEnabled(false);
-  AddCommand(help, "バージョン情報(&A)", ScreenCommand::VersionBox);
+  AddCommand(help, Item("VersionBox"), ScreenCommand::VersionBox);
 
   auto* escape = new MenuEscapeWatch(menuBar(), PageWidget());
   for (QMenu* m : {form, ops, view, help}) {
@@ -149,7 +152,7 @@ void CalcScreenForm::BuildContextMenu() {
   proc->setShortcut(QKeySequence(Qt::Key_F5));
   proc->setShortcutContext(Qt::WidgetShortcut);  // the key itself goes through the key map
   proc->setObjectName("popupProcessDisplay");
-  AddCommand(m, "答を一時保存(&C)", ScreenCommand::CopyAnswer);
+  AddCommand(m, Item("CopyAnswer"), ScreenCommand::CopyAnswer);
   AddCommand(m, "答を貼り付け(&P)", ScreenCommand::PasteAnswer);
   AddCommand(m, "答をLookする(&L)", ScreenCommand::ViewAnswer);
   QAction* factor = AddCommand(m, "素因数分解する(&S)   Shift+S", ScreenCommand::SoinsuuPre);
@@ -162,10 +165,10 @@ void CalcScreenForm::BuildContextMenu() {
   QAction* base = AddCommand(m, "ｎ進法変換モード(&N)  Shift+N", ScreenCommand::ToggleBaseMode);
   base->setCheckable(true);
   baseModeChecks_.push_back(base);
-  AddCommand(m, "約分する(&Y)              Ctrl+Y", ScreenCommand::YakuProcDsp);
-  AddCommand(m, "小数→分数(&B)           Ctrl+B", ScreenCommand::DecimalToFraction);
-  AddCommand(m, "仮分数→帯分数(&T)     Ctrl+T", ScreenCommand::ToMixed);
-  AddCommand(m, "帯分数→仮分数(&K)     Ctrl+K", ScreenCommand::ToImproper);
+  AddCommand(m, Item("YakuProcDsp"), ScreenCommand::YakuProcDsp);
+  AddCommand(m, Item("DecimalToFraction"), ScreenCommand::DecimalToFraction);
+  AddCommand(m, Item("ToMixed"), ScreenCommand::ToMixed);
+  AddCommand(m, Item("ToImproper"), ScreenCommand::ToImproper);
   AddCommand(m, "条件設定ﾎﾞｯｸｽ表示(&J)", ScreenCommand::OpenConditions);
   processDisplayCheck_ = proc;
 }

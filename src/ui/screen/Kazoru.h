@@ -102,8 +102,8 @@ class CalcScreenForm : public QMainWindow {
   void InstallWindowCommands();
   void LayoutChildren();
   void PageResized();
-  QAction* AddCommand(QMenu* menu, const char* caption, ScreenCommand command);
-  QAction* AddAction(QMenu* menu, const char* caption, std::function<void()> run);
+  QAction* AddCommand(QMenu* menu, const std::string& caption, ScreenCommand command);
+  QAction* AddAction(QMenu* menu, const std::string& caption, std::function<void()> run);
 
   std::unique_ptr<QtCanvas> canvas_;
   QImage pageImage_;

@@ -58,7 +58,7 @@ bool PrintLineOn(QPrinter& printer) {
 
 void PrintLine() {
   if (LineText.empty()) {
-    ShowMessage("印刷する行がありません。", "報告！");
+    ShowMessage(PRINT_NO_LINE_TEXT, PRINT_NO_LINE_CAPTION);
     return;
   }
   CurrentPlatform().ShowNotice(".......", "準備中!!", 20);

@@ -10,12 +10,15 @@
 #include <QtMath>
 
 #include "screen/sikiInp.h"
+#include "tools/ToolCaptions.h"
 #include "ui/QtCanvas.h"
 #include "ui/QtPlatform.h"
 
 namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
+// The window's words and tooltips both editions show (tools/ToolCaptions.h).
+const char* Text(std::string_view name) { return ToolCaptionOf(VERSION_CAPTIONS, name).caption; }
 
 const QColor BAND(0, 128, 128);
 const QColor NIGHT(16, 24, 72);
@@ -119,7 +122,7 @@ class TitleBand : public QWidget {
 }  // namespace
 
 TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(U("『Kazoru』バージョン情報"));
+  setWindowTitle(U(Text("title")));
   setModal(true);
   QFont f;
   f.setFamilies(QtCanvas::FamiliesFor("ＭＳ ゴシック"));
@@ -133,9 +136,9 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
   bandLayout->addWidget(new FractionPicture(band));
   auto* titles = new QVBoxLayout;
   titles->setSpacing(2);
-  titles->addWidget(Label("V 1.00（R）", band, QColor(255, 255, 200), 12, false));
-  titles->addWidget(Label("『Kazoru』", band, Qt::white, 20, true));
-  titles->addWidget(Label("《分数計算器》", band, QColor(255, 255, 160), 14, true));
+  titles->addWidget(Label(Text("version"), band, QColor(255, 255, 200), 12, false));
+  titles->addWidget(Label(Text("name"), band, Qt::white, 20, true));
+  titles->addWidget(Label(Text("sub"), band, QColor(255, 255, 160), 14, true));
   bandLayout->addLayout(titles);
   bandLayout->addStretch();
   layout->addWidget(band);
@@ -144,12 +147,12 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent) {
   maker->addStretch();
   auto* makerColumn = new QVBoxLayout;
   makerColumn->addWidget(new SevenStarsPicture(this), 0, Qt::AlignHCenter);
-  makerColumn->addWidget(Label("ナナツボシ", this, NIGHT, 14, true), 0, Qt::AlignHCenter);
+  makerColumn->addWidget(Label(Text("maker"), this, NIGHT, 14, true), 0, Qt::AlignHCenter);
   maker->addLayout(makerColumn);
   maker->addStretch();
   layout->addLayout(maker);
 
-  ok_ = new QPushButton(U("Ｏ Ｋ"), this);
+  ok_ = new QPushButton(U(Text("ok")), this);
   ok_->setDefault(true);
   ok_->setMinimumWidth(90);
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);

@@ -21,6 +21,7 @@
 #include "platform/Platform.h"
 #include "platform/VirtualKeys.h"
 #include "screen/sikiInp.h"
+#include "tools/ToolCaptions.h"
 #include "tools/sikiEMemo.h"
 #include "tools/xyDainyuu.h"
 #include "ui/QtCanvas.h"
@@ -33,6 +34,9 @@
 namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
+// The window's words and tooltips both editions show (tools/ToolCaptions.h).
+const char* Text(std::string_view name) { return ToolCaptionOf(EDITOR_CAPTIONS, name).caption; }
+const char* Tip(std::string_view name) { return ToolTipOrNull(ToolCaptionOf(EDITOR_CAPTIONS, name)); }
 QString U(const std::string& s) { return QString::fromStdString(s); }
 
 TSikiEditForm* TheEditor = nullptr;
@@ -132,7 +136,7 @@ TSikiEditForm* TSikiEditForm::Instance() { return TheEditor; }
 TSikiEditForm::TSikiEditForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName("sikiEditForm");
-  setWindowTitle(U("◆式エディタ◆　【式文字列の編集（キーボードからのみ入力可）】"));
+  setWindowTitle(U(Text("title")));
   setFont(GothicFont(12));
 
   auto* top = new QVBoxLayout(this);
@@ -140,12 +144,11 @@ TSikiEditForm::TSikiEditForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
   top->setSpacing(4);
 
   auto* head = new QHBoxLayout;
-  auto* caption = new QLabel(U("▼ここで編集(Max256字)▼"));
+  auto* caption = new QLabel(U(Text("editHere")));
   caption->setStyleSheet("color: rgb(0,0,128);");
   head->addWidget(caption);
   head->addStretch(1);
-  head->addWidget(AddButton("ｷｰ転用 &K", "[PageUp]→'ｋ' [PageDown]→'ｂ' 　[HOME]→'（'　[END]→'）'　[↓]→'='",
-                            &TSikiEditForm::KeyTenyouButtonClick));
+  head->addWidget(AddButton(Text("keyTenyou"), Tip("keyTenyou"), &TSikiEditForm::KeyTenyouButtonClick));
   indicator_ = new QLabel;
   indicator_->setFont(GothicFont(12, true));
   indicator_->setMinimumWidth(28);
@@ -167,9 +170,8 @@ TSikiEditForm::TSikiEditForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
   top->addWidget(error_);
 
   auto* row1 = new QHBoxLayout;
-  row1->addWidget(AddButton("式表示 Ret", "編集した式のみ表示します", &TSikiEditForm::ShowButtonClick));
-  row1->addWidget(
-      AddButton("計算 Ctrl+Ret", "編集式を計算し、答えも表示します", &TSikiEditForm::CalcButtonClick));
+  row1->addWidget(AddButton(Text("show"), Tip("show"), &TSikiEditForm::ShowButtonClick));
+  row1->addWidget(AddButton(Text("calculate"), Tip("calculate"), &TSikiEditForm::CalcButtonClick));
   picture_ = new QToolButton;
   picture_->setObjectName("pictureButton");
   picture_->setIcon(QIcon(SolvePicture()));
@@ -179,19 +181,17 @@ TSikiEditForm::TSikiEditForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
   picture_->installEventFilter(this);
   row1->addWidget(picture_);
   row1->addWidget(AddButton("ﾉｰﾄ &N", "ノートﾍﾟｰｼﾞを表示します", &TSikiEditForm::NoteButtonClick));
-  row1->addWidget(AddButton("閉 &C", "このｴﾃﾞｲﾀを閉じます", &TSikiEditForm::CloseButtonClick));
+  row1->addWidget(AddButton(Text("close"), Tip("close"), &TSikiEditForm::CloseButtonClick));
   top->addLayout(row1);
 
   auto* row2 = new QHBoxLayout;
-  row2->addWidget(
-      AddButton("式ﾒﾓ &M", "式を保存してあるメモをオープンする", &TSikiEditForm::MemoButtonClick));
-  row2->addWidget(
-      AddButton("代入箱 &S", "ｴﾃﾞｨﾀ中のｘ、ｙに数値を代入する", &TSikiEditForm::DainyuuButtonClick));
-  row2->addWidget(AddButton("条件 &J", "条件設定ﾎﾞｯｸｽを表示します", &TSikiEditForm::JoukenButtonClick));
+  row2->addWidget(AddButton(Text("memo"), Tip("memo"), &TSikiEditForm::MemoButtonClick));
+  row2->addWidget(AddButton(Text("substitution"), Tip("substitution"), &TSikiEditForm::DainyuuButtonClick));
+  row2->addWidget(AddButton(Text("conditions"), Tip("conditions"), &TSikiEditForm::JoukenButtonClick));
   row2->addWidget(AddButton("定数 &T", "定数を保存してあるBoxをｵｰﾌﾟﾝします", nullptr));
-  row2->addWidget(AddButton("退 &H", "ｴﾃﾞｨﾀの式を一時退避します。", &TSikiEditForm::TaihiButtonClick));
-  row2->addWidget(AddButton("挿 &I", "退避した式をｴﾃﾞｨﾀに戻します", &TSikiEditForm::SounyuuButtonClick));
-  row2->addWidget(AddButton("&Look", "退避した式をLookします", &TSikiEditForm::LookButtonClick));
+  row2->addWidget(AddButton(Text("stash"), Tip("stash"), &TSikiEditForm::TaihiButtonClick));
+  row2->addWidget(AddButton(Text("insert"), Tip("insert"), &TSikiEditForm::SounyuuButtonClick));
+  row2->addWidget(AddButton(Text("look"), Tip("look"), &TSikiEditForm::LookButtonClick));
   top->addLayout(row2);
 
   field_->installEventFilter(this);
@@ -202,7 +202,7 @@ TSikiEditForm::TSikiEditForm(QWidget* parent) : QWidget(parent, Qt::Dialog) {
   connect(field_, &QLineEdit::textChanged, this,
           [limit](const QString& now) { limit->accepted = now.toStdString(); });
   connect(field_, &QLineEdit::inputRejected, this, [this] {
-    error_->setText(U("◇ｴﾗｰ::256字を超えて入力できません。"));
+    error_->setText(U(EDITOR_TOO_LONG_TEXT));
     CurrentPlatform().Beep();
   });
   connect(field_, &QLineEdit::textEdited, this, [this] { changed_ = true; });
@@ -233,10 +233,10 @@ QPushButton* TSikiEditForm::Button(const QString& caption) const {
 
 void TSikiEditForm::UpdateIndicator() {
   if (KEYTENYOU) {
-    indicator_->setText("ON");
+    indicator_->setText(Text("keyTenyouOn"));
     indicator_->setStyleSheet("color: rgb(255,0,0);");
   } else {
-    indicator_->setText("OFF");
+    indicator_->setText(Text("keyTenyouOff"));
     indicator_->setStyleSheet("color: rgb(0,0,255);");
   }
 }

@@ -14,12 +14,15 @@
 #include "engine/Settings.h"
 #include "platform/Platform.h"
 #include "tools/Mokuhyou.h"
+#include "tools/ToolCaptions.h"
 #include "tools/kihonSet.h"
 #include "ui/QtCanvas.h"
 
 namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
+// The window's words and tooltips both editions show (tools/ToolCaptions.h).
+const char* Text(std::string_view name) { return ToolCaptionOf(GOALS_CAPTIONS, name).caption; }
 
 // The goal colour is stored as 0x00BBGGRR.
 QColor FromBgr(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
@@ -53,7 +56,7 @@ GoalFontDialog::GoalFontDialog(QWidget* parent) : QFontDialog(parent), colour_(F
     ShowColourSample(colourButton_, colour_);
     connect(apply_, &QPushButton::clicked, this, [this] { ApplyToGoal(); });
     connect(colourButton_, &QPushButton::clicked, this, [this] {
-      QColor c = QColorDialog::getColor(colour_, this, U("文字の色"));
+      QColor c = QColorDialog::getColor(colour_, this, U(Text("colour")));
       if (c.isValid()) {
         colour_ = c;
         ShowColourSample(colourButton_, colour_);
@@ -73,7 +76,7 @@ void GoalFontDialog::ApplyToGoal() {
 
 TMokuhyouEditForm::TMokuhyouEditForm(const std::vector<std::string>& goals, QWidget* parent)
     : QDialog(parent) {
-  setWindowTitle(U("●今週の目標(10個)●"));
+  setWindowTitle(U(Text("title")));
   setModal(true);
   QFont f;
   f.setFamilies(QtCanvas::FamiliesFor("ＭＳ ゴシック"));
@@ -95,9 +98,9 @@ TMokuhyouEditForm::TMokuhyouEditForm(const std::vector<std::string>& goals, QWid
   layout->addWidget(memo_);
 
   auto* buttons = new QHBoxLayout;
-  decide_ = new QPushButton(U("決定&D"), this);
-  cancel_ = new QPushButton(U("中止&C"), this);
-  fontButton_ = new QPushButton(U("ﾌｫﾝﾄ&F"), this);
+  decide_ = new QPushButton(U(Text("decide")), this);
+  cancel_ = new QPushButton(U(Text("cancel")), this);
+  fontButton_ = new QPushButton(U(Text("font")), this);
   // The buttons answer to their access keys only; Enter makes a new line in the field.
   for (QPushButton* b : {decide_, cancel_, fontButton_}) {
     b->setAutoDefault(false);

@@ -24,6 +24,7 @@
 #include "screen/ScreenPage.h"
 #include "screen/sikiInp.h"
 #include "tools/Mokuhyou.h"
+#include "tools/ToolCaptions.h"
 #include "tools/kihonSet.h"
 #include "ui/QtCanvas.h"
 #include "ui/QtPlatform.h"
@@ -32,6 +33,9 @@
 namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
+// The window's words and tooltips both editions show (tools/ToolCaptions.h).
+const char* Text(std::string_view name) { return ToolCaptionOf(CONDITIONS_CAPTIONS, name).caption; }
+const char* Tip(std::string_view name) { return ToolTipOrNull(ToolCaptionOf(CONDITIONS_CAPTIONS, name)); }
 
 QLabel* Caption(const char* text, QWidget* parent, const QColor& color = QColor(0, 0, 128)) {
   auto* l = new QLabel(U(text), parent);
@@ -61,7 +65,7 @@ ArrowSpinBox::ArrowSpinBox(int min, int max, int step, QWidget* parent) : QSpinB
 }
 
 TJoukenForm::TJoukenForm(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(U("▼条件設定▼"));
+  setWindowTitle(U(Text("title")));
   setModal(true);
   setAttribute(Qt::WA_DeleteOnClose, false);
   QFont f;
@@ -87,30 +91,30 @@ void TJoukenForm::BuildControls() {
   // The calculation screen: cursor, goal, character advance.
   auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(6);
-  grid->addWidget(Caption("◇ｶｰｿﾙ点滅周期", this), 0, 0);
+  grid->addWidget(Caption(Text("tempo"), this), 0, 0);
   cursorEdit_ = new ArrowSpinBox(CURSOLTEMPO_MIN, CURSOLTEMPO_MAX, CURSOLTEMPO_STEP, this);
   grid->addWidget(cursorEdit_, 0, 1);
-  grid->addWidget(new QLabel(U("m秒"), this), 0, 2);
+  grid->addWidget(new QLabel(U(Text("ms")), this), 0, 2);
 
-  grid->addWidget(Caption("▼今週の目標⇒", this, QColor(192, 0, 0)), 1, 0);
+  grid->addWidget(Caption(Text("goal"), this, QColor(192, 0, 0)), 1, 0);
   goalCombo_ = new QComboBox(this);
   goalCombo_->setMaxVisibleItems(MOKUHYOU_MAX);
   goalCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   goalCombo_->setMinimumContentsLength(14);
   grid->addWidget(goalCombo_, 1, 1, 1, 2);
-  editButton_ = Button("編集Ｅ", this);
-  editButton_->setToolTip(U("今週の目標を編集する"));
+  editButton_ = Button(Text("editGoals"), this);
+  editButton_->setToolTip(U(Tip("editGoals")));
   grid->addWidget(editButton_, 1, 3);
 
-  grid->addWidget(Caption("▼字送り", this, QColor(192, 0, 0)), 2, 0);
+  grid->addWidget(Caption(Text("jiokuri"), this, QColor(192, 0, 0)), 2, 0);
   jiokuriEdit_ = new ArrowSpinBox(JIOKURI_MIN, JIOKURI_MAX, JIOKURI_STEP, this);
   grid->addWidget(jiokuriEdit_, 2, 1);
-  grid->addWidget(new QLabel(U("[％]"), this), 2, 2);
+  grid->addWidget(new QLabel(U(Text("percent")), this), 2, 2);
 
   // The π field.
   auto* paiCaption = new QHBoxLayout;
-  paiCaption->addWidget(Caption("◇円周率πの近似値", this));
-  paiCaption->addWidget(new QLabel(U("[￥で代入]"), this));
+  paiCaption->addWidget(Caption(Text("pai"), this));
+  paiCaption->addWidget(new QLabel(U(Text("paiKey")), this));
   paiCaption->addStretch();
   grid->addLayout(paiCaption, 3, 0, 1, 4);
   paiEdit_ = new QLineEdit(this);
@@ -118,8 +122,8 @@ void TJoukenForm::BuildControls() {
   paiEdit_->setAttribute(Qt::WA_InputMethodEnabled, false);
   paiEdit_->installEventFilter(this);
   grid->addWidget(paiEdit_, 4, 0, 1, 3);
-  pai19Button_ = Button("19ｹﾀ▲", this);
-  pai19Button_->setToolTip(U("円周率を19ケタにする"));
+  pai19Button_ = Button(Text("pai19"), this);
+  pai19Button_->setToolTip(U(Tip("pai19")));
   grid->addWidget(pai19Button_, 4, 3);
   // The field's problem while it is typed into, in red under it; one row is kept for it always, so the
   // window does not change its size.
@@ -145,7 +149,7 @@ void TJoukenForm::BuildControls() {
 
   // Answers on the left; page and process display on the right.
   auto* lower = new QHBoxLayout;
-  auto* answerBox = new QGroupBox(U("◆答の表示◆"), this);
+  auto* answerBox = new QGroupBox(U(Text("answers")), this);
   auto* answerLayout = new QVBoxLayout(answerBox);
   answerGroup_ = new QButtonGroup(this);
   for (int i = 0; i < 3; ++i) {
@@ -153,25 +157,25 @@ void TJoukenForm::BuildControls() {
     answerGroup_->addButton(r, i);
     answerLayout->addWidget(r);
   }
-  syouDsp_ = new QCheckBox(U("小数も表示"), answerBox);
+  syouDsp_ = new QCheckBox(U(Text("syou")), answerBox);
   answerLayout->addWidget(syouDsp_);
   lower->addWidget(answerBox);
 
   auto* right = new QVBoxLayout;
   auto* pageGrid = new QGridLayout;
-  pageGrid->addWidget(Caption("Ａ４高(297㎜)の", this), 0, 0, 1, 2);
-  pageGrid->addWidget(new QLabel(U("・ページ高(80-400％)"), this), 1, 0);
+  pageGrid->addWidget(Caption(Text("a4"), this), 0, 0, 1, 2);
+  pageGrid->addWidget(new QLabel(U(Text("pageHeight")), this), 1, 0);
   pageEdit_ = new ArrowSpinBox(PAGEA4BAI_MIN, PAGEA4BAI_MAX, PAGEA4BAI_STEP, this);
   pageGrid->addWidget(pageEdit_, 1, 1);
-  pageGrid->addWidget(new QLabel(U("・行送り(1-12)"), this), 2, 0);
+  pageGrid->addWidget(new QLabel(U(Text("pitch")), this), 2, 0);
   pitchEdit_ = new ArrowSpinBox(GYOKEISUU_MIN, GYOKEISUU_MAX, GYOKEISUU_STEP, this);
   pageGrid->addWidget(pitchEdit_, 2, 1);
   right->addLayout(pageGrid);
 
-  auto* processBox = new QGroupBox(U("◆計算過程を表示？"), this);
+  auto* processBox = new QGroupBox(U(Text("process")), this);
   auto* processLayout = new QHBoxLayout(processBox);
   processGroup_ = new QButtonGroup(this);
-  const char* processItems[] = {"表示しない", "表示する"};
+  const char* processItems[] = {Text("processOff"), Text("processOn")};
   for (int i = 0; i < 2; ++i) {
     auto* r = new QRadioButton(U(processItems[i]), processBox);
     processGroup_->addButton(r, i);
@@ -184,11 +188,11 @@ void TJoukenForm::BuildControls() {
 
   // Buttons.
   auto* buttons = new QHBoxLayout;
-  closeButton_ = Button("終了Ｃ", this);
-  fontButton_ = Button("ﾌｫﾝﾄＦ", this);
-  fontButton_->setToolTip(U("計算画面のフォントを変える"));
-  detailButton_ = Button("詳細Ａ", this);
-  detailButton_->setToolTip(U("計算過程の詳細設定"));
+  closeButton_ = Button(Text("close"), this);
+  fontButton_ = Button(Text("font"), this);
+  fontButton_->setToolTip(U(Tip("font")));
+  detailButton_ = Button(Text("detail"), this);
+  detailButton_->setToolTip(U(Tip("detail")));
   buttons->addWidget(closeButton_);
   buttons->addStretch();
   buttons->addWidget(fontButton_);

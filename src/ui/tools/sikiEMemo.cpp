@@ -12,6 +12,7 @@
 
 #include "screen/sikiInp.h"
 #include "tools/BunSikiEdit.h"
+#include "tools/ToolCaptions.h"
 #include "tools/sikiEMemo.h"
 #include "ui/OnTopTools.h"
 #include "ui/QtCanvas.h"
@@ -22,6 +23,9 @@
 namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
+// The window's words and tooltips both editions show (tools/ToolCaptions.h).
+const char* Text(std::string_view name) { return ToolCaptionOf(MEMO_CAPTIONS, name).caption; }
+const char* Tip(std::string_view name) { return ToolTipOrNull(ToolCaptionOf(MEMO_CAPTIONS, name)); }
 QString U(const std::string& s) { return QString::fromStdString(s); }
 
 TSEMemoForm* TheMemo = nullptr;
@@ -51,7 +55,7 @@ TSEMemoForm::TSEMemoForm() : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHin
   // Never over a modal dialog of the program.
   KeepBelowModalDialogs(this);
   setObjectName("sEMemoForm");
-  setWindowTitle(U("★式 メモ★ 【計算式・文字式を50個まで保管】"));
+  setWindowTitle(U(Text("title")));
   QFont f;
   f.setFamilies(QtCanvas::FamiliesFor("ＭＳ ゴシック"));
   f.setPixelSize(12);
@@ -83,17 +87,15 @@ TSEMemoForm::TSEMemoForm() : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHin
   auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(4);
   grid->setVerticalSpacing(4);
-  grid->addWidget(AddButton("From式ｴﾃﾞｨﾀ▼ &G", "ｴﾃﾞｨﾀ上の式をﾒﾓに追加", &TSEMemoForm::FromEditorButtonClick),
-                  0, 0);
-  grid->addWidget(AddButton("To式ｴﾃﾞｨﾀ &A", "選択式を､式ｴﾃﾞｨﾀにｺﾋﾟｰする", &TSEMemoForm::ToEditorButtonClick),
-                  0, 1);
-  grid->addWidget(AddButton("To代入&Box", "選択式を 値代入Boxに転記", &TSEMemoForm::ToDainyuuButtonClick), 0,
-                  2);
-  grid->addWidget(AddButton("&Look", "式を分数の形でちょっと拝見！", &TSEMemoForm::LookButtonClick), 0, 3);
-  grid->addWidget(AddButton("選択式削除 &D", "選択式を削除する", &TSEMemoForm::DeleteButtonClick), 1, 0);
-  grid->addWidget(AddButton("全削除 &Z", "メモにある式を全部削除する", &TSEMemoForm::DeleteAllButtonClick), 1,
-                  1);
-  QPushButton* close = AddButton("終了 &C", nullptr, nullptr);
+  grid->addWidget(AddButton(Text("fromEditor"), Tip("fromEditor"), &TSEMemoForm::FromEditorButtonClick), 0,
+                  0);
+  grid->addWidget(AddButton(Text("toEditor"), Tip("toEditor"), &TSEMemoForm::ToEditorButtonClick), 0, 1);
+  grid->addWidget(
+      AddButton(Text("toSubstitution"), Tip("toSubstitution"), &TSEMemoForm::ToDainyuuButtonClick), 0, 2);
+  grid->addWidget(AddButton(Text("look"), Tip("look"), &TSEMemoForm::LookButtonClick), 0, 3);
+  grid->addWidget(AddButton(Text("delete"), Tip("delete"), &TSEMemoForm::DeleteButtonClick), 1, 0);
+  grid->addWidget(AddButton(Text("deleteAll"), Tip("deleteAll"), &TSEMemoForm::DeleteAllButtonClick), 1, 1);
+  QPushButton* close = AddButton(Text("close"), nullptr, nullptr);
   connect(close, &QPushButton::clicked, this, [this] { this->close(); });
   grid->addWidget(close, 1, 3);
   top->addLayout(grid);

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "tools/BunSikiEdit.h"
+#include "tools/ToolCaptions.h"
 #include "tools/xyDainyuu.h"
 #include "ui/OnTopTools.h"
 #include "ui/QtCanvas.h"
@@ -21,6 +22,8 @@
 namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
+// The window's words and tooltips both editions show (tools/ToolCaptions.h).
+const char* Text(std::string_view name) { return ToolCaptionOf(SUBSTITUTION_CAPTIONS, name).caption; }
 QString U(const std::string& s) { return QString::fromStdString(s); }
 
 TDainyuuForm* TheBox = nullptr;
@@ -51,7 +54,7 @@ TDainyuuForm::TDainyuuForm() : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopH
   // Never over a modal dialog of the program.
   KeepBelowModalDialogs(this);
   setObjectName("dainyuuForm");
-  setWindowTitle(U("■数値代入ボックス■【文字式に数値を代入＆転送】"));
+  setWindowTitle(U(Text("title")));
   QFont f;
   f.setFamilies(QtCanvas::FamiliesFor("ＭＳ ゴシック"));
   f.setPixelSize(12);
@@ -66,14 +69,10 @@ TDainyuuForm::TDainyuuForm() : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopH
   top->setSpacing(5);
 
   auto* valueRow = new QHBoxLayout;
-  auto* valuesLabel = new QLabel(U("◆代入値⇒"));
+  auto* valuesLabel = new QLabel(U(Text("values")));
   valuesLabel->setStyleSheet("color: rgb(128,0,0);");
   valueRow->addWidget(valuesLabel);
-  const char* names[3] = {
-      "ｘ=",
-      "ｙ=",
-      "ｚ=",
-  };
+  const char* names[3] = {Text("x"), Text("y"), Text("z")};
   for (int k = 0; k < 3; ++k) {
     auto* l = new QLabel(U(names[k]));
     l->setStyleSheet("color: rgb(0,0,128);");
@@ -88,7 +87,7 @@ TDainyuuForm::TDainyuuForm() : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopH
   top->addLayout(valueRow);
 
   auto* exprRow = new QHBoxLayout;
-  auto* exprLabel = new QLabel(U("◇文字式＝"));
+  auto* exprLabel = new QLabel(U(Text("expression")));
   exprLabel->setStyleSheet("color: rgb(0,0,128);");
   exprRow->addWidget(exprLabel);
   expression_ = new QLineEdit;
@@ -101,12 +100,12 @@ TDainyuuForm::TDainyuuForm() : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopH
   top->addLayout(exprRow);
 
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(AddButton("式を転送 &S", &TDainyuuForm::TransferButtonClick));
-  buttons->addWidget(AddButton("計算 &K", &TDainyuuForm::CalcButtonClick));
-  buttons->addWidget(AddButton("&Look", &TDainyuuForm::LookButtonClick));
-  buttons->addWidget(AddButton("ﾒﾓ保存 &R", &TDainyuuForm::MemoSaveButtonClick));
-  buttons->addWidget(AddButton("ﾒﾓ開く &M", &TDainyuuForm::MemoOpenButtonClick));
-  buttons->addWidget(AddButton("閉 &C", &TDainyuuForm::CloseButtonClick));
+  buttons->addWidget(AddButton(Text("transfer"), &TDainyuuForm::TransferButtonClick));
+  buttons->addWidget(AddButton(Text("calculate"), &TDainyuuForm::CalcButtonClick));
+  buttons->addWidget(AddButton(Text("look"), &TDainyuuForm::LookButtonClick));
+  buttons->addWidget(AddButton(Text("memoSave"), &TDainyuuForm::MemoSaveButtonClick));
+  buttons->addWidget(AddButton(Text("memoOpen"), &TDainyuuForm::MemoOpenButtonClick));
+  buttons->addWidget(AddButton(Text("close"), &TDainyuuForm::CloseButtonClick));
   top->addLayout(buttons);
 
   UpdateButtons();
@@ -139,8 +138,8 @@ QLineEdit* TDainyuuForm::ValueField(char letter) const {
 
 void TDainyuuForm::UpdateButtons() {
   const bool has = !expression_->text().isEmpty();
-  Button(U("式を転送 &S"))->setEnabled(has);
-  Button(U("ﾒﾓ保存 &R"))->setEnabled(has);
+  Button(U(Text("transfer")))->setEnabled(has);
+  Button(U(Text("memoSave")))->setEnabled(has);
 }
 
 void TDainyuuForm::TakeExpression(const std::string& text) {

@@ -13,6 +13,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -22,6 +23,7 @@
 #include "engine/BunMath.h"
 #include "engine/Settings.h"
 #include "process/CalcProcManage.h"
+#include "screen/ScreenMenus.h"
 #include "screen/ScreenPage.h"
 #include "screen/SettingsFile.h"
 #include "screen/sikiInp.h"
@@ -413,6 +415,15 @@ TEST_F(KazoruWindow, MenusHoldEveryItem) {
       "中断を可能にする", "循環小数⇔分数(&R)     Shift+R", "ｎ進法変換モード(&N)  Shift+N",
       "条件設定ﾎﾞｯｸｽ表示(&J)"};
   for (const char* caption : items) EXPECT_NE(form->FindAction(U(caption)), nullptr) << caption;
+  // Every item of the table both editions' menus read is in the menus, and the zoom items write the keys
+  // they stand for (Ctrl and plus, Ctrl and minus).
+  for (const ScreenMenuItem& item : SCREEN_MENU_ITEMS)
+    EXPECT_NE(form->FindAction(QString::fromStdString(DesktopMenuText(item))), nullptr) << item.name;
+  EXPECT_NE(form->FindAction(U("拡大する　Ctrl＋＋")), nullptr);
+  EXPECT_NE(form->FindAction(U("縮小する　Ctrl＋－")), nullptr);
+  QStringList titles;
+  for (QAction* a : form->menuBar()->actions()) titles << a->text();
+  EXPECT_EQ(titles, QStringList({U("フォーム(&F)"), U("操作(&W)"), U("表示(&V)"), U("ヘルプ(&H)")}));
   EXPECT_EQ(form->windowTitle(), U("分数計算器『Kazoru』計算画面 -- ナナツボシ"));
   EXPECT_FALSE(form->FindAction(U("チェック(&T)"))->isVisible());
   EXPECT_FALSE(form->FindAction(U("アドバイス解説"))->isEnabled());
