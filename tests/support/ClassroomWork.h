@@ -16,6 +16,18 @@ inline std::string CodeOf(const Assignment& a) {
   return code;
 }
 
+// Four sums of unlike fractions for a class, answered as mixed numbers.
+inline Assignment SumAssignment(AssignmentFeedback feedback, int seed = 5) {
+  Assignment a;
+  a.controls.skill = "sum-unlike";
+  a.controls.count = 4;
+  a.controls.seed = seed;
+  a.title = "5年2組 分数のたし算";
+  a.finalForm = AssignmentFinal::Mixed;
+  a.feedback = feedback;
+  return a;
+}
+
 // "DbN+EbM" → the sum of numerators over the sum of denominators (the add-across mistake).
 inline std::string AddAcross(const std::string& problem) {
   int d1 = 0, n1 = 0, d2 = 0, n2 = 0;

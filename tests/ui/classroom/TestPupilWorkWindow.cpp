@@ -26,17 +26,6 @@ namespace {
 
 QString U(const std::string& s) { return QString::fromStdString(s); }
 
-Assignment SumAssignment(AssignmentFeedback feedback) {
-  Assignment a;
-  a.controls.skill = "sum-unlike";
-  a.controls.count = 4;
-  a.controls.seed = 5;
-  a.title = "5年2組 分数のたし算";
-  a.finalForm = AssignmentFinal::Mixed;
-  a.feedback = feedback;
-  return a;
-}
-
 class PupilWorkWindow : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -25,6 +25,7 @@
 
 #include "classroom/Assignment.h"
 #include "screen/SettingsFile.h"
+#include "support/ClassroomWork.h"
 #include "support/OnModal.h"
 #include "support/TestSupport.h"
 #include "support/WindowManager.h"
@@ -72,12 +73,7 @@ TEST(DesktopAssignment, APupilOpensWorksAndHandsInAndTheFileOpensAgain) {
   SetSettingsFolders(dir, dir);
   TPupilWorkForm::SetStoreFolder(QString::fromStdString(dir + "/kadai"));
   SetPlatform(&TheQtPlatform());
-  Assignment a;
-  a.controls.skill = "sum-unlike";
-  a.controls.count = 4;
-  a.controls.seed = 3;
-  a.title = "5年2組 分数のたし算";
-  a.finalForm = AssignmentFinal::Mixed;
+  const Assignment a = SumAssignment(AssignmentFeedback::Now, 3);
   std::string code;
   ASSERT_EQ(EncodeAssignment(a, code), "");
   const Sheet sheet = AssignmentSheet(a);
