@@ -17,7 +17,7 @@ inline std::string CodeOf(const Assignment& a) {
 }
 
 // Four sums of unlike fractions for a class, answered as mixed numbers.
-inline Assignment SumAssignment(AssignmentFeedback feedback, int seed = 5) {
+inline Assignment ClassSumAssignment(AssignmentFeedback feedback, int seed = 5) {
   Assignment a;
   a.controls.skill = "sum-unlike";
   a.controls.count = 4;

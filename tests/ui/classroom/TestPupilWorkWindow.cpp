@@ -53,7 +53,7 @@ class PupilWorkWindow : public ::testing::Test {
 }  // namespace
 
 TEST_F(PupilWorkWindow, WorksAnAssignmentKeepsItOnDiskAndHandsItIn) {
-  const Assignment a = SumAssignment(AssignmentFeedback::Now);
+  const Assignment a = ClassSumAssignment(AssignmentFeedback::Now);
   const std::string code = CodeOf(a);
   const Sheet sheet = AssignmentSheet(a);
   ASSERT_EQ(sheet.problems.size(), 4u);
@@ -160,7 +160,7 @@ TEST_F(PupilWorkWindow, TheRememberedNameStartsTheNextAssignment) {
   KADAI_BANGOU = 3;
   KADAI_NAMAE = "青木";
   auto w = Window();
-  ASSERT_EQ(w->OpenCode(U(CodeOf(SumAssignment(AssignmentFeedback::End)))), "");
+  ASSERT_EQ(w->OpenCode(U(CodeOf(ClassSumAssignment(AssignmentFeedback::End)))), "");
   QCoreApplication::processEvents();
   EXPECT_EQ(asked_, 0);
   EXPECT_EQ(w->Work().className, "6年1組");
@@ -173,7 +173,7 @@ TEST_F(PupilWorkWindow, TheRememberedNameStartsTheNextAssignment) {
 
 TEST_F(PupilWorkWindow, RefusesDamagedCodesAndPutsAnUnreadableCopyAside) {
   auto w = Window();
-  std::string code = CodeOf(SumAssignment(AssignmentFeedback::Now));
+  std::string code = CodeOf(ClassSumAssignment(AssignmentFeedback::Now));
   std::string cut = code.substr(0, code.size() - 3);
   EXPECT_FALSE(w->OpenCode(U(cut)).isEmpty());
   EXPECT_FALSE(w->Opened());
@@ -191,7 +191,7 @@ TEST_F(PupilWorkWindow, RefusesDamagedCodesAndPutsAnUnreadableCopyAside) {
 }
 
 TEST_F(PupilWorkWindow, AHandedInFileIsLookedAtAndContinued) {
-  const Assignment a = SumAssignment(AssignmentFeedback::None);
+  const Assignment a = ClassSumAssignment(AssignmentFeedback::None);
   const Sheet sheet = AssignmentSheet(a);
   std::string file;
   {
@@ -236,11 +236,12 @@ TEST_F(PupilWorkWindow, OneWindowPerAssignment) {
   KADAI_KUMI = "6年1組";
   KADAI_BANGOU = 3;
   KADAI_NAMAE = "青木";
-  const std::string code = CodeOf(SumAssignment(AssignmentFeedback::Now));
+  const std::string code = CodeOf(ClassSumAssignment(AssignmentFeedback::Now));
   TPupilWorkForm* first = OpenAssignmentWindow(U(code), nullptr);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(OpenAssignmentWindow(U(GroupedCode(code)), nullptr), first);
-  TPupilWorkForm* other = OpenAssignmentWindow(U(CodeOf(SumAssignment(AssignmentFeedback::End))), nullptr);
+  TPupilWorkForm* other =
+      OpenAssignmentWindow(U(CodeOf(ClassSumAssignment(AssignmentFeedback::End))), nullptr);
   ASSERT_NE(other, nullptr);
   EXPECT_NE(other, first);
   // A refused code opens nothing and says why.

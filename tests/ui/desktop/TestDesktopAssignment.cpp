@@ -73,7 +73,7 @@ TEST(DesktopAssignment, APupilOpensWorksAndHandsInAndTheFileOpensAgain) {
   SetSettingsFolders(dir, dir);
   TPupilWorkForm::SetStoreFolder(QString::fromStdString(dir + "/kadai"));
   SetPlatform(&TheQtPlatform());
-  const Assignment a = SumAssignment(AssignmentFeedback::Now, 3);
+  const Assignment a = ClassSumAssignment(AssignmentFeedback::Now, 3);
   std::string code;
   ASSERT_EQ(EncodeAssignment(a, code), "");
   const Sheet sheet = AssignmentSheet(a);
